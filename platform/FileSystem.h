@@ -51,6 +51,9 @@ public:
     virtual int WriteAt(std::uint64_t offset, const void* bytes, std::size_t length) = 0;
     virtual int Truncate(std::uint64_t length) = 0;
     virtual int GetSize(std::uint64_t& size) = 0;
+    // Makes sure the file can hold length bytes without running out of space, leaving its
+    // content unchanged; 0 also where the file system cannot reserve space in advance.
+    virtual int Reserve(std::uint64_t length) = 0;
     // Byte-range locks between processes, and between two open files of one process too.
     // Lock waits until granted.
     virtual int Lock(std::uint64_t offset, std::uint64_t length, bool exclusive) = 0;

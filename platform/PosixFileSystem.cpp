@@ -64,6 +64,12 @@ public:
         return 0;
     }
 
+    int Reserve(std::uint64_t length) override {
+        const int error = ::posix_fallocate(fd_, 0, static_cast<off_t>(length));
+        // Some file systems cannot reserve space ahead; writing will tell then.
+        return error == EOPNOTSUPP || error == EINVAL ? 0 : error;
+    }
+
     // Open-file-description locks: they belong to this open file, so two files of one process
     // exclude each other as two processes do, and closing another descriptor of the same file
     // does not drop them (classic fcntl locks have both faults).

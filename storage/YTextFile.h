@@ -109,6 +109,14 @@ public:
     bool Write(std::u16string_view text);
     bool Flush();
 
+    // Rewriting a whole file so that a failure never loses its previous content: BeginRewrite
+    // starts a new content in memory (the mark of the current encoding first) to which Write
+    // appends; CommitRewrite reserves the space, writes the content from offset 0 and cuts the
+    // file after it. Until CommitRewrite succeeds, the file keeps its previous content. The
+    // caller holds the exclusive lock around both.
+    bool BeginRewrite();
+    bool CommitRewrite();
+
 private:
     bool ProbeByteOrderMark();
     bool WriteByteOrderMark();
