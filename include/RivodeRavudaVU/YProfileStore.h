@@ -101,6 +101,11 @@ public:
                                                                   bool create) = 0;
     // true lists values, false subkeys; a snapshot of what exists now. Caller owns.
     virtual std::unique_ptr<YProfilePrivateKeyIterator> CreatePrivateKeyIterator(bool values) = 0;
+
+    // Writes pending changes now instead of at destruction, so a caller that must know can
+    // learn whether they were stored: false with the reason in GetStatus(). Back ends that
+    // store every change at once succeed.
+    virtual bool Flush() { return true; }
 };
 
 class YProfilePrivateStore {
@@ -182,6 +187,8 @@ public:
     const YReportMessageParams& GetStatus() const;
     void Rewrite() const;
     void SetPersonalPath(std::u16string_view path) const;
+    // Stores pending changes now; false with the reason in GetStatus().
+    [[nodiscard]] bool Flush() const;
 
     YProfilePrivateKey& GetPrivateKey() const { return *key_; }
 
