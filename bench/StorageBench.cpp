@@ -1,0 +1,288 @@
+// Speed of the INI folder store against raw file I/O of the same bytes, in one run.
+//
+// Prints name=value lines: list_sessions_vs_readdir, load_vs_raw_read and save_vs_raw_write,
+// each the library's time divided by the raw system calls' time over the same tree. The raw
+// side calls the system directly on purpose: it is the yardstick, not library code.
+//
+//   storage_bench [--sessions=10000] [--folders=100] [Google Benchmark flags]
+
+#include "bench/SessionTree.h"
+
+#include <RivodeRavudaVU/YIniFileStore.h>
+#include <RivodeRavudaVU/YProfileStore.h>
+
+#include <benchmark/benchmark.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace rivode::bench {
+namespace {
+
+SessionTree* tree = nullptr;
+std::vector<std::string> fileContents;  // for the raw rewrite
+
+// ---- the library side ----
+
+int CountSessions(const YProfileKey& key) {
+    int sessions = 0;
+    YProfileKeyIterator subkeys(key, false);
+    YUnicodeString name;
+    int kind = 0;
+    while (subkeys.Next(name, kind)) {
+        YProfileKey subkey(key, name, false);
+        std::uint32_t isSession = 0;
+        if (kind != ValueKindSubKeyFolder && subkey.GetDword(u"Is Session", isSession) &&
+            isSession != 0) {
+            ++sessions;
+        }
+        if (kind == ValueKindSubKeyFolder || kind == ValueKindSubKeyFolderFile) {
+            sessions += CountSessions(subkey);
+        }
+    }
+    return sessions;
+}
+
+void BM_ListSessions(benchmark::State& state) {
+    YIniFileStoreFactory factory(FromUtf8(tree->root));
+    for (auto _ : state) {
+        YProfileStore store(&factory);
+        YProfileKey sessions(store.GetRootKey(), u"Sessions", false);
+        const int count = CountSessions(sessions);
+        if (count != static_cast<int>(tree->files.size())) {
+            state.SkipWithError("wrong session count");
+        }
+    }
+}
+
+std::size_t ReadAllValues(const YProfileKey& key) {
+    std::size_t values = 0;
+    YProfileKeyIterator iterator(key, true);
+    YUnicodeString name;
+    int kind = 0;
+    std::uint32_t number = 0;
+    YUnicodeString text;
+    YStringArray list;
+    std::vector<std::uint8_t> bytes;
+    while (iterator.Next(name, kind)) {
+        bool read = false;
+        switch (kind) {
+            case ValueKindDword:
+                read = key.GetDword(name, number);
+                break;
+            case ValueKindString:
+                read = key.GetString(name, text);
+                break;
+            case ValueKindBinary: {
+                std::uint32_t size = 0;
+                read = key.GetBinary(name, nullptr, size);
+                bytes.resize(size);
+                read = read && key.GetBinary(name, bytes.data(), size);
+                break;
+            }
+            case ValueKindMultiString:
+                read = key.GetStringArray(name, list);
+                break;
+        }
+        values += read ? 1 : 0;
+    }
+    return values;
+}
+
+void BM_Load(benchmark::State& state) {
+    YIniFileStoreFactory factory(FromUtf8(tree->root));
+    std::vector<YUnicodeString> paths;
+    for (const std::string& path : tree->keyPaths) {
+        paths.push_back(FromUtf8(path));
+    }
+    for (auto _ : state) {
+        YProfileStore store(&factory, true);
+        std::size_t values = 0;
+        for (const YUnicodeString& path : paths) {
+            YProfileKey key(store.GetRootKey(), path, false);
+            values += ReadAllValues(key);
+        }
+        if (values < paths.size() * 250) {
+            state.SkipWithError("values missing");
+        }
+    }
+}
+
+void BM_Save(benchmark::State& state) {
+    YIniFileStoreFactory factory(FromUtf8(tree->root));
+    std::vector<YUnicodeString> paths;
+    for (const std::string& path : tree->keyPaths) {
+        paths.push_back(FromUtf8(path));
+    }
+    std::uint32_t round = 0;
+    for (auto _ : state) {
+        ++round;
+        YProfileStore store(&factory);
+        for (const YUnicodeString& path : paths) {
+            YProfileKey key(store.GetRootKey(), path, false);
+            key.SetDword(u"Option Number 7", round);
+            if (!key.Flush()) {
+                state.SkipWithError("save failed");
+                return;
+            }
+        }
+    }
+}
+
+// ---- the raw side ----
+
+int WalkRaw(const std::string& folder) {
+    int files = 0;
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return 0;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) {
+            continue;
+        }
+        const std::string path = folder + "/" + entry->d_name;
+        struct stat st;
+        if (::stat(path.c_str(), &st) != 0) {
+            continue;
+        }
+        if (S_ISDIR(st.st_mode)) {
+            files += WalkRaw(path);
+        } else {
+            ++files;
+        }
+    }
+    ::closedir(dir);
+    return files;
+}
+
+void BM_RawReaddir(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(WalkRaw(tree->root + "/Sessions"));
+    }
+}
+
+void BM_RawRead(benchmark::State& state) {
+    std::vector<char> buffer(1 << 16);
+    for (auto _ : state) {
+        std::size_t total = 0;
+        for (const std::string& file : tree->files) {
+            const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+            ssize_t n;
+            while ((n = ::read(fd, buffer.data(), buffer.size())) > 0) {
+                total += static_cast<std::size_t>(n);
+            }
+            ::close(fd);
+        }
+        benchmark::DoNotOptimize(total);
+    }
+}
+
+void BM_RawWrite(benchmark::State& state) {
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < tree->files.size(); ++i) {
+            const int fd = ::open(tree->files[i].c_str(), O_WRONLY | O_CLOEXEC);
+            struct flock lock = {};
+            lock.l_type = F_WRLCK;
+            lock.l_len = 4;
+            ::fcntl(fd, F_OFD_SETLKW, &lock);
+            if (::ftruncate(fd, 0) != 0 ||
+                ::write(fd, fileContents[i].data(), fileContents[i].size()) < 0) {
+                state.SkipWithError("raw write failed");
+            }
+            ::close(fd);
+        }
+    }
+}
+
+// Keeps each benchmark's mean real time per iteration, to print the ratios after the run.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (!run.error_occurred) {
+                seconds[run.run_name.function_name] = run.GetAdjustedRealTime();
+            }
+        }
+    }
+    std::map<std::string, double> seconds;
+};
+
+void PrintRatio(const RatioReporter& reporter, const char* name, const char* library,
+                const char* raw) {
+    const auto a = reporter.seconds.find(library);
+    const auto b = reporter.seconds.find(raw);
+    if (a == reporter.seconds.end() || b == reporter.seconds.end() || b->second <= 0) {
+        std::printf("%s=failed\n", name);
+        return;
+    }
+    std::printf("%s=%.2f\n", name, a->second / b->second);
+}
+
+int IntFlag(int& argc, char** argv, const char* name, int fallback) {
+    const std::size_t length = std::strlen(name);
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], name, length) == 0 && argv[i][length] == '=') {
+            const int value = std::atoi(argv[i] + length + 1);
+            for (int k = i; k + 1 < argc; ++k) {
+                argv[k] = argv[k + 1];
+            }
+            --argc;
+            return value > 0 ? value : fallback;
+        }
+    }
+    return fallback;
+}
+
+}  // namespace
+}  // namespace rivode::bench
+
+int main(int argc, char** argv) {
+    using namespace rivode::bench;
+    const int sessions = IntFlag(argc, argv, "--sessions", 10000);
+    const int folders = IntFlag(argc, argv, "--folders", 100);
+    benchmark::Initialize(&argc, argv);
+
+    SessionTree made = MakeSessionTree(sessions, folders);
+    tree = &made;
+    for (const std::string& file : made.files) {
+        FILE* in = std::fopen(file.c_str(), "rb");
+        std::string bytes;
+        char chunk[65536];
+        std::size_t n;
+        while ((n = std::fread(chunk, 1, sizeof chunk, in)) > 0) {
+            bytes.append(chunk, n);
+        }
+        std::fclose(in);
+        fileContents.push_back(std::move(bytes));
+    }
+    std::printf("sessions=%d folders=%d bytes=%zu\n", sessions, folders, made.totalBytes);
+
+    // Raw and library runs alternate per operation so both see the same warm page cache.
+    const int iterations = 3;
+    benchmark::RegisterBenchmark("raw_readdir", BM_RawReaddir)->Iterations(iterations)->UseRealTime();
+    benchmark::RegisterBenchmark("list_sessions", BM_ListSessions)->Iterations(iterations)->UseRealTime();
+    benchmark::RegisterBenchmark("raw_read", BM_RawRead)->Iterations(iterations)->UseRealTime();
+    benchmark::RegisterBenchmark("load", BM_Load)->Iterations(iterations)->UseRealTime();
+    benchmark::RegisterBenchmark("raw_write", BM_RawWrite)->Iterations(iterations)->UseRealTime();
+    benchmark::RegisterBenchmark("save", BM_Save)->Iterations(iterations)->UseRealTime();
+
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    PrintRatio(reporter, "list_sessions_vs_readdir", "list_sessions", "raw_readdir");
+    PrintRatio(reporter, "load_vs_raw_read", "load", "raw_read");
+    PrintRatio(reporter, "save_vs_raw_write", "save", "raw_write");
+    RemoveSessionTree(made);
+    benchmark::Shutdown();
+    const bool failed = reporter.seconds.size() < 6;
+    return failed ? 1 : 0;
+}
