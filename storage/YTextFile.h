@@ -91,51 +91,71 @@ public:
     void SetLockWhileTransferring(bool lock) { lockWhileTransferring_ = lock; }
 
     // After opening, an existing file is probed for a byte-order mark (which sets the encoding
-    // and is skipped); a newly created file gets the mark of the current encoding (UTF-16
-    // little-endian when still unknown).
+    // and is skipped; no mark means the code page); a newly created file, or one that the
+    // disposition emptied, gets the mark of the current encoding (UTF-16 little-endian when
+    // still unknown), queued as the first write. Opening for writing also asks for reading,
+    // so that the mark of an existing file can be probed.
     bool Open(std::u16string_view path, unsigned access, Disposition disposition) override;
     using YFile::Open;
-    // Truncates, then writes the mark of the current encoding at offset 0.
+    // Truncates, then writes the mark of the current encoding at offset 0; the following
+    // writes continue after the mark. Writes still queued are dropped (the file is emptied).
     bool Truncate() override;
+    // Transfers queued writes first and discards what was read ahead.
+    bool Seek(std::int64_t offset, SeekOrigin origin) override;
+    // Transfers queued writes (a failure stays in GetLastError()), then closes.
     void Close() override;
 
     // The next line without its terminator (LF, CR or CR LF); false at the end of the file.
-    // A conversion failure ends reading: what was collected is returned when not empty.
+    // A conversion failure (text not valid in the file's encoding: GetLastError() is EILSEQ) or
+    // a read failure ends reading: what was collected of the current line is returned when not
+    // empty, and every later call returns false until the next Open or Seek. The line's
+    // capacity is reused, so a caller reading many lines into one string allocates rarely.
     bool ReadLine(YUnicodeString& line);
 
     // Encodes text in the current encoding and queues it at the current offset. Writes are
-    // buffered: Flush() (or Close) transfers them, and a write failure surfaces there at the
-    // latest. The offset advances only over bytes that were written.
-    bool Write(std::u16string_view text);
-    bool Flush();
+    // buffered: Flush() (or Close) transfers them in one write, and a write failure surfaces
+    // there at the latest. The offset advances only over bytes that were written. false at
+    // once (nothing queued, EILSEQ) when the text has no form in the encoding, or when the
+    // file is not open.
+    [[nodiscard]] bool Write(std::u16string_view text);
+    [[nodiscard]] bool Flush();
 
     // Rewriting a whole file so that a failure never loses its previous content: BeginRewrite
     // starts a new content in memory (the mark of the current encoding first) to which Write
     // appends; CommitRewrite reserves the space, writes the content from offset 0 and cuts the
     // file after it. Until CommitRewrite succeeds, the file keeps its previous content. The
-    // caller holds the exclusive lock around both.
-    bool BeginRewrite();
-    bool CommitRewrite();
+    // caller holds the exclusive lock around both. A Close without CommitRewrite drops the
+    // new content.
+    [[nodiscard]] bool BeginRewrite();
+    [[nodiscard]] bool CommitRewrite();
+
+    // Bytes read from the file at a time.
+    static constexpr std::size_t kReadBufferSize = 4096;
 
 private:
     bool ProbeByteOrderMark();
-    bool WriteByteOrderMark();
+    void QueueByteOrderMark();
+    bool DecodeMore();
     bool Refill();
-    bool WriteBytes(const char* bytes, std::size_t length);
+    bool WriteBytes(std::uint64_t offset, const char* bytes, std::size_t length);
     void ResetReadState();
+    void StopReading(int error);
 
     Encoding encoding_ = EncodingUnknown;
     bool lockWhileTransferring_ = false;
-    // Reading.
+    // Reading. The file offset of the next read is bufferOffset_ + fill_.
     std::uint64_t bufferOffset_ = 0;  // file offset of buffer_[0]
     std::size_t fill_ = 0;
-    std::size_t consumed_ = 0;
+    std::size_t consumed_ = 0;        // bytes of buffer_ decoded into pending_
     bool crSeen_ = false;
     bool textRead_ = false;
-    bool endOfFile_ = false;
+    bool endOfFile_ = false;          // the file gave no more bytes
+    bool readingStopped_ = false;     // end of file reached, or a conversion or read failure
     std::vector<char> buffer_;
     YUnicodeString pending_;
     std::size_t pendingPosition_ = 0;
-    // Writing.
+    // Writing: writeBuffer_ holds text queued at offset_ (or, while rewriting, the whole new
+    // content of the file).
     std::string writeBuffer_;
+    bool rewriting_ = false;
 };
