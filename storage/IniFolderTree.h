@@ -1,0 +1,39 @@
+// The INI folder store's view of the folder tree: key names checked and mapped onto native
+// paths, path components found without regard to case, folders created with their parents and
+// removed with their content. Every operation goes through rivode::platform::FileSystem and
+// returns 0 or an errno value.
+#pragma once
+
+#include <RivodeRavudaVU/YUnicodeString.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rivode::storage {
+
+inline constexpr std::string_view kValueFileExtension = ".ini";
+
+// Splits a key path ("Sessions\Work\Server 1") into its components; leading, trailing and
+// doubled backslashes are not components. 0, or EINVAL when a component cannot be a file name
+// here ("." or "..", or holding '/' or NUL).
+int SplitKeyPath(std::u16string_view keyPath, std::vector<std::string>& components);
+
+// parent + "/" + the existing spelling of component: the exact name when a folder or value
+// file of that name exists, else an entry of parent that equals it (as a folder, or as a value
+// file with the extension) without regard to case, else component as given.
+std::string ResolveComponent(const std::string& parent, const std::string& component);
+
+// The value file of the key folder keyPath: keyPath + ".ini" when that exists, else a file in
+// the same folder whose name equals it without regard to case, else keyPath + ".ini".
+std::string ResolveValueFile(const std::string& keyPath);
+
+// Creates path and any missing parents with mode. An existing folder succeeds; an existing
+// file fails with EEXIST; an empty path fails with ENOENT.
+int CreateFolderWithParents(const std::string& path, unsigned mode);
+
+// Removes path with everything in it, stopping at the first item that cannot be removed. A
+// missing folder counts as removed. Symbolic links are removed, never followed.
+int RemoveFolderTree(const std::string& path);
+
+}  // namespace rivode::storage

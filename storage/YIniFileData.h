@@ -1,0 +1,79 @@
+// The values of an INI folder store key: one object per stored value, of one of four kinds.
+//
+// The base class answers false to every read and ignores every write its kind does not
+// support, so a caller asking for the wrong kind simply finds nothing.
+#pragma once
+
+#include <RivodeRavudaVU/YProfileStore.h>
+#include <RivodeRavudaVU/YUnicodeString.h>
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+class YIniFileData {
+public:
+    virtual ~YIniFileData() = default;
+
+    virtual bool GetStringArray(YStringArray& value) const { return false; }
+    // As YProfilePrivateKey::GetBinary: no buffer asks for the length only.
+    virtual bool GetBinary(void* buffer, std::uint64_t& size) const { return false; }
+    virtual bool GetString(YUnicodeString& value) const { return false; }
+    virtual bool GetDword(std::uint32_t& value) const { return false; }
+    virtual void SetStringArray(const YStringArray& value) {}
+    virtual void SetBinary(const void* bytes, std::uint64_t length) {}
+    virtual void SetString(std::u16string_view value) {}
+    virtual void SetDword(std::uint32_t value) {}
+    virtual ValueKind GetKind() const = 0;
+    // Appends the value's header and continuation lines under name, in the value-file format.
+    virtual void WriteLines(std::u16string_view name, YUnicodeString& out) const = 0;
+};
+
+class YIniFileDataDword final : public YIniFileData {
+public:
+    explicit YIniFileDataDword(std::uint32_t value) : value_(value) {}
+    bool GetDword(std::uint32_t& value) const override;
+    void SetDword(std::uint32_t value) override { value_ = value; }
+    ValueKind GetKind() const override { return ValueKindDword; }
+    void WriteLines(std::u16string_view name, YUnicodeString& out) const override;
+
+private:
+    std::uint32_t value_;
+};
+
+class YIniFileDataString final : public YIniFileData {
+public:
+    explicit YIniFileDataString(YUnicodeString value) : value_(std::move(value)) {}
+    bool GetString(YUnicodeString& value) const override;
+    void SetString(std::u16string_view value) override { value_.assign(value); }
+    ValueKind GetKind() const override { return ValueKindString; }
+    void WriteLines(std::u16string_view name, YUnicodeString& out) const override;
+
+private:
+    YUnicodeString value_;
+};
+
+class YIniFileDataBinary final : public YIniFileData {
+public:
+    explicit YIniFileDataBinary(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+    YIniFileDataBinary(const void* bytes, std::uint64_t length);
+    bool GetBinary(void* buffer, std::uint64_t& size) const override;
+    void SetBinary(const void* bytes, std::uint64_t length) override;
+    ValueKind GetKind() const override { return ValueKindBinary; }
+    void WriteLines(std::u16string_view name, YUnicodeString& out) const override;
+
+private:
+    std::vector<std::uint8_t> bytes_;
+};
+
+class YIniFileDataStringSz final : public YIniFileData {
+public:
+    explicit YIniFileDataStringSz(YStringArray value) : value_(std::move(value)) {}
+    bool GetStringArray(YStringArray& value) const override;
+    void SetStringArray(const YStringArray& value) override { value_ = value; }
+    ValueKind GetKind() const override { return ValueKindMultiString; }
+    void WriteLines(std::u16string_view name, YUnicodeString& out) const override;
+
+private:
+    YStringArray value_;
+};

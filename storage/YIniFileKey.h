@@ -1,0 +1,89 @@
+// A key of the INI folder store: a folder path under the configuration folder (and, when a
+// personal-data folder is in use, the same path under it), with its values in the file of that
+// path plus ".ini".
+//
+// The values are read once, on the first operation that needs them, and written back when the
+// key is destroyed (or flushed, or rewritten): the whole file is rewritten from this object's
+// table under an exclusive lock, and a failed save leaves the previous file intact. Two objects
+// of one key do not share their tables. One thread at a time.
+#pragma once
+
+#include "storage/IniValueTable.h"
+
+#include <RivodeRavudaVU/YProfileStore.h>
+#include <RivodeRavudaVU/YReportMessageParams.h>
+
+#include "platform/FileSystem.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class YTextFile;
+
+class YIniFileKey final : public YProfilePrivateKey {
+public:
+    // Native paths ('/' separated); personalPath may be empty. With create (and not
+    // readOnly), the key's folders are made at once; failures go to GetStatus().
+    YIniFileKey(std::string mainPath, std::string personalPath, bool readOnly,
+                const YAccessControl* access, bool create);
+    // A key whose name cannot exist in this store: every operation fails, with error (an errno
+    // value) in its status, and nothing is ever written.
+    static std::unique_ptr<YIniFileKey> MakeRefused(int error, bool readOnly);
+    ~YIniFileKey() override;
+
+    bool GetSecurityValue(std::u16string_view name, YAccessControl& access) override;
+    bool GetStringArray(std::u16string_view name, YStringArray& value) override;
+    bool GetBinary(std::u16string_view name, void* buffer, std::uint64_t& size) override;
+    bool GetString(std::u16string_view name, YUnicodeString& value) override;
+    bool GetDword(std::u16string_view name, std::uint32_t& value) override;
+    void SetSecurityValue(std::u16string_view name, const YAccessControl& access) override;
+    bool SetStringArray(std::u16string_view name, const YStringArray& value) override;
+    bool SetBinary(std::u16string_view name, const void* bytes, std::uint64_t length) override;
+    bool SetString(std::u16string_view name, std::u16string_view value) override;
+    bool SetDword(std::u16string_view name, std::uint32_t value) override;
+    bool DeleteValue(std::u16string_view name) override;
+    bool DeleteSubKey(std::u16string_view name) override;
+    bool SubKeyExists(std::u16string_view name) override;
+    bool CheckSubKeyName(std::u16string_view name,
+                         YRefPtr<YReportMessageParams>* verdict) override;
+    bool IsWritable() override;
+    bool SetKeySecurity(const YAccessControl* access) override;
+    const YReportMessageParams& GetStatus() override;
+    void Rewrite() override;
+    void SetPersonalPath(std::u16string_view path) override;
+    std::unique_ptr<YProfilePrivateKey> OpenPrivateSubKey(std::u16string_view name,
+                                                          const YAccessControl* access,
+                                                          bool create) override;
+    std::unique_ptr<YProfilePrivateKeyIterator> CreatePrivateKeyIterator(bool values) override;
+    bool Flush() override;
+
+    const std::string& GetMainPath() const { return mainPath_; }
+    const std::string& GetPersonalPath() const { return personalPath_; }
+
+private:
+    struct RefusedTag {};
+    YIniFileKey(RefusedTag, int error, bool readOnly);
+
+    rivode::storage::IniValueTable& LoadedTable();
+    void LoadValueFile(const std::string& path);
+    bool StoreValue(std::u16string_view name, std::unique_ptr<YIniFileData> value);
+    YIniFileData* FindValue(std::u16string_view name);
+    const std::string& MainValueFile();
+    const rivode::platform::FileInfo& MainFileInfo();
+    bool Save();
+    bool Fail(int error);
+    unsigned FolderMode() const;
+    unsigned FileMode() const;
+    int OpenForRewrite(YTextFile& file, const std::string& path);
+
+    std::string mainPath_;
+    std::string personalPath_;
+    std::shared_ptr<rivode::storage::IniValueTable> table_;
+    bool readOnly_ = false;
+    bool refused_ = false;
+    std::string mainValueFile_;  // resolved on first need
+    std::optional<rivode::platform::FileInfo> mainFileInfo_;
+    YReportMessageParams status_;
+    std::optional<YAccessControl> access_;
+};

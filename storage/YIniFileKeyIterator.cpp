@@ -1,0 +1,75 @@
+#include "storage/YIniFileKeyIterator.h"
+
+#include "platform/FileSystem.h"
+
+#include <algorithm>
+#include <map>
+
+namespace rivode::storage {
+
+std::unique_ptr<YIniFileKeyIterator> YIniFileKeyIterator::ListValues(
+    std::shared_ptr<IniValueTable> table) {
+    auto iterator = std::make_unique<YIniFileKeyIterator>();
+    table->ForEachValue([&](std::u16string_view name, const YIniFileData& value, bool) {
+        iterator->entries_.emplace_back(YUnicodeString(name), value.GetKind());
+    });
+    // Value names are exact, so two that differ only in case are both listed, next to each
+    // other.
+    std::sort(iterator->entries_.begin(), iterator->entries_.end(),
+              [](const auto& a, const auto& b) {
+                  const int order = CompareNoCase(a.first, b.first);
+                  return order != 0 ? order < 0 : a.first < b.first;
+              });
+    iterator->table_ = std::move(table);
+    return iterator;
+}
+
+std::unique_ptr<YIniFileKeyIterator> YIniFileKeyIterator::ListSubKeys(const std::string& folder) {
+    auto iterator = std::make_unique<YIniFileKeyIterator>();
+    std::vector<platform::FolderEntry> found;
+    if (platform::FileSystem::Current().ListFolder(folder, found) != 0) {
+        return iterator;  // a key without a folder has no subkeys
+    }
+    const std::u16string_view extension = u".ini";
+    std::map<YUnicodeString, int, LessNoCase> subKeys;
+    for (const platform::FolderEntry& entry : found) {
+        YUnicodeString name = FromUtf8(entry.name);
+        int kind = ValueKindSubKeyFolder;
+        if (!entry.isFolder) {
+            if (name.size() <= extension.size() || !EndsWithNoCase(name, extension)) {
+                continue;
+            }
+            name.resize(name.size() - extension.size());
+            kind = ValueKindSubKeyFile;
+        }
+        const auto [position, added] = subKeys.emplace(std::move(name), kind);
+        if (!added && position->second != kind) {
+            position->second = ValueKindSubKeyFolderFile;
+        }
+    }
+    iterator->entries_.reserve(subKeys.size());
+    for (auto& [name, kind] : subKeys) {
+        iterator->entries_.emplace_back(name, kind);
+    }
+    return iterator;
+}
+
+bool YIniFileKeyIterator::Next(YUnicodeString& name, int& kind) {
+    while (next_ < entries_.size()) {
+        const auto& entry = entries_[next_++];
+        if (table_ && table_->Find(entry.first) == nullptr) {
+            continue;  // deleted since the snapshot
+        }
+        name = entry.first;
+        kind = entry.second;
+        return true;
+    }
+    return false;
+}
+
+bool YIniFileKeyIterator::Next(YUnicodeString& name) {
+    int kind = 0;
+    return Next(name, kind);
+}
+
+}  // namespace rivode::storage
