@@ -1,0 +1,169 @@
+#include "cli/CommandLine.h"
+
+#include "cli/Commands.h"
+#include "cli/HostSetup.h"
+#include "cli/Output.h"
+
+#include <CLI/CLI.hpp>
+
+namespace rivode::cli {
+
+namespace {
+
+constexpr const char* kKeyPathHelp =
+    "Key names separated by \\ (or /); empty for the root key";
+
+// The parsed command line: the options every command shares and the chosen subcommand.
+class RivodeArguments {
+public:
+    RivodeArguments() : app_("Shows and edits the keys and values of a configuration folder.",
+                             "rivode") {
+        app_.add_option("--config", configFolder_,
+                        "The configuration folder (default: $XDG_CONFIG_HOME/yarrowby/Config)")
+            ->type_name("DIR");
+        app_.add_option("--personal", personalFolder_,
+                        "The personal-data folder beside the configuration folder")
+            ->type_name("DIR");
+        // Lets the folder options follow the command too: rivode keys --config DIR.
+        app_.fallthrough();
+        app_.require_subcommand(0, 1);
+        app_.footer("Without a command, rivode describes the configuration folder.\n"
+                    "Exit status: 0 done, 1 failed or not found, 2 wrong command line.");
+
+        keys_ = app_.add_subcommand("keys", "List the subkeys of a key, one a line");
+        keys_->add_option("KEYPATH", options_.keyPath, kKeyPathHelp);
+        AddJsonFlag(*keys_, "An array of {\"name\", \"kind\"}");
+
+        values_ = app_.add_subcommand("values", "List the values of a key: name, kind, value");
+        values_->add_option("KEYPATH", options_.keyPath, kKeyPathHelp);
+        AddJsonFlag(*values_, "An array of {\"name\", \"kind\", \"value\"}");
+
+        get_ = app_.add_subcommand("get", "Print one value");
+        AddValueAddress(*get_);
+        AddJsonFlag(*get_, "The value as a JSON number, string or array");
+
+        set_ = app_.add_subcommand("set", "Store one value, creating the key when missing");
+        AddValueAddress(*set_);
+        CLI::Option_group* newValue =
+            set_->add_option_group("new value", "Exactly one of these gives the new value");
+        dword_ = newValue->add_option("--dword", value_.text, "A number: decimal or 0x hex")
+                     ->type_name("N");
+        string_ = newValue->add_option("--string", value_.text, "A text of one line")
+                      ->type_name("TEXT");
+        binary_ = newValue->add_option("--binary", value_.text, "Bytes in hex, blanks allowed")
+                      ->type_name("HEX");
+        multi_ = newValue
+                     ->add_option("--multi", value_.items,
+                                  "A list of texts, one argument each (put it last)")
+                     ->expected(0, -1)
+                     ->type_name("ITEM...");
+        newValue->require_option(1);
+
+        delete_ = app_.add_subcommand("delete", "Remove one value");
+        AddValueAddress(*delete_);
+
+        deleteKey_ = app_.add_subcommand("delete-key", "Remove a key with all it holds");
+        deleteKey_->add_option("KEYPATH", options_.keyPath, kKeyPathHelp)->required();
+    }
+
+    // The exit status when the command line cannot run a command (help included), else -1.
+    int Parse(int argc, char** argv) {
+        try {
+            app_.parse(argc, argv);
+        } catch (const CLI::ParseError& error) {
+            return app_.exit(error) == 0 ? ExitOk : ExitUsage;
+        }
+        return -1;
+    }
+
+    ExitStatus Run() {
+        std::string problem;
+        if (app_.get_option("--config")->count() == 0) {
+            options_.folders.main = DefaultConfigFolder();
+        } else if (!NormaliseFolderArgument(configFolder_, options_.folders.main, problem)) {
+            return Fail(UsageFailure(problem));
+        }
+        if (app_.get_option("--personal")->count() != 0 &&
+            !NormaliseFolderArgument(personalFolder_, options_.folders.personal, problem)) {
+            return Fail(UsageFailure(problem));
+        }
+        PrepareConsoleHost(options_.folders);
+        if (keys_->parsed()) {
+            return RunKeys(options_);
+        }
+        if (values_->parsed()) {
+            return RunValues(options_);
+        }
+        if (get_->parsed()) {
+            return RunGet(options_);
+        }
+        if (set_->parsed()) {
+            value_.kind = ChosenValueKind();
+            return RunSet(options_, value_);
+        }
+        if (delete_->parsed()) {
+            return RunDelete(options_);
+        }
+        if (deleteKey_->parsed()) {
+            return RunDeleteKey(options_);
+        }
+        return RunDescribe(options_);
+    }
+
+private:
+    void AddJsonFlag(CLI::App& command, const char* shape) {
+        command.add_flag("--json", options_.json, std::string("Print JSON: ") + shape);
+    }
+
+    void AddValueAddress(CLI::App& command) {
+        command.add_option("KEYPATH", options_.keyPath, kKeyPathHelp)->required();
+        command.add_option("NAME", options_.valueName, "The value's name, case included")
+            ->required();
+    }
+
+    int ChosenValueKind() const {
+        if (dword_->count() != 0) {
+            return ValueKindDword;
+        }
+        if (string_->count() != 0) {
+            return ValueKindString;
+        }
+        if (binary_->count() != 0) {
+            return ValueKindBinary;
+        }
+        return multi_->count() != 0 ? ValueKindMultiString : ValueKindUnknown;
+    }
+
+    CLI::App app_;
+    CommandOptions options_;
+    ValueArgument value_;
+    std::string configFolder_;
+    std::string personalFolder_;
+    CLI::App* keys_ = nullptr;
+    CLI::App* values_ = nullptr;
+    CLI::App* get_ = nullptr;
+    CLI::App* set_ = nullptr;
+    CLI::App* delete_ = nullptr;
+    CLI::App* deleteKey_ = nullptr;
+    CLI::Option* dword_ = nullptr;
+    CLI::Option* string_ = nullptr;
+    CLI::Option* binary_ = nullptr;
+    CLI::Option* multi_ = nullptr;
+};
+
+}  // namespace
+
+int RunCommandLine(int argc, char** argv) {
+    RivodeArguments arguments;
+    const int parseStatus = arguments.Parse(argc, argv);
+    if (parseStatus >= 0) {
+        return parseStatus;
+    }
+    const ExitStatus status = arguments.Run();
+    if (!FinishOutput()) {
+        return Fail(StoreFailure("cannot write the results to the standard output"));
+    }
+    return status;
+}
+
+}  // namespace rivode::cli

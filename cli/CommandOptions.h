@@ -1,0 +1,27 @@
+// What the command line asked for, as typed; each command checks the parts it uses.
+#pragma once
+
+#include "cli/ConfigFolder.h"
+
+#include <RivodeRavudaVU/YProfileStore.h>
+
+#include <string>
+#include <vector>
+
+namespace rivode::cli {
+
+struct CommandOptions {
+    StoreFolders folders;
+    bool json = false;
+    std::string keyPath;
+    std::string valueName;
+};
+
+// The new value of `set`: the kind its option chose and the text or items that followed it.
+struct ValueArgument {
+    int kind = ValueKindUnknown;
+    std::string text;                // --dword, --string, --binary
+    std::vector<std::string> items;  // --multi
+};
+
+}  // namespace rivode::cli

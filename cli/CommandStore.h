@@ -1,0 +1,47 @@
+// The INI folder store a command opens, and the one key it works on.
+#pragma once
+
+#include "cli/ConfigFolder.h"
+#include "cli/ExitStatus.h"
+#include "cli/KeyPath.h"
+
+#include <RivodeRavudaVU/YIniFileStore.h>
+#include <RivodeRavudaVU/YProfileStore.h>
+
+#include <memory>
+#include <string>
+
+namespace rivode::cli {
+
+class CommandStore {
+public:
+    // A read-only store never writes, whatever the command does with its keys.
+    CommandStore(const StoreFolders& folders, bool readOnly);
+    CommandStore(const CommandStore&) = delete;
+    CommandStore& operator=(const CommandStore&) = delete;
+
+    YProfileKey& Root() { return store_->GetRootKey(); }
+    const StoreFolders& Folders() const { return folders_; }
+
+    // The key a reading command works on: the configuration folder and every key of the path
+    // must exist, else nullptr with a failure that says which does not.
+    YProfileKey* OpenForReading(const KeyPath& path, CommandFailure& failure);
+
+    // The key at path through existing keys only; nullptr when one of them does not exist, with
+    // missingPath naming the path up to that key. The key lives as long as this object or
+    // until the next Open call.
+    YProfileKey* OpenExisting(const KeyPath& path, std::string& missingPath);
+    // The key at path, creating missing keys with their folders; nullptr with the failure when a
+    // key cannot be created or its name cannot be a key name everywhere.
+    YProfileKey* OpenOrCreate(const KeyPath& path, CommandFailure& failure);
+
+private:
+    YProfileKey* OpenChain(const KeyPath& path, bool create, std::string& missingPath,
+                           CommandFailure& failure);
+
+    StoreFolders folders_;
+    std::unique_ptr<YProfileStore> store_;
+    std::unique_ptr<YProfileKey> openedKey_;
+};
+
+}  // namespace rivode::cli

@@ -1,0 +1,26 @@
+// The command's two channels: results on stdout, messages on stderr, both UTF-8.
+#pragma once
+
+#include "cli/ExitStatus.h"
+
+#include <RivodeRavudaVU/YReportMessageParams.h>
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <string_view>
+
+namespace rivode::cli {
+
+void PrintLine(std::string_view line);
+// One JSON document followed by a line break; text that is not valid UTF-8 becomes U+FFFD.
+void PrintJson(const nlohmann::json& document);
+// Prints the failure's message on stderr and returns its exit status.
+ExitStatus Fail(const CommandFailure& failure);
+// Makes sure every result reached stdout; a full disk or a closed pipe is a failure.
+[[nodiscard]] bool FinishOutput();
+
+// The report's text in the user's language, without its final line break.
+std::string ReportText(const YReportMessageParams& report);
+
+}  // namespace rivode::cli
