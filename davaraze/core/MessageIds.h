@@ -51,5 +51,7 @@ inline constexpr std::uint32_t AnswerNo = 0x61380236;
 
 // File dialogs.
 inline constexpr std::uint32_t AllFilesFilter = 0x61380240;
+inline constexpr std::uint32_t CertificateFilesFilter = 0x61380241;
+inline constexpr std::uint32_t SelectCertificateTitle = 0x61380242;
 
 }  // namespace davaraze::msgid

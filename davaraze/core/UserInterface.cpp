@@ -21,6 +21,10 @@ bool YUserInterface::ChooseFolder(const YFolderRequest&, YUnicodeString&) {
     return false;
 }
 
+bool YUserInterface::CreateCertificate(QWidget*, YUnicodeString&) {
+    return false;
+}
+
 void YSetUserInterface(std::shared_ptr<YUserInterface> userInterface) {
     std::lock_guard lock(userInterfaceMutex);
     currentUserInterface = std::move(userInterface);

@@ -46,6 +46,8 @@ public:
     // Asks for a file or a folder; false when the user cancels or there is nobody to ask.
     virtual bool ChooseFile(const YFileDialogRequest& request, YUnicodeString& path);
     virtual bool ChooseFolder(const YFolderRequest& request, YUnicodeString& folder);
+    // Runs the certificate creation dialog; false when cancelled or unavailable.
+    virtual bool CreateCertificate(QWidget* parent, YUnicodeString& path);
 };
 
 // Replaces the back end (nullptr returns to the console one). Call at initialisation, before

@@ -1,0 +1,67 @@
+#include <DavaraZE/YFileFilters.h>
+#include <DavaraZE/YLabels.h>
+#include <DavaraZE/YMessageStrings.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+TEST(FileFiltersTest, NamesTakeTheirPatternsInTheFormQtReads) {
+    YFileFilterList filters;
+    YAppendFileFilter(filters, u"Log Files (%1)", u"*.log;*.txt");
+    YAppendFileFilter(filters, u"Key Map Files", u"*.key");
+    YAppendFileFilter(filters, u"Scripts (*.vbs *.py)", u"*.vbs;*.py");
+    YAppendFileFilter(filters, u"All Files", u"*.*");
+    EXPECT_EQ(YGetFileFilters(filters),
+              u"Log Files (*.log *.txt);;Key Map Files (*.key);;Scripts (*.vbs *.py);;"
+              u"All Files (*)");
+    EXPECT_EQ(filters[0].patterns, (YStringArray{u"*.log", u"*.txt"}));
+}
+
+TEST(FileFiltersTest, OddInputStaysUsable) {
+    YFileFilterList filters;
+    YAppendFileFilter(filters, u"Odd;;Name", u" ; ");
+    YAppendFileFilter(filters, u"", u"*.ini");
+    EXPECT_EQ(YGetFileFilters(filters), u"Odd; Name (*);;(*.ini)");
+    EXPECT_TRUE(YGetFileFilters({}).empty());
+}
+
+TEST(FileFiltersTest, PatternsComeBackFromALabel) {
+    EXPECT_EQ(YGetFilterPatterns(u"Log Files (*.log *.txt)"), (YStringArray{u"*.log", u"*.txt"}));
+    EXPECT_EQ(YGetFilterPatterns(u"Notes (old) (*.nt)"), (YStringArray{u"*.nt"}));
+    EXPECT_TRUE(YGetFilterPatterns(u"No list").empty());
+}
+
+class LabelsTest : public ::testing::Test {
+protected:
+    void TearDown() override { YSetMessageStringLoader(nullptr); }
+};
+
+TEST_F(LabelsTest, ElevenDistinctFunctionTypesThenNothing) {
+    ASSERT_EQ(GetMappedFunctionTypesSize(), 11u);
+    std::set<YUnicodeString> labels;
+    for (std::size_t i = 0; i < GetMappedFunctionTypesSize(); ++i) {
+        labels.insert(GetMappedFunctionType(i));
+    }
+    EXPECT_EQ(labels.size(), 11u);
+    EXPECT_FALSE(labels.count(u""));
+    EXPECT_TRUE(GetMappedFunctionType(11).empty());
+}
+
+TEST_F(LabelsTest, TextsComeFromTheRegisteredTableInRowOrder) {
+    YSetMessageStringLoader([](std::uint32_t id) -> YUnicodeString {
+        if (id == 0x61380220) {
+            return {};  // a table without the text: the built-in one stands in
+        }
+        return rivode::FromAscii(std::to_string(id & 0xFFFF));
+    });
+    for (std::size_t i = 0; i < GetMappedFunctionTypesSize(); ++i) {
+        EXPECT_EQ(GetMappedFunctionType(i), rivode::FromAscii(std::to_string(0x210 + i)));
+    }
+    EXPECT_EQ(GetNewFirewallLabel(), rivode::FromAscii(std::to_string(0x221)));
+    EXPECT_FALSE(GetSelectSessionLabel().empty());
+}
+
+}  // namespace

@@ -1,0 +1,183 @@
+#include <DavaraZE/YListCtrl.h>
+#include <DavaraZE/YMessageBox.h>
+#include <DavaraZE/YPropertyTree.h>
+#include <DavaraZE/YUserInterface.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// Logs its hooks and refuses when told to.
+class LoggingPage final : public YPropertyTreePage {
+public:
+    LoggingPage(const YUnicodeString& name, std::string& log)
+        : YPropertyTreePage(100, name), log_(log) {}
+    bool OnSetActive() override { return Log("set"); }
+    bool OnKillActive() override { return Log("kill") && !refuseKill; }
+    bool OnOK() override { return Log("ok") && !refuseOk; }
+    void OnCancel() override { Log("cancel"); }
+
+    bool refuseKill = false;
+    bool refuseOk = false;
+
+private:
+    bool Log(const char* hook) {
+        log_ += rivode::ToUtf8(GetName()) + ":" + hook + " ";
+        return true;
+    }
+    std::string& log_;
+};
+
+class PropertyTreeTest : public ::testing::Test {
+protected:
+    PropertyTreeTest() {
+        dialog_.AddPage(&session_);
+        session_.AddPage(&logon_);
+        dialog_.AddPage(&terminal_);
+        terminal_.AddPage(&emulation_);
+    }
+
+    std::string log_;
+    YPropertyPageStateMap stateMap_;
+    YPropertyTreeDialog dialog_{u"Session Options", 0, &stateMap_};
+    LoggingPage session_{u"Connection", log_};
+    LoggingPage logon_{u"Logon Actions", log_};
+    LoggingPage terminal_{u"Terminal", log_};
+    LoggingPage emulation_{u"Emulation", log_};
+};
+
+TEST_F(PropertyTreeTest, HiddenPagesAndTheirChildrenLeaveTheTree) {
+    EXPECT_EQ(dialog_.GetShownPages(),
+              (std::vector<YPropertyTreePage*>{&session_, &logon_, &terminal_, &emulation_}));
+    dialog_.HidePage(&terminal_);
+    EXPECT_EQ(dialog_.GetShownPages(), (std::vector<YPropertyTreePage*>{&session_, &logon_}));
+    EXPECT_FALSE(dialog_.SetActivePage(&emulation_));
+    dialog_.ShowPage(&terminal_);
+    EXPECT_TRUE(dialog_.SetActivePage(&emulation_));
+    dialog_.RemovePage(&terminal_);
+    EXPECT_EQ(dialog_.GetActivePage(), nullptr);
+    EXPECT_EQ(dialog_.GetShownPages().size(), 2u);
+}
+
+TEST_F(PropertyTreeTest, StateMapReopensTheLastPageShown) {
+    ASSERT_TRUE(dialog_.SetActivePage(&logon_));
+    EXPECT_EQ(stateMap_.GetLastPage(), u"Connection\\Logon Actions");
+
+    YPropertyTreeDialog reopened(u"Session Options", 0, &stateMap_);
+    LoggingPage session(u"Connection", log_);
+    LoggingPage logon(u"Logon Actions", log_);
+    reopened.AddPage(&session);
+    session.AddPage(&logon);
+    EXPECT_EQ(reopened.GetInitialPage(), &logon);
+    reopened.HidePage(&logon);
+    EXPECT_EQ(reopened.GetInitialPage(), &session);
+
+    stateMap_.SetExpanded(u"Connection", false);
+    EXPECT_FALSE(stateMap_.IsExpanded(u"CONNECTION"));
+    EXPECT_TRUE(stateMap_.IsExpanded(u"Terminal"));
+    stateMap_.SetExpanded(u"Connection", true);
+    EXPECT_TRUE(stateMap_.IsExpanded(u"Connection"));
+}
+
+TEST_F(PropertyTreeTest, PageThatRefusesToLetGoKeepsTheFocus) {
+    ASSERT_TRUE(dialog_.SetActivePage(&session_));
+    session_.refuseKill = true;
+    EXPECT_FALSE(dialog_.SetActivePage(&terminal_));
+    EXPECT_EQ(dialog_.GetActivePage(), &session_);
+    EXPECT_EQ(stateMap_.GetLastPage(), u"Connection");
+}
+
+TEST_F(PropertyTreeTest, OkAsksEveryShownPageAndStopsAtARefusal) {
+    dialog_.HidePage(&emulation_);
+    ASSERT_TRUE(dialog_.SetActivePage(&session_));
+    log_.clear();
+    logon_.refuseOk = true;
+    EXPECT_FALSE(dialog_.DoOnOK());
+    EXPECT_EQ(log_, "Connection:kill Connection:ok Logon Actions:ok ");
+    EXPECT_EQ(dialog_.GetActivePage(), &logon_);
+
+    logon_.refuseOk = false;
+    log_.clear();
+    dialog_.OnOK();
+    EXPECT_EQ(log_, "Logon Actions:kill Connection:ok Logon Actions:ok Terminal:ok ");
+    EXPECT_TRUE(dialog_.IsEnded());
+    EXPECT_EQ(dialog_.GetResult(), YID_OK);
+}
+
+TEST_F(PropertyTreeTest, DisabledOkButtonKeepsTheDialogOpen) {
+    dialog_.DisableOkButton();
+    dialog_.OnOK();
+    EXPECT_FALSE(dialog_.IsEnded());
+    dialog_.OnCancel();
+    EXPECT_EQ(dialog_.GetResult(), YID_CANCEL);
+}
+
+TEST_F(PropertyTreeTest, PagesMarkTheirDialogModified) {
+    EXPECT_FALSE(dialog_.IsModified());
+    emulation_.SetModified();
+    EXPECT_TRUE(dialog_.IsModified());
+    EXPECT_EQ(emulation_.GetDialog(), &dialog_);
+}
+
+TEST_F(PropertyTreeTest, WithoutAWindowBackEndTheDialogIsCancelled) {
+    YSetUserInterface(YCreateSilentUserInterface());
+    EXPECT_EQ(dialog_.DoModal(), YID_CANCEL);
+    YSetUserInterface(nullptr);
+}
+
+class ListCtrlTest : public ::testing::Test {
+protected:
+    ListCtrlTest() {
+        for (const char16_t* text : {u"a", u"b", u"c", u"d"}) {
+            list_.InsertItem(list_.GetItemCount(), text, list_.GetItemCount() + 10);
+        }
+    }
+    std::u16string Order() const {
+        std::u16string order;
+        for (std::size_t i = 0; i < list_.GetItemCount(); ++i) {
+            order += list_.GetItemText(i, 0);
+        }
+        return order;
+    }
+
+    YListCtrl list_;
+};
+
+TEST_F(ListCtrlTest, SelectedRowsMoveTogetherWithTheirData) {
+    list_.SetSelected(1);
+    list_.SetSelected(2);
+    EXPECT_TRUE(list_.DoMoveSelected(true));
+    EXPECT_EQ(Order(), u"bcad");
+    EXPECT_FALSE(list_.CanMoveUp());
+    EXPECT_FALSE(list_.DoMoveSelected(true));
+    EXPECT_TRUE(list_.DoMoveSelected(false));
+    EXPECT_TRUE(list_.DoMoveSelected(false));
+    EXPECT_EQ(Order(), u"adbc");
+    EXPECT_EQ(list_.GetSelectedItems(), (std::vector<std::size_t>{2, 3}));
+    EXPECT_EQ(list_.GetItemData(2), 11u);
+    EXPECT_FALSE(list_.CanMoveDown());
+}
+
+TEST_F(ListCtrlTest, DeleteSelectsTheRowThatTookThePlace) {
+    list_.SetSelected(1);
+    list_.SetSelected(3);
+    EXPECT_TRUE(list_.DoDelete());
+    EXPECT_EQ(Order(), u"ac");
+    EXPECT_EQ(list_.GetSelectedItems(), (std::vector<std::size_t>{1}));
+    EXPECT_EQ(list_.FindItemData(13), YListCtrl::npos);
+    list_.SetSelected(1, false);
+    EXPECT_FALSE(list_.DoDelete());
+    EXPECT_FALSE(list_.CanMoveUp());
+}
+
+TEST_F(ListCtrlTest, ColumnsGrowOnDemand) {
+    EXPECT_TRUE(list_.SetItemText(0, 2, u"x"));
+    EXPECT_EQ(list_.GetItemText(0, 1), u"");
+    EXPECT_EQ(list_.GetItemText(0, 2), u"x");
+    EXPECT_FALSE(list_.SetItemText(9, 0, u"y"));
+    EXPECT_EQ(list_.GetItemText(9, 0), u"");
+}
+
+}  // namespace
