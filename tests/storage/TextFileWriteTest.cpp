@@ -1,0 +1,262 @@
+#include "platform/FileSystem.h"
+#include "storage/YTextFile.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <string>
+
+namespace {
+
+using rivode::platform::File;
+using rivode::platform::FileSystem;
+using rivode::platform::ForwardingFileSystem;
+using rivode::platform::OpenDisposition;
+using rivode::platform::ScopedFileSystem;
+using rivode::test::ReadFileBytes;
+using rivode::test::TempFolder;
+using rivode::test::WriteFileBytes;
+
+// Counts the transfers of every file it opens and fails the ones a test asks to fail.
+class FaultyFileSystem : public ForwardingFileSystem {
+public:
+    int writeError = 0;
+    int reserveError = 0;
+    int writes = 0;
+
+    FaultyFileSystem() : ForwardingFileSystem(FileSystem::Current()) {}
+
+    int OpenFile(const std::string& path, unsigned access, OpenDisposition disposition,
+                 unsigned mode, std::unique_ptr<File>& file, bool* created) override {
+        std::unique_ptr<File> real;
+        const int error = target_.OpenFile(path, access, disposition, mode, real, created);
+        if (error == 0) {
+            file = std::make_unique<FaultyFile>(*this, std::move(real));
+        }
+        return error;
+    }
+
+private:
+    class FaultyFile : public File {
+    public:
+        FaultyFile(FaultyFileSystem& owner, std::unique_ptr<File> real)
+            : owner_(owner), real_(std::move(real)) {}
+        int ReadAt(std::uint64_t offset, void* buffer, std::size_t length,
+                   std::size_t& transferred) override {
+            return real_->ReadAt(offset, buffer, length, transferred);
+        }
+        int WriteAt(std::uint64_t offset, const void* bytes, std::size_t length) override {
+            ++owner_.writes;
+            return owner_.writeError != 0 ? owner_.writeError
+                                          : real_->WriteAt(offset, bytes, length);
+        }
+        int Truncate(std::uint64_t length) override { return real_->Truncate(length); }
+        int GetSize(std::uint64_t& size) override { return real_->GetSize(size); }
+        int Reserve(std::uint64_t length) override {
+            return owner_.reserveError != 0 ? owner_.reserveError : real_->Reserve(length);
+        }
+        int Lock(std::uint64_t offset, std::uint64_t length, bool exclusive) override {
+            return real_->Lock(offset, length, exclusive);
+        }
+        int Unlock(std::uint64_t offset, std::uint64_t length) override {
+            return real_->Unlock(offset, length);
+        }
+
+    private:
+        FaultyFileSystem& owner_;
+        std::unique_ptr<File> real_;
+    };
+};
+
+class TextFileWriteTest : public ::testing::Test {
+protected:
+    TempFolder folder_;
+    const std::string path_ = folder_ / "file.ini";
+
+    // Writes text to a new file in the encoding (set before Open) and returns the bytes.
+    std::string WriteNew(YTextFile::Encoding encoding, std::u16string_view text) {
+        (void)YDeleteFile(rivode::FromUtf8(path_));
+        YTextFile file;
+        file.SetEncoding(encoding);
+        EXPECT_TRUE(file.Open(path_, YFile::AccessWrite, YFile::OpenAlways));
+        EXPECT_TRUE(file.WasCreated());
+        EXPECT_TRUE(file.Write(text));
+        EXPECT_TRUE(file.Flush());
+        return ReadFileBytes(path_);
+    }
+
+    YUnicodeString ReadAll(YTextFile::Encoding* encoding = nullptr) {
+        YTextFile file;
+        EXPECT_TRUE(file.Open(path_, YFile::AccessRead, YFile::OpenExisting));
+        if (encoding != nullptr) {
+            *encoding = file.GetEncoding();
+        }
+        YUnicodeString all, line;
+        while (file.ReadLine(line)) {
+            all += line + u"|";
+        }
+        return all;
+    }
+};
+
+TEST_F(TextFileWriteTest, NewFileGetsTheMarkOfItsEncoding) {
+    EXPECT_EQ(WriteNew(YTextFile::EncodingUtf8, u"é\r\n"), "\xEF\xBB\xBF\xC3\xA9\r\n");
+    EXPECT_EQ(WriteNew(YTextFile::EncodingUtf16LE, u"é\U0001F600"),
+              std::string("\xFF\xFE\xE9\0\x3D\xD8\x00\xDE", 8));
+    EXPECT_EQ(WriteNew(YTextFile::EncodingUtf16BE, u"é\U0001F600"),
+              std::string("\xFE\xFF\0\xE9\xD8\x3D\xDE\x00", 8));
+    EXPECT_EQ(WriteNew(YTextFile::EncodingCodePage, u"é€\u0081"), "\xE9\x80\x81");
+    // Still unknown at creation: UTF-16 little-endian.
+    EXPECT_EQ(WriteNew(YTextFile::EncodingUnknown, u"a"), std::string("\xFF\xFE" "a\0", 4));
+}
+
+TEST_F(TextFileWriteTest, EveryEncodingReadsBackWhatWasWritten) {
+    const YUnicodeString text = u"S:\"é\"=€ \U0001F600\r\nsecond\r\n";
+    for (const auto encoding : {YTextFile::EncodingUtf8, YTextFile::EncodingUtf16LE,
+                                YTextFile::EncodingUtf16BE}) {
+        (void)WriteNew(encoding, text);
+        YTextFile::Encoding detected;
+        EXPECT_EQ(ReadAll(&detected), u"S:\"é\"=€ \U0001F600|second|");
+        EXPECT_EQ(detected, encoding);
+    }
+    (void)WriteNew(YTextFile::EncodingCodePage, u"é€Ÿ\r\n");
+    EXPECT_EQ(ReadAll(), u"é€Ÿ|");
+}
+
+TEST_F(TextFileWriteTest, TextWithoutFormInTheEncodingIsRefusedAndNothingQueued) {
+    YTextFile file;
+    file.SetEncoding(YTextFile::EncodingCodePage);
+    ASSERT_TRUE(file.Open(path_, YFile::AccessWrite, YFile::CreateAlways));
+    EXPECT_TRUE(file.Write(u"ok "));
+    EXPECT_FALSE(file.Write(u"Ā"));
+    EXPECT_EQ(file.GetLastError(), EILSEQ);
+    EXPECT_FALSE(file.Write(u"\u0080"));  // its byte holds the euro sign
+    file.SetEncoding(YTextFile::EncodingUtf8);
+    EXPECT_FALSE(file.Write(u"x\xD800y"));
+    EXPECT_FALSE(file.Write(u"\xDC00"));
+    EXPECT_TRUE(file.Write(u"done"));
+    file.Close();
+    EXPECT_EQ(ReadFileBytes(path_), "ok done");
+}
+
+TEST_F(TextFileWriteTest, CodePageFileTruncatedWithUtf8BecomesUtf8WithMark) {
+    WriteFileBytes(path_, "S:\"a\"=caf\xE9\r\n");
+    YTextFile file;
+    ASSERT_TRUE(file.Open(path_, YFile::AccessWrite, YFile::OpenAlways));
+    EXPECT_FALSE(file.WasCreated());
+    EXPECT_EQ(file.GetEncoding(), YTextFile::EncodingCodePage);
+    YUnicodeString line;
+    ASSERT_TRUE(file.ReadLine(line));
+    EXPECT_EQ(line, u"S:\"a\"=café");
+    file.SetEncoding(YTextFile::EncodingUtf8);
+    ASSERT_TRUE(file.LockRegion(0, 4, true));
+    ASSERT_TRUE(file.Truncate());
+    ASSERT_TRUE(file.Write(u"S:\"a\"=café\r\n"));
+    file.Close();
+    EXPECT_EQ(ReadFileBytes(path_), "\xEF\xBB\xBFS:\"a\"=caf\xC3\xA9\r\n");
+}
+
+TEST_F(TextFileWriteTest, WritesAreTransferredInOneWritePerFlush) {
+    FaultyFileSystem faulty;
+    ScopedFileSystem installed(faulty);
+    YTextFile file;
+    file.SetEncoding(YTextFile::EncodingUtf8);
+    ASSERT_TRUE(file.Open(path_, YFile::AccessWrite, YFile::OpenAlways));
+    ASSERT_TRUE(file.Truncate());
+    for (int i = 0; i < 250; ++i) {
+        ASSERT_TRUE(file.Write(u"D:\"Value\"=00000001\r\n"));
+    }
+    EXPECT_EQ(file.GetOffset(), 0u);  // nothing written yet
+    EXPECT_EQ(faulty.writes, 0);
+    ASSERT_TRUE(file.Flush());
+    EXPECT_EQ(faulty.writes, 1);
+    EXPECT_EQ(file.GetOffset(), 3u + 250u * 20u);
+    ASSERT_TRUE(file.Write(u"tail"));
+    file.Close();
+    EXPECT_EQ(faulty.writes, 2);
+    EXPECT_EQ(ReadFileBytes(path_).size(), 3u + 250u * 20u + 4u);
+}
+
+TEST_F(TextFileWriteTest, WriteFailureSurfacesAtFlushAndTheOffsetStays) {
+    FaultyFileSystem faulty;
+    ScopedFileSystem installed(faulty);
+    YTextFile file;
+    file.SetEncoding(YTextFile::EncodingUtf8);
+    ASSERT_TRUE(file.Open(path_, YFile::AccessWrite, YFile::CreateAlways));
+    ASSERT_TRUE(file.Flush());
+    const std::uint64_t offset = file.GetOffset();
+    faulty.writeError = ENOSPC;
+    ASSERT_TRUE(file.Write(u"lost"));
+    EXPECT_FALSE(file.Flush());
+    EXPECT_EQ(file.GetLastError(), ENOSPC);
+    EXPECT_EQ(file.GetOffset(), offset);
+    // Close reports the failure of its own transfer the same way.
+    ASSERT_TRUE(file.Write(u"lost too"));
+    file.Close();
+    EXPECT_EQ(file.GetLastError(), ENOSPC);
+}
+
+class TextFileRewriteTest : public TextFileWriteTest {
+protected:
+    static constexpr char kOldContent[] = "\xEF\xBB\xBFS:\"old\"=a long previous content\r\n";
+
+    void SetUp() override { WriteFileBytes(path_, kOldContent); }
+
+    bool Rewrite(std::u16string_view text) {
+        YTextFile file;
+        EXPECT_TRUE(file.Open(path_, YFile::AccessWrite, YFile::OpenAlways));
+        file.SetEncoding(YTextFile::EncodingUtf8);
+        EXPECT_TRUE(file.LockRegion(0, 4, true));
+        EXPECT_TRUE(file.BeginRewrite());
+        EXPECT_TRUE(file.Write(text));
+        return file.CommitRewrite();
+    }
+};
+
+TEST_F(TextFileRewriteTest, ReplacesTheWholeContentAndCutsWhatFollows) {
+    ASSERT_TRUE(Rewrite(u"S:\"new\"=b\r\n"));
+    EXPECT_EQ(ReadFileBytes(path_), "\xEF\xBB\xBFS:\"new\"=b\r\n");
+}
+
+TEST_F(TextFileRewriteTest, FailedReserveOrWriteKeepsThePreviousContent) {
+    FaultyFileSystem faulty;
+    ScopedFileSystem installed(faulty);
+    faulty.reserveError = ENOSPC;
+    EXPECT_FALSE(Rewrite(u"S:\"new\"=b\r\n"));
+    EXPECT_EQ(ReadFileBytes(path_), kOldContent);
+    EXPECT_EQ(faulty.writes, 0);
+    faulty.reserveError = 0;
+    faulty.writeError = EIO;
+    EXPECT_FALSE(Rewrite(u"S:\"new\"=b\r\n"));
+    EXPECT_EQ(ReadFileBytes(path_), kOldContent);
+}
+
+TEST_F(TextFileRewriteTest, CloseWithoutCommitKeepsThePreviousContent) {
+    YTextFile file;
+    ASSERT_TRUE(file.Open(path_, YFile::AccessWrite, YFile::OpenAlways));
+    ASSERT_TRUE(file.BeginRewrite());
+    ASSERT_TRUE(file.Write(u"never committed"));
+    file.Close();
+    EXPECT_EQ(ReadFileBytes(path_), kOldContent);
+}
+
+TEST_F(TextFileWriteTest, DispositionsAndCreatedFileMode) {
+    YTextFile file;
+    ASSERT_TRUE(file.Open(path_, YFile::AccessWrite, YFile::CreateNew));
+    EXPECT_TRUE(file.WasCreated());
+    file.Close();
+    struct stat info = {};
+    ASSERT_EQ(::stat(path_.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_FALSE(file.Open(path_, YFile::AccessWrite, YFile::CreateNew));
+    EXPECT_EQ(file.GetLastError(), EEXIST);
+    EXPECT_FALSE(file.Open(folder_ / "missing", YFile::AccessRead, YFile::TruncateExisting));
+    EXPECT_EQ(file.GetLastError(), ENOENT);
+    EXPECT_EQ(YDeleteFile(folder_.Path16() + u"/file.ini"), 0);
+    EXPECT_EQ(YDeleteFile(folder_.Path16() + u"/file.ini"), ENOENT);
+}
+
+}  // namespace
