@@ -1,0 +1,101 @@
+// YProfileData: the base of every typed profile value and of the configuration records built
+// from them.
+//
+// A typed value knows its value name, holds its current value and its baseline (the value as
+// last loaded, saved or committed), and writes itself to a key only when needed: into a
+// YProfileCopyKey always, otherwise when it is pending or differs from its baseline. The pending
+// flag marks a value that must be written on the next save although it equals its baseline (a
+// default that was missing from the store, a value reloaded to be copied elsewhere).
+//
+// A value belongs to one record and is used by one thread at a time.
+#pragma once
+
+#include <RivodeRavudaVU/YReportMessageParams.h>
+#include <RivodeRavudaVU/YUnicodeString.h>
+
+class IYPropertyBag;
+class YProfileKey;
+class YVariant;
+
+class YProfileData {
+public:
+    YProfileData() = default;
+    explicit YProfileData(YUnicodeString name) : name_(std::move(name)) {}
+    virtual ~YProfileData();
+
+    // Loads from a property bag of the host's scripting layer in the value's own form (text or
+    // number): value and baseline take the bag's value, the pending flag is cleared. The base
+    // holds no value and fails with the "form not supported" report.
+    [[nodiscard]] virtual bool LoadFromBag(IYPropertyBag& bag, YReportMessageParams& report);
+    // Writes when needed (see above), then clears the pending flag and takes the value as
+    // baseline. false when the key refused the write: the reason is in key.GetStatus() and the
+    // value stays pending for the next save. Records save every member even after a failure.
+    [[nodiscard]] virtual bool Save(const YProfileKey& key);
+    // Whether the current value differs from the baseline (records: any member).
+    virtual bool IsChanged() const;
+    virtual void CommitAll();
+    // Revert, then the AfterRevertAll hook.
+    virtual void RevertAll();
+    // Takes the current value of another object of the same type, not its flags or baseline.
+    // false, changing nothing, when other is of another type.
+    virtual bool CopyFrom(const YProfileData& other);
+    // The record operation: takes the current value of source only when source reports a change
+    // (records: member by member, recursively). This is how changes made to one record are
+    // applied to many. false when source is of another type.
+    virtual bool CopyChangesFrom(const YProfileData& source);
+    // Rereads the stored value: on success value and baseline take it and the value becomes
+    // pending, so that it is written to whatever key it is saved to next. false (value kept)
+    // without a key or when the value is absent or unreadable; that is not an error.
+    virtual bool Load(const YProfileKey* key);
+
+    // The scripting forms. Texts and lists have the text form, numbers, booleans and tri-states
+    // the number form. Asking for a form the value lacks reports 0xE104006A; a variant that
+    // does not convert to the value's type reports 0xE104006B and leaves the value unchanged.
+    // Both carry the value name.
+    [[nodiscard]] virtual bool GetTextVariant(YVariant& value, YReportMessageParams& report) const;
+    [[nodiscard]] virtual bool PutTextToBag(IYPropertyBag& bag, YReportMessageParams& report) const;
+    [[nodiscard]] virtual bool GetNumberVariant(YVariant& value,
+                                                YReportMessageParams& report) const;
+    [[nodiscard]] virtual bool PutNumberToBag(IYPropertyBag& bag,
+                                              YReportMessageParams& report) const;
+    [[nodiscard]] virtual bool SetTextVariant(const YVariant& value, YReportMessageParams& report);
+    [[nodiscard]] virtual bool GetTextFromBag(IYPropertyBag& bag, YReportMessageParams& report);
+    [[nodiscard]] virtual bool SetNumberVariant(const YVariant& value,
+                                                YReportMessageParams& report);
+    [[nodiscard]] virtual bool GetNumberFromBag(IYPropertyBag& bag, YReportMessageParams& report);
+
+    // Hooks for records; empty here. Record tables call AfterLoad after loading their members
+    // and BeforeSave/AfterSave around saving them; RevertAll calls AfterRevertAll.
+    virtual void AfterLoad() {}
+    virtual void BeforeSave() {}
+    virtual void AfterSave() {}
+    virtual void AfterRevertAll() {}
+
+    virtual bool IsPending() const { return pending_; }
+    // A flag the owning record reads and sets; the value itself never uses it.
+    virtual bool GetSecondFlag() const { return secondFlag_; }
+    virtual void SetSecondFlag(bool on) { secondFlag_ = on; }
+    // If the value differs from its baseline it becomes pending; then baseline := value.
+    virtual void Commit();
+    // value := baseline.
+    virtual void Revert();
+
+    const YUnicodeString& GetName() const { return name_; }
+    void SetName(YUnicodeString name) { name_ = std::move(name); }
+
+protected:
+    YProfileData(const YProfileData&) = default;
+    YProfileData& operator=(const YProfileData&) = default;
+
+    void SetPending(bool on) { pending_ = on; }
+    // Whether Save must write: into a YProfileCopyKey always, otherwise when pending or changed.
+    bool MustWrite(const YProfileKey& key) const;
+    // Fill report with 0xE104006A / 0xE104006B and the value name; return false.
+    bool ReportFormUnsupported(YReportMessageParams& report) const;
+    bool ReportConversionFailed(YReportMessageParams& report) const;
+
+private:
+    YUnicodeString name_;
+    bool pending_ = false;
+    bool secondFlag_ = true;
+};

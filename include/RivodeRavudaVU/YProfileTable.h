@@ -1,0 +1,187 @@
+// Declaring a record's typed values once, as a table: one row a value (member, name, default,
+// and an older name where the value was renamed). Loading, saving, comparing, committing,
+// reverting and copying are then generic over the table.
+//
+//   class LogSettings : public YProfileTableRecord<LogSettings> {
+//   public:
+//       YProfile<bool> startLogUponConnect;
+//       ProfilePath logFilename;
+//       static const YProfileTable<LogSettings>& Table() {
+//           static const auto table = YProfileTable<LogSettings>()
+//               .Add(&LogSettings::startLogUponConnect, u"Start Log Upon Connect", false)
+//               .Add(&LogSettings::logFilename, u"Log Filename", u"");
+//           return table;
+//       }
+//   };
+//
+// A table is built once and only read afterwards, so one table serves every record of its type
+// from any thread. Members that are records themselves join with AddRecord.
+#pragma once
+
+#include <RivodeRavudaVU/YProfileData.h>
+#include <RivodeRavudaVU/YProfileStore.h>
+
+#include <functional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+template <class Record>
+class YProfileTable {
+public:
+    // member.Init(key, name, defaultValue) when a record is initialised.
+    template <class Value>
+    YProfileTable& Add(Value Record::*member, std::u16string_view name,
+                       typename Value::ValueType defaultValue) {
+        rows_.push_back(Row{Accessor(member),
+                            [member, name = YUnicodeString(name),
+                             defaultValue = std::move(defaultValue)](Record& record,
+                                                                     const YProfileKey* key) {
+                                (record.*member).Init(key, name, defaultValue);
+                            }});
+        return *this;
+    }
+
+    // As Add, reading olderName when name is absent; only name is ever written.
+    template <class Value>
+    YProfileTable& AddRenamed(Value Record::*member, std::u16string_view name,
+                              std::u16string_view olderName,
+                              typename Value::ValueType defaultValue) {
+        rows_.push_back(Row{Accessor(member),
+                            [member, name = YUnicodeString(name),
+                             olderName = YUnicodeString(olderName),
+                             defaultValue = std::move(defaultValue)](Record& record,
+                                                                     const YProfileKey* key) {
+                                (record.*member).Init(key, name, olderName, defaultValue);
+                            }});
+        return *this;
+    }
+
+    // A member that is a record of its own: member.Init(key).
+    template <class Part>
+    YProfileTable& AddRecord(Part Record::*member) {
+        rows_.push_back(Row{Accessor(member), [member](Record& record, const YProfileKey* key) {
+                                (record.*member).Init(key);
+                            }});
+        return *this;
+    }
+
+    // Every member from key (defaults without one), then the AfterLoad hook.
+    void Init(Record& record, const YProfileKey* key) const {
+        for (const Row& row : rows_) {
+            row.init(record, key);
+        }
+        record.AfterLoad();
+    }
+    // Reloads every member; true when any was found.
+    bool Load(Record& record, const YProfileKey* key) const {
+        bool any = false;
+        for (const Row& row : rows_) {
+            any = row.access(record).Load(key) || any;
+        }
+        record.AfterLoad();
+        return any;
+    }
+    // Saves every member even after a failure, so one refused value does not keep the others
+    // from the store; false when any write failed.
+    [[nodiscard]] bool Save(Record& record, const YProfileKey& key) const {
+        record.BeforeSave();
+        bool allSaved = true;
+        for (const Row& row : rows_) {
+            allSaved = row.access(record).Save(key) && allSaved;
+        }
+        record.AfterSave();
+        return allSaved;
+    }
+    bool IsChanged(const Record& record) const {
+        for (const Row& row : rows_) {
+            if (row.access(const_cast<Record&>(record)).IsChanged()) {
+                return true;
+            }
+        }
+        return false;
+    }
+    void CommitAll(Record& record) const {
+        for (const Row& row : rows_) {
+            row.access(record).CommitAll();
+        }
+    }
+    void RevertAll(Record& record) const {
+        for (const Row& row : rows_) {
+            row.access(record).RevertAll();
+        }
+    }
+    bool CopyFrom(Record& record, const Record& source) const {
+        bool all = true;
+        for (const Row& row : rows_) {
+            all = row.access(record).CopyFrom(row.access(const_cast<Record&>(source))) && all;
+        }
+        return all;
+    }
+    bool CopyChangesFrom(Record& record, const Record& source) const {
+        bool all = true;
+        for (const Row& row : rows_) {
+            all = row.access(record).CopyChangesFrom(row.access(const_cast<Record&>(source))) &&
+                  all;
+        }
+        return all;
+    }
+    // Calls visit(YProfileData&) for every member in table order.
+    template <class Visit>
+    void ForEach(Record& record, Visit&& visit) const {
+        for (const Row& row : rows_) {
+            visit(row.access(record));
+        }
+    }
+    std::size_t GetSize() const { return rows_.size(); }
+
+private:
+    struct Row {
+        std::function<YProfileData&(Record&)> access;
+        std::function<void(Record&, const YProfileKey*)> init;
+    };
+
+    template <class Member>
+    static std::function<YProfileData&(Record&)> Accessor(Member Record::*member) {
+        return [member](Record& record) -> YProfileData& { return record.*member; };
+    }
+
+    std::vector<Row> rows_;
+};
+
+// A record whose members are all in Derived::Table(), a static YProfileTable<Derived>: every
+// record operation of YProfileData runs over the table.
+template <class Derived>
+class YProfileTableRecord : public YProfileData {
+public:
+    void Init(const YProfileKey* key) { Derived::Table().Init(Self(), key); }
+
+    bool Load(const YProfileKey* key) override { return Derived::Table().Load(Self(), key); }
+    [[nodiscard]] bool Save(const YProfileKey& key) override {
+        return Derived::Table().Save(Self(), key);
+    }
+    bool IsChanged() const override {
+        return Derived::Table().IsChanged(static_cast<const Derived&>(*this));
+    }
+    void CommitAll() override { Derived::Table().CommitAll(Self()); }
+    void RevertAll() override {
+        Derived::Table().RevertAll(Self());
+        AfterRevertAll();
+    }
+    bool CopyFrom(const YProfileData& other) override {
+        const auto* same = dynamic_cast<const Derived*>(&other);
+        return same != nullptr && (same == this || Derived::Table().CopyFrom(Self(), *same));
+    }
+    bool CopyChangesFrom(const YProfileData& source) override {
+        const auto* same = dynamic_cast<const Derived*>(&source);
+        return same != nullptr &&
+               (same == this || Derived::Table().CopyChangesFrom(Self(), *same));
+    }
+
+protected:
+    YProfileTableRecord() = default;
+    YProfileTableRecord(const YProfileTableRecord&) = default;
+
+private:
+    Derived& Self() { return static_cast<Derived&>(*this); }
+};

@@ -1,0 +1,94 @@
+#include <RivodeRavudaVU/YProfileData.h>
+
+#include <RivodeRavudaVU/YProfileStore.h>
+#include <RivodeRavudaVU/YPropertyBag.h>
+#include <RivodeRavudaVU/YVariant.h>
+
+#include "storage/YProfileMessages.h"
+
+YProfileData::~YProfileData() = default;
+
+bool YProfileData::LoadFromBag(IYPropertyBag&, YReportMessageParams& report) {
+    return ReportFormUnsupported(report);
+}
+
+bool YProfileData::Save(const YProfileKey&) { return true; }
+
+bool YProfileData::IsChanged() const { return false; }
+
+void YProfileData::CommitAll() { Commit(); }
+
+void YProfileData::RevertAll() {
+    Revert();
+    AfterRevertAll();
+}
+
+bool YProfileData::CopyFrom(const YProfileData&) { return false; }
+
+bool YProfileData::CopyChangesFrom(const YProfileData& source) {
+    return !source.IsChanged() || CopyFrom(source);
+}
+
+bool YProfileData::Load(const YProfileKey*) { return false; }
+
+bool YProfileData::GetTextVariant(YVariant&, YReportMessageParams& report) const {
+    return ReportFormUnsupported(report);
+}
+
+bool YProfileData::PutTextToBag(IYPropertyBag& bag, YReportMessageParams& report) const {
+    YVariant value;
+    return GetTextVariant(value, report) && bag.Write(name_, value, report);
+}
+
+bool YProfileData::GetNumberVariant(YVariant&, YReportMessageParams& report) const {
+    return ReportFormUnsupported(report);
+}
+
+bool YProfileData::PutNumberToBag(IYPropertyBag& bag, YReportMessageParams& report) const {
+    YVariant value;
+    return GetNumberVariant(value, report) && bag.Write(name_, value, report);
+}
+
+bool YProfileData::SetTextVariant(const YVariant&, YReportMessageParams& report) {
+    return ReportFormUnsupported(report);
+}
+
+bool YProfileData::GetTextFromBag(IYPropertyBag& bag, YReportMessageParams& report) {
+    YVariant value;
+    return bag.Read(name_, value, report) && SetTextVariant(value, report);
+}
+
+bool YProfileData::SetNumberVariant(const YVariant&, YReportMessageParams& report) {
+    return ReportFormUnsupported(report);
+}
+
+bool YProfileData::GetNumberFromBag(IYPropertyBag& bag, YReportMessageParams& report) {
+    YVariant value;
+    return bag.Read(name_, value, report) && SetNumberVariant(value, report);
+}
+
+void YProfileData::Commit() {
+    if (IsChanged()) {
+        pending_ = true;
+    }
+}
+
+void YProfileData::Revert() {}
+
+bool YProfileData::MustWrite(const YProfileKey& key) const {
+    // A copying key receives every value, defaults included: it is how a record is written out
+    // complete (ad-hoc sessions, exports).
+    return pending_ || IsChanged() || dynamic_cast<const YProfileCopyKey*>(&key) != nullptr;
+}
+
+bool YProfileData::ReportFormUnsupported(YReportMessageParams& report) const {
+    report.SetMessage(rivode::profile_messages::kVariantFormUnsupported);
+    report.AddString(name_);
+    return false;
+}
+
+bool YProfileData::ReportConversionFailed(YReportMessageParams& report) const {
+    report.SetMessage(rivode::profile_messages::kVariantConversionFailed);
+    report.AddString(name_);
+    return false;
+}

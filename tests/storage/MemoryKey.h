@@ -1,0 +1,123 @@
+// A key held in memory for typed-value tests: every value with its kind, and a count of the
+// writes, so a test can tell "written again" from "left alone". Subkeys, listings and access
+// control are not needed by typed values and are refused.
+#pragma once
+
+#include <RivodeRavudaVU/YProfileStore.h>
+
+#include <cstdint>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace rivode::test {
+
+struct MemoryValues {
+    using Bytes = std::vector<std::uint8_t>;
+    using Value = std::variant<std::uint32_t, YUnicodeString, Bytes, YStringArray>;
+
+    std::map<YUnicodeString, Value, std::less<>> values;
+    int writes = 0;
+    bool refuseWrites = false;
+
+    template <class T>
+    const T* Find(std::u16string_view name) const {
+        const auto found = values.find(name);
+        return found == values.end() ? nullptr : std::get_if<T>(&found->second);
+    }
+    bool Has(std::u16string_view name) const { return values.find(name) != values.end(); }
+};
+
+class MemoryKey : public YProfilePrivateKey {
+public:
+    explicit MemoryKey(std::shared_ptr<MemoryValues> values) : values_(std::move(values)) {}
+
+    bool GetSecurityValue(std::u16string_view, YAccessControl&) override { return false; }
+    bool GetStringArray(std::u16string_view name, YStringArray& value) override {
+        return Get(name, value);
+    }
+    bool GetBinary(std::u16string_view name, void* buffer, std::uint64_t& size) override {
+        const auto* bytes = values_->Find<MemoryValues::Bytes>(name);
+        if (bytes == nullptr || (buffer != nullptr && size < bytes->size())) {
+            return false;
+        }
+        if (buffer != nullptr && !bytes->empty()) {
+            std::memcpy(buffer, bytes->data(), bytes->size());
+        }
+        size = bytes->size();
+        return true;
+    }
+    bool GetString(std::u16string_view name, YUnicodeString& value) override {
+        return Get(name, value);
+    }
+    bool GetDword(std::u16string_view name, std::uint32_t& value) override {
+        return Get(name, value);
+    }
+    void SetSecurityValue(std::u16string_view, const YAccessControl&) override {}
+    bool SetStringArray(std::u16string_view name, const YStringArray& value) override {
+        return Set(name, value);
+    }
+    bool SetBinary(std::u16string_view name, const void* bytes, std::uint64_t length) override {
+        const auto* first = static_cast<const std::uint8_t*>(bytes);
+        return Set(name, MemoryValues::Bytes(first, first + length));
+    }
+    bool SetString(std::u16string_view name, std::u16string_view value) override {
+        return Set(name, YUnicodeString(value));
+    }
+    bool SetDword(std::u16string_view name, std::uint32_t value) override {
+        return Set(name, value);
+    }
+    bool DeleteValue(std::u16string_view name) override {
+        values_->values.erase(YUnicodeString(name));
+        return true;
+    }
+    bool DeleteSubKey(std::u16string_view) override { return false; }
+    bool SubKeyExists(std::u16string_view) override { return false; }
+    bool CheckSubKeyName(std::u16string_view, YRefPtr<YReportMessageParams>*) override {
+        return true;
+    }
+    bool IsWritable() override { return !values_->refuseWrites; }
+    bool SetKeySecurity(const YAccessControl*) override { return false; }
+    const YReportMessageParams& GetStatus() override { return status_; }
+    void Rewrite() override {}
+    void SetPersonalPath(std::u16string_view) override {}
+    std::unique_ptr<YProfilePrivateKey> OpenPrivateSubKey(std::u16string_view,
+                                                          const YAccessControl*, bool) override {
+        return nullptr;
+    }
+    std::unique_ptr<YProfilePrivateKeyIterator> CreatePrivateKeyIterator(bool) override {
+        return nullptr;
+    }
+
+private:
+    template <class T>
+    bool Get(std::u16string_view name, T& value) const {
+        const T* found = values_->Find<T>(name);
+        if (found != nullptr) {
+            value = *found;
+        }
+        return found != nullptr;
+    }
+    bool Set(std::u16string_view name, MemoryValues::Value value) {
+        if (values_->refuseWrites) {
+            return false;
+        }
+        ++values_->writes;
+        values_->values.insert_or_assign(YUnicodeString(name), std::move(value));
+        return true;
+    }
+
+    std::shared_ptr<MemoryValues> values_;
+    YReportMessageParams status_;
+};
+
+// A YProfileKey (or YProfileCopyKey) over values.
+template <class Key = YProfileKey>
+std::unique_ptr<Key> MakeMemoryKey(const std::shared_ptr<MemoryValues>& values) {
+    return std::make_unique<Key>(std::make_unique<MemoryKey>(values));
+}
+
+}  // namespace rivode::test

@@ -1,0 +1,242 @@
+// When typed values write themselves: Init, Load, Save, Commit, Revert, copying keys, and
+// records declared as tables.
+#include <RivodeRavudaVU/YProfile.h>
+#include <RivodeRavudaVU/YProfile2.h>
+#include <RivodeRavudaVU/YProfileTable.h>
+
+#include "tests/storage/MemoryKey.h"
+
+#include <gtest/gtest.h>
+
+namespace rivode::test {
+namespace {
+
+class TypedValueLifecycle : public ::testing::Test {
+protected:
+    std::shared_ptr<MemoryValues> stored = std::make_shared<MemoryValues>();
+    std::unique_ptr<YProfileKey> key = MakeMemoryKey(stored);
+};
+
+TEST_F(TypedValueLifecycle, InitFromKeyLackingValueWritesDefaultOnNextSave) {
+    YProfile<int> value;
+    EXPECT_FALSE(value.Init(key.get(), u"Idle Timeout", 300));
+    EXPECT_EQ(value, 300);
+    EXPECT_TRUE(value.IsPending());
+    EXPECT_TRUE(value.Save(*key));
+    EXPECT_EQ(*stored->Find<std::uint32_t>(u"Idle Timeout"), 300u);
+    EXPECT_FALSE(value.IsPending());
+
+    stored->writes = 0;
+    EXPECT_TRUE(value.Save(*key));
+    EXPECT_EQ(stored->writes, 0) << "a saved value is not written again";
+}
+
+TEST_F(TypedValueLifecycle, InitFromKeyHoldingValueAndUnchangedWritesNothing) {
+    key->SetString(u"Title Bar", u"build host");
+    stored->writes = 0;
+    YProfileString value;
+    EXPECT_TRUE(value.Init(key.get(), u"Title Bar", u"default"));
+    EXPECT_EQ(value, u"build host");
+    EXPECT_FALSE(value.IsPending());
+    EXPECT_TRUE(value.Save(*key));
+    EXPECT_EQ(stored->writes, 0);
+
+    value = u"Build host";  // case differences are changes
+    EXPECT_TRUE(value.IsChanged());
+    EXPECT_TRUE(value.Save(*key));
+    EXPECT_EQ(*stored->Find<YUnicodeString>(u"Title Bar"), u"Build host");
+}
+
+TEST_F(TypedValueLifecycle, LoadedValueIsWrittenToAnotherKeyButConstructedOneIsNot) {
+    key->SetDword(u"Trace Level", 4);
+    YProfile<unsigned int> loaded(u"Trace Level", 0);
+    YProfile<unsigned int> constructed(u"Raw EOL Mode", 0);
+    EXPECT_TRUE(loaded.Load(key.get()));
+    EXPECT_EQ(loaded, 4u);
+
+    auto otherValues = std::make_shared<MemoryValues>();
+    auto other = MakeMemoryKey(otherValues);
+    EXPECT_TRUE(loaded.Save(*other));
+    EXPECT_TRUE(constructed.Save(*other));
+    EXPECT_EQ(*otherValues->Find<std::uint32_t>(u"Trace Level"), 4u);
+    EXPECT_FALSE(otherValues->Has(u"Raw EOL Mode"));
+}
+
+TEST_F(TypedValueLifecycle, LoadOfAbsentValueKeepsCurrentValue) {
+    YProfile<short> value(u"Missing", 7);
+    value = 9;
+    EXPECT_FALSE(value.Load(key.get()));
+    EXPECT_FALSE(value.Load(nullptr));
+    EXPECT_EQ(value, 9);
+    EXPECT_FALSE(value.IsPending());
+}
+
+TEST_F(TypedValueLifecycle, CopyKeyReceivesUnchangedDefaults) {
+    YProfile<bool> flag(u"Log Mode", false);
+    auto copy = MakeMemoryKey<YProfileCopyKey>(stored);
+    const YProfileKey& asKey = *copy;  // the dynamic type decides, not the static one
+    EXPECT_TRUE(flag.Save(asKey));
+    EXPECT_EQ(*stored->Find<std::uint32_t>(u"Log Mode"), 0u);
+}
+
+TEST_F(TypedValueLifecycle, BooleanStoredAsSevenReadsTrueAndIsWrittenBackAsOne) {
+    key->SetDword(u"Log Screen", 7);
+    YProfile<bool> flag;
+    EXPECT_TRUE(flag.Init(key.get(), u"Log Screen", false));
+    EXPECT_TRUE(flag);
+
+    flag = false;
+    flag = true;
+    EXPECT_FALSE(flag.IsChanged()) << "an edit that ends where it began is no change";
+    flag.Commit();
+    EXPECT_FALSE(flag.IsPending());
+
+    EXPECT_TRUE(flag.Load(key.get()));
+    ASSERT_TRUE(flag.Save(*key));
+    EXPECT_EQ(*stored->Find<std::uint32_t>(u"Log Screen"), 1u);
+}
+
+TEST_F(TypedValueLifecycle, NumbersAreNarrowedToTheirWidth) {
+    key->SetDword(u"Number", 0x12345678);
+    YProfile<short> shortValue;
+    YProfile<unsigned char> byteValue;
+    YProfile<int> intValue;
+    YProfile<unsigned long> longValue;
+    shortValue.Init(key.get(), u"Number", 0);
+    byteValue.Init(key.get(), u"Number", 0);
+    EXPECT_EQ(shortValue, 0x5678);
+    EXPECT_EQ(byteValue, 0x78);
+
+    key->SetDword(u"Number", 0xFFFFFFFF);
+    intValue.Init(key.get(), u"Number", 0);
+    longValue.Init(key.get(), u"Number", 0);
+    EXPECT_EQ(intValue, -1);
+    EXPECT_EQ(longValue, 0xFFFFFFFFul);
+}
+
+TEST_F(TypedValueLifecycle, TriStateOutsideItsThreeValuesKeepsDefault) {
+    key->SetDword(u"Good", 2);
+    key->SetDword(u"Bad", 3);
+    YProfile<YTriState> good;
+    YProfile<YTriState> bad;
+    EXPECT_TRUE(good.Init(key.get(), u"Good", YTriState::Off));
+    EXPECT_EQ(good, YTriState::Global);
+    EXPECT_FALSE(bad.Init(key.get(), u"Bad", YTriState::On));
+    EXPECT_EQ(bad, YTriState::On);
+}
+
+TEST_F(TypedValueLifecycle, CommitMakesEditPendingAndRevertReturnsToBaseline) {
+    key->SetDword(u"Rows", 24);
+    YProfile<int> rows;
+    rows.Init(key.get(), u"Rows", 25);
+    rows = 40;
+    rows.Revert();
+    EXPECT_EQ(rows, 24);
+
+    rows = 50;
+    rows.CommitAll();
+    EXPECT_FALSE(rows.IsChanged());
+    EXPECT_TRUE(rows.IsPending());
+    rows = 60;
+    rows.RevertAll();
+    EXPECT_EQ(rows, 50);
+    stored->writes = 0;
+    ASSERT_TRUE(rows.Save(*key));
+    EXPECT_EQ(*stored->Find<std::uint32_t>(u"Rows"), 50u);
+}
+
+TEST_F(TypedValueLifecycle, RefusedWriteLeavesValuePendingForNextSave) {
+    YProfile<int> value;
+    value.Init(nullptr, u"Columns", 80);
+    stored->refuseWrites = true;
+    EXPECT_FALSE(value.Save(*key));
+    EXPECT_TRUE(value.IsPending());
+    stored->refuseWrites = false;
+    EXPECT_TRUE(value.Save(*key));
+    EXPECT_EQ(*stored->Find<std::uint32_t>(u"Columns"), 80u);
+}
+
+TEST_F(TypedValueLifecycle, WrongKindReadsAsAbsent) {
+    key->SetString(u"Rows", u"24");
+    YProfile<int> rows;
+    EXPECT_FALSE(rows.Init(key.get(), u"Rows", 25));
+    EXPECT_EQ(rows, 25);
+}
+
+TEST_F(TypedValueLifecycle, RenamedValueIsReadFromOlderNameAndWrittenUnderNewerOnly) {
+    key->SetStringArray(u"Remembered Sessions List", {u"a", u"b"});
+    YProfileStringList list;
+    EXPECT_TRUE(list.Init(key.get(), u"Remembered Sessions List V2", u"Remembered Sessions List",
+                          {}));
+    EXPECT_EQ(list.Get(), (YStringArray{u"a", u"b"}));
+    ASSERT_TRUE(list.Save(*key));
+    EXPECT_NE(stored->Find<YStringArray>(u"Remembered Sessions List V2"), nullptr);
+    EXPECT_EQ(list.GetName(), u"Remembered Sessions List V2");
+}
+
+TEST_F(TypedValueLifecycle, CopyFromTakesValueOnlyAndRefusesOtherTypes) {
+    YProfile<int> source(u"Source", 1);
+    YProfile<int> target(u"Target", 2);
+    YProfile<short> otherType(u"Other", 3);
+    source = 5;
+    EXPECT_TRUE(target.CopyFrom(source));
+    EXPECT_EQ(target, 5);
+    EXPECT_EQ(target.GetName(), u"Target");
+    EXPECT_EQ(target.GetBaseline(), 2);
+    EXPECT_FALSE(target.CopyFrom(otherType));
+    EXPECT_EQ(target, 5);
+}
+
+// A record declared as a table, as configuration records declare theirs.
+class SampleRecord : public YProfileTableRecord<SampleRecord> {
+public:
+    YProfile<bool> logMode;
+    YProfile<int> idleTimeout;
+    YProfileString title;
+
+    static const YProfileTable<SampleRecord>& Table() {
+        static const auto table = YProfileTable<SampleRecord>()
+                                      .Add(&SampleRecord::logMode, u"Log Mode", false)
+                                      .Add(&SampleRecord::idleTimeout, u"Idle Timeout", 300)
+                                      .Add(&SampleRecord::title, u"Title Bar", u"");
+        return table;
+    }
+};
+
+TEST_F(TypedValueLifecycle, TableRecordInitSavesOnlyMissingAndChangedMembers) {
+    key->SetDword(u"Idle Timeout", 600);
+    SampleRecord record;
+    record.Init(key.get());
+    EXPECT_EQ(record.idleTimeout, 600);
+    EXPECT_FALSE(record.IsChanged());
+
+    stored->writes = 0;
+    ASSERT_TRUE(record.Save(*key));
+    EXPECT_EQ(stored->writes, 2) << "the two members missing from the store";
+
+    record.title = u"edited";
+    EXPECT_TRUE(record.IsChanged());
+    stored->writes = 0;
+    ASSERT_TRUE(record.Save(*key));
+    EXPECT_EQ(stored->writes, 1);
+}
+
+TEST_F(TypedValueLifecycle, TableRecordCopiesOnlyChangedMembers) {
+    SampleRecord defaults;
+    defaults.Init(nullptr);
+    defaults.CommitAll();
+    defaults.title = u"from default session";
+
+    SampleRecord session;
+    session.Init(nullptr);
+    session.idleTimeout = 42;
+    ASSERT_TRUE(session.CopyChangesFrom(defaults));
+    EXPECT_EQ(session.title, u"from default session");
+    EXPECT_EQ(session.idleTimeout, 42) << "unchanged in the source, so kept";
+
+    session.RevertAll();
+    EXPECT_EQ(session.idleTimeout, 300);
+}
+
+}  // namespace
+}  // namespace rivode::test
