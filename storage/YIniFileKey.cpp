@@ -22,6 +22,10 @@ bool IsStorableText(std::u16string_view text) {
     return text.find_first_of(u"\r\n") == std::u16string_view::npos;
 }
 
+// Readers and writers of one value file exclude each other with a lock on its first bytes.
+constexpr std::uint64_t kLockOffset = 0;
+constexpr std::uint64_t kLockLength = 4;
+
 bool IsAnyShortcutName(std::u16string_view name) {
     return name == u"Is Session" || name == u"Is Command List";
 }
@@ -98,20 +102,25 @@ const FileInfo& YIniFileKey::MainFileInfo() {
 }
 
 void YIniFileKey::LoadValueFile(const std::string& path) {
-    YTextFile file;
-    file.SetShareMode(YFile::ShareRead | YFile::ShareWrite | YFile::ShareDelete);
-    // The byte-order mark is probed while opening, before the lock below can be taken.
-    file.SetLockWhileTransferring(true);
-    if (!file.Open(std::string_view(path), YFile::AccessRead, YFile::OpenExisting)) {
+    const unsigned shareAll = YFile::ShareRead | YFile::ShareWrite | YFile::ShareDelete;
+    // The shared lock is taken through a handle of its own before the text file is opened:
+    // opening already reads the start of the file to probe its byte-order mark, and a rewrite
+    // slipping in between would mix two versions of the file.
+    YFile guard;
+    guard.SetShareMode(shareAll);
+    if (!guard.Open(std::string_view(path), YFile::AccessRead, YFile::OpenExisting)) {
         return;  // a missing or unreadable file is an empty key
     }
-    file.SetLockWhileTransferring(false);
-    const bool locked = file.LockRegion(0, 4, false);
-    rivode::storage::IniTextFileLineSource lines(file);
-    rivode::storage::ReadIniValueFile(lines, *table_);
-    if (locked) {
-        file.UnlockRegion(0, 4);
+    if (!guard.LockRegion(kLockOffset, kLockLength, false)) {
+        return;
     }
+    YTextFile file;
+    file.SetShareMode(shareAll);
+    if (file.Open(std::string_view(path), YFile::AccessRead, YFile::OpenExisting)) {
+        rivode::storage::IniTextFileLineSource lines(file);
+        rivode::storage::ReadIniValueFile(lines, *table_);
+    }
+    (void)guard.UnlockRegion(kLockOffset, kLockLength);
 }
 
 IniValueTable& YIniFileKey::LoadedTable() {

@@ -1,0 +1,175 @@
+#include "tests/storage/IniFileTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+
+namespace {
+
+using rivode::test::kBom;
+using rivode::test::ReadFileBytes;
+
+// Values through one key object: absence, kinds, refusals and listings.
+class IniFileKeyTest : public rivode::test::IniStoreTest {
+protected:
+    void SetUp() override { store_ = OpenStore(); }
+    std::unique_ptr<YProfileStore> store_;
+};
+
+TEST_F(IniFileKeyTest, MissingSubKeyOpensEmpty) {
+    YProfileKey key(store_->GetRootKey(), u"Nowhere\\Deeper");
+    std::uint32_t number = 0;
+    EXPECT_FALSE(key.GetDword(u"x", number));
+    EXPECT_TRUE(key.GetStatus().IsSuccess());
+    YProfileKeyIterator values(key, true), subKeys(key, false);
+    YUnicodeString name;
+    EXPECT_FALSE(values.Next(name));
+    EXPECT_FALSE(subKeys.Next(name));
+    EXPECT_FALSE(std::filesystem::exists(Main("Nowhere")));
+}
+
+TEST_F(IniFileKeyTest, GetBinaryAsksForTheLengthAndRefusesASmallBuffer) {
+    YProfileKey key(store_->GetRootKey(), u"K");
+    const std::uint8_t bytes[3] = {1, 2, 3};
+    ASSERT_TRUE(key.SetBinary(u"b", bytes, 3));
+    std::uint32_t size = 0;
+    ASSERT_TRUE(key.GetBinary(u"b", nullptr, size));
+    EXPECT_EQ(size, 3u);
+    std::uint8_t buffer[3] = {9, 9, 9};
+    size = 2;
+    EXPECT_FALSE(key.GetBinary(u"b", buffer, size));
+    EXPECT_EQ(buffer[0], 9);
+    size = 3;
+    ASSERT_TRUE(key.GetBinary(u"b", buffer, size));
+    EXPECT_EQ(buffer[2], 3);
+}
+
+TEST_F(IniFileKeyTest, WritingAnotherKindReplacesValueAndKind) {
+    YProfileKey key(store_->GetRootKey(), u"K");
+    ASSERT_TRUE(key.SetDword(u"v", 5));
+    ASSERT_TRUE(key.SetString(u"v", u"five"));
+    std::uint32_t number = 0;
+    EXPECT_FALSE(key.GetDword(u"v", number));
+    YProfileKeyIterator values(key, true);
+    YUnicodeString name;
+    int kind = -2;
+    ASSERT_TRUE(values.Next(name, kind));
+    EXPECT_EQ(kind, ValueKindString);
+}
+
+TEST_F(IniFileKeyTest, ValueNamesAreExact) {
+    YProfileKey key(store_->GetRootKey(), u"K");
+    ASSERT_TRUE(key.SetDword(u"Name", 1));
+    std::uint32_t number = 0;
+    EXPECT_FALSE(key.GetDword(u"name", number));
+    EXPECT_TRUE(key.DeleteValue(u"absent"));
+}
+
+TEST_F(IniFileKeyTest, UnstorableNamesAndTextsAreRefusedWithAReport) {
+    YProfileKey key(store_->GetRootKey(), u"K");
+    EXPECT_FALSE(key.SetDword(u"a\"b", 1));
+    EXPECT_EQ(key.GetStatus().GetMessageId(), static_cast<std::uint32_t>(EINVAL));
+    EXPECT_FALSE(key.SetDword(u"", 1));
+    EXPECT_FALSE(key.SetString(u"line\nbreak", u"x"));
+    EXPECT_FALSE(key.SetString(u"s", u"two\r\nlines"));
+    EXPECT_FALSE(key.SetStringArray(u"z", {u"ok", u"bad\r"}));
+    YUnicodeString name;
+    YProfileKeyIterator values(key, true);
+    EXPECT_FALSE(values.Next(name));
+}
+
+TEST_F(IniFileKeyTest, KeyNamesThatCannotBeFilesAreRefused) {
+    for (const char16_t* name : {u"..", u".", u"a/b", u"Sessions\\..\\x"}) {
+        SCOPED_TRACE(rivode::ToUtf8(name));
+        YProfileKey key(store_->GetRootKey(), name, true);
+        EXPECT_EQ(key.GetStatus().GetMessageId(), static_cast<std::uint32_t>(EINVAL));
+        EXPECT_FALSE(key.SetDword(u"v", 1));
+        EXPECT_FALSE(key.IsWritable());
+        EXPECT_FALSE(store_->GetRootKey().DeleteSubKey(name));
+    }
+    EXPECT_FALSE(std::filesystem::exists(temp_ / "x.ini"));
+    EXPECT_FALSE(std::filesystem::exists(temp_ / "Config.ini"));
+    const YUnicodeString withNul(u"a\0b", 3);
+    YProfileKey key(store_->GetRootKey(), withNul, true);
+    EXPECT_FALSE(key.SetDword(u"v", 1));
+}
+
+TEST_F(IniFileKeyTest, IsSessionIsAnsweredFromTheFileAlone) {
+    WriteValueFile(Main("Sessions/s.ini"), "D:\"Is Session\"=00000000\r\nD:\"Other\"=00000002\r\n");
+    YProfileKey key(store_->GetRootKey(), u"Sessions\\s");
+    std::uint32_t value = 0;
+    ASSERT_TRUE(key.GetDword(u"Is Session", value));
+    EXPECT_EQ(value, 1u);
+    ASSERT_TRUE(key.GetDword(u"Is Command List", value));
+    EXPECT_EQ(value, 1u);
+    ASSERT_TRUE(key.GetDword(u"Other", value));  // loads the table
+    ASSERT_TRUE(key.GetDword(u"Is Session", value));
+    EXPECT_EQ(value, 0u);
+    YProfileKey missing(store_->GetRootKey(), u"Sessions\\none");
+    EXPECT_FALSE(missing.GetDword(u"Is Session", value));
+    std::filesystem::create_directories(Main("Sessions/folder.ini"));
+    YProfileKey folder(store_->GetRootKey(), u"Sessions\\folder");
+    EXPECT_FALSE(folder.GetDword(u"Is Session", value));
+}
+
+TEST_F(IniFileKeyTest, ValueListingIsSortedWithoutCaseAndSkipsLaterDeletions) {
+    YProfileKey key(store_->GetRootKey(), u"K");
+    ASSERT_TRUE(key.SetDword(u"beta", 1));
+    ASSERT_TRUE(key.SetStringArray(u"Alpha", {}));
+    ASSERT_TRUE(key.SetString(u"alpha", u"x"));
+    ASSERT_TRUE(key.SetBinary(u"Gamma", "", 0));
+    ASSERT_TRUE(key.SetString(u"Password", u"p"));
+    YProfileKeyIterator values(key, true);
+    ASSERT_TRUE(key.DeleteValue(u"Gamma"));
+    std::vector<std::pair<YUnicodeString, int>> listed;
+    YUnicodeString name;
+    int kind = 0;
+    while (values.Next(name, kind)) {
+        listed.emplace_back(name, kind);
+    }
+    EXPECT_EQ(listed, (std::vector<std::pair<YUnicodeString, int>>{{u"Alpha", ValueKindMultiString},
+                                                                    {u"alpha", ValueKindString},
+                                                                    {u"beta", ValueKindDword},
+                                                                    {u"Password", ValueKindString}}));
+}
+
+TEST_F(IniFileKeyTest, TwoObjectsOfOneKeyDoNotShareUnsavedChanges) {
+    auto first = std::make_unique<YProfileKey>(store_->GetRootKey(), u"K");
+    YProfileKey second(store_->GetRootKey(), u"K");
+    ASSERT_TRUE(first->SetDword(u"v", 1));
+    std::uint32_t value = 0;
+    EXPECT_FALSE(second.GetDword(u"v", value));
+    first.reset();
+    EXPECT_FALSE(second.GetDword(u"v", value)) << "a loaded key never rereads";
+    YProfileKey third(store_->GetRootKey(), u"K");
+    EXPECT_TRUE(third.GetDword(u"v", value));
+}
+
+TEST_F(IniFileKeyTest, ReadOnlyStoreNeverWrites) {
+    WriteValueFile(Main("K.ini"), "D:\"v\"=00000001\r\n");
+    {
+        auto store = OpenStore(false, true);
+        YProfileKey key(store->GetRootKey(), u"K");
+        EXPECT_FALSE(key.IsWritable());
+        ASSERT_TRUE(key.SetDword(u"v", 2));
+        EXPECT_FALSE(key.Flush());
+        YProfileKey created(store->GetRootKey(), u"New", true);
+        EXPECT_FALSE(store->GetRootKey().DeleteSubKey(u"K"));
+    }
+    EXPECT_EQ(ReadFileBytes(Main("K.ini")), kBom + "D:\"v\"=00000001\r\n");
+    EXPECT_FALSE(std::filesystem::exists(Main("New")));
+}
+
+TEST_F(IniFileKeyTest, FlushStoresNowAndDestructionDoesNotRepeatIt) {
+    YProfileKey key(store_->GetRootKey(), u"K");
+    ASSERT_TRUE(key.SetDword(u"v", 3));
+    ASSERT_TRUE(key.Flush());
+    EXPECT_EQ(ReadFileBytes(Main("K.ini")), kBom + "D:\"v\"=00000003\r\n");
+    // Another writer changes the file; this key has nothing pending and must not undo it.
+    WriteValueFile(Main("K.ini"), "D:\"v\"=00000004\r\n");
+    ASSERT_TRUE(key.Flush());
+    EXPECT_EQ(ReadFileBytes(Main("K.ini")), kBom + "D:\"v\"=00000004\r\n");
+}
+
+}  // namespace

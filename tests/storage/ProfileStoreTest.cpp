@@ -1,0 +1,191 @@
+#include "tests/storage/IniFileTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+using rivode::FromAscii;
+
+TEST(ProfileStoreTest, StoreWithoutBackEndFailsWithAReport) {
+    SetProfileStoreFactoryFunction(nullptr);
+    YProfileStore store;
+    YProfileKey& root = store.GetRootKey();
+    EXPECT_FALSE(root.SetDword(u"v", 1));
+    std::uint32_t value = 0;
+    EXPECT_FALSE(root.GetDword(u"v", value));
+    EXPECT_FALSE(root.GetStatus().IsSuccess());
+    YProfileKey sub(root, u"Sub", true);
+    EXPECT_FALSE(sub.GetStatus().IsSuccess());
+    EXPECT_FALSE(sub.Flush());
+    YProfileKeyIterator iterator(root, false);
+    YUnicodeString name;
+    EXPECT_FALSE(iterator.Next(name));
+}
+
+class ProfileStoreFactoryTest : public rivode::test::IniStoreTest {
+protected:
+    static YIniFileStoreFactory* registered;
+    static YProfileStoreFactory* Registered() { return registered; }
+    void TearDown() override { SetProfileStoreFactoryFunction(nullptr); }
+};
+YIniFileStoreFactory* ProfileStoreFactoryTest::registered = nullptr;
+
+TEST_F(ProfileStoreFactoryTest, StoreWithoutFactoryUsesTheRegisteredOne) {
+    YIniFileStoreFactory factory(rivode::FromUtf8(MainRoot() + "/"));
+    registered = &factory;
+    SetProfileStoreFactoryFunction(&Registered);
+    EXPECT_EQ(GetDefaultProfileStoreFactory(), &factory);
+    {
+        YProfileStore store;
+        ASSERT_TRUE(store.GetRootKey().SetDword(u"v", 1));
+    }
+    EXPECT_EQ(rivode::test::ReadFileBytes(MainRoot() + ".ini"),
+              rivode::test::kBom + "D:\"v\"=00000001\r\n");
+}
+
+// Copies between two INI stores, and a source whose listing holds a kind outside 0-3.
+class CopyProfileKeyTest : public rivode::test::IniStoreTest {};
+
+TEST_F(CopyProfileKeyTest, CopiesValuesAndSubKeysRecursively) {
+    WriteValueFile(Main("Src.ini"), "D:\"d\"=00000005\r\nS:\"s\"=text\r\nB:\"b\"=00000002\r\n 01 02\r\n"
+                                    "B:\"empty\"=00000000\r\nZ:\"z\"=00000001\r\n item\r\n");
+    WriteValueFile(Main("Src/Child/Grandchild.ini"), "S:\"deep\"=yes\r\n");
+    {
+        auto store = OpenStore();
+        YProfileKey source(store->GetRootKey(), u"Src");
+        YProfileKey destination(store->GetRootKey(), u"Dst");
+        ASSERT_TRUE(CopyProfileKey(destination, source));
+    }
+    EXPECT_EQ(rivode::test::ReadFileBytes(Main("Dst.ini")),
+              rivode::test::kBom +
+                  "B:\"b\"=00000002\r\n 01 02\r\nD:\"d\"=00000005\r\nB:\"empty\"=00000000\r\n"
+                  "S:\"s\"=text\r\nZ:\"z\"=00000001\r\n item\r\n");
+    EXPECT_EQ(rivode::test::ReadFileBytes(Main("Dst/Child/Grandchild.ini")),
+              rivode::test::kBom + "S:\"deep\"=yes\r\n");
+}
+
+// A back-end key listing fixed values, one of a kind no copy understands.
+class FakeKey : public YProfilePrivateKey {
+public:
+    std::map<YUnicodeString, int> kinds{{u"a", ValueKindDword}, {u"b", ValueKindUnknown},
+                                        {u"c", ValueKindDword}};
+    std::map<YUnicodeString, std::uint32_t> dwords;
+    YReportMessageParams status;
+
+    class Iterator : public YProfilePrivateKeyIterator {
+    public:
+        explicit Iterator(std::map<YUnicodeString, int> entries) : entries_(std::move(entries)) {}
+        bool Next(YUnicodeString& name, int& kind) override {
+            if (entries_.empty()) {
+                return false;
+            }
+            name = entries_.begin()->first;
+            kind = entries_.begin()->second;
+            entries_.erase(entries_.begin());
+            return true;
+        }
+        bool Next(YUnicodeString& name) override {
+            int kind = 0;
+            return Next(name, kind);
+        }
+
+    private:
+        std::map<YUnicodeString, int> entries_;
+    };
+
+    bool GetSecurityValue(std::u16string_view, YAccessControl&) override { return false; }
+    bool GetStringArray(std::u16string_view, YStringArray&) override { return false; }
+    bool GetBinary(std::u16string_view, void*, std::uint64_t&) override { return false; }
+    bool GetString(std::u16string_view, YUnicodeString&) override { return false; }
+    bool GetDword(std::u16string_view name, std::uint32_t& value) override {
+        value = 7;
+        return kinds.count(YUnicodeString(name)) != 0;
+    }
+    void SetSecurityValue(std::u16string_view, const YAccessControl&) override {}
+    bool SetStringArray(std::u16string_view, const YStringArray&) override { return false; }
+    bool SetBinary(std::u16string_view, const void*, std::uint64_t) override { return false; }
+    bool SetString(std::u16string_view, std::u16string_view) override { return false; }
+    bool SetDword(std::u16string_view name, std::uint32_t value) override {
+        dwords[YUnicodeString(name)] = value;
+        return true;
+    }
+    bool DeleteValue(std::u16string_view) override { return false; }
+    bool DeleteSubKey(std::u16string_view) override { return false; }
+    bool SubKeyExists(std::u16string_view) override { return false; }
+    bool CheckSubKeyName(std::u16string_view, YRefPtr<YReportMessageParams>*) override { return false; }
+    bool IsWritable() override { return true; }
+    bool SetKeySecurity(const YAccessControl*) override { return false; }
+    const YReportMessageParams& GetStatus() override { return status; }
+    void Rewrite() override {}
+    void SetPersonalPath(std::u16string_view) override {}
+    std::unique_ptr<YProfilePrivateKey> OpenPrivateSubKey(std::u16string_view, const YAccessControl*,
+                                                          bool) override {
+        return nullptr;
+    }
+    std::unique_ptr<YProfilePrivateKeyIterator> CreatePrivateKeyIterator(bool values) override {
+        return std::make_unique<Iterator>(values ? kinds : std::map<YUnicodeString, int>{});
+    }
+};
+
+TEST(CopyProfileKeyFakeTest, StopsAtTheFirstValueOfAnUnknownKind) {
+    YProfileKey source(std::make_unique<FakeKey>());
+    auto destinationKey = std::make_unique<FakeKey>();
+    FakeKey* destination = destinationKey.get();
+    YProfileKey destinationWrapper(std::move(destinationKey));
+    EXPECT_FALSE(CopyProfileKey(destinationWrapper, source));
+    EXPECT_EQ(destination->dwords, (std::map<YUnicodeString, std::uint32_t>{{u"a", 7}}));
+}
+
+TEST(ReservedDeviceNameTest, DeviceNamesAloneOrWithAnExtension) {
+    for (const char16_t* name : {u"aux", u"AUX.ini", u"clock$", u"nul.txt", u"Com1.ini", u"LPT9",
+                                 u"con", u"PRN.", u"CLOCK$.x"}) {
+        EXPECT_TRUE(IsReservedDeviceName(name)) << rivode::ToUtf8(name);
+    }
+    for (const char16_t* name : {u"AUX1", u"LPT", u"COM10", u"CONSOLE", u"", u"COM0", u"xnul",
+                                 u"LPT1x.ini"}) {
+        EXPECT_FALSE(IsReservedDeviceName(name)) << rivode::ToUtf8(name);
+    }
+}
+
+TEST(AccessControlTest, TextFormRoundTripsAndRejectsMalformedEntries) {
+    YAccessControl access;
+    ASSERT_TRUE(access.FromStrings({u"DOMAIN\\user,allow,0x1f01ff", u"a,b,deny,12"}));
+    ASSERT_EQ(access.entries.size(), 2u);
+    EXPECT_EQ(access.entries[1].account, u"a,b");
+    EXPECT_FALSE(access.entries[1].allow);
+    EXPECT_EQ(access.entries[1].rights, 12u);
+    EXPECT_EQ(access.ToStrings(), (YStringArray{u"DOMAIN\\user,allow,0x001f01ff", u"a,b,deny,0x0000000c"}));
+    for (const char16_t* bad : {u"user,maybe,1", u"user,allow,", u"user,allow,0xzz", u"allow,1", u""}) {
+        EXPECT_FALSE(access.FromStrings({bad})) << rivode::ToUtf8(bad);
+    }
+    EXPECT_EQ(access.entries.size(), 2u) << "a failed parse leaves the description unchanged";
+}
+
+TEST(AccessControlTest, ModesStayOwnerOnlyUnlessAnotherAccountIsAllowed) {
+    YAccessControl access;
+    EXPECT_EQ(access.FolderMode(), 0700u);
+    EXPECT_EQ(access.FileMode(), 0600u);
+    ASSERT_TRUE(access.FromStrings({u"SYSTEM,allow,0x10000000", u"CREATOR OWNER,allow,0x10000000"}));
+    EXPECT_EQ(access.FileMode(), 0600u);
+    ASSERT_TRUE(access.FromStrings({u"Users,allow,0x80000000"}));
+    EXPECT_EQ(access.FolderMode(), 0755u);
+    EXPECT_EQ(access.FileMode(), 0644u);
+    ASSERT_TRUE(access.FromStrings({u"Users,allow,0x10000000", u"Users,deny,0x40000000"}));
+    EXPECT_EQ(access.FileMode(), 0644u);
+}
+
+TEST_F(CopyProfileKeyTest, SecurityValueIsStoredAsAList) {
+    auto store = OpenStore();
+    YAccessControl access;
+    ASSERT_TRUE(access.FromStrings({u"Users,allow,0x80000000"}));
+    store->GetRootKey().SetSecurityValue(u"Security", access);
+    YAccessControl read;
+    ASSERT_TRUE(store->GetRootKey().GetSecurityValue(u"Security", read));
+    EXPECT_EQ(read.ToStrings(), access.ToStrings());
+    ASSERT_TRUE(store->GetRootKey().SetStringArray(u"Bad", {u"nonsense"}));
+    EXPECT_FALSE(store->GetRootKey().GetSecurityValue(u"Bad", read));
+}
+
+}  // namespace
