@@ -9,7 +9,9 @@
 namespace rivode::reports {
 namespace {
 
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
 
 bool ParseBoundedNumber(std::u16string_view spec, std::size_t& i, int& number) {
     number = 0;
@@ -114,7 +116,9 @@ bool ParseFloating(std::u16string_view text, double& value) {
     return first != last && error == std::errc() && end == last;
 }
 
-void AppendAscii(std::string_view text, YUnicodeString& out) { out.append(text.begin(), text.end()); }
+void AppendAscii(std::string_view text, YUnicodeString& out) {
+    out.append(text.begin(), text.end());
+}
 
 // Width padding shared by every conversion: blanks on the side away from the alignment, or
 // zeros between the sign (or "0x") and the digits.
@@ -195,8 +199,8 @@ void AppendInteger(const InsertFormat& format, std::uint64_t bits, int valueBits
     std::size_t start = digits.size();
     for (std::uint64_t rest = magnitude; rest != 0; rest /= base) {
         const unsigned digit = static_cast<unsigned>(rest % base);
-        digits[--start] = static_cast<char16_t>(digit < 10 ? u'0' + digit
-                                                           : (upper ? u'A' : u'a') + digit - 10);
+        digits[--start] =
+            static_cast<char16_t>(digit < 10 ? u'0' + digit : (upper ? u'A' : u'a') + digit - 10);
     }
     if (magnitude == 0 && precision != 0) {
         digits[--start] = u'0';
@@ -224,8 +228,8 @@ void AppendInteger(const InsertFormat& format, std::uint64_t bits, int valueBits
 
 void AppendFloating(const InsertFormat& format, double value, YUnicodeString& out) {
     const char16_t conversion = format.conversion;
-    const bool upper = conversion == u'E' || conversion == u'F' || conversion == u'G' ||
-                       conversion == u'A';
+    const bool upper =
+        conversion == u'E' || conversion == u'F' || conversion == u'G' || conversion == u'A';
     const bool negative = std::signbit(value);
     value = std::fabs(value);
 
@@ -246,10 +250,10 @@ void AppendFloating(const InsertFormat& format, double value, YUnicodeString& ou
             break;
         case u'a':
         case u'A':
-            result = format.precision < 0
-                         ? std::to_chars(buffer.begin(), buffer.end(), value, std::chars_format::hex)
-                         : std::to_chars(buffer.begin(), buffer.end(), value,
-                                         std::chars_format::hex, precision);
+            result = format.precision < 0 ? std::to_chars(buffer.begin(), buffer.end(), value,
+                                                          std::chars_format::hex)
+                                          : std::to_chars(buffer.begin(), buffer.end(), value,
+                                                          std::chars_format::hex, precision);
             break;
         default:
             result = std::to_chars(buffer.begin(), buffer.end(), value, std::chars_format::general,
@@ -303,9 +307,8 @@ void AppendCodePoint(const InsertFormat& format, std::uint64_t code, YUnicodeStr
 }
 
 bool IsSingleCharacter(std::u16string_view text) {
-    return text.size() == 1 ||
-           (text.size() == 2 && text[0] >= 0xD800 && text[0] <= 0xDBFF && text[1] >= 0xDC00 &&
-            text[1] <= 0xDFFF);
+    return text.size() == 1 || (text.size() == 2 && text[0] >= 0xD800 && text[0] <= 0xDBFF &&
+                                text[1] >= 0xDC00 && text[1] <= 0xDFFF);
 }
 
 }  // namespace
@@ -378,7 +381,8 @@ void AppendFormattedInsert(const InsertFormat& format, const InsertValue& value,
         case u'A': {
             double number;
             if (value.isNumber) {
-                number = static_cast<double>(valueBits < 64 ? static_cast<std::uint32_t>(bits) : bits);
+                number =
+                    static_cast<double>(valueBits < 64 ? static_cast<std::uint32_t>(bits) : bits);
             } else if (!ParseFloating(text, number)) {
                 AppendUnconvertedText(format, text, out);
                 return;

@@ -15,14 +15,14 @@
 namespace rivode::reports {
 
 struct InsertFormat {
-    bool leftAlign = false;    // '-'
-    bool plusSign = false;     // '+'
-    bool spaceSign = false;    // ' '
-    bool alternate = false;    // '#'
-    bool zeroPad = false;      // '0'
+    bool leftAlign = false;  // '-'
+    bool plusSign = false;   // '+'
+    bool spaceSign = false;  // ' '
+    bool alternate = false;  // '#'
+    bool zeroPad = false;    // '0'
     int width = 0;
-    int precision = -1;        // -1: none given
-    int valueBits = 0;         // 8 ("hh"), 16 ("h"), 0: the argument's own size
+    int precision = -1;  // -1: none given
+    int valueBits = 0;   // 8 ("hh"), 16 ("h"), 0: the argument's own size
     char16_t conversion = u's';
 };
 
@@ -42,6 +42,7 @@ struct InsertValue {
     std::uint64_t number = 0;
 };
 
-void AppendFormattedInsert(const InsertFormat& format, const InsertValue& value, YUnicodeString& out);
+void AppendFormattedInsert(const InsertFormat& format, const InsertValue& value,
+                           YUnicodeString& out);
 
 }  // namespace rivode::reports

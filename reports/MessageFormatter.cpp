@@ -9,8 +9,12 @@ namespace {
 
 constexpr std::size_t kMaxInsertDigits = 2;
 
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-bool IsLineBreak(char16_t c) { return c == u'\r' || c == u'\n'; }
+bool IsDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
+bool IsLineBreak(char16_t c) {
+    return c == u'\r' || c == u'\n';
+}
 
 // Where the insertion arguments come from: the report's strings, or one number (AddFormatted).
 class InsertArguments {
@@ -41,8 +45,8 @@ private:
 
 class Formatter {
 public:
-    Formatter(std::u16string_view raw, const InsertArguments& arguments, MessageFormatOptions options,
-              YUnicodeString& out)
+    Formatter(std::u16string_view raw, const InsertArguments& arguments,
+              MessageFormatOptions options, YUnicodeString& out)
         : raw_(raw), arguments_(arguments), options_(options), out_(out) {}
 
     bool Run() {

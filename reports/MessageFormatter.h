@@ -40,13 +40,15 @@ std::size_t FindHighestInsert(std::u16string_view raw);
 // malformed insert: an unknown or unterminated "!fmt!", an insert number of three or more digits,
 // or one beyond the strings given; out is then incomplete and the caller falls back to the text
 // with inserts ignored, which always succeeds.
-[[nodiscard]] bool FormatMessageText(std::u16string_view raw, std::span<const YUnicodeString> strings,
+[[nodiscard]] bool FormatMessageText(std::u16string_view raw,
+                                     std::span<const YUnicodeString> strings,
                                      MessageFormatOptions options, YUnicodeString& out);
 
 // Formats a number with an insert format such as u"%1!08x!" (every insert of the format stands
 // for the number; a 32-bit number is signed for "d" as the platform's message formatting would
 // read it). false on a malformed format.
-[[nodiscard]] bool FormatNumberInsert(std::u16string_view format, std::uint64_t number, bool is64Bit,
-                                      YUnicodeString& out, MessageFormatOptions options = {});
+[[nodiscard]] bool FormatNumberInsert(std::u16string_view format, std::uint64_t number,
+                                      bool is64Bit, YUnicodeString& out,
+                                      MessageFormatOptions options = {});
 
 }  // namespace rivode::reports

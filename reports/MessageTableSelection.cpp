@@ -41,6 +41,8 @@ void RegisterHostMessageTable(const YMessageTable* table) {
     hostTable.store(table, std::memory_order_release);
 }
 
-const YMessageTable* GetHostMessageTable() { return hostTable.load(std::memory_order_acquire); }
+const YMessageTable* GetHostMessageTable() {
+    return hostTable.load(std::memory_order_acquire);
+}
 
 }  // namespace rivode

@@ -4,7 +4,9 @@
 
 namespace {
 
-bool IdLess(const YMessageTableEntry& a, const YMessageTableEntry& b) { return a.id < b.id; }
+bool IdLess(const YMessageTableEntry& a, const YMessageTableEntry& b) {
+    return a.id < b.id;
+}
 
 void InsertOrReplace(std::vector<YMessageTableEntry>& entries, const YMessageTableEntry& entry) {
     const auto at = std::lower_bound(entries.begin(), entries.end(), entry, IdLess);

@@ -59,14 +59,28 @@ void YReportMessageParams::Assign(const IReportMessageParams* other) {
     }
 }
 
-std::uint32_t YReportMessageParams::GetMessageId() const { return messageId_; }
-void YReportMessageParams::SetMessageId(std::uint32_t id) { messageId_ = id; }
-std::int32_t YReportMessageParams::GetCategory() const { return category_; }
-void YReportMessageParams::SetCategory(std::int32_t category) { category_ = category; }
-std::uint64_t YReportMessageParams::GetContextValue() const { return contextValue_; }
-void YReportMessageParams::SetContextValue(std::uint64_t value) { contextValue_ = value; }
+std::uint32_t YReportMessageParams::GetMessageId() const {
+    return messageId_;
+}
+void YReportMessageParams::SetMessageId(std::uint32_t id) {
+    messageId_ = id;
+}
+std::int32_t YReportMessageParams::GetCategory() const {
+    return category_;
+}
+void YReportMessageParams::SetCategory(std::int32_t category) {
+    category_ = category;
+}
+std::uint64_t YReportMessageParams::GetContextValue() const {
+    return contextValue_;
+}
+void YReportMessageParams::SetContextValue(std::uint64_t value) {
+    contextValue_ = value;
+}
 
-void YReportMessageParams::AddString(const YUnicodeString& text) { strings_.push_back(text); }
+void YReportMessageParams::AddString(const YUnicodeString& text) {
+    strings_.push_back(text);
+}
 
 void YReportMessageParams::AddString(const char16_t* text) {
     strings_.emplace_back(text != nullptr ? text : u"");
@@ -102,7 +116,9 @@ void YReportMessageParams::AddFormatted(const char16_t* format, std::uint64_t nu
     strings_.push_back(FormatNumber(format, number, true));
 }
 
-YMessageSource YReportMessageParams::GetSource() const { return source_; }
+YMessageSource YReportMessageParams::GetSource() const {
+    return source_;
+}
 
 // The cache does not remember the mode it was made in: once a text exists, every text slot
 // returns it (trimmed in place by the trimmed slots) until the report is changed or assigned.
@@ -116,7 +132,9 @@ const char16_t* YReportMessageParams::FormatCached(bool singleLine) {
     return cachedText_.c_str();
 }
 
-const char16_t* YReportMessageParams::GetText() { return FormatCached(false); }
+const char16_t* YReportMessageParams::GetText() {
+    return FormatCached(false);
+}
 
 const char16_t* YReportMessageParams::GetTextTrimmed() {
     FormatCached(false);
@@ -126,7 +144,9 @@ const char16_t* YReportMessageParams::GetTextTrimmed() {
     return cachedText_.c_str();
 }
 
-const char16_t* YReportMessageParams::GetSingleLineText() { return FormatCached(true); }
+const char16_t* YReportMessageParams::GetSingleLineText() {
+    return FormatCached(true);
+}
 
 const char16_t* YReportMessageParams::GetSingleLineTextTrimmed() {
     FormatCached(true);
@@ -153,7 +173,9 @@ std::size_t YReportMessageParams::GetTextLength() const {
     return hasCachedText_ ? cachedText_.size() : 0;
 }
 
-const YStringArray& YReportMessageParams::GetStrings() const { return strings_; }
+const YStringArray& YReportMessageParams::GetStrings() const {
+    return strings_;
+}
 
 void YReportMessageParams::SetOrigin(const char* originText, std::uint32_t originNumber) {
     originText_ = originText;

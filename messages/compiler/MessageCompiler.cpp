@@ -66,7 +66,8 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
         } else if (argument == "--function" && hasValue) {
             options.function = argv[++i];
         } else if (argument == "--facility" && hasValue) {
-            options.facilities.insert(static_cast<std::uint32_t>(std::stoul(argv[++i], nullptr, 16)));
+            options.facilities.insert(
+                static_cast<std::uint32_t>(std::stoul(argv[++i], nullptr, 16)));
         } else if (argument.starts_with("--")) {
             error = "unknown option " + argument;
             return false;
@@ -84,7 +85,8 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
 bool CheckId(const SourceMessage& message, const Options& options, std::string& error) {
     const std::uint32_t facility = (message.id >> 16) & 0x0FFF;
     if ((message.id & 0x20000000) == 0 || (message.id & 0x10000000) != 0) {
-        error = Location(message) + Hex(message.id) + " needs the customer bit set and bit 28 clear";
+        error =
+            Location(message) + Hex(message.id) + " needs the customer bit set and bit 28 clear";
         return false;
     }
     if (!options.facilities.empty() && options.facilities.count(facility) == 0) {
@@ -158,12 +160,23 @@ bool CheckLanguagesAgree(std::map<std::uint16_t, LanguageTable>& tables, std::st
 void AppendLiteralCharacter(char32_t c, std::string& out) {
     char escape[16];
     switch (c) {
-        case U'"': out += "\\\""; return;
-        case U'\\': out += "\\\\"; return;
-        case U'\r': out += "\\r"; return;
-        case U'\n': out += "\\n"; return;
-        case U'\t': out += "\\t"; return;
-        default: break;
+        case U'"':
+            out += "\\\"";
+            return;
+        case U'\\':
+            out += "\\\\";
+            return;
+        case U'\r':
+            out += "\\r";
+            return;
+        case U'\n':
+            out += "\\n";
+            return;
+        case U'\t':
+            out += "\\t";
+            return;
+        default:
+            break;
     }
     if (c >= 0x20 && c < 0x7F) {
         out.push_back(static_cast<char>(c));

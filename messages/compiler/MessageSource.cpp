@@ -9,19 +9,24 @@ namespace {
 bool IsIdentifierStart(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
-bool IsIdentifierPart(char c) { return IsIdentifierStart(c) || (c >= '0' && c <= '9'); }
+bool IsIdentifierPart(char c) {
+    return IsIdentifierStart(c) || (c >= '0' && c <= '9');
+}
 
 int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
 // "[0xE1380003 Name]", exactly eight hexadecimal digits and one blank.
 bool ParseHeader(const std::string& line, SourceMessage& message) {
-    if (line.size() < 14 || line[0] != '[' || line[1] != '0' || (line[2] != 'x' && line[2] != 'X') ||
-        line[11] != ' ' || line.back() != ']') {
+    if (line.size() < 14 || line[0] != '[' || line[1] != '0' ||
+        (line[2] != 'x' && line[2] != 'X') || line[11] != ' ' || line.back() != ']') {
         return false;
     }
     std::uint32_t id = 0;

@@ -43,14 +43,15 @@ TEST_P(CompiledTable, LanguagesHoldTheSameIdsAndInserts) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Reports, CompiledTable,
-    ::testing::Values(+[] { return &rivode::GetLibraryMessageTable(); },
-                      +[] { return &rivode::test::GetHostMessageTableForTest(); }));
+INSTANTIATE_TEST_SUITE_P(Reports, CompiledTable,
+                         ::testing::Values(
+                             +[] { return &rivode::GetLibraryMessageTable(); },
+                             +[] { return &rivode::test::GetHostMessageTableForTest(); }));
 
 TEST(LibraryTable, HoldsTheTextsAndIdsItsCallersRelyOn) {
     const YMessageTable& table = rivode::GetLibraryMessageTable();
-    EXPECT_EQ(TextOf(table, 0x61380083, kMessageLanguageEnglish), u"The name must be specified.\r\n");
+    EXPECT_EQ(TextOf(table, 0x61380083, kMessageLanguageEnglish),
+              u"The name must be specified.\r\n");
     EXPECT_EQ(TextOf(table, rivode::msg::PassphrasesDoNotMatch, kMessageLanguageEnglish),
               u"The passphrases do not match.\r\n");
     EXPECT_EQ(TextOf(table, 0x6138012A, kMessageLanguageEnglish),
@@ -80,8 +81,8 @@ TEST(MessageLanguage, OnlyCanadianFrenchLocalesChooseFrench) {
     for (const char* name : {"fr_CA", "fr_CA.UTF-8", "fr_CA.ISO-8859-1@euro", "fr_CA@x"}) {
         EXPECT_EQ(rivode::MessageLanguageFromLocale(name), kMessageLanguageFrenchCanada) << name;
     }
-    for (const char* name : {"", "C", "C.UTF-8", "POSIX", "en_CA.UTF-8", "fr_FR.UTF-8", "fr",
-                             "fr_CAN", "fr_ca"}) {
+    for (const char* name :
+         {"", "C", "C.UTF-8", "POSIX", "en_CA.UTF-8", "fr_FR.UTF-8", "fr", "fr_CAN", "fr_ca"}) {
         EXPECT_EQ(rivode::MessageLanguageFromLocale(name), kMessageLanguageEnglish) << name;
     }
 }

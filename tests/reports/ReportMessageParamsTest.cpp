@@ -19,6 +19,7 @@ constexpr std::uint32_t kTwoLines = 0x61370F03;
 constexpr std::uint32_t kHostOnly = 0x61370F04;
 constexpr std::uint32_t kCombining = 0x61370F05;
 constexpr std::uint32_t kEnglishOnly = 0x61370F06;
+constexpr std::uint32_t kStopsEarly = 0x61370F07;
 constexpr std::uint32_t kAbsent = 0xE13FFFFF;
 
 // Sets or clears an environment variable for one test and puts the old value back.
@@ -52,6 +53,7 @@ protected:
         source_.AddText(kMessageLanguageFrenchCanada, kTwoLines,
                         u"Premi\u00e8re ligne\r\ndeuxi\u00e8me ligne.\r\n");
         source_.AddText(kMessageLanguageEnglish, kEnglishOnly, u"Only in English.\r\n");
+        source_.AddText(kMessageLanguageEnglish, kStopsEarly, u"%1%0 and %3\r\n");
         host_.AddText(kMessageLanguageEnglish, kHostOnly, u"From the host: %1\r\n");
         host_.AddText(kMessageLanguageEnglish, kTwoLines, u"The host's own text.\r\n");
         host_.AddText(kMessageLanguageEnglish, kCombining, u"%1(%2, line %3)\r\n");
@@ -81,6 +83,11 @@ TEST_F(ReportText, StringsMustCoverTheHighestInsert) {
     YReportMessageParams extra(kNoInserts, &source_);
     extra.AddString(u"ignored");
     EXPECT_EQ(YUnicodeString(extra.GetText()), u"Nothing to insert.\r\n");
+
+    // An insert after %0 still counts: too few strings keep the whole text raw.
+    YReportMessageParams early(kStopsEarly, &source_);
+    early.AddString(u"a");
+    EXPECT_EQ(YUnicodeString(early.GetText()), u"%1");
 }
 
 TEST_F(ReportText, LibraryMessagesComeFromTheCompiledTable) {
