@@ -23,22 +23,22 @@ char16_t* PutCodePoint(char32_t codePoint, char16_t* out) {
     return out;
 }
 
-// Value files are almost all ASCII: runs of eight ASCII bytes are widened without looking at
+// Value files are almost all ASCII: runs of sixteen ASCII bytes are widened without looking at
 // each byte's class.
 TextDecodeResult DecodeUtf8(const unsigned char* bytes, std::size_t length, char16_t*& out) {
     std::size_t i = 0;
     while (i < length) {
-        while (i + 8 <= length) {
-            std::uint64_t word;
-            std::memcpy(&word, bytes + i, sizeof word);
-            if ((word & kHighBits) != 0) {
+        while (i + 16 <= length) {
+            std::uint64_t words[2];
+            std::memcpy(words, bytes + i, sizeof words);
+            if (((words[0] | words[1]) & kHighBits) != 0) {
                 break;
             }
-            for (std::size_t k = 0; k < 8; ++k) {
+            for (std::size_t k = 0; k < 16; ++k) {
                 out[k] = bytes[i + k];
             }
-            out += 8;
-            i += 8;
+            out += 16;
+            i += 16;
         }
         if (i == length) {
             break;
@@ -187,13 +187,10 @@ bool EncodeCodePage(std::u16string_view text, std::string& out) {
 
 }  // namespace
 
-TextDecodeResult DecodeText(YTextFile::Encoding encoding, std::string_view bytes,
-                            YUnicodeString& out) {
+TextDecodeResult DecodeText(YTextFile::Encoding encoding, std::string_view bytes, char16_t* out,
+                            std::size_t& written) {
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-    const std::size_t start = out.size();
-    // Never more code units than bytes in any of the encodings.
-    out.resize(start + bytes.size());
-    char16_t* next = out.data() + start;
+    char16_t* next = out;
     TextDecodeResult result;
     switch (encoding) {
         case YTextFile::EncodingCodePage:
@@ -210,7 +207,17 @@ TextDecodeResult DecodeText(YTextFile::Encoding encoding, std::string_view bytes
             result = {0, !bytes.empty()};
             break;
     }
-    out.resize(static_cast<std::size_t>(next - out.data()));
+    written = static_cast<std::size_t>(next - out);
+    return result;
+}
+
+TextDecodeResult DecodeText(YTextFile::Encoding encoding, std::string_view bytes,
+                            YUnicodeString& out) {
+    const std::size_t start = out.size();
+    out.resize(start + bytes.size());
+    std::size_t written = 0;
+    const TextDecodeResult result = DecodeText(encoding, bytes, out.data() + start, written);
+    out.resize(start + written);
     return result;
 }
 

@@ -21,8 +21,13 @@ struct TextDecodeResult {
     bool invalid = false;
 };
 
-// Appends the text of bytes in the encoding to out. UTF-8 must be well-formed (no overlong
-// forms, no surrogates); UTF-16 must pair its surrogates; every Windows-1252 byte decodes.
+// Decodes bytes in the encoding into out, which has room for bytes.size() code units (no
+// encoding needs more); written is the number of units stored. UTF-8 must be well-formed (no
+// overlong forms, no surrogates); UTF-16 must pair its surrogates; every Windows-1252 byte
+// decodes.
+TextDecodeResult DecodeText(YTextFile::Encoding encoding, std::string_view bytes, char16_t* out,
+                            std::size_t& written);
+// The same, appending to out.
 TextDecodeResult DecodeText(YTextFile::Encoding encoding, std::string_view bytes,
                             YUnicodeString& out);
 

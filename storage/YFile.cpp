@@ -1,6 +1,7 @@
 #include "storage/YTextFile.h"
 
 #include "platform/FileSystem.h"
+#include "storage/TextCodec.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -62,7 +63,7 @@ bool YFile::Open(std::u16string_view path, unsigned access, Disposition disposit
     created_ = false;
     offset_ = 0;
     std::string nativePath;
-    if (!rivode::ToUtf8Strict(path, nativePath)) {
+    if (!rivode::storage::EncodeText(YTextFile::EncodingUtf8, path, nativePath)) {
         return Fail(EINVAL);
     }
     const unsigned mode = kDefaultFileMode;

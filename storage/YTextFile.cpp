@@ -4,6 +4,7 @@
 #include "storage/TextCodec.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 using rivode::storage::ByteOrderMark;
@@ -17,10 +18,28 @@ namespace {
 // a Flush does not hold the whole text twice in memory. Value files stay far below it.
 constexpr std::size_t kWriteBufferLimit = 256 * 1024;
 
+bool IsLineEnd(char16_t c) { return c <= u'\r' && (c == u'\r' || c == u'\n'); }
+
+// Four code units at a time: a word none of whose units is below U+000E holds no terminator.
+// The test flags a word holding such a unit (a tab too), which is then looked at unit by unit.
 const char16_t* FindLineEnd(const char16_t* begin, const char16_t* end) {
-    for (const char16_t* next = begin; next != end; ++next) {
-        const char16_t c = *next;
-        if (c <= u'\r' && (c == u'\r' || c == u'\n')) {
+    constexpr std::uint64_t kOnes = 0x0001000100010001ULL;
+    constexpr std::uint64_t kHighBits = 0x8000800080008000ULL;
+    const char16_t* next = begin;
+    for (; end - next >= 4; next += 4) {
+        std::uint64_t word;
+        std::memcpy(&word, next, sizeof word);
+        if (((word - kOnes * 0x000E) & ~word & kHighBits) == 0) {
+            continue;
+        }
+        for (int k = 0; k < 4; ++k) {
+            if (IsLineEnd(next[k])) {
+                return next + k;
+            }
+        }
+    }
+    for (; next != end; ++next) {
+        if (IsLineEnd(*next)) {
             return next;
         }
     }
@@ -29,7 +48,7 @@ const char16_t* FindLineEnd(const char16_t* begin, const char16_t* end) {
 
 }  // namespace
 
-YTextFile::YTextFile() : buffer_(kReadBufferSize) {}
+YTextFile::YTextFile() = default;
 
 YTextFile::~YTextFile() { YTextFile::Close(); }
 
@@ -70,7 +89,7 @@ bool YTextFile::ProbeByteOrderMark() {
         return true;
     }
     std::size_t markLength = 0;
-    encoding_ = DetectByteOrderMark(std::string_view(buffer_.data(), fill_), markLength);
+    encoding_ = DetectByteOrderMark(std::string_view(buffer_.get(), fill_), markLength);
     consumed_ = markLength;
     return true;
 }
@@ -124,7 +143,7 @@ void YTextFile::ResetReadState() {
     textRead_ = false;
     endOfFile_ = false;
     readingStopped_ = false;
-    pending_.clear();
+    pendingLength_ = 0;
     pendingPosition_ = 0;
 }
 
@@ -145,10 +164,10 @@ bool YTextFile::ReadLine(YUnicodeString& line) {
     }
     textRead_ = false;
     for (;;) {
-        if (pendingPosition_ < pending_.size()) {
-            const char16_t* const text = pending_.data();
+        if (pendingPosition_ < pendingLength_) {
+            const char16_t* const text = pending_.get();
             const char16_t* begin = text + pendingPosition_;
-            const char16_t* const end = text + pending_.size();
+            const char16_t* const end = text + pendingLength_;
             if (crSeen_) {
                 crSeen_ = false;
                 if (*begin == u'\n') {
@@ -162,7 +181,7 @@ bool YTextFile::ReadLine(YUnicodeString& line) {
                 textRead_ = true;
             }
             if (stop == end) {
-                pendingPosition_ = pending_.size();
+                pendingPosition_ = pendingLength_;
                 continue;
             }
             crSeen_ = *stop == u'\r';
@@ -178,7 +197,7 @@ bool YTextFile::ReadLine(YUnicodeString& line) {
 // Fills the pending text from the buffer, reading more bytes when the buffer holds no whole
 // character; false when no more text will come.
 bool YTextFile::DecodeMore() {
-    pending_.clear();
+    pendingLength_ = 0;
     pendingPosition_ = 0;
     for (;;) {
         if (readingStopped_) {
@@ -186,13 +205,13 @@ bool YTextFile::DecodeMore() {
         }
         if (consumed_ < fill_) {
             const auto result = DecodeText(
-                encoding_, std::string_view(buffer_.data() + consumed_, fill_ - consumed_),
-                pending_);
+                encoding_, std::string_view(buffer_.get() + consumed_, fill_ - consumed_),
+                pending_.get(), pendingLength_);
             consumed_ += result.consumed;
             if (result.invalid) {
                 StopReading(EILSEQ);
             }
-            if (!pending_.empty()) {
+            if (pendingLength_ != 0) {
                 return true;
             }
             if (readingStopped_) {
@@ -212,8 +231,12 @@ bool YTextFile::DecodeMore() {
 
 // Moves the undecoded bytes to the start of the buffer and reads behind them.
 bool YTextFile::Refill() {
+    if (!buffer_) {
+        buffer_ = std::make_unique_for_overwrite<char[]>(kReadBufferSize);
+        pending_ = std::make_unique_for_overwrite<char16_t[]>(kReadBufferSize);
+    }
     if (consumed_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + consumed_, fill_ - consumed_);
+        std::memmove(buffer_.get(), buffer_.get() + consumed_, fill_ - consumed_);
         bufferOffset_ += consumed_;
         fill_ -= consumed_;
         consumed_ = 0;
@@ -225,7 +248,7 @@ bool YTextFile::Refill() {
         return false;
     }
     std::size_t transferred = 0;
-    const int error = file_->ReadAt(at, buffer_.data() + fill_, wanted, transferred);
+    const int error = file_->ReadAt(at, buffer_.get() + fill_, wanted, transferred);
     if (lockWhileTransferring_) {
         (void)UnlockRegion(at, wanted);
     }
@@ -243,7 +266,7 @@ bool YTextFile::Write(std::u16string_view text) {
     if (!file_) {
         return Fail(EBADF);
     }
-    if (!rewriting_ && (fill_ != 0 || readingStopped_ || pendingPosition_ < pending_.size())) {
+    if (!rewriting_ && (fill_ != 0 || readingStopped_ || pendingPosition_ < pendingLength_)) {
         // Writing continues behind the text decoded so far; what was read ahead is dropped.
         offset_ = bufferOffset_ + consumed_;
         ResetReadState();

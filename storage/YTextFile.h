@@ -151,8 +151,10 @@ private:
     bool textRead_ = false;
     bool endOfFile_ = false;          // the file gave no more bytes
     bool readingStopped_ = false;     // end of file reached, or a conversion or read failure
-    std::vector<char> buffer_;
-    YUnicodeString pending_;
+    // Both allocated at the first read (writers never need them), kReadBufferSize long.
+    std::unique_ptr<char[]> buffer_;
+    std::unique_ptr<char16_t[]> pending_;
+    std::size_t pendingLength_ = 0;
     std::size_t pendingPosition_ = 0;
     // Writing: writeBuffer_ holds text queued at offset_ (or, while rewriting, the whole new
     // content of the file).
