@@ -10,6 +10,8 @@
 
 #include "tests/storage/MemoryKey.h"
 
+#include <DavaraZE/YwsPaths.h>
+
 #include <gtest/gtest.h>
 
 namespace rivode::test {
@@ -143,6 +145,16 @@ TEST_F(ProfilePathTest, LongestMatchingFolderWinsAndModeLimitsFolders) {
               u"${YWS_USER_DATA_PATH}/.config/yarrowby/Config/s.txt");
     EXPECT_EQ(userDataOnly.Expand(u"${YWS_CONFIG_PATH}/s.txt"), u"${YWS_CONFIG_PATH}/s.txt")
         << "a variable whose folder is not considered stays as it is";
+}
+
+TEST_F(ProfilePathTest, FoldersComeFromTheCompanionLibraryUnlessTheModeExcludesThem) {
+    const YUnicodeString config = GetYwsConfigPathSub();
+    if (config.empty()) {
+        GTEST_SKIP() << "the companion library knows no configuration folder here";
+    }
+    EXPECT_EQ(ProfilePath().Substitute(config + u"/x.log"), u"${YWS_CONFIG_PATH}/x.log");
+    EXPECT_EQ(ProfilePath(ProfilePath::NoFolders).Substitute(config + u"/x.log"),
+              config + u"/x.log");
 }
 
 TEST_F(ProfilePathTest, ValueHoldsExpandedPathAndStoresVariable) {
