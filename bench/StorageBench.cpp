@@ -104,7 +104,7 @@ void BM_Load(benchmark::State& state) {
         paths.push_back(FromUtf8(path));
     }
     for (auto _ : state) {
-        YProfileStore store(&factory, true);
+        YProfileStore store(true, &factory);
         std::size_t values = 0;
         for (const YUnicodeString& path : paths) {
             YProfileKey key(store.GetRootKey(), path, false);
