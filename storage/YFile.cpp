@@ -66,7 +66,7 @@ bool YFile::Open(std::u16string_view path, unsigned access, Disposition disposit
     if (!rivode::storage::EncodeText(YTextFile::EncodingUtf8, path, nativePath)) {
         return Fail(EINVAL);
     }
-    const unsigned mode = kDefaultFileMode;
+    const unsigned mode = accessControl_ ? accessControl_->FileMode() : kDefaultFileMode;
     bool created = false;
     const int error = FileSystem::Current().OpenFile(nativePath, ToPlatform(access),
                                                      ToPlatform(disposition), mode, file_, &created);
