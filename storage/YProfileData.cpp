@@ -4,7 +4,7 @@
 #include <RivodeRavudaVU/YPropertyBag.h>
 #include <RivodeRavudaVU/YVariant.h>
 
-#include "storage/YProfileMessages.h"
+#include <RivodeRavudaVU/RivodeMessages.h>
 
 YProfileData::~YProfileData() = default;
 
@@ -82,13 +82,13 @@ bool YProfileData::MustWrite(const YProfileKey& key) const {
 }
 
 bool YProfileData::ReportFormUnsupported(YReportMessageParams& report) const {
-    report.SetMessage(rivode::profile_messages::kVariantFormUnsupported);
+    report.SetMessage(rivode::msg::TypedValueFormUnsupported);
     report.AddString(name_);
     return false;
 }
 
 bool YProfileData::ReportConversionFailed(YReportMessageParams& report) const {
-    report.SetMessage(rivode::profile_messages::kVariantConversionFailed);
+    report.SetMessage(rivode::msg::TypedValueConvertFailed);
     report.AddString(name_);
     return false;
 }

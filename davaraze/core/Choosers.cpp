@@ -1,4 +1,4 @@
-#include "davaraze/core/MessageIds.h"
+#include <RivodeRavudaVU/RivodeMessages.h>
 
 #include <DavaraZE/YChoosers.h>
 #include <DavaraZE/YMessageBox.h>
@@ -60,13 +60,13 @@ bool OnBrowseLocalFolderHelper(QWidget* parent, const YUnicodeString& title,
 bool BrowseForCertificateFile(QWidget* parent, YUnicodeString& path) {
     YFileFilterList filters;
     YAppendFileFilter(filters,
-                      YLoadMessageString(davaraze::msgid::CertificateFilesFilter,
+                      YLoadMessageString(rivode::msg::CertificateFilesFilter,
                                          u"Certificate Files (%1)"),
                       u"*.pem;*.crt;*.cer;*.der;*.p12;*.pfx");
     YAppendAllFilesFilter(filters);
     const std::size_t slash = path.find_last_of(u'/');
     YFileDialog dialog(true,
-                       YLoadMessageString(davaraze::msgid::SelectCertificateTitle,
+                       YLoadMessageString(rivode::msg::SelectCertificateTitle,
                                           u"Select a Certificate File"),
                        filters, slash == YUnicodeString::npos ? YUnicodeString() : path.substr(0, slash),
                        parent);
@@ -90,12 +90,12 @@ bool IsValidCertificatePath(const YUnicodeString& path, IReportMessageParams& re
     const bool readable = rivode::ToUtf8Strict(path, native) &&
                           rivode::platform::FileSystem::Current().GetFileInfo(native, info) == 0;
     if (!readable || !info.exists) {
-        report.SetMessage(davaraze::msgid::CertificateFileMissing);
+        report.SetMessage(rivode::msg::CertificateFileMissing);
         report.AddString(path);
         return false;
     }
     if (info.isFolder) {
-        report.SetMessage(davaraze::msgid::CertificatePathIsFolder);
+        report.SetMessage(rivode::msg::CertificatePathIsFolder);
         report.AddString(path);
         return false;
     }

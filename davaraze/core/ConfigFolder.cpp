@@ -1,4 +1,4 @@
-#include "davaraze/core/MessageIds.h"
+#include <RivodeRavudaVU/RivodeMessages.h>
 
 #include <DavaraZE/YConfigFolder.h>
 #include <DavaraZE/YMessageBox.h>
@@ -86,14 +86,14 @@ int ProbeCreatable(FileSystem& fileSystem, const std::string& folder) {
 
 bool IsValidConfigFolder(const YUnicodeString& folder, IReportMessageParams& report) {
     if (IsBlank(folder)) {
-        return Refuse(report, davaraze::msgid::ConfigFolderEmpty, folder);
+        return Refuse(report, rivode::msg::ConfigFolderEmpty, folder);
     }
     if (folder.front() != u'/') {
-        return Refuse(report, davaraze::msgid::ConfigFolderRelative, folder);
+        return Refuse(report, rivode::msg::ConfigFolderRelative, folder);
     }
     std::string path;
     if (HasControlCharacter(folder) || !rivode::ToUtf8Strict(folder, path)) {
-        return Refuse(report, davaraze::msgid::ConfigFolderInvalidName, folder);
+        return Refuse(report, rivode::msg::ConfigFolderInvalidName, folder);
     }
     while (path.size() > 1 && path.back() == '/') {
         path.pop_back();
@@ -116,17 +116,17 @@ bool IsValidConfigFolder(const YUnicodeString& folder, IReportMessageParams& rep
         rivode::platform::FileInfo info;
         if (const int error = fileSystem.GetFileInfo(prefix, info); error != 0) {
             if (error == ENAMETOOLONG) {
-                return Refuse(report, davaraze::msgid::ConfigFolderNameTooLong, folder,
+                return Refuse(report, rivode::msg::ConfigFolderNameTooLong, folder,
                               path.substr(next, end - next));
             }
-            return Refuse(report, davaraze::msgid::ConfigFolderInaccessible, folder,
+            return Refuse(report, rivode::msg::ConfigFolderInaccessible, folder,
                           ReasonOf(error));
         }
         if (!info.exists) {
             break;
         }
         if (!info.isFolder) {
-            return Refuse(report, davaraze::msgid::ConfigFolderNotAFolder, folder, prefix);
+            return Refuse(report, rivode::msg::ConfigFolderNotAFolder, folder, prefix);
         }
         existing = prefix;
         next = end + 1;
@@ -134,7 +134,7 @@ bool IsValidConfigFolder(const YUnicodeString& folder, IReportMessageParams& rep
 
     if (next >= path.size()) {
         if (const int error = ProbeWritable(fileSystem, existing); error != 0) {
-            return Refuse(report, davaraze::msgid::ConfigFolderNotWritable, folder,
+            return Refuse(report, rivode::msg::ConfigFolderNotWritable, folder,
                           ReasonOf(error));
         }
         return true;
@@ -150,7 +150,7 @@ bool IsValidConfigFolder(const YUnicodeString& folder, IReportMessageParams& rep
             end = path.size();
         }
         if (maxNameLength != 0 && end - start > maxNameLength) {
-            return Refuse(report, davaraze::msgid::ConfigFolderNameTooLong, folder,
+            return Refuse(report, rivode::msg::ConfigFolderNameTooLong, folder,
                           path.substr(start, end - start));
         }
         start = end + 1;
@@ -158,7 +158,7 @@ bool IsValidConfigFolder(const YUnicodeString& folder, IReportMessageParams& rep
     std::size_t firstEnd = path.find('/', next);
     const std::string firstMissing = path.substr(0, firstEnd);
     if (const int error = ProbeCreatable(fileSystem, firstMissing); error != 0) {
-        report.SetMessage(davaraze::msgid::ConfigFolderCannotCreate);
+        report.SetMessage(rivode::msg::ConfigFolderCannotCreate);
         report.AddString(folder);
         report.AddString(existing);
         report.AddString(ReasonOf(error));

@@ -1,4 +1,4 @@
-#include "davaraze/core/MessageIds.h"
+#include <RivodeRavudaVU/RivodeMessages.h>
 
 #include <DavaraZE/YMessageStrings.h>
 #include <DavaraZE/YProgressDialog.h>
@@ -21,13 +21,13 @@ struct AnswerText {
 };
 
 constexpr AnswerText kAnswers[] = {
-    {YID_OK, davaraze::msgid::AnswerOk, u"OK"},
-    {YID_CANCEL, davaraze::msgid::AnswerCancel, u"Cancel"},
-    {YID_ABORT, davaraze::msgid::AnswerAbort, u"Abort"},
-    {YID_RETRY, davaraze::msgid::AnswerRetry, u"Retry"},
-    {YID_IGNORE, davaraze::msgid::AnswerIgnore, u"Ignore"},
-    {YID_YES, davaraze::msgid::AnswerYes, u"Yes"},
-    {YID_NO, davaraze::msgid::AnswerNo, u"No"},
+    {YID_OK, rivode::msg::AnswerOk, u"OK"},
+    {YID_CANCEL, rivode::msg::AnswerCancel, u"Cancel"},
+    {YID_ABORT, rivode::msg::AnswerAbort, u"Abort"},
+    {YID_RETRY, rivode::msg::AnswerRetry, u"Retry"},
+    {YID_IGNORE, rivode::msg::AnswerIgnore, u"Ignore"},
+    {YID_YES, rivode::msg::AnswerYes, u"Yes"},
+    {YID_NO, rivode::msg::AnswerNo, u"No"},
 };
 
 const AnswerText& AnswerOf(int button) {

@@ -1,4 +1,4 @@
-#include "davaraze/core/MessageIds.h"
+#include <RivodeRavudaVU/RivodeMessages.h>
 
 #include <DavaraZE/YFileFilters.h>
 #include <DavaraZE/YMessageStrings.h>
@@ -78,7 +78,7 @@ void YAppendFileFilter(YFileFilterList& filters, const YUnicodeString& name,
 }
 
 void YAppendAllFilesFilter(YFileFilterList& filters) {
-    YAppendFileFilter(filters, YLoadMessageString(davaraze::msgid::AllFilesFilter, u"All Files (%1)"),
+    YAppendFileFilter(filters, YLoadMessageString(rivode::msg::AllFilesFilter, u"All Files (%1)"),
                       u"*");
 }
 

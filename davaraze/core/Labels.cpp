@@ -1,4 +1,4 @@
-#include "davaraze/core/MessageIds.h"
+#include <RivodeRavudaVU/RivodeMessages.h>
 
 #include <DavaraZE/YLabels.h>
 #include <DavaraZE/YMessageStrings.h>
@@ -13,17 +13,17 @@ struct Label {
 };
 
 constexpr Label kFunctionTypes[] = {
-    {davaraze::msgid::FunctionTypeSendString, u"Send String"},
-    {davaraze::msgid::FunctionTypeMenu, u"Menu Function"},
-    {davaraze::msgid::FunctionTypeScrollBar, u"Scroll Bar Function"},
-    {davaraze::msgid::FunctionTypeTelnet, u"Telnet Function"},
-    {davaraze::msgid::FunctionTypeTN3270, u"TN3270 Function"},
-    {davaraze::msgid::FunctionTypeVT, u"VT Function"},
-    {davaraze::msgid::FunctionTypeSSH, u"SSH Function"},
-    {davaraze::msgid::FunctionTypeSetButtonBar, u"Set Button Bar"},
-    {davaraze::msgid::FunctionTypeRunScript, u"Run Script"},
-    {davaraze::msgid::FunctionTypeLaunchApplication, u"Launch Application"},
-    {davaraze::msgid::FunctionTypeDisable, u"Disable"},
+    {rivode::msg::FunctionTypeSendString, u"Send String"},
+    {rivode::msg::FunctionTypeMenu, u"Menu Function"},
+    {rivode::msg::FunctionTypeScrollBar, u"Scroll Bar Function"},
+    {rivode::msg::FunctionTypeTelnet, u"Telnet Function"},
+    {rivode::msg::FunctionTypeTN3270, u"TN3270 Function"},
+    {rivode::msg::FunctionTypeVT, u"VT Function"},
+    {rivode::msg::FunctionTypeSSH, u"SSH Function"},
+    {rivode::msg::FunctionTypeSetButtonBar, u"Set Button Bar"},
+    {rivode::msg::FunctionTypeRunScript, u"Run Script"},
+    {rivode::msg::FunctionTypeLaunchApplication, u"Launch Application"},
+    {rivode::msg::FunctionTypeDisable, u"Disable"},
 };
 
 }  // namespace
@@ -40,9 +40,9 @@ YUnicodeString GetMappedFunctionType(std::size_t index) {
 }
 
 YUnicodeString GetSelectSessionLabel() {
-    return YLoadMessageString(davaraze::msgid::SelectSessionLabel, u"<Select Session...>");
+    return YLoadMessageString(rivode::msg::SelectSessionLabel, u"<Select Session...>");
 }
 
 YUnicodeString GetNewFirewallLabel() {
-    return YLoadMessageString(davaraze::msgid::NewFirewallLabel, u"<New Firewall...>");
+    return YLoadMessageString(rivode::msg::NewFirewallLabel, u"<New Firewall...>");
 }

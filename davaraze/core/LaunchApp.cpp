@@ -1,4 +1,4 @@
-#include "davaraze/core/MessageIds.h"
+#include <RivodeRavudaVU/RivodeMessages.h>
 
 #include <DavaraZE/YLaunchApp.h>
 #include <RivodeRavudaVU/YReportMessageParams.h>
@@ -74,7 +74,7 @@ bool LaunchApp(const YUnicodeString& executable, const YUnicodeString& parameter
     if (!rivode::platform::GetSystemErrorText(error, reason)) {
         reason = "error " + std::to_string(error);
     }
-    report.SetMessage(davaraze::msgid::LaunchAppFailed);
+    report.SetMessage(rivode::msg::LaunchAppFailed);
     report.AddString(executable);
     report.AddString(reason);
     return false;
