@@ -6,6 +6,7 @@
 #include "storage/TextCodec.h"
 #include "storage/YTextFile.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -19,7 +20,8 @@ using rivode::platform::FileSystem;
 using rivode::platform::ForwardingFileSystem;
 using rivode::platform::OpenDisposition;
 
-// One file held in memory; every read after the first returns at most `piece` bytes.
+// One file held in memory whose reads return at most `piece` bytes (all they can when piece is
+// 0); the first returns at least 3, enough for any byte-order mark, as a real file's would.
 class MemoryFile : public File {
 public:
     MemoryFile(std::string& content, std::size_t piece) : content_(content), piece_(piece) {}
@@ -30,8 +32,9 @@ public:
             return 0;
         }
         transferred = std::min<std::size_t>(length, content_.size() - offset);
-        if (reads_++ > 0 && piece_ != 0 && transferred > piece_) {
-            transferred = piece_;
+        const std::size_t limit = offset == 0 ? std::max<std::size_t>(piece_, 3) : piece_;
+        if (piece_ != 0 && transferred > limit) {
+            transferred = limit;
         }
         std::memcpy(buffer, content_.data() + offset, transferred);
         return 0;
@@ -58,7 +61,6 @@ public:
 private:
     std::string& content_;
     std::size_t piece_;
-    std::size_t reads_ = 0;
 };
 
 class MemoryFileSystem : public ForwardingFileSystem {
