@@ -6,6 +6,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 namespace rivode::cli {
 
 namespace {
@@ -27,6 +31,9 @@ public:
         // Lets the folder options follow the command too: rivode keys --config DIR.
         app_.fallthrough();
         app_.require_subcommand(0, 1);
+        app_.failure_message([](const CLI::App* app, const CLI::Error& error) {
+            return "rivode: " + CLI::FailureMessage::simple(app, error);
+        });
         app_.footer("Without a command, rivode describes the configuration folder.\n"
                     "Exit status: 0 done, 1 failed or not found, 2 wrong command line.");
 
@@ -52,10 +59,10 @@ public:
                       ->type_name("TEXT");
         binary_ = newValue->add_option("--binary", value_.text, "Bytes in hex, blanks allowed")
                       ->type_name("HEX");
-        multi_ = newValue
-                     ->add_option("--multi", value_.items,
-                                  "A list of texts, one argument each (put it last)")
-                     ->expected(0, -1)
+        // The items are split off before parsing (see Parse), so they may be anything a text
+        // can be: empty, or starting with '-'.
+        multi_ = newValue->add_flag("--multi")
+                     ->description("A list of texts: every argument after it is one item")
                      ->type_name("ITEM...");
         newValue->require_option(1);
 
@@ -68,8 +75,16 @@ public:
 
     // The exit status when the command line cannot run a command (help included), else -1.
     int Parse(int argc, char** argv) {
+        std::vector<std::string> arguments(argv + 1, argv + argc);
+        const auto multi = std::find(arguments.begin(), arguments.end(), "--multi");
+        if (multi != arguments.end()) {
+            value_.items.assign(multi + 1, arguments.end());
+            arguments.erase(multi + 1, arguments.end());
+        }
+        // CLI11 takes the arguments last first.
+        std::reverse(arguments.begin(), arguments.end());
         try {
-            app_.parse(argc, argv);
+            app_.parse(arguments);
         } catch (const CLI::ParseError& error) {
             return app_.exit(error) == 0 ? ExitOk : ExitUsage;
         }

@@ -21,8 +21,12 @@ CommandStore::CommandStore(const StoreFolders& folders, bool readOnly) : folders
 }
 
 YProfileKey* CommandStore::OpenForReading(const KeyPath& path, CommandFailure& failure) {
+    // The root key's values live beside the folder, so a root with values but no folder
+    // still counts.
     const FolderState state = InspectFolder(folders_.main);
-    if (state != FolderState::Folder) {
+    const bool rootFileOnly = state == FolderState::Missing && path.IsRoot() &&
+                              InspectFolder(folders_.main + ".ini") == FolderState::NotAFolder;
+    if (state != FolderState::Folder && !rootFileOnly) {
         failure = StoreFailure("the configuration folder " + folders_.main + " " +
                                DescribeFolderState(state));
         return nullptr;
@@ -36,55 +40,66 @@ YProfileKey* CommandStore::OpenForReading(const KeyPath& path, CommandFailure& f
 }
 
 YProfileKey* CommandStore::OpenExisting(const KeyPath& path, std::string& missingPath) {
-    CommandFailure unused;
-    return OpenChain(path, false, missingPath, unused);
+    const std::size_t depth = OpenExistingPart(path);
+    if (depth < path.names.size()) {
+        missingPath = JoinForDisplay(path, depth + 1);
+        openedKey_.reset();
+        return nullptr;
+    }
+    return &Current();
 }
 
 YProfileKey* CommandStore::OpenOrCreate(const KeyPath& path, CommandFailure& failure) {
-    std::string unused;
-    return OpenChain(path, true, unused, failure);
-}
-
-YProfileKey* CommandStore::OpenChain(const KeyPath& path, bool create, std::string& missingPath,
-                                     CommandFailure& failure) {
-    openedKey_.reset();
-    std::unique_ptr<YProfileKey> current;
-    for (std::size_t depth = 0; depth < path.names.size(); ++depth) {
-        const YProfileKey& parent = current ? *current : Root();
-        const YUnicodeString& name = path.names[depth];
-        if (!parent.SubKeyExists(name)) {
-            if (!create) {
-                missingPath = JoinForDisplay(path, depth + 1);
-                return nullptr;
-            }
-            // A configuration folder moves between platforms: a key made here must be a
-            // valid folder and file name on all of them.
-            if (!IsPortableKeyName(name) || IsReservedDeviceName(name)) {
-                failure = UsageFailure("cannot create the key \"" + ToUtf8(name) +
-                                       "\": the name is not a valid folder and file name on " +
-                                       "every platform");
-                return nullptr;
-            }
-            YRefPtr<YReportMessageParams> verdict;
-            if (!parent.CheckSubKeyName(name, &verdict)) {
-                failure = StoreFailure("cannot create the key \"" + ToUtf8(name) + "\": " +
-                                       (verdict ? ReportText(*verdict) : "the name is too long"));
-                return nullptr;
-            }
-        }
-        auto next = std::make_unique<YProfileKey>(parent, name, create);
-        if (create && !next->GetStatus().IsSuccess()) {
-            failure = StoreFailure("cannot create the key \"" + JoinForDisplay(path, depth + 1) +
-                                   "\": " + ReportText(next->GetStatus()));
+    std::size_t depth = OpenExistingPart(path);
+    // Every new name is checked before the first key is made, so a refused path leaves no
+    // half-made keys behind.
+    for (std::size_t i = depth; i < path.names.size(); ++i) {
+        if (!CheckNewKeyName(path.names[i], failure)) {
+            openedKey_.reset();
             return nullptr;
         }
-        current = std::move(next);
     }
-    if (!current) {
-        return &Root();
+    for (; depth < path.names.size(); ++depth) {
+        auto next = std::make_unique<YProfileKey>(Current(), path.names[depth], true);
+        if (!next->GetStatus().IsSuccess()) {
+            failure = StoreFailure("cannot create the key \"" + JoinForDisplay(path, depth + 1) +
+                                   "\": " + ReportText(next->GetStatus()));
+            openedKey_.reset();
+            return nullptr;
+        }
+        openedKey_ = std::move(next);
     }
-    openedKey_ = std::move(current);
-    return openedKey_.get();
+    return &Current();
+}
+
+std::size_t CommandStore::OpenExistingPart(const KeyPath& path) {
+    openedKey_.reset();
+    std::size_t depth = 0;
+    for (; depth < path.names.size(); ++depth) {
+        if (!Current().SubKeyExists(path.names[depth])) {
+            break;
+        }
+        openedKey_ = std::make_unique<YProfileKey>(Current(), path.names[depth], false);
+    }
+    return depth;
+}
+
+bool CommandStore::CheckNewKeyName(const YUnicodeString& name, CommandFailure& failure) {
+    // A configuration folder moves between platforms: a key made here must be a valid
+    // folder and file name on all of them.
+    if (!IsPortableKeyName(name) || IsReservedDeviceName(name)) {
+        failure = UsageFailure("cannot create the key \"" + ToUtf8(name) +
+                               "\": the name is not a valid folder and file name on every "
+                               "platform");
+        return false;
+    }
+    YRefPtr<YReportMessageParams> verdict;
+    if (!Current().CheckSubKeyName(name, &verdict)) {
+        failure = StoreFailure("cannot create the key \"" + ToUtf8(name) + "\": " +
+                               (verdict ? ReportText(*verdict) : "the name is too long"));
+        return false;
+    }
+    return true;
 }
 
 }  // namespace rivode::cli

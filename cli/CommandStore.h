@@ -36,8 +36,11 @@ public:
     YProfileKey* OpenOrCreate(const KeyPath& path, CommandFailure& failure);
 
 private:
-    YProfileKey* OpenChain(const KeyPath& path, bool create, std::string& missingPath,
-                           CommandFailure& failure);
+    // The key opened last, else the root key.
+    YProfileKey& Current() { return openedKey_ ? *openedKey_ : Root(); }
+    // Opens the keys of path while they exist; returns how many did.
+    std::size_t OpenExistingPart(const KeyPath& path);
+    bool CheckNewKeyName(const YUnicodeString& name, CommandFailure& failure);
 
     StoreFolders folders_;
     std::unique_ptr<YProfileStore> store_;

@@ -20,11 +20,12 @@ TEST_F(RivodeEditTest, SetDwordCreatesTheKeyAndWritesItsFileByteForByte) {
 TEST_F(RivodeEditTest, SetOfEachKindWritesTheStoredFormat) {
     Succeed({"set", "Key", "Text", "--string", "a \"quoted\" = text"});
     Succeed({"set", "Key", "Bytes", "--binary", "00ff 1A"});
-    Succeed({"set", "Key", "List", "--multi", "one", "", "three"});
+    // Every argument after --multi is an item, even an empty one or one that looks like an option.
+    Succeed({"set", "Key", "List", "--multi", "one", "", "--three"});
     const std::string file = ReadFileBytes(ConfigFile("Key.ini"));
     for (const char* lines :
          {"S:\"Text\"=a \"quoted\" = text\r\n", "B:\"Bytes\"=00000003\r\n 00 ff 1a\r\n",
-          "Z:\"List\"=00000003\r\n one\r\n \r\n three\r\n"}) {
+          "Z:\"List\"=00000003\r\n one\r\n \r\n --three\r\n"}) {
         EXPECT_NE(file.find(lines), std::string::npos) << lines << " in\n" << file;
     }
 }
