@@ -298,6 +298,10 @@ bool YTextFile::Flush() {
 }
 
 bool YTextFile::WriteBytes(std::uint64_t offset, const char* bytes, std::size_t length) {
+    // A lock of length 0 would reach to the end of the file and beyond.
+    if (length == 0) {
+        return true;
+    }
     if (lockWhileTransferring_ && !LockRegion(offset, length, true)) {
         return false;
     }

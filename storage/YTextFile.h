@@ -87,7 +87,11 @@ public:
 
     void SetEncoding(Encoding encoding) { encoding_ = encoding; }
     Encoding GetEncoding() const { return encoding_; }
-    // When set, every read or write locks the region it transfers around the transfer.
+    // When set, every read or write locks the region it transfers around the transfer (shared
+    // for reads, exclusive for writes). Locks of one file do not nest: the unlock after a
+    // transfer also drops a lock the caller took through this object on an overlapping region,
+    // so a caller holding its own lock (the stores' lock on the first 4 bytes) leaves the flag
+    // off or takes that lock through a second YFile.
     void SetLockWhileTransferring(bool lock) { lockWhileTransferring_ = lock; }
 
     // After opening, an existing file is probed for a byte-order mark (which sets the encoding

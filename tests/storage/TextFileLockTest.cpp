@@ -23,31 +23,19 @@ protected:
         ASSERT_TRUE(first_.Open(path, YFile::AccessRead | YFile::AccessWrite, YFile::OpenAlways));
         ASSERT_TRUE(second_.Open(path, YFile::AccessRead | YFile::AccessWrite, YFile::OpenAlways));
     }
-
-    // Starts a lock request of second_ in a thread; `granted` is set once it returns.
-    std::thread RequestLock(bool exclusive, std::atomic<bool>& granted) {
-        return std::thread([this, exclusive, &granted] {
-            EXPECT_TRUE(second_.LockRegion(0, 4, exclusive));
-            granted = true;
-        });
-    }
 };
 
-TEST_F(TextFileLockTest, ExclusiveLockWaitsForTheOtherFilesLock) {
+TEST_F(TextFileLockTest, ExclusiveLockWaitsForTheOtherFilesSharedLock) {
     ASSERT_TRUE(first_.LockRegion(0, 4, false));
     std::atomic<bool> granted = false;
-    std::thread waiter = RequestLock(true, granted);
+    std::thread waiter([this, &granted] {
+        EXPECT_TRUE(second_.LockRegion(0, 4, true));
+        granted = true;
+    });
     std::this_thread::sleep_for(100ms);
     EXPECT_FALSE(granted);
     ASSERT_TRUE(first_.UnlockRegion(0, 4));
     waiter.join();
-    EXPECT_TRUE(granted);
-}
-
-TEST_F(TextFileLockTest, SharedLocksAreGrantedTogether) {
-    ASSERT_TRUE(first_.LockRegion(0, 4, false));
-    std::atomic<bool> granted = false;
-    RequestLock(false, granted).join();
     EXPECT_TRUE(granted);
 }
 
