@@ -73,6 +73,15 @@ SessionTree MakeSessionTree(int sessions, int folders) {
         tree.files.push_back(tree.root + "/Sessions/" + folder + "/" + name + ".ini");
         tree.totalBytes += std::filesystem::file_size(tree.files.back());
     }
+    // Every session holds the same names: take them, with their kinds, from the first one.
+    if (!tree.keyPaths.empty()) {
+        YProfileKey first(store.GetRootKey(), FromUtf8(tree.keyPaths.front()), false);
+        YProfileKeyIterator values(first, true);
+        SessionValue value;
+        while (values.Next(value.name, value.kind)) {
+            tree.values.push_back(value);
+        }
+    }
     return tree;
 }
 

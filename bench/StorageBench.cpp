@@ -4,7 +4,10 @@
 // each the library's time divided by the raw system calls' time over the same tree. The raw
 // side calls the system directly on purpose: it is the yardstick, not library code.
 //
-//   storage_bench [--sessions=10000] [--folders=100] [Google Benchmark flags]
+//   storage_bench [--sessions=10000] [--folders=100] [--keep-tree] [Google Benchmark flags]
+//
+// --keep-tree leaves the generated configuration folder in place (its path is printed), for
+// looking at the files or profiling one operation on its own.
 
 #include "bench/SessionTree.h"
 
@@ -63,33 +66,31 @@ void BM_ListSessions(benchmark::State& state) {
     }
 }
 
+// Reads every value by name, as a configuration record loads its members.
 std::size_t ReadAllValues(const YProfileKey& key) {
     std::size_t values = 0;
-    YProfileKeyIterator iterator(key, true);
-    YUnicodeString name;
-    int kind = 0;
     std::uint32_t number = 0;
     YUnicodeString text;
     YStringArray list;
     std::vector<std::uint8_t> bytes;
-    while (iterator.Next(name, kind)) {
+    for (const SessionValue& value : tree->values) {
         bool read = false;
-        switch (kind) {
+        switch (value.kind) {
             case ValueKindDword:
-                read = key.GetDword(name, number);
+                read = key.GetDword(value.name, number);
                 break;
             case ValueKindString:
-                read = key.GetString(name, text);
+                read = key.GetString(value.name, text);
                 break;
             case ValueKindBinary: {
                 std::uint32_t size = 0;
-                read = key.GetBinary(name, nullptr, size);
+                read = key.GetBinary(value.name, nullptr, size);
                 bytes.resize(size);
-                read = read && key.GetBinary(name, bytes.data(), size);
+                read = read && key.GetBinary(value.name, bytes.data(), size);
                 break;
             }
             case ValueKindMultiString:
-                read = key.GetStringArray(name, list);
+                read = key.GetStringArray(value.name, list);
                 break;
         }
         values += read ? 1 : 0;
@@ -110,7 +111,7 @@ void BM_Load(benchmark::State& state) {
             YProfileKey key(store.GetRootKey(), path, false);
             values += ReadAllValues(key);
         }
-        if (values < paths.size() * 250) {
+        if (values != paths.size() * tree->values.size()) {
             state.SkipWithError("values missing");
         }
     }
@@ -228,6 +229,19 @@ void PrintRatio(const RatioReporter& reporter, const char* name, const char* lib
     std::printf("%s=%.2f\n", name, a->second / b->second);
 }
 
+bool BoolFlag(int& argc, char** argv, const char* name) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], name) == 0) {
+            for (int k = i; k + 1 < argc; ++k) {
+                argv[k] = argv[k + 1];
+            }
+            --argc;
+            return true;
+        }
+    }
+    return false;
+}
+
 int IntFlag(int& argc, char** argv, const char* name, int fallback) {
     const std::size_t length = std::strlen(name);
     for (int i = 1; i < argc; ++i) {
@@ -250,6 +264,7 @@ int main(int argc, char** argv) {
     using namespace rivode::bench;
     const int sessions = IntFlag(argc, argv, "--sessions", 10000);
     const int folders = IntFlag(argc, argv, "--folders", 100);
+    const bool keepTree = BoolFlag(argc, argv, "--keep-tree");
     benchmark::Initialize(&argc, argv);
 
     SessionTree made = MakeSessionTree(sessions, folders);
@@ -266,6 +281,9 @@ int main(int argc, char** argv) {
         fileContents.push_back(std::move(bytes));
     }
     std::printf("sessions=%d folders=%d bytes=%zu\n", sessions, folders, made.totalBytes);
+    if (keepTree) {
+        std::printf("tree=%s\n", made.root.c_str());
+    }
 
     // Raw and library runs alternate per operation so both see the same warm page cache.
     const int iterations = 3;
@@ -281,7 +299,9 @@ int main(int argc, char** argv) {
     PrintRatio(reporter, "list_sessions_vs_readdir", "list_sessions", "raw_readdir");
     PrintRatio(reporter, "load_vs_raw_read", "load", "raw_read");
     PrintRatio(reporter, "save_vs_raw_write", "save", "raw_write");
-    RemoveSessionTree(made);
+    if (!keepTree) {
+        RemoveSessionTree(made);
+    }
     benchmark::Shutdown();
     const bool failed = reporter.seconds.size() < 6;
     return failed ? 1 : 0;

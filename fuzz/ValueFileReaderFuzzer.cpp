@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <string_view>
 
-using rivode::storage::IniTextLineSource;
 using rivode::storage::IniValueTable;
 using rivode::storage::ReadIniValueFile;
 
@@ -32,13 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const YUnicodeString text =
         rivode::FromUtf8(std::string_view(reinterpret_cast<const char*>(data), size));
     IniValueTable table;
-    IniTextLineSource lines(text);
-    ReadIniValueFile(lines, table);
+    ReadIniValueFile(text, table);
 
     const YUnicodeString written = Serialize(table);
     IniValueTable reread;
-    IniTextLineSource rereadLines(written);
-    ReadIniValueFile(rereadLines, reread);
+    ReadIniValueFile(written, reread);
     if (Serialize(reread) != written) {
         std::abort();  // a value read from a file did not survive being written and read again
     }

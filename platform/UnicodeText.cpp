@@ -46,6 +46,10 @@ const UpperCaseTable& Upper() {
     return table;
 }
 
+inline char16_t AsciiUpper(char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c;
+}
+
 constexpr char16_t kReplacement = 0xFFFD;
 
 // Decodes one UTF-8 sequence at text[i]; returns its length (0 for an ill-formed one) and the
@@ -160,12 +164,7 @@ bool ToUtf8Into(std::u16string_view text, std::string& out, bool strict) {
 
 }  // namespace
 
-char16_t ToUpperSimple(char16_t c) {
-    if (c < 0x80) {
-        return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c;
-    }
-    return Upper()[c];
-}
+char16_t ToUpperSimple(char16_t c) { return c < 0x80 ? AsciiUpper(c) : Upper()[c]; }
 
 YUnicodeString ToUpperSimple(std::u16string_view text) {
     YUnicodeString upper(text);
@@ -181,8 +180,9 @@ int CompareNoCase(std::u16string_view a, std::u16string_view b) {
         if (a[i] == b[i]) {
             continue;
         }
-        const char16_t x = ToUpperSimple(a[i]);
-        const char16_t y = ToUpperSimple(b[i]);
+        // Names are almost always ASCII: fold those here without reaching for the table.
+        const char16_t x = a[i] < 0x80 ? AsciiUpper(a[i]) : Upper()[a[i]];
+        const char16_t y = b[i] < 0x80 ? AsciiUpper(b[i]) : Upper()[b[i]];
         if (x != y) {
             return x < y ? -1 : 1;
         }

@@ -1,10 +1,8 @@
 #include "storage/IniValueFileReader.h"
 
-#include "storage/YTextFile.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -86,103 +84,117 @@ std::optional<Header> ParseHeader(std::u16string_view line) {
     return Header{line[0], line.substr(3, close - 3), line.substr(close + 2)};
 }
 
+// Splits text into lines without copying them.
+class LineReader {
+public:
+    explicit LineReader(std::u16string_view text) : text_(text) {}
+
+    bool Next(std::u16string_view& line) {
+        if (position_ >= text_.size()) {
+            return false;
+        }
+        std::size_t end = position_;
+        while (end < text_.size() && text_[end] != u'\n' && text_[end] != u'\r') {
+            ++end;
+        }
+        line = text_.substr(position_, end - position_);
+        position_ = end + 1;
+        if (end < text_.size() && text_[end] == u'\r' && position_ < text_.size() &&
+            text_[position_] == u'\n') {
+            ++position_;
+        }
+        return true;
+    }
+
+private:
+    std::u16string_view text_;
+    std::size_t position_ = 0;
+};
+
 class ValueFileParser {
 public:
-    ValueFileParser(IniLineSource& source, IniValueTable& table) : source_(source), table_(table) {}
+    ValueFileParser(std::u16string_view text, IniValueTable& table) : lines_(text), table_(table) {}
 
     void Run() {
-        while (source_.ReadLine(line_)) {
-            const std::optional<Header> header = ParseHeader(line_);
-            if (!header) {
+        std::u16string_view line;
+        while (lines_.Next(line)) {
+            const std::optional<Header> header = ParseHeader(line);
+            if (!header || !ReadValue(*header)) {
                 return;
-            }
-            // The header views point into line_, which continuation lines overwrite.
-            name_.assign(header->name);
-            std::unique_ptr<YIniFileData> value = ReadValue(header->kind, header->rest);
-            if (!value) {
-                return;
-            }
-            if (!name_.empty()) {
-                table_.Store(name_, std::move(value));
             }
         }
     }
 
 private:
-    std::unique_ptr<YIniFileData> ReadValue(char16_t kind, std::u16string_view rest) {
-        switch (kind) {
+    // false when the value is invalid, which ends the reading.
+    bool ReadValue(const Header& header) {
+        // A value with an empty name is read (its continuation lines consumed) but not kept.
+        const bool keep = !header.name.empty();
+        switch (header.kind) {
             case u'D': {
-                const std::optional<std::uint32_t> number = ParseHex8(rest);
-                return number ? std::make_unique<YIniFileDataDword>(*number) : nullptr;
+                const std::optional<std::uint32_t> number = ParseHex8(header.rest);
+                if (number && keep) {
+                    table_.Emplace<YIniFileDataDword>(header.name, *number);
+                }
+                return number.has_value();
             }
             case u'S':
-                return std::make_unique<YIniFileDataString>(YUnicodeString(rest));
+                if (keep) {
+                    table_.Emplace<YIniFileDataString>(header.name, table_.CopyText(header.rest));
+                }
+                return true;
             case u'B': {
-                const std::optional<std::uint32_t> length = ParseHex8(rest);
-                return length ? ReadBinary(*length) : nullptr;
+                const std::optional<std::uint32_t> length = ParseHex8(header.rest);
+                return length && ReadBinary(header.name, *length, keep);
             }
             case u'Z': {
-                const std::optional<std::uint32_t> count = ParseHex8(rest);
-                return count ? ReadStringArray(*count) : nullptr;
+                const std::optional<std::uint32_t> count = ParseHex8(header.rest);
+                return count && ReadStringArray(header.name, *count, keep);
             }
             default:
-                return nullptr;
+                return false;
         }
     }
 
-    std::unique_ptr<YIniFileData> ReadBinary(std::uint32_t length) {
+    bool ReadBinary(std::u16string_view name, std::uint32_t length, bool keep) {
         std::vector<std::uint8_t> bytes;
         bytes.reserve(std::min<std::size_t>(length, kMaxReserve));
+        std::u16string_view line;
         while (bytes.size() < length) {
-            if (!source_.ReadLine(line_) || !AppendHexBytes(line_, length - bytes.size(), bytes)) {
-                return nullptr;
+            if (!lines_.Next(line) || !AppendHexBytes(line, length - bytes.size(), bytes)) {
+                return false;
             }
         }
-        return std::make_unique<YIniFileDataBinary>(std::move(bytes));
+        if (keep) {
+            table_.Emplace<YIniFileDataBinary>(name, std::move(bytes));
+        }
+        return true;
     }
 
-    std::unique_ptr<YIniFileData> ReadStringArray(std::uint32_t count) {
+    bool ReadStringArray(std::u16string_view name, std::uint32_t count, bool keep) {
         YStringArray texts;
         texts.reserve(std::min<std::size_t>(count, kMaxReserve));
+        std::u16string_view line;
         for (std::uint32_t i = 0; i < count; ++i) {
-            if (!source_.ReadLine(line_) || line_.empty() || line_[0] != u' ') {
-                return nullptr;
+            if (!lines_.Next(line) || line.empty() || line[0] != u' ') {
+                return false;
             }
-            texts.emplace_back(std::u16string_view(line_).substr(1));
+            texts.emplace_back(line.substr(1));
         }
-        return std::make_unique<YIniFileDataStringSz>(std::move(texts));
+        if (keep) {
+            table_.Emplace<YIniFileDataStringSz>(name, std::move(texts));
+        }
+        return true;
     }
 
-    IniLineSource& source_;
+    LineReader lines_;
     IniValueTable& table_;
-    YUnicodeString line_;
-    YUnicodeString name_;
 };
 
 }  // namespace
 
-bool IniTextLineSource::ReadLine(YUnicodeString& line) {
-    if (position_ >= text_.size()) {
-        return false;
-    }
-    const std::size_t end = text_.find_first_of(u"\r\n", position_);
-    if (end == std::u16string_view::npos) {
-        line.assign(text_.substr(position_));
-        position_ = text_.size();
-        return true;
-    }
-    line.assign(text_.substr(position_, end - position_));
-    position_ = end + 1;
-    if (text_[end] == u'\r' && position_ < text_.size() && text_[position_] == u'\n') {
-        ++position_;
-    }
-    return true;
-}
-
-bool IniTextFileLineSource::ReadLine(YUnicodeString& line) { return file_.ReadLine(line); }
-
-void ReadIniValueFile(IniLineSource& source, IniValueTable& table) {
-    ValueFileParser(source, table).Run();
+void ReadIniValueFile(std::u16string_view text, IniValueTable& table) {
+    ValueFileParser(text, table).Run();
 }
 
 }  // namespace rivode::storage

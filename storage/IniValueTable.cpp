@@ -1,5 +1,7 @@
 #include "storage/IniValueTable.h"
 
+#include <algorithm>
+
 namespace rivode::storage {
 namespace {
 
@@ -34,30 +36,44 @@ constexpr std::u16string_view kPersonalValueNames[kPersonalValueCount] = {
     u"Credential Title",
 };
 
-struct PersonalHashes {
+// Personal names are looked up for every value read or written: a mask of their lengths turns
+// most other names away before any comparison.
+struct PersonalIndex {
     std::array<std::uint64_t, kPersonalValueCount> hash;
-    PersonalHashes() {
+    std::uint64_t lengthMask = 0;
+    PersonalIndex() {
         for (std::size_t i = 0; i < kPersonalValueCount; ++i) {
             hash[i] = HashValueName(kPersonalValueNames[i]);
+            lengthMask |= std::uint64_t{1} << kPersonalValueNames[i].size();
         }
     }
 };
 
-const PersonalHashes& GetPersonalHashes() {
-    static const PersonalHashes hashes;
-    return hashes;
+const PersonalIndex& GetPersonalIndex() {
+    static const PersonalIndex index;
+    return index;
 }
 
 constexpr std::size_t kInitialSlots = 64;
+// A stored value takes about forty bytes of a file and about as many again in the arena.
+constexpr std::size_t kBytesPerValue = 40;
+constexpr std::size_t kMinimumArena = 1024;
 
 }  // namespace
 
 std::uint64_t HashValueName(std::u16string_view name) {
+    // The bytes of each code unit, low byte first. A high byte of 0 leaves the hash unchanged
+    // before its multiplication, so the two multiplications of a unit below 0x100 fold into one
+    // by the square of the prime: names are almost always ASCII.
+    constexpr std::uint64_t kFnvPrimeSquared = kFnvPrime * kFnvPrime;
     std::uint64_t hash = kFnvOffsetBasis;
     for (const char16_t unit : name) {
-        // The bytes of each code unit, low byte first.
-        hash = (hash ^ (static_cast<std::uint64_t>(unit) & 0xffu)) * kFnvPrime;
-        hash = (hash ^ (static_cast<std::uint64_t>(unit) >> 8)) * kFnvPrime;
+        if (unit < 0x100) {
+            hash = (hash ^ unit) * kFnvPrimeSquared;
+        } else {
+            hash = (hash ^ (unit & 0xffu)) * kFnvPrime;
+            hash = (hash ^ (unit >> 8)) * kFnvPrime;
+        }
     }
     return hash;
 }
@@ -65,16 +81,57 @@ std::uint64_t HashValueName(std::u16string_view name) {
 std::u16string_view GetPersonalValueName(std::size_t index) { return kPersonalValueNames[index]; }
 
 int FindPersonalValue(std::u16string_view name, std::uint64_t hash) {
-    const PersonalHashes& hashes = GetPersonalHashes();
+    const PersonalIndex& index = GetPersonalIndex();
+    if (name.size() >= 64 || (index.lengthMask & (std::uint64_t{1} << name.size())) == 0) {
+        return -1;
+    }
     for (std::size_t i = 0; i < kPersonalValueCount; ++i) {
-        if (hashes.hash[i] == hash && kPersonalValueNames[i] == name) {
+        if (index.hash[i] == hash && kPersonalValueNames[i] == name) {
             return static_cast<int>(i);
         }
     }
     return -1;
 }
 
-IniValueTable::IniValueTable() = default;
+IniValueTable::IniValueTable(std::size_t expectedBytes)
+    : arena_(std::max(kMinimumArena, expectedBytes * 2)) {
+    general_.reserve(expectedBytes / kBytesPerValue);
+}
+
+IniValueTable::~IniValueTable() {
+    for (YIniFileData* value : personal_) {
+        Destroy(value);
+    }
+    for (const Entry& entry : general_) {
+        Destroy(entry.value);
+    }
+}
+
+// The arena frees the memory all at once; only what the values own themselves needs freeing.
+void IniValueTable::Destroy(YIniFileData* value) {
+    if (value != nullptr) {
+        value->~YIniFileData();
+    }
+}
+
+std::u16string_view IniValueTable::CopyText(std::u16string_view text) {
+    if (text.empty()) {
+        return {};
+    }
+    std::pmr::polymorphic_allocator<char16_t> allocator(&arena_);
+    char16_t* copy = allocator.allocate(text.size());
+    std::copy(text.begin(), text.end(), copy);
+    return {copy, text.size()};
+}
+
+std::u16string_view IniValueTable::GetSlotName(std::size_t slot) const {
+    return IsPersonalSlot(slot) ? GetPersonalValueName(slot) : general_[slot - kPersonalValueCount].name;
+}
+
+const YIniFileData* IniValueTable::GetSlotValue(std::size_t slot) const {
+    return IsPersonalSlot(slot) ? personal_[slot] : general_[slot - kPersonalValueCount].value;
+}
+
 
 std::size_t IniValueTable::FindGeneral(std::u16string_view name, std::uint64_t hash) const {
     if (slots_.empty()) {
@@ -97,33 +154,33 @@ YIniFileData* IniValueTable::Find(std::u16string_view name) const {
     const std::uint64_t hash = HashValueName(name);
     const int personal = FindPersonalValue(name, hash);
     if (personal >= 0) {
-        return personal_[static_cast<std::size_t>(personal)].get();
+        return personal_[static_cast<std::size_t>(personal)];
     }
     const std::size_t index = FindGeneral(name, hash);
-    return index < general_.size() ? general_[index].value.get() : nullptr;
+    return index < general_.size() ? general_[index].value : nullptr;
 }
 
-void IniValueTable::Store(std::u16string_view name, std::unique_ptr<YIniFileData> value) {
+void IniValueTable::Store(std::u16string_view name, YIniFileData* value) {
     const std::uint64_t hash = HashValueName(name);
     const int personal = FindPersonalValue(name, hash);
     if (personal >= 0) {
-        personal_[static_cast<std::size_t>(personal)] = std::move(value);
+        Destroy(std::exchange(personal_[static_cast<std::size_t>(personal)], value));
         personalChanged = true;
         return;
     }
     generalChanged = true;
     const std::size_t index = FindGeneral(name, hash);
     if (index < general_.size()) {
-        general_[index].value = std::move(value);
+        Destroy(std::exchange(general_[index].value, value));
         return;
     }
-    if (!value) {
+    if (value == nullptr) {
         return;  // nothing to forget
     }
     if ((general_.size() + 1) * 2 > slots_.size()) {
         Grow();
     }
-    general_.push_back(Entry{hash, YUnicodeString(name), std::move(value)});
+    general_.push_back(Entry{hash, CopyText(name), value});
     const std::size_t mask = slots_.size() - 1;
     std::size_t slot = hash & mask;
     while (slots_[slot] != 0) {
@@ -133,7 +190,11 @@ void IniValueTable::Store(std::u16string_view name, std::unique_ptr<YIniFileData
 }
 
 void IniValueTable::Grow() {
-    const std::size_t size = slots_.empty() ? kInitialSlots : slots_.size() * 2;
+    std::size_t size = slots_.empty() ? kInitialSlots : slots_.size() * 2;
+    // The first index covers what the loader expects to read, so loading never rehashes.
+    while (size < general_.capacity() * 2) {
+        size *= 2;
+    }
     slots_.assign(size, 0);
     const std::size_t mask = size - 1;
     for (std::size_t i = 0; i < general_.size(); ++i) {
@@ -147,8 +208,8 @@ void IniValueTable::Grow() {
 
 std::size_t IniValueTable::CountPersonalValues() const {
     std::size_t count = 0;
-    for (const auto& value : personal_) {
-        count += value ? 1 : 0;
+    for (const YIniFileData* value : personal_) {
+        count += value != nullptr ? 1 : 0;
     }
     return count;
 }

@@ -3,8 +3,11 @@
 // each with a changed flag. Names are exact (case-sensitive) and hashed with 64-bit FNV-1a over
 // their UTF-16 bytes.
 //
-// Entries keep the order in which their names were first read or added, so a key rewrites its
-// values in a stable order. Deleting a value maps its name to none; names are never removed.
+// A key holds a few hundred values and is read whole, so the table owns one arena for its
+// names, texts and value objects: loading a key costs a handful of allocations instead of
+// several per value. Entries keep the order in which their names were first read or added, so a
+// key rewrites its values in a stable order. Deleting a value maps its name to none; names are
+// never removed, which keeps every entry's slot number valid for the table's lifetime.
 #pragma once
 
 #include "storage/YIniFileData.h"
@@ -14,8 +17,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <memory_resource>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace rivode::storage {
@@ -33,15 +37,28 @@ inline int FindPersonalValue(std::u16string_view name) {
 
 class IniValueTable {
 public:
-    IniValueTable();
+    // expectedBytes sizes the arena's first block (the size of the files about to be read).
+    explicit IniValueTable(std::size_t expectedBytes = 0);
+    ~IniValueTable();
     IniValueTable(const IniValueTable&) = delete;
     IniValueTable& operator=(const IniValueTable&) = delete;
 
     // The value of name (personal table first), or nullptr when absent or deleted.
     YIniFileData* Find(std::u16string_view name) const;
-    // Replaces or adds the value (nullptr maps the name to none) and sets the changed flag of
-    // the table the name belongs to.
-    void Store(std::u16string_view name, std::unique_ptr<YIniFileData> value);
+
+    // Makes a value of kind T in the table's arena and stores it under name, replacing any
+    // value of that name, and sets the changed flag of the table the name belongs to.
+    template <class T, class... Args>
+    void Emplace(std::u16string_view name, Args&&... args) {
+        std::pmr::polymorphic_allocator<T> allocator(&arena_);
+        T* value = allocator.template new_object<T>(std::forward<Args>(args)...);
+        Store(name, value);
+    }
+    // Maps name to none (the value is deleted) and sets the changed flag.
+    void Erase(std::u16string_view name) { Store(name, nullptr); }
+
+    // A copy of text in the arena, alive as long as the table.
+    std::u16string_view CopyText(std::u16string_view text);
 
     bool personalChanged = false;
     bool generalChanged = false;
@@ -49,18 +66,19 @@ public:
     // How many personal names map to a value.
     std::size_t CountPersonalValues() const;
 
-    // Every entry that maps to a value: personal entries first, in list order, then general
-    // entries in the order their names were first stored. visit(name, value, isPersonal).
+    // Slots number every name the table has held: the personal names first, then the general
+    // names in the order they were first stored. A slot's value is nullptr when none.
+    std::size_t GetSlotCount() const { return kPersonalValueCount + general_.size(); }
+    std::u16string_view GetSlotName(std::size_t slot) const;
+    const YIniFileData* GetSlotValue(std::size_t slot) const;
+    static bool IsPersonalSlot(std::size_t slot) { return slot < kPersonalValueCount; }
+
+    // Every entry that maps to a value, in slot order. visit(name, value, isPersonal).
     template <class Visit>
     void ForEachValue(Visit&& visit) const {
-        for (std::size_t i = 0; i < kPersonalValueCount; ++i) {
-            if (personal_[i]) {
-                visit(GetPersonalValueName(i), *personal_[i], true);
-            }
-        }
-        for (const Entry& entry : general_) {
-            if (entry.value) {
-                visit(std::u16string_view(entry.name), *entry.value, false);
+        for (std::size_t slot = 0; slot < GetSlotCount(); ++slot) {
+            if (const YIniFileData* value = GetSlotValue(slot)) {
+                visit(GetSlotName(slot), *value, IsPersonalSlot(slot));
             }
         }
     }
@@ -68,14 +86,17 @@ public:
 private:
     struct Entry {
         std::uint64_t hash;
-        YUnicodeString name;
-        std::unique_ptr<YIniFileData> value;
+        std::u16string_view name;  // in the arena
+        YIniFileData* value;       // in the arena; nullptr when none
     };
 
+    void Store(std::u16string_view name, YIniFileData* value);
     std::size_t FindGeneral(std::u16string_view name, std::uint64_t hash) const;
     void Grow();
+    static void Destroy(YIniFileData* value);
 
-    std::array<std::unique_ptr<YIniFileData>, kPersonalValueCount> personal_;
+    std::pmr::monotonic_buffer_resource arena_;
+    std::array<YIniFileData*, kPersonalValueCount> personal_{};
     std::vector<Entry> general_;
     // Open addressing over general_: each slot holds an entry index + 1, 0 when free.
     std::vector<std::uint32_t> slots_;

@@ -14,12 +14,12 @@ void YIniFileDataDword::WriteLines(std::u16string_view name, YUnicodeString& out
 }
 
 bool YIniFileDataString::GetString(YUnicodeString& value) const {
-    value = value_;
+    value.assign(text_);
     return true;
 }
 
 void YIniFileDataString::WriteLines(std::u16string_view name, YUnicodeString& out) const {
-    rivode::storage::AppendStringLines(out, name, value_);
+    rivode::storage::AppendStringLines(out, name, text_);
 }
 
 YIniFileDataBinary::YIniFileDataBinary(const void* bytes, std::uint64_t length) {

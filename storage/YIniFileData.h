@@ -41,16 +41,22 @@ private:
     std::uint32_t value_;
 };
 
+// The text usually lives in the arena of the key's value table (which outlives the value), so
+// reading a key does not allocate per string; a text set later is owned by the value.
 class YIniFileDataString final : public YIniFileData {
 public:
-    explicit YIniFileDataString(YUnicodeString value) : value_(std::move(value)) {}
+    explicit YIniFileDataString(std::u16string_view storedText) : text_(storedText) {}
     bool GetString(YUnicodeString& value) const override;
-    void SetString(std::u16string_view value) override { value_.assign(value); }
+    void SetString(std::u16string_view value) override {
+        owned_.assign(value);
+        text_ = owned_;
+    }
     ValueKind GetKind() const override { return ValueKindString; }
     void WriteLines(std::u16string_view name, YUnicodeString& out) const override;
 
 private:
-    YUnicodeString value_;
+    std::u16string_view text_;
+    YUnicodeString owned_;
 };
 
 class YIniFileDataBinary final : public YIniFileData {

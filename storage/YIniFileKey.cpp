@@ -2,7 +2,7 @@
 
 #include "storage/IniFolderTree.h"
 #include "storage/IniValueFileReader.h"
-#include "storage/YTextFile.h"
+#include "storage/TextCodec.h"
 
 #include <cerrno>
 
@@ -101,34 +101,47 @@ const FileInfo& YIniFileKey::MainFileInfo() {
     return *mainFileInfo_;
 }
 
-void YIniFileKey::LoadValueFile(const std::string& path) {
-    const unsigned shareAll = YFile::ShareRead | YFile::ShareWrite | YFile::ShareDelete;
-    // The shared lock is taken through a handle of its own before the text file is opened:
-    // opening already reads the start of the file to probe its byte-order mark, and a rewrite
-    // slipping in between would mix two versions of the file.
-    YFile guard;
-    guard.SetShareMode(shareAll);
-    if (!guard.Open(std::string_view(path), YFile::AccessRead, YFile::OpenExisting)) {
+void YIniFileKey::LoadValueFile(const std::string& path, std::string& bytes) {
+    // The whole file is read in one transfer under the shared lock and decoded afterwards, so a
+    // rewrite can never interleave with the read, the lock is held as briefly as possible and
+    // the file is opened once.
+    bytes.clear();
+    std::unique_ptr<rivode::platform::File> file;
+    if (FileSystem::Current().OpenFile(path, rivode::platform::FileAccessRead,
+                                       rivode::platform::OpenDisposition::OpenExisting, 0, file,
+                                       nullptr) != 0) {
         return;  // a missing or unreadable file is an empty key
     }
-    if (!guard.LockRegion(kLockOffset, kLockLength, false)) {
+    if (file->Lock(kLockOffset, kLockLength, false) != 0) {
         return;
     }
-    YTextFile file;
-    file.SetShareMode(shareAll);
-    if (file.Open(std::string_view(path), YFile::AccessRead, YFile::OpenExisting)) {
-        rivode::storage::IniTextFileLineSource lines(file);
-        rivode::storage::ReadIniValueFile(lines, *table_);
-    }
-    (void)guard.UnlockRegion(kLockOffset, kLockLength);
+    constexpr std::size_t kReadSize = 64 * 1024;
+    std::size_t got = 0;
+    do {
+        const std::size_t filled = bytes.size();
+        bytes.resize(filled + kReadSize);
+        if (file->ReadAt(filled, bytes.data() + filled, kReadSize, got) != 0) {
+            got = 0;  // what was read so far stands
+        }
+        bytes.resize(filled + got);
+    } while (got > 0);
+    (void)file->Unlock(kLockOffset, kLockLength);
+}
+
+void YIniFileKey::ReadValueFile(const std::string& path) {
+    std::string bytes;
+    LoadValueFile(path, bytes);
+    YUnicodeString text;
+    rivode::storage::DecodeFileText(bytes, text);
+    rivode::storage::ReadIniValueFile(text, *table_);
 }
 
 IniValueTable& YIniFileKey::LoadedTable() {
     if (!table_) {
-        table_ = std::make_shared<IniValueTable>();
-        LoadValueFile(MainValueFile());
+        table_ = std::make_shared<IniValueTable>(MainFileInfo().size);
+        ReadValueFile(MainValueFile());
         if (!personalPath_.empty()) {
-            LoadValueFile(rivode::storage::ResolveValueFile(personalPath_));
+            ReadValueFile(rivode::storage::ResolveValueFile(personalPath_));
         }
         table_->personalChanged = false;
         table_->generalChanged = false;
@@ -143,15 +156,11 @@ YIniFileData* YIniFileKey::FindValue(std::u16string_view name) {
     return LoadedTable().Find(name);
 }
 
-bool YIniFileKey::StoreValue(std::u16string_view name, std::unique_ptr<YIniFileData> value) {
+bool YIniFileKey::CanStore(std::u16string_view name) {
     if (refused_) {
         return false;
     }
-    if (!IsStorableValueName(name)) {
-        return Fail(EINVAL);
-    }
-    LoadedTable().Store(name, std::move(value));
-    return true;
+    return IsStorableValueName(name) || Fail(EINVAL);
 }
 
 bool YIniFileKey::GetSecurityValue(std::u16string_view name, YAccessControl& access) {
@@ -202,25 +211,42 @@ bool YIniFileKey::SetStringArray(std::u16string_view name, const YStringArray& v
             return Fail(EINVAL);
         }
     }
-    return StoreValue(name, std::make_unique<YIniFileDataStringSz>(value));
+    if (!CanStore(name)) {
+        return false;
+    }
+    LoadedTable().Emplace<YIniFileDataStringSz>(name, value);
+    return true;
 }
 
 bool YIniFileKey::SetBinary(std::u16string_view name, const void* bytes, std::uint64_t length) {
     if (length > 0xffffffffu || (bytes == nullptr && length != 0)) {
         return Fail(length > 0xffffffffu ? E2BIG : EINVAL);
     }
-    return StoreValue(name, std::make_unique<YIniFileDataBinary>(bytes, length));
+    if (!CanStore(name)) {
+        return false;
+    }
+    LoadedTable().Emplace<YIniFileDataBinary>(name, bytes, length);
+    return true;
 }
 
 bool YIniFileKey::SetString(std::u16string_view name, std::u16string_view value) {
     if (!IsStorableText(value)) {
         return Fail(EINVAL);
     }
-    return StoreValue(name, std::make_unique<YIniFileDataString>(YUnicodeString(value)));
+    if (!CanStore(name)) {
+        return false;
+    }
+    IniValueTable& table = LoadedTable();
+    table.Emplace<YIniFileDataString>(name, table.CopyText(value));
+    return true;
 }
 
 bool YIniFileKey::SetDword(std::u16string_view name, std::uint32_t value) {
-    return StoreValue(name, std::make_unique<YIniFileDataDword>(value));
+    if (!CanStore(name)) {
+        return false;
+    }
+    LoadedTable().Emplace<YIniFileDataDword>(name, value);
+    return true;
 }
 
 bool YIniFileKey::DeleteValue(std::u16string_view name) {
@@ -230,7 +256,7 @@ bool YIniFileKey::DeleteValue(std::u16string_view name) {
     if (!IsStorableValueName(name)) {
         return true;  // such a value cannot exist
     }
-    LoadedTable().Store(name, nullptr);
+    LoadedTable().Erase(name);
     return true;
 }
 
@@ -253,9 +279,9 @@ void YIniFileKey::Rewrite() {
     if (!table_) {
         table_ = std::make_shared<IniValueTable>();
     }
-    LoadValueFile(MainValueFile());
+    ReadValueFile(MainValueFile());
     if (!personalPath_.empty()) {
-        LoadValueFile(rivode::storage::ResolveValueFile(personalPath_));
+        ReadValueFile(rivode::storage::ResolveValueFile(personalPath_));
     }
     table_->personalChanged = true;
     table_->generalChanged = true;
@@ -272,7 +298,7 @@ void YIniFileKey::SetPersonalPath(std::u16string_view path) {
         // Only the main file: values already in a personal file stay where they are until
         // a rewrite moves them.
         table_ = std::make_shared<IniValueTable>();
-        LoadValueFile(MainValueFile());
+        ReadValueFile(MainValueFile());
         table_->personalChanged = false;
         table_->generalChanged = false;
     }

@@ -66,8 +66,10 @@ private:
     YIniFileKey(RefusedTag, int error, bool readOnly);
 
     rivode::storage::IniValueTable& LoadedTable();
-    void LoadValueFile(const std::string& path);
-    bool StoreValue(std::u16string_view name, std::unique_ptr<YIniFileData> value);
+    static void LoadValueFile(const std::string& path, std::string& bytes);
+    void ReadValueFile(const std::string& path);
+    // false (with the reason in the status) when name cannot be stored in this key.
+    bool CanStore(std::u16string_view name);
     YIniFileData* FindValue(std::u16string_view name);
     const std::string& MainValueFile();
     const rivode::platform::FileInfo& MainFileInfo();

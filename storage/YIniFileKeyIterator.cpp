@@ -10,15 +10,18 @@ namespace rivode::storage {
 std::unique_ptr<YIniFileKeyIterator> YIniFileKeyIterator::ListValues(
     std::shared_ptr<IniValueTable> table) {
     auto iterator = std::make_unique<YIniFileKeyIterator>();
-    table->ForEachValue([&](std::u16string_view name, const YIniFileData& value, bool) {
-        iterator->entries_.emplace_back(YUnicodeString(name), value.GetKind());
-    });
+    iterator->entries_.reserve(table->GetSlotCount());
+    for (std::size_t slot = 0; slot < table->GetSlotCount(); ++slot) {
+        if (const YIniFileData* value = table->GetSlotValue(slot)) {
+            iterator->entries_.push_back(Entry{table->GetSlotName(slot), value->GetKind(), slot});
+        }
+    }
     // Value names are exact, so two that differ only in case are both listed, next to each
     // other.
     std::sort(iterator->entries_.begin(), iterator->entries_.end(),
-              [](const auto& a, const auto& b) {
-                  const int order = CompareNoCase(a.first, b.first);
-                  return order != 0 ? order < 0 : a.first < b.first;
+              [](const Entry& a, const Entry& b) {
+                  const int order = CompareNoCase(a.name, b.name);
+                  return order != 0 ? order < 0 : a.name < b.name;
               });
     iterator->table_ = std::move(table);
     return iterator;
@@ -47,21 +50,23 @@ std::unique_ptr<YIniFileKeyIterator> YIniFileKeyIterator::ListSubKeys(const std:
             position->second = ValueKindSubKeyFolderFile;
         }
     }
+    iterator->subKeyNames_.reserve(subKeys.size());
     iterator->entries_.reserve(subKeys.size());
     for (auto& [name, kind] : subKeys) {
-        iterator->entries_.emplace_back(name, kind);
+        iterator->subKeyNames_.push_back(name);
+        iterator->entries_.push_back(Entry{iterator->subKeyNames_.back(), kind, 0});
     }
     return iterator;
 }
 
 bool YIniFileKeyIterator::Next(YUnicodeString& name, int& kind) {
     while (next_ < entries_.size()) {
-        const auto& entry = entries_[next_++];
-        if (table_ && table_->Find(entry.first) == nullptr) {
+        const Entry& entry = entries_[next_++];
+        if (table_ && table_->GetSlotValue(entry.slot) == nullptr) {
             continue;  // deleted since the snapshot
         }
-        name = entry.first;
-        kind = entry.second;
+        name.assign(entry.name);
+        kind = entry.kind;
         return true;
     }
     return false;

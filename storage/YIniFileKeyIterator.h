@@ -11,7 +11,6 @@
 
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace rivode::storage {
@@ -27,7 +26,14 @@ public:
     bool Next(YUnicodeString& name) override;
 
 private:
-    std::vector<std::pair<YUnicodeString, int>> entries_;
+    struct Entry {
+        std::u16string_view name;  // in the shared table, or in subKeyNames_
+        int kind;
+        std::size_t slot;  // the value's slot in the table
+    };
+
+    std::vector<Entry> entries_;
+    std::vector<YUnicodeString> subKeyNames_;
     std::size_t next_ = 0;
     std::shared_ptr<IniValueTable> table_;
 };

@@ -11,7 +11,6 @@ namespace {
 
 using rivode::FromAscii;
 using rivode::FromUtf8;
-using rivode::storage::IniTextLineSource;
 using rivode::storage::IniValueTable;
 using rivode::storage::ReadIniValueFile;
 
@@ -28,8 +27,7 @@ protected:
 
     void Read(const char* text) {
         const YUnicodeString utf16 = FromUtf8(text);
-        IniTextLineSource lines(utf16);
-        ReadIniValueFile(lines, table_);
+        ReadIniValueFile(utf16, table_);
     }
     bool Has(const char16_t* name) const { return table_.Find(name) != nullptr; }
     std::uint32_t Dword(const char16_t* name) const {
@@ -102,8 +100,7 @@ TEST_F(ValueFileReaderTest, MalformedLinesEndReadingButKeepWhatCameBefore) {
         SCOPED_TRACE(text);
         IniValueTable table;
         const YUnicodeString utf16 = FromUtf8(text);
-        IniTextLineSource lines(utf16);
-        ReadIniValueFile(lines, table);
+        ReadIniValueFile(utf16, table);
         EXPECT_NE(table.Find(u"a"), nullptr);
         EXPECT_EQ(table.Find(u"u"), nullptr);
         EXPECT_EQ(table.Find(u"b"), nullptr);
@@ -116,8 +113,7 @@ TEST_F(ValueFileReaderTest, TruncatedValuesAtTheEndAreDropped) {
     EXPECT_FALSE(Has(u"z"));
     IniValueTable binary;
     const YUnicodeString text = u"B:\"b\"=00000004\r\n 00 01";
-    IniTextLineSource lines(text);
-    ReadIniValueFile(lines, binary);
+    ReadIniValueFile(text, binary);
     EXPECT_EQ(binary.Find(u"b"), nullptr);
 }
 
