@@ -3,10 +3,15 @@
 #include <DavaraZE/YAppName.h>
 #include <DavaraZE/YUserInterface.h>
 #include <DavaraZE/YwsPaths.h>
+#include <RivodeRavudaVU/YMessageTable.h>
 
 namespace rivode::cli {
 
+// Compiled from the host's message sources by the build.
+const YMessageTable& GetHostMessageTable();
+
 void PrepareConsoleHost(const StoreFolders& folders) {
+    RegisterHostMessageTable(&GetHostMessageTable());
     YSetAppName(u"rivode");
     YSetUserInterface(YCreateConsoleUserInterface());
     SetYwsConfigPathSub(FromUtf8(folders.main));
