@@ -14,14 +14,13 @@ namespace rivode::cli {
 
 namespace {
 
-constexpr const char* kKeyPathHelp =
-    "Key names separated by \\ (or /); empty for the root key";
+constexpr const char* kKeyPathHelp = "Key names separated by \\ (or /); empty for the root key";
 
 // The parsed command line: the options every command shares and the chosen subcommand.
 class RivodeArguments {
 public:
-    RivodeArguments() : app_("Shows and edits the keys and values of a configuration folder.",
-                             "rivode") {
+    RivodeArguments()
+        : app_("Shows and edits the keys and values of a configuration folder.", "rivode") {
         app_.add_option("--config", configFolder_,
                         "The configuration folder (default: $XDG_CONFIG_HOME/yarrowby/Config)")
             ->type_name("DIR");
@@ -34,8 +33,9 @@ public:
         app_.failure_message([](const CLI::App* app, const CLI::Error& error) {
             return "rivode: " + CLI::FailureMessage::simple(app, error);
         });
-        app_.footer("Without a command, rivode describes the configuration folder.\n"
-                    "Exit status: 0 done, 1 failed or not found, 2 wrong command line.");
+        app_.footer(
+            "Without a command, rivode describes the configuration folder.\n"
+            "Exit status: 0 done, 1 failed or not found, 2 wrong command line.");
 
         keys_ = app_.add_subcommand("keys", "List the subkeys of a key, one a line");
         keys_->add_option("KEYPATH", options_.keyPath, kKeyPathHelp);
@@ -55,8 +55,8 @@ public:
             set_->add_option_group("new value", "Exactly one of these gives the new value");
         dword_ = newValue->add_option("--dword", value_.text, "A number: decimal or 0x hex")
                      ->type_name("N");
-        string_ = newValue->add_option("--string", value_.text, "A text of one line")
-                      ->type_name("TEXT");
+        string_ =
+            newValue->add_option("--string", value_.text, "A text of one line")->type_name("TEXT");
         binary_ = newValue->add_option("--binary", value_.text, "Bytes in hex, blanks allowed")
                       ->type_name("HEX");
         // The items are split off before parsing (see Parse), so they may be anything a text

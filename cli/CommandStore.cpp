@@ -95,8 +95,8 @@ bool CommandStore::CheckNewKeyName(const YUnicodeString& name, CommandFailure& f
     }
     YRefPtr<YReportMessageParams> verdict;
     if (!Current().CheckSubKeyName(name, &verdict)) {
-        failure = StoreFailure("cannot create the key \"" + ToUtf8(name) + "\": " +
-                               (verdict ? ReportText(*verdict) : "the name is too long"));
+        failure = StoreFailure("cannot create the key \"" + ToUtf8(name) +
+                               "\": " + (verdict ? ReportText(*verdict) : "the name is too long"));
         return false;
     }
     return true;

@@ -45,8 +45,9 @@ ExitStatus RunDeleteKey(const CommandOptions& options) {
         return Fail(UsageFailure(problem));
     }
     if (path.IsRoot()) {
-        return Fail(UsageFailure("delete-key needs the path of a key: the root key is the "
-                                 "configuration folder itself and cannot be deleted"));
+        return Fail(
+            UsageFailure("delete-key needs the path of a key: the root key is the "
+                         "configuration folder itself and cannot be deleted"));
     }
     KeyPath parentPath = path;
     const YUnicodeString name = std::move(parentPath.names.back());

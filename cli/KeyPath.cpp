@@ -48,7 +48,8 @@ bool IsPortableKeyName(std::u16string_view name) {
         return false;
     }
     for (char16_t c : name) {
-        if (c < 0x20 || c == 0x7f || std::u16string_view(u"<>:\"|?*").find(c) != std::u16string_view::npos) {
+        if (c < 0x20 || c == 0x7f ||
+            std::u16string_view(u"<>:\"|?*").find(c) != std::u16string_view::npos) {
             return false;
         }
     }

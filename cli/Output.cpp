@@ -4,7 +4,9 @@
 
 namespace rivode::cli {
 
-void PrintLine(std::string_view line) { std::cout << line << '\n'; }
+void PrintLine(std::string_view line) {
+    std::cout << line << '\n';
+}
 
 void PrintJson(const nlohmann::json& document) {
     std::cout << document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';

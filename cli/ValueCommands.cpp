@@ -133,8 +133,8 @@ ExitStatus RunGet(const CommandOptions& options) {
     }
     ValueData value;
     if (!ReadValue(*key, address.name, kind, value)) {
-        return Fail(StoreFailure("the value " + DescribeValue(address) + " cannot be read: " +
-                                 StoreProblem(*key)));
+        return Fail(StoreFailure("the value " + DescribeValue(address) +
+                                 " cannot be read: " + StoreProblem(*key)));
     }
     if (options.json) {
         PrintJson(ValueToJson(value));

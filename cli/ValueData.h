@@ -15,10 +15,14 @@ using ByteBlock = std::vector<std::uint8_t>;
 using ValueData = std::variant<std::uint32_t, YUnicodeString, ByteBlock, YStringArray>;
 
 static_assert(std::is_same_v<std::variant_alternative_t<ValueKindDword, ValueData>, std::uint32_t>);
-static_assert(std::is_same_v<std::variant_alternative_t<ValueKindString, ValueData>, YUnicodeString>);
+static_assert(
+    std::is_same_v<std::variant_alternative_t<ValueKindString, ValueData>, YUnicodeString>);
 static_assert(std::is_same_v<std::variant_alternative_t<ValueKindBinary, ValueData>, ByteBlock>);
-static_assert(std::is_same_v<std::variant_alternative_t<ValueKindMultiString, ValueData>, YStringArray>);
+static_assert(
+    std::is_same_v<std::variant_alternative_t<ValueKindMultiString, ValueData>, YStringArray>);
 
-inline int KindOf(const ValueData& value) { return static_cast<int>(value.index()); }
+inline int KindOf(const ValueData& value) {
+    return static_cast<int>(value.index());
+}
 
 }  // namespace rivode::cli

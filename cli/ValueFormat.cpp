@@ -87,19 +87,20 @@ std::string FormatValueInline(const ValueData& value) {
 }
 
 nlohmann::json ValueToJson(const ValueData& value) {
-    return std::visit(Overloaded{
-                          [](std::uint32_t number) { return nlohmann::json(number); },
-                          [](const YUnicodeString& text) { return nlohmann::json(ToUtf8(text)); },
-                          [](const ByteBlock& bytes) { return nlohmann::json(FormatHexBytes(bytes)); },
-                          [](const YStringArray& items) {
-                              nlohmann::json array = nlohmann::json::array();
-                              for (const YUnicodeString& item : items) {
-                                  array.push_back(ToUtf8(item));
-                              }
-                              return array;
-                          },
-                      },
-                      value);
+    return std::visit(
+        Overloaded{
+            [](std::uint32_t number) { return nlohmann::json(number); },
+            [](const YUnicodeString& text) { return nlohmann::json(ToUtf8(text)); },
+            [](const ByteBlock& bytes) { return nlohmann::json(FormatHexBytes(bytes)); },
+            [](const YStringArray& items) {
+                nlohmann::json array = nlohmann::json::array();
+                for (const YUnicodeString& item : items) {
+                    array.push_back(ToUtf8(item));
+                }
+                return array;
+            },
+        },
+        value);
 }
 
 }  // namespace rivode::cli

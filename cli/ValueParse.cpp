@@ -21,7 +21,9 @@ int HexDigitValue(char c) {
     return -1;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 bool HoldsLineBreak(std::u16string_view text) {
     return text.find_first_of(u"\r\n") != std::u16string_view::npos;
@@ -37,9 +39,10 @@ bool ParseDwordText(std::string_view text, std::uint32_t& value, std::string& pr
         digits.remove_prefix(2);
     }
     // from_chars alone would accept a leading '-' and stop quietly at trailing garbage.
-    const bool allDigits = !digits.empty() && std::all_of(digits.begin(), digits.end(), [&](char c) {
-        return base == 16 ? HexDigitValue(c) >= 0 : (c >= '0' && c <= '9');
-    });
+    const bool allDigits =
+        !digits.empty() && std::all_of(digits.begin(), digits.end(), [&](char c) {
+            return base == 16 ? HexDigitValue(c) >= 0 : (c >= '0' && c <= '9');
+        });
     if (!allDigits) {
         problem = "\"" + std::string(text) +
                   "\" is not a dword: give a decimal number or a hexadecimal one after 0x";
@@ -96,8 +99,9 @@ bool ParseValueText(std::string_view text, YUnicodeString& value, std::string& p
         return false;
     }
     if (HoldsLineBreak(value)) {
-        problem = "a text cannot hold a line break: the configuration file keeps each text on "
-                  "one line (store several lines as a multi-string with --multi)";
+        problem =
+            "a text cannot hold a line break: the configuration file keeps each text on "
+            "one line (store several lines as a multi-string with --multi)";
         return false;
     }
     return true;

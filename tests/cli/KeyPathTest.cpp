@@ -47,18 +47,12 @@ TEST(KeyPathTest, TextThatIsNotUtf8IsRefused) {
     EXPECT_EQ(Parsed("Sessions\\Caf\xc3\xa9").names, (YStringArray{u"Sessions", u"Caf\u00e9"}));
 }
 
-TEST(KeyPathTest, DisplayTextUsesBackslashesAndShowsTheRootAsOne) {
-    EXPECT_EQ(Parsed("a/b/c").ToDisplayText(), "a\\b\\c");
-    EXPECT_EQ(Parsed("").ToDisplayText(), "\\");
-}
-
 TEST(KeyPathTest, PortableNamesExcludeWhatSomeFileSystemCannotHold) {
     for (const char16_t* name : {u"Server 1", u"Caf\u00e9", u"a.b", u"x-y_z", u"COM10"}) {
         EXPECT_TRUE(IsPortableKeyName(name)) << ToUtf8(name);
     }
-    for (const char16_t* name :
-         {u"", u"a:b", u"a?b", u"a*b", u"a<b", u"a>b", u"a|b", u"a\"b", u"tab\t", u"trail.",
-          u"trail "}) {
+    for (const char16_t* name : {u"", u"a:b", u"a?b", u"a*b", u"a<b", u"a>b", u"a|b", u"a\"b",
+                                 u"tab\t", u"trail.", u"trail "}) {
         EXPECT_FALSE(IsPortableKeyName(name)) << ToUtf8(name);
     }
 }

@@ -69,8 +69,7 @@ TEST_F(RivodeReadTest, ValuesJsonCarriesEachKindInItsJsonForm) {
     ASSERT_EQ(byName.size(), 4u);
     EXPECT_EQ(byName["Port"], std::make_pair(std::string("dword"), json(22)));
     EXPECT_EQ(byName["Protocol Name"], std::make_pair(std::string("string"), json("SSH2")));
-    EXPECT_EQ(byName["Custom Colors"],
-              std::make_pair(std::string("binary"), json("00 0f a0 ff")));
+    EXPECT_EQ(byName["Custom Colors"], std::make_pair(std::string("binary"), json("00 0f a0 ff")));
     EXPECT_EQ(byName["Keyword List"],
               std::make_pair(std::string("multi-string"), json({"first entry", "second"})));
 }
@@ -129,9 +128,7 @@ TEST_F(RivodeReadTest, AFailedWriteOfTheResultsIsAFailure) {
 
 class RivodeDescribeTest : public RivodeCommandFixture {
 protected:
-    RivodeRun DescribeDefault() {
-        return runner_.Run({}, {"XDG_CONFIG_HOME=" + folder_.Path()});
-    }
+    RivodeRun DescribeDefault() { return runner_.Run({}, {"XDG_CONFIG_HOME=" + folder_.Path()}); }
     std::string defaultFolder_ = folder_.Path() + "/yarrowby/Config";
 };
 
@@ -140,8 +137,9 @@ TEST_F(RivodeDescribeTest, WithoutArgumentsTheDefaultFolderIsDescribed) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find(defaultFolder_ + " (does not exist)"), std::string::npos) << run.out;
 
-    ASSERT_EQ(runner_.Run({"set", "Sessions\\Server", "Port", "--dword", "22"},
-                          {"XDG_CONFIG_HOME=" + folder_.Path()})
+    ASSERT_EQ(runner_
+                  .Run({"set", "Sessions\\Server", "Port", "--dword", "22"},
+                       {"XDG_CONFIG_HOME=" + folder_.Path()})
                   .status,
               0);
     run = DescribeDefault();

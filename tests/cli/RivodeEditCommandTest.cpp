@@ -149,8 +149,7 @@ TEST_F(RivodeEditTest, PersonalValuesGoToThePersonalFolder) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(ReadFileBytes(personal + "/Sessions/Server.ini").find("S:\"Password\"=secret"),
               std::string::npos);
-    EXPECT_EQ(ReadFileBytes(ConfigFile("Sessions/Server.ini")).find("Password"),
-              std::string::npos);
+    EXPECT_EQ(ReadFileBytes(ConfigFile("Sessions/Server.ini")).find("Password"), std::string::npos);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "tests/cli/RivodeRunner.h"
 
-#include <cstdlib>
 #include <sys/wait.h>
+#include <cstdlib>
 
 namespace rivode::test {
 

@@ -7,18 +7,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(ValueFormatTest, DwordIsDecimalInTextAndANumberInJson) {
-    const ValueData value = std::uint32_t{4294967295u};
-    EXPECT_EQ(FormatValueLines(value), Lines{"4294967295"});
-    EXPECT_EQ(ValueToJson(value), nlohmann::json(4294967295u));
-}
-
-TEST(ValueFormatTest, StringIsItsUtf8Text) {
-    const ValueData value = YUnicodeString(u"Caf\u00e9 | \"x\"");
-    EXPECT_EQ(FormatValueLines(value), Lines{"Caf\xc3\xa9 | \"x\""});
-    EXPECT_EQ(ValueToJson(value), nlohmann::json("Caf\xc3\xa9 | \"x\""));
-}
-
 TEST(ValueFormatTest, BinaryIsLowerCaseHexPairsSeparatedByBlanks) {
     const ValueData value = ByteBlock{0x00, 0x0f, 0xa0, 0xff};
     EXPECT_EQ(FormatValueLines(value), Lines{"00 0f a0 ff"});

@@ -40,8 +40,8 @@ TEST_F(DwordTextTest, TheFullRangeIsAcceptedAndNothingBeyond) {
 }
 
 TEST_F(DwordTextTest, SignsBlanksAndGarbageAreRefused) {
-    for (const char* text : {"", "-1", "+1", " 1", "1 ", "12abc", "abc", "0x", "0xg1", "1e3",
-                             "0b101", "1.0"}) {
+    for (const char* text :
+         {"", "-1", "+1", " 1", "1 ", "12abc", "abc", "0x", "0xg1", "1e3", "0b101", "1.0"}) {
         ExpectRefused(text);
     }
 }
@@ -94,7 +94,10 @@ TEST(ValueTextTest, LineBreaksAndInvalidUtf8AreRefused) {
 TEST(ValueTextTest, AnyOneLineTextIsKeptAsItIs) {
     YUnicodeString value;
     std::string problem;
-    ASSERT_TRUE(ParseValueText("Cr\xc3\xa8me = \"br\xc3\xbbl\xc3\xa9" "e\"\t", value, problem));
+    ASSERT_TRUE(
+        ParseValueText("Cr\xc3\xa8me = \"br\xc3\xbbl\xc3\xa9"
+                       "e\"\t",
+                       value, problem));
     EXPECT_EQ(value, u"Cr\u00e8me = \"br\u00fbl\u00e9e\"\t");
     ASSERT_TRUE(ParseValueText("", value, problem));
     EXPECT_TRUE(value.empty());
