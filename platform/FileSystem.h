@@ -30,7 +30,7 @@ enum FileAccess : unsigned {
 struct FileInfo {
     bool exists = false;
     bool isFolder = false;
-    bool readOnly = false;  // no write permission for this process
+    bool readOnly = false;  // the owner may not write it (a read-only attribute)
     std::uint64_t size = 0;
 };
 

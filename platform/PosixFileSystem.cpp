@@ -171,7 +171,9 @@ public:
         }
         info.exists = true;
         info.isFolder = S_ISDIR(st.st_mode);
-        info.readOnly = ::access(path.c_str(), W_OK) != 0 && errno == EACCES;
+        // The owner's write permission plays the part of a read-only attribute: it marks a file
+        // the user protected on purpose, whoever runs the program.
+        info.readOnly = (st.st_mode & S_IWUSR) == 0;
         info.size = static_cast<std::uint64_t>(st.st_size);
         return 0;
     }

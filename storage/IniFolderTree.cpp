@@ -94,6 +94,27 @@ std::string ResolveComponent(const std::string& parent, const std::string& compo
     return path;
 }
 
+std::string ResolveKeyPathTail(const std::string& path, std::size_t resolvedLength) {
+    if (Exists(path) || Exists(path + std::string(kValueFileExtension))) {
+        return path;
+    }
+    std::string resolved = path.substr(0, resolvedLength);
+    std::size_t start = resolvedLength;
+    while (start < path.size()) {
+        if (path[start] == '/') {
+            ++start;
+            continue;
+        }
+        std::size_t end = path.find('/', start);
+        if (end == std::string::npos) {
+            end = path.size();
+        }
+        resolved = ResolveComponent(resolved, path.substr(start, end - start));
+        start = end;
+    }
+    return resolved;
+}
+
 std::string ResolveValueFile(const std::string& keyPath) {
     std::string exact = keyPath;
     exact += kValueFileExtension;

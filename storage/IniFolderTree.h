@@ -24,6 +24,11 @@ int SplitKeyPath(std::u16string_view keyPath, std::vector<std::string>& componen
 // file with the extension) without regard to case, else component as given.
 std::string ResolveComponent(const std::string& parent, const std::string& component);
 
+// path with the components after its first resolvedLength characters spelled as on disk: path
+// itself when it exists as a folder or as a value file, else each component as
+// ResolveComponent finds it.
+std::string ResolveKeyPathTail(const std::string& path, std::size_t resolvedLength);
+
 // The value file of the key folder keyPath: keyPath + ".ini" when that exists, else a file in
 // the same folder whose name equals it without regard to case, else keyPath + ".ini".
 std::string ResolveValueFile(const std::string& keyPath);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -93,10 +94,7 @@ public:
         if (position_ >= text_.size()) {
             return false;
         }
-        std::size_t end = position_;
-        while (end < text_.size() && text_[end] != u'\n' && text_[end] != u'\r') {
-            ++end;
-        }
+        const std::size_t end = FindLineEnd(position_);
         line = text_.substr(position_, end - position_);
         position_ = end + 1;
         if (end < text_.size() && text_[end] == u'\r' && position_ < text_.size() &&
@@ -107,6 +105,35 @@ public:
     }
 
 private:
+    // The first CR or LF at or after from (the text's size when none). Lines are tens of
+    // characters long: four code units are tested at a time, and no unit below 0x10 other than
+    // the two terminators occurs in practice, so a group without one is passed over at once.
+    std::size_t FindLineEnd(std::size_t from) const {
+        constexpr std::uint64_t kLow = 0x0001000100010001ULL;
+        constexpr std::uint64_t kHigh = 0x8000800080008000ULL;
+        std::size_t i = from;
+        for (; i + 4 <= text_.size(); i += 4) {
+            std::uint64_t units;
+            std::memcpy(&units, text_.data() + i, sizeof units);
+            // A unit below 0x10 has a zero in units & 0xfff0.
+            const std::uint64_t masked = units & 0xfff0fff0fff0fff0ULL;
+            if (((masked - kLow) & ~masked & kHigh) == 0) {
+                continue;
+            }
+            for (std::size_t k = i; k < i + 4; ++k) {
+                if (text_[k] == u'\n' || text_[k] == u'\r') {
+                    return k;
+                }
+            }
+        }
+        for (; i < text_.size(); ++i) {
+            if (text_[i] == u'\n' || text_[i] == u'\r') {
+                return i;
+            }
+        }
+        return text_.size();
+    }
+
     std::u16string_view text_;
     std::size_t position_ = 0;
 };

@@ -262,12 +262,4 @@ YTextFile::Encoding DetectByteOrderMark(std::string_view bytes, std::size_t& mar
     return YTextFile::EncodingCodePage;
 }
 
-YTextFile::Encoding DecodeFileText(std::string_view bytes, YUnicodeString& text) {
-    std::size_t markLength = 0;
-    const YTextFile::Encoding encoding = DetectByteOrderMark(bytes, markLength);
-    text.clear();
-    DecodeText(encoding, bytes.substr(markLength), text);
-    return encoding;
-}
-
 }  // namespace rivode::storage

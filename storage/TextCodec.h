@@ -43,10 +43,4 @@ std::string_view ByteOrderMark(YTextFile::Encoding encoding);
 // none does.
 YTextFile::Encoding DetectByteOrderMark(std::string_view bytes, std::size_t& markLength);
 
-// Decodes the whole content of a text file as reading it line by line would: the byte-order
-// mark chooses the encoding (Windows-1252 without one) and is skipped; the first byte that starts
-// no valid character, or an incomplete character at the end, ends the text. Returns the
-// encoding found.
-YTextFile::Encoding DecodeFileText(std::string_view bytes, YUnicodeString& text);
-
 }  // namespace rivode::storage

@@ -4,6 +4,7 @@
 #include "storage/IniValueFileReader.h"
 #include "storage/TextCodec.h"
 
+#include <algorithm>
 #include <cerrno>
 
 using rivode::platform::FileInfo;
@@ -33,8 +34,11 @@ bool IsAnyShortcutName(std::u16string_view name) {
 }  // namespace
 
 YIniFileKey::YIniFileKey(std::string mainPath, std::string personalPath, bool readOnly,
-                         const YAccessControl* access, bool create)
-    : mainPath_(std::move(mainPath)), personalPath_(std::move(personalPath)), readOnly_(readOnly) {
+                         const YAccessControl* access, bool create, std::size_t resolvedLength)
+    : mainPath_(std::move(mainPath)),
+      resolvedLength_(std::min(resolvedLength, mainPath_.size())),
+      personalPath_(std::move(personalPath)),
+      readOnly_(readOnly) {
     if (access != nullptr) {
         access_ = *access;
     }
@@ -51,7 +55,7 @@ YIniFileKey::YIniFileKey(std::string mainPath, std::string personalPath, bool re
     if (!create || readOnly_) {
         return;
     }
-    if (const int error = rivode::storage::CreateFolderWithParents(mainPath_, FolderMode())) {
+    if (const int error = rivode::storage::CreateFolderWithParents(GetMainPath(), FolderMode())) {
         SetSystemErrorReport(status_, error);
     }
     if (!personalPath_.empty()) {
@@ -83,65 +87,112 @@ bool YIniFileKey::Fail(int error) {
 unsigned YIniFileKey::FolderMode() const { return access_ ? access_->FolderMode() : 0700; }
 unsigned YIniFileKey::FileMode() const { return access_ ? access_->FileMode() : 0600; }
 
-const std::string& YIniFileKey::MainValueFile() {
-    if (mainValueFile_.empty()) {
-        mainValueFile_ = rivode::storage::ResolveValueFile(mainPath_);
+const std::string& YIniFileKey::GetMainPath() {
+    if (resolvedLength_ < mainPath_.size()) {
+        mainPath_ = rivode::storage::ResolveKeyPathTail(mainPath_, resolvedLength_);
+        resolvedLength_ = mainPath_.size();
     }
+    return mainPath_;
+}
+
+// Keys are opened far more often than their spelling differs from the disk's: the value file
+// is first looked for exactly as named, which tells both where it is and what it is with one
+// look-up; the path is matched without regard to case only when that finds nothing.
+const std::string& YIniFileKey::MainValueFile() {
+    if (!mainValueFile_.empty()) {
+        return mainValueFile_;
+    }
+    std::string path = mainPath_ + std::string(rivode::storage::kValueFileExtension);
+    FileInfo info;
+    if (FileSystem::Current().GetFileInfo(path, info) != 0) {
+        info = FileInfo{};
+    }
+    if (!info.exists) {
+        path = rivode::storage::ResolveValueFile(GetMainPath());
+        if (FileSystem::Current().GetFileInfo(path, info) != 0) {
+            info = FileInfo{};
+        }
+    }
+    mainValueFile_ = std::move(path);
+    mainFileInfo_ = info;
     return mainValueFile_;
 }
 
 const FileInfo& YIniFileKey::MainFileInfo() {
     if (!mainFileInfo_) {
-        FileInfo info;
-        if (FileSystem::Current().GetFileInfo(MainValueFile(), info) != 0) {
-            info = FileInfo{};
-        }
-        mainFileInfo_ = info;
+        MainValueFile();
     }
     return *mainFileInfo_;
 }
 
-void YIniFileKey::LoadValueFile(const std::string& path, std::string& bytes) {
-    // The whole file is read in one transfer under the shared lock and decoded afterwards, so a
-    // rewrite can never interleave with the read, the lock is held as briefly as possible and
-    // the file is opened once.
+namespace {
+
+// Reading buffers kept for the thread: loading thousands of keys reuses them instead of
+// allocating and freeing file-sized blocks for each.
+thread_local std::string readBytes;
+thread_local YUnicodeString readText;
+
+// Reads the whole file in one transfer under the shared lock, so a rewrite can never
+// interleave with the read and the lock is held as briefly as possible. false when the file
+// cannot be read (a missing file is an empty key).
+bool ReadWholeFile(const std::string& path, std::uint64_t expectedSize, std::string& bytes) {
     bytes.clear();
     std::unique_ptr<rivode::platform::File> file;
     if (FileSystem::Current().OpenFile(path, rivode::platform::FileAccessRead,
                                        rivode::platform::OpenDisposition::OpenExisting, 0, file,
                                        nullptr) != 0) {
-        return;  // a missing or unreadable file is an empty key
+        return false;
     }
     if (file->Lock(kLockOffset, kLockLength, false) != 0) {
-        return;
+        return false;
     }
-    constexpr std::size_t kReadSize = 64 * 1024;
+    // A read that does not fill the buffer has reached the end: one read for a file that has
+    // not grown since it was looked at.
+    std::size_t chunk = static_cast<std::size_t>(expectedSize) + 4096;
     std::size_t got = 0;
-    do {
+    for (;;) {
         const std::size_t filled = bytes.size();
-        bytes.resize(filled + kReadSize);
-        if (file->ReadAt(filled, bytes.data() + filled, kReadSize, got) != 0) {
+        bytes.resize(filled + chunk);
+        if (file->ReadAt(filled, bytes.data() + filled, chunk, got) != 0) {
             got = 0;  // what was read so far stands
         }
         bytes.resize(filled + got);
-    } while (got > 0);
+        if (got < chunk) {
+            break;
+        }
+        chunk *= 2;
+    }
     (void)file->Unlock(kLockOffset, kLockLength);
+    return true;
 }
 
-void YIniFileKey::ReadValueFile(const std::string& path) {
-    std::string bytes;
-    LoadValueFile(path, bytes);
-    YUnicodeString text;
-    rivode::storage::DecodeFileText(bytes, text);
-    rivode::storage::ReadIniValueFile(text, *table_);
+}  // namespace
+
+void YIniFileKey::ReadValueFile(const std::string& path, std::uint64_t expectedSize) {
+    if (!ReadWholeFile(path, expectedSize, readBytes)) {
+        return;
+    }
+    std::size_t markLength = 0;
+    const YTextFile::Encoding encoding =
+        rivode::storage::DetectByteOrderMark(readBytes, markLength);
+    const std::string_view content = std::string_view(readBytes).substr(markLength);
+    if (readText.size() < content.size()) {
+        readText.resize(content.size());
+    }
+    std::size_t written = 0;
+    // Decoding stops at the first byte that starts no valid character; the text before it is
+    // read, as reading line by line would.
+    rivode::storage::DecodeText(encoding, content, readText.data(), written);
+    rivode::storage::ReadIniValueFile(std::u16string_view(readText.data(), written), *table_);
 }
 
 IniValueTable& YIniFileKey::LoadedTable() {
     if (!table_) {
-        table_ = std::make_shared<IniValueTable>(MainFileInfo().size);
-        ReadValueFile(MainValueFile());
+        const std::uint64_t size = MainFileInfo().size;
+        table_ = std::make_shared<IniValueTable>(size);
+        ReadValueFile(MainValueFile(), size);
         if (!personalPath_.empty()) {
-            ReadValueFile(rivode::storage::ResolveValueFile(personalPath_));
+            ReadValueFile(rivode::storage::ResolveValueFile(personalPath_), 0);
         }
         table_->personalChanged = false;
         table_->generalChanged = false;
@@ -279,9 +330,9 @@ void YIniFileKey::Rewrite() {
     if (!table_) {
         table_ = std::make_shared<IniValueTable>();
     }
-    ReadValueFile(MainValueFile());
+    ReadValueFile(MainValueFile(), MainFileInfo().size);
     if (!personalPath_.empty()) {
-        ReadValueFile(rivode::storage::ResolveValueFile(personalPath_));
+        ReadValueFile(rivode::storage::ResolveValueFile(personalPath_), 0);
     }
     table_->personalChanged = true;
     table_->generalChanged = true;
@@ -298,13 +349,13 @@ void YIniFileKey::SetPersonalPath(std::u16string_view path) {
         // Only the main file: values already in a personal file stay where they are until
         // a rewrite moves them.
         table_ = std::make_shared<IniValueTable>();
-        ReadValueFile(MainValueFile());
+        ReadValueFile(MainValueFile(), MainFileInfo().size);
         table_->personalChanged = false;
         table_->generalChanged = false;
     }
     personalPath_ = rivode::ToUtf8(path);
     if (!personalPath_.empty() &&
-        rivode::EqualsNoCase(path, rivode::FromUtf8(mainPath_))) {
+        rivode::EqualsNoCase(path, rivode::FromUtf8(GetMainPath()))) {
         personalPath_.clear();
     }
 }

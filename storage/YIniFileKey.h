@@ -23,10 +23,13 @@ class YTextFile;
 
 class YIniFileKey final : public YProfilePrivateKey {
 public:
-    // Native paths ('/' separated); personalPath may be empty. With create (and not
-    // readOnly), the key's folders are made at once; failures go to GetStatus().
+    // Native paths ('/' separated); personalPath may be empty. The first resolvedLength
+    // characters of mainPath are known to be spelled as on disk; the components after them are
+    // matched without regard to case when first needed. With create (and not readOnly), the
+    // key's folders are made at once; failures go to GetStatus().
     YIniFileKey(std::string mainPath, std::string personalPath, bool readOnly,
-                const YAccessControl* access, bool create);
+                const YAccessControl* access, bool create,
+                std::size_t resolvedLength = std::string::npos);
     // A key whose name cannot exist in this store: every operation fails, with error (an errno
     // value) in its status, and nothing is ever written.
     static std::unique_ptr<YIniFileKey> MakeRefused(int error, bool readOnly);
@@ -58,7 +61,8 @@ public:
     std::unique_ptr<YProfilePrivateKeyIterator> CreatePrivateKeyIterator(bool values) override;
     bool Flush() override;
 
-    const std::string& GetMainPath() const { return mainPath_; }
+    // The key's folder path, spelled as on disk where it exists.
+    const std::string& GetMainPath();
     const std::string& GetPersonalPath() const { return personalPath_; }
 
 private:
@@ -66,8 +70,7 @@ private:
     YIniFileKey(RefusedTag, int error, bool readOnly);
 
     rivode::storage::IniValueTable& LoadedTable();
-    static void LoadValueFile(const std::string& path, std::string& bytes);
-    void ReadValueFile(const std::string& path);
+    void ReadValueFile(const std::string& path, std::uint64_t expectedSize);
     // false (with the reason in the status) when name cannot be stored in this key.
     bool CanStore(std::u16string_view name);
     YIniFileData* FindValue(std::u16string_view name);
@@ -80,6 +83,7 @@ private:
     int OpenForRewrite(YTextFile& file, const std::string& path);
 
     std::string mainPath_;
+    std::size_t resolvedLength_ = 0;  // of mainPath_, see the constructor
     std::string personalPath_;
     std::shared_ptr<rivode::storage::IniValueTable> table_;
     bool readOnly_ = false;

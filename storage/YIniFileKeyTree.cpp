@@ -40,11 +40,17 @@ std::unique_ptr<YProfilePrivateKey> YIniFileKey::OpenPrivateSubKey(std::u16strin
     if (const int error = rivode::storage::SplitKeyPath(name, components)) {
         return MakeRefused(error, readOnly_);
     }
-    std::string mainPath = ResolveKeyPath(mainPath_, components);
+    // The subkey's own components are matched against the disk only when it first needs its
+    // files: most keys opened exist exactly as named.
+    std::string mainPath = mainPath_;
+    for (const std::string& component : components) {
+        mainPath += '/';
+        mainPath += component;
+    }
     std::string personalPath =
         personalPath_.empty() ? std::string() : ResolveKeyPath(personalPath_, components);
     return std::make_unique<YIniFileKey>(std::move(mainPath), std::move(personalPath), readOnly_,
-                                         access, create);
+                                         access, create, resolvedLength_);
 }
 
 bool YIniFileKey::DeleteSubKey(std::u16string_view name) {
@@ -62,7 +68,7 @@ bool YIniFileKey::DeleteSubKey(std::u16string_view name) {
         return Fail(EINVAL);  // an empty name would be this key itself
     }
     bool removed = true;
-    if (const int error = RemoveKeyAt(ResolveKeyPath(mainPath_, components))) {
+    if (const int error = RemoveKeyAt(ResolveKeyPath(GetMainPath(), components))) {
         removed = Fail(error);
     }
     if (!personalPath_.empty()) {
@@ -81,7 +87,7 @@ bool YIniFileKey::SubKeyExists(std::u16string_view name) {
     if (rivode::storage::SplitKeyPath(name, components) != 0 || components.empty()) {
         return false;
     }
-    const std::string path = ResolveKeyPath(mainPath_, components);
+    const std::string path = ResolveKeyPath(GetMainPath(), components);
     FileInfo info;
     FileSystem& fileSystem = FileSystem::Current();
     if (fileSystem.GetFileInfo(path, info) == 0 && info.exists && info.isFolder) {
@@ -133,5 +139,5 @@ std::unique_ptr<YProfilePrivateKeyIterator> YIniFileKey::CreatePrivateKeyIterato
         LoadedTable();
         return rivode::storage::YIniFileKeyIterator::ListValues(table_);
     }
-    return rivode::storage::YIniFileKeyIterator::ListSubKeys(mainPath_);
+    return rivode::storage::YIniFileKeyIterator::ListSubKeys(GetMainPath());
 }
