@@ -7,6 +7,7 @@
 
 namespace {
 
+using rivode::test::DwordOf;
 using rivode::test::kBom;
 using rivode::test::ReadFileBytes;
 
@@ -14,13 +15,13 @@ using rivode::test::ReadFileBytes;
 class IniFileKeyTest : public rivode::test::IniStoreTest {
 protected:
     void SetUp() override { store_ = OpenStore(); }
+    YProfileKey& Root() { return store_->GetRootKey(); }
     std::unique_ptr<YProfileStore> store_;
 };
 
 TEST_F(IniFileKeyTest, MissingSubKeyOpensEmpty) {
-    YProfileKey key(store_->GetRootKey(), u"Nowhere\\Deeper");
-    std::uint32_t number = 0;
-    EXPECT_FALSE(key.GetDword(u"x", number));
+    YProfileKey key(Root(), u"Nowhere\\Deeper");
+    EXPECT_EQ(DwordOf(key, u"x"), std::nullopt);
     EXPECT_TRUE(key.GetStatus().IsSuccess());
     YProfileKeyIterator values(key, true), subKeys(key, false);
     YUnicodeString name;
@@ -30,7 +31,7 @@ TEST_F(IniFileKeyTest, MissingSubKeyOpensEmpty) {
 }
 
 TEST_F(IniFileKeyTest, GetBinaryAsksForTheLengthAndRefusesASmallBuffer) {
-    YProfileKey key(store_->GetRootKey(), u"K");
+    YProfileKey key(Root(), u"K");
     const std::uint8_t bytes[3] = {1, 2, 3};
     ASSERT_TRUE(key.SetBinary(u"b", bytes, 3));
     std::uint32_t size = 0;
@@ -45,12 +46,13 @@ TEST_F(IniFileKeyTest, GetBinaryAsksForTheLengthAndRefusesASmallBuffer) {
     EXPECT_EQ(buffer[2], 3);
 }
 
-TEST_F(IniFileKeyTest, WritingAnotherKindReplacesValueAndKind) {
-    YProfileKey key(store_->GetRootKey(), u"K");
-    ASSERT_TRUE(key.SetDword(u"v", 5));
-    ASSERT_TRUE(key.SetString(u"v", u"five"));
-    std::uint32_t number = 0;
-    EXPECT_FALSE(key.GetDword(u"v", number));
+TEST_F(IniFileKeyTest, NamesAreExactAndWritingAnotherKindReplacesTheKind) {
+    YProfileKey key(Root(), u"K");
+    ASSERT_TRUE(key.SetDword(u"Name", 1));
+    EXPECT_EQ(DwordOf(key, u"name"), std::nullopt);
+    EXPECT_TRUE(key.DeleteValue(u"absent"));
+    ASSERT_TRUE(key.SetString(u"Name", u"five"));
+    EXPECT_EQ(DwordOf(key, u"Name"), std::nullopt);
     YProfileKeyIterator values(key, true);
     YUnicodeString name;
     int kind = -2;
@@ -58,16 +60,8 @@ TEST_F(IniFileKeyTest, WritingAnotherKindReplacesValueAndKind) {
     EXPECT_EQ(kind, ValueKindString);
 }
 
-TEST_F(IniFileKeyTest, ValueNamesAreExact) {
-    YProfileKey key(store_->GetRootKey(), u"K");
-    ASSERT_TRUE(key.SetDword(u"Name", 1));
-    std::uint32_t number = 0;
-    EXPECT_FALSE(key.GetDword(u"name", number));
-    EXPECT_TRUE(key.DeleteValue(u"absent"));
-}
-
 TEST_F(IniFileKeyTest, UnstorableNamesAndTextsAreRefusedWithAReport) {
-    YProfileKey key(store_->GetRootKey(), u"K");
+    YProfileKey key(Root(), u"K");
     EXPECT_FALSE(key.SetDword(u"a\"b", 1));
     EXPECT_EQ(key.GetStatus().GetMessageId(), static_cast<std::uint32_t>(EINVAL));
     EXPECT_FALSE(key.SetDword(u"", 1));
@@ -82,39 +76,32 @@ TEST_F(IniFileKeyTest, UnstorableNamesAndTextsAreRefusedWithAReport) {
 TEST_F(IniFileKeyTest, KeyNamesThatCannotBeFilesAreRefused) {
     for (const char16_t* name : {u"..", u".", u"a/b", u"Sessions\\..\\x"}) {
         SCOPED_TRACE(rivode::ToUtf8(name));
-        YProfileKey key(store_->GetRootKey(), name, true);
+        YProfileKey key(Root(), name, true);
         EXPECT_EQ(key.GetStatus().GetMessageId(), static_cast<std::uint32_t>(EINVAL));
         EXPECT_FALSE(key.SetDword(u"v", 1));
         EXPECT_FALSE(key.IsWritable());
-        EXPECT_FALSE(store_->GetRootKey().DeleteSubKey(name));
+        EXPECT_FALSE(Root().DeleteSubKey(name));
     }
     EXPECT_FALSE(std::filesystem::exists(temp_ / "x.ini"));
     EXPECT_FALSE(std::filesystem::exists(temp_ / "Config.ini"));
-    const YUnicodeString withNul(u"a\0b", 3);
-    YProfileKey key(store_->GetRootKey(), withNul, true);
+    YProfileKey key(Root(), YUnicodeString(u"a\0b", 3), true);
     EXPECT_FALSE(key.SetDword(u"v", 1));
 }
 
 TEST_F(IniFileKeyTest, IsSessionIsAnsweredFromTheFileAlone) {
     WriteValueFile(Main("Sessions/s.ini"), "D:\"Is Session\"=00000000\r\nD:\"Other\"=00000002\r\n");
-    YProfileKey key(store_->GetRootKey(), u"Sessions\\s");
-    std::uint32_t value = 0;
-    ASSERT_TRUE(key.GetDword(u"Is Session", value));
-    EXPECT_EQ(value, 1u);
-    ASSERT_TRUE(key.GetDword(u"Is Command List", value));
-    EXPECT_EQ(value, 1u);
-    ASSERT_TRUE(key.GetDword(u"Other", value));  // loads the table
-    ASSERT_TRUE(key.GetDword(u"Is Session", value));
-    EXPECT_EQ(value, 0u);
-    YProfileKey missing(store_->GetRootKey(), u"Sessions\\none");
-    EXPECT_FALSE(missing.GetDword(u"Is Session", value));
+    YProfileKey key(Root(), u"Sessions\\s");
+    EXPECT_EQ(DwordOf(key, u"Is Session"), 1u);
+    EXPECT_EQ(DwordOf(key, u"Is Command List"), 1u);
+    EXPECT_EQ(DwordOf(key, u"Other"), 2u);  // loads the table, which answers from now on
+    EXPECT_EQ(DwordOf(key, u"Is Session"), 0u);
+    EXPECT_EQ(DwordOf(YProfileKey(Root(), u"Sessions\\none"), u"Is Session"), std::nullopt);
     std::filesystem::create_directories(Main("Sessions/folder.ini"));
-    YProfileKey folder(store_->GetRootKey(), u"Sessions\\folder");
-    EXPECT_FALSE(folder.GetDword(u"Is Session", value));
+    EXPECT_EQ(DwordOf(YProfileKey(Root(), u"Sessions\\folder"), u"Is Session"), std::nullopt);
 }
 
 TEST_F(IniFileKeyTest, ValueListingIsSortedWithoutCaseAndSkipsLaterDeletions) {
-    YProfileKey key(store_->GetRootKey(), u"K");
+    YProfileKey key(Root(), u"K");
     ASSERT_TRUE(key.SetDword(u"beta", 1));
     ASSERT_TRUE(key.SetStringArray(u"Alpha", {}));
     ASSERT_TRUE(key.SetString(u"alpha", u"x"));
@@ -135,15 +122,13 @@ TEST_F(IniFileKeyTest, ValueListingIsSortedWithoutCaseAndSkipsLaterDeletions) {
 }
 
 TEST_F(IniFileKeyTest, TwoObjectsOfOneKeyDoNotShareUnsavedChanges) {
-    auto first = std::make_unique<YProfileKey>(store_->GetRootKey(), u"K");
-    YProfileKey second(store_->GetRootKey(), u"K");
+    auto first = std::make_unique<YProfileKey>(Root(), u"K");
+    YProfileKey second(Root(), u"K");
     ASSERT_TRUE(first->SetDword(u"v", 1));
-    std::uint32_t value = 0;
-    EXPECT_FALSE(second.GetDword(u"v", value));
+    EXPECT_EQ(DwordOf(second, u"v"), std::nullopt);
     first.reset();
-    EXPECT_FALSE(second.GetDword(u"v", value)) << "a loaded key never rereads";
-    YProfileKey third(store_->GetRootKey(), u"K");
-    EXPECT_TRUE(third.GetDword(u"v", value));
+    EXPECT_EQ(DwordOf(second, u"v"), std::nullopt) << "a loaded key never rereads";
+    EXPECT_EQ(DwordOf(YProfileKey(Root(), u"K"), u"v"), 1u);
 }
 
 TEST_F(IniFileKeyTest, ReadOnlyStoreNeverWrites) {
@@ -162,7 +147,7 @@ TEST_F(IniFileKeyTest, ReadOnlyStoreNeverWrites) {
 }
 
 TEST_F(IniFileKeyTest, FlushStoresNowAndDestructionDoesNotRepeatIt) {
-    YProfileKey key(store_->GetRootKey(), u"K");
+    YProfileKey key(Root(), u"K");
     ASSERT_TRUE(key.SetDword(u"v", 3));
     ASSERT_TRUE(key.Flush());
     EXPECT_EQ(ReadFileBytes(Main("K.ini")), kBom + "D:\"v\"=00000003\r\n");

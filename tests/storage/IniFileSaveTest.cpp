@@ -1,4 +1,4 @@
-#include "platform/FileSystem.h"
+#include "tests/storage/FaultyFileSystem.h"
 #include "tests/storage/IniFileTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -7,13 +7,14 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <functional>
+#include <optional>
 
 namespace {
 
-using rivode::platform::FileInfo;
-using rivode::platform::FileSystem;
 using rivode::test::kBom;
 using rivode::test::ReadFileBytes;
+namespace fs = std::filesystem;
 
 unsigned ModeOf(const std::string& path) {
     struct stat st {};
@@ -21,103 +22,99 @@ unsigned ModeOf(const std::string& path) {
     return st.st_mode & 07777;
 }
 
+// The value lines of a file, or nothing when there is no file.
+std::optional<std::string> LinesOf(const std::string& path) {
+    if (!fs::exists(path)) {
+        return std::nullopt;
+    }
+    const std::string bytes = ReadFileBytes(path);
+    EXPECT_EQ(bytes.substr(0, 3), kBom) << path;
+    return bytes.substr(3);
+}
+
 // Where values go when a key is saved: main and personal files, and what each one holds.
 class IniFileSaveTest : public rivode::test::IniStoreTest {};
 
-TEST_F(IniFileSaveTest, PersonalValueGoesOnlyToThePersonalFile) {
-    {
-        auto store = OpenStore(true);
-        YProfileKey key(store->GetRootKey(), u"Sessions\\S", true);
-        ASSERT_TRUE(key.SetString(u"Password", u"secret"));
+TEST_F(IniFileSaveTest, ValuesAreRoutedBetweenTheMainAndThePersonalFile) {
+    using Change = std::function<void(YProfileKey&)>;
+    struct Case {
+        const char* rule;
+        bool withPersonal;
+        const char *mainBefore, *personalBefore;  // nullptr: no file
+        Change change;
+        std::optional<std::string> mainAfter, personalAfter;
+    };
+    const Case cases[] = {
+        {"a personal value goes only to the personal file", true, nullptr, nullptr,
+         [](YProfileKey& k) { ASSERT_TRUE(k.SetString(u"Password", u"secret")); },
+         std::nullopt, "S:\"Password\"=secret\r\n"},
+        {"without a personal folder everything goes to the main file, personal values first",
+         false, nullptr, nullptr,
+         [](YProfileKey& k) {
+             ASSERT_TRUE(k.SetString(u"Hostname", u"h"));
+             ASSERT_TRUE(k.SetString(u"Password", u"p"));
+         },
+         "S:\"Password\"=p\r\nS:\"Hostname\"=h\r\n", std::nullopt},
+        {"a mixed change splits between the two files", true, nullptr, nullptr,
+         [](YProfileKey& k) {
+             ASSERT_TRUE(k.SetStringArray(u"Keywords", {u"k"}));
+             ASSERT_TRUE(k.SetString(u"Username", u"u"));
+             ASSERT_TRUE(k.SetString(u"Hostname", u"h"));
+         },
+         "S:\"Hostname\"=h\r\nZ:\"Keywords\"=00000001\r\n k\r\n", "S:\"Username\"=u\r\n"},
+        {"a general change rewrites the main file with the personal values held", true,
+         "S:\"Hostname\"=h\r\n", "S:\"Password\"=p\r\n",
+         [](YProfileKey& k) { ASSERT_TRUE(k.SetDword(u"Port", 22)); },
+         "S:\"Password\"=p\r\nS:\"Hostname\"=h\r\nD:\"Port\"=00000016\r\n",
+         "S:\"Password\"=p\r\n"},
+        {"deleting every value leaves just the mark", false,
+         "S:\"Hostname\"=h\r\nD:\"Port\"=00000016\r\n", nullptr,
+         [](YProfileKey& k) { ASSERT_TRUE(k.DeleteValue(u"Hostname") && k.DeleteValue(u"Port")); },
+         "", std::nullopt},
+        {"deleting the last personal value is stored", true, nullptr, "S:\"Password\"=p\r\n",
+         [](YProfileKey& k) { ASSERT_TRUE(k.DeleteValue(u"Password") && k.Flush()); },
+         std::nullopt, ""},
+        {"an unchanged key writes nothing, however odd its file", false,
+         "S:\"a\"=1\r\n\r\ngarbage", nullptr,
+         [](YProfileKey& k) { EXPECT_EQ(rivode::test::StringOf(k, u"a"), u"1"); },
+         "S:\"a\"=1\r\n\r\ngarbage", std::nullopt},
+        {"rewriting moves personal values into the new personal folder", false,
+         "S:\"Password\"=p\r\nS:\"Hostname\"=h\r\n", nullptr,
+         [this](YProfileKey& k) {
+             k.SetPersonalPath(rivode::FromUtf8(Personal("S")));
+             k.Rewrite();
+         },
+         "S:\"Hostname\"=h\r\n", "S:\"Password\"=p\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        fs::remove_all(MainRoot());
+        fs::remove_all(PersonalRoot());
+        if (c.mainBefore != nullptr) {
+            WriteValueFile(Main("S.ini"), c.mainBefore);
+        }
+        if (c.personalBefore != nullptr) {
+            WriteValueFile(Personal("S.ini"), c.personalBefore);
+        }
+        {
+            auto store = OpenStore(c.withPersonal);
+            YProfileKey key(store->GetRootKey(), u"S", true);
+            c.change(key);
+        }
+        EXPECT_EQ(LinesOf(Main("S.ini")), c.mainAfter);
+        EXPECT_EQ(LinesOf(Personal("S.ini")), c.personalAfter);
     }
-    EXPECT_EQ(ReadFileBytes(Personal("Sessions/S.ini")), kBom + "S:\"Password\"=secret\r\n");
-    EXPECT_FALSE(std::filesystem::exists(Main("Sessions/S.ini")));
-    auto store = OpenStore(true);
-    YProfileKey key(store->GetRootKey(), u"Sessions\\S");
-    YUnicodeString text;
-    ASSERT_TRUE(key.GetString(u"Password", text));
-    EXPECT_EQ(text, u"secret");
-}
-
-TEST_F(IniFileSaveTest, WithoutPersonalFolderEverythingGoesToTheMainFile) {
-    {
-        auto store = OpenStore();
-        YProfileKey key(store->GetRootKey(), u"S");
-        ASSERT_TRUE(key.SetString(u"Hostname", u"h"));
-        ASSERT_TRUE(key.SetString(u"Password", u"p"));
-    }
-    EXPECT_EQ(ReadFileBytes(Main("S.ini")), kBom + "S:\"Password\"=p\r\nS:\"Hostname\"=h\r\n");
-}
-
-TEST_F(IniFileSaveTest, MixedChangeSplitsBetweenTheTwoFiles) {
-    {
-        auto store = OpenStore(true);
-        YProfileKey key(store->GetRootKey(), u"S");
-        ASSERT_TRUE(key.SetStringArray(u"Keywords", {u"k"}));
-        ASSERT_TRUE(key.SetString(u"Username", u"u"));
-        ASSERT_TRUE(key.SetString(u"Hostname", u"h"));
-    }
-    EXPECT_EQ(ReadFileBytes(Main("S.ini")), kBom + "S:\"Hostname\"=h\r\nZ:\"Keywords\"=00000001\r\n k\r\n");
-    EXPECT_EQ(ReadFileBytes(Personal("S.ini")), kBom + "S:\"Username\"=u\r\n");
 }
 
 TEST_F(IniFileSaveTest, PersonalFileOverridesTheMainFileWhenReading) {
     WriteValueFile(Main("S.ini"), "S:\"Username\"=old\r\nS:\"Hostname\"=h\r\n");
     WriteValueFile(Personal("S.ini"), "S:\"Username\"=new\r\n");
     auto store = OpenStore(true);
-    YProfileKey key(store->GetRootKey(), u"S");
-    YUnicodeString text;
-    ASSERT_TRUE(key.GetString(u"Username", text));
-    EXPECT_EQ(text, u"new");
+    EXPECT_EQ(rivode::test::StringOf(YProfileKey(store->GetRootKey(), u"S"), u"Username"), u"new");
 }
 
-TEST_F(IniFileSaveTest, GeneralOnlyChangeRewritesMainWithHeldPersonalValues) {
-    WriteValueFile(Main("S.ini"), "S:\"Hostname\"=h\r\n");
-    WriteValueFile(Personal("S.ini"), "S:\"Password\"=p\r\n");
-    {
-        auto store = OpenStore(true);
-        YProfileKey key(store->GetRootKey(), u"S");
-        ASSERT_TRUE(key.SetDword(u"Port", 22));
-    }
-    EXPECT_EQ(ReadFileBytes(Main("S.ini")),
-              kBom + "S:\"Password\"=p\r\nS:\"Hostname\"=h\r\nD:\"Port\"=00000016\r\n");
-    EXPECT_EQ(ReadFileBytes(Personal("S.ini")), kBom + "S:\"Password\"=p\r\n");
-}
-
-TEST_F(IniFileSaveTest, DeletingEveryValueLeavesJustTheMark) {
-    WriteValueFile(Main("S.ini"), "S:\"Hostname\"=h\r\nD:\"Port\"=00000016\r\n");
-    {
-        auto store = OpenStore();
-        YProfileKey key(store->GetRootKey(), u"S");
-        ASSERT_TRUE(key.DeleteValue(u"Hostname"));
-        ASSERT_TRUE(key.DeleteValue(u"Port"));
-    }
-    EXPECT_EQ(ReadFileBytes(Main("S.ini")), kBom);
-}
-
-TEST_F(IniFileSaveTest, DeletingTheLastPersonalValueIsStored) {
-    WriteValueFile(Personal("S.ini"), "S:\"Password\"=p\r\n");
-    {
-        auto store = OpenStore(true);
-        YProfileKey key(store->GetRootKey(), u"S");
-        ASSERT_TRUE(key.DeleteValue(u"Password"));
-        ASSERT_TRUE(key.Flush());
-    }
-    EXPECT_EQ(ReadFileBytes(Personal("S.ini")), kBom);
-}
-
-TEST_F(IniFileSaveTest, UnchangedKeyWritesNothing) {
-    WriteValueFile(Main("S.ini"), "S:\"a\"=1\r\n\r\ngarbage");
-    {
-        auto store = OpenStore();
-        YProfileKey key(store->GetRootKey(), u"S");
-        YUnicodeString text;
-        ASSERT_TRUE(key.GetString(u"a", text));
-    }
-    EXPECT_EQ(ReadFileBytes(Main("S.ini")), kBom + "S:\"a\"=1\r\n\r\ngarbage");
-}
-
-TEST_F(IniFileSaveTest, LegacyFileIsRewrittenAsUtf8WithMark) {
+// Reading it as code-page text is what makes the rewritten bytes right.
+TEST_F(IniFileSaveTest, LegacyFileIsReadAsCodePageTextAndRewrittenAsUtf8WithMark) {
     rivode::test::WriteFileBytes(MainRoot() + ".ini", "S:\"T\"=\xe9\r\n");
     {
         auto store = OpenStore();
@@ -126,19 +123,7 @@ TEST_F(IniFileSaveTest, LegacyFileIsRewrittenAsUtf8WithMark) {
     EXPECT_EQ(ReadFileBytes(MainRoot() + ".ini"), kBom + "S:\"T\"=\xc3\xa9\r\nD:\"n\"=00000001\r\n");
 }
 
-TEST_F(IniFileSaveTest, RewriteMovesPersonalValuesIntoTheNewPersonalFolder) {
-    WriteValueFile(Main("S.ini"), "S:\"Password\"=p\r\nS:\"Hostname\"=h\r\n");
-    {
-        auto store = OpenStore();
-        YProfileKey key(store->GetRootKey(), u"S");
-        key.SetPersonalPath(rivode::FromUtf8(Personal("S")));
-        key.Rewrite();
-    }
-    EXPECT_EQ(ReadFileBytes(Main("S.ini")), kBom + "S:\"Hostname\"=h\r\n");
-    EXPECT_EQ(ReadFileBytes(Personal("S.ini")), kBom + "S:\"Password\"=p\r\n");
-}
-
-TEST_F(IniFileSaveTest, CreatedFoldersAndFilesAreOwnerOnly) {
+TEST_F(IniFileSaveTest, CreatedFoldersAndFilesAreOwnerOnlyUnlessOthersAreAllowed) {
     {
         auto store = OpenStore(true);
         YProfileKey key(store->GetRootKey(), u"A\\B", true);
@@ -151,9 +136,7 @@ TEST_F(IniFileSaveTest, CreatedFoldersAndFilesAreOwnerOnly) {
     }
     EXPECT_EQ(ModeOf(Main("A/B.ini")), 0600u);
     EXPECT_EQ(ModeOf(Personal("A/B.ini")), 0600u);
-}
 
-TEST_F(IniFileSaveTest, AccessControlAllowingOthersOpensTheFolderMode) {
     YAccessControl access;
     ASSERT_TRUE(access.FromStrings({u"Everyone,allow,0x80000000"}));
     auto store = OpenStore();
@@ -161,95 +144,39 @@ TEST_F(IniFileSaveTest, AccessControlAllowingOthersOpensTheFolderMode) {
     EXPECT_EQ(ModeOf(Main("Shared")), 0755u);
 }
 
-// A file system that refuses what a test names, forwarding everything else.
-class FaultyFileSystem : public rivode::platform::ForwardingFileSystem {
-public:
-    FaultyFileSystem() : ForwardingFileSystem(FileSystem::Current()) {}
-    std::string readOnlyPath;    // reported read-only; opening it for writing fails
-    int reserveError = 0;        // every reservation fails with this
-
-    int OpenFile(const std::string& path, unsigned access, rivode::platform::OpenDisposition disposition,
-                 unsigned mode, std::unique_ptr<rivode::platform::File>& file, bool* created) override {
-        if (path == readOnlyPath && (access & rivode::platform::FileAccessWrite) != 0) {
-            return EACCES;
-        }
-        const int error = target_.OpenFile(path, access, disposition, mode, file, created);
-        if (error == 0 && reserveError != 0) {
-            file = std::make_unique<FailingReserve>(std::move(file), reserveError);
-        }
-        return error;
-    }
-    int GetFileInfo(const std::string& path, FileInfo& info) override {
-        const int error = target_.GetFileInfo(path, info);
-        info.readOnly = info.readOnly || path == readOnlyPath;
-        return error;
-    }
-
-private:
-    class FailingReserve : public rivode::platform::File {
-    public:
-        FailingReserve(std::unique_ptr<File> file, int error) : file_(std::move(file)), error_(error) {}
-        int ReadAt(std::uint64_t o, void* b, std::size_t l, std::size_t& t) override {
-            return file_->ReadAt(o, b, l, t);
-        }
-        int WriteAt(std::uint64_t o, const void* b, std::size_t l) override { return file_->WriteAt(o, b, l); }
-        int Truncate(std::uint64_t l) override { return file_->Truncate(l); }
-        int GetSize(std::uint64_t& s) override { return file_->GetSize(s); }
-        int Reserve(std::uint64_t) override { return error_; }
-        int Lock(std::uint64_t o, std::uint64_t l, bool e) override { return file_->Lock(o, l, e); }
-        int Unlock(std::uint64_t o, std::uint64_t l) override { return file_->Unlock(o, l); }
-
-    private:
-        std::unique_ptr<File> file_;
-        int error_;
+TEST_F(IniFileSaveTest, FailedSaveLeavesThePreviousFilesIntact) {
+    const std::string original = "S:\"Hostname\"=h\r\nD:\"Port\"=00000016\r\n";
+    struct Case {
+        const char* fault;
+        std::function<void(rivode::test::FaultyFileSystem&)> inject;
+        int error;  // 0: any report
     };
-};
-
-class IniFileSaveFailureTest : public rivode::test::IniStoreTest {
-protected:
-    const std::string lines_ = "S:\"Hostname\"=h\r\nD:\"Port\"=00000016\r\n";
-    const std::string original_ = kBom + lines_;
-    void SetUp() override { WriteValueFile(Main("S.ini"), lines_); }
-};
-
-TEST_F(IniFileSaveFailureTest, FullDiskLeavesThePreviousFileIntact) {
-    FaultyFileSystem faulty;
-    faulty.reserveError = ENOSPC;
-    rivode::platform::ScopedFileSystem installed(faulty);
-    auto store = OpenStore();
-    YProfileKey key(store->GetRootKey(), u"S");
-    ASSERT_TRUE(key.SetString(u"Hostname", u"changed"));
-    EXPECT_FALSE(key.Flush());
-    EXPECT_EQ(key.GetStatus().GetMessageId(), static_cast<std::uint32_t>(ENOSPC));
-    EXPECT_EQ(ReadFileBytes(Main("S.ini")), original_);
-}
-
-TEST_F(IniFileSaveFailureTest, ReadOnlyFileFailsTheSaveAndStaysAsItWas) {
-    FaultyFileSystem faulty;
-    faulty.readOnlyPath = Main("S.ini");
-    rivode::platform::ScopedFileSystem installed(faulty);
-    auto store = OpenStore();
-    {
-        YProfileKey key(store->GetRootKey(), u"S");
-        EXPECT_FALSE(key.IsWritable());
-        ASSERT_TRUE(key.SetDword(u"Port", 23));
-        EXPECT_FALSE(key.Flush());
-        EXPECT_EQ(key.GetStatus().GetMessageId(), static_cast<std::uint32_t>(EACCES));
+    const Case cases[] = {
+        {"full disk", [](auto& faulty) { faulty.reserveError = ENOSPC; }, ENOSPC},
+        {"read-only main file", [this](auto& faulty) { faulty.readOnlyPath = Main("S.ini"); },
+         EACCES},
+        {"unopenable personal file",
+         [this](auto& faulty) { faulty.readOnlyPath = Personal("S.ini"); }, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault);
+        WriteValueFile(Main("S.ini"), original);
+        WriteValueFile(Personal("S.ini"), "");
+        rivode::test::FaultyFileSystem faulty;
+        c.inject(faulty);
+        auto store = OpenStore(true);
+        {
+            YProfileKey key(store->GetRootKey(), u"S");
+            EXPECT_EQ(key.IsWritable(), faulty.readOnlyPath != Main("S.ini"));
+            ASSERT_TRUE(key.SetDword(u"Port", 23));
+            ASSERT_TRUE(key.SetString(u"Password", u"p"));
+            EXPECT_FALSE(key.Flush());
+            if (c.error != 0) {
+                EXPECT_EQ(key.GetStatus().GetMessageId(), static_cast<std::uint32_t>(c.error));
+            }
+        }
+        EXPECT_EQ(ReadFileBytes(Main("S.ini")), kBom + original);
     }
-    EXPECT_EQ(ReadFileBytes(Main("S.ini")), original_);
-}
-
-TEST_F(IniFileSaveFailureTest, UnopenablePersonalFileKeepsTheMainFileToo) {
-    WriteValueFile(Personal("S.ini"), "");
-    FaultyFileSystem faulty;
-    faulty.readOnlyPath = Personal("S.ini");
-    rivode::platform::ScopedFileSystem installed(faulty);
-    auto store = OpenStore(true);
-    YProfileKey key(store->GetRootKey(), u"S");
-    ASSERT_TRUE(key.SetDword(u"Port", 23));
-    ASSERT_TRUE(key.SetString(u"Password", u"p"));
-    EXPECT_FALSE(key.Flush());
-    EXPECT_EQ(ReadFileBytes(Main("S.ini")), original_);
 }
 
 }  // namespace

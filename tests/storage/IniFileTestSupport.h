@@ -1,5 +1,6 @@
 // Shared pieces of the INI folder store tests: a store over a fresh configuration folder (and
-// optionally a personal-data folder), and whole-file access in native paths.
+// optionally a personal-data folder), whole-file access in native paths, and single values read
+// as optionals so that absence and content are checked in one comparison.
 #pragma once
 
 #include "tests/support/TempFolder.h"
@@ -9,12 +10,23 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace rivode::test {
 
 inline const std::string kBom = "\xEF\xBB\xBF";
+
+inline std::optional<std::uint32_t> DwordOf(const YProfileKey& key, std::u16string_view name) {
+    std::uint32_t value = 0;
+    return key.GetDword(name, value) ? std::optional(value) : std::nullopt;
+}
+inline std::optional<YUnicodeString> StringOf(const YProfileKey& key, std::u16string_view name) {
+    YUnicodeString value;
+    return key.GetString(name, value) ? std::optional(value) : std::nullopt;
+}
 
 class IniStoreTest : public ::testing::Test {
 protected:
@@ -34,7 +46,10 @@ protected:
     }
 
     // Writes a value file (the byte-order mark added) creating its folders.
-    void WriteValueFile(const std::string& path, const std::string& lines);
+    static void WriteValueFile(const std::string& path, const std::string& lines) {
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        WriteFileBytes(path, kBom + lines);
+    }
 };
 
 }  // namespace rivode::test

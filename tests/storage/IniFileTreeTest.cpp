@@ -1,28 +1,17 @@
-#include "platform/FileSystem.h"
+#include "tests/storage/FaultyFileSystem.h"
 #include "tests/storage/IniFileTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <filesystem>
-#include <map>
 
 namespace {
 
+using rivode::test::DwordOf;
 using rivode::test::kBom;
 using rivode::test::ReadFileBytes;
 namespace fs = std::filesystem;
-
-std::map<YUnicodeString, int> ListSubKeys(const YProfileKey& key) {
-    std::map<YUnicodeString, int> listed;
-    YProfileKeyIterator iterator(key, false);
-    YUnicodeString name;
-    int kind = 0;
-    while (iterator.Next(name, kind)) {
-        EXPECT_TRUE(listed.emplace(name, kind).second) << "listed twice";
-    }
-    return listed;
-}
 
 // The key tree on disk: listings, names found without regard to case, removal and limits.
 class IniFileTreeTest : public rivode::test::IniStoreTest {
@@ -32,7 +21,7 @@ protected:
     std::unique_ptr<YProfileStore> store_;
 };
 
-TEST_F(IniFileTreeTest, ListingMergesFoldersAndFilesWithoutRegardToCase) {
+TEST_F(IniFileTreeTest, ListingMergesFoldersAndFilesAndSortsWithoutRegardToCase) {
     fs::create_directories(Main("Sessions/Sub"));
     fs::create_directories(Main("Sessions/OnlyFolder"));
     WriteValueFile(Main("Sessions/SUB.INI"), "");
@@ -41,31 +30,25 @@ TEST_F(IniFileTreeTest, ListingMergesFoldersAndFilesWithoutRegardToCase) {
     WriteValueFile(Main("Sessions/notes.txt"), "");
     fs::create_directories(Personal("Sessions/PersonalOnly"));
     YProfileKey sessions(Root(), u"Sessions");
-    const auto listed = ListSubKeys(sessions);
-    ASSERT_EQ(listed.size(), 3u);
-    EXPECT_EQ(listed.at(u"file"), ValueKindSubKeyFile);
-    EXPECT_EQ(listed.at(u"OnlyFolder"), ValueKindSubKeyFolder);
-    const int subKind = listed.count(u"Sub") ? listed.at(u"Sub") : listed.at(u"SUB");
-    EXPECT_EQ(subKind, ValueKindSubKeyFolderFile);
-}
-
-TEST_F(IniFileTreeTest, ListingIsSortedWithoutRegardToCase) {
-    for (const char* name : {"b.ini", "A.ini", "c.ini"}) {
-        WriteValueFile(Main(name), "");
+    YProfileKeyIterator iterator(sessions, false);
+    std::vector<std::pair<YUnicodeString, int>> listed;
+    YUnicodeString name;
+    int kind = 0;
+    while (iterator.Next(name, kind)) {
+        listed.emplace_back(name, kind);
     }
-    YProfileKeyIterator iterator(Root(), false);
-    YUnicodeString first, second, third;
-    ASSERT_TRUE(iterator.Next(first) && iterator.Next(second) && iterator.Next(third));
-    EXPECT_EQ(first + second + third, u"Abc");
+    ASSERT_EQ(listed.size(), 3u);
+    EXPECT_EQ(listed[0], std::pair(YUnicodeString(u"file"), int{ValueKindSubKeyFile}));
+    EXPECT_EQ(listed[1], std::pair(YUnicodeString(u"OnlyFolder"), int{ValueKindSubKeyFolder}));
+    EXPECT_TRUE(rivode::EqualsNoCase(listed[2].first, u"sub"));
+    EXPECT_EQ(listed[2].second, ValueKindSubKeyFolderFile);
 }
 
 TEST_F(IniFileTreeTest, ExistingComponentsAreFoundWithoutRegardToCase) {
     WriteValueFile(Main("Sessions/Work/Server.ini"), "D:\"Port\"=00000016\r\n");
     {
         YProfileKey key(Root(), u"SESSIONS\\work\\server");
-        std::uint32_t port = 0;
-        ASSERT_TRUE(key.GetDword(u"Port", port));
-        EXPECT_EQ(port, 22u);
+        EXPECT_EQ(DwordOf(key, u"Port"), 22u);
         ASSERT_TRUE(key.SetDword(u"Port", 23));
         YProfileKey fresh(Root(), u"sessions\\NewOne", true);
         ASSERT_TRUE(fresh.SetDword(u"v", 1));
@@ -76,22 +59,13 @@ TEST_F(IniFileTreeTest, ExistingComponentsAreFoundWithoutRegardToCase) {
     EXPECT_TRUE(Root().SubKeyExists(u"sessions\\WORK\\SERVER"));
 }
 
-TEST_F(IniFileTreeTest, ValueFileIsFoundBesideAFolderOfOtherCase) {
+TEST_F(IniFileTreeTest, ValueFilesAreFoundBesideFoldersOfOtherCaseAndPathsJoinOnce) {
     fs::create_directories(Main("server"));
     WriteValueFile(Main("SERVER.ini"), "D:\"Port\"=00000016\r\n");
-    YProfileKey key(Root(), u"Server");
-    std::uint32_t port = 0;
-    ASSERT_TRUE(key.GetDword(u"Port", port));
-}
-
-TEST_F(IniFileTreeTest, PathsAreJoinedWithOneSeparator) {
+    EXPECT_EQ(DwordOf(YProfileKey(Root(), u"Server"), u"Port"), 22u);
     WriteValueFile(Main("A/B.ini"), "D:\"v\"=00000001\r\n");
-    YProfileKey key(Root(), u"\\A\\\\B\\");
-    std::uint32_t value = 0;
-    EXPECT_TRUE(key.GetDword(u"v", value));
-    YProfileKey a(Root(), u"A");
-    YProfileKey b(a, u"B");
-    EXPECT_TRUE(b.GetDword(u"v", value));
+    EXPECT_EQ(DwordOf(YProfileKey(Root(), u"\\A\\\\B\\"), u"v"), 1u);
+    EXPECT_EQ(DwordOf(YProfileKey(YProfileKey(Root(), u"A"), u"B"), u"v"), 1u);
 }
 
 TEST_F(IniFileTreeTest, SubKeyExistsChecksOnlyTheMainRoot) {
@@ -130,25 +104,20 @@ TEST_F(IniFileTreeTest, DeleteSubKeyRemovesLinksWithoutFollowingThem) {
     EXPECT_TRUE(fs::exists(temp_ / "Outside/precious.ini"));
 }
 
-// Reports a short name limit, and refuses the removal of one file.
-class LimitedFileSystem : public rivode::platform::ForwardingFileSystem {
-public:
-    LimitedFileSystem() : ForwardingFileSystem(rivode::platform::FileSystem::Current()) {}
-    std::size_t maxNameLength = 0;
-    std::string undeletable;
-    int GetMaxNameLength(const std::string& path, std::size_t& length) override {
-        length = maxNameLength;
-        return 0;
-    }
-    int DeleteFile(const std::string& path) override {
-        return path == undeletable ? EACCES : target_.DeleteFile(path);
-    }
-};
+TEST_F(IniFileTreeTest, DeleteSubKeyStopsAtAnItemItCannotRemove) {
+    WriteValueFile(Main("K/a.ini"), "");
+    rivode::test::FaultyFileSystem faulty;
+    faulty.undeletablePath = Main("K/a.ini");
+    EXPECT_FALSE(Root().DeleteSubKey(u"K"));
+    EXPECT_EQ(Root().GetStatus().GetMessageId(), static_cast<std::uint32_t>(EACCES));
+    EXPECT_TRUE(fs::exists(Main("K/a.ini")));
+}
 
 TEST_F(IniFileTreeTest, CheckSubKeyNameLeavesRoomForTheValueFileExtension) {
-    LimitedFileSystem limited;
-    limited.maxNameLength = 12;
-    rivode::platform::ScopedFileSystem installed(limited);
+    EXPECT_TRUE(Root().CheckSubKeyName(std::u16string(200, u'x'), nullptr));
+    EXPECT_FALSE(Root().CheckSubKeyName(std::u16string(300, u'x'), nullptr)) << "the real limit";
+    rivode::test::FaultyFileSystem faulty;
+    faulty.maxNameLength = 12;
     YRefPtr<YReportMessageParams> verdict;
     EXPECT_TRUE(Root().CheckSubKeyName(u"12345678", &verdict));
     ASSERT_TRUE(verdict);
@@ -157,35 +126,16 @@ TEST_F(IniFileTreeTest, CheckSubKeyNameLeavesRoomForTheValueFileExtension) {
     EXPECT_EQ(verdict->GetMessageId(), static_cast<std::uint32_t>(ENAMETOOLONG));
     EXPECT_FALSE(Root().CheckSubKeyName(u"a/b", &verdict));
     EXPECT_EQ(verdict->GetMessageId(), static_cast<std::uint32_t>(EINVAL));
-    limited.maxNameLength = 0;  // unknown: nothing to hold against
+    faulty.maxNameLength = 0;  // unknown: nothing to hold against
     EXPECT_TRUE(Root().CheckSubKeyName(std::u16string(300, u'x'), nullptr));
 }
 
-TEST_F(IniFileTreeTest, CheckSubKeyNameUsesTheRealLimit) {
-    EXPECT_TRUE(Root().CheckSubKeyName(std::u16string(200, u'x'), nullptr));
-    EXPECT_FALSE(Root().CheckSubKeyName(std::u16string(300, u'x'), nullptr));
-}
-
-TEST_F(IniFileTreeTest, DeleteSubKeyStopsAtAnItemItCannotRemove) {
-    WriteValueFile(Main("K/a.ini"), "");
-    LimitedFileSystem limited;
-    limited.undeletable = Main("K/a.ini");
-    rivode::platform::ScopedFileSystem installed(limited);
-    EXPECT_FALSE(Root().DeleteSubKey(u"K"));
-    EXPECT_EQ(Root().GetStatus().GetMessageId(), static_cast<std::uint32_t>(EACCES));
-    EXPECT_TRUE(fs::exists(Main("K/a.ini")));
-}
-
 TEST_F(IniFileTreeTest, CreateMakesMissingParentsAndReportsAFileInTheWay) {
-    {
-        YProfileKey key(Root(), u"A\\B\\C", true);
-        EXPECT_TRUE(key.GetStatus().IsSuccess());
-    }
+    EXPECT_TRUE(YProfileKey(Root(), u"A\\B\\C", true).GetStatus().IsSuccess());
     EXPECT_TRUE(fs::is_directory(Main("A/B/C")));
     EXPECT_TRUE(fs::is_directory(Personal("A/B/C")));
     WriteValueFile(Main("Blocked"), "");
-    YProfileKey blocked(Root(), u"Blocked\\X", true);
-    EXPECT_FALSE(blocked.GetStatus().IsSuccess());
+    EXPECT_FALSE(YProfileKey(Root(), u"Blocked\\X", true).GetStatus().IsSuccess());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // A key held in memory for typed-value tests: every value with its kind, and a count of the
-// writes, so a test can tell "written again" from "left alone". Subkeys, listings and access
-// control are not needed by typed values and are refused.
+// writes, so a test can tell "written again" from "left alone". Values are listed in name order;
+// an UnknownKind entry lists as a kind no caller understands. Subkeys and access control are
+// not needed by the tests and are refused.
 #pragma once
 
 #include <RivodeRavudaVU/YProfileStore.h>
@@ -10,6 +11,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -17,7 +20,11 @@ namespace rivode::test {
 
 struct MemoryValues {
     using Bytes = std::vector<std::uint8_t>;
-    using Value = std::variant<std::uint32_t, YUnicodeString, Bytes, YStringArray>;
+    struct UnknownKind {
+        bool operator==(const UnknownKind&) const = default;
+    };
+    // Alternatives in ValueKind order.
+    using Value = std::variant<std::uint32_t, YUnicodeString, Bytes, YStringArray, UnknownKind>;
 
     std::map<YUnicodeString, Value, std::less<>> values;
     int writes = 0;
@@ -88,11 +95,32 @@ public:
                                                           const YAccessControl*, bool) override {
         return nullptr;
     }
-    std::unique_ptr<YProfilePrivateKeyIterator> CreatePrivateKeyIterator(bool) override {
-        return nullptr;
+    std::unique_ptr<YProfilePrivateKeyIterator> CreatePrivateKeyIterator(bool values) override {
+        auto listing = std::make_unique<Listing>();
+        for (const auto& [name, value] : values ? values_->values : decltype(values_->values){}) {
+            const int kind = static_cast<int>(value.index());
+            listing->entries.emplace_back(name, kind <= ValueKindMultiString ? kind : ValueKindUnknown);
+        }
+        return listing;
     }
 
 private:
+    struct Listing : YProfilePrivateKeyIterator {
+        std::vector<std::pair<YUnicodeString, int>> entries;
+        std::size_t next = 0;
+        bool Next(YUnicodeString& name, int& kind) override {
+            if (next == entries.size()) {
+                return false;
+            }
+            std::tie(name, kind) = entries[next++];
+            return true;
+        }
+        bool Next(YUnicodeString& name) override {
+            int kind = 0;
+            return Next(name, kind);
+        }
+    };
+
     template <class T>
     bool Get(std::u16string_view name, T& value) const {
         const T* found = values_->Find<T>(name);

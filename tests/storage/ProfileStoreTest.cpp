@@ -1,12 +1,11 @@
 #include "tests/storage/IniFileTestSupport.h"
+#include "tests/storage/MemoryKey.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 
 namespace {
-
-using rivode::FromAscii;
 
 TEST(ProfileStoreTest, StoreWithoutBackEndFailsWithAReport) {
     SetProfileStoreFactoryFunction(nullptr);
@@ -66,76 +65,12 @@ TEST_F(CopyProfileKeyTest, CopiesValuesAndSubKeysRecursively) {
               rivode::test::kBom + "S:\"deep\"=yes\r\n");
 }
 
-// A back-end key listing fixed values, one of a kind no copy understands.
-class FakeKey : public YProfilePrivateKey {
-public:
-    std::map<YUnicodeString, int> kinds{{u"a", ValueKindDword}, {u"b", ValueKindUnknown},
-                                        {u"c", ValueKindDword}};
-    std::map<YUnicodeString, std::uint32_t> dwords;
-    YReportMessageParams status;
-
-    class Iterator : public YProfilePrivateKeyIterator {
-    public:
-        explicit Iterator(std::map<YUnicodeString, int> entries) : entries_(std::move(entries)) {}
-        bool Next(YUnicodeString& name, int& kind) override {
-            if (entries_.empty()) {
-                return false;
-            }
-            name = entries_.begin()->first;
-            kind = entries_.begin()->second;
-            entries_.erase(entries_.begin());
-            return true;
-        }
-        bool Next(YUnicodeString& name) override {
-            int kind = 0;
-            return Next(name, kind);
-        }
-
-    private:
-        std::map<YUnicodeString, int> entries_;
-    };
-
-    bool GetSecurityValue(std::u16string_view, YAccessControl&) override { return false; }
-    bool GetStringArray(std::u16string_view, YStringArray&) override { return false; }
-    bool GetBinary(std::u16string_view, void*, std::uint64_t&) override { return false; }
-    bool GetString(std::u16string_view, YUnicodeString&) override { return false; }
-    bool GetDword(std::u16string_view name, std::uint32_t& value) override {
-        value = 7;
-        return kinds.count(YUnicodeString(name)) != 0;
-    }
-    void SetSecurityValue(std::u16string_view, const YAccessControl&) override {}
-    bool SetStringArray(std::u16string_view, const YStringArray&) override { return false; }
-    bool SetBinary(std::u16string_view, const void*, std::uint64_t) override { return false; }
-    bool SetString(std::u16string_view, std::u16string_view) override { return false; }
-    bool SetDword(std::u16string_view name, std::uint32_t value) override {
-        dwords[YUnicodeString(name)] = value;
-        return true;
-    }
-    bool DeleteValue(std::u16string_view) override { return false; }
-    bool DeleteSubKey(std::u16string_view) override { return false; }
-    bool SubKeyExists(std::u16string_view) override { return false; }
-    bool CheckSubKeyName(std::u16string_view, YRefPtr<YReportMessageParams>*) override { return false; }
-    bool IsWritable() override { return true; }
-    bool SetKeySecurity(const YAccessControl*) override { return false; }
-    const YReportMessageParams& GetStatus() override { return status; }
-    void Rewrite() override {}
-    void SetPersonalPath(std::u16string_view) override {}
-    std::unique_ptr<YProfilePrivateKey> OpenPrivateSubKey(std::u16string_view, const YAccessControl*,
-                                                          bool) override {
-        return nullptr;
-    }
-    std::unique_ptr<YProfilePrivateKeyIterator> CreatePrivateKeyIterator(bool values) override {
-        return std::make_unique<Iterator>(values ? kinds : std::map<YUnicodeString, int>{});
-    }
-};
-
-TEST(CopyProfileKeyFakeTest, StopsAtTheFirstValueOfAnUnknownKind) {
-    YProfileKey source(std::make_unique<FakeKey>());
-    auto destinationKey = std::make_unique<FakeKey>();
-    FakeKey* destination = destinationKey.get();
-    YProfileKey destinationWrapper(std::move(destinationKey));
-    EXPECT_FALSE(CopyProfileKey(destinationWrapper, source));
-    EXPECT_EQ(destination->dwords, (std::map<YUnicodeString, std::uint32_t>{{u"a", 7}}));
+TEST(CopyProfileKeyMemoryTest, StopsAtTheFirstValueOfAnUnknownKind) {
+    using rivode::test::MemoryValues;
+    auto from = std::make_shared<MemoryValues>(), to = std::make_shared<MemoryValues>();
+    from->values = {{u"a", 7u}, {u"b", MemoryValues::UnknownKind{}}, {u"c", 9u}};
+    EXPECT_FALSE(CopyProfileKey(*rivode::test::MakeMemoryKey(to), *rivode::test::MakeMemoryKey(from)));
+    EXPECT_EQ(to->values, (std::map<YUnicodeString, MemoryValues::Value, std::less<>>{{u"a", 7u}}));
 }
 
 TEST(ReservedDeviceNameTest, DeviceNamesAloneOrWithAnExtension) {

@@ -1,5 +1,5 @@
-#include "platform/FileSystem.h"
 #include "storage/YTextFile.h"
+#include "tests/storage/FaultyFileSystem.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -11,65 +11,10 @@
 
 namespace {
 
-using rivode::platform::File;
-using rivode::platform::FileSystem;
-using rivode::platform::ForwardingFileSystem;
-using rivode::platform::OpenDisposition;
-using rivode::platform::ScopedFileSystem;
+using rivode::test::FaultyFileSystem;
 using rivode::test::ReadFileBytes;
 using rivode::test::TempFolder;
 using rivode::test::WriteFileBytes;
-
-// Counts the transfers of every file it opens and fails the ones a test asks to fail.
-class FaultyFileSystem : public ForwardingFileSystem {
-public:
-    int writeError = 0;
-    int reserveError = 0;
-    int writes = 0;
-
-    FaultyFileSystem() : ForwardingFileSystem(FileSystem::Current()) {}
-
-    int OpenFile(const std::string& path, unsigned access, OpenDisposition disposition,
-                 unsigned mode, std::unique_ptr<File>& file, bool* created) override {
-        std::unique_ptr<File> real;
-        const int error = target_.OpenFile(path, access, disposition, mode, real, created);
-        if (error == 0) {
-            file = std::make_unique<FaultyFile>(*this, std::move(real));
-        }
-        return error;
-    }
-
-private:
-    class FaultyFile : public File {
-    public:
-        FaultyFile(FaultyFileSystem& owner, std::unique_ptr<File> real)
-            : owner_(owner), real_(std::move(real)) {}
-        int ReadAt(std::uint64_t offset, void* buffer, std::size_t length,
-                   std::size_t& transferred) override {
-            return real_->ReadAt(offset, buffer, length, transferred);
-        }
-        int WriteAt(std::uint64_t offset, const void* bytes, std::size_t length) override {
-            ++owner_.writes;
-            return owner_.writeError != 0 ? owner_.writeError
-                                          : real_->WriteAt(offset, bytes, length);
-        }
-        int Truncate(std::uint64_t length) override { return real_->Truncate(length); }
-        int GetSize(std::uint64_t& size) override { return real_->GetSize(size); }
-        int Reserve(std::uint64_t length) override {
-            return owner_.reserveError != 0 ? owner_.reserveError : real_->Reserve(length);
-        }
-        int Lock(std::uint64_t offset, std::uint64_t length, bool exclusive) override {
-            return real_->Lock(offset, length, exclusive);
-        }
-        int Unlock(std::uint64_t offset, std::uint64_t length) override {
-            return real_->Unlock(offset, length);
-        }
-
-    private:
-        FaultyFileSystem& owner_;
-        std::unique_ptr<File> real_;
-    };
-};
 
 class TextFileWriteTest : public ::testing::Test {
 protected:
@@ -132,26 +77,8 @@ TEST_F(TextFileWriteTest, TextWithoutFormInTheEncodingIsRefusedAndNothingQueued)
     EXPECT_EQ(ReadFileBytes(path_), "ok done");
 }
 
-TEST_F(TextFileWriteTest, CodePageFileTruncatedWithUtf8BecomesUtf8WithMark) {
-    WriteFileBytes(path_, "S:\"a\"=caf\xE9\r\n");
-    YTextFile file;
-    ASSERT_TRUE(file.Open(path_, YFile::AccessWrite, YFile::OpenAlways));
-    EXPECT_FALSE(file.WasCreated());
-    EXPECT_EQ(file.GetEncoding(), YTextFile::EncodingCodePage);
-    YUnicodeString line;
-    ASSERT_TRUE(file.ReadLine(line));
-    EXPECT_EQ(line, u"S:\"a\"=café");
-    file.SetEncoding(YTextFile::EncodingUtf8);
-    ASSERT_TRUE(file.LockRegion(0, 4, true));
-    ASSERT_TRUE(file.Truncate());
-    ASSERT_TRUE(file.Write(u"S:\"a\"=café\r\n"));
-    file.Close();
-    EXPECT_EQ(ReadFileBytes(path_), "\xEF\xBB\xBFS:\"a\"=caf\xC3\xA9\r\n");
-}
-
 TEST_F(TextFileWriteTest, WritesAreTransferredInOneWritePerFlush) {
     FaultyFileSystem faulty;
-    ScopedFileSystem installed(faulty);
     YTextFile file;
     file.SetEncoding(YTextFile::EncodingUtf8);
     ASSERT_TRUE(file.Open(path_, YFile::AccessWrite, YFile::OpenAlways));
@@ -172,7 +99,6 @@ TEST_F(TextFileWriteTest, WritesAreTransferredInOneWritePerFlush) {
 
 TEST_F(TextFileWriteTest, WriteFailureSurfacesAtFlushAndTheOffsetStays) {
     FaultyFileSystem faulty;
-    ScopedFileSystem installed(faulty);
     YTextFile file;
     file.SetEncoding(YTextFile::EncodingUtf8);
     ASSERT_TRUE(file.Open(path_, YFile::AccessWrite, YFile::CreateAlways));
@@ -206,31 +132,26 @@ protected:
     }
 };
 
-TEST_F(TextFileRewriteTest, ReplacesTheWholeContentAndCutsWhatFollows) {
-    ASSERT_TRUE(Rewrite(u"S:\"new\"=b\r\n"));
-    EXPECT_EQ(ReadFileBytes(path_), "\xEF\xBB\xBFS:\"new\"=b\r\n");
-}
-
-TEST_F(TextFileRewriteTest, FailedReserveOrWriteKeepsThePreviousContent) {
-    FaultyFileSystem faulty;
-    ScopedFileSystem installed(faulty);
-    faulty.reserveError = ENOSPC;
-    EXPECT_FALSE(Rewrite(u"S:\"new\"=b\r\n"));
-    EXPECT_EQ(ReadFileBytes(path_), kOldContent);
-    EXPECT_EQ(faulty.writes, 0);
-    faulty.reserveError = 0;
-    faulty.writeError = EIO;
-    EXPECT_FALSE(Rewrite(u"S:\"new\"=b\r\n"));
-    EXPECT_EQ(ReadFileBytes(path_), kOldContent);
-}
-
-TEST_F(TextFileRewriteTest, CloseWithoutCommitKeepsThePreviousContent) {
+TEST_F(TextFileRewriteTest, ReplacesTheWholeContentOnlyWhenCommitted) {
     YTextFile file;
     ASSERT_TRUE(file.Open(path_, YFile::AccessWrite, YFile::OpenAlways));
     ASSERT_TRUE(file.BeginRewrite());
     ASSERT_TRUE(file.Write(u"never committed"));
     file.Close();
     EXPECT_EQ(ReadFileBytes(path_), kOldContent);
+    {
+        FaultyFileSystem faulty;
+        faulty.reserveError = ENOSPC;
+        EXPECT_FALSE(Rewrite(u"S:\"new\"=b\r\n"));
+        EXPECT_EQ(ReadFileBytes(path_), kOldContent);
+        EXPECT_EQ(faulty.writes, 0);
+        faulty.reserveError = 0;
+        faulty.writeError = EIO;
+        EXPECT_FALSE(Rewrite(u"S:\"new\"=b\r\n"));
+        EXPECT_EQ(ReadFileBytes(path_), kOldContent);
+    }
+    ASSERT_TRUE(Rewrite(u"S:\"new\"=b\r\n"));
+    EXPECT_EQ(ReadFileBytes(path_), "\xEF\xBB\xBFS:\"new\"=b\r\n") << "what follows is cut";
 }
 
 TEST_F(TextFileWriteTest, CreatedFileIsOwnerOnlyAndOpenFailuresKeepTheirError) {

@@ -72,6 +72,9 @@ TEST_F(TypedValueBinary, ShorterPlacementLoadsOverDefaultAndLongerIsIgnored) {
 
 TEST_F(TypedValueBinary, FontRoundTripsThroughItsNinetySixByteForm) {
     YLogFont font;
+    font.SetFaceName(YUnicodeString(40, u'x'));
+    EXPECT_EQ(font.GetFaceName().size(), 31u) << "cut to stay terminated";
+    EXPECT_EQ(font.faceName.back(), u'\0');
     font.height = -16;
     font.weight = 700;
     font.italic = 1;
@@ -117,25 +120,12 @@ TEST_F(TypedValueBinary, LegacyFontIsConvertedAndRewrittenUnderNewerName) {
     ASSERT_NE(stored->Find<Bytes>(u"Normal Font v2"), nullptr);
     EXPECT_EQ(stored->Find<Bytes>(u"Normal Font v2")->size(), 96u);
     EXPECT_EQ(*stored->Find<Bytes>(u"Normal Font"), legacy) << "the older value is left alone";
-}
 
-TEST_F(TypedValueBinary, LegacyFormIsOnlyTriedForVersionedNames) {
-    Bytes legacy(64, 0);
     key->SetBinary(u"Narrow Font", legacy.data(), 64);
-    YProfileLogFont font;
-    EXPECT_FALSE(font.Init(key.get(), u"Narrow Font v3", YLogFont{}));
+    EXPECT_FALSE(font.Init(key.get(), u"Narrow Font v3", YLogFont{})) << "only \" v2\" names have an older form";
 }
 
-TEST_F(TypedValueBinary, FaceNameIsCutToStayTerminated) {
-    YLogFont font;
-    font.SetFaceName(YUnicodeString(40, u'x'));
-    EXPECT_EQ(font.GetFaceName().size(), 31u);
-    EXPECT_EQ(font.faceName.back(), u'\0');
-}
-
-class TypedValueBlob : public TypedValueBinary {};
-
-TEST_F(TypedValueBlob, AbsentBlobIsEmptyPendingAndNeverWrittenWhileEmpty) {
+TEST_F(TypedValueBinary, AbsentBlobIsEmptyPendingAndNeverWrittenWhileEmpty) {
     YProfileBlob blob;
     EXPECT_FALSE(blob.Init(key.get(), u"Transfer Queue State"));
     EXPECT_TRUE(blob.IsPending());
@@ -151,7 +141,7 @@ TEST_F(TypedValueBlob, AbsentBlobIsEmptyPendingAndNeverWrittenWhileEmpty) {
     EXPECT_FALSE(blob.IsChanged());
 }
 
-TEST_F(TypedValueBlob, LoadedBlobChangesWithLengthOrBytes) {
+TEST_F(TypedValueBinary, LoadedBlobChangesWithLengthOrBytes) {
     const Bytes bytes(300, 0x5A);
     key->SetBinary(u"State", bytes.data(), 300);
     YProfileBlob blob;

@@ -17,37 +17,31 @@ protected:
     std::unique_ptr<YProfileKey> key = MakeMemoryKey(stored);
 };
 
-TEST_F(TypedValueLifecycle, InitFromKeyLackingValueWritesDefaultOnNextSave) {
-    YProfile<int> value;
-    EXPECT_FALSE(value.Init(key.get(), u"Idle Timeout", 300));
-    EXPECT_EQ(value, 300);
-    EXPECT_TRUE(value.IsPending());
-    EXPECT_TRUE(value.Save(*key));
+TEST_F(TypedValueLifecycle, InitWritesTheDefaultOfAnAbsentValueAndOtherwiseOnlyChanges) {
+    YProfile<int> absent;
+    EXPECT_FALSE(absent.Init(key.get(), u"Idle Timeout", 300));
+    EXPECT_EQ(absent, 300);
+    EXPECT_TRUE(absent.IsPending());
+    EXPECT_TRUE(absent.Save(*key));
     EXPECT_EQ(*stored->Find<std::uint32_t>(u"Idle Timeout"), 300u);
-    EXPECT_FALSE(value.IsPending());
+    EXPECT_FALSE(absent.IsPending());
 
-    stored->writes = 0;
-    EXPECT_TRUE(value.Save(*key));
-    EXPECT_EQ(stored->writes, 0) << "a saved value is not written again";
-}
-
-TEST_F(TypedValueLifecycle, InitFromKeyHoldingValueAndUnchangedWritesNothing) {
     key->SetString(u"Title Bar", u"build host");
+    YProfileString present;
+    EXPECT_TRUE(present.Init(key.get(), u"Title Bar", u"default"));
+    EXPECT_EQ(present, u"build host");
+    EXPECT_FALSE(present.IsPending());
     stored->writes = 0;
-    YProfileString value;
-    EXPECT_TRUE(value.Init(key.get(), u"Title Bar", u"default"));
-    EXPECT_EQ(value, u"build host");
-    EXPECT_FALSE(value.IsPending());
-    EXPECT_TRUE(value.Save(*key));
-    EXPECT_EQ(stored->writes, 0);
+    EXPECT_TRUE(absent.Save(*key) && present.Save(*key));
+    EXPECT_EQ(stored->writes, 0) << "saved and unchanged values are not written again";
 
-    value = u"Build host";  // case differences are changes
-    EXPECT_TRUE(value.IsChanged());
-    EXPECT_TRUE(value.Save(*key));
+    present = u"Build host";  // case differences are changes
+    EXPECT_TRUE(present.IsChanged());
+    EXPECT_TRUE(present.Save(*key));
     EXPECT_EQ(*stored->Find<YUnicodeString>(u"Title Bar"), u"Build host");
 }
 
-TEST_F(TypedValueLifecycle, LoadedValueIsWrittenToAnotherKeyButConstructedOneIsNot) {
+TEST_F(TypedValueLifecycle, AnotherKeyReceivesLoadedValuesAndACopyKeyEvenUnchangedDefaults) {
     key->SetDword(u"Trace Level", 4);
     YProfile<unsigned int> loaded(u"Trace Level", 0);
     YProfile<unsigned int> constructed(u"Raw EOL Mode", 0);
@@ -56,27 +50,54 @@ TEST_F(TypedValueLifecycle, LoadedValueIsWrittenToAnotherKeyButConstructedOneIsN
 
     auto otherValues = std::make_shared<MemoryValues>();
     auto other = MakeMemoryKey(otherValues);
-    EXPECT_TRUE(loaded.Save(*other));
-    EXPECT_TRUE(constructed.Save(*other));
+    EXPECT_TRUE(loaded.Save(*other) && constructed.Save(*other));
     EXPECT_EQ(*otherValues->Find<std::uint32_t>(u"Trace Level"), 4u);
     EXPECT_FALSE(otherValues->Has(u"Raw EOL Mode"));
+
+    auto copy = MakeMemoryKey<YProfileCopyKey>(otherValues);
+    const YProfileKey& asKey = *copy;  // the dynamic type decides, not the static one
+    EXPECT_TRUE(constructed.Save(asKey));
+    EXPECT_EQ(*otherValues->Find<std::uint32_t>(u"Raw EOL Mode"), 0u);
 }
 
-TEST_F(TypedValueLifecycle, LoadOfAbsentValueKeepsCurrentValue) {
+TEST_F(TypedValueLifecycle, AbsentOrWrongKindValuesReadAsAbsent) {
     YProfile<short> value(u"Missing", 7);
     value = 9;
     EXPECT_FALSE(value.Load(key.get()));
     EXPECT_FALSE(value.Load(nullptr));
-    EXPECT_EQ(value, 9);
+    EXPECT_EQ(value, 9) << "Load of an absent value keeps the current one";
     EXPECT_FALSE(value.IsPending());
+
+    key->SetString(u"Rows", u"24");
+    YProfile<int> rows;
+    EXPECT_FALSE(rows.Init(key.get(), u"Rows", 25));
+    EXPECT_EQ(rows, 25);
 }
 
-TEST_F(TypedValueLifecycle, CopyKeyReceivesUnchangedDefaults) {
-    YProfile<bool> flag(u"Log Mode", false);
-    auto copy = MakeMemoryKey<YProfileCopyKey>(stored);
-    const YProfileKey& asKey = *copy;  // the dynamic type decides, not the static one
-    EXPECT_TRUE(flag.Save(asKey));
-    EXPECT_EQ(*stored->Find<std::uint32_t>(u"Log Mode"), 0u);
+TEST_F(TypedValueLifecycle, StoredNumbersAreNarrowedToTheTypeOrRefused) {
+    key->SetDword(u"Number", 0x12345678);
+    YProfile<short> shortValue;
+    YProfile<unsigned char> byteValue;
+    shortValue.Init(key.get(), u"Number", 0);
+    byteValue.Init(key.get(), u"Number", 0);
+    EXPECT_EQ(shortValue, 0x5678);
+    EXPECT_EQ(byteValue, 0x78);
+
+    key->SetDword(u"Number", 0xFFFFFFFF);
+    YProfile<int> intValue;
+    YProfile<unsigned long> longValue;
+    intValue.Init(key.get(), u"Number", 0);
+    longValue.Init(key.get(), u"Number", 0);
+    EXPECT_EQ(intValue, -1);
+    EXPECT_EQ(longValue, 0xFFFFFFFFul);
+
+    key->SetDword(u"Good", 2);
+    key->SetDword(u"Bad", 3);
+    YProfile<YTriState> good, bad;
+    EXPECT_TRUE(good.Init(key.get(), u"Good", YTriState::Off));
+    EXPECT_EQ(good, YTriState::Global);
+    EXPECT_FALSE(bad.Init(key.get(), u"Bad", YTriState::On)) << "outside the three values";
+    EXPECT_EQ(bad, YTriState::On);
 }
 
 TEST_F(TypedValueLifecycle, BooleanStoredAsSevenReadsTrueAndIsWrittenBackAsOne) {
@@ -84,45 +105,14 @@ TEST_F(TypedValueLifecycle, BooleanStoredAsSevenReadsTrueAndIsWrittenBackAsOne) 
     YProfile<bool> flag;
     EXPECT_TRUE(flag.Init(key.get(), u"Log Screen", false));
     EXPECT_TRUE(flag);
-
     flag = false;
     flag = true;
     EXPECT_FALSE(flag.IsChanged()) << "an edit that ends where it began is no change";
     flag.Commit();
     EXPECT_FALSE(flag.IsPending());
-
     EXPECT_TRUE(flag.Load(key.get()));
     ASSERT_TRUE(flag.Save(*key));
     EXPECT_EQ(*stored->Find<std::uint32_t>(u"Log Screen"), 1u);
-}
-
-TEST_F(TypedValueLifecycle, NumbersAreNarrowedToTheirWidth) {
-    key->SetDword(u"Number", 0x12345678);
-    YProfile<short> shortValue;
-    YProfile<unsigned char> byteValue;
-    YProfile<int> intValue;
-    YProfile<unsigned long> longValue;
-    shortValue.Init(key.get(), u"Number", 0);
-    byteValue.Init(key.get(), u"Number", 0);
-    EXPECT_EQ(shortValue, 0x5678);
-    EXPECT_EQ(byteValue, 0x78);
-
-    key->SetDword(u"Number", 0xFFFFFFFF);
-    intValue.Init(key.get(), u"Number", 0);
-    longValue.Init(key.get(), u"Number", 0);
-    EXPECT_EQ(intValue, -1);
-    EXPECT_EQ(longValue, 0xFFFFFFFFul);
-}
-
-TEST_F(TypedValueLifecycle, TriStateOutsideItsThreeValuesKeepsDefault) {
-    key->SetDword(u"Good", 2);
-    key->SetDword(u"Bad", 3);
-    YProfile<YTriState> good;
-    YProfile<YTriState> bad;
-    EXPECT_TRUE(good.Init(key.get(), u"Good", YTriState::Off));
-    EXPECT_EQ(good, YTriState::Global);
-    EXPECT_FALSE(bad.Init(key.get(), u"Bad", YTriState::On));
-    EXPECT_EQ(bad, YTriState::On);
 }
 
 TEST_F(TypedValueLifecycle, CommitMakesEditPendingAndRevertReturnsToBaseline) {
@@ -140,7 +130,6 @@ TEST_F(TypedValueLifecycle, CommitMakesEditPendingAndRevertReturnsToBaseline) {
     rows = 60;
     rows.RevertAll();
     EXPECT_EQ(rows, 50);
-    stored->writes = 0;
     ASSERT_TRUE(rows.Save(*key));
     EXPECT_EQ(*stored->Find<std::uint32_t>(u"Rows"), 50u);
 }
@@ -154,13 +143,6 @@ TEST_F(TypedValueLifecycle, RefusedWriteLeavesValuePendingForNextSave) {
     stored->refuseWrites = false;
     EXPECT_TRUE(value.Save(*key));
     EXPECT_EQ(*stored->Find<std::uint32_t>(u"Columns"), 80u);
-}
-
-TEST_F(TypedValueLifecycle, WrongKindReadsAsAbsent) {
-    key->SetString(u"Rows", u"24");
-    YProfile<int> rows;
-    EXPECT_FALSE(rows.Init(key.get(), u"Rows", 25));
-    EXPECT_EQ(rows, 25);
 }
 
 TEST_F(TypedValueLifecycle, RenamedValueIsReadFromOlderNameAndWrittenUnderNewerOnly) {
@@ -203,37 +185,31 @@ public:
     }
 };
 
-TEST_F(TypedValueLifecycle, TableRecordInitSavesOnlyMissingAndChangedMembers) {
+TEST_F(TypedValueLifecycle, TableRecordSavesMissingAndChangedMembersAndCopiesChangesOnly) {
     key->SetDword(u"Idle Timeout", 600);
     SampleRecord record;
     record.Init(key.get());
     EXPECT_EQ(record.idleTimeout, 600);
     EXPECT_FALSE(record.IsChanged());
-
     stored->writes = 0;
     ASSERT_TRUE(record.Save(*key));
     EXPECT_EQ(stored->writes, 2) << "the two members missing from the store";
-
     record.title = u"edited";
     EXPECT_TRUE(record.IsChanged());
     stored->writes = 0;
     ASSERT_TRUE(record.Save(*key));
     EXPECT_EQ(stored->writes, 1);
-}
 
-TEST_F(TypedValueLifecycle, TableRecordCopiesOnlyChangedMembers) {
     SampleRecord defaults;
     defaults.Init(nullptr);
     defaults.CommitAll();
     defaults.title = u"from default session";
-
     SampleRecord session;
     session.Init(nullptr);
     session.idleTimeout = 42;
     ASSERT_TRUE(session.CopyChangesFrom(defaults));
     EXPECT_EQ(session.title, u"from default session");
     EXPECT_EQ(session.idleTimeout, 42) << "unchanged in the source, so kept";
-
     session.RevertAll();
     EXPECT_EQ(session.idleTimeout, 300);
 }

@@ -124,7 +124,7 @@ protected:
                                     u"/home/u/Documents", u"/home/u/.ssh"};
 };
 
-TEST_F(ProfilePathTest, PathInsideAFolderIsStoredWithItsVariable) {
+TEST_F(ProfilePathTest, PathInsideAFolderIsStoredWithTheVariableOfTheLongestMatch) {
     ProfilePath path(folders, ProfilePath::AllFolders);
     EXPECT_EQ(path.Substitute(u"/HOME/U/Documents/logs/a.log"), u"${YWS_USER_DATA_PATH}/logs/a.log");
     EXPECT_EQ(path.Substitute(u"/home/u/.ssh"), u"${YWS_SSH_DATA_PATH}");
@@ -132,15 +132,12 @@ TEST_F(ProfilePathTest, PathInsideAFolderIsStoredWithItsVariable) {
     EXPECT_EQ(path.Substitute(u"/tmp/x"), u"/tmp/x");
     EXPECT_EQ(path.Expand(u"${yws_install_path}/bin"), u"/opt/quill/bin");
     EXPECT_EQ(path.Expand(u"/x/${YWS_INSTALL_PATH}"), u"/x/${YWS_INSTALL_PATH}");
-}
 
-TEST_F(ProfilePathTest, LongestMatchingFolderWinsAndModeLimitsFolders) {
-    ProfilePath::Folders nested = folders;
-    nested[2] = u"/home/u";
-    ProfilePath all(nested, ProfilePath::AllFolders);
-    EXPECT_EQ(all.Substitute(u"/home/u/.config/yarrowby/Config/s.txt"), u"${YWS_CONFIG_PATH}/s.txt");
-
-    ProfilePath userDataOnly(nested, ProfilePath::UserDataFolder);
+    folders[2] = u"/home/u";  // the user-data folder now holds the configuration folder
+    EXPECT_EQ(ProfilePath(folders, ProfilePath::AllFolders)
+                  .Substitute(u"/home/u/.config/yarrowby/Config/s.txt"),
+              u"${YWS_CONFIG_PATH}/s.txt");
+    ProfilePath userDataOnly(folders, ProfilePath::UserDataFolder);
     EXPECT_EQ(userDataOnly.Substitute(u"/home/u/.config/yarrowby/Config/s.txt"),
               u"${YWS_USER_DATA_PATH}/.config/yarrowby/Config/s.txt");
     EXPECT_EQ(userDataOnly.Expand(u"${YWS_CONFIG_PATH}/s.txt"), u"${YWS_CONFIG_PATH}/s.txt")
