@@ -13,10 +13,10 @@ bool IsDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
 
-bool ParseBoundedNumber(std::u16string_view spec, std::size_t& i, int& number) {
+bool ParseBoundedNumber(std::u16string_view text, std::size_t& i, int& number) {
     number = 0;
-    while (i < spec.size() && IsDigit(spec[i])) {
-        number = number * 10 + (spec[i] - u'0');
+    while (i < text.size() && IsDigit(text[i])) {
+        number = number * 10 + (text[i] - u'0');
         if (number > kMaxInsertWidth) {
             return false;
         }
@@ -31,21 +31,21 @@ bool StartsWith(std::u16string_view text, std::size_t i, std::u16string_view pre
 
 // Length modifiers of both printf families. Only "h" and "hh" change a value (they narrow it);
 // the others name sizes that the argument itself already determines here.
-void SkipLengthModifier(std::u16string_view spec, std::size_t& i, InsertFormat& format) {
+void SkipLengthModifier(std::u16string_view text, std::size_t& i, InsertFormat& format) {
     static constexpr std::u16string_view kNeutral[] = {u"I64", u"I32", u"ll", u"l", u"L", u"q",
                                                        u"j",   u"z",   u"t",  u"w", u"I"};
-    if (StartsWith(spec, i, u"hh")) {
+    if (StartsWith(text, i, u"hh")) {
         format.valueBits = 8;
         i += 2;
         return;
     }
-    if (StartsWith(spec, i, u"h")) {
+    if (StartsWith(text, i, u"h")) {
         format.valueBits = 16;
         i += 1;
         return;
     }
     for (std::u16string_view modifier : kNeutral) {
-        if (StartsWith(spec, i, modifier)) {
+        if (StartsWith(text, i, modifier)) {
             i += modifier.size();
             return;
         }
@@ -313,11 +313,11 @@ bool IsSingleCharacter(std::u16string_view text) {
 
 }  // namespace
 
-bool ParseInsertFormat(std::u16string_view spec, InsertFormat& format) {
+bool ParseInsertFormat(std::u16string_view text, InsertFormat& format) {
     format = InsertFormat{};
     std::size_t i = 0;
-    for (; i < spec.size(); ++i) {
-        const char16_t c = spec[i];
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i];
         if (c == u'-') {
             format.leftAlign = true;
         } else if (c == u'+') {
@@ -332,20 +332,20 @@ bool ParseInsertFormat(std::u16string_view spec, InsertFormat& format) {
             break;
         }
     }
-    if (!ParseBoundedNumber(spec, i, format.width)) {
+    if (!ParseBoundedNumber(text, i, format.width)) {
         return false;
     }
-    if (i < spec.size() && spec[i] == u'.') {
+    if (i < text.size() && text[i] == u'.') {
         ++i;
-        if (!ParseBoundedNumber(spec, i, format.precision)) {
+        if (!ParseBoundedNumber(text, i, format.precision)) {
             return false;
         }
     }
-    SkipLengthModifier(spec, i, format);
-    if (i + 1 != spec.size() || !IsConversion(spec[i])) {
+    SkipLengthModifier(text, i, format);
+    if (i + 1 != text.size() || !IsConversion(text[i])) {
         return false;
     }
-    format.conversion = spec[i];
+    format.conversion = text[i];
     return true;
 }
 

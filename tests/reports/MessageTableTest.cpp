@@ -1,5 +1,7 @@
+#include <DavaraZE/YMessageStrings.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/YMessageTable.h>
+#include <RivodeRavudaVU/YReportMessageParams.h>
 
 #include "reports/MessageFormatter.h"
 
@@ -88,3 +90,20 @@ TEST(MessageLanguage, OnlyCanadianFrenchLocalesChooseFrench) {
 }
 
 }  // namespace
+
+// The companion library's labels come from this library's table once it is loaded, in the
+// user's language; ids the table lacks keep the companion library's own text.
+TEST(CompanionLibraryTexts, ComeFromTheLibraryTableInTheUsersLanguage) {
+    const std::uint32_t id = rivode::msg::FunctionTypeSendString;
+    const std::uint16_t language = rivode::GetMessageLanguage();
+    rivode::SetMessageLanguage(kMessageLanguageFrenchCanada);
+    const YUnicodeString french = YLoadMessageString(id, u"-");
+    const YUnicodeString expectedFrench = LoadMessageString(id);
+    rivode::SetMessageLanguage(kMessageLanguageEnglish);
+    const YUnicodeString english = YLoadMessageString(id, u"-");
+    rivode::SetMessageLanguage(language);
+    EXPECT_EQ(french, expectedFrench);
+    EXPECT_NE(french, english);
+    EXPECT_NE(english, u"-");
+    EXPECT_EQ(YLoadMessageString(0x6138FFFF, u"fallback"), u"fallback");
+}
