@@ -16,10 +16,10 @@ class FaultyFileSystem : public platform::ForwardingFileSystem {
 public:
     int writeError = 0;
     int reserveError = 0;
-    int writes = 0;                             // transfers attempted, failed ones included
-    std::string readOnlyPath;                   // reported read-only; opening it to write fails
-    std::string undeletablePath;                // removing it fails
-    std::optional<std::size_t> maxNameLength;   // the real limit unless set
+    int writes = 0;                            // transfers attempted, failed ones included
+    std::string readOnlyPath;                  // reported read-only; opening it to write fails
+    std::string undeletablePath;               // removing it fails
+    std::optional<std::size_t> maxNameLength;  // the real limit unless set
 
     FaultyFileSystem() : ForwardingFileSystem(platform::FileSystem::Current()) {}
 

@@ -50,14 +50,14 @@ TEST(ValueFileReaderTest, ReadingStopsAtTheFirstFaultKeepingWhatCameBefore) {
     };
     const std::string a = "D:\"a\"=00000001\r\n", b = "D:\"b\"=00000001\r\n";
     const Case cases[] = {
-        {a + "X:\"u\"=1\r\n" + b, {u"a"}, {u"u", u"b"}},          // unknown letter
-        {a + "D:\"u\"=0000001\r\n" + b, {u"a"}, {u"u", u"b"}},    // 7 digits
-        {a + "D:\"u\"=0000001g\r\n" + b, {u"a"}, {u"u", u"b"}},   // not hexadecimal
-        {a + "S:\"u\" =x\r\n" + b, {u"a"}, {u"u", u"b"}},         // no '=' after the quote
-        {a + "S:\"u=x\r\n" + b, {u"a"}, {u"u", u"b"}},            // no closing quote
-        {a + "S;\"u\"=x\r\n" + b, {u"a"}, {u"u", u"b"}},          // no ':'
-        {a + "\r\n" + b, {u"a"}, {u"b"}},                         // blank line
-        {"\r\n" + a, {}, {u"a"}},                                 // blank first line
+        {a + "X:\"u\"=1\r\n" + b, {u"a"}, {u"u", u"b"}},                   // unknown letter
+        {a + "D:\"u\"=0000001\r\n" + b, {u"a"}, {u"u", u"b"}},             // 7 digits
+        {a + "D:\"u\"=0000001g\r\n" + b, {u"a"}, {u"u", u"b"}},            // not hexadecimal
+        {a + "S:\"u\" =x\r\n" + b, {u"a"}, {u"u", u"b"}},                  // no '=' after the quote
+        {a + "S:\"u=x\r\n" + b, {u"a"}, {u"u", u"b"}},                     // no closing quote
+        {a + "S;\"u\"=x\r\n" + b, {u"a"}, {u"u", u"b"}},                   // no ':'
+        {a + "\r\n" + b, {u"a"}, {u"b"}},                                  // blank line
+        {"\r\n" + a, {}, {u"a"}},                                          // blank first line
         {a + "B:\"u\"=00000002\r\n 0a 0\r\n" + b, {u"a"}, {u"u", u"b"}},   // odd digit
         {a + "B:\"u\"=00000001\r\n 0a 0b\r\n" + b, {u"a"}, {u"u", u"b"}},  // too many bytes
         {a + "B:\"u\"=00000001\r\n zz\r\n" + b, {u"a"}, {u"u", u"b"}},     // not hexadecimal

@@ -9,6 +9,8 @@ namespace {
 
 using rivode::test::DwordOf;
 using rivode::test::kBom;
+using rivode::test::Listing;
+using rivode::test::ListOf;
 using rivode::test::ReadFileBytes;
 
 // Values through one key object: absence, kinds, refusals and listings.
@@ -23,10 +25,8 @@ TEST_F(IniFileKeyTest, MissingSubKeyOpensEmpty) {
     YProfileKey key(Root(), u"Nowhere\\Deeper");
     EXPECT_EQ(DwordOf(key, u"x"), std::nullopt);
     EXPECT_TRUE(key.GetStatus().IsSuccess());
-    YProfileKeyIterator values(key, true), subKeys(key, false);
-    YUnicodeString name;
-    EXPECT_FALSE(values.Next(name));
-    EXPECT_FALSE(subKeys.Next(name));
+    EXPECT_TRUE(ListOf(key, true).empty());
+    EXPECT_TRUE(ListOf(key, false).empty());
     EXPECT_FALSE(std::filesystem::exists(Main("Nowhere")));
 }
 
@@ -53,11 +53,7 @@ TEST_F(IniFileKeyTest, NamesAreExactAndWritingAnotherKindReplacesTheKind) {
     EXPECT_TRUE(key.DeleteValue(u"absent"));
     ASSERT_TRUE(key.SetString(u"Name", u"five"));
     EXPECT_EQ(DwordOf(key, u"Name"), std::nullopt);
-    YProfileKeyIterator values(key, true);
-    YUnicodeString name;
-    int kind = -2;
-    ASSERT_TRUE(values.Next(name, kind));
-    EXPECT_EQ(kind, ValueKindString);
+    EXPECT_EQ(ListOf(key, true), (Listing{{u"Name", ValueKindString}}));
 }
 
 TEST_F(IniFileKeyTest, UnstorableNamesAndTextsAreRefusedWithAReport) {
@@ -68,9 +64,7 @@ TEST_F(IniFileKeyTest, UnstorableNamesAndTextsAreRefusedWithAReport) {
     EXPECT_FALSE(key.SetString(u"line\nbreak", u"x"));
     EXPECT_FALSE(key.SetString(u"s", u"two\r\nlines"));
     EXPECT_FALSE(key.SetStringArray(u"z", {u"ok", u"bad\r"}));
-    YUnicodeString name;
-    YProfileKeyIterator values(key, true);
-    EXPECT_FALSE(values.Next(name));
+    EXPECT_TRUE(ListOf(key, true).empty());
 }
 
 TEST_F(IniFileKeyTest, KeyNamesThatCannotBeFilesAreRefused) {
@@ -109,16 +103,16 @@ TEST_F(IniFileKeyTest, ValueListingIsSortedWithoutCaseAndSkipsLaterDeletions) {
     ASSERT_TRUE(key.SetString(u"Password", u"p"));
     YProfileKeyIterator values(key, true);
     ASSERT_TRUE(key.DeleteValue(u"Gamma"));
-    std::vector<std::pair<YUnicodeString, int>> listed;
+    Listing listed;
     YUnicodeString name;
     int kind = 0;
     while (values.Next(name, kind)) {
         listed.emplace_back(name, kind);
     }
-    EXPECT_EQ(listed, (std::vector<std::pair<YUnicodeString, int>>{{u"Alpha", ValueKindMultiString},
-                                                                    {u"alpha", ValueKindString},
-                                                                    {u"beta", ValueKindDword},
-                                                                    {u"Password", ValueKindString}}));
+    EXPECT_EQ(listed, (Listing{{u"Alpha", ValueKindMultiString},
+                               {u"alpha", ValueKindString},
+                               {u"beta", ValueKindDword},
+                               {u"Password", ValueKindString}}));
 }
 
 TEST_F(IniFileKeyTest, TwoObjectsOfOneKeyDoNotShareUnsavedChanges) {

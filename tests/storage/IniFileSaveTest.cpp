@@ -46,10 +46,10 @@ TEST_F(IniFileSaveTest, ValuesAreRoutedBetweenTheMainAndThePersonalFile) {
     };
     const Case cases[] = {
         {"a personal value goes only to the personal file", true, nullptr, nullptr,
-         [](YProfileKey& k) { ASSERT_TRUE(k.SetString(u"Password", u"secret")); },
-         std::nullopt, "S:\"Password\"=secret\r\n"},
-        {"without a personal folder everything goes to the main file, personal values first",
-         false, nullptr, nullptr,
+         [](YProfileKey& k) { ASSERT_TRUE(k.SetString(u"Password", u"secret")); }, std::nullopt,
+         "S:\"Password\"=secret\r\n"},
+        {"without a personal folder everything goes to the main file, personal values first", false,
+         nullptr, nullptr,
          [](YProfileKey& k) {
              ASSERT_TRUE(k.SetString(u"Hostname", u"h"));
              ASSERT_TRUE(k.SetString(u"Password", u"p"));
@@ -65,18 +65,16 @@ TEST_F(IniFileSaveTest, ValuesAreRoutedBetweenTheMainAndThePersonalFile) {
         {"a general change rewrites the main file with the personal values held", true,
          "S:\"Hostname\"=h\r\n", "S:\"Password\"=p\r\n",
          [](YProfileKey& k) { ASSERT_TRUE(k.SetDword(u"Port", 22)); },
-         "S:\"Password\"=p\r\nS:\"Hostname\"=h\r\nD:\"Port\"=00000016\r\n",
-         "S:\"Password\"=p\r\n"},
+         "S:\"Password\"=p\r\nS:\"Hostname\"=h\r\nD:\"Port\"=00000016\r\n", "S:\"Password\"=p\r\n"},
         {"deleting every value leaves just the mark", false,
          "S:\"Hostname\"=h\r\nD:\"Port\"=00000016\r\n", nullptr,
          [](YProfileKey& k) { ASSERT_TRUE(k.DeleteValue(u"Hostname") && k.DeleteValue(u"Port")); },
          "", std::nullopt},
         {"deleting the last personal value is stored", true, nullptr, "S:\"Password\"=p\r\n",
-         [](YProfileKey& k) { ASSERT_TRUE(k.DeleteValue(u"Password") && k.Flush()); },
-         std::nullopt, ""},
-        {"an unchanged key writes nothing, however odd its file", false,
-         "S:\"a\"=1\r\n\r\ngarbage", nullptr,
-         [](YProfileKey& k) { EXPECT_EQ(rivode::test::StringOf(k, u"a"), u"1"); },
+         [](YProfileKey& k) { ASSERT_TRUE(k.DeleteValue(u"Password") && k.Flush()); }, std::nullopt,
+         ""},
+        {"an unchanged key writes nothing, however odd its file", false, "S:\"a\"=1\r\n\r\ngarbage",
+         nullptr, [](YProfileKey& k) { EXPECT_EQ(rivode::test::StringOf(k, u"a"), u"1"); },
          "S:\"a\"=1\r\n\r\ngarbage", std::nullopt},
         {"rewriting moves personal values into the new personal folder", false,
          "S:\"Password\"=p\r\nS:\"Hostname\"=h\r\n", nullptr,
@@ -120,7 +118,8 @@ TEST_F(IniFileSaveTest, LegacyFileIsReadAsCodePageTextAndRewrittenAsUtf8WithMark
         auto store = OpenStore();
         ASSERT_TRUE(store->GetRootKey().SetDword(u"n", 1));
     }
-    EXPECT_EQ(ReadFileBytes(MainRoot() + ".ini"), kBom + "S:\"T\"=\xc3\xa9\r\nD:\"n\"=00000001\r\n");
+    EXPECT_EQ(ReadFileBytes(MainRoot() + ".ini"),
+              kBom + "S:\"T\"=\xc3\xa9\r\nD:\"n\"=00000001\r\n");
 }
 
 TEST_F(IniFileSaveTest, CreatedFoldersAndFilesAreOwnerOnlyUnlessOthersAreAllowed) {

@@ -14,6 +14,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace rivode::test {
 
@@ -26,6 +28,19 @@ inline std::optional<std::uint32_t> DwordOf(const YProfileKey& key, std::u16stri
 inline std::optional<YUnicodeString> StringOf(const YProfileKey& key, std::u16string_view name) {
     YUnicodeString value;
     return key.GetString(name, value) ? std::optional(value) : std::nullopt;
+}
+
+// A key's values (or subkeys) with their kinds, in listing order.
+using Listing = std::vector<std::pair<YUnicodeString, int>>;
+inline Listing ListOf(const YProfileKey& key, bool values) {
+    Listing listed;
+    YProfileKeyIterator iterator(key, values);
+    YUnicodeString name;
+    int kind = 0;
+    while (iterator.Next(name, kind)) {
+        listed.emplace_back(name, kind);
+    }
+    return listed;
 }
 
 class IniStoreTest : public ::testing::Test {

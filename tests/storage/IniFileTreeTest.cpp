@@ -29,14 +29,7 @@ TEST_F(IniFileTreeTest, ListingMergesFoldersAndFilesAndSortsWithoutRegardToCase)
     WriteValueFile(Main("Sessions/.ini"), "");
     WriteValueFile(Main("Sessions/notes.txt"), "");
     fs::create_directories(Personal("Sessions/PersonalOnly"));
-    YProfileKey sessions(Root(), u"Sessions");
-    YProfileKeyIterator iterator(sessions, false);
-    std::vector<std::pair<YUnicodeString, int>> listed;
-    YUnicodeString name;
-    int kind = 0;
-    while (iterator.Next(name, kind)) {
-        listed.emplace_back(name, kind);
-    }
+    const auto listed = rivode::test::ListOf(YProfileKey(Root(), u"Sessions"), false);
     ASSERT_EQ(listed.size(), 3u);
     EXPECT_EQ(listed[0], std::pair(YUnicodeString(u"file"), int{ValueKindSubKeyFile}));
     EXPECT_EQ(listed[1], std::pair(YUnicodeString(u"OnlyFolder"), int{ValueKindSubKeyFolder}));

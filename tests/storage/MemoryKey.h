@@ -99,7 +99,8 @@ public:
         auto listing = std::make_unique<Listing>();
         for (const auto& [name, value] : values ? values_->values : decltype(values_->values){}) {
             const int kind = static_cast<int>(value.index());
-            listing->entries.emplace_back(name, kind <= ValueKindMultiString ? kind : ValueKindUnknown);
+            listing->entries.emplace_back(name,
+                                          kind <= ValueKindMultiString ? kind : ValueKindUnknown);
         }
         return listing;
     }

@@ -7,13 +7,24 @@
 
 namespace {
 
-TEST(ProfileStoreTest, StoreWithoutBackEndFailsWithAReport) {
+YProfileStoreFactory* registeredFactory = nullptr;
+
+class ProfileStoreTest : public rivode::test::IniStoreTest {};
+
+TEST_F(ProfileStoreTest, StoreUsesTheRegisteredFactoryAndWithoutOneFailsWithAReport) {
+    YIniFileStoreFactory factory(rivode::FromUtf8(MainRoot() + "/"));
+    registeredFactory = &factory;
+    SetProfileStoreFactoryFunction([]() -> YProfileStoreFactory* { return registeredFactory; });
+    EXPECT_EQ(GetDefaultProfileStoreFactory(), &factory);
+    EXPECT_TRUE(YProfileStore().GetRootKey().SetDword(u"v", 1));
+    EXPECT_EQ(rivode::test::ReadFileBytes(MainRoot() + ".ini"),
+              rivode::test::kBom + "D:\"v\"=00000001\r\n");
+
     SetProfileStoreFactoryFunction(nullptr);
     YProfileStore store;
     YProfileKey& root = store.GetRootKey();
     EXPECT_FALSE(root.SetDword(u"v", 1));
-    std::uint32_t value = 0;
-    EXPECT_FALSE(root.GetDword(u"v", value));
+    EXPECT_EQ(rivode::test::DwordOf(root, u"v"), std::nullopt);
     EXPECT_FALSE(root.GetStatus().IsSuccess());
     YProfileKey sub(root, u"Sub", true);
     EXPECT_FALSE(sub.GetStatus().IsSuccess());
@@ -23,33 +34,13 @@ TEST(ProfileStoreTest, StoreWithoutBackEndFailsWithAReport) {
     EXPECT_FALSE(iterator.Next(name));
 }
 
-class ProfileStoreFactoryTest : public rivode::test::IniStoreTest {
-protected:
-    static YIniFileStoreFactory* registered;
-    static YProfileStoreFactory* Registered() { return registered; }
-    void TearDown() override { SetProfileStoreFactoryFunction(nullptr); }
-};
-YIniFileStoreFactory* ProfileStoreFactoryTest::registered = nullptr;
-
-TEST_F(ProfileStoreFactoryTest, StoreWithoutFactoryUsesTheRegisteredOne) {
-    YIniFileStoreFactory factory(rivode::FromUtf8(MainRoot() + "/"));
-    registered = &factory;
-    SetProfileStoreFactoryFunction(&Registered);
-    EXPECT_EQ(GetDefaultProfileStoreFactory(), &factory);
-    {
-        YProfileStore store;
-        ASSERT_TRUE(store.GetRootKey().SetDword(u"v", 1));
-    }
-    EXPECT_EQ(rivode::test::ReadFileBytes(MainRoot() + ".ini"),
-              rivode::test::kBom + "D:\"v\"=00000001\r\n");
-}
-
 // Copies between two INI stores, and a source whose listing holds a kind outside 0-3.
 class CopyProfileKeyTest : public rivode::test::IniStoreTest {};
 
 TEST_F(CopyProfileKeyTest, CopiesValuesAndSubKeysRecursively) {
-    WriteValueFile(Main("Src.ini"), "D:\"d\"=00000005\r\nS:\"s\"=text\r\nB:\"b\"=00000002\r\n 01 02\r\n"
-                                    "B:\"empty\"=00000000\r\nZ:\"z\"=00000001\r\n item\r\n");
+    WriteValueFile(Main("Src.ini"),
+                   "D:\"d\"=00000005\r\nS:\"s\"=text\r\nB:\"b\"=00000002\r\n 01 02\r\n"
+                   "B:\"empty\"=00000000\r\nZ:\"z\"=00000001\r\n item\r\n");
     WriteValueFile(Main("Src/Child/Grandchild.ini"), "S:\"deep\"=yes\r\n");
     {
         auto store = OpenStore();
@@ -69,7 +60,8 @@ TEST(CopyProfileKeyMemoryTest, StopsAtTheFirstValueOfAnUnknownKind) {
     using rivode::test::MemoryValues;
     auto from = std::make_shared<MemoryValues>(), to = std::make_shared<MemoryValues>();
     from->values = {{u"a", 7u}, {u"b", MemoryValues::UnknownKind{}}, {u"c", 9u}};
-    EXPECT_FALSE(CopyProfileKey(*rivode::test::MakeMemoryKey(to), *rivode::test::MakeMemoryKey(from)));
+    EXPECT_FALSE(
+        CopyProfileKey(*rivode::test::MakeMemoryKey(to), *rivode::test::MakeMemoryKey(from)));
     EXPECT_EQ(to->values, (std::map<YUnicodeString, MemoryValues::Value, std::less<>>{{u"a", 7u}}));
 }
 
@@ -78,8 +70,8 @@ TEST(ReservedDeviceNameTest, DeviceNamesAloneOrWithAnExtension) {
                                  u"con", u"PRN.", u"CLOCK$.x"}) {
         EXPECT_TRUE(IsReservedDeviceName(name)) << rivode::ToUtf8(name);
     }
-    for (const char16_t* name : {u"AUX1", u"LPT", u"COM10", u"CONSOLE", u"", u"COM0", u"xnul",
-                                 u"LPT1x.ini"}) {
+    for (const char16_t* name :
+         {u"AUX1", u"LPT", u"COM10", u"CONSOLE", u"", u"COM0", u"xnul", u"LPT1x.ini"}) {
         EXPECT_FALSE(IsReservedDeviceName(name)) << rivode::ToUtf8(name);
     }
 }
@@ -91,8 +83,10 @@ TEST(AccessControlTest, TextFormRoundTripsAndRejectsMalformedEntries) {
     EXPECT_EQ(access.entries[1].account, u"a,b");
     EXPECT_FALSE(access.entries[1].allow);
     EXPECT_EQ(access.entries[1].rights, 12u);
-    EXPECT_EQ(access.ToStrings(), (YStringArray{u"DOMAIN\\user,allow,0x001f01ff", u"a,b,deny,0x0000000c"}));
-    for (const char16_t* bad : {u"user,maybe,1", u"user,allow,", u"user,allow,0xzz", u"allow,1", u""}) {
+    EXPECT_EQ(access.ToStrings(),
+              (YStringArray{u"DOMAIN\\user,allow,0x001f01ff", u"a,b,deny,0x0000000c"}));
+    for (const char16_t* bad :
+         {u"user,maybe,1", u"user,allow,", u"user,allow,0xzz", u"allow,1", u""}) {
         EXPECT_FALSE(access.FromStrings({bad})) << rivode::ToUtf8(bad);
     }
     EXPECT_EQ(access.entries.size(), 2u) << "a failed parse leaves the description unchanged";
@@ -102,7 +96,8 @@ TEST(AccessControlTest, ModesStayOwnerOnlyUnlessAnotherAccountIsAllowed) {
     YAccessControl access;
     EXPECT_EQ(access.FolderMode(), 0700u);
     EXPECT_EQ(access.FileMode(), 0600u);
-    ASSERT_TRUE(access.FromStrings({u"SYSTEM,allow,0x10000000", u"CREATOR OWNER,allow,0x10000000"}));
+    ASSERT_TRUE(
+        access.FromStrings({u"SYSTEM,allow,0x10000000", u"CREATOR OWNER,allow,0x10000000"}));
     EXPECT_EQ(access.FileMode(), 0600u);
     ASSERT_TRUE(access.FromStrings({u"Users,allow,0x80000000"}));
     EXPECT_EQ(access.FolderMode(), 0755u);

@@ -122,7 +122,8 @@ TEST_F(TypedValueBinary, LegacyFontIsConvertedAndRewrittenUnderNewerName) {
     EXPECT_EQ(*stored->Find<Bytes>(u"Normal Font"), legacy) << "the older value is left alone";
 
     key->SetBinary(u"Narrow Font", legacy.data(), 64);
-    EXPECT_FALSE(font.Init(key.get(), u"Narrow Font v3", YLogFont{})) << "only \" v2\" names have an older form";
+    EXPECT_FALSE(font.Init(key.get(), u"Narrow Font v3", YLogFont{}))
+        << "only \" v2\" names have an older form";
 }
 
 TEST_F(TypedValueBinary, AbsentBlobIsEmptyPendingAndNeverWrittenWhileEmpty) {

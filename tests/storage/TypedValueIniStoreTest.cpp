@@ -13,47 +13,38 @@
 namespace rivode::test {
 namespace {
 
-class TypedValueIniStore : public ::testing::Test {
-protected:
+TEST(TypedValueIniStore, ValuesWrittenThroughACopyKeyReadBackAfterTheFileIsWritten) {
     TempFolder folder;
     YIniFileStoreFactory factory{folder.Path16()};
-};
-
-TEST_F(TypedValueIniStore, ValuesWrittenThroughACopyKeyReadBackAfterTheFileIsWritten) {
     YLogFont font;
     font.height = -20;
     font.SetFaceName(u"DejaVu Sans Mono");
+    const YStringArray lines{u"line 1", u"line \"2\""};
+    const YProfileBlob::Bytes bytes{0, 255, 10, 13};
     {
         YProfileStore store(&factory);
         YProfileCopyKey key(store.GetRootKey(), u"Session", true);
-        YProfile<bool> flag(u"Log Mode", true);
-        YProfile<YTriState> tri(u"Use Global Print Settings", YTriState::Global);
-        YProfileLogFont normal(u"Normal Font v2", font);
-        YProfileMultiLineString description(u"Description", {u"line 1", u"line \"2\""});
         YProfileBlob blob(u"Blob");
-        blob.Set({0, 255, 10, 13});
-        ASSERT_TRUE(flag.Save(key) && tri.Save(key) && normal.Save(key) &&
-                    description.Save(key) && blob.Save(key));
+        blob.Set(bytes);
+        ASSERT_TRUE(YProfile<YTriState>(u"Use Global Print Settings", YTriState::Global).Save(key));
+        ASSERT_TRUE(YProfileLogFont(u"Normal Font v2", font).Save(key));
+        ASSERT_TRUE(YProfileMultiLineString(u"Description", lines).Save(key) && blob.Save(key));
         ASSERT_TRUE(key.Flush());
     }
-
     YProfileStore store(&factory);
     YProfileKey key(store.GetRootKey(), u"Session");
-    YProfile<bool> flag;
     YProfile<YTriState> tri;
     YProfileLogFont normal;
     YProfileMultiLineString description;
     YProfileBlob blob;
-    EXPECT_TRUE(flag.Init(&key, u"Log Mode", false));
     EXPECT_TRUE(tri.Init(&key, u"Use Global Print Settings", YTriState::Off));
-    EXPECT_TRUE(normal.Init(&key, u"Normal Font v2", YLogFont{}));
-    EXPECT_TRUE(description.Load(&key, u"Description"));
-    EXPECT_TRUE(blob.Init(&key, u"Blob"));
-    EXPECT_TRUE(flag);
     EXPECT_EQ(tri, YTriState::Global);
+    EXPECT_TRUE(normal.Init(&key, u"Normal Font v2", YLogFont{}));
     EXPECT_EQ(normal.Get(), font);
-    EXPECT_EQ(description.Get(), (YStringArray{u"line 1", u"line \"2\""}));
-    EXPECT_EQ(blob.Get(), (YProfileBlob::Bytes{0, 255, 10, 13}));
+    EXPECT_TRUE(description.Load(&key, u"Description"));
+    EXPECT_EQ(description.Get(), lines);
+    EXPECT_TRUE(blob.Init(&key, u"Blob"));
+    EXPECT_EQ(blob.Get(), bytes);
 }
 
 }  // namespace

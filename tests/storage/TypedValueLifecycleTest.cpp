@@ -148,8 +148,8 @@ TEST_F(TypedValueLifecycle, RefusedWriteLeavesValuePendingForNextSave) {
 TEST_F(TypedValueLifecycle, RenamedValueIsReadFromOlderNameAndWrittenUnderNewerOnly) {
     key->SetStringArray(u"Remembered Sessions List", {u"a", u"b"});
     YProfileStringList list;
-    EXPECT_TRUE(list.Init(key.get(), u"Remembered Sessions List V2", u"Remembered Sessions List",
-                          {}));
+    EXPECT_TRUE(
+        list.Init(key.get(), u"Remembered Sessions List V2", u"Remembered Sessions List", {}));
     EXPECT_EQ(list.Get(), (YStringArray{u"a", u"b"}));
     ASSERT_TRUE(list.Save(*key));
     EXPECT_NE(stored->Find<YStringArray>(u"Remembered Sessions List V2"), nullptr);

@@ -51,8 +51,8 @@ TEST_F(TypedValueTextForm, ListViewStateReadsWidthsOrTriplesAndResetsOnOtherCoun
     EXPECT_EQ(triples.columns[0], (YListViewColumn{100, false, 1}));
     EXPECT_EQ(StoredForm<YProfileListViewState>(triples), u"1,3,4,5,2,100,0,1,200,1,0");
 
-    for (const char16_t* bad : {u"0,3,4,5,2,100,0,1,200,1", u"0,3,4,5,2", u"0,3,x,5,1,9",
-                                u"0,3,4,5,-1,9", u""}) {
+    for (const char16_t* bad :
+         {u"0,3,4,5,2,100,0,1,200,1", u"0,3,4,5,2", u"0,3,x,5,1,9", u"0,3,4,5,-1,9", u""}) {
         SCOPED_TRACE(ToUtf8(bad));
         auto reset = LoadFrom<YProfileListViewState>(bad);
         EXPECT_EQ(reset.Get(), YListViewState{});
@@ -99,8 +99,9 @@ TEST_F(TypedValueTextForm, TimeIsStoredAsUniversalTimeText) {
     EXPECT_EQ(StoredForm<YProfileTime>(YFileTime{}), u"1601:01:01:00:00:00:000");
 
     const YFileTime fallback{42};
-    for (const char16_t* bad : {u"2023:02:29:00:00:00:000", u"2024:05:03:24:00:00:000",
-                                u"2024:05:03:14:05:09", u"2024-05-03", u"1600:01:01:00:00:00:000"}) {
+    for (const char16_t* bad :
+         {u"2023:02:29:00:00:00:000", u"2024:05:03:24:00:00:000", u"2024:05:03:14:05:09",
+          u"2024-05-03", u"1600:01:01:00:00:00:000"}) {
         EXPECT_EQ(LoadFrom<YProfileTime>(bad, fallback).Get(), fallback);
     }
 }
@@ -126,7 +127,8 @@ protected:
 
 TEST_F(ProfilePathTest, PathInsideAFolderIsStoredWithTheVariableOfTheLongestMatch) {
     ProfilePath path(folders, ProfilePath::AllFolders);
-    EXPECT_EQ(path.Substitute(u"/HOME/U/Documents/logs/a.log"), u"${YWS_USER_DATA_PATH}/logs/a.log");
+    EXPECT_EQ(path.Substitute(u"/HOME/U/Documents/logs/a.log"),
+              u"${YWS_USER_DATA_PATH}/logs/a.log");
     EXPECT_EQ(path.Substitute(u"/home/u/.ssh"), u"${YWS_SSH_DATA_PATH}");
     EXPECT_EQ(path.Substitute(u"/home/u/Documents2/x"), u"/home/u/Documents2/x");
     EXPECT_EQ(path.Substitute(u"/tmp/x"), u"/tmp/x");
