@@ -22,34 +22,32 @@ protected:
     }
 };
 
-TEST_F(RivodeReadTest, GetPrintsEachKindInItsOwnForm) {
-    EXPECT_EQ(Rivode({"get", "Sessions\\Server", "Port"}).out, "22\n");
-    EXPECT_EQ(Rivode({"get", "Sessions\\Server", "Protocol Name"}).out, "SSH2\n");
-    EXPECT_EQ(Rivode({"get", "Sessions\\Server", "Custom Colors"}).out, "00 0f a0 ff\n");
-    EXPECT_EQ(Rivode({"get", "Sessions\\Server", "Keyword List"}).out, "first entry\nsecond\n");
+TEST_F(RivodeReadTest, GetPrintsEachKindInItsOwnFormAndAsJson) {
+    const std::tuple<const char*, const char*, json> cases[] = {
+        {"Port", "22\n", 22},
+        {"Protocol Name", "SSH2\n", "SSH2"},
+        {"Custom Colors", "00 0f a0 ff\n", "00 0f a0 ff"},
+        {"Keyword List", "first entry\nsecond\n", {"first entry", "second"}},
+    };
+    for (const auto& [name, text, asJson] : cases) {
+        EXPECT_EQ(Rivode({"get", "Sessions\\Server", name}).out, text);
+        EXPECT_EQ(json::parse(Rivode({"get", "Sessions\\Server", name, "--json"}).out), asJson);
+    }
 }
 
-TEST_F(RivodeReadTest, KeyPathsTakeEitherSeparatorAndIgnoreCase) {
-    const RivodeRun run = Rivode({"get", "/SESSIONS/server/", "Port"});
+TEST_F(RivodeReadTest, KeyNamesIgnoreCaseAndValueNamesDoNot) {
+    // The folder option may also follow the command.
+    RivodeRun run = runner_.Run({"get", "/SESSIONS/server/", "Port", "--config", config_});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "22\n");
-}
-
-TEST_F(RivodeReadTest, ValueNamesMatchExactly) {
-    const RivodeRun run = Rivode({"get", "Sessions\\Server", "port"});
+    run = Rivode({"get", "Sessions\\Server", "port"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("port"), std::string::npos) << run.err;
 }
 
-TEST_F(RivodeReadTest, KeysListsSubkeysOneALineInNameOrder) {
-    EXPECT_EQ(Rivode({"keys"}).out, "Global\nSessions\n");
-    EXPECT_EQ(Rivode({"keys", "Sessions"}).out, "alpha\nServer\n");
-    EXPECT_EQ(Rivode({"keys", "Sessions\\Server"}).out, "");
-}
-
-TEST_F(RivodeReadTest, ValuesListsNameKindAndValueSeparatedByTabs) {
-    const RivodeRun run = Rivode({"values", "Sessions\\Server"});
+TEST_F(RivodeReadTest, ValuesListsNameKindAndValueAsTextOrJson) {
+    RivodeRun run = Rivode({"values", "Sessions\\Server"});
     ASSERT_EQ(run.status, 0) << run.err;
     for (const char* line : {"Port\tdword\t22\n", "Protocol Name\tstring\tSSH2\n",
                              "Custom Colors\tbinary\t00 0f a0 ff\n",
@@ -57,34 +55,29 @@ TEST_F(RivodeReadTest, ValuesListsNameKindAndValueSeparatedByTabs) {
         EXPECT_NE(run.out.find(line), std::string::npos) << line << "in\n" << run.out;
     }
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 4);
-}
 
-TEST_F(RivodeReadTest, ValuesJsonCarriesEachKindInItsJsonForm) {
-    const RivodeRun run = Rivode({"values", "Sessions\\Server", "--json"});
+    run = Rivode({"values", "Sessions\\Server", "--json"});
     ASSERT_EQ(run.status, 0) << run.err;
-    std::map<std::string, std::pair<std::string, json>> byName;
+    std::map<std::string, json> byName;
     for (const json& entry : json::parse(run.out)) {
         byName[entry.at("name")] = {entry.at("kind"), entry.at("value")};
     }
-    ASSERT_EQ(byName.size(), 4u);
-    EXPECT_EQ(byName["Port"], std::make_pair(std::string("dword"), json(22)));
-    EXPECT_EQ(byName["Protocol Name"], std::make_pair(std::string("string"), json("SSH2")));
-    EXPECT_EQ(byName["Custom Colors"], std::make_pair(std::string("binary"), json("00 0f a0 ff")));
-    EXPECT_EQ(byName["Keyword List"],
-              std::make_pair(std::string("multi-string"), json({"first entry", "second"})));
+    EXPECT_EQ(byName, (std::map<std::string, json>{
+                          {"Port", {"dword", 22}},
+                          {"Protocol Name", {"string", "SSH2"}},
+                          {"Custom Colors", {"binary", "00 0f a0 ff"}},
+                          {"Keyword List", {"multi-string", {"first entry", "second"}}},
+                      }));
 }
 
-TEST_F(RivodeReadTest, GetJsonIsTheValueAlone) {
-    EXPECT_EQ(json::parse(Rivode({"get", "Sessions\\Server", "Port", "--json"}).out), json(22));
-    EXPECT_EQ(json::parse(Rivode({"get", "Sessions\\Server", "Keyword List", "--json"}).out),
-              json({"first entry", "second"}));
-}
+TEST_F(RivodeReadTest, KeysListsSubkeysInNameOrderAndJsonSaysFolderOrFile) {
+    EXPECT_EQ(Rivode({"keys"}).out, "Global\nSessions\n");
+    EXPECT_EQ(Rivode({"keys", "Sessions"}).out, "alpha\nServer\n");
+    EXPECT_EQ(Rivode({"keys", "Sessions\\Server"}).out, "");
 
-TEST_F(RivodeReadTest, KeysJsonNamesWhetherAKeyIsAFolderAFileOrBoth) {
     std::filesystem::create_directory(ConfigFile("Folder Only"));
     WriteFileBytes(ConfigFile("File Only.ini"), "\xEF\xBB\xBF");
     Succeed({"set", "Sessions", "Is Folder", "--dword", "1"});
-
     const RivodeRun run = Rivode({"keys", "--json"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(json::parse(run.out), json::parse(R"([
@@ -111,12 +104,6 @@ TEST_F(RivodeReadTest, WhatDoesNotExistFailsWithAMessageAndNoOutput) {
     EXPECT_FALSE(std::filesystem::exists(ConfigFile("Sessions/Absent.ini")));
 }
 
-TEST_F(RivodeReadTest, FolderOptionsMayFollowTheCommand) {
-    const RivodeRun run = runner_.Run({"get", "Global", "Language", "--config", config_});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "en\n");
-}
-
 TEST_F(RivodeReadTest, AFailedWriteOfTheResultsIsAFailure) {
     if (!std::filesystem::exists("/dev/full")) {
         GTEST_SKIP() << "no /dev/full to fill";
@@ -126,32 +113,25 @@ TEST_F(RivodeReadTest, AFailedWriteOfTheResultsIsAFailure) {
     EXPECT_NE(run.err, "");
 }
 
-class RivodeDescribeTest : public RivodeCommandFixture {
-protected:
-    RivodeRun DescribeDefault() { return runner_.Run({}, {"XDG_CONFIG_HOME=" + folder_.Path()}); }
-    std::string defaultFolder_ = folder_.Path() + "/yarrowby/Config";
-};
+using RivodeDescribeTest = RivodeCommandFixture;
 
-TEST_F(RivodeDescribeTest, WithoutArgumentsTheDefaultFolderIsDescribed) {
-    RivodeRun run = DescribeDefault();
+TEST_F(RivodeDescribeTest, WithoutArgumentsTheDefaultFolderIsDescribedAndAFileThereIsAFailure) {
+    const std::vector<std::string> environment{"XDG_CONFIG_HOME=" + folder_.Path()};
+    const std::string folder = folder_.Path() + "/yarrowby/Config";
+    RivodeRun run = runner_.Run({}, environment);
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find(defaultFolder_ + " (does not exist)"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(folder + " (does not exist)"), std::string::npos) << run.out;
 
-    ASSERT_EQ(runner_
-                  .Run({"set", "Sessions\\Server", "Port", "--dword", "22"},
-                       {"XDG_CONFIG_HOME=" + folder_.Path()})
-                  .status,
+    ASSERT_EQ(runner_.Run({"set", "Sessions\\Server", "Port", "--dword", "22"}, environment).status,
               0);
-    run = DescribeDefault();
+    run = runner_.Run({}, environment);
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find(defaultFolder_ + " (exists)"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(folder + " (exists)"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("Keys at the top level: 1\n  Sessions (folder)\n"), std::string::npos)
         << run.out;
-}
 
-TEST_F(RivodeDescribeTest, AFileInPlaceOfTheFolderIsAFailure) {
     WriteFileBytes(config_, "not a folder");
-    const RivodeRun run = Rivode({});
+    run = Rivode({});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("not a folder"), std::string::npos) << run.err;
 }

@@ -1,6 +1,8 @@
 // The changing side of rivode: set, delete, delete-key, what they write and what they refuse.
 #include "tests/cli/RivodeRunner.h"
 
+#include <nlohmann/json.hpp>
+
 #include <filesystem>
 
 namespace rivode::test {
@@ -10,39 +12,35 @@ const std::string kByteOrderMark = "\xEF\xBB\xBF";
 
 using RivodeEditTest = RivodeCommandFixture;
 
-TEST_F(RivodeEditTest, SetDwordCreatesTheKeyAndWritesItsFileByteForByte) {
+TEST_F(RivodeEditTest, SetWritesEachKindInTheStoredFormatByteForByte) {
     Succeed({"set", "Sessions\\Server", "Port", "--dword", "0x16"});
     EXPECT_EQ(ReadFileBytes(ConfigFile("Sessions/Server.ini")),
               kByteOrderMark + "D:\"Port\"=00000016\r\n");
     EXPECT_TRUE(std::filesystem::is_directory(ConfigFile("Sessions/Server")));
-}
 
-TEST_F(RivodeEditTest, SetOfEachKindWritesTheStoredFormat) {
     Succeed({"set", "Key", "Text", "--string", "a \"quoted\" = text"});
     Succeed({"set", "Key", "Bytes", "--binary", "00ff 1A"});
     // Every argument after --multi is an item, even an empty one or one that looks like an option.
     Succeed({"set", "Key", "List", "--multi", "one", "", "--three"});
-    const std::string file = ReadFileBytes(ConfigFile("Key.ini"));
-    for (const char* lines :
-         {"S:\"Text\"=a \"quoted\" = text\r\n", "B:\"Bytes\"=00000003\r\n 00 ff 1a\r\n",
-          "Z:\"List\"=00000003\r\n one\r\n \r\n --three\r\n"}) {
-        EXPECT_NE(file.find(lines), std::string::npos) << lines << " in\n" << file;
-    }
-}
+    EXPECT_EQ(ReadFileBytes(ConfigFile("Key.ini")),
+              kByteOrderMark + "S:\"Text\"=a \"quoted\" = text\r\n" +
+                  "B:\"Bytes\"=00000003\r\n 00 ff 1a\r\n" +
+                  "Z:\"List\"=00000003\r\n one\r\n \r\n --three\r\n");
 
-TEST_F(RivodeEditTest, SetReplacesAValueOfAnotherKind) {
-    Succeed({"set", "Key", "Value", "--multi", "a", "b"});
-    Succeed({"set", "Key", "Value", "--dword", "7"});
-    EXPECT_EQ(ReadFileBytes(ConfigFile("Key.ini")), kByteOrderMark + "D:\"Value\"=00000007\r\n");
+    // A value of another kind replaces the old one.
+    Succeed({"set", "Key", "List", "--dword", "7"});
+    Succeed({"delete", "Key", "Text"});
+    Succeed({"delete", "Key", "Bytes"});
+    EXPECT_EQ(ReadFileBytes(ConfigFile("Key.ini")), kByteOrderMark + "D:\"List\"=00000007\r\n");
 }
 
 TEST_F(RivodeEditTest, EmptyTextsAndListsAreValues) {
     Succeed({"set", "Key", "Empty", "--string", ""});
     Succeed({"set", "Key", "No Bytes", "--binary", ""});
     Succeed({"set", "Key", "No Items", "--multi"});
-    const RivodeRun run = Rivode({"values", "Key", "--json"});
+    const RivodeRun run = Rivode({"get", "Key", "No Items", "--json"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("\"No Items\""), std::string::npos) << run.out;
+    EXPECT_EQ(nlohmann::json::parse(run.out), nlohmann::json::array());
     EXPECT_EQ(Rivode({"get", "Key", "Empty"}).out, "\n");
     EXPECT_EQ(Rivode({"get", "Key", "No Bytes"}).out, "\n");
     EXPECT_EQ(Rivode({"get", "Key", "No Items"}).out, "");
@@ -68,7 +66,6 @@ TEST_F(RivodeEditTest, RefusalsExitTwoAndTouchNothing) {
         {"set", "Key", "Value", "--dword", "12 monkeys"},
         {"set", "Key", "Value", "--binary", "0 f"},
         {"set", "Key", "Value", "--binary", "xyz"},
-        {"set", "Key", "Value", "--string", "two\nlines"},
         {"set", "Key", "Value", "--multi", "fine", "not\r\nfine"},
         {"set", "Key", "say \"hi\"", "--dword", "1"},
         {"set", "Key", "two\nlines", "--dword", "1"},
@@ -85,39 +82,33 @@ TEST_F(RivodeEditTest, RefusalsExitTwoAndTouchNothing) {
         {"frobnicate"},
         {"keys", "a", "b"},
         {"get", "Key"},
+        {"set", "Key", "Value", "--string", "two\nlines"},
     };
+    RivodeRun run;
     for (const auto& command : commands) {
-        const RivodeRun run = Rivode(command);
+        run = Rivode(command);
         const std::string shown = command.size() > 3 ? command[3] : command.back();
         EXPECT_EQ(run.status, 2) << command[0] << " " << shown;
         EXPECT_EQ(run.out, "") << command[0] << " " << shown;
         EXPECT_NE(run.err, "") << command[0] << " " << shown;
     }
+    EXPECT_NE(run.err.find("line break"), std::string::npos) << run.err;  // the message says why
     EXPECT_FALSE(std::filesystem::exists(config_));
     EXPECT_FALSE(std::filesystem::exists(config_ + ".ini"));
 }
 
-TEST_F(RivodeEditTest, ALineBreakIsRefusedWithAMessageThatSaysWhy) {
-    const RivodeRun run = Rivode({"set", "Key", "Value", "--string", "two\nlines"});
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("line break"), std::string::npos) << run.err;
-}
-
-TEST_F(RivodeEditTest, DeleteRemovesOneValueAndRewritesTheFile) {
+TEST_F(RivodeEditTest, DeleteRewritesTheFileAndWhatIsAbsentIsNoFailure) {
     Succeed({"set", "Key", "Keep", "--dword", "1"});
     Succeed({"set", "Key", "Drop", "--string", "x"});
     Succeed({"delete", "Key", "Drop"});
-    EXPECT_EQ(ReadFileBytes(ConfigFile("Key.ini")), kByteOrderMark + "D:\"Keep\"=00000001\r\n");
+    const std::string kept = kByteOrderMark + "D:\"Keep\"=00000001\r\n";
+    EXPECT_EQ(ReadFileBytes(ConfigFile("Key.ini")), kept);
     EXPECT_EQ(Rivode({"get", "Key", "Drop"}).status, 1);
-}
 
-TEST_F(RivodeEditTest, DeletingWhatIsAbsentSucceedsWithoutWritingAFile) {
-    Succeed({"set", "Key", "Keep", "--dword", "1"});
-    const std::string before = ReadFileBytes(ConfigFile("Key.ini"));
     Succeed({"delete", "Key", "keep"});
     Succeed({"delete", "Absent\\Key", "Value"});
     Succeed({"delete-key", "Absent\\Key"});
-    EXPECT_EQ(ReadFileBytes(ConfigFile("Key.ini")), before);
+    EXPECT_EQ(ReadFileBytes(ConfigFile("Key.ini")), kept);
     EXPECT_FALSE(std::filesystem::exists(ConfigFile("Absent")));
     EXPECT_FALSE(std::filesystem::exists(ConfigFile("Absent.ini")));
 }

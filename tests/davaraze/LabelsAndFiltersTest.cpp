@@ -14,54 +14,40 @@ TEST(FileFiltersTest, NamesTakeTheirPatternsInTheFormQtReads) {
     YAppendFileFilter(filters, u"Key Map Files", u"*.key");
     YAppendFileFilter(filters, u"Scripts (*.vbs *.py)", u"*.vbs;*.py");
     YAppendFileFilter(filters, u"All Files", u"*.*");
-    EXPECT_EQ(YGetFileFilters(filters),
-              u"Log Files (*.log *.txt);;Key Map Files (*.key);;Scripts (*.vbs *.py);;"
-              u"All Files (*)");
-    EXPECT_EQ(filters[0].patterns, (YStringArray{u"*.log", u"*.txt"}));
-}
-
-TEST(FileFiltersTest, OddInputStaysUsable) {
-    YFileFilterList filters;
     YAppendFileFilter(filters, u"Odd;;Name", u" ; ");
     YAppendFileFilter(filters, u"", u"*.ini");
-    EXPECT_EQ(YGetFileFilters(filters), u"Odd; Name (*);;(*.ini)");
+    EXPECT_EQ(YGetFileFilters(filters),
+              u"Log Files (*.log *.txt);;Key Map Files (*.key);;Scripts (*.vbs *.py);;"
+              u"All Files (*);;Odd; Name (*);;(*.ini)");
+    EXPECT_EQ(filters[0].patterns, (YStringArray{u"*.log", u"*.txt"}));
     EXPECT_TRUE(YGetFileFilters({}).empty());
-}
 
-TEST(FileFiltersTest, PatternsComeBackFromALabel) {
     EXPECT_EQ(YGetFilterPatterns(u"Log Files (*.log *.txt)"), (YStringArray{u"*.log", u"*.txt"}));
     EXPECT_EQ(YGetFilterPatterns(u"Notes (old) (*.nt)"), (YStringArray{u"*.nt"}));
     EXPECT_TRUE(YGetFilterPatterns(u"No list").empty());
 }
 
-class LabelsTest : public ::testing::Test {
-protected:
-    void TearDown() override { YSetMessageStringLoader(nullptr); }
-};
-
-TEST_F(LabelsTest, ElevenDistinctFunctionTypesThenNothing) {
+TEST(LabelsTest, FunctionTypesAreElevenDistinctTextsFromTheTableInRowOrder) {
     ASSERT_EQ(GetMappedFunctionTypesSize(), 11u);
-    std::set<YUnicodeString> labels;
-    for (std::size_t i = 0; i < GetMappedFunctionTypesSize(); ++i) {
-        labels.insert(GetMappedFunctionType(i));
+    std::set<YUnicodeString> builtIn{u""};
+    for (std::size_t i = 0; i < 11; ++i) {
+        builtIn.insert(GetMappedFunctionType(i));
     }
-    EXPECT_EQ(labels.size(), 11u);
-    EXPECT_FALSE(labels.count(u""));
+    EXPECT_EQ(builtIn.size(), 12u);  // distinct and none empty
     EXPECT_TRUE(GetMappedFunctionType(11).empty());
-}
 
-TEST_F(LabelsTest, TextsComeFromTheRegisteredTableInRowOrder) {
     YSetMessageStringLoader([](std::uint32_t id) -> YUnicodeString {
         if (id == 0x61380220) {
             return {};  // a table without the text: the built-in one stands in
         }
         return rivode::FromAscii(std::to_string(id & 0xFFFF));
     });
-    for (std::size_t i = 0; i < GetMappedFunctionTypesSize(); ++i) {
+    for (std::size_t i = 0; i < 11; ++i) {
         EXPECT_EQ(GetMappedFunctionType(i), rivode::FromAscii(std::to_string(0x210 + i)));
     }
     EXPECT_EQ(GetNewFirewallLabel(), rivode::FromAscii(std::to_string(0x221)));
     EXPECT_FALSE(GetSelectSessionLabel().empty());
+    YSetMessageStringLoader(nullptr);
 }
 
 }  // namespace

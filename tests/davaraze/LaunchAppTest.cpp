@@ -13,26 +13,23 @@
 namespace {
 
 using rivode::FromUtf8;
-using rivode::test::FakeReport;
-using rivode::test::TempFolder;
 
-TEST(SplitCommandLineTest, BlanksSeparateAndQuotesGroup) {
-    EXPECT_EQ(YSplitCommandLine(u"  /EncodedArgs /F \"L2hvbWUvYQ==\" /T  "),
-              (YStringArray{u"/EncodedArgs", u"/F", u"L2hvbWUvYQ==", u"/T"}));
-    EXPECT_EQ(YSplitCommandLine(u"a\"b c\"d\te"), (YStringArray{u"ab cd", u"e"}));
-    EXPECT_EQ(YSplitCommandLine(u"\"\" x"), (YStringArray{u"", u"x"}));
-    EXPECT_TRUE(YSplitCommandLine(u" \t ").empty());
-}
-
-TEST(SplitCommandLineTest, BackslashesAreLiteralExceptBeforeAQuote) {
-    EXPECT_EQ(YSplitCommandLine(u"C:\\Program\\ x\\"), (YStringArray{u"C:\\Program\\", u"x\\"}));
-    EXPECT_EQ(YSplitCommandLine(u"a\\\"b"), (YStringArray{u"a\"b"}));
-    EXPECT_EQ(YSplitCommandLine(u"\"a\\\\\" b"), (YStringArray{u"a\\", u"b"}));
-    EXPECT_EQ(YSplitCommandLine(u"a\\\\\\\"b"), (YStringArray{u"a\\\"b"}));
-}
-
-TEST(SplitCommandLineTest, UnclosedQuoteRunsToTheEnd) {
-    EXPECT_EQ(YSplitCommandLine(u"x \"a b"), (YStringArray{u"x", u"a b"}));
+TEST(SplitCommandLineTest, BlanksSeparateQuotesGroupAndBackslashesEscapeOnlyQuotes) {
+    const std::pair<const char16_t*, YStringArray> cases[] = {
+        {u"  /EncodedArgs /F \"L2hvbWUvYQ==\" /T  ",
+         {u"/EncodedArgs", u"/F", u"L2hvbWUvYQ==", u"/T"}},
+        {u"a\"b c\"d\te", {u"ab cd", u"e"}},
+        {u"\"\" x", {u"", u"x"}},
+        {u" \t ", {}},
+        {u"x \"a b", {u"x", u"a b"}},  // an unclosed quote runs to the end
+        {u"C:\\Program\\ x\\", {u"C:\\Program\\", u"x\\"}},
+        {u"a\\\"b", {u"a\"b"}},
+        {u"\"a\\\\\" b", {u"a\\", u"b"}},
+        {u"a\\\\\\\"b", {u"a\\\"b"}},
+    };
+    for (const auto& [line, expected] : cases) {
+        EXPECT_EQ(YSplitCommandLine(line), expected) << rivode::ToUtf8(line);
+    }
 }
 
 class LaunchAppTest : public ::testing::Test {
@@ -49,38 +46,31 @@ protected:
 
     // The program runs detached: wait for its output to appear.
     std::string WaitForOutput(const std::string& path) {
-        for (int i = 0; i < 500; ++i) {
-            if (std::filesystem::exists(path)) {
-                return rivode::test::ReadFileBytes(path);
-            }
+        for (int i = 0; i < 500 && !std::filesystem::exists(path); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-        return "<no output>";
+        return std::filesystem::exists(path) ? rivode::test::ReadFileBytes(path) : "<no output>";
     }
 
-    TempFolder folder_;
+    rivode::test::TempFolder folder_;
+    rivode::test::ScopedEnvironment environment_;
 };
 
-TEST_F(LaunchAppTest, StartsAProgramWithItsQuotedArguments) {
-    const std::string script = WriteScript("sibling");
+TEST_F(LaunchAppTest, StartsAProgramByPathOrSearchPathWithItsQuotedArguments) {
+    const std::string script = WriteScript("quill-helper");
     const std::string output = folder_ / "out put";
-    const YUnicodeString parameters =
-        u"\"" + FromUtf8(output) + u"\" /EncodedArgs /F \"Zm9sZGVy\" \"two words\"";
-    ASSERT_TRUE(LaunchApp(FromUtf8(script), parameters, 1));
+    ASSERT_TRUE(
+        LaunchApp(FromUtf8(script),
+                  u"\"" + FromUtf8(output) + u"\" /EncodedArgs /F \"Zm9sZGVy\" \"two words\"", 1));
     EXPECT_EQ(WaitForOutput(output), "/EncodedArgs\n/F\nZm9sZGVy\ntwo words\n");
-}
 
-TEST_F(LaunchAppTest, FindsABareNameInTheSearchPath) {
-    WriteScript("quill-helper");
-    rivode::test::ScopedEnvironment environment;
-    environment.Set("PATH", "/nonexistent:" + folder_.Path() + ":/usr/bin:/bin");
-    const std::string output = folder_ / "found";
-    ASSERT_TRUE(LaunchApp(u"quill-helper", FromUtf8(output) + u" ok", 1));
-    EXPECT_EQ(WaitForOutput(output), "ok\n");
+    environment_.Set("PATH", ("/nonexistent:" + folder_.Path() + ":/usr/bin:/bin").c_str());
+    ASSERT_TRUE(LaunchApp(u"quill-helper", FromUtf8(folder_ / "found") + u" ok", 1));
+    EXPECT_EQ(WaitForOutput(folder_ / "found"), "ok\n");
 }
 
 TEST_F(LaunchAppTest, MissingOrUnrunnableProgramFailsWithAReport) {
-    FakeReport report;
+    rivode::test::FakeReport report;
     const YUnicodeString missing = FromUtf8(folder_ / "Quillfile");
     EXPECT_FALSE(LaunchApp(missing, u"", 1, report));
     EXPECT_EQ(report.GetMessageId(), 0xE1380208u);
@@ -88,13 +78,12 @@ TEST_F(LaunchAppTest, MissingOrUnrunnableProgramFailsWithAReport) {
     EXPECT_EQ(report.GetStrings()[0], missing);
 
     rivode::test::WriteFileBytes(folder_ / "plain", "not a program");
-    EXPECT_FALSE(LaunchApp(FromUtf8(folder_ / "plain"), u"", 1));
-    EXPECT_FALSE(LaunchApp(FromUtf8(folder_.Path()), u"", 1));
-
-    rivode::test::ScopedEnvironment environment;
-    environment.Set("PATH", folder_.Path());
-    EXPECT_FALSE(LaunchApp(u"no-such-program-here", u"", 1));
-    EXPECT_FALSE(LaunchApp(u"", u"", 1));
+    environment_.Set("PATH", folder_.Path().c_str());
+    for (const YUnicodeString& program :
+         {FromUtf8(folder_ / "plain"), folder_.Path16(), YUnicodeString(u"no-such-program-here"),
+          YUnicodeString()}) {
+        EXPECT_FALSE(LaunchApp(program, u"", 1)) << rivode::ToUtf8(program);
+    }
 }
 
 }  // namespace

@@ -7,15 +7,9 @@
 
 namespace {
 
-using rivode::FromUtf8;
-
 class PathsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        environment_.Set("HOME", "/home/someone");
-        environment_.Clear("XDG_CONFIG_HOME");
-        environment_.Clear("XDG_DATA_HOME");
-    }
+    void SetUp() override { environment_.Set("HOME", "/home/someone"); }
     void TearDown() override {
         SetYwsConfigPathSub(u"");
         YSetAppName(u"");
@@ -24,24 +18,22 @@ protected:
     rivode::test::ScopedEnvironment environment_;
 };
 
-TEST_F(PathsTest, DefaultsFollowTheHomeFolderWhenXdgIsUnset) {
-    EXPECT_EQ(GetDefaultConfigFolder(), u"/home/someone/.config/yarrowby/Config");
-    EXPECT_EQ(GetYwsConfigPathSub(), u"/home/someone/.config/yarrowby/Config");
-    EXPECT_EQ(GetYwsUserDataPathSub(), u"/home/someone/.local/share/yarrowby");
-    EXPECT_EQ(GetYwsSshDataPathSub(), u"/home/someone/.local/share/yarrowby/SSH");
-}
-
-TEST_F(PathsTest, XdgVariablesMoveTheFolders) {
+TEST_F(PathsTest, XdgVariablesMoveTheFoldersOnlyWhenAbsolute) {
+    const auto expectFolders = [](const YUnicodeString& config, const YUnicodeString& data) {
+        EXPECT_EQ(GetDefaultConfigFolder(), config + u"/yarrowby/Config");
+        EXPECT_EQ(GetYwsConfigPathSub(), config + u"/yarrowby/Config");
+        EXPECT_EQ(GetYwsUserDataPathSub(), data + u"/yarrowby");
+        EXPECT_EQ(GetYwsSshDataPathSub(), data + u"/yarrowby/SSH");
+    };
+    environment_.Set("XDG_CONFIG_HOME", nullptr);
+    environment_.Set("XDG_DATA_HOME", nullptr);
+    expectFolders(u"/home/someone/.config", u"/home/someone/.local/share");
+    environment_.Set("XDG_CONFIG_HOME", "relative/conf");
+    environment_.Set("XDG_DATA_HOME", "");
+    expectFolders(u"/home/someone/.config", u"/home/someone/.local/share");
     environment_.Set("XDG_CONFIG_HOME", "/srv/conf");
     environment_.Set("XDG_DATA_HOME", "/srv/data");
-    EXPECT_EQ(GetYwsConfigPathSub(), u"/srv/conf/yarrowby/Config");
-    EXPECT_EQ(GetYwsUserDataPathSub(), u"/srv/data/yarrowby");
-    EXPECT_EQ(GetYwsSshDataPathSub(), u"/srv/data/yarrowby/SSH");
-}
-
-TEST_F(PathsTest, RelativeXdgVariablesAreIgnored) {
-    environment_.Set("XDG_CONFIG_HOME", "relative/conf");
-    EXPECT_EQ(GetYwsConfigPathSub(), u"/home/someone/.config/yarrowby/Config");
+    expectFolders(u"/srv/conf", u"/srv/data");
 }
 
 TEST_F(PathsTest, SetConfigFolderWinsOverTheDefaultUntilCleared) {
@@ -53,14 +45,12 @@ TEST_F(PathsTest, SetConfigFolderWinsOverTheDefaultUntilCleared) {
     EXPECT_EQ(GetYwsConfigPathSub(), GetDefaultConfigFolder());
 }
 
-TEST_F(PathsTest, InstallFolderHoldsTheCompanionLibrary) {
+TEST_F(PathsTest, InstallFolderIsAbsoluteAndAppNameDefaultsToTheProgram) {
     const YUnicodeString folder = GetYwsInstallPathSub();
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.front(), u'/');
     EXPECT_NE(folder.back(), u'/');
-}
 
-TEST_F(PathsTest, AppNameDefaultsToTheProgramAndTakesTheHostsName) {
     EXPECT_EQ(YGetAppName(), u"davaraze_tests");
     YSetAppName(u"Quillterm");
     EXPECT_EQ(YGetAppName(), u"Quillterm");

@@ -13,7 +13,7 @@ protected:
     void TearDown() override { YSetUserInterface(nullptr); }
 };
 
-TEST_F(ProgressDialogTest, WorkerCloseEndsTheModalRun) {
+TEST_F(ProgressDialogTest, TheFirstCloseEndsTheModalRunEvenBeforeItStarts) {
     YSetUserInterface(YCreateSilentUserInterface());
     YProgressDialog progress(u"Migrating personal data.");
     std::thread worker([&] {
@@ -23,52 +23,42 @@ TEST_F(ProgressDialogTest, WorkerCloseEndsTheModalRun) {
     });
     EXPECT_EQ(progress.DoModal(), 42);
     worker.join();
-}
 
-TEST_F(ProgressDialogTest, CloseBeforeShowingReturnsAtOnce) {
-    YSetUserInterface(YCreateSilentUserInterface());
-    auto progress = Create7LineProgressDialog(u"Export");
-    progress->PostClose(YID_CANCEL);
-    EXPECT_EQ(progress->DoModal(), YID_CANCEL);
-    EXPECT_EQ(progress->GetState().lines.size(), 7u);
-}
+    auto early = Create7LineProgressDialog(u"Export");
+    early->PostClose(YID_CANCEL);
+    EXPECT_EQ(early->DoModal(), YID_CANCEL);
+    EXPECT_EQ(early->GetState().lines.size(), 7u);
 
-TEST_F(ProgressDialogTest, LinesBeyondTheWindowAreIgnored) {
-    YProgressDialog progress(u"one line");
+    // Lines beyond the window and unchanged texts are no change.
     const std::uint64_t before = progress.GetState().generation;
     progress.SetLine(3, u"nowhere");
-    progress.SetLine(0, u"one line");  // unchanged text is no change
+    progress.SetLine(0, u"Migrating personal data.");
     EXPECT_EQ(progress.GetState().generation, before);
     progress.SetText(u"another");
     EXPECT_EQ(progress.GetState().lines, YStringArray{u"another"});
 }
 
-TEST_F(ProgressDialogTest, ConsoleDrawsALineOnATerminalAndClearsIt) {
-    std::istringstream input;
-    std::ostringstream terminal;
-    YSetUserInterface(YCreateConsoleUserInterface(input, terminal, false, true));
-    YProgressDialog progress(u"Re-encrypting");
-    progress.SetProgress(1, 4);
-    std::thread worker([&] {
-        progress.WaitForChange(progress.GetState().generation, std::chrono::milliseconds(50));
-        progress.PostClose();
-    });
-    EXPECT_EQ(progress.DoModal(), YID_OK);
-    worker.join();
-    const std::string drawn = terminal.str();
-    EXPECT_NE(drawn.find("Re-encrypting 25%"), std::string::npos);
-    EXPECT_EQ(drawn.substr(drawn.size() - 4), "\r\x1b[K");
-}
-
-TEST_F(ProgressDialogTest, ConsoleDrawsNothingWithoutATerminal) {
-    std::istringstream input;
-    std::ostringstream log;
-    YSetUserInterface(YCreateConsoleUserInterface(input, log, false, false));
-    YProgressDialog progress(u"Importing");
-    std::thread worker([&] { progress.PostClose(); });
-    progress.DoModal();
-    worker.join();
-    EXPECT_TRUE(log.str().empty());
+TEST_F(ProgressDialogTest, ConsoleDrawsALineOnlyOnATerminalAndClearsIt) {
+    for (const bool terminal : {true, false}) {
+        std::istringstream input;
+        std::ostringstream output;
+        YSetUserInterface(YCreateConsoleUserInterface(input, output, false, terminal));
+        YProgressDialog progress(u"Re-encrypting");
+        progress.SetProgress(1, 4);
+        std::thread worker([&] {
+            progress.WaitForChange(progress.GetState().generation, std::chrono::milliseconds(50));
+            progress.PostClose();
+        });
+        EXPECT_EQ(progress.DoModal(), YID_OK);
+        worker.join();
+        const std::string drawn = output.str();
+        if (terminal) {
+            EXPECT_NE(drawn.find("Re-encrypting 25%"), std::string::npos) << drawn;
+            EXPECT_TRUE(drawn.ends_with("\r\x1b[K")) << drawn;
+        } else {
+            EXPECT_EQ(drawn, "");
+        }
+    }
 }
 
 }  // namespace

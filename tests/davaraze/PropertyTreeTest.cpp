@@ -14,10 +14,8 @@ class LoggingPage final : public YPropertyTreePage {
 public:
     LoggingPage(const YUnicodeString& name, std::string& log)
         : YPropertyTreePage(100, name), log_(log) {}
-    bool OnSetActive() override { return Log("set"); }
     bool OnKillActive() override { return Log("kill") && !refuseKill; }
     bool OnOK() override { return Log("ok") && !refuseOk; }
-    void OnCancel() override { Log("cancel"); }
 
     bool refuseKill = false;
     bool refuseOk = false;
@@ -61,7 +59,7 @@ TEST_F(PropertyTreeTest, HiddenPagesAndTheirChildrenLeaveTheTree) {
     EXPECT_EQ(dialog_.GetShownPages().size(), 2u);
 }
 
-TEST_F(PropertyTreeTest, StateMapReopensTheLastPageShown) {
+TEST_F(PropertyTreeTest, StateMapReopensTheLastPageShownAndKeepsTheFoldedBranches) {
     ASSERT_TRUE(dialog_.SetActivePage(&logon_));
     EXPECT_EQ(stateMap_.GetLastPage(), u"Connection\\Logon Actions");
 
@@ -81,17 +79,15 @@ TEST_F(PropertyTreeTest, StateMapReopensTheLastPageShown) {
     EXPECT_TRUE(stateMap_.IsExpanded(u"Connection"));
 }
 
-TEST_F(PropertyTreeTest, PageThatRefusesToLetGoKeepsTheFocus) {
+TEST_F(PropertyTreeTest, PagesThatRefuseKeepTheFocusAndStopOk) {
     ASSERT_TRUE(dialog_.SetActivePage(&session_));
     session_.refuseKill = true;
     EXPECT_FALSE(dialog_.SetActivePage(&terminal_));
     EXPECT_EQ(dialog_.GetActivePage(), &session_);
     EXPECT_EQ(stateMap_.GetLastPage(), u"Connection");
-}
+    session_.refuseKill = false;
 
-TEST_F(PropertyTreeTest, OkAsksEveryShownPageAndStopsAtARefusal) {
     dialog_.HidePage(&emulation_);
-    ASSERT_TRUE(dialog_.SetActivePage(&session_));
     log_.clear();
     logon_.refuseOk = true;
     EXPECT_FALSE(dialog_.DoOnOK());
@@ -106,24 +102,18 @@ TEST_F(PropertyTreeTest, OkAsksEveryShownPageAndStopsAtARefusal) {
     EXPECT_EQ(dialog_.GetResult(), YID_OK);
 }
 
-TEST_F(PropertyTreeTest, DisabledOkButtonKeepsTheDialogOpen) {
+TEST_F(PropertyTreeTest, DisabledOkOrNoWindowBackEndNeverAcceptsTheChanges) {
+    emulation_.SetModified();
+    EXPECT_TRUE(dialog_.IsModified());
     dialog_.DisableOkButton();
     dialog_.OnOK();
     EXPECT_FALSE(dialog_.IsEnded());
     dialog_.OnCancel();
     EXPECT_EQ(dialog_.GetResult(), YID_CANCEL);
-}
 
-TEST_F(PropertyTreeTest, PagesMarkTheirDialogModified) {
-    EXPECT_FALSE(dialog_.IsModified());
-    emulation_.SetModified();
-    EXPECT_TRUE(dialog_.IsModified());
-    EXPECT_EQ(emulation_.GetDialog(), &dialog_);
-}
-
-TEST_F(PropertyTreeTest, WithoutAWindowBackEndTheDialogIsCancelled) {
     YSetUserInterface(YCreateSilentUserInterface());
-    EXPECT_EQ(dialog_.DoModal(), YID_CANCEL);
+    YPropertyTreeDialog another(u"Global Options", 0, nullptr);
+    EXPECT_EQ(another.DoModal(), YID_CANCEL);
     YSetUserInterface(nullptr);
 }
 
@@ -160,7 +150,7 @@ TEST_F(ListCtrlTest, SelectedRowsMoveTogetherWithTheirData) {
     EXPECT_FALSE(list_.CanMoveDown());
 }
 
-TEST_F(ListCtrlTest, DeleteSelectsTheRowThatTookThePlace) {
+TEST_F(ListCtrlTest, DeleteSelectsTheRowThatTookThePlaceAndColumnsGrowOnDemand) {
     list_.SetSelected(1);
     list_.SetSelected(3);
     EXPECT_TRUE(list_.DoDelete());
@@ -169,10 +159,7 @@ TEST_F(ListCtrlTest, DeleteSelectsTheRowThatTookThePlace) {
     EXPECT_EQ(list_.FindItemData(13), YListCtrl::npos);
     list_.SetSelected(1, false);
     EXPECT_FALSE(list_.DoDelete());
-    EXPECT_FALSE(list_.CanMoveUp());
-}
 
-TEST_F(ListCtrlTest, ColumnsGrowOnDemand) {
     EXPECT_TRUE(list_.SetItemText(0, 2, u"x"));
     EXPECT_EQ(list_.GetItemText(0, 1), u"");
     EXPECT_EQ(list_.GetItemText(0, 2), u"x");

@@ -12,31 +12,24 @@ namespace rivode::test {
 class ScopedEnvironment {
 public:
     ScopedEnvironment() = default;
-    ~ScopedEnvironment() {
-        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-            if (it->second) {
-                ::setenv(it->first.c_str(), it->second->c_str(), 1);
-            } else {
-                ::unsetenv(it->first.c_str());
-            }
-        }
-    }
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-    void Set(const std::string& name, const std::string& value) {
-        Save(name);
-        ::setenv(name.c_str(), value.c_str(), 1);
+    ~ScopedEnvironment() {
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+            Put(it->first, it->second ? it->second->c_str() : nullptr);
+        }
     }
-    void Clear(const std::string& name) {
-        Save(name);
-        ::unsetenv(name.c_str());
+
+    // A null value clears the variable.
+    void Set(const std::string& name, const char* value) {
+        const char* old = std::getenv(name.c_str());
+        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        Put(name, value);
     }
 
 private:
-    void Save(const std::string& name) {
-        const char* value = std::getenv(name.c_str());
-        saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    static void Put(const std::string& name, const char* value) {
+        value ? ::setenv(name.c_str(), value, 1) : ::unsetenv(name.c_str());
     }
 
     std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
