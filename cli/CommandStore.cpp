@@ -20,6 +20,16 @@ CommandStore::CommandStore(const StoreFolders& folders, bool readOnly) : folders
     store_ = std::make_unique<YProfileStore>(readOnly, &factory);
 }
 
+YProfileKey* CommandStore::OpenForReading(std::string_view keyPathText, CommandFailure& failure) {
+    KeyPath path;
+    std::string problem;
+    if (!ParseKeyPath(keyPathText, path, problem)) {
+        failure = UsageFailure(problem);
+        return nullptr;
+    }
+    return OpenForReading(path, failure);
+}
+
 YProfileKey* CommandStore::OpenForReading(const KeyPath& path, CommandFailure& failure) {
     // The root key's values live beside the folder, so a root with values but no folder
     // still counts.

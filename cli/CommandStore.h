@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace rivode::cli {
 
@@ -26,6 +27,8 @@ public:
     // The key a reading command works on: the configuration folder and every key of the path
     // must exist, else nullptr with a failure that says which does not.
     YProfileKey* OpenForReading(const KeyPath& path, CommandFailure& failure);
+    // The same for a key path as the user typed it; a malformed path is a usage failure.
+    YProfileKey* OpenForReading(std::string_view keyPathText, CommandFailure& failure);
 
     // The key at path through existing keys only; nullptr when one of them does not exist, with
     // missingPath naming the path up to that key. The key lives as long as this object or

@@ -83,14 +83,9 @@ std::string DescribeValue(const ValueAddress& address) {
 }  // namespace
 
 ExitStatus RunValues(const CommandOptions& options) {
-    KeyPath path;
-    std::string problem;
-    if (!ParseKeyPath(options.keyPath, path, problem)) {
-        return Fail(UsageFailure(problem));
-    }
     CommandStore store(options.folders, true);
     CommandFailure failure;
-    const YProfileKey* key = store.OpenForReading(path, failure);
+    const YProfileKey* key = store.OpenForReading(options.keyPath, failure);
     if (key == nullptr) {
         return Fail(failure);
     }

@@ -32,7 +32,7 @@ inline constexpr int kMaxInsertWidth = 1024;
 
 // Parses the text between the marks ("08x", "-10s", "I64u"). false for anything else, including
 // '*' widths, which would take their value from a further argument.
-[[nodiscard]] bool ParseInsertFormat(std::u16string_view spec, InsertFormat& format);
+[[nodiscard]] bool ParseInsertFormat(std::u16string_view formatText, InsertFormat& format);
 
 // One insertion argument: a string, or a number handed in as a number (AddFormatted).
 struct InsertValue {

@@ -135,11 +135,11 @@ private:
             ++end;
         }
         const bool numberValid = end - start - 1 <= kMaxInsertDigits;
-        std::u16string_view spec = u"s";
+        std::u16string_view formatText = u"s";
         if (end < raw_.size() && raw_[end] == u'!') {
             const std::size_t close = raw_.find(u'!', end + 1);
             if (close != std::u16string_view::npos) {
-                spec = raw_.substr(end + 1, close - end - 1);
+                formatText = raw_.substr(end + 1, close - end - 1);
                 end = close + 1;
             } else if (!options_.ignoreInserts) {
                 return false;
@@ -151,7 +151,7 @@ private:
             return true;
         }
         InsertFormat format;
-        if (!numberValid || !arguments_.Has(number) || !ParseInsertFormat(spec, format)) {
+        if (!numberValid || !arguments_.Has(number) || !ParseInsertFormat(formatText, format)) {
             return false;
         }
         AppendFormattedInsert(format, arguments_.Get(number), out_);
