@@ -71,18 +71,25 @@ struct Header {
     char16_t kind;
     std::u16string_view name;
     std::u16string_view rest;
+    std::uint64_t nameHash;
 };
 
+// The name is hashed while its closing quote is looked for: the table needs the hash, and one
+// pass over the name serves both.
 std::optional<Header> ParseHeader(std::u16string_view line) {
     if (line.size() <= 4 || line[1] != u':' || line[2] != u'"') {
         return std::nullopt;
     }
-    const std::size_t close = line.find(u'"', 3);
-    if (close == std::u16string_view::npos || close + 1 >= line.size() ||
-        line[close + 1] != u'=') {
+    std::uint64_t hash = kValueNameHashStart;
+    std::size_t close = 3;
+    while (close < line.size() && line[close] != u'"') {
+        hash = AddToValueNameHash(hash, line[close]);
+        ++close;
+    }
+    if (close + 1 >= line.size() || line[close + 1] != u'=') {
         return std::nullopt;
     }
-    return Header{line[0], line.substr(3, close - 3), line.substr(close + 2)};
+    return Header{line[0], line.substr(3, close - 3), line.substr(close + 2), hash};
 }
 
 // Splits text into lines without copying them.
@@ -161,29 +168,30 @@ private:
             case u'D': {
                 const std::optional<std::uint32_t> number = ParseHex8(header.rest);
                 if (number && keep) {
-                    table_.Emplace<YIniFileDataDword>(header.name, *number);
+                    table_.EmplaceHashed<YIniFileDataDword>(header.name, header.nameHash, *number);
                 }
                 return number.has_value();
             }
             case u'S':
                 if (keep) {
-                    table_.Emplace<YIniFileDataString>(header.name, table_.CopyText(header.rest));
+                    table_.EmplaceHashed<YIniFileDataString>(header.name, header.nameHash,
+                                                            table_.CopyText(header.rest));
                 }
                 return true;
             case u'B': {
                 const std::optional<std::uint32_t> length = ParseHex8(header.rest);
-                return length && ReadBinary(header.name, *length, keep);
+                return length && ReadBinary(header, *length, keep);
             }
             case u'Z': {
                 const std::optional<std::uint32_t> count = ParseHex8(header.rest);
-                return count && ReadStringArray(header.name, *count, keep);
+                return count && ReadStringArray(header, *count, keep);
             }
             default:
                 return false;
         }
     }
 
-    bool ReadBinary(std::u16string_view name, std::uint32_t length, bool keep) {
+    bool ReadBinary(const Header& header, std::uint32_t length, bool keep) {
         std::vector<std::uint8_t> bytes;
         bytes.reserve(std::min<std::size_t>(length, kMaxReserve));
         std::u16string_view line;
@@ -193,12 +201,12 @@ private:
             }
         }
         if (keep) {
-            table_.Emplace<YIniFileDataBinary>(name, std::move(bytes));
+            table_.EmplaceHashed<YIniFileDataBinary>(header.name, header.nameHash, std::move(bytes));
         }
         return true;
     }
 
-    bool ReadStringArray(std::u16string_view name, std::uint32_t count, bool keep) {
+    bool ReadStringArray(const Header& header, std::uint32_t count, bool keep) {
         YStringArray texts;
         texts.reserve(std::min<std::size_t>(count, kMaxReserve));
         std::u16string_view line;
@@ -209,7 +217,8 @@ private:
             texts.emplace_back(line.substr(1));
         }
         if (keep) {
-            table_.Emplace<YIniFileDataStringSz>(name, std::move(texts));
+            table_.EmplaceHashed<YIniFileDataStringSz>(header.name, header.nameHash,
+                                                        std::move(texts));
         }
         return true;
     }

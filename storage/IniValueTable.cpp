@@ -5,8 +5,6 @@
 namespace rivode::storage {
 namespace {
 
-constexpr std::uint64_t kFnvOffsetBasis = 0xcbf29ce484222325ull;
-constexpr std::uint64_t kFnvPrime = 0x100000001b3ull;
 
 constexpr std::u16string_view kPersonalValueNames[kPersonalValueCount] = {
     u"Username",
@@ -65,18 +63,9 @@ constexpr std::size_t kMinimumArena = 1024;
 }  // namespace
 
 std::uint64_t HashValueName(std::u16string_view name) {
-    // The bytes of each code unit, low byte first. A high byte of 0 leaves the hash unchanged
-    // before its multiplication, so the two multiplications of a unit below 0x100 fold into one
-    // by the square of the prime: names are almost always ASCII.
-    constexpr std::uint64_t kFnvPrimeSquared = kFnvPrime * kFnvPrime;
-    std::uint64_t hash = kFnvOffsetBasis;
+    std::uint64_t hash = kValueNameHashStart;
     for (const char16_t unit : name) {
-        if (unit < 0x100) {
-            hash = (hash ^ unit) * kFnvPrimeSquared;
-        } else {
-            hash = (hash ^ (unit & 0xffu)) * kFnvPrime;
-            hash = (hash ^ (unit >> 8)) * kFnvPrime;
-        }
+        hash = AddToValueNameHash(hash, unit);
     }
     return hash;
 }
@@ -136,13 +125,17 @@ const YIniFileData* IniValueTable::GetSlotValue(std::size_t slot) const {
 }
 
 
-std::size_t IniValueTable::FindGeneral(std::u16string_view name, std::uint64_t hash) const {
+std::size_t IniValueTable::FindGeneral(std::u16string_view name, std::uint64_t hash,
+                                       std::size_t* slotFound) const {
     if (slots_.empty()) {
         return general_.size();
     }
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         const std::uint32_t index = slots_[slot];
+        if (slotFound != nullptr) {
+            *slotFound = slot;
+        }
         if (index == 0) {
             return general_.size();
         }
@@ -163,8 +156,7 @@ YIniFileData* IniValueTable::Find(std::u16string_view name) const {
     return index < general_.size() ? general_[index].value : nullptr;
 }
 
-void IniValueTable::Store(std::u16string_view name, YIniFileData* value) {
-    const std::uint64_t hash = HashValueName(name);
+void IniValueTable::Store(std::u16string_view name, std::uint64_t hash, YIniFileData* value) {
     const int personal = FindPersonalValue(name, hash);
     if (personal >= 0) {
         Destroy(std::exchange(personal_[static_cast<std::size_t>(personal)], value));
@@ -172,7 +164,8 @@ void IniValueTable::Store(std::u16string_view name, YIniFileData* value) {
         return;
     }
     generalChanged = true;
-    const std::size_t index = FindGeneral(name, hash);
+    std::size_t slot = 0;
+    const std::size_t index = FindGeneral(name, hash, &slot);
     if (index < general_.size()) {
         Destroy(std::exchange(general_[index].value, value));
         return;
@@ -182,13 +175,9 @@ void IniValueTable::Store(std::u16string_view name, YIniFileData* value) {
     }
     if ((general_.size() + 1) * 2 > slots_.size()) {
         Grow();
+        FindGeneral(name, hash, &slot);  // the free slot moved with the index
     }
     general_.push_back(Entry{hash, CopyText(name), value});
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t slot = hash & mask;
-    while (slots_[slot] != 0) {
-        slot = (slot + 1) & mask;
-    }
     slots_[slot] = static_cast<std::uint32_t>(general_.size());
 }
 

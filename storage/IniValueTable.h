@@ -24,6 +24,20 @@
 
 namespace rivode::storage {
 
+// The hash of a value name, built one code unit at a time so a parser can hash a name while
+// it looks for its end: start from kValueNameHashStart and add every unit.
+inline constexpr std::uint64_t kValueNameHashStart = 0xcbf29ce484222325ULL;
+inline std::uint64_t AddToValueNameHash(std::uint64_t hash, char16_t unit) {
+    constexpr std::uint64_t kPrime = 0x100000001b3ULL;
+    // The bytes of the unit, low byte first. A high byte of 0 leaves the hash unchanged before
+    // its multiplication, so the two multiplications of a unit below 0x100 fold into one by the
+    // square of the prime: names are almost always ASCII.
+    if (unit < 0x100) {
+        return (hash ^ unit) * (kPrime * kPrime);
+    }
+    hash = (hash ^ (unit & 0xffu)) * kPrime;
+    return (hash ^ (unit >> 8)) * kPrime;
+}
 std::uint64_t HashValueName(std::u16string_view name);
 
 inline constexpr std::size_t kPersonalValueCount = 25;
@@ -50,12 +64,17 @@ public:
     // value of that name, and sets the changed flag of the table the name belongs to.
     template <class T, class... Args>
     void Emplace(std::u16string_view name, Args&&... args) {
+        EmplaceHashed<T>(name, HashValueName(name), std::forward<Args>(args)...);
+    }
+    // The same when the name's hash is known already.
+    template <class T, class... Args>
+    void EmplaceHashed(std::u16string_view name, std::uint64_t hash, Args&&... args) {
         std::pmr::polymorphic_allocator<T> allocator(&arena_);
         T* value = allocator.template new_object<T>(std::forward<Args>(args)...);
-        Store(name, value);
+        Store(name, hash, value);
     }
     // Maps name to none (the value is deleted) and sets the changed flag.
-    void Erase(std::u16string_view name) { Store(name, nullptr); }
+    void Erase(std::u16string_view name) { Store(name, HashValueName(name), nullptr); }
 
     // A copy of text in the arena, alive as long as the table.
     std::u16string_view CopyText(std::u16string_view text);
@@ -90,8 +109,11 @@ private:
         YIniFileData* value;       // in the arena; nullptr when none
     };
 
-    void Store(std::u16string_view name, YIniFileData* value);
-    std::size_t FindGeneral(std::u16string_view name, std::uint64_t hash) const;
+    void Store(std::u16string_view name, std::uint64_t hash, YIniFileData* value);
+    // The entry of name (general_.size() when none) and the index slot where the search ended:
+    // the entry's slot, or the free slot a new entry of that name takes.
+    std::size_t FindGeneral(std::u16string_view name, std::uint64_t hash,
+                            std::size_t* slot = nullptr) const;
     void Grow();
     static void Destroy(YIniFileData* value);
 
