@@ -11,11 +11,6 @@ using rivode::platform::FileInfo;
 using rivode::platform::FileSystem;
 using rivode::platform::FolderEntry;
 
-bool Exists(const std::string& path) {
-    FileInfo info;
-    return FileSystem::Current().GetFileInfo(path, info) == 0 && info.exists;
-}
-
 bool EqualsNoCaseUtf8(const std::string& a, std::u16string_view b) {
     return EqualsNoCase(FromUtf8(a), b);
 }
@@ -29,6 +24,11 @@ std::string ParentOf(const std::string& path) {
 }
 
 }  // namespace
+
+bool Exists(const std::string& path) {
+    FileInfo info;
+    return FileSystem::Current().GetFileInfo(path, info) == 0 && info.exists;
+}
 
 int SplitKeyPath(std::u16string_view keyPath, std::vector<std::string>& components) {
     components.clear();

@@ -14,6 +14,15 @@ namespace rivode::storage {
 
 inline constexpr std::string_view kValueFileExtension = ".ini";
 
+// The part of path after its last '/' (all of it when there is none).
+inline std::string_view LastPathComponent(std::string_view path) {
+    const std::size_t slash = path.find_last_of('/');
+    return path.substr(slash == std::string_view::npos ? 0 : slash + 1);
+}
+
+// Whether anything (folder or file) exists at path.
+bool Exists(const std::string& path);
+
 // Splits a key path ("Sessions\Work\Server 1") into its components; leading, trailing and
 // doubled backslashes are not components. 0, or EINVAL when a component cannot be a file name
 // here ("." or "..", or holding '/' or NUL).

@@ -34,9 +34,11 @@ bool IsAnyShortcutName(std::u16string_view name) {
 }  // namespace
 
 YIniFileKey::YIniFileKey(std::string mainPath, std::string personalPath, bool readOnly,
-                         const YAccessControl* access, bool create, std::size_t resolvedLength)
+                         const YAccessControl* access, bool create, std::size_t resolvedLength,
+                         Siblings siblings)
     : mainPath_(std::move(mainPath)),
       resolvedLength_(std::min(resolvedLength, mainPath_.size())),
+      siblings_(std::move(siblings)),
       personalPath_(std::move(personalPath)),
       readOnly_(readOnly) {
     if (access != nullptr) {
@@ -57,10 +59,15 @@ YIniFileKey::YIniFileKey(std::string mainPath, std::string personalPath, bool re
     }
     if (const int error = rivode::storage::CreateFolderWithParents(GetMainPath(), FolderMode())) {
         SetSystemErrorReport(status_, error);
+    } else if (siblings_.main) {
+        siblings_.main->AddFolder(std::string(LastComponent()));
     }
     if (!personalPath_.empty()) {
         if (const int error = rivode::storage::CreateFolderWithParents(personalPath_, FolderMode())) {
             SetSystemErrorReport(status_, error);
+        } else if (siblings_.personal) {
+            siblings_.personal->AddFolder(
+                std::string(rivode::storage::LastPathComponent(personalPath_)));
         }
     }
 }
@@ -88,12 +95,20 @@ unsigned YIniFileKey::FolderMode() const { return access_ ? access_->FolderMode(
 unsigned YIniFileKey::FileMode() const { return access_ ? access_->FileMode() : 0600; }
 
 const std::string& YIniFileKey::GetMainPath() {
-    if (resolvedLength_ < mainPath_.size()) {
-        mainPath_ = rivode::storage::ResolveKeyPathTail(mainPath_, resolvedLength_);
-        resolvedLength_ = mainPath_.size();
+    if (resolvedLength_ >= mainPath_.size()) {
+        return mainPath_;
     }
+    // A subkey opened by its parent resolves against the parent's listing.
+    mainPath_ = siblings_.main ? siblings_.main->ResolveSubKey(LastComponent())
+                               : rivode::storage::ResolveKeyPathTail(mainPath_, resolvedLength_);
+    resolvedLength_ = mainPath_.size();
     return mainPath_;
 }
+
+std::string_view YIniFileKey::LastComponent() const {
+    return rivode::storage::LastPathComponent(mainPath_);
+}
+
 
 // Keys are opened far more often than their spelling differs from the disk's: the value file
 // is first looked for exactly as named, which tells both where it is and what it is with one
@@ -102,20 +117,34 @@ const std::string& YIniFileKey::MainValueFile() {
     if (!mainValueFile_.empty()) {
         return mainValueFile_;
     }
-    std::string path = mainPath_ + std::string(rivode::storage::kValueFileExtension);
+    const std::string exact = mainPath_ + std::string(rivode::storage::kValueFileExtension);
+    std::string path = exact;
     FileInfo info;
     if (FileSystem::Current().GetFileInfo(path, info) != 0) {
         info = FileInfo{};
     }
     if (!info.exists) {
-        path = rivode::storage::ResolveValueFile(GetMainPath());
-        if (FileSystem::Current().GetFileInfo(path, info) != 0) {
+        if (siblings_.main) {
+            GetMainPath();
+            path = siblings_.main->ResolveValueFile(LastComponent());
+        } else {
+            path = rivode::storage::ResolveValueFile(GetMainPath());
+        }
+        if (path != exact && FileSystem::Current().GetFileInfo(path, info) != 0) {
             info = FileInfo{};
         }
     }
     mainValueFile_ = std::move(path);
     mainFileInfo_ = info;
     return mainValueFile_;
+}
+
+std::string YIniFileKey::PersonalValueFile() const {
+    if (!siblings_.personal) {
+        return rivode::storage::ResolveValueFile(personalPath_);
+    }
+    return siblings_.personal->ResolveValueFile(
+        rivode::storage::LastPathComponent(personalPath_));
 }
 
 const FileInfo& YIniFileKey::MainFileInfo() {
@@ -192,7 +221,7 @@ IniValueTable& YIniFileKey::LoadedTable() {
         table_ = std::make_shared<IniValueTable>(size);
         ReadValueFile(MainValueFile(), size);
         if (!personalPath_.empty()) {
-            ReadValueFile(rivode::storage::ResolveValueFile(personalPath_), 0);
+            ReadValueFile(PersonalValueFile(), 0);
         }
         table_->personalChanged = false;
         table_->generalChanged = false;
@@ -332,7 +361,7 @@ void YIniFileKey::Rewrite() {
     }
     ReadValueFile(MainValueFile(), MainFileInfo().size);
     if (!personalPath_.empty()) {
-        ReadValueFile(rivode::storage::ResolveValueFile(personalPath_), 0);
+        ReadValueFile(PersonalValueFile(), 0);
     }
     table_->personalChanged = true;
     table_->generalChanged = true;

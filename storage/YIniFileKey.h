@@ -8,6 +8,7 @@
 // of one key do not share their tables. One thread at a time.
 #pragma once
 
+#include "storage/IniFolderNames.h"
 #include "storage/IniValueTable.h"
 
 #include <RivodeRavudaVU/YProfileStore.h>
@@ -27,9 +28,15 @@ public:
     // characters of mainPath are known to be spelled as on disk; the components after them are
     // matched without regard to case when first needed. With create (and not readOnly), the
     // key's folders are made at once; failures go to GetStatus().
+    // siblings, when given, list the folders holding this key under both roots (shared by the
+    // keys its parent opened) and resolve the last component of each path.
+    struct Siblings {
+        std::shared_ptr<rivode::storage::IniFolderNames> main;
+        std::shared_ptr<rivode::storage::IniFolderNames> personal;
+    };
     YIniFileKey(std::string mainPath, std::string personalPath, bool readOnly,
                 const YAccessControl* access, bool create,
-                std::size_t resolvedLength = std::string::npos);
+                std::size_t resolvedLength = std::string::npos, Siblings siblings = {});
     // A key whose name cannot exist in this store: every operation fails, with error (an errno
     // value) in its status, and nothing is ever written.
     static std::unique_ptr<YIniFileKey> MakeRefused(int error, bool readOnly);
@@ -75,6 +82,9 @@ private:
     bool CanStore(std::u16string_view name);
     YIniFileData* FindValue(std::u16string_view name);
     const std::string& MainValueFile();
+    std::string PersonalValueFile() const;
+    // The last component of mainPath_.
+    std::string_view LastComponent() const;
     const rivode::platform::FileInfo& MainFileInfo();
     bool Save();
     bool Fail(int error);
@@ -84,6 +94,8 @@ private:
 
     std::string mainPath_;
     std::size_t resolvedLength_ = 0;  // of mainPath_, see the constructor
+    Siblings siblings_;  // see the constructor
+    Siblings subKeys_;   // listings of this key's own folders, shared with its subkeys
     std::string personalPath_;
     std::shared_ptr<rivode::storage::IniValueTable> table_;
     bool readOnly_ = false;

@@ -107,7 +107,7 @@ bool YIniFileKey::Save() {
 
     const std::string mainFile = writeMain ? MainValueFile() : std::string();
     const std::string personalFile =
-        writePersonal ? rivode::storage::ResolveValueFile(personalPath_) : std::string();
+        writePersonal ? PersonalValueFile() : std::string();
     if ((writeMain && IsReadOnlyFile(mainFile)) || (writePersonal && IsReadOnlyFile(personalFile))) {
         return Fail(EACCES);
     }
@@ -121,12 +121,19 @@ bool YIniFileKey::Save() {
             return Fail(error);
         }
         main.locked = true;
+        if (main.file.WasCreated() && siblings_.main) {
+            siblings_.main->AddValueFile(std::string(LastComponent()));
+        }
     }
     if (writePersonal) {
         if (const int error = OpenForRewrite(personal.file, personalFile)) {
             return Fail(error);
         }
         personal.locked = true;
+        if (personal.file.WasCreated() && siblings_.personal) {
+            siblings_.personal->AddValueFile(
+                std::string(rivode::storage::LastPathComponent(personalPath_)));
+        }
     }
     mainFileInfo_.reset();
     for (auto [file, text] : {std::pair{&main, &mainText}, std::pair{&personal, &personalText}}) {

@@ -40,6 +40,26 @@ std::unique_ptr<YProfilePrivateKey> YIniFileKey::OpenPrivateSubKey(std::u16strin
     if (const int error = rivode::storage::SplitKeyPath(name, components)) {
         return MakeRefused(error, readOnly_);
     }
+    if (components.size() == 1) {
+        // A direct subkey resolves its name against this key's folder listings, which all the
+        // subkeys opened here share.
+        if (!subKeys_.main) {
+            subKeys_.main = std::make_shared<rivode::storage::IniFolderNames>(GetMainPath());
+        }
+        std::string personalPath;
+        if (!personalPath_.empty()) {
+            if (!subKeys_.personal) {
+                subKeys_.personal = std::make_shared<rivode::storage::IniFolderNames>(personalPath_);
+            }
+            personalPath = subKeys_.personal->ResolveSubKey(components.front());
+        }
+        std::string mainPath = mainPath_ + '/' + components.front();
+        return std::make_unique<YIniFileKey>(std::move(mainPath), std::move(personalPath),
+                                             readOnly_, access, create, mainPath_.size(),
+                                             subKeys_);
+    }
+    std::string personalPath =
+        personalPath_.empty() ? std::string() : ResolveKeyPath(personalPath_, components);
     // The subkey's own components are matched against the disk only when it first needs its
     // files: most keys opened exist exactly as named.
     std::string mainPath = mainPath_;
@@ -47,8 +67,6 @@ std::unique_ptr<YProfilePrivateKey> YIniFileKey::OpenPrivateSubKey(std::u16strin
         mainPath += '/';
         mainPath += component;
     }
-    std::string personalPath =
-        personalPath_.empty() ? std::string() : ResolveKeyPath(personalPath_, components);
     return std::make_unique<YIniFileKey>(std::move(mainPath), std::move(personalPath), readOnly_,
                                          access, create, resolvedLength_);
 }

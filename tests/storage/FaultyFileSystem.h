@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace rivode::test {
 
@@ -17,6 +18,7 @@ public:
     int writeError = 0;
     int reserveError = 0;
     int writes = 0;                            // transfers attempted, failed ones included
+    int listings = 0;                          // folders listed
     std::string readOnlyPath;                  // reported read-only; opening it to write fails
     std::string undeletablePath;               // removing it fails
     std::optional<std::size_t> maxNameLength;  // the real limit unless set
@@ -39,6 +41,10 @@ public:
         const int error = target_.GetFileInfo(path, info);
         info.readOnly = info.readOnly || path == readOnlyPath;
         return error;
+    }
+    int ListFolder(const std::string& path, std::vector<platform::FolderEntry>& entries) override {
+        ++listings;
+        return target_.ListFolder(path, entries);
     }
     int DeleteFile(const std::string& path) override {
         return path == undeletablePath ? EACCES : target_.DeleteFile(path);

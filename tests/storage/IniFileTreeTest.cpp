@@ -52,6 +52,31 @@ TEST_F(IniFileTreeTest, ExistingComponentsAreFoundWithoutRegardToCase) {
     EXPECT_TRUE(Root().SubKeyExists(u"sessions\\WORK\\SERVER"));
 }
 
+// Subkeys opened one level at a time share their parent's folder listing: names of another case
+// are still found, including those of keys created through the same parent, and creating many
+// subkeys lists the folder once instead of once each.
+TEST_F(IniFileTreeTest, SubKeysOfOneKeyShareOneListingOfTheirFolder) {
+    WriteValueFile(Main("Sessions/Server.ini"), "D:\"Port\"=00000016\r\n");
+    rivode::test::FaultyFileSystem counting;
+    {
+        YProfileKey sessions(Root(), u"Sessions");
+        for (int i = 0; i < 40; ++i) {
+            YProfileKey fresh(sessions, u"New " + rivode::FromAscii(std::to_string(i)));
+            ASSERT_TRUE(fresh.SetDword(u"v", static_cast<std::uint32_t>(i)));
+        }
+        YProfileKey server(sessions, u"SERVER");
+        EXPECT_EQ(DwordOf(server, u"Port"), 22u);
+        YProfileKey created(sessions, u"new 7");
+        EXPECT_EQ(DwordOf(created, u"v"), 7u);
+        ASSERT_TRUE(created.SetDword(u"v", 70));
+    }
+    // At most once per folder (the Sessions folders of both roots and the personal root),
+    // however many keys were opened.
+    EXPECT_LE(counting.listings, 3);
+    EXPECT_EQ(ReadFileBytes(Main("Sessions/New 7.ini")), kBom + "D:\"v\"=00000046\r\n");
+    EXPECT_FALSE(fs::exists(Main("Sessions/new 7.ini")));
+}
+
 TEST_F(IniFileTreeTest, ValueFilesAreFoundBesideFoldersOfOtherCaseAndPathsJoinOnce) {
     fs::create_directories(Main("server"));
     WriteValueFile(Main("SERVER.ini"), "D:\"Port\"=00000016\r\n");
