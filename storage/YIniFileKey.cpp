@@ -109,7 +109,6 @@ std::string_view YIniFileKey::LastComponent() const {
     return rivode::storage::LastPathComponent(mainPath_);
 }
 
-
 // Keys are opened far more often than their spelling differs from the disk's: the value file
 // is first looked for exactly as named, which tells both where it is and what it is with one
 // look-up; the path is matched without regard to case only when that finds nothing.
