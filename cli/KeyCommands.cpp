@@ -1,36 +1,23 @@
 // keys, delete-key: the subkeys of a key.
 #include "cli/CommandStore.h"
 #include "cli/Commands.h"
+#include "cli/KeyListing.h"
 #include "cli/Output.h"
 #include "cli/ValueFormat.h"
 
 namespace rivode::cli {
 
 ExitStatus RunKeys(const CommandOptions& options) {
-    CommandStore store(options.folders, true);
-    CommandFailure failure;
-    const YProfileKey* key = store.OpenForReading(options.keyPath, failure);
-    if (key == nullptr) {
-        return Fail(failure);
-    }
-    nlohmann::json listing = nlohmann::json::array();
-    YProfileKeyIterator subKeys(*key, false);
-    YUnicodeString name;
-    int kind = ValueKindUnknown;
-    while (subKeys.Next(name, kind)) {
-        if (!IsSubKeyKind(kind)) {
-            continue;
-        }
-        if (options.json) {
-            listing.push_back({{"name", ToUtf8(name)}, {"kind", SubKeyKindWord(kind)}});
-        } else {
-            PrintLine(ToUtf8(name));
-        }
-    }
-    if (options.json) {
-        PrintJson(listing);
-    }
-    return ExitOk;
+    return PrintKeyListing(options, false,
+                           [](const YProfileKey&, const YUnicodeString& name,
+                              int kind) -> std::optional<ListingRow> {
+                               if (!IsSubKeyKind(kind)) {
+                                   return std::nullopt;
+                               }
+                               return ListingRow{
+                                   {{"name", ToUtf8(name)}, {"kind", SubKeyKindWord(kind)}},
+                                   ToUtf8(name)};
+                           });
 }
 
 ExitStatus RunDeleteKey(const CommandOptions& options) {

@@ -1,6 +1,7 @@
 // values, get, set, delete: the values of a key.
 #include "cli/CommandStore.h"
 #include "cli/Commands.h"
+#include "cli/KeyListing.h"
 #include "cli/Output.h"
 #include "cli/StoredValues.h"
 #include "cli/ValueFormat.h"
@@ -83,32 +84,18 @@ std::string DescribeValue(const ValueAddress& address) {
 }  // namespace
 
 ExitStatus RunValues(const CommandOptions& options) {
-    CommandStore store(options.folders, true);
-    CommandFailure failure;
-    const YProfileKey* key = store.OpenForReading(options.keyPath, failure);
-    if (key == nullptr) {
-        return Fail(failure);
-    }
-    nlohmann::json listing = nlohmann::json::array();
-    YProfileKeyIterator values(*key, true);
-    YUnicodeString name;
-    int kind = ValueKindUnknown;
     ValueData value;
-    while (values.Next(name, kind)) {
-        const bool readable = ReadValue(*key, name, kind, value);
-        if (options.json) {
-            listing.push_back({{"name", ToUtf8(name)},
+    return PrintKeyListing(
+        options, true,
+        [&value](const YProfileKey& key, const YUnicodeString& name,
+                 int kind) -> std::optional<ListingRow> {
+            const bool readable = ReadValue(key, name, kind, value);
+            return ListingRow{{{"name", ToUtf8(name)},
                                {"kind", ValueKindWord(kind)},
-                               {"value", readable ? ValueToJson(value) : nlohmann::json()}});
-        } else {
-            PrintLine(ToUtf8(name) + '\t' + ValueKindWord(kind) + '\t' +
-                      (readable ? FormatValueInline(value) : std::string()));
-        }
-    }
-    if (options.json) {
-        PrintJson(listing);
-    }
-    return ExitOk;
+                               {"value", readable ? ValueToJson(value) : nlohmann::json()}},
+                              ToUtf8(name) + '\t' + ValueKindWord(kind) + '\t' +
+                                  (readable ? FormatValueInline(value) : std::string())};
+        });
 }
 
 ExitStatus RunGet(const CommandOptions& options) {

@@ -1,0 +1,37 @@
+#include "cli/KeyListing.h"
+
+#include "cli/CommandStore.h"
+#include "cli/Output.h"
+
+namespace rivode::cli {
+
+ExitStatus PrintKeyListing(const CommandOptions& options, bool values,
+                           const ListingRowMaker& makeRow) {
+    CommandStore store(options.folders, true);
+    CommandFailure failure;
+    const YProfileKey* key = store.OpenForReading(options.keyPath, failure);
+    if (key == nullptr) {
+        return Fail(failure);
+    }
+    nlohmann::json listing = nlohmann::json::array();
+    YProfileKeyIterator entries(*key, values);
+    YUnicodeString name;
+    int kind = ValueKindUnknown;
+    while (entries.Next(name, kind)) {
+        std::optional<ListingRow> row = makeRow(*key, name, kind);
+        if (!row) {
+            continue;
+        }
+        if (options.json) {
+            listing.push_back(std::move(row->json));
+        } else {
+            PrintLine(row->line);
+        }
+    }
+    if (options.json) {
+        PrintJson(listing);
+    }
+    return ExitOk;
+}
+
+}  // namespace rivode::cli
