@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/CommandGroup.h"
 #include "cli/Commands.h"
 #include "cli/HostSetup.h"
 #include "cli/Output.h"
@@ -7,6 +8,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,6 +73,10 @@ public:
 
         deleteKey_ = app_.add_subcommand("delete-key", "Remove a key with all it holds");
         deleteKey_->add_option("KEYPATH", options_.keyPath, kKeyPathHelp)->required();
+
+        for (const auto& group : groups_) {
+            group->Add(app_, options_);
+        }
     }
 
     // The exit status when the command line cannot run a command (help included), else -1.
@@ -122,6 +128,11 @@ public:
         if (deleteKey_->parsed()) {
             return RunDeleteKey(options_);
         }
+        for (const auto& group : groups_) {
+            if (const std::optional<ExitStatus> status = group->Run(options_)) {
+                return *status;
+            }
+        }
         return RunDescribe(options_);
     }
 
@@ -151,6 +162,7 @@ private:
 
     CLI::App app_;
     CommandOptions options_;
+    std::vector<std::unique_ptr<CommandGroup>> groups_ = MakeCommandGroups();
     ValueArgument value_;
     std::string configFolder_;
     std::string personalFolder_;
