@@ -29,6 +29,11 @@ public:
         app_.add_option("--personal", personalFolder_,
                         "The personal-data folder beside the configuration folder")
             ->type_name("DIR");
+        app_.add_option("--product", options_.product,
+                        "The product rivode acts for: 3 Quillterm (default), 6 Quillfile, "
+                        "1, 7, 8 Wyrmlink, 9 Ferrule")
+            ->type_name("N")
+            ->check(CLI::IsMember({1, 3, 6, 7, 8, 9}));
         // Lets the folder options follow the command too: rivode keys --config DIR.
         app_.fallthrough();
         app_.require_subcommand(0, 1);

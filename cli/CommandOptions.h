@@ -12,6 +12,9 @@ namespace rivode::cli {
 
 struct CommandOptions {
     StoreFolders folders;
+    // The product rivode works as: 3 the terminal product, 6 the file-transfer product, ...
+    // It decides the product-specific global values and the protocol modules.
+    int product = 3;
     bool json = false;
     std::string keyPath;
     std::string valueName;
