@@ -4,6 +4,15 @@
 // any record (YProfileData), so a session that is saved, cloned or compared carries its protocol
 // part along without knowing what it holds.
 //
+// Loading is the record's first load from the session's key: Load(key) reads every value the
+// protocol keeps, gives each missing one its protocol default (written on the next save), and
+// moves older stored forms (a legacy "Password") to their current names; it returns whether any
+// of the protocol's values was stored. Save writes only what is new, changed or missing from the
+// key and never touches values the protocol does not keep, so the session's own values in the
+// same key are unharmed. The common values below have the same names in every protocol, so a
+// session's two slots (terminal and file transfer, one host and one account) share them: when
+// both change one, the slot saved last decides.
+//
 // Objects are counted: a module hands a new one out with one reference, held in a
 // ConnectConfigPtr; the module's own code deletes it when the last reference goes. An object is
 // used by one thread at a time.
@@ -24,14 +33,17 @@ public:
     // A new object of the same protocol holding the same values, flags and baselines, so that
     // the copy saves exactly like the original.
     virtual YRefPtr<ConnectConfig> Clone() const = 0;
-    // Whether other is of the same protocol and holds the same current values.
+    // Whether other is of the same protocol and holds the same current values (passwords by
+    // their stored, enciphered text).
     virtual bool IsEqual(const ConnectConfig& other) const = 0;
 
     // Every typed value of the object, in the order it saves them (listing and scripting).
     virtual void ForEachValue(const std::function<void(YProfileData&)>& visit) = 0;
 
-    // The values every protocol keeps, under the same names in every protocol's configuration.
-    // A protocol without a port (a local shell) answers 0 and ignores SetPort.
+    // The common values ("Port", "Username", "Password V2", "Firewall Name", "Credential
+    // Title"), under the same names in every protocol's configuration. A protocol that has no use
+    // for one (a local shell has no port, a raw connection no user name) answers 0 or empty and
+    // ignores its setter.
     virtual std::uint32_t GetPort() const = 0;
     virtual void SetPort(std::uint32_t port) = 0;
     virtual const YUnicodeString& GetUsername() const = 0;
@@ -40,7 +52,8 @@ public:
     // stored, when it does not decipher, or when sensitive data is disabled.
     virtual YUnicodeString GetPassword() const = 0;
     // Enciphers under the current configuration passphrase; false when sensitive data is
-    // disabled or enciphering fails (the stored password is then unchanged).
+    // disabled, enciphering fails or the protocol keeps no password (the stored password is then
+    // unchanged).
     [[nodiscard]] virtual bool SetPassword(const YUnicodeString& password) = 0;
     virtual const YUnicodeString& GetFirewallName() const = 0;
     virtual void SetFirewallName(const YUnicodeString& name) = 0;
