@@ -113,7 +113,7 @@ public:
             !NormaliseFolderArgument(personalFolder_, options_.folders.personal, problem)) {
             return Fail(UsageFailure(problem));
         }
-        PrepareConsoleHost(options_.folders);
+        PrepareConsoleHost(options_.folders, options_.product);
         if (keys_->parsed()) {
             return RunKeys(options_);
         }

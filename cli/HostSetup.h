@@ -5,9 +5,11 @@
 
 namespace rivode::cli {
 
-// Names the application in the companion library, chooses the console for message boxes and
-// progress, records the configuration folder the process works on (the "${YWS_CONFIG_PATH}" of
-// stored paths) and registers rivode's own message table.
-void PrepareConsoleHost(const StoreFolders& folders);
+// Tells the library which product rivode acts for (a host without a user interface), names the
+// application in the companion library, chooses the console for message boxes and progress,
+// records the configuration folder the process works on (the "${YWS_CONFIG_PATH}" of stored
+// paths), registers rivode's own message table and finds the sibling products installed beside
+// the library.
+void PrepareConsoleHost(const StoreFolders& folders, int product);
 
 }  // namespace rivode::cli
