@@ -102,6 +102,14 @@ bool EncryptToText(const void* bytes, std::size_t length, std::string_view ciphe
     return true;
 }
 
+bool DecodeEncryptedText(std::u16string_view text, std::vector<std::uint8_t>& cipherText) {
+    if (text.size() <= kPrefix.size() || !text.starts_with(kPrefix) ||
+        !rivode::storage::DecodeHex(text.substr(kPrefix.size()), cipherText)) {
+        return false;
+    }
+    return cipherText.size() >= kOverhead && cipherText.size() % kBlockSize == 0;
+}
+
 bool DecryptFromText(std::u16string_view text, const char16_t* passphrase,
                      YRefPtr<IBuffer>& value, std::string_view cipherName) {
     if (text.empty()) {
@@ -109,14 +117,10 @@ bool DecryptFromText(std::u16string_view text, const char16_t* passphrase,
         return true;
     }
     std::vector<std::uint8_t> cipherText;
-    if (text.size() <= kPrefix.size() || !text.starts_with(kPrefix) ||
-        !rivode::storage::DecodeHex(text.substr(kPrefix.size()), cipherText)) {
+    if (!DecodeEncryptedText(text, cipherText)) {
         return false;
     }
     const std::size_t size = cipherText.size();
-    if (size < kOverhead || size % kBlockSize != 0) {
-        return false;
-    }
     const std::unique_ptr<Cipher> cipher = PrepareCipher(cipherName, passphrase, false);
     YBasicBuffer block(size, true);
     if (cipher == nullptr || !cipher->Process(cipherText.data(), block.GetBytes(), size)) {

@@ -16,6 +16,7 @@
 #include "storage/YBasicBuffer.h"
 
 #include <string_view>
+#include <vector>
 
 namespace CryptUtils {
 
@@ -35,6 +36,11 @@ inline constexpr std::string_view kValueCipher = "aes256-cbc";
 [[nodiscard]] bool DecryptFromText(std::u16string_view text, const char16_t* passphrase,
                                    YRefPtr<IBuffer>& value,
                                    std::string_view cipherName = kValueCipher);
+
+// The cipher text of an "02:" text, when the text has that form: the prefix, then digits of
+// either case for at least 48 bytes in whole 16-byte blocks. Says nothing about the passphrase.
+[[nodiscard]] bool DecodeEncryptedText(std::u16string_view text,
+                                       std::vector<std::uint8_t>& cipherText);
 
 // Fills key to its capacity from the SHA-256 of passphrase in UTF-8; when the capacity exceeds
 // one digest, each further digest is taken over the key bytes made so far. false for a missing

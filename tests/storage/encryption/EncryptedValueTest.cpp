@@ -1,0 +1,131 @@
+// Enciphered values as records hold them: YEncryptedString, the profile value that stores its
+// text, and the two functions that work under the configuration passphrase.
+#include <RivodeRavudaVU/ConfigPassphrase.h>
+#include <RivodeRavudaVU/YProfileEncryptedString.h>
+#include <RivodeRavudaVU/YProfileTable.h>
+
+#include "tests/storage/MemoryKey.h"
+
+#include <gtest/gtest.h>
+
+namespace rivode::test {
+namespace {
+
+TEST(EncryptedString, SettingTheSamePlaintextKeepsTheTextAndAChangeReplacesIt) {
+    YEncryptedString value;
+    ASSERT_TRUE(value.SetPlaintext(u"abc", u"pass"));
+    const YUnicodeString first = value.GetEncryptedText();
+    EXPECT_EQ(first.size(), 3u + 96u);
+
+    ASSERT_TRUE(value.SetPlaintext(u"abc", u"pass"));
+    EXPECT_EQ(value.GetEncryptedText(), first) << "no fresh padding for an unchanged value";
+
+    // The same plaintext under a new passphrase, and a new plaintext, are enciphered anew.
+    ASSERT_TRUE(value.SetPlaintext(u"abc", u"new pass"));
+    EXPECT_NE(value.GetEncryptedText(), first);
+    YUnicodeString plaintext;
+    EXPECT_TRUE(value.GetPlaintext(plaintext, u"new pass"));
+    EXPECT_EQ(plaintext, u"abc");
+    ASSERT_TRUE(value.SetPlaintext(u"abd", u"new pass"));
+    EXPECT_TRUE(value.GetPlaintext(plaintext, u"new pass"));
+    EXPECT_EQ(plaintext, u"abd");
+}
+
+TEST(EncryptedString, FailuresLeaveTheHeldTextAndTheOutputAlone) {
+    YEncryptedString value;
+    ASSERT_TRUE(value.SetPlaintext(u"\u00e9t\u00e9 \U0001F30A", u""));
+    const YUnicodeString held = value.GetEncryptedText();
+
+    YUnicodeString plaintext = u"untouched";
+    EXPECT_FALSE(value.GetPlaintext(plaintext, u"wrong"));
+    EXPECT_EQ(plaintext, u"untouched");
+    EXPECT_FALSE(value.SetPlaintext(YUnicodeString(1, u'\xDC00'), u""))
+        << "an unpaired surrogate has no UTF-8 form";
+    EXPECT_EQ(value.GetEncryptedText(), held);
+
+    EXPECT_TRUE(value.GetPlaintext(plaintext, u""));
+    EXPECT_EQ(plaintext, u"\u00e9t\u00e9 \U0001F30A");
+
+    // A damaged stored text is not replaced by the attempt to compare it.
+    value.SetEncryptedText(u"02:zz");
+    EXPECT_FALSE(value.GetPlaintext(plaintext, u""));
+    EXPECT_TRUE(value.SetPlaintext(u"x", u""));
+    EXPECT_TRUE(value.GetPlaintext(plaintext, u""));
+    EXPECT_EQ(plaintext, u"x");
+}
+
+struct Credentials : YProfileTableRecord<Credentials> {
+    YProfileEncryptedString password;
+    static const YProfileTable<Credentials>& Table() {
+        static const auto table = YProfileTable<Credentials>().Add(
+            &Credentials::password, u"Password V2", YEncryptedString{});
+        return table;
+    }
+};
+
+class ProfileEncryptedString : public ::testing::Test {
+protected:
+    void TearDown() override {
+        SetConfigPassphraseDisabled(false);
+        SetConfigPassphrase(nullptr);
+    }
+
+    std::shared_ptr<MemoryValues> stored = std::make_shared<MemoryValues>();
+    std::unique_ptr<YProfileKey> key = MakeMemoryKey(stored);
+};
+
+TEST_F(ProfileEncryptedString, StoresTheTextAsItIsAndComparesTexts) {
+    // Reading never deciphers: even a text no passphrase opens is carried unchanged.
+    key->SetString(u"Password V2", u"02:not-deciphered");
+    Credentials record;
+    record.Init(key.get());
+    EXPECT_EQ(record.password.GetEncryptedText(), u"02:not-deciphered");
+    EXPECT_FALSE(record.IsChanged());
+
+    Credentials copy(record);
+    auto otherValues = std::make_shared<MemoryValues>();
+    auto copyKey = MakeMemoryKey<YProfileCopyKey>(otherValues);
+    EXPECT_TRUE(copy.Save(*copyKey));
+    EXPECT_EQ(*otherValues->Find<YUnicodeString>(u"Password V2"), u"02:not-deciphered");
+
+    ASSERT_TRUE(UpdateProfileEncryptedString(record.password, u"hunter2"));
+    EXPECT_TRUE(record.IsChanged());
+    EXPECT_TRUE(record.Save(*key));
+    const YUnicodeString saved = *stored->Find<YUnicodeString>(u"Password V2");
+    EXPECT_EQ(saved, record.password.GetEncryptedText());
+
+    // Setting the plaintext it already holds is no change, so nothing is written again.
+    ASSERT_TRUE(UpdateProfileEncryptedString(record.password, u"hunter2"));
+    EXPECT_FALSE(record.IsChanged());
+    stored->writes = 0;
+    EXPECT_TRUE(record.Save(*key));
+    EXPECT_EQ(stored->writes, 0);
+
+    EXPECT_TRUE(copy.CopyFrom(record));
+    EXPECT_EQ(copy.password.GetEncryptedText(), saved);
+}
+
+TEST_F(ProfileEncryptedString, FollowsTheCurrentPassphraseAndHonoursDisabledData) {
+    YProfileEncryptedString value(u"Password V2", YEncryptedString{});
+    SetConfigPassphrase(u"first");
+    ASSERT_TRUE(UpdateProfileEncryptedString(value, u"secret"));
+    EXPECT_EQ(GetProfileEncryptedPlaintextString(value), u"secret");
+    YUnicodeString plaintext;
+    EXPECT_TRUE(value.GetPlaintext(plaintext, u"first"));
+
+    SetConfigPassphrase(u"second");
+    EXPECT_EQ(GetProfileEncryptedPlaintextString(value), u"") << "undecipherable reads as empty";
+
+    SetConfigPassphrase(u"first");
+    SetConfigPassphraseDisabled(true);
+    const YUnicodeString held = value.GetEncryptedText();
+    EXPECT_EQ(GetProfileEncryptedPlaintextString(value), u"");
+    EXPECT_FALSE(UpdateProfileEncryptedString(value, u"other"));
+    EXPECT_EQ(value.GetEncryptedText(), held);
+
+    SetConfigPassphraseDisabled(false);
+    EXPECT_EQ(GetProfileEncryptedPlaintextString(value), u"secret");
+}
+
+}  // namespace
+}  // namespace rivode::test
