@@ -1,0 +1,153 @@
+// encrypt, decrypt: the "02:" form of sensitive values, for scripts that prepare or inspect a
+// configuration. Secrets come from standard input only, never from the command line, where other
+// users could see them in the process list.
+#include "cli/CommandGroup.h"
+#include "cli/Output.h"
+
+#include <RivodeRavudaVU/YEncryptedString.h>
+
+#include "platform/ConsoleInput.h"
+#include "platform/TerminalStreams.h"
+#include "storage/EncryptedText.h"
+#include "storage/SecretText.h"
+
+#include <iostream>
+
+namespace rivode::cli {
+namespace {
+
+using rivode::storage::WipeText;
+
+// The next line of standard input, asked for with prompt when a person is typing it.
+bool ReadInputLine(const char* prompt, bool secret, std::string& line) {
+    if (platform::IsStandardInputTerminal()) {
+        std::cerr << prompt << std::flush;
+    }
+    return platform::ReadStandardInputLine(line, secret);
+}
+
+// One line of standard input as text; false with the failure when it is missing or not UTF-8.
+bool ReadInputText(const char* prompt, const char* what, bool secret, YUnicodeString& text,
+                   CommandFailure& failure) {
+    std::string line;
+    if (!ReadInputLine(prompt, secret, line)) {
+        failure = UsageFailure(std::string("standard input ended before the ") + what);
+        return false;
+    }
+    const bool valid = FromUtf8Strict(line, text);
+    WipeText(line);
+    if (!valid) {
+        failure = UsageFailure(std::string("the ") + what + " is not valid UTF-8");
+    }
+    return valid;
+}
+
+// The passphrase: the first line of standard input when asked for, else the empty passphrase
+// that stands for "no configuration passphrase".
+bool ReadPassphrase(bool fromInput, YUnicodeString& passphrase, CommandFailure& failure) {
+    return !fromInput || ReadInputText("Passphrase: ", "passphrase", true, passphrase, failure);
+}
+
+void PrintResult(const CommandOptions& options, const char* field, const YUnicodeString& text) {
+    if (options.json) {
+        PrintJson({{field, ToUtf8(text)}});
+    } else {
+        PrintLine(ToUtf8(text));
+    }
+}
+
+ExitStatus RunEncrypt(const CommandOptions& options, bool passphraseFromInput) {
+    YUnicodeString passphrase;
+    YUnicodeString plaintext;
+    CommandFailure failure;
+    if (!ReadPassphrase(passphraseFromInput, passphrase, failure) ||
+        !ReadInputText("Value to encrypt: ", "value to encrypt", true, plaintext, failure)) {
+        return Fail(failure);
+    }
+    YEncryptedString value;
+    const bool enciphered = value.SetPlaintext(plaintext, passphrase);
+    WipeText(plaintext);
+    WipeText(passphrase);
+    if (!enciphered) {
+        return Fail(StoreFailure("the value could not be encrypted"));
+    }
+    PrintResult(options, "text", value.GetEncryptedText());
+    return ExitOk;
+}
+
+ExitStatus RunDecrypt(const CommandOptions& options, bool passphraseFromInput,
+                      const std::optional<std::string>& argument) {
+    YUnicodeString passphrase;
+    YUnicodeString text;
+    CommandFailure failure;
+    if (!ReadPassphrase(passphraseFromInput, passphrase, failure)) {
+        return Fail(failure);
+    }
+    if (argument) {
+        text = FromUtf8(*argument);
+    } else if (!ReadInputText("Encrypted text: ", "encrypted text", false, text, failure)) {
+        return Fail(failure);
+    }
+    std::vector<std::uint8_t> cipherText;
+    if (!text.empty() && !CryptUtils::DecodeEncryptedText(text, cipherText)) {
+        return Fail(UsageFailure("the text is not an encrypted value: it must be \"02:\" "
+                                 "followed by hexadecimal digits of whole 16-byte blocks"));
+    }
+    YEncryptedString value;
+    value.SetEncryptedText(std::move(text));
+    YUnicodeString plaintext;
+    const bool deciphered = value.GetPlaintext(plaintext, passphrase);
+    WipeText(passphrase);
+    if (!deciphered) {
+        return Fail(StoreFailure(passphraseFromInput
+                                     ? "the passphrase is not the one the value was encrypted with"
+                                     : "the value was encrypted with a configuration passphrase: "
+                                       "give it with --passphrase-stdin"));
+    }
+    PrintResult(options, "plaintext", plaintext);
+    WipeText(plaintext);
+    return ExitOk;
+}
+
+class CipherCommands : public CommandGroup {
+public:
+    void Add(CLI::App& app, CommandOptions& options) override {
+        encrypt_ = app.add_subcommand(
+            "encrypt",
+            "Encrypt the first line of standard input as a sensitive value (\"02:\" text)");
+        decrypt_ = app.add_subcommand("decrypt", "Print the plaintext of an encrypted value");
+        decrypt_->add_option("TEXT", text_,
+                             "The \"02:\" text; read from standard input when absent");
+        for (CLI::App* command : {encrypt_, decrypt_}) {
+            command->add_flag("--passphrase-stdin", passphraseFromInput_,
+                              "Read the configuration passphrase from the first line of standard "
+                              "input; without it, the value is one stored without a passphrase");
+        }
+        encrypt_->add_flag("--json", options.json, "Print JSON: {\"text\"}");
+        decrypt_->add_flag("--json", options.json, "Print JSON: {\"plaintext\"}");
+    }
+
+    std::optional<ExitStatus> Run(const CommandOptions& options) override {
+        if (encrypt_->parsed()) {
+            return RunEncrypt(options, passphraseFromInput_);
+        }
+        if (decrypt_->parsed()) {
+            return RunDecrypt(options, passphraseFromInput_, text_);
+        }
+        return std::nullopt;
+    }
+
+private:
+    CLI::App* encrypt_ = nullptr;
+    CLI::App* decrypt_ = nullptr;
+    bool passphraseFromInput_ = false;
+    std::optional<std::string> text_;
+};
+
+}  // namespace
+
+std::unique_ptr<CommandGroup> MakeCipherCommands() {
+    return std::make_unique<CipherCommands>();
+}
+
+}  // namespace rivode::cli
