@@ -1,0 +1,105 @@
+#include "platform/SharedMemory.h"
+
+#include "platform/Environment.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace rivode::platform {
+namespace {
+
+int ErrnoOr(int fallback) { return errno != 0 ? errno : fallback; }
+
+std::string SharedMemoryPath(const std::string& name) { return "/" + GetUserObjectName(name); }
+
+// Another user could create the name first and read what we publish in it: use only objects of
+// our own that nobody else may open.
+bool IsPrivateToUser(int fd) {
+    struct stat st;
+    return ::fstat(fd, &st) == 0 && st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
+}
+
+int OpenObject(const std::string& path, bool& created) {
+    int fd = ::shm_open(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+    created = fd >= 0;
+    if (fd < 0 && errno == EEXIST) {
+        fd = ::shm_open(path.c_str(), O_RDWR, 0);
+    }
+    return fd;
+}
+
+int GrowTo(int fd, std::size_t size) {
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        return ErrnoOr(EIO);
+    }
+    // A creator that died before sizing its object leaves it short; growing zero-fills.
+    if (static_cast<std::size_t>(st.st_size) < size && ::ftruncate(fd, static_cast<off_t>(size)) != 0) {
+        return ErrnoOr(EIO);
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::string GetUserObjectName(const std::string& name) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string result;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '/' || c == '%' || byte <= 0x20 || byte == 0x7F) {
+            result += '%';
+            result += kHex[byte >> 4];
+            result += kHex[byte & 0xF];
+        } else {
+            result += c;
+        }
+    }
+    return result + "-" + std::to_string(GetUserId());
+}
+
+int SharedMemory::Open(const std::string& name, std::size_t size,
+                       std::unique_ptr<SharedMemory>& memory, bool& created) {
+    const std::string path = SharedMemoryPath(name);
+    const int fd = OpenObject(path, created);
+    if (fd < 0) {
+        return ErrnoOr(EIO);
+    }
+    int error = 0;
+    if (created && ::fchmod(fd, 0600) != 0) {  // the umask may have taken the owner's rights
+        error = ErrnoOr(EIO);
+    } else if (!IsPrivateToUser(fd)) {
+        error = EACCES;
+    } else {
+        error = GrowTo(fd, size);
+    }
+    void* data = MAP_FAILED;
+    if (error == 0) {
+        data = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+        error = data == MAP_FAILED ? ErrnoOr(ENOMEM) : 0;
+    }
+    ::close(fd);  // the mapping keeps the object open
+    if (error != 0) {
+        if (created) {
+            ::shm_unlink(path.c_str());
+        }
+        return error;
+    }
+    memory.reset(new SharedMemory(data, size));
+    return 0;
+}
+
+SharedMemory::~SharedMemory() { ::munmap(data_, size_); }
+
+int RemoveSharedMemory(const std::string& name) {
+    if (::shm_unlink(SharedMemoryPath(name).c_str()) == 0 || errno == ENOENT) {
+        return 0;
+    }
+    return ErrnoOr(EIO);
+}
+
+}  // namespace rivode::platform
