@@ -1,0 +1,137 @@
+// rivode encrypt / decrypt: secrets from standard input, the "02:" text out, and the exit status
+// of each refusal.
+#include <RivodeRavudaVU/YEncryptedString.h>
+
+#include "tests/cli/RivodeRunner.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+extern char** environ;
+
+namespace rivode::test {
+namespace {
+
+// Runs rivode with input as its standard input.
+RivodeRun RunWithInput(const std::vector<std::string>& arguments, const std::string& input) {
+    const TempFolder files;
+    WriteFileBytes(files / "in", input);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, (files / "in").c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, (files / "out").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, (files / "err").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    std::vector<std::string> words = {"rivode"};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    RivodeRun run;
+    if (posix_spawn(&child, RIVODE_EXECUTABLE, &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    run.out = ReadFileBytes(files / "out");
+    run.err = ReadFileBytes(files / "err");
+    return run;
+}
+
+TEST(CipherCommands, EncryptedTextsDecryptAgainUnderTheSamePassphrase) {
+    struct Case {
+        std::string passphrase;  // empty: no --passphrase-stdin
+        std::string value;
+    };
+    const Case cases[] = {
+        {"", "abc"},
+        {"", ""},
+        {"correct horse", "p\xC3\xA4ssw\xC3\xB6rd \xE2\x98\x83"},
+        {"pass", "ends in a blank "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.passphrase + " / " + c.value);
+        const bool withPassphrase = !c.passphrase.empty();
+        std::vector<std::string> arguments = {"encrypt"};
+        std::string input = c.value + "\n";
+        if (withPassphrase) {
+            arguments.push_back("--passphrase-stdin");
+            input = c.passphrase + "\n" + input;
+        }
+        const RivodeRun encrypted = RunWithInput(arguments, input);
+        ASSERT_EQ(encrypted.status, 0) << encrypted.err;
+        std::smatch match;
+        ASSERT_TRUE(std::regex_match(encrypted.out, match, std::regex("(02:(?:[0-9a-f]{32})+)\n")))
+            << encrypted.out;
+        const std::string text = match[1];
+        if (c.value.size() <= 3) {
+            EXPECT_EQ(text.size(), 3u + 96u);
+        }
+
+        // The library reads what the command wrote.
+        YEncryptedString stored;
+        stored.SetEncryptedText(FromUtf8(text));
+        YUnicodeString plaintext;
+        EXPECT_TRUE(stored.GetPlaintext(plaintext, FromUtf8(c.passphrase)));
+        EXPECT_EQ(ToUtf8(plaintext), c.value);
+
+        // The text as an argument, or on the line after the passphrase.
+        const std::string passphraseLine = withPassphrase ? c.passphrase + "\n" : "";
+        std::vector<std::string> decrypt = {"decrypt"};
+        if (withPassphrase) {
+            decrypt.push_back("--passphrase-stdin");
+        }
+        std::vector<std::string> withArgument = decrypt;
+        withArgument.push_back(text);
+        const RivodeRun fromArgument = RunWithInput(withArgument, passphraseLine);
+        EXPECT_EQ(fromArgument.status, 0) << fromArgument.err;
+        EXPECT_EQ(fromArgument.out, c.value + "\n");
+        decrypt.push_back("--json");
+        const RivodeRun fromInput = RunWithInput(decrypt, passphraseLine + text + "\n");
+        EXPECT_EQ(fromInput.status, 0) << fromInput.err;
+        EXPECT_EQ(fromInput.out, "{\n  \"plaintext\": \"" + c.value + "\"\n}\n");
+    }
+}
+
+TEST(CipherCommands, EachRefusalHasItsExitStatusAndMessage) {
+    const std::string text = RunWithInput({"encrypt", "--passphrase-stdin"}, "pass\nval\n").out;
+    ASSERT_EQ(text.size(), 3u + 96u + 1u);
+    const std::string textLine = text.substr(0, text.size() - 1);
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string input;
+        int status;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"decrypt", "--passphrase-stdin", textLine}, "wrong\n", 1, "passphrase is not the one"},
+        {{"decrypt", textLine}, "", 1, "--passphrase-stdin"},
+        {{"decrypt", "02:abc"}, "", 2, "not an encrypted value"},
+        {{"decrypt", textLine.substr(0, 3 + 64)}, "", 2, "not an encrypted value"},
+        {{"decrypt"}, "", 2, "standard input ended"},
+        {{"encrypt"}, "", 2, "standard input ended before the value"},
+        {{"encrypt", "--passphrase-stdin"}, "only the passphrase\n", 2, "value to encrypt"},
+        {{"encrypt"}, "\xFF\xFE\n", 2, "not valid UTF-8"},
+        {{"encrypt", "value-on-the-command-line"}, "", 2, ""},
+    };
+    for (const Case& c : cases) {
+        const RivodeRun run = RunWithInput(c.arguments, c.input);
+        SCOPED_TRACE(c.arguments.back() + ": " + run.err);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(c.message), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace rivode::test
