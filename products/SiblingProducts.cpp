@@ -1,7 +1,8 @@
 #include <RivodeRavudaVU/SiblingProducts.h>
 
-#include "platform/Environment.h"
+#include "platform/DynamicLibrary.h"
 #include "platform/FileSystem.h"
+#include "products/SiblingPaths.h"
 #include "products/VersionRecord.h"
 
 #include <mutex>
@@ -19,9 +20,9 @@ struct SiblingExecutable {
 
 struct Siblings {
     std::mutex mutex;
-    SiblingExecutable qtm{"QTM", 5};
-    SiblingExecutable quillterm{"Quillterm", 5};
-    SiblingExecutable quillfile{"Quillfile", 3};
+    SiblingExecutable qtm{"QTM", 5, {}};
+    SiblingExecutable quillterm{"Quillterm", 5, {}};
+    SiblingExecutable quillfile{"Quillfile", 3, {}};
 };
 
 Siblings& GetSiblings() {
@@ -75,7 +76,25 @@ void DetectSiblingProducts(const std::string& folder) {
     Detect(folder, siblings.quillfile);
 }
 
-void DetectSiblingProducts() { DetectSiblingProducts(rivode::platform::GetInstallFolder()); }
+void DetectSiblingProducts() {
+    DetectSiblingProducts(
+        rivode::platform::GetBinaryFolder(reinterpret_cast<const void*>(&IsQtmInstalled)));
+}
+
+YUnicodeString GetSiblingExecutablePath(int product) {
+    auto& siblings = GetSiblings();
+    std::lock_guard lock(siblings.mutex);
+    switch (product) {
+        case 1:
+            return siblings.qtm.path;
+        case 3:
+            return siblings.quillterm.path;
+        case 6:
+            return siblings.quillfile.path;
+        default:
+            return {};
+    }
+}
 
 bool IsQtmInstalled() { return IsInstalled(&Siblings::qtm); }
 bool IsQuilltermInstalled() { return IsInstalled(&Siblings::quillterm); }

@@ -80,7 +80,12 @@ using ConnectModuleEntryFunction = bool (*)(const YAppFnTable* table, ConnectPro
                                             YReportMessageParams* report);
 
 // The library's own loader: opens the module with the platform's dynamic loader and calls its
-// entry function. Hosts without a loader of their own put it in YAppFnTable::loadModule.
+// entry function. Hosts without a loader of their own put it in YAppFnTable::loadModule (or
+// leave that slot null). Before opening, the module file must pass the code-integrity check: a
+// regular file that nobody outside its owner and group may write; one that fails is refused
+// with 0xE1370007. A file that is missing or is not a module gives 0xE1380177 with the path and
+// the reason; a module that declines the protocol gives its own report (0xE137000B when it
+// gives none). A declined or failed module is closed again and the entry's slots are unchanged.
 [[nodiscard]] bool LoadConnectProtocolModule(const YAppFnTable& table, ConnectProtocolEntry& entry,
                                              YReportMessageParams& report);
 
@@ -109,3 +114,34 @@ private:
 
 // The process's one table, made on first use (safe from any thread).
 ConnectProtocolTable& GetConnectProtocolTable();
+
+// Where the protocol modules are installed: the folder "rivoderavudavu/modules" beside this
+// library. Hosts load from here unless they ship their modules elsewhere.
+YUnicodeString GetDefaultConnectModuleFolder();
+
+// Loads the protocol modules of product from folder into the process's table, and, when the
+// product runs integrated (3 with Quillfile installed, 6 with Quillterm installed), the
+// sibling's modules too, after which every entry is told (siblingProtocolsLoaded).
+//
+// Each of the product's protocols, in table order, gets an entry whose module file is
+// folder + "/" + module file + ".so" and goes to table.loadModule. A protocol whose module fails
+// is reported to table.moduleFailed and left out of the table; a failure 0xE1370007 (a module
+// that fails the code-integrity check) stops at once and comes back in report. When no module
+// of the product loads, report is 0xE1370008 with the folder. When the sibling's modules fail
+// for another reason, the sibling counts as not installed from then on and loading succeeds.
+// Protocols already in the table stay as they are, so a second call adds only what failed before.
+//
+// FIPS mode (fipsMode receives whether it is on): with the policy "Enable FIPS Mode" set, SSH1
+// is not loaded, nor are the TLS-based protocols (Telnet/SSL, FTP/SSL, HTTPS) unless the policy
+// "Ignore FIPS Mode for TLS" is set or the operating system itself runs in FIPS mode (its TLS
+// libraries then keep to validated algorithms).
+//
+// Call from the host's thread at start-up.
+[[nodiscard]] bool LoadConnectionProtocolDlls(const YAppFnTable& table, int product,
+                                              const YUnicodeString& folder, bool& fipsMode,
+                                              YReportMessageParams& report);
+// The same without the sibling's modules.
+[[nodiscard]] bool LoadSingleProductConnectionProtocolDlls(const YAppFnTable& table, int product,
+                                                           const YUnicodeString& folder,
+                                                           bool& fipsMode,
+                                                           YReportMessageParams& report);
