@@ -30,4 +30,6 @@ void CreatePassphraseArea(int product, int flags) {
     UsePrivatePassphraseBlock();
 }
 
-void ReleasePassphraseArea() { ReleasePassphraseBlock(); }
+void ReleasePassphraseArea() {
+    ReleasePassphraseBlock();
+}

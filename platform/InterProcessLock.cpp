@@ -14,7 +14,9 @@ namespace {
 constexpr long kLockByte = 0;
 constexpr long kUsersByte = 1;
 
-int ErrnoOr(int fallback) { return errno != 0 ? errno : fallback; }
+int ErrnoOr(int fallback) {
+    return errno != 0 ? errno : fallback;
+}
 
 std::string LockFilePath(const std::string& name) {
     return GetUserRuntimeFolder() + "/" + GetUserObjectName(name) + ".lock";
@@ -24,8 +26,8 @@ std::string LockFilePath(const std::string& name) {
 
 int InterProcessLock::Open(const std::string& name, std::unique_ptr<InterProcessLock>& lock) {
     // The runtime folder may be the shared /tmp fallback: never follow a planted link.
-    const int fd = ::open(LockFilePath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW,
-                          0600);
+    const int fd =
+        ::open(LockFilePath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
         return ErrnoOr(EIO);
     }
@@ -33,11 +35,17 @@ int InterProcessLock::Open(const std::string& name, std::unique_ptr<InterProcess
     return 0;
 }
 
-InterProcessLock::~InterProcessLock() { ::close(fd_); }
+InterProcessLock::~InterProcessLock() {
+    ::close(fd_);
+}
 
-int InterProcessLock::Lock() { return SetLock(F_WRLCK, kLockByte, true); }
+int InterProcessLock::Lock() {
+    return SetLock(F_WRLCK, kLockByte, true);
+}
 
-int InterProcessLock::Unlock() { return SetLock(F_UNLCK, kLockByte, false); }
+int InterProcessLock::Unlock() {
+    return SetLock(F_UNLCK, kLockByte, false);
+}
 
 int InterProcessLock::Attach(bool& sole) {
     if (const int error = IsSoleUser(sole); error != 0) {

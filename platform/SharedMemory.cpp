@@ -12,9 +12,13 @@
 namespace rivode::platform {
 namespace {
 
-int ErrnoOr(int fallback) { return errno != 0 ? errno : fallback; }
+int ErrnoOr(int fallback) {
+    return errno != 0 ? errno : fallback;
+}
 
-std::string SharedMemoryPath(const std::string& name) { return "/" + GetUserObjectName(name); }
+std::string SharedMemoryPath(const std::string& name) {
+    return "/" + GetUserObjectName(name);
+}
 
 // Another user could create the name first and read what we publish in it: use only objects of
 // our own that nobody else may open.
@@ -38,7 +42,8 @@ int GrowTo(int fd, std::size_t size) {
         return ErrnoOr(EIO);
     }
     // A creator that died before sizing its object leaves it short; growing zero-fills.
-    if (static_cast<std::size_t>(st.st_size) < size && ::ftruncate(fd, static_cast<off_t>(size)) != 0) {
+    if (static_cast<std::size_t>(st.st_size) < size &&
+        ::ftruncate(fd, static_cast<off_t>(size)) != 0) {
         return ErrnoOr(EIO);
     }
     return 0;
@@ -93,7 +98,9 @@ int SharedMemory::Open(const std::string& name, std::size_t size,
     return 0;
 }
 
-SharedMemory::~SharedMemory() { ::munmap(data_, size_); }
+SharedMemory::~SharedMemory() {
+    ::munmap(data_, size_);
+}
 
 int RemoveSharedMemory(const std::string& name) {
     if (::shm_unlink(SharedMemoryPath(name).c_str()) == 0 || errno == ENOENT) {

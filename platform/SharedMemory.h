@@ -19,8 +19,8 @@ public:
     // size bytes when smaller (new bytes are zero), and size bytes of it are mapped. created tells
     // whether this call made the object. Fails with EACCES when the object belongs to another
     // user or others may open it. Returns 0 or the errno value.
-    static int Open(const std::string& name, std::size_t size, std::unique_ptr<SharedMemory>& memory,
-                    bool& created);
+    static int Open(const std::string& name, std::size_t size,
+                    std::unique_ptr<SharedMemory>& memory, bool& created);
 
     // Unmaps the bytes; the object itself stays until RemoveSharedMemory.
     ~SharedMemory();

@@ -58,9 +58,13 @@ bool OpenSharedPassphraseBlock(const YUnicodeString& mapName, const YUnicodeStri
     return true;
 }
 
-void UsePrivatePassphraseBlock() { Install(SetUp(std::make_shared<YSharedMemoryCache>())); }
+void UsePrivatePassphraseBlock() {
+    Install(SetUp(std::make_shared<YSharedMemoryCache>()));
+}
 
-void ReleasePassphraseBlock() { Install(nullptr); }
+void ReleasePassphraseBlock() {
+    Install(nullptr);
+}
 
 std::shared_ptr<YSharedMemoryCache> GetPassphraseBlock() {
     std::lock_guard guard(currentMutex);
@@ -80,7 +84,9 @@ bool ClaimPassphraseEntry() {
     return true;
 }
 
-void ReleasePassphraseEntry() { LockedPassphraseBlock()->entryInProgress = 0; }
+void ReleasePassphraseEntry() {
+    LockedPassphraseBlock()->entryInProgress = 0;
+}
 
 bool IsPassphraseKnown() {
     LockedPassphraseBlock block;
@@ -112,7 +118,9 @@ void SetConfigPassphrase(const char16_t* passphrase) {
               std::end(block->passphraseText), u'\0');
 }
 
-bool IsConfigPassphraseDisabled() { return LockedPassphraseBlock()->disabled != 0; }
+bool IsConfigPassphraseDisabled() {
+    return LockedPassphraseBlock()->disabled != 0;
+}
 
 void SetConfigPassphraseDisabled(bool disabled) {
     LockedPassphraseBlock()->disabled = disabled ? 1 : 0;

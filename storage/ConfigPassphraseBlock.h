@@ -49,20 +49,21 @@ private:
     ConfigPassphraseBlock* block_;
 };
 
-// Makes the shared block of those names the current one. false with an operating-system report
-// when it cannot be set up; the current block is then unchanged.
+// Each of these installs a block as the process's current one, replacing (and closing) the
+// previous one. A block's format marker is set from 0 to 1 before the block is installed; a
+// marker some other process already set is left as it is, and so is the rest of its content.
+
+// The shared block of those names. false with an operating-system report when it cannot be set
+// up; the current block is then unchanged.
 [[nodiscard]] bool OpenSharedPassphraseBlock(const YUnicodeString& mapName,
                                              const YUnicodeString& lockName,
                                              YReportMessageParams& report);
-// Makes a new private, zero-filled block the current one.
+// A new private, zero-filled block.
 void UsePrivatePassphraseBlock();
 // Drops the current block; the next access makes a private one. A second call does nothing.
 void ReleasePassphraseBlock();
-// The current block, made private on first use; null never.
+// The current block, made private on first use; never null.
 std::shared_ptr<YSharedMemoryCache> GetPassphraseBlock();
-
-// Each installed block has its format marker set (from 0 to 1) before anyone else in this process
-// uses it; a marker another process set is left as it is.
 
 // Takes the right to enter or change the passphrase: true when no process (this one included)
 // holds it, false otherwise.

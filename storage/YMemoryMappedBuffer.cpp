@@ -22,9 +22,13 @@ void YMemoryMappedBuffer::Close() {
     created_ = false;
 }
 
-void* YMemoryMappedBuffer::GetData() const { return memory_ ? memory_->Data() : nullptr; }
+void* YMemoryMappedBuffer::GetData() const {
+    return memory_ ? memory_->Data() : nullptr;
+}
 
-std::size_t YMemoryMappedBuffer::GetSize() const { return memory_ ? memory_->Size() : 0; }
+std::size_t YMemoryMappedBuffer::GetSize() const {
+    return memory_ ? memory_->Size() : 0;
+}
 
 bool YMemoryMappedBuffer::Remove(const YUnicodeString& name, YReportMessageParams& report) {
     if (const int error = rivode::platform::RemoveSharedMemory(rivode::ToUtf8(name)); error != 0) {

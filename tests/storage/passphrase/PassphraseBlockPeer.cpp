@@ -4,7 +4,7 @@
 //   claim               claims the passphrase entry: prints "claimed" or "refused"
 //   hold                takes the block's lock, prints "held" and dies holding it
 //   abandon PASSPHRASE  publishes it, claims the entry and dies without closing the block
-// Exit status 2 when the block cannot be opened.
+// Exit status 2 when the block cannot be opened or the command is unknown.
 #include "storage/ConfigPassphraseBlock.h"
 
 #include <RivodeRavudaVU/ConfigPassphrase.h>
@@ -14,16 +14,14 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    if (argc < 4) {
-        return 2;
-    }
     YReportMessageParams report;
-    if (!OpenSharedPassphraseBlock(rivode::FromUtf8(argv[1]), rivode::FromUtf8(argv[2]), report)) {
+    if (argc < 4 ||
+        !OpenSharedPassphraseBlock(rivode::FromUtf8(argv[1]), rivode::FromUtf8(argv[2]), report)) {
         return 2;
     }
     const std::string command = argv[3];
     const YUnicodeString passphrase = rivode::FromUtf8(argc > 4 ? argv[4] : "");
-    if (command == "publish") {
+    if (command == "publish" || command == "abandon") {
         SetConfigPassphrase(passphrase.c_str());
     } else if (command == "read") {
         std::printf("%s", rivode::ToUtf8(GetConfigPassphrase()).c_str());
@@ -34,12 +32,12 @@ int main(int argc, char** argv) {
         std::printf("held");
         std::fflush(stdout);
         std::raise(SIGKILL);
-    } else if (command == "abandon") {
-        SetConfigPassphrase(passphrase.c_str());
-        (void)ClaimPassphraseEntry();
-        std::raise(SIGKILL);
     } else {
         return 2;
+    }
+    if (command == "abandon") {
+        (void)ClaimPassphraseEntry();
+        std::raise(SIGKILL);
     }
     ReleasePassphraseBlock();
     return 0;

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdio>
 
 namespace rivode::test {
 namespace {
@@ -25,65 +26,30 @@ ScopedBlockNames::ScopedBlockNames() : mapName(UniqueName("map")), lockName(Uniq
 
 ScopedBlockNames::~ScopedBlockNames() {
     ReleasePassphraseBlock();
-    RemoveBlockObjects(mapName, lockName);
-}
-
-void RemoveBlockObjects(const YUnicodeString& mapName, const YUnicodeString& lockName) {
     EXPECT_EQ(platform::RemoveSharedMemory(ToUtf8(mapName)), 0);
     EXPECT_EQ(platform::RemoveInterProcessLock(ToUtf8(lockName)), 0);
 }
 
-PeerResult RunPeer(const ScopedBlockNames& names, const std::vector<std::string>& command) {
-    std::vector<std::string> arguments = {PASSPHRASE_BLOCK_PEER, ToUtf8(names.mapName),
-                                          ToUtf8(names.lockName)};
-    arguments.insert(arguments.end(), command.begin(), command.end());
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-
+PeerResult RunPeer(const ScopedBlockNames& names, const std::string& command,
+                   const std::string& argument) {
+    const std::string line = std::string(PASSPHRASE_BLOCK_PEER) + " " + ToUtf8(names.mapName) +
+                             " " + ToUtf8(names.lockName) + " " + command + " '" + argument + "'";
     PeerResult result;
-    int output[2];
-    if (::pipe(output) != 0) {
-        ADD_FAILURE() << "pipe failed";
+    FILE* peer = ::popen(line.c_str(), "r");
+    if (peer == nullptr) {
+        ADD_FAILURE() << "cannot run " << line;
         return result;
     }
-    const pid_t peer = ::fork();
-    if (peer == 0) {
-        ::dup2(output[1], STDOUT_FILENO);
-        ::close(output[0]);
-        ::close(output[1]);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    ::close(output[1]);
     char buffer[256];
-    for (ssize_t n; (n = ::read(output[0], buffer, sizeof buffer)) > 0;) {
-        result.output.append(buffer, static_cast<std::size_t>(n));
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, peer)) > 0;) {
+        result.output.append(buffer, n);
     }
-    ::close(output[0]);
-    int status = 0;
-    if (peer < 0 || ::waitpid(peer, &status, 0) != peer) {
-        ADD_FAILURE() << "the peer process did not run";
-        return result;
-    }
-    result.killed = WIFSIGNALED(status);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const int status = ::pclose(peer);
+    // A shell that does not hand over to the peer reports its death by signal as status > 128.
+    const bool exited = WIFEXITED(status);
+    result.killed = WIFSIGNALED(status) || (exited && WEXITSTATUS(status) > 128);
+    EXPECT_TRUE(result.killed || (exited && WEXITSTATUS(status) == 0)) << line;
     return result;
-}
-
-std::string ReadBlockBytes(const YUnicodeString& mapName) {
-    std::unique_ptr<platform::SharedMemory> memory;
-    bool created = false;
-    EXPECT_EQ(platform::SharedMemory::Open(ToUtf8(mapName), YSharedMemoryCache::kSize, memory,
-                                           created),
-              0);
-    EXPECT_FALSE(created);
-    if (!memory) {
-        return {};
-    }
-    return std::string(static_cast<const char*>(memory->Data()), memory->Size());
 }
 
 }  // namespace rivode::test

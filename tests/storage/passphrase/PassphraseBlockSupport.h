@@ -4,12 +4,11 @@
 #include "storage/ConfigPassphraseBlock.h"
 
 #include <string>
-#include <vector>
 
 namespace rivode::test {
 
-// Names unique to one test; the named memory and lock file are removed when the test ends, and
-// the process's current block is released so the next test starts without one.
+// Names unique to one test. When the test ends the process's current block is released and the
+// named memory and lock file are removed.
 class ScopedBlockNames {
 public:
     ScopedBlockNames();
@@ -21,20 +20,14 @@ public:
     const YUnicodeString lockName;
 };
 
-// Removes the named memory and lock file of the names.
-void RemoveBlockObjects(const YUnicodeString& mapName, const YUnicodeString& lockName);
-
 struct PeerResult {
     std::string output;
     bool killed = false;  // died of a signal, as the "hold" and "abandon" commands do
-    int exitCode = -1;
 };
 
-// Runs the peer process on the block of names with the command and its argument, and waits for
-// it to end.
-PeerResult RunPeer(const ScopedBlockNames& names, const std::vector<std::string>& command);
-
-// The bytes of the named memory, read through a mapping of their own.
-std::string ReadBlockBytes(const YUnicodeString& mapName);
+// Runs the peer process on the block of names with a command (see PassphraseBlockPeer.cpp) and
+// waits for it to end. argument must not hold a single quote.
+PeerResult RunPeer(const ScopedBlockNames& names, const std::string& command,
+                   const std::string& argument = {});
 
 }  // namespace rivode::test
