@@ -12,6 +12,13 @@
 namespace rivode::platform {
 namespace {
 
+// A real folder (not a link) of the current user that nobody else may enter.
+bool IsPrivateFolder(const std::string& folder) {
+    struct stat info {};
+    return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+}
+
 std::string AbsoluteVariableOr(const char* name, const std::string& fallback) {
     const std::optional<std::string> value = GetEnvironmentVariable(name);
     if (value && !value->empty() && (*value)[0] == '/') {
@@ -76,6 +83,15 @@ std::string GetUserRuntimeFolder() {
         return folder;
     }
     folder = "/tmp/yarrowby-runtime-" + std::to_string(::getuid());
+    ::mkdir(folder.c_str(), 0700);
+    if (IsPrivateFolder(folder)) {
+        return folder;
+    }
+    // Anyone may create that name in /tmp first; the lock files and shared objects that live in
+    // the runtime folder must not be reachable by another user, so fall back to the home folder.
+    folder = GetHomeFolder() + "/.cache";
+    ::mkdir(folder.c_str(), 0700);
+    folder += "/yarrowby-runtime";
     ::mkdir(folder.c_str(), 0700);
     return folder;
 }

@@ -15,7 +15,8 @@ std::string GetHomeFolder();
 std::string GetUserConfigFolder();
 // $XDG_DATA_HOME when set and absolute, else ~/.local/share.
 std::string GetUserDataFolder();
-// $XDG_RUNTIME_DIR when set and absolute, else a private per-user folder under /tmp (made 0700).
+// $XDG_RUNTIME_DIR when set and absolute, else a private per-user folder under /tmp (made 0700;
+// ~/.cache/yarrowby-runtime when that name is taken by someone else or not private).
 std::string GetUserRuntimeFolder();
 
 unsigned GetUserId();
