@@ -25,6 +25,7 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/RivodeRavudaVUConfi
 install(FILES
     ${CMAKE_CURRENT_BINARY_DIR}/RivodeRavudaVUConfig.cmake
     ${CMAKE_CURRENT_BINARY_DIR}/RivodeRavudaVUConfigVersion.cmake
+    ${CMAKE_CURRENT_LIST_DIR}/RivodeVersionRecord.cmake
     DESTINATION ${RIVODE_CMAKE_DIR})
 
 configure_file(${CMAKE_CURRENT_LIST_DIR}/rivoderavudavu.pc.in

@@ -8,24 +8,14 @@
 
 namespace {
 
-const YUnicodeString kModuleExtension = u".so";
-
-bool IsLoaded(const ConnectProtocolTable& protocols, const ProtocolModuleRow& row) {
-    for (std::size_t index = 0; index < protocols.GetCount(); ++index) {
-        const ConnectProtocolEntry& entry = protocols.GetEntry(index);
-        if (entry.product == row.product && entry.name == row.name) {
-            return true;
-        }
-    }
-    return false;
-}
+constexpr char16_t kModuleExtension[] = u".so";
 
 ConnectProtocolEntry MakeEntry(const ProtocolModuleRow& row, const YUnicodeString& folder) {
     ConnectProtocolEntry entry;
     entry.name = row.name;
     entry.displayName = row.displayName;
     entry.product = row.product;
-    entry.modulePath = folder + u"/" + row.moduleFile + kModuleExtension;
+    entry.modulePath = GetModulePath(row, folder);
     return entry;
 }
 
@@ -56,6 +46,21 @@ void TellSiblingProtocolsLoaded(const ConnectProtocolTable& protocols) {
 
 }  // namespace
 
+const ConnectProtocolEntry* FindLoadedEntry(const ConnectProtocolTable& protocols,
+                                            const ProtocolModuleRow& row) {
+    for (std::size_t index = 0; index < protocols.GetCount(); ++index) {
+        const ConnectProtocolEntry& entry = protocols.GetEntry(index);
+        if (entry.product == row.product && entry.name == row.name) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+YUnicodeString GetModulePath(const ProtocolModuleRow& row, const YUnicodeString& folder) {
+    return folder + u"/" + row.moduleFile + kModuleExtension;
+}
+
 FipsSettings GetFipsSettings(int product) {
     FipsSettings fips;
     fips.enabled = IsPolicyEnabled(product, kPolicyEnableFipsMode);
@@ -73,7 +78,7 @@ bool LoadProductModules(ConnectProtocolTable& protocols, const YAppFnTable& tabl
             continue;
         }
         // Loading again (a second host call, the sibling's turn) keeps the entries already there.
-        if (IsLoaded(protocols, row)) {
+        if (FindLoadedEntry(protocols, row) != nullptr) {
             anyLoaded = true;
             continue;
         }

@@ -7,6 +7,13 @@
 
 #include "products/ProtocolModuleTable.h"
 
+// The table's entry of the row (same product and protocol name); nullptr when it has none.
+const ConnectProtocolEntry* FindLoadedEntry(const ConnectProtocolTable& protocols,
+                                            const ProtocolModuleRow& row);
+
+// The file of the row's module in folder.
+YUnicodeString GetModulePath(const ProtocolModuleRow& row, const YUnicodeString& folder);
+
 // The FIPS settings that apply to product now.
 FipsSettings GetFipsSettings(int product);
 

@@ -1,12 +1,12 @@
 #include "products/VersionRecord.h"
 
-#include "platform/FileSystem.h"
+#include "products/WholeFile.h"
 
 #include <charconv>
 
 namespace {
 
-// A record is a few lines; anything larger is not one of ours and is not read whole.
+// A record is a few lines; anything larger is not one of ours.
 constexpr std::size_t kMaxRecordSize = 64 * 1024;
 
 std::string_view Trim(std::string_view text) {
@@ -58,24 +58,9 @@ VersionRecord ParseVersionRecord(std::string_view text) {
 }
 
 std::optional<VersionRecord> ReadVersionRecord(const std::string& executablePath) {
-    using namespace rivode::platform;
-    std::unique_ptr<File> file;
-    if (FileSystem::Current().OpenFile(executablePath + ".version", FileAccessRead,
-                                       OpenDisposition::OpenExisting, 0, file, nullptr) != 0) {
+    std::string text;
+    if (ReadWholeFile(executablePath + ".version", kMaxRecordSize, text) != 0) {
         return std::nullopt;
     }
-    std::string text(kMaxRecordSize, '\0');
-    std::size_t size = 0;
-    while (size < text.size()) {
-        std::size_t transferred = 0;
-        if (file->ReadAt(size, text.data() + size, text.size() - size, transferred) != 0) {
-            return std::nullopt;
-        }
-        if (transferred == 0) {
-            break;
-        }
-        size += transferred;
-    }
-    text.resize(size);
     return ParseVersionRecord(text);
 }

@@ -20,6 +20,10 @@ execute_process(COMMAND "${CMAKE_COMMAND}" --build "${WORK_DIR}/consumer" RESULT
 if(failed)
     message(FATAL_ERROR "the host did not build against the installed package")
 endif()
+file(READ "${WORK_DIR}/consumer/consumer_cmake.version" record)
+if(NOT record STREQUAL "FileType=Application\nFileVersion=1.2.0.0\nCompanyName=Yarrowby Software, Inc.\n")
+    message(FATAL_ERROR "the version record of the host is wrong: ${record}")
+endif()
 foreach(host consumer_cmake consumer_pkgconfig)
     file(MAKE_DIRECTORY "${WORK_DIR}/${host}-config")
     execute_process(COMMAND "${WORK_DIR}/consumer/${host}" "${WORK_DIR}/${host}-config"

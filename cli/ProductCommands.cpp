@@ -1,0 +1,184 @@
+// products: which sibling products are installed beside the library, whether the product chosen
+// with --product runs integrated, and what loading its protocol modules gives.
+#include "cli/CommandGroup.h"
+#include "cli/Output.h"
+
+#include <RivodeRavudaVU/ConnectProtocolTable.h>
+#include <RivodeRavudaVU/SiblingProducts.h>
+
+#include "products/ProtocolModuleLoading.h"
+#include "products/SiblingPaths.h"
+
+#include <map>
+#include <utility>
+
+namespace rivode::cli {
+namespace {
+
+struct SiblingState {
+    const char* name;
+    int product;
+    bool installed;
+};
+
+struct ProtocolState {
+    const ProtocolModuleRow* row;
+    std::string modulePath;
+    bool loaded = false;
+    std::string reason;  // why it is not loaded
+};
+
+// null for an empty text: "nothing went wrong" rather than an empty explanation.
+nlohmann::json TextOrNull(const std::string& text) {
+    return text.empty() ? nlohmann::json() : nlohmann::json(text);
+}
+
+using FailureReasons = std::map<std::pair<int, YUnicodeString>, std::string>;
+
+void RememberFailure(const YAppFnTable& table, const ConnectProtocolEntry& entry,
+                     const YReportMessageParams& report) {
+    auto& reasons = *static_cast<FailureReasons*>(table.hostData);
+    reasons[{entry.product, entry.name}] = ReportText(report);
+}
+
+std::vector<SiblingState> GetSiblingStates() {
+    return {{"QTM", 1, IsQtmInstalled()},
+            {"Quillterm", 3, IsQuilltermInstalled()},
+            {"Quillfile", 6, IsQuillfileInstalled()}};
+}
+
+// The rows loading tried (the product's, and the sibling's when integrated) with their outcome.
+std::vector<ProtocolState> DescribeProtocols(const std::vector<int>& products,
+                                             const YUnicodeString& folder,
+                                             const FipsSettings& fips,
+                                             const FailureReasons& reasons) {
+    std::vector<ProtocolState> states;
+    for (const ProtocolModuleRow& row : GetProtocolModuleRows()) {
+        if (std::find(products.begin(), products.end(), row.product) == products.end()) {
+            continue;
+        }
+        ProtocolState state{&row, ToUtf8(GetModulePath(row, folder)), false, {}};
+        if (const ConnectProtocolEntry* entry = FindLoadedEntry(GetConnectProtocolTable(), row)) {
+            state.loaded = true;
+            state.modulePath = ToUtf8(entry->modulePath);
+        } else if (const auto failure = reasons.find({row.product, row.name});
+                   failure != reasons.end()) {
+            state.reason = failure->second;
+        } else if (!IsProtocolAllowed(row, fips)) {
+            state.reason = "left out in FIPS mode";
+        } else {
+            state.reason = "not tried: loading stopped before it";
+        }
+        states.push_back(std::move(state));
+    }
+    return states;
+}
+
+void PrintText(int product, bool integrated, const FipsSettings& fips, const std::string& folder,
+               const std::vector<ProtocolState>& protocols) {
+    for (const SiblingState& sibling : GetSiblingStates()) {
+        PrintLine(std::string(sibling.name) + '\t' +
+                  (sibling.installed ? "installed" : "not installed") + '\t' +
+                  ToUtf8(GetSiblingExecutablePath(sibling.product)));
+    }
+    PrintLine("product " + std::to_string(product) + (integrated ? " integrated" : " not integrated") +
+              (fips.enabled ? ", FIPS mode" : ""));
+    PrintLine("modules from " + folder);
+    for (const ProtocolState& protocol : protocols) {
+        PrintLine(ToUtf8(protocol.row->name) + '\t' + ToUtf8(protocol.row->displayName) + '\t' +
+                  std::to_string(protocol.row->product) + '\t' + protocol.modulePath + '\t' +
+                  (protocol.loaded ? "loaded" : "not loaded: " + protocol.reason));
+    }
+}
+
+void PrintJsonDocument(int product, bool integrated, const FipsSettings& fips,
+                       const std::string& folder, const std::vector<ProtocolState>& protocols,
+                       const std::string& failure) {
+    nlohmann::json siblings = nlohmann::json::array();
+    for (const SiblingState& sibling : GetSiblingStates()) {
+        siblings.push_back({{"name", sibling.name},
+                            {"product", sibling.product},
+                            {"installed", sibling.installed},
+                            {"path", ToUtf8(GetSiblingExecutablePath(sibling.product))}});
+    }
+    nlohmann::json rows = nlohmann::json::array();
+    for (const ProtocolState& protocol : protocols) {
+        rows.push_back({{"name", ToUtf8(protocol.row->name)},
+                        {"displayName", ToUtf8(protocol.row->displayName)},
+                        {"product", protocol.row->product},
+                        {"modulePath", protocol.modulePath},
+                        {"loaded", protocol.loaded},
+                        {"reason", TextOrNull(protocol.reason)}});
+    }
+    PrintJson({{"siblings", siblings},
+               {"product", product},
+               {"integrated", integrated},
+               {"fipsMode", fips.enabled},
+               {"moduleFolder", folder},
+               {"protocols", rows},
+               {"failure", TextOrNull(failure)}});
+}
+
+ExitStatus RunProducts(const CommandOptions& options, const std::string& moduleFolder) {
+    const int product = options.product;
+    const bool integrated = IsIntegrated(product);
+    const YUnicodeString folder =
+        moduleFolder.empty() ? GetDefaultConnectModuleFolder() : FromUtf8(moduleFolder);
+    std::vector<int> products{product};
+    if (integrated) {
+        products.push_back(product == 3 ? 6 : 3);
+    }
+
+    FailureReasons reasons;
+    const YAppFnTable table{LoadConnectProtocolModule, RememberFailure, &reasons};
+    bool fipsMode = false;
+    YReportMessageParams report;
+    const bool loaded = LoadConnectionProtocolDlls(table, product, folder, fipsMode, report);
+    const std::string failure = loaded ? std::string() : ReportText(report);
+
+    const FipsSettings fips = GetFipsSettings(product);
+    const auto protocols = DescribeProtocols(products, folder, fips, reasons);
+    if (options.json) {
+        PrintJsonDocument(product, integrated, fips, ToUtf8(folder), protocols, failure);
+    } else {
+        PrintText(product, integrated, fips, ToUtf8(folder), protocols);
+    }
+    if (!FinishOutput()) {
+        return Fail(StoreFailure("the listing could not be written"));
+    }
+    return loaded ? ExitOk : Fail(StoreFailure(failure));
+}
+
+class ProductCommands : public CommandGroup {
+public:
+    void Add(CLI::App& app, CommandOptions& options) override {
+        products_ = app.add_subcommand(
+            "products",
+            "Show the sibling products installed beside the library and load the protocol "
+            "modules of the product chosen with --product: one line per protocol");
+        products_->add_option("--modules", moduleFolder_,
+                              "The folder of the protocol modules (default: the one installed "
+                              "beside the library)")
+            ->type_name("DIR");
+        products_->add_flag("--json", options.json,
+                            "Print JSON: {\"siblings\", \"product\", \"integrated\", "
+                            "\"fipsMode\", \"moduleFolder\", \"protocols\", \"failure\"}");
+    }
+
+    std::optional<ExitStatus> Run(const CommandOptions& options) override {
+        if (!products_->parsed()) {
+            return std::nullopt;
+        }
+        return RunProducts(options, moduleFolder_);
+    }
+
+private:
+    CLI::App* products_ = nullptr;
+    std::string moduleFolder_;
+};
+
+}  // namespace
+
+std::unique_ptr<CommandGroup> MakeProductCommands() { return std::make_unique<ProductCommands>(); }
+
+}  // namespace rivode::cli
