@@ -1,0 +1,14 @@
+// A protocol module that declines whatever it is asked for, leaving a slot filled behind it.
+#include <RivodeRavudaVU/ConnectProtocolTable.h>
+
+namespace {
+
+std::uint32_t PortOfAClosedModule(const ConnectProtocolEntry&) { return 4242; }
+
+}  // namespace
+
+extern "C" [[gnu::visibility("default")]] bool RivodeConnectModuleInit(
+    const YAppFnTable*, ConnectProtocolEntry* entry, YReportMessageParams*) {
+    entry->functions.defaultPort = PortOfAClosedModule;
+    return false;
+}
