@@ -55,13 +55,3 @@ bool YProfileCapiString::Decode(std::u16string_view text, YUnicodeString& plaint
     plaintext = std::move(result);
     return true;
 }
-
-bool YProfileCapiString::ReadSz(const YProfileKey& key, YUnicodeString& value) const {
-    YUnicodeString text;
-    return YProfileSz::ReadSz(key, text) && Decode(text, value);
-}
-
-bool YProfileCapiString::WriteSz(const YProfileKey& key, const YUnicodeString& value) const {
-    YUnicodeString text;
-    return Encode(value, text) && YProfileSz::WriteSz(key, text);
-}

@@ -60,13 +60,3 @@ bool YProfileEncodedString::Decode(std::u16string_view text, YUnicodeString& pla
     plaintext = std::move(result);
     return true;
 }
-
-bool YProfileEncodedString::ReadSz(const YProfileKey& key, YUnicodeString& value) const {
-    YUnicodeString text;
-    return YProfileSz::ReadSz(key, text) && Decode(text, value);
-}
-
-bool YProfileEncodedString::WriteSz(const YProfileKey& key, const YUnicodeString& value) const {
-    YUnicodeString text;
-    return Encode(value, text) && YProfileSz::WriteSz(key, text);
-}

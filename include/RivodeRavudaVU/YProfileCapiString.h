@@ -6,15 +6,14 @@
 // value. A stored text that does not unprotect reads as absent (the default stays).
 #pragma once
 
-#include <RivodeRavudaVU/YProfile2.h>
+#include <RivodeRavudaVU/YProfileCodedString.h>
 
 #include <string_view>
 
-class YProfileCapiString : public YProfile2<YUnicodeString, YProfileSz> {
+class YProfileCapiString : public YProfileCodedString<YProfileCapiString> {
 public:
-    using YProfile2::YProfile2;
-    using YProfile2::operator=;
-    YProfileCapiString(const YProfileCapiString&) = default;
+    using YProfileCodedString::YProfileCodedString;
+    using YProfileCodedString::operator=;
 
     // The stored form of plaintext. false when the user's key cannot be made or read.
     [[nodiscard]] static bool Encode(const YUnicodeString& plaintext, YUnicodeString& text);
@@ -22,7 +21,4 @@ public:
     // empty plaintext. false, plaintext unchanged, for an odd number of digits, any other
     // character, or a text protected by another user or damaged.
     [[nodiscard]] static bool Decode(std::u16string_view text, YUnicodeString& plaintext);
-
-    bool ReadSz(const YProfileKey& key, YUnicodeString& value) const override;
-    bool WriteSz(const YProfileKey& key, const YUnicodeString& value) const override;
 };

@@ -7,15 +7,14 @@
 // A stored text that does not decode reads as absent (the default stays).
 #pragma once
 
-#include <RivodeRavudaVU/YProfile2.h>
+#include <RivodeRavudaVU/YProfileCodedString.h>
 
 #include <string_view>
 
-class YProfileEncodedString : public YProfile2<YUnicodeString, YProfileSz> {
+class YProfileEncodedString : public YProfileCodedString<YProfileEncodedString> {
 public:
-    using YProfile2::YProfile2;
-    using YProfile2::operator=;
-    YProfileEncodedString(const YProfileEncodedString&) = default;
+    using YProfileCodedString::YProfileCodedString;
+    using YProfileCodedString::operator=;
 
     // The stored form of plaintext, in lower-case digits under a fresh mask; an empty value gives
     // an empty text. false when a character has no Windows-1252 byte.
@@ -23,7 +22,4 @@ public:
     // An empty text gives an empty plaintext. false, plaintext unchanged, for a text shorter than
     // the mask, an odd number of digits or any other character.
     [[nodiscard]] static bool Decode(std::u16string_view text, YUnicodeString& plaintext);
-
-    bool ReadSz(const YProfileKey& key, YUnicodeString& value) const override;
-    bool WriteSz(const YProfileKey& key, const YUnicodeString& value) const override;
 };
