@@ -39,7 +39,9 @@ constexpr std::array kProtocols{
 
 }  // namespace
 
-std::span<const ConnectProtocolTraits> GetConnectProtocols() { return kProtocols; }
+std::span<const ConnectProtocolTraits> GetConnectProtocols() {
+    return kProtocols;
+}
 
 const ConnectProtocolTraits* FindConnectProtocol(std::u16string_view name) {
     for (const ConnectProtocolTraits& protocol : kProtocols) {

@@ -63,8 +63,7 @@ const ProtocolConnectConfig* ProtocolConnectConfig::SameProtocol(const YProfileD
 bool ProtocolConnectConfig::IsEqual(const ConnectConfig& other) const {
     const ProtocolConnectConfig* same = SameProtocol(other);
     return same != nullptr && port_.Get() == same->port_.Get() &&
-           username_.Get() == same->username_.Get() &&
-           password_.Get() == same->password_.Get() &&
+           username_.Get() == same->username_.Get() && password_.Get() == same->password_.Get() &&
            firewallName_.Get() == same->firewallName_.Get() &&
            credentialTitle_.Get() == same->credentialTitle_.Get() &&
            useAgent_.Get() == same->useAgent_.Get() && comPort_.Get() == same->comPort_.Get() &&
@@ -101,7 +100,9 @@ void ProtocolConnectConfig::SetFirewallName(const YUnicodeString& name) {
     }
 }
 
-bool ProtocolConnectConfig::OffersSavedCredentials() const { return Keeps(kSavedCredential); }
+bool ProtocolConnectConfig::OffersSavedCredentials() const {
+    return Keeps(kSavedCredential);
+}
 
 void ProtocolConnectConfig::SetCredentialTitle(const YUnicodeString& title) {
     if (Keeps(kSavedCredential)) {
@@ -137,7 +138,8 @@ bool ProtocolConnectConfig::Load(const YProfileKey* key) {
     UpgradeOlderValues(*key);
     // Init leaves exactly the values it did not find pending (to be written on the next save).
     bool stored = false;
-    table_->ForEach(*this, [&stored](YProfileData& value) { stored = stored || !value.IsPending(); });
+    table_->ForEach(*this,
+                    [&stored](YProfileData& value) { stored = stored || !value.IsPending(); });
     return stored;
 }
 
@@ -147,8 +149,7 @@ void ProtocolConnectConfig::UpgradeOlderValues(const YProfileKey& key) {
     // While sensitive data is disabled the older password could not be enciphered and would be
     // lost, so it stays as it is until a later load.
     if (Keeps(kLogonValues) && !IsConfigPassphraseDisabled() &&
-        UpgradeLegacySensitiveValue(key, u"Password", YLegacyTextForm::DoubleBlowfish,
-                                    password_)) {
+        UpgradeLegacySensitiveValue(key, u"Password", YLegacyTextForm::DoubleBlowfish, password_)) {
         // A refused write leaves the value changed, so the session's next save tries again.
         (void)password_.Save(key);
     }
@@ -159,11 +160,17 @@ void ProtocolConnectConfig::UpgradeOlderValues(const YProfileKey& key) {
     }
 }
 
-bool ProtocolConnectConfig::Save(const YProfileKey& key) { return table_->Save(*this, key); }
+bool ProtocolConnectConfig::Save(const YProfileKey& key) {
+    return table_->Save(*this, key);
+}
 
-bool ProtocolConnectConfig::IsChanged() const { return table_->IsChanged(*this); }
+bool ProtocolConnectConfig::IsChanged() const {
+    return table_->IsChanged(*this);
+}
 
-void ProtocolConnectConfig::CommitAll() { table_->CommitAll(*this); }
+void ProtocolConnectConfig::CommitAll() {
+    table_->CommitAll(*this);
+}
 
 void ProtocolConnectConfig::RevertAll() {
     table_->RevertAll(*this);
