@@ -15,6 +15,8 @@ ProtocolConnectConfig::ProtocolConnectConfig(const ConnectProtocolTraits& protoc
 
 ProtocolConnectConfig::Table ProtocolConnectConfig::MakeTable(
     const ConnectProtocolTraits& protocol) {
+    // Defaults: no firewall, as for the session's own "Firewall Name"; an SSH agent the user
+    // runs is asked for keys unless switched off; a serial line starts at the common 9600 baud.
     using C = ProtocolConnectConfig;
     Table table;
     if (protocol.defaultPort != 0) {
