@@ -82,10 +82,15 @@ void ProtocolConnectConfig::SetPort(std::uint32_t port) {
     }
 }
 
-void ProtocolConnectConfig::SetUsername(const YUnicodeString& username) {
-    if (Keeps(kLogonValues)) {
-        username_ = username;
+void ProtocolConnectConfig::SetKept(ConnectValueGroup group, YProfileString& value,
+                                    const YUnicodeString& text) {
+    if (Keeps(group)) {
+        value = text;
     }
+}
+
+void ProtocolConnectConfig::SetUsername(const YUnicodeString& username) {
+    SetKept(kLogonValues, username_, username);
 }
 
 YUnicodeString ProtocolConnectConfig::GetPassword() const {
@@ -97,9 +102,7 @@ bool ProtocolConnectConfig::SetPassword(const YUnicodeString& password) {
 }
 
 void ProtocolConnectConfig::SetFirewallName(const YUnicodeString& name) {
-    if (Keeps(kFirewallValue)) {
-        firewallName_ = name;
-    }
+    SetKept(kFirewallValue, firewallName_, name);
 }
 
 bool ProtocolConnectConfig::OffersSavedCredentials() const {
@@ -107,9 +110,7 @@ bool ProtocolConnectConfig::OffersSavedCredentials() const {
 }
 
 void ProtocolConnectConfig::SetCredentialTitle(const YUnicodeString& title) {
-    if (Keeps(kSavedCredential)) {
-        credentialTitle_ = title;
-    }
+    SetKept(kSavedCredential, credentialTitle_, title);
 }
 
 YUnicodeString ProtocolConnectConfig::GetDescription(const YUnicodeString& hostname) const {

@@ -55,6 +55,8 @@ private:
     // other as this class when it serves the same protocol; nullptr otherwise.
     const ProtocolConnectConfig* SameProtocol(const YProfileData& other) const;
     bool Keeps(ConnectValueGroup group) const { return protocol_->Keeps(group); }
+    // value := text when the protocol keeps group; a value it does not keep stays empty.
+    void SetKept(ConnectValueGroup group, YProfileString& value, const YUnicodeString& text);
     void UpgradeOlderValues(const YProfileKey& key);
     YUnicodeString DescribeTarget(const YUnicodeString& hostname) const;
 
