@@ -7,21 +7,21 @@
 namespace rivode::modules {
 namespace {
 
-// The slots are only filled for entries the module serves, so the protocol is always found.
-const ConnectProtocolTraits& ProtocolOf(const ConnectProtocolEntry& entry) {
-    return *FindConnectProtocol(entry.name);
-}
-
+// The slots are filled only for entries the module serves; an entry renamed since then gets
+// what the protocol table's default handlers give: nothing.
 ConnectConfig* CreateConfig(const ConnectProtocolEntry& entry) {
-    return new ProtocolConnectConfig(ProtocolOf(entry));
+    const ConnectProtocolTraits* protocol = FindConnectProtocol(entry.name);
+    return protocol != nullptr ? new ProtocolConnectConfig(*protocol) : nullptr;
 }
 
 std::uint32_t DefaultPort(const ConnectProtocolEntry& entry) {
-    return ProtocolOf(entry).defaultPort;
+    const ConnectProtocolTraits* protocol = FindConnectProtocol(entry.name);
+    return protocol != nullptr ? protocol->defaultPort : 0;
 }
 
 bool OffersSavedCredentials(const ConnectProtocolEntry& entry) {
-    return ProtocolOf(entry).Keeps(kSavedCredential);
+    const ConnectProtocolTraits* protocol = FindConnectProtocol(entry.name);
+    return protocol != nullptr && protocol->Keeps(kSavedCredential);
 }
 
 // Configurations hold no module resources beyond their own memory, which they free with their
