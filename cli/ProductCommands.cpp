@@ -38,7 +38,9 @@ using FailureReasons = std::map<std::pair<int, YUnicodeString>, std::string>;
 void RememberFailure(const YAppFnTable& table, const ConnectProtocolEntry& entry,
                      const YReportMessageParams& report) {
     auto& reasons = *static_cast<FailureReasons*>(table.hostData);
-    reasons[{entry.product, entry.name}] = ReportText(report);
+    // One line, since each protocol takes one line of the listing.
+    YReportMessageParams text(report);
+    reasons[{entry.product, entry.name}] = ToUtf8(text.GetSingleLineTextTrimmed());
 }
 
 std::vector<SiblingState> GetSiblingStates() {
