@@ -1,7 +1,5 @@
 // rivode encrypt / decrypt: secrets from standard input, the "02:" text out, and the exit status
 // of each refusal.
-#include <RivodeRavudaVU/YEncryptedString.h>
-
 #include "tests/cli/RivodeRunner.h"
 
 #include <fcntl.h>
@@ -74,16 +72,6 @@ TEST(CipherCommands, EncryptedTextsDecryptAgainUnderTheSamePassphrase) {
         ASSERT_TRUE(std::regex_match(encrypted.out, match, std::regex("(02:(?:[0-9a-f]{32})+)\n")))
             << encrypted.out;
         const std::string text = match[1];
-        if (c.value.size() <= 3) {
-            EXPECT_EQ(text.size(), 3u + 96u);
-        }
-
-        // The library reads what the command wrote.
-        YEncryptedString stored;
-        stored.SetEncryptedText(FromUtf8(text));
-        YUnicodeString plaintext;
-        EXPECT_TRUE(stored.GetPlaintext(plaintext, FromUtf8(c.passphrase)));
-        EXPECT_EQ(ToUtf8(plaintext), c.value);
 
         // The text as an argument, or on the line after the passphrase.
         const std::string passphraseLine = withPassphrase ? c.passphrase + "\n" : "";

@@ -31,18 +31,16 @@ TEST(EncryptedString, SettingTheSamePlaintextKeepsTheTextAndAChangeReplacesIt) {
     EXPECT_EQ(plaintext, u"abd");
 }
 
-TEST(EncryptedString, FailuresLeaveTheHeldTextAndTheOutputAlone) {
+TEST(EncryptedString, AFailedSetKeepsTheTextAndADamagedTextIsReplaced) {
     YEncryptedString value;
     ASSERT_TRUE(value.SetPlaintext(u"\u00e9t\u00e9 \U0001F30A", u""));
     const YUnicodeString held = value.GetEncryptedText();
 
-    YUnicodeString plaintext = u"untouched";
-    EXPECT_FALSE(value.GetPlaintext(plaintext, u"wrong"));
-    EXPECT_EQ(plaintext, u"untouched");
     EXPECT_FALSE(value.SetPlaintext(YUnicodeString(1, u'\xDC00'), u""))
         << "an unpaired surrogate has no UTF-8 form";
     EXPECT_EQ(value.GetEncryptedText(), held);
 
+    YUnicodeString plaintext;
     EXPECT_TRUE(value.GetPlaintext(plaintext, u""));
     EXPECT_EQ(plaintext, u"\u00e9t\u00e9 \U0001F30A");
 

@@ -6,6 +6,7 @@
 
 #include "storage/YCipherBlowfish.h"
 #include "tests/davaraze/ScopedEnvironment.h"
+#include "tests/storage/encryption/HexBytes.h"
 #include "tests/storage/MemoryKey.h"
 #include "tests/support/TempFolder.h"
 
@@ -17,27 +18,7 @@
 namespace rivode::test {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
 using rivode::storage::YCipherBlowfish;
-
-Bytes Hex(std::string_view digits) {
-    Bytes bytes;
-    for (std::size_t i = 0; i + 1 < digits.size(); i += 2) {
-        bytes.push_back(
-            static_cast<std::uint8_t>(std::stoi(std::string(digits.substr(i, 2)), nullptr, 16)));
-    }
-    return bytes;
-}
-
-YUnicodeString HexText(const Bytes& bytes) {
-    static const char* digits = "0123456789ABCDEF";
-    YUnicodeString text;
-    for (std::uint8_t byte : bytes) {
-        text += static_cast<char16_t>(digits[byte >> 4]);
-        text += static_cast<char16_t>(digits[byte & 15]);
-    }
-    return text;
-}
 
 void Configure(YCipherBlowfish& cipher, std::size_t keyLength, bool littleEndian, bool chaining) {
     cipher.SetKeyLength(keyLength);
@@ -124,10 +105,7 @@ TEST(LegacyBlockCipher, RefusesShortKeysPartialBlocksAndUseBeforeKeying) {
     EXPECT_FALSE(cipher.Encrypt(block.data(), 8)) << "not keyed";
     cipher.SetKeyLength(32);
     EXPECT_FALSE(cipher.SetKey(Bytes(16, 1)));
-    cipher.SetKeyLength(57);
-    EXPECT_FALSE(cipher.SetKey(Bytes(57, 1)));
-    cipher.SetKeyLength(16);
-    ASSERT_TRUE(cipher.SetKey(Bytes(16, 1)));
+    ASSERT_TRUE(cipher.SetKey(Bytes(32, 1)));
     EXPECT_FALSE(cipher.Encrypt(block.data(), 7));
     EXPECT_EQ(block, Bytes(8, 0));
 }
@@ -160,7 +138,7 @@ YUnicodeString DoubleEncipher(Bytes plaintext, unsigned mode, const char16_t* pr
     EXPECT_TRUE(inner.SetKey(FirstKey()) && outer.SetKey(SecondKey()));
     EXPECT_TRUE(inner.Encrypt(block.data() + 4, plaintext.size()));
     EXPECT_TRUE(outer.Encrypt(block.data(), block.size()));
-    return prefix + HexText(block);
+    return prefix + FromUtf8(HexOf(block, true));
 }
 
 bool DecodeWithTestKeys(const YUnicodeString& text, unsigned mode, YUnicodeString& plaintext) {
@@ -192,9 +170,6 @@ TEST(DoubleEncipheredText, DecodesEachModeAndWidth) {
         YUnicodeString plaintext;
         EXPECT_TRUE(DecodeWithTestKeys(text, c.mode, plaintext));
         EXPECT_EQ(plaintext, c.expected);
-        // Another mode reads other bytes: never the same plaintext.
-        EXPECT_FALSE(DecodeWithTestKeys(text, (c.mode + 1) % 3, plaintext) &&
-                     plaintext == c.expected && !c.expected.empty());
     }
 }
 
@@ -275,7 +250,9 @@ TEST_F(UserProtectedText, RefusesDamagedTextsAndAnotherUsersKey) {
     EXPECT_EQ(ReadFileBytes(KeyFile()), "short");
 }
 
-TEST(EncodedText, DecodesTheMaskedBytesAndRoundTrips) {
+TEST(EncodedText, DecodesTheMaskedBytesAndRoundTripsThroughAProfileValue) {
+    auto stored = std::make_shared<MemoryValues>();
+    auto key = MakeMemoryKey(stored);
     YUnicodeString plaintext;
     // Mask 01 02 03 04; "AB\xE9" combined with it, in either case of digits.
     for (const char16_t* text : {u"010203044040eaed", u"010203044040EAED"}) {
@@ -283,12 +260,14 @@ TEST(EncodedText, DecodesTheMaskedBytesAndRoundTrips) {
         EXPECT_EQ(plaintext, u"AB\u00e9\u00e9") << ToUtf8(text);
     }
     for (const YUnicodeString value : {u"x", u"password 1234 \u20ac", u""}) {
-        YUnicodeString text;
-        ASSERT_TRUE(YProfileEncodedString::Encode(value, text));
+        YProfileEncodedString written(u"Anonymous Password", value);
+        YProfileEncodedString read;
+        ASSERT_TRUE(written.Save(*MakeMemoryKey<YProfileCopyKey>(stored)));
+        const YUnicodeString& text = *stored->Find<YUnicodeString>(u"Anonymous Password");
         EXPECT_EQ(text.size(), value.empty() ? 0 : 8 + 2 * value.size());
         EXPECT_EQ(text.find_first_of(u"ABCDEF"), YUnicodeString::npos);
-        ASSERT_TRUE(YProfileEncodedString::Decode(text, plaintext));
-        EXPECT_EQ(plaintext, value);
+        EXPECT_TRUE(read.Init(key.get(), u"Anonymous Password", u"default"));
+        EXPECT_EQ(read.Get(), value);
     }
     YUnicodeString text;
     EXPECT_FALSE(YProfileEncodedString::Encode(u"\u2603", text)) << "no Windows-1252 byte";
@@ -297,21 +276,6 @@ TEST(EncodedText, DecodesTheMaskedBytesAndRoundTrips) {
         EXPECT_FALSE(YProfileEncodedString::Decode(bad, plaintext)) << ToUtf8(bad);
         EXPECT_EQ(plaintext, u"untouched");
     }
-}
-
-TEST(EncodedText, ProfileValueStoresTheEncodedForm) {
-    auto stored = std::make_shared<MemoryValues>();
-    auto key = MakeMemoryKey(stored);
-    key->SetString(u"Anonymous Password", u"010203044040eaed");
-    YProfileEncodedString value;
-    EXPECT_TRUE(value.Init(key.get(), u"Anonymous Password", u""));
-    EXPECT_EQ(value.Get(), u"AB\u00e9\u00e9");
-    value = u"changed";
-    EXPECT_TRUE(value.Save(*key));
-    YUnicodeString back;
-    ASSERT_TRUE(YProfileEncodedString::Decode(*stored->Find<YUnicodeString>(u"Anonymous Password"),
-                                              back));
-    EXPECT_EQ(back, u"changed");
 }
 
 }  // namespace
