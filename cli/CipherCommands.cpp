@@ -90,8 +90,9 @@ ExitStatus RunDecrypt(const CommandOptions& options, bool passphraseFromInput,
     }
     std::vector<std::uint8_t> cipherText;
     if (!text.empty() && !CryptUtils::DecodeEncryptedText(text, cipherText)) {
-        return Fail(UsageFailure("the text is not an encrypted value: it must be \"02:\" "
-                                 "followed by hexadecimal digits of whole 16-byte blocks"));
+        return Fail(
+            UsageFailure("the text is not an encrypted value: it must be \"02:\" "
+                         "followed by hexadecimal digits of whole 16-byte blocks"));
     }
     YEncryptedString value;
     value.SetEncryptedText(std::move(text));

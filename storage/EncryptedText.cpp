@@ -20,7 +20,7 @@ constexpr std::size_t kDigestSize = 32;
 constexpr std::size_t kOverhead = kLengthSize + kDigestSize;
 constexpr std::size_t kBlockSize = 16;
 
-// At least 8 random bytes, so that equal values never encipher alike, and whole blocks.
+// Whole blocks, the last holding at least 8 random bytes.
 std::size_t PaddingLength(std::size_t valueLength) {
     const std::size_t rest = kBlockSize - (valueLength + kOverhead) % kBlockSize;
     return rest >= 8 ? rest : rest + kBlockSize;
@@ -110,8 +110,8 @@ bool DecodeEncryptedText(std::u16string_view text, std::vector<std::uint8_t>& ci
     return cipherText.size() >= kOverhead && cipherText.size() % kBlockSize == 0;
 }
 
-bool DecryptFromText(std::u16string_view text, const char16_t* passphrase,
-                     YRefPtr<IBuffer>& value, std::string_view cipherName) {
+bool DecryptFromText(std::u16string_view text, const char16_t* passphrase, YRefPtr<IBuffer>& value,
+                     std::string_view cipherName) {
     if (text.empty()) {
         value = MakeYRef<YBasicBuffer>(0);
         return true;

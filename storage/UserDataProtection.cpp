@@ -100,8 +100,8 @@ bool UnprotectUserData(std::span<const std::uint8_t> blob, std::u16string_view d
     gcm.SetKeyWithIV(key, key.size(), blob.data(), kNonceSize);
     if (!gcm.DecryptAndVerify(plain->GetBytes(), blob.data() + kNonceSize + length, kTagSize,
                               blob.data(), kNonceSize,
-                              reinterpret_cast<const CryptoPP::byte*>(header.data()),
-                              header.size(), blob.data() + kNonceSize, length)) {
+                              reinterpret_cast<const CryptoPP::byte*>(header.data()), header.size(),
+                              blob.data() + kNonceSize, length)) {
         return false;
     }
     data = std::move(plain);

@@ -52,7 +52,8 @@ bool YCipherBlowfish::SetKey(std::span<const std::uint8_t> key) {
 }
 
 std::uint32_t YCipherBlowfish::Round(std::uint32_t half) const {
-    return ((boxes_[0][half >> 24] + boxes_[1][(half >> 16) & 0xFF]) ^ boxes_[2][(half >> 8) & 0xFF]) +
+    return ((boxes_[0][half >> 24] + boxes_[1][(half >> 16) & 0xFF]) ^
+            boxes_[2][(half >> 8) & 0xFF]) +
            boxes_[3][half & 0xFF];
 }
 

@@ -38,7 +38,7 @@ bool YEncryptedString::GetPlaintext(YUnicodeString& plaintext,
     if (!CryptUtils::DecryptFromText(text_, passphrase.c_str(), value)) {
         return false;
     }
-    plaintext = rivode::FromUtf8(std::string_view(reinterpret_cast<const char*>(value->GetBytes()),
-                                                  value->GetLength()));
+    plaintext = rivode::FromUtf8(
+        std::string_view(reinterpret_cast<const char*>(value->GetBytes()), value->GetLength()));
     return true;
 }

@@ -49,7 +49,8 @@ bool YProfileEncodedString::Encode(const YUnicodeString& plaintext, YUnicodeStri
 
 bool YProfileEncodedString::Decode(std::u16string_view text, YUnicodeString& plaintext) {
     std::vector<std::uint8_t> bytes;
-    if (!text.empty() && (text.size() < 2 * kMaskSize || !rivode::storage::DecodeHex(text, bytes))) {
+    if (!text.empty() &&
+        (text.size() < 2 * kMaskSize || !rivode::storage::DecodeHex(text, bytes))) {
         return false;
     }
     YUnicodeString result;

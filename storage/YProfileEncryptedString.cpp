@@ -17,8 +17,7 @@ YUnicodeString GetProfileEncryptedPlaintextString(const YProfileEncryptedString&
     return plaintext;
 }
 
-bool UpdateProfileEncryptedString(YProfileEncryptedString& value,
-                                  const YUnicodeString& plaintext) {
+bool UpdateProfileEncryptedString(YProfileEncryptedString& value, const YUnicodeString& plaintext) {
     if (IsConfigPassphraseDisabled()) {
         return false;
     }

@@ -76,11 +76,11 @@ TEST(EncryptedText, BlockHoldsLengthValueDigestAndPaddingToWholeBlocks) {
         std::size_t padding;
     };
     const Case cases[] = {
-        {"abc", 9},                 // 39 bytes: nine to 48
-        {"", 12},                   // 36 bytes: twelve to 48
-        {"twelve bytes", 16},       // 48 bytes already whole: a full block more
-        {"four", 8},                // 40 bytes: eight, the fewest allowed
-        {"fifth", 23},              // 41 bytes: seven would be too few, so 23
+        {"abc", 9},            // 39 bytes: nine to 48
+        {"", 12},              // 36 bytes: twelve to 48
+        {"twelve bytes", 16},  // 48 bytes already whole: a full block more
+        {"four", 8},           // 40 bytes: eight, the fewest allowed
+        {"fifth", 23},         // 41 bytes: seven would be too few, so 23
         {std::string(292, 'x'), 8},
     };
     for (const Case& c : cases) {
@@ -151,8 +151,7 @@ TEST(EncryptedText, EncryptRefusesMissingInputsAndAFailedRandomSource) {
     YUnicodeString text = u"held";
     const char value[] = "v";
     auto failing = MakeYRef<FixedRandomSource>(0, true);
-    EXPECT_FALSE(
-        CryptUtils::EncryptToText(value, 1, "aes256-cbc", u"p", failing.get(), text));
+    EXPECT_FALSE(CryptUtils::EncryptToText(value, 1, "aes256-cbc", u"p", failing.get(), text));
     EXPECT_FALSE(CryptUtils::EncryptToText(nullptr, 0, "aes256-cbc", u"p", nullptr, text));
     EXPECT_FALSE(CryptUtils::EncryptToText(value, 1, "aes256-cbc", nullptr, nullptr, text));
     EXPECT_FALSE(CryptUtils::EncryptToText(value, 1, "aes256-ctr", u"p", nullptr, text));

@@ -6,8 +6,8 @@
 
 #include "storage/YCipherBlowfish.h"
 #include "tests/davaraze/ScopedEnvironment.h"
-#include "tests/storage/encryption/HexBytes.h"
 #include "tests/storage/MemoryKey.h"
+#include "tests/storage/encryption/HexBytes.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -160,7 +160,10 @@ TEST(DoubleEncipheredText, DecodesEachModeAndWidth) {
         {0, u"l", {'a', 0, 0, 0, 0x60, 0x22, 0, 0, 0, 0, 0, 0}, u"a\u2260"},
         {1, u"", {'m', 'o', 'd', 'e', ' ', '1', 0}, u"mode 1"},
         {1, u"u", {'1', 0, '6', 0}, u"16"},  // no terminating zero but the block's own
-        {2, u"", {'m', 'o', 'd', 'e', ' ', '2', ' ', 'l', 'o', 'n', 'g', 'e', 'r', 0}, u"mode 2 longer"},
+        {2,
+         u"",
+         {'m', 'o', 'd', 'e', ' ', '2', ' ', 'l', 'o', 'n', 'g', 'e', 'r', 0},
+         u"mode 2 longer"},
         {2, u"l", {0x80, 0x20, 0, 0, 0, 0, 0, 0}, u"\u2080"},
         {0, u"", {0}, u""},
     };
@@ -179,9 +182,12 @@ TEST(DoubleEncipheredText, RefusesMalformedTextsAndReadsNothingWithoutTheFixedKe
     EXPECT_TRUE(DecodeWithTestKeys(u"", 0, plaintext));
     EXPECT_EQ(plaintext, u"");
     const YUnicodeString malformed[] = {
-        good.substr(1),                       // odd digits
-        good.substr(0, good.size() - 4),      // not whole blocks
-        u"u", u"x" + good, good + u" ", u"00112233445566g7",
+        good.substr(1),                   // odd digits
+        good.substr(0, good.size() - 4),  // not whole blocks
+        u"u",
+        u"x" + good,
+        good + u" ",
+        u"00112233445566g7",
     };
     for (const YUnicodeString& text : malformed) {
         EXPECT_FALSE(DecodeWithTestKeys(text, 0, plaintext)) << ToUtf8(text);

@@ -111,7 +111,8 @@ TEST_F(LegacyUpgrade, WithSensitiveDataDisabledClearsTheOlderValueWithoutEnciphe
     key->SetString(u"Firewall Password", u"plain");
     SetConfigPassphraseDisabled(true);
     YProfileEncryptedString v2 = InitialisedV2(u"Firewall Password");
-    EXPECT_TRUE(UpgradeLegacySensitiveValue(*key, u"Firewall Password", YLegacyTextForm::Plain, v2));
+    EXPECT_TRUE(
+        UpgradeLegacySensitiveValue(*key, u"Firewall Password", YLegacyTextForm::Plain, v2));
     EXPECT_EQ(*Stored(u"Firewall Password"), u"");
     EXPECT_EQ(v2.GetEncryptedText(), u"");
 }
