@@ -21,6 +21,7 @@ std::optional<YProfileBlob::Bytes> YProfileBlob::ReadBlock(const YProfileKey& ke
 bool YProfileBlob::Init(const YProfileKey* key, YUnicodeString name, const Bytes& defaultValue) {
     SetName(std::move(name));
     std::optional<Bytes> stored = key != nullptr ? ReadBlock(*key) : std::nullopt;
+    SetFromStore(stored.has_value());
     if (!stored) {
         block_ = defaultValue;
         baseline_.reset();
@@ -41,6 +42,7 @@ bool YProfileBlob::Load(const YProfileKey* key) {
     block_ = std::move(*stored);
     baseline_ = block_;
     SetPending(true);
+    SetFromStore(true);
     return true;
 }
 

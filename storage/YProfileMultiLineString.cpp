@@ -7,6 +7,7 @@ bool YProfileMultiLineString::Load(const YProfileKey* key, YUnicodeString name) 
     }
     ResetTo({});
     SetPending(true);
+    SetFromStore(false);
     return false;
 }
 

@@ -83,11 +83,16 @@ public:
     const YUnicodeString& GetName() const { return name_; }
     void SetName(YUnicodeString name) { name_ = std::move(name); }
 
+    // Whether the current value was read from a store (by Init, or by a Load that found it)
+    // rather than taken from its default. Listings show it; saving never looks at it.
+    bool IsFromStore() const { return fromStore_; }
+
 protected:
     YProfileData(const YProfileData&) = default;
     YProfileData& operator=(const YProfileData&) = default;
 
     void SetPending(bool on) { pending_ = on; }
+    void SetFromStore(bool on) { fromStore_ = on; }
     // Whether Save must write: into a YProfileCopyKey always, otherwise when pending or changed.
     bool MustWrite(const YProfileKey& key) const;
     // Fill report with 0xE104006A / 0xE104006B and the value name; return false.
@@ -98,4 +103,5 @@ private:
     YUnicodeString name_;
     bool pending_ = false;
     bool secondFlag_ = true;
+    bool fromStore_ = false;
 };

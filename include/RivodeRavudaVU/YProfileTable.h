@@ -149,33 +149,36 @@ private:
     std::vector<Row> rows_;
 };
 
-// A record whose members are all in Derived::Table(), a static YProfileTable<Derived>: every
-// record operation of YProfileData runs over the table.
+// A record whose members are all in Derived::Table(), a YProfileTable<Derived>: every record
+// operation of YProfileData runs over the table. Table() is usually static; a record whose value
+// names depend on how it was made (a per-product record) may answer it per object instead, as a
+// const member function.
 template <class Derived>
 class YProfileTableRecord : public YProfileData {
 public:
-    void Init(const YProfileKey* key) { Derived::Table().Init(Self(), key); }
+    void Init(const YProfileKey* key) { Self().Table().Init(Self(), key); }
 
-    bool Load(const YProfileKey* key) override { return Derived::Table().Load(Self(), key); }
+    bool Load(const YProfileKey* key) override { return Self().Table().Load(Self(), key); }
     [[nodiscard]] bool Save(const YProfileKey& key) override {
-        return Derived::Table().Save(Self(), key);
+        return Self().Table().Save(Self(), key);
     }
     bool IsChanged() const override {
-        return Derived::Table().IsChanged(static_cast<const Derived&>(*this));
+        const Derived& self = static_cast<const Derived&>(*this);
+        return self.Table().IsChanged(self);
     }
-    void CommitAll() override { Derived::Table().CommitAll(Self()); }
+    void CommitAll() override { Self().Table().CommitAll(Self()); }
     void RevertAll() override {
-        Derived::Table().RevertAll(Self());
+        Self().Table().RevertAll(Self());
         AfterRevertAll();
     }
     bool CopyFrom(const YProfileData& other) override {
         const auto* same = dynamic_cast<const Derived*>(&other);
-        return same != nullptr && (same == this || Derived::Table().CopyFrom(Self(), *same));
+        return same != nullptr && (same == this || Self().Table().CopyFrom(Self(), *same));
     }
     bool CopyChangesFrom(const YProfileData& source) override {
         const auto* same = dynamic_cast<const Derived*>(&source);
         return same != nullptr &&
-               (same == this || Derived::Table().CopyChangesFrom(Self(), *same));
+               (same == this || Self().Table().CopyChangesFrom(Self(), *same));
     }
 
 protected:

@@ -47,6 +47,7 @@ public:
         const bool found = key != nullptr && Codec::Read(*this, *key, stored, converted);
         Current() = found ? std::move(stored) : defaultValue;
         this->SetPending(!found || converted);
+        this->SetFromStore(found);
         baseline_ = Current();
         return found;
     }
@@ -67,6 +68,7 @@ public:
         if (found) {
             Current() = std::move(stored);
             baseline_ = Current();
+            this->SetFromStore(true);
         }
         return found;
     }
@@ -83,6 +85,7 @@ public:
         Current() = std::move(stored);
         baseline_ = Current();
         this->SetPending(true);
+        this->SetFromStore(true);
         return true;
     }
 
