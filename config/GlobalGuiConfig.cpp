@@ -1,0 +1,7 @@
+#include <RivodeRavudaVU/GlobalGuiConfig.h>
+
+const YProfileTable<GlobalGuiConfig>& GlobalGuiConfig::Table() {
+    static const auto table =
+        YProfileTable<GlobalGuiConfig>().Add(&GlobalGuiConfig::colorSchemes, u"Color Schemes", {});
+    return table;
+}
