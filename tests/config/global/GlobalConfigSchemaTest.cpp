@@ -1,0 +1,201 @@
+// The schema of the global record: its values, their stored names and defaults, and the names
+// each product's sub-record uses.
+#include "tests/config/global/GlobalConfigTestSupport.h"
+
+#include <set>
+#include <variant>
+
+namespace rivode::test {
+namespace {
+
+using StoredForm = std::variant<std::uint32_t, YUnicodeString, YStringArray>;
+
+std::optional<StoredForm> StoredValue(const YProfileKey& key, std::u16string_view name,
+                                      const StoredForm& like) {
+    if (std::holds_alternative<std::uint32_t>(like)) {
+        return DwordOf(key, name);
+    }
+    if (std::holds_alternative<YUnicodeString>(like)) {
+        return StringOf(key, name);
+    }
+    YStringArray items;
+    return key.GetStringArray(name, items) ? std::optional<StoredForm>(items) : std::nullopt;
+}
+
+class GlobalSchemaTest : public GlobalConfigTest {};
+
+TEST_F(GlobalSchemaTest, MainRecordHas316UniquelyNamedValues) {
+    const YRefPtr<GlobalConfig> record = Read();
+    std::set<YUnicodeString> names;
+    GlobalConfig::Table().ForEach(*record, [&](YProfileData& value) {
+        EXPECT_TRUE(names.insert(value.GetName()).second) << ToUtf8(value.GetName());
+    });
+    EXPECT_EQ(GlobalConfig::Table().GetSize(), 316u);
+    EXPECT_EQ(names.size(), 316u);
+    EXPECT_EQ(names.count(u"QuickSync"), 1u);
+    EXPECT_EQ(names.count(u"Quillterm Tab State"), 1u);
+}
+
+// A fresh folder: the first save stores the defaults in their stored forms.
+TEST_F(GlobalSchemaTest, FirstSaveStoresTheDefaults) {
+    const YRefPtr<GlobalConfig> record = Read();
+    Write(*record);
+    const struct {
+        std::u16string_view name;
+        StoredForm stored;
+    } rows[] = {
+        {u"Version", YUnicodeString(kGlobalConfigVersion)},
+        {u"Config Passphrase", u""},
+        {u"Change Config Passphrase", 0u},
+        {u"Show Connect Dialog", 1u},
+        {u"Auto Save Options", 1u},
+        {u"Disable Aero Peek", 0u},
+        {u"Session Options Tree Selected", u"Session+"},
+        {u"Global Options Tree Selected", u"Global+"},
+        {u"Global Options Tree State", u"1001000100"},
+        {u"Session Options Tree State", u"1010000101010010"},
+        {u"Quillterm Tab State V2", u"1,1,0;"},
+        {u"Quillfile Tab State V2", u"1,1,0;0"},
+        {u"Local ExplorerFrame State", u"1,-1,200"},
+        {u"Quillfile Local Tab State", u"1,-1,200"},
+        {u"Remote ExplorerFrame State", u"1,1000,200"},
+        {u"Quillfile Remote Tab State", u"1,1000,200"},
+        {u"Synchronize ExplorerFrame State", u"1,0,-1"},
+        {u"Log File", u"${YWS_USER_DATA_PATH}/log.txt"},
+        {u"Status Bar Item List", YStringArray{u"Protocol Information", u"Cursor Position",
+                                               u"Rows and Columns", u"Emulation", u"Elapsed Time"}},
+        {u"Open With Program Title", u"Notepad"},
+        {u"Connected Color", 0x28C828u},
+        {u"Chat Window Height", 0xFFFFFFFFu},
+        {u"Max Scrollback Buffer Size", 128000u},
+        {u"Editor Colors", 0u},
+        {u"Editor Color Scheme", u""},
+        {u"Editor Word Wrap", 0u},
+        {u"Editor Displays Line Numbers", 1u},
+        {u"Color Schemes", YStringArray{}},
+    };
+    const auto stored = Stored();
+    for (const auto& row : rows) {
+        EXPECT_EQ(StoredValue(*stored, row.name, row.stored), row.stored) << ToUtf8(row.name);
+    }
+    // The older names are read, never written.
+    EXPECT_EQ(StringOf(*stored, u"Quillterm Tab State"), std::nullopt);
+    EXPECT_EQ(record->editorConfig.font.GetFaceName(), u"Lucida Console");
+    EXPECT_TRUE(record->searchEngineCommandForSelectionLookup.Get().find(u"%s") !=
+                YUnicodeString::npos);
+}
+
+// Each product keeps its own values beside the others' under names that say whose they are.
+TEST_F(GlobalSchemaTest, ProductValuesAreNamedForTheirProduct) {
+    const struct {
+        int product;
+        bool integrated;
+        std::vector<std::pair<std::u16string_view, std::uint32_t>> dwords;
+        std::vector<std::u16string_view> absent;
+    } cases[] = {
+        {3,
+         false,
+         {{u"Use Dockable Session Manager", 1},
+          {u"Offer Help", 1},
+          {u"QTM Never Check For Updates", 0},
+          {u"Auto Session", 0}},
+         {u"Show Toolbar QFL", u"Offer HelpX", u"QFL Never Check For Updates"}},
+        {6,
+         false,
+         {{u"Use Dockable Session Manager QFL", 0},
+          {u"Offer HelpX", 1},
+          {u"QFL Never Check For Updates", 0},
+          {u"Auto Session QFL", 0}},
+         {u"Show Toolbar", u"Offer Help", u"QTM Never Check For Updates"}},
+        {9, false, {{u"Show Toolbar QFL", 1}, {u"Offer HelpFR", 1}}, {u"Offer HelpX"}},
+        // Integrated, the terminal product keeps the file-transfer product's values too.
+        {3, true, {{u"Show Toolbar", 1}, {u"Show Toolbar QFL", 1}, {u"Offer HelpX", 1}}, {}},
+        // The file-transfer product never keeps the terminal product's.
+        {6, true, {{u"Show Toolbar QFL", 1}}, {u"Show Toolbar"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "product " << c.product << " integrated " << c.integrated);
+        std::filesystem::remove_all(MainRoot());
+        Write(*Read(c.product, c.integrated));
+        const auto stored = Stored();
+        for (const auto& [name, value] : c.dwords) {
+            EXPECT_EQ(DwordOf(*stored, name), value) << ToUtf8(name);
+        }
+        for (std::u16string_view name : c.absent) {
+            EXPECT_EQ(DwordOf(*stored, name), std::nullopt) << ToUtf8(name);
+        }
+    }
+    EXPECT_EQ(StringOf(*Stored(), u"QFL Update Prompt Date"), u"1601:01:01:00:00:00:000");
+}
+
+TEST_F(GlobalSchemaTest, AutoSessionFollowsTheOlderSwitchesWhenAbsent) {
+    const struct {
+        int product;
+        std::string lines;
+        std::uint32_t autoSession;
+    } cases[] = {
+        {3, "", 0},
+        {3, "D:\"Use Auto Session\"=00000001\r\n", 1},
+        {3, "D:\"Use Remembered Sessions\"=00000001\r\n", 2},
+        {3, "D:\"Use Auto Session\"=00000001\r\nD:\"Use Remembered Sessions\"=00000001\r\n", 3},
+        {3, "D:\"Use Auto Session\"=00000001\r\nD:\"Auto Session\"=00000002\r\n", 2},
+        // The file-transfer products cannot open both: 3 reads as 0, stored or derived.
+        {6, "D:\"Auto Session QFL\"=00000003\r\n", 0},
+        {9, "D:\"Use Auto Session QFL\"=00000001\r\nD:\"Use Remembered Sessions QFL\"=00000001\r\n",
+         0},
+        {6, "D:\"Auto Session QFL\"=00000002\r\n", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines);
+        WriteValueFile(GlobalFile(), c.lines);
+        const YRefPtr<GlobalConfig> record = Read(c.product);
+        EXPECT_EQ(record->productConfig.autoSession, c.autoSession);
+        // What was read as 0 is stored as 0 on the next save.
+        Write(*record);
+        const std::u16string_view name = c.product == 3 ? u"Auto Session" : u"Auto Session QFL";
+        EXPECT_EQ(DwordOf(*Stored(), name), c.autoSession);
+    }
+}
+
+TEST_F(GlobalSchemaTest, RememberedSessionsMoveToTheirV2Name) {
+    WriteValueFile(GlobalFile(), "Z:\"Remembered Sessions List\"=00000001\r\n Jump\\Host\r\n");
+    const YRefPtr<GlobalConfig> record = Read(3);
+    EXPECT_EQ(record->productConfig.rememberedSessionsList.Get(), YStringArray{u"Jump\\Host"});
+    Write(*record);
+    YStringArray v2;
+    ASSERT_TRUE((*Stored()).GetStringArray(u"Remembered Sessions List V2", v2));
+    EXPECT_EQ(v2, YStringArray{u"Jump\\Host"});
+}
+
+TEST_F(GlobalSchemaTest, DockStatesReadBothFormsAndWriteTwelveNumbers) {
+    const struct {
+        std::string stored;
+        std::u16string_view written;  // empty: the stored text is left alone
+        YDockWindowState::Side side;
+    } cases[] = {
+        {"3,1,0,10,20,30,40,250,120,2,1,1", u"", YDockWindowState::Bottom},
+        // The older nine numbers: the three added fields take their defaults.
+        {"1,0,1,10,20,30,40,250,120", u"1,0,1,10,20,30,40,250,120,0,0,0", YDockWindowState::Right},
+        {" 2 , 1,0,0,0,0,0,200,200,0,0,70000", u"", YDockWindowState::Top},
+        // Neither form: the default, written over the stored text.
+        {"1,2,3", u"3,1,0,0,0,0,0,200,120,0,0,0", YDockWindowState::Bottom},
+        {"1,0,1,10,20,30,40,250,x", u"3,1,0,0,0,0,0,200,120,0,0,0", YDockWindowState::Bottom},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        WriteValueFile(GlobalFile(), "S:\"Command Manager Window State\"=" + c.stored + "\r\n");
+        const YRefPtr<GlobalConfig> record = Read();
+        EXPECT_EQ(record->commandManagerWindowState.side, c.side);
+        Write(*record);
+        const YUnicodeString expected =
+            c.written.empty() ? FromUtf8(c.stored) : YUnicodeString(c.written);
+        EXPECT_EQ(StringOf(*Stored(), u"Command Manager Window State"), expected);
+    }
+    WriteValueFile(GlobalFile(),
+                   "S:\"Command Manager Window State\"=0,1,0,0,0,0,0,1,1,0,0,70000\r\n");
+    EXPECT_EQ(Read()->commandManagerWindowState.autoHide, static_cast<std::int16_t>(70000));
+}
+
+}  // namespace
+}  // namespace rivode::test
