@@ -1,0 +1,165 @@
+// global list|get|set: the global values of the product chosen with --product, typed by the
+// record's schema.
+#include "cli/CommandGroup.h"
+#include "cli/CommandStore.h"
+#include "cli/GlobalValueText.h"
+#include "cli/Output.h"
+
+#include <RivodeRavudaVU/GlobalConfig.h>
+#include <RivodeRavudaVU/SiblingProducts.h>
+
+namespace rivode::cli {
+namespace {
+
+const char* SourceWord(const YProfileData& value) {
+    return value.IsFromStore() ? "store" : "default";
+}
+
+nlohmann::json EntryToJson(const GlobalValueEntry& entry) {
+    return {{"name", entry.name},
+            {"type", GlobalValueTypeWord(TypeOfGlobalValue(*entry.value))},
+            {"source", SourceWord(*entry.value)},
+            {"value", GlobalValueToJson(*entry.value)}};
+}
+
+// The global record of a command: the store, its key "Global" and the record read from it,
+// kept together because the key must outlive every use of the record.
+class GlobalCommandRecord {
+public:
+    GlobalCommandRecord(const CommandOptions& options, bool readOnly)
+        : store_(options.folders, readOnly),
+          key_(store_.Root(), kGlobalKeyName),
+          // rivode has no user interface, so the record has no GUI values.
+          record_(
+              MakeYRef<GlobalConfig>(&key_, options.product, IsIntegrated(options.product), false)),
+          entries_(CollectGlobalValues(*record_)) {}
+
+    const std::vector<GlobalValueEntry>& Entries() const { return entries_; }
+    const YProfileKey& Key() const { return key_; }
+
+    // The entry of that exact name; nullptr with a failure otherwise.
+    const GlobalValueEntry* Find(const std::string& name, ExitStatus status,
+                                 CommandFailure& failure) const {
+        for (const GlobalValueEntry& entry : entries_) {
+            if (entry.name == name) {
+                return &entry;
+            }
+        }
+        failure = {status, "there is no global value \"" + name +
+                               "\" (names are compared exactly; rivode global list shows them)"};
+        return nullptr;
+    }
+
+private:
+    CommandStore store_;
+    YProfileKey key_;
+    YRefPtr<GlobalConfig> record_;
+    std::vector<GlobalValueEntry> entries_;
+};
+
+ExitStatus RunList(const CommandOptions& options) {
+    const GlobalCommandRecord record(options, true);
+    if (options.json) {
+        nlohmann::json array = nlohmann::json::array();
+        for (const GlobalValueEntry& entry : record.Entries()) {
+            array.push_back(EntryToJson(entry));
+        }
+        PrintJson(array);
+        return ExitOk;
+    }
+    for (const GlobalValueEntry& entry : record.Entries()) {
+        PrintLine(entry.name + '\t' + GlobalValueTypeWord(TypeOfGlobalValue(*entry.value)) + '\t' +
+                  SourceWord(*entry.value) + '\t' + FormatGlobalValueInline(*entry.value));
+    }
+    return ExitOk;
+}
+
+ExitStatus RunGet(const CommandOptions& options, const std::string& name) {
+    const GlobalCommandRecord record(options, true);
+    CommandFailure failure;
+    const GlobalValueEntry* entry = record.Find(name, ExitFailure, failure);
+    if (entry == nullptr) {
+        return Fail(failure);
+    }
+    if (options.json) {
+        PrintJson(EntryToJson(*entry));
+        return ExitOk;
+    }
+    for (const std::string& line : FormatGlobalValueLines(*entry->value)) {
+        PrintLine(line);
+    }
+    return ExitOk;
+}
+
+ExitStatus RunSet(const CommandOptions& options, const std::string& name,
+                  const std::vector<std::string>& words) {
+    const GlobalCommandRecord record(options, false);
+    CommandFailure failure;
+    const GlobalValueEntry* entry = record.Find(name, ExitUsage, failure);
+    if (entry == nullptr) {
+        return Fail(failure);
+    }
+    std::string problem;
+    if (!SetGlobalValue(*entry->value, words, problem)) {
+        return Fail(UsageFailure("cannot set \"" + name + "\": " + problem));
+    }
+    // Only this value is written: the record's other values stay as the store has them.
+    if (!entry->savedBy->Save(record.Key()) || !record.Key().Flush()) {
+        const YReportMessageParams& status = record.Key().GetStatus();
+        return Fail(StoreFailure("cannot store \"" + name + "\": " +
+                                 (status.IsSuccess() ? std::string("the configuration file could "
+                                                                   "not be written")
+                                                     : ReportText(status))));
+    }
+    return ExitOk;
+}
+
+class GlobalCommands : public CommandGroup {
+public:
+    void Add(CLI::App& app, CommandOptions& options) override {
+        CLI::App* global = app.add_subcommand(
+            "global", "Show and change the global options of the product chosen with --product");
+        global->require_subcommand(1);
+        list_ = global->add_subcommand(
+            "list", "Every global value: name, type, store or default, value (one a line)");
+        list_->add_flag("--json", options.json,
+                        "Print JSON: an array of {\"name\", \"type\", \"source\", \"value\"}");
+        get_ = global->add_subcommand("get", "Print one global value");
+        get_->add_option("NAME", name_, "The value's name, case included")->required();
+        get_->add_flag("--json", options.json,
+                       "Print JSON: {\"name\", \"type\", \"source\", \"value\"}");
+        set_ = global->add_subcommand("set", "Change one global value");
+        set_->add_option("NAME", name_, "The value's name, case included")->required();
+        set_->add_option("VALUE", words_,
+                         "The new value: true, false, 1 or 0; a number (decimal or 0x hex); a "
+                         "text; a list's items, one an argument or one a line; bytes in hex");
+    }
+
+    std::optional<ExitStatus> Run(const CommandOptions& options) override {
+        if (list_->parsed()) {
+            return RunList(options);
+        }
+        if (get_->parsed()) {
+            return RunGet(options, name_);
+        }
+        if (set_->parsed()) {
+            return RunSet(options, name_, words_);
+        }
+        return std::nullopt;
+    }
+
+private:
+    CLI::App* list_ = nullptr;
+    CLI::App* get_ = nullptr;
+    CLI::App* set_ = nullptr;
+    std::string name_;
+    std::vector<std::string> words_;
+};
+
+}  // namespace
+
+std::unique_ptr<CommandGroup> MakeGlobalCommands() {
+    return std::make_unique<GlobalCommands>();
+}
+
+}  // namespace rivode::cli

@@ -1,0 +1,339 @@
+#include "cli/GlobalValueText.h"
+
+#include "cli/ValueFormat.h"
+#include "cli/ValueParse.h"
+
+#include <RivodeRavudaVU/YVariant.h>
+
+#include <utility>
+
+namespace rivode::cli {
+namespace {
+
+// A value ready to show: its type, and its content as a variant (binary values as their hex
+// text, the encrypted value as its stored text).
+struct ShownValue {
+    GlobalValueType type;
+    YVariant content;
+};
+
+template <class T>
+bool LayoutBytes(const YProfileData& value, ByteBlock& bytes) {
+    const auto* typed = dynamic_cast<const YProfile2<T, YProfileBinary>*>(&value);
+    if (typed == nullptr) {
+        return false;
+    }
+    bytes.resize(YBinaryLayout<T>::kSize);
+    YBinaryLayout<T>::Write(typed->Get(), bytes.data());
+    return true;
+}
+
+// A fixed-size record takes exactly its size; false when value is not of that record type.
+template <class T>
+bool SetLayoutBytes(YProfileData& value, const ByteBlock& bytes, std::string& problem, bool& done) {
+    auto* typed = dynamic_cast<YProfile2<T, YProfileBinary>*>(&value);
+    if (typed == nullptr) {
+        return false;
+    }
+    done = bytes.size() == YBinaryLayout<T>::kSize;
+    if (!done) {
+        problem = "the value takes exactly " + std::to_string(YBinaryLayout<T>::kSize) +
+                  " bytes, not " + std::to_string(bytes.size());
+        return true;
+    }
+    T record = typed->Get();
+    YBinaryLayout<T>::Read(bytes.data(), record);
+    typed->Set(record);
+    return true;
+}
+
+ByteBlock BinaryBytes(const YProfileData& value) {
+    ByteBlock bytes;
+    if (const auto* blob = dynamic_cast<const YProfileBlob*>(&value)) {
+        bytes = blob->Get();
+    } else if (!LayoutBytes<YLogFont>(value, bytes)) {
+        LayoutBytes<YWindowPlacement>(value, bytes);
+    }
+    return bytes;
+}
+
+bool SetBinaryBytes(YProfileData& value, const ByteBlock& bytes, std::string& problem) {
+    if (auto* blob = dynamic_cast<YProfileBlob*>(&value)) {
+        blob->Set(bytes);
+        return true;
+    }
+    bool done = false;
+    if (SetLayoutBytes<YLogFont>(value, bytes, problem, done) ||
+        SetLayoutBytes<YWindowPlacement>(value, bytes, problem, done)) {
+        return done;
+    }
+    problem = "the value cannot be set here";
+    return false;
+}
+
+ShownValue Show(const YProfileData& value) {
+    if (const auto* encrypted = dynamic_cast<const YProfileEncryptedString*>(&value)) {
+        return {GlobalValueType::Encrypted, YVariant(encrypted->GetEncryptedText())};
+    }
+    YVariant content;
+    YReportMessageParams unsupported;
+    if (value.GetNumberVariant(content, unsupported)) {
+        switch (content.GetKind()) {
+            case YVariant::Kind::Bool:
+                return {GlobalValueType::Boolean, content};
+            case YVariant::Kind::Int32:
+                return {GlobalValueType::SignedNumber, content};
+            default:
+                return {GlobalValueType::Number, content};
+        }
+    }
+    if (value.GetTextVariant(content, unsupported)) {
+        const bool list = content.GetKind() == YVariant::Kind::List;
+        return {list ? GlobalValueType::List : GlobalValueType::Text, content};
+    }
+    return {GlobalValueType::Binary, YVariant(FromAscii(FormatHexBytes(BinaryBytes(value))))};
+}
+
+std::vector<std::string> ListItems(const YVariant& content) {
+    std::vector<std::string> items;
+    for (const YVariant& item : content.GetList()) {
+        YUnicodeString text;
+        static_cast<void>(item.ToText(text));
+        items.push_back(ToUtf8(text));
+    }
+    return items;
+}
+
+std::string ScalarText(const ShownValue& shown) {
+    switch (shown.type) {
+        case GlobalValueType::Boolean:
+            return shown.content.GetAutomationBool() != 0 ? "true" : "false";
+        case GlobalValueType::SignedNumber:
+            return std::to_string(shown.content.GetInt32());
+        case GlobalValueType::Number:
+            return std::to_string(shown.content.GetUInt32());
+        default:
+            return ToUtf8(shown.content.GetText());
+    }
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return EqualsNoCase(FromUtf8(a), FromUtf8(b));
+}
+
+bool ParseBoolean(const std::string& word, bool& value, std::string& problem) {
+    for (const auto& [text, meaning] :
+         {std::pair{"true", true}, {"false", false}, {"1", true}, {"0", false}}) {
+        if (EqualsIgnoringCase(word, text)) {
+            value = meaning;
+            return true;
+        }
+    }
+    problem = "\"" + word + "\" is not a boolean: give true, false, 1 or 0";
+    return false;
+}
+
+bool ParseNumber(const std::string& word, bool isSigned, YVariant& number, std::string& problem) {
+    const bool negative = isSigned && !word.empty() && word[0] == '-';
+    std::uint32_t magnitude = 0;
+    if (!ParseDwordText(negative ? std::string_view(word).substr(1) : word, magnitude, problem)) {
+        problem = "\"" + word + "\" is not a number: give a decimal number" +
+                  (isSigned ? " (a minus sign allowed)" : "") + " or a hexadecimal one after 0x";
+        return false;
+    }
+    if (!isSigned) {
+        number = YVariant(magnitude);
+        return true;
+    }
+    const std::int64_t signedValue =
+        negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
+    if (!std::in_range<std::int32_t>(signedValue)) {
+        problem = "\"" + word + "\" is out of the range of the value (-2147483648 to 2147483647)";
+        return false;
+    }
+    number = YVariant(static_cast<std::int32_t>(signedValue));
+    return true;
+}
+
+// One item a word, or a single word holding one item a line.
+bool ParseListItems(const std::vector<std::string>& words, YVariant& list, std::string& problem) {
+    std::vector<std::string> lines = words;
+    if (words.size() == 1 && words[0].find('\n') != std::string::npos) {
+        lines.clear();
+        std::string_view rest = words[0];
+        while (!rest.empty()) {
+            const std::size_t end = rest.find('\n');
+            std::string_view line = rest.substr(0, end);
+            if (!line.empty() && line.back() == '\r') {
+                line.remove_suffix(1);
+            }
+            lines.emplace_back(line);
+            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        }
+    }
+    YVariant::List items;
+    for (const std::string& line : lines) {
+        YUnicodeString item;
+        if (!ParseValueText(line, item, problem)) {
+            return false;
+        }
+        items.emplace_back(std::move(item));
+    }
+    list = YVariant(std::move(items));
+    return true;
+}
+
+std::string JoinWords(const std::vector<std::string>& words) {
+    std::string joined;
+    for (const std::string& word : words) {
+        joined += (joined.empty() ? "" : " ") + word;
+    }
+    return joined;
+}
+
+bool SetOneWord(YProfileData& value, GlobalValueType type, const std::string& word,
+                std::string& problem) {
+    YReportMessageParams report;
+    switch (type) {
+        case GlobalValueType::Boolean: {
+            bool on = false;
+            return ParseBoolean(word, on, problem) &&
+                   value.SetNumberVariant(YVariant::FromBool(on), report);
+        }
+        case GlobalValueType::Number:
+        case GlobalValueType::SignedNumber: {
+            YVariant number;
+            return ParseNumber(word, type == GlobalValueType::SignedNumber, number, problem) &&
+                   value.SetNumberVariant(number, report);
+        }
+        default: {
+            YUnicodeString text;
+            if (!ParseValueText(word, text, problem)) {
+                return false;
+            }
+            // Texts of a form of their own (tab states, layouts, times) refuse a malformed text.
+            if (!value.SetTextVariant(YVariant(text), report)) {
+                problem = "\"" + word + "\" is not of the form of this value, such as \"" +
+                          FormatGlobalValueInline(value) + "\"";
+                return false;
+            }
+            return true;
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<GlobalValueEntry> CollectGlobalValues(GlobalConfig& config) {
+    std::vector<GlobalValueEntry> entries;
+    const auto addRecord = [&entries](auto& record, const std::string& prefix,
+                                      YProfileData* savedBy) {
+        record.Table().ForEach(record, [&](YProfileData& value) {
+            entries.push_back(
+                {prefix + ToUtf8(value.GetName()), &value, savedBy != nullptr ? savedBy : &value});
+        });
+    };
+    GlobalConfig::Table().ForEach(config, [&](YProfileData& value) {
+        if (auto* quickSync = dynamic_cast<QuickSyncConfig*>(&value)) {
+            addRecord(*quickSync, ToUtf8(quickSync->GetName()) + "\\", quickSync);
+        } else {
+            entries.push_back({ToUtf8(value.GetName()), &value, &value});
+        }
+    });
+    config.ForEachSubRecord([&](auto& record) { addRecord(record, "", nullptr); });
+    return entries;
+}
+
+GlobalValueType TypeOfGlobalValue(const YProfileData& value) {
+    return Show(value).type;
+}
+
+const char* GlobalValueTypeWord(GlobalValueType type) {
+    switch (type) {
+        case GlobalValueType::Boolean:
+            return "boolean";
+        case GlobalValueType::Number:
+        case GlobalValueType::SignedNumber:
+            return "number";
+        case GlobalValueType::Text:
+            return "text";
+        case GlobalValueType::List:
+            return "list";
+        case GlobalValueType::Encrypted:
+            return "encrypted";
+        default:
+            return "binary";
+    }
+}
+
+nlohmann::json GlobalValueToJson(const YProfileData& value) {
+    const ShownValue shown = Show(value);
+    switch (shown.type) {
+        case GlobalValueType::Boolean:
+            return shown.content.GetAutomationBool() != 0;
+        case GlobalValueType::SignedNumber:
+            return shown.content.GetInt32();
+        case GlobalValueType::Number:
+            return shown.content.GetUInt32();
+        case GlobalValueType::List:
+            return ListItems(shown.content);
+        default:
+            return ScalarText(shown);
+    }
+}
+
+std::vector<std::string> FormatGlobalValueLines(const YProfileData& value) {
+    const ShownValue shown = Show(value);
+    if (shown.type == GlobalValueType::List) {
+        return ListItems(shown.content);
+    }
+    return {ScalarText(shown)};
+}
+
+std::string FormatGlobalValueInline(const YProfileData& value) {
+    const ShownValue shown = Show(value);
+    if (shown.type != GlobalValueType::List) {
+        return ScalarText(shown);
+    }
+    std::string line;
+    for (const std::string& item : ListItems(shown.content)) {
+        line += (line.empty() ? "" : " | ") + item;
+    }
+    return line;
+}
+
+bool SetGlobalValue(YProfileData& value, const std::vector<std::string>& words,
+                    std::string& problem) {
+    if (dynamic_cast<const GlobalRetiredValue<YProfileTabState>*>(&value) != nullptr) {
+        problem = "the value is only read from configurations older than its V2 name: set " +
+                  ToUtf8(value.GetName()) + " V2 instead";
+        return false;
+    }
+    const GlobalValueType type = TypeOfGlobalValue(value);
+    switch (type) {
+        case GlobalValueType::Encrypted:
+            problem =
+                "the value cannot be set here: it is the check value of the configuration "
+                "passphrase, which changes only with the passphrase itself";
+            return false;
+        case GlobalValueType::List: {
+            YVariant list;
+            YReportMessageParams report;
+            return ParseListItems(words, list, problem) && value.SetTextVariant(list, report);
+        }
+        case GlobalValueType::Binary: {
+            ByteBlock bytes;
+            return ParseHexBytes(JoinWords(words), bytes, problem) &&
+                   SetBinaryBytes(value, bytes, problem);
+        }
+        default:
+            if (words.size() != 1) {
+                problem = "the value takes exactly one " + std::string(GlobalValueTypeWord(type)) +
+                          ", not " + std::to_string(words.size()) + " arguments";
+                return false;
+            }
+            return SetOneWord(value, type, words[0], problem);
+    }
+}
+
+}  // namespace rivode::cli
