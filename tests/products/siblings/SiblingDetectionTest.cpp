@@ -29,10 +29,22 @@ struct DetectionCase {
     bool qtm, quillterm, quillfile;
 };
 
+// Puts the executables with their records into folder and detects the siblings there.
+void DetectIn(const TempFolder& folder, const std::vector<SiblingFile>& files) {
+    for (const SiblingFile& file : files) {
+        WriteFileBytes(folder / file.name, "\x7F" "ELF");
+        if (file.record) {
+            WriteFileBytes(folder / file.name + ".version", *file.record);
+        }
+    }
+    DetectSiblingProducts(folder.Path());
+}
+
 class SiblingDetection : public ::testing::Test {
 protected:
-    void TearDown() override { DetectSiblingProducts(empty_.Path()); }
-    TempFolder empty_;
+    // Later tests of the process find no siblings.
+    void TearDown() override { DetectSiblingProducts(TempFolder().Path()); }
+    TempFolder folder_;
 };
 
 TEST_F(SiblingDetection, AnExecutableCountsOnlyWithARecordOfOurCompanyAndARecentVersion) {
@@ -56,13 +68,7 @@ TEST_F(SiblingDetection, AnExecutableCountsOnlyWithARecordOfOurCompanyAndARecent
     for (const DetectionCase& c : cases) {
         SCOPED_TRACE(c.title);
         TempFolder folder;
-        for (const SiblingFile& file : c.files) {
-            WriteFileBytes(folder / file.name, "\x7F" "ELF");
-            if (file.record) {
-                WriteFileBytes(folder / file.name + ".version", *file.record);
-            }
-        }
-        DetectSiblingProducts(folder.Path());
+        DetectIn(folder, c.files);
         EXPECT_EQ(IsQtmInstalled(), c.qtm);
         EXPECT_EQ(IsQuilltermInstalled(), c.quillterm);
         EXPECT_EQ(IsQuillfileInstalled(), c.quillfile);
@@ -71,9 +77,8 @@ TEST_F(SiblingDetection, AnExecutableCountsOnlyWithARecordOfOurCompanyAndARecent
 }
 
 TEST_F(SiblingDetection, ARecordWithoutItsExecutableIsNoInstallation) {
-    TempFolder folder;
-    WriteFileBytes(folder / "Quillterm.version", Record("9.0"));
-    DetectSiblingProducts(folder.Path());
+    WriteFileBytes(folder_ / "Quillterm.version", Record("9.0"));
+    DetectSiblingProducts(folder_.Path());
     EXPECT_FALSE(IsQuilltermInstalled());
 }
 
@@ -94,10 +99,7 @@ TEST_F(SiblingDetection, BothProductsBuiltSideBySideRunIntegrated) {
 }
 
 TEST_F(SiblingDetection, TheTransferProductAloneIsNotIntegratedAndOffersNoTerminalProtocols) {
-    TempFolder folder;
-    WriteFileBytes(folder / "Quillfile", "");
-    WriteFileBytes(folder / "Quillfile.version", Record("9.0"));
-    DetectSiblingProducts(folder.Path());
+    DetectIn(folder_, {{"Quillfile", Record("9.0")}});
     EXPECT_TRUE(HasTransferProtocols());
     EXPECT_FALSE(IsIntegrated(6));
     EXPECT_FALSE(HasTerminalProtocols());
@@ -106,10 +108,7 @@ TEST_F(SiblingDetection, TheTransferProductAloneIsNotIntegratedAndOffersNoTermin
 }
 
 TEST_F(SiblingDetection, TheOlderTerminalProductOffersTerminalProtocolsButIsNotLaunched) {
-    TempFolder folder;
-    WriteFileBytes(folder / "QTM", "");
-    WriteFileBytes(folder / "QTM.version", Record("6.3"));
-    DetectSiblingProducts(folder.Path());
+    DetectIn(folder_, {{"QTM", Record("6.3")}});
     EXPECT_TRUE(HasTerminalProtocols());
     EXPECT_FALSE(CanLaunchTerminalApp());
 }
