@@ -12,23 +12,32 @@ namespace {
 constexpr std::string_view kCompanyName = "Yarrowby Software, Inc.";
 
 struct SiblingExecutable {
+    int product;
     const char* fileName;
     unsigned minimumMajorVersion;
-    YUnicodeString path;
+    YUnicodeString path;  // where detection looked
     bool installed = false;
 };
 
-struct Siblings {
-    std::mutex mutex;
-    SiblingExecutable qtm{"QTM", 5, {}};
-    SiblingExecutable quillterm{"Quillterm", 5, {}};
-    SiblingExecutable quillfile{"Quillfile", 3, {}};
+// Written at initialisation and by the setters, read from any thread.
+std::mutex siblingsMutex;
+SiblingExecutable siblings[] = {
+    {1, "QTM", 5, {}},
+    {3, "Quillterm", 5, {}},
+    {6, "Quillfile", 3, {}},
 };
 
-Siblings& GetSiblings() {
-    static Siblings siblings;
-    return siblings;
+SiblingExecutable* FindSibling(int product) {
+    for (SiblingExecutable& sibling : siblings) {
+        if (sibling.product == product) {
+            return &sibling;
+        }
+    }
+    return nullptr;
 }
+
+// Only for the three products above.
+SiblingExecutable& Sibling(int product) { return *FindSibling(product); }
 
 bool CountsAsInstalled(const std::string& path, unsigned minimumMajorVersion) {
     rivode::platform::FileInfo info;
@@ -47,33 +56,29 @@ void Detect(const std::string& folder, SiblingExecutable& executable) {
     executable.path = rivode::FromUtf8(path);
 }
 
-bool IsInstalled(const SiblingExecutable Siblings::*executable) {
-    auto& siblings = GetSiblings();
-    std::lock_guard lock(siblings.mutex);
-    return (siblings.*executable).installed;
+bool IsInstalled(int product) {
+    std::lock_guard lock(siblingsMutex);
+    return Sibling(product).installed;
 }
 
-void SetInstalled(SiblingExecutable Siblings::*executable, bool installed) {
-    auto& siblings = GetSiblings();
-    std::lock_guard lock(siblings.mutex);
-    (siblings.*executable).installed = installed;
+void SetInstalled(int product, bool installed) {
+    std::lock_guard lock(siblingsMutex);
+    Sibling(product).installed = installed;
 }
 
-YUnicodeString GetPath(SiblingExecutable Siblings::*executable) {
-    auto& siblings = GetSiblings();
-    std::lock_guard lock(siblings.mutex);
-    const auto& sibling = siblings.*executable;
+YUnicodeString GetPath(int product) {
+    std::lock_guard lock(siblingsMutex);
+    const SiblingExecutable& sibling = Sibling(product);
     return sibling.installed ? sibling.path : YUnicodeString();
 }
 
 }  // namespace
 
 void DetectSiblingProducts(const std::string& folder) {
-    auto& siblings = GetSiblings();
-    std::lock_guard lock(siblings.mutex);
-    Detect(folder, siblings.qtm);
-    Detect(folder, siblings.quillterm);
-    Detect(folder, siblings.quillfile);
+    std::lock_guard lock(siblingsMutex);
+    for (SiblingExecutable& sibling : siblings) {
+        Detect(folder, sibling);
+    }
 }
 
 void DetectSiblingProducts() {
@@ -82,29 +87,20 @@ void DetectSiblingProducts() {
 }
 
 YUnicodeString GetSiblingExecutablePath(int product) {
-    auto& siblings = GetSiblings();
-    std::lock_guard lock(siblings.mutex);
-    switch (product) {
-        case 1:
-            return siblings.qtm.path;
-        case 3:
-            return siblings.quillterm.path;
-        case 6:
-            return siblings.quillfile.path;
-        default:
-            return {};
-    }
+    std::lock_guard lock(siblingsMutex);
+    const SiblingExecutable* sibling = FindSibling(product);
+    return sibling != nullptr ? sibling->path : YUnicodeString();
 }
 
-bool IsQtmInstalled() { return IsInstalled(&Siblings::qtm); }
-bool IsQuilltermInstalled() { return IsInstalled(&Siblings::quillterm); }
-bool IsQuillfileInstalled() { return IsInstalled(&Siblings::quillfile); }
-void SetQuilltermInstalled(bool installed) { SetInstalled(&Siblings::quillterm, installed); }
-void SetQuillfileInstalled(bool installed) { SetInstalled(&Siblings::quillfile, installed); }
+bool IsQtmInstalled() { return IsInstalled(1); }
+bool IsQuilltermInstalled() { return IsInstalled(3); }
+bool IsQuillfileInstalled() { return IsInstalled(6); }
+void SetQuilltermInstalled(bool installed) { SetInstalled(3, installed); }
+void SetQuillfileInstalled(bool installed) { SetInstalled(6, installed); }
 
-YUnicodeString GetQtmPath() { return GetPath(&Siblings::qtm); }
-YUnicodeString GetQuilltermPath() { return GetPath(&Siblings::quillterm); }
-YUnicodeString GetQuillfilePath() { return GetPath(&Siblings::quillfile); }
+YUnicodeString GetQtmPath() { return GetPath(1); }
+YUnicodeString GetQuilltermPath() { return GetPath(3); }
+YUnicodeString GetQuillfilePath() { return GetPath(6); }
 
 bool CanLaunchTerminalApp() { return IsQuilltermInstalled(); }
 bool HasTerminalProtocols() { return IsQuilltermInstalled() || IsQtmInstalled(); }

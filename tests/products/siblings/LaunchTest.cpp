@@ -1,6 +1,5 @@
 #include <RivodeRavudaVU/SiblingProducts.h>
 
-#include <DavaraZE/YLaunchApp.h>
 #include <DavaraZE/YUserInterface.h>
 
 #include "tests/support/TempFolder.h"
@@ -31,12 +30,6 @@ TEST(LaunchAppParameters, FolderSessionAndTabFlagInTheirPlaces) {
     for (const auto& c : cases) {
         EXPECT_EQ(GetLaunchAppParameters(c.flags, kFolder, c.session), c.expected);
     }
-}
-
-TEST(LaunchAppParameters, AnEmptyFolderStillGivesItsQuotedPlace) {
-    // The sibling splits its command line like this; an empty path must stay one argument.
-    const YStringArray arguments = YSplitCommandLine(GetLaunchAppParameters(0, u"", u""));
-    EXPECT_EQ(arguments, (YStringArray{u"/EncodedArgs", u"/F", u"", u"/S", u""}));
 }
 
 class RecordingUserInterface final : public YUserInterface {
