@@ -19,8 +19,8 @@ ConnectProtocolEntry MakeEntry(const ProtocolModuleRow& row, const YUnicodeStrin
     return entry;
 }
 
-// The entry stays in the table only when its module loads; the table never holds an entry
-// whose slots a half-loaded module filled.
+// The entry goes into the table first so that the loader fills it in place (entries never
+// move), and comes out again when its module fails: the table keeps only loaded protocols.
 bool LoadRow(ConnectProtocolTable& protocols, const YAppFnTable& table,
              const ProtocolModuleRow& row, const YUnicodeString& folder,
              YReportMessageParams& report) {
