@@ -1,5 +1,6 @@
 #include "cli/GlobalValueText.h"
 
+#include "cli/ValueData.h"
 #include "cli/ValueFormat.h"
 #include "cli/ValueParse.h"
 

@@ -2,8 +2,6 @@
 // as "QuickSync\<name>"), typed by the record's schema.
 #pragma once
 
-#include "cli/ValueData.h"
-
 #include <RivodeRavudaVU/GlobalConfig.h>
 
 #include <nlohmann/json.hpp>

@@ -46,7 +46,6 @@ public:
 
     // The values of product read from key (the defaults without one).
     GlobalProductConfig(const YProfileKey* key, int product);
-    GlobalProductConfig(const GlobalProductConfig&) = default;
 
     int GetProduct() const { return product_; }
     // 6 and 9 keep their values under the file-transfer names.

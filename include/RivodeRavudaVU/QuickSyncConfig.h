@@ -28,7 +28,6 @@ public:
     YProfile<bool> compareContents;
 
     QuickSyncConfig();
-    QuickSyncConfig(const QuickSyncConfig&) = default;
 
     static const YProfileTable<QuickSyncConfig>& Table();
 
