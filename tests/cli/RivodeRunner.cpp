@@ -23,9 +23,11 @@ std::string ShellQuoted(const std::string& text) {
 
 RivodeRun RivodeRunner::Run(const std::vector<std::string>& arguments,
                             const std::vector<std::string>& environment,
-                            const std::string& stdoutPath) {
+                            const std::string& stdoutPath, const std::string& input) {
     const std::string outPath = stdoutPath.empty() ? captures_ / "out" : stdoutPath;
     const std::string errPath = captures_ / "err";
+    const std::string inPath = captures_ / "in";
+    WriteFileBytes(inPath, input);
     std::string command = "env";
     for (const std::string& setting : environment) {
         command += ' ' + ShellQuoted(setting);
@@ -34,7 +36,7 @@ RivodeRun RivodeRunner::Run(const std::vector<std::string>& arguments,
     for (const std::string& argument : arguments) {
         command += ' ' + ShellQuoted(argument);
     }
-    command += " >" + ShellQuoted(outPath) + " 2>" + ShellQuoted(errPath) + " </dev/null";
+    command += " >" + ShellQuoted(outPath) + " 2>" + ShellQuoted(errPath) + " <" + ShellQuoted(inPath);
     const int result = std::system(command.c_str());
     RivodeRun run;
     run.status = (result != -1 && WIFEXITED(result)) ? WEXITSTATUS(result) : -1;

@@ -18,10 +18,12 @@ struct RivodeRun {
 
 class RivodeRunner {
 public:
-    // environment: "NAME=value" settings for the child on top of the test's own.
+    // environment: "NAME=value" settings for the child on top of the test's own. The child's
+    // standard input holds input (empty by default); its output goes to stdoutPath when given
+    // (and is then not captured).
     RivodeRun Run(const std::vector<std::string>& arguments,
                   const std::vector<std::string>& environment = {},
-                  const std::string& stdoutPath = {});
+                  const std::string& stdoutPath = {}, const std::string& input = {});
 
 private:
     TempFolder captures_;

@@ -2,48 +2,17 @@
 // of each refusal.
 #include "tests/cli/RivodeRunner.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include <regex>
-
-extern char** environ;
 
 namespace rivode::test {
 namespace {
 
 // Runs rivode with input as its standard input.
 RivodeRun RunWithInput(const std::vector<std::string>& arguments, const std::string& input) {
-    const TempFolder files;
-    WriteFileBytes(files / "in", input);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, (files / "in").c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, (files / "out").c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, (files / "err").c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<std::string> words = {"rivode"};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    RivodeRun run;
-    if (posix_spawn(&child, RIVODE_EXECUTABLE, &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        waitpid(child, &status, 0);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    run.out = ReadFileBytes(files / "out");
-    run.err = ReadFileBytes(files / "err");
-    return run;
+    RivodeRunner runner;
+    return runner.Run(arguments, {}, {}, input);
 }
 
 TEST(CipherCommands, EncryptedTextsDecryptAgainUnderTheSamePassphrase) {
