@@ -149,14 +149,16 @@ class ValueFileParser {
 public:
     ValueFileParser(std::u16string_view text, IniValueTable& table) : lines_(text), table_(table) {}
 
-    void Run() {
+    // false when a line ended the reading early.
+    bool Run() {
         std::u16string_view line;
         while (lines_.Next(line)) {
             const std::optional<Header> header = ParseHeader(line);
             if (!header || !ReadValue(*header)) {
-                return;
+                return false;
             }
         }
+        return true;
     }
 
 private:
@@ -229,8 +231,8 @@ private:
 
 }  // namespace
 
-void ReadIniValueFile(std::u16string_view text, IniValueTable& table) {
-    ValueFileParser(text, table).Run();
+bool ReadIniValueFile(std::u16string_view text, IniValueTable& table) {
+    return ValueFileParser(text, table).Run();
 }
 
 }  // namespace rivode::storage

@@ -11,7 +11,8 @@
 
 namespace rivode::storage {
 
-// Stores every value read from text into table, as loading a key does.
-void ReadIniValueFile(std::u16string_view text, IniValueTable& table);
+// Stores every value read from text into table, as loading a key does. false when the reading
+// ended before the end of the text (the rest was not read).
+bool ReadIniValueFile(std::u16string_view text, IniValueTable& table);
 
 }  // namespace rivode::storage

@@ -210,8 +210,13 @@ void YIniFileKey::ReadValueFile(const std::string& path, std::uint64_t expectedS
     std::size_t written = 0;
     // Decoding stops at the first byte that starts no valid character; the text before it is
     // read, as reading line by line would.
-    rivode::storage::DecodeText(encoding, content, readText.data(), written);
-    rivode::storage::ReadIniValueFile(std::u16string_view(readText.data(), written), *table_);
+    const rivode::storage::TextDecodeResult decoded =
+        rivode::storage::DecodeText(encoding, content, readText.data(), written);
+    const bool readToEnd =
+        rivode::storage::ReadIniValueFile(std::u16string_view(readText.data(), written), *table_);
+    if (!readToEnd || decoded.consumed < content.size()) {
+        damagedFiles_.emplace_back(path, readBytes);
+    }
 }
 
 IniValueTable& YIniFileKey::LoadedTable() {

@@ -91,6 +91,10 @@ private:
     unsigned FolderMode() const;
     unsigned FileMode() const;
     int OpenForRewrite(YTextFile& file, const std::string& path);
+    // Before a value file that was read only in part is rewritten, its whole content goes to
+    // path + ".damaged", so that what the reading could not take in is not lost. An error when
+    // that copy cannot be written (the file must then not be rewritten).
+    int KeepDamagedContent(const std::string& path);
 
     std::string mainPath_;
     std::size_t resolvedLength_ = 0;  // of mainPath_, see the constructor
@@ -104,4 +108,6 @@ private:
     std::optional<rivode::platform::FileInfo> mainFileInfo_;
     YReportMessageParams status_;
     std::optional<YAccessControl> access_;
+    // The files whose reading ended early, with their bytes as read; emptied once kept aside.
+    std::vector<std::pair<std::string, std::string>> damagedFiles_;
 };

@@ -8,7 +8,9 @@
 #include "storage/IniFolderTree.h"
 #include "storage/YTextFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <tuple>
 
 using rivode::platform::FileInfo;
 using rivode::platform::FileSystem;
@@ -136,13 +138,38 @@ bool YIniFileKey::Save() {
         }
     }
     mainFileInfo_.reset();
-    for (auto [file, text] : {std::pair{&main, &mainText}, std::pair{&personal, &personalText}}) {
+    const std::tuple<LockedFile*, const YUnicodeString*, const std::string*> rewrites[] = {
+        {&main, &mainText, &mainFile}, {&personal, &personalText, &personalFile}};
+    for (const auto& [file, text, path] : rewrites) {
         if (!file->locked) {
             continue;
+        }
+        if (const int error = KeepDamagedContent(*path)) {
+            return Fail(error);
         }
         if (!file->file.BeginRewrite() || !file->file.Write(*text) || !file->file.CommitRewrite()) {
             return Fail(LastErrorOr(file->file, EIO));
         }
     }
     return true;
+}
+
+int YIniFileKey::KeepDamagedContent(const std::string& path) {
+    const auto damaged = std::find_if(damagedFiles_.begin(), damagedFiles_.end(),
+                                      [&](const auto& entry) { return entry.first == path; });
+    if (damaged == damagedFiles_.end()) {
+        return 0;
+    }
+    const std::string& bytes = damaged->second;
+    std::unique_ptr<rivode::platform::File> copy;
+    int error = FileSystem::Current().OpenFile(
+        path + ".damaged", rivode::platform::FileAccessWrite,
+        rivode::platform::OpenDisposition::CreateAlways, FileMode(), copy, nullptr);
+    if (error == 0) {
+        error = copy->WriteAt(0, bytes.data(), bytes.size());
+    }
+    if (error == 0) {
+        damagedFiles_.erase(damaged);
+    }
+    return error;
 }

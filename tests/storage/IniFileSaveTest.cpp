@@ -178,4 +178,24 @@ TEST_F(IniFileSaveTest, FailedSaveLeavesThePreviousFilesIntact) {
     }
 }
 
+// Reading stops at a damaged line; rewriting the file would drop what follows it, so the
+// damaged file is kept aside whole before its first rewrite.
+TEST_F(IniFileSaveTest, DamagedFileIsKeptAsideBeforeItIsRewritten) {
+    const std::string damaged = "S:\"Hostname\"=h\r\nnot a value line\r\nD:\"Port\"=00000016\r\n";
+    WriteValueFile(Main("S.ini"), damaged);
+    WriteValueFile(Main("Clean.ini"), "S:\"Hostname\"=c\r\n");
+    auto store = OpenStore();
+    for (const char* name : {"S", "Clean"}) {
+        YProfileKey key(store->GetRootKey(), rivode::FromUtf8(name));
+        ASSERT_TRUE(key.SetDword(u"Port", 23));
+        ASSERT_TRUE(key.Flush());
+        ASSERT_TRUE(key.SetDword(u"Port", 24));
+        ASSERT_TRUE(key.Flush());
+    }
+    EXPECT_EQ(ReadFileBytes(Main("S.ini")), kBom + "S:\"Hostname\"=h\r\nD:\"Port\"=00000018\r\n");
+    EXPECT_EQ(ReadFileBytes(Main("S.ini.damaged")), kBom + damaged);
+    EXPECT_EQ(ModeOf(Main("S.ini.damaged")), 0600u);
+    EXPECT_FALSE(fs::exists(Main("Clean.ini.damaged")));
+}
+
 }  // namespace
