@@ -2,23 +2,6 @@
 
 namespace rivode::storage {
 
-namespace {
-
-int DigitValue(char16_t c) {
-    if (c >= u'0' && c <= u'9') {
-        return c - u'0';
-    }
-    if (c >= u'a' && c <= u'f') {
-        return c - u'a' + 10;
-    }
-    if (c >= u'A' && c <= u'F') {
-        return c - u'A' + 10;
-    }
-    return -1;
-}
-
-}  // namespace
-
 void AppendHex(const std::uint8_t* bytes, std::size_t count, bool upperCase, YUnicodeString& text) {
     const char* digits = upperCase ? "0123456789ABCDEF" : "0123456789abcdef";
     text.reserve(text.size() + 2 * count);
@@ -34,8 +17,8 @@ bool DecodeHex(std::u16string_view digits, std::vector<std::uint8_t>& bytes) {
     }
     bytes.resize(digits.size() / 2);
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const int high = DigitValue(digits[2 * i]);
-        const int low = DigitValue(digits[2 * i + 1]);
+        const int high = HexDigitValue(digits[2 * i]);
+        const int low = HexDigitValue(digits[2 * i + 1]);
         if (high < 0 || low < 0) {
             return false;
         }

@@ -1,5 +1,6 @@
 #include "storage/IniValueFileReader.h"
 
+#include "storage/HexText.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -12,19 +13,6 @@ namespace {
 
 // Lengths and counts come from the file: trust them for termination, not for allocation.
 constexpr std::size_t kMaxReserve = 4096;
-
-int HexDigitValue(char16_t c) {
-    if (c >= u'0' && c <= u'9') {
-        return c - u'0';
-    }
-    if (c >= u'a' && c <= u'f') {
-        return c - u'a' + 10;
-    }
-    if (c >= u'A' && c <= u'F') {
-        return c - u'A' + 10;
-    }
-    return -1;
-}
 
 std::optional<std::uint32_t> ParseHex8(std::u16string_view text) {
     if (text.size() != 8) {
