@@ -51,7 +51,8 @@ TEST_F(TextFileReadTest, SplitsLinesAtLfCrAndCrLfInEveryEncoding) {
     const std::u16string text = u"D:\"é\"=1\r\n\n€\r\r\nx\U0001F600y\nlast";
     const Lines expected = {u"D:\"é\"=1", u"", u"€", u"", u"x\U0001F600y", u"last"};
     const std::pair<std::string, YTextFile::Encoding> files[] = {
-        {"\xEF\xBB\xBF" "D:\"\xC3\xA9\"=1\r\n\n\xE2\x82\xAC\r\r\nx\xF0\x9F\x98\x80y\nlast",
+        {"\xEF\xBB\xBF"
+         "D:\"\xC3\xA9\"=1\r\n\n\xE2\x82\xAC\r\r\nx\xF0\x9F\x98\x80y\nlast",
          YTextFile::EncodingUtf8},
         {Utf16(text, false), YTextFile::EncodingUtf16LE},
         {Utf16(text, true), YTextFile::EncodingUtf16BE},
@@ -66,24 +67,19 @@ TEST_F(TextFileReadTest, SplitsLinesAtLfCrAndCrLfInEveryEncoding) {
     const ReadResult codePage = ReadBytes("caf\xE9\r\n\x80\x81\x8D\x8F\x90\x9D\x9F");
     EXPECT_EQ(codePage.encoding, YTextFile::EncodingCodePage);
     EXPECT_EQ(codePage.lines, (Lines{u"café", u"€\u0081\u008D\u008F\u0090\u009D\u0178"}));
-}
-
-TEST_F(TextFileReadTest, MarkAloneReadsAsNoLinesAndATerminatorAloneAsOne) {
-    EXPECT_TRUE(ReadBytes("\xEF\xBB\xBF").lines.empty());
-    EXPECT_TRUE(ReadBytes("\xFE\xFF").lines.empty());
-    EXPECT_TRUE(ReadBytes("").lines.empty());
+    // A mark alone is no line, a line end alone one empty line.
+    for (const char* empty : {"", "\xEF\xBB\xBF", "\xFE\xFF"}) {
+        EXPECT_TRUE(ReadBytes(empty).lines.empty());
+    }
     EXPECT_EQ(ReadBytes("\xEF\xBB\xBF\r\n").lines, (Lines{u""}));
 }
 
-TEST_F(TextFileReadTest, CrAtEndOfOneReadAndLfAtStartOfNextEndOneLine) {
-    // The mark is part of the first 4096-byte read: the CR is its last byte.
+TEST_F(TextFileReadTest, ReadBoundaryNeitherSplitsALineEndNorACharacter) {
+    // The mark is part of the first 4096-byte read: a CR as its last byte, the LF in the next.
     const std::string first(YTextFile::kReadBufferSize - 3 - 1, 'a');
-    const ReadResult result = ReadBytes("\xEF\xBB\xBF" + first + "\r\nsecond\r\n");
-    EXPECT_EQ(result.lines, (Lines{YUnicodeString(first.size(), u'a'), u"second"}));
-}
-
-TEST_F(TextFileReadTest, CharacterStraddlingReadBoundaryIsDecodedOnce) {
-    // Every split of a 2-, 3- and 4-byte UTF-8 sequence over the 4096-byte boundary.
+    EXPECT_EQ(ReadBytes("\xEF\xBB\xBF" + first + "\r\nsecond\r\n").lines,
+              (Lines{YUnicodeString(first.size(), u'a'), u"second"}));
+    // Every split of a 2-, 3- and 4-byte UTF-8 sequence over the boundary.
     const std::pair<std::string, YUnicodeString> characters[] = {
         {"\xC3\xA9", u"é"}, {"\xE2\x82\xAC", u"€"}, {"\xF0\x9F\x98\x80", u"\U0001F600"}};
     for (const auto& [bytes, text] : characters) {
@@ -97,13 +93,14 @@ TEST_F(TextFileReadTest, CharacterStraddlingReadBoundaryIsDecodedOnce) {
     }
     // A UTF-16 surrogate pair: the high surrogate ends the first read.
     const YUnicodeString units(YTextFile::kReadBufferSize / 2 - 2, u'q');
-    EXPECT_EQ(ReadBytes(Utf16(units + u"\U0001F600", false)).lines,
-              (Lines{units + u"\U0001F600"}));
+    EXPECT_EQ(ReadBytes(Utf16(units + u"\U0001F600", false)).lines, (Lines{units + u"\U0001F600"}));
 }
 
-TEST_F(TextFileReadTest, InvalidTextStopsReadingWithWhatWasRead) {
-    // Overlong form, encoded surrogate, stray continuation byte, bad lead byte.
-    for (const std::string bad : {"\xC0\x80", "\xED\xA0\x80", "\x80", "\xFF"}) {
+TEST_F(TextFileReadTest, InvalidTextStopsReadingWithTheLinesBeforeIt) {
+    // Overlong forms, encoded surrogate, above U+10FFFF, stray continuation, bad leads, a lead
+    // before a non-continuation byte.
+    for (const std::string bad : {"\xC0\x80", "\xE0\x80", "\xED\xA0\x80", "\xF4\x90", "\x80",
+                                  "\xFF", "\xF5", "\xC1", "\xE2\x28"}) {
         const ReadResult result = ReadBytes("\xEF\xBB\xBFgood\r\npart" + bad + "rest\r\nmore\r\n");
         EXPECT_EQ(result.lines, (Lines{u"good", u"part"}));
         EXPECT_EQ(result.error, EILSEQ);
@@ -112,23 +109,23 @@ TEST_F(TextFileReadTest, InvalidTextStopsReadingWithWhatWasRead) {
     EXPECT_EQ(ReadBytes("\xEF\xBB\xBFline\r\ntail\xE2\x82").lines, (Lines{u"line", u"tail"}));
     EXPECT_EQ(ReadBytes("\xEF\xBB\xBFline\r\n\xE2\x82").lines, (Lines{u"line"}));
     // UTF-16: a lone low surrogate, a high one before a non-surrogate, a high one at the end.
-    for (const std::u16string bad : {u"\xDC00" "c", u"\xD83D" "c", u"\xD83D"}) {
+    for (const std::u16string bad : {u"\xDC00"
+                                     "c",
+                                     u"\xD83D"
+                                     "c",
+                                     u"\xD83D"}) {
         const ReadResult result = ReadBytes(Utf16(u"a\r\nb" + bad, false));
         EXPECT_EQ(result.lines, (Lines{u"a", u"b"}));
         EXPECT_EQ(result.error, EILSEQ);
     }
-}
-
-TEST_F(TextFileReadTest, InvalidTextInALaterReadKeepsTheEarlierLines) {
-    std::string bytes = "\xEF\xBB\xBF";
-    Lines expected;
-    while (bytes.size() < 3 * YTextFile::kReadBufferSize) {
-        bytes += "S:\"name\"=value\r\n";
-        expected.push_back(u"S:\"name\"=value");
+    // The lines of earlier reads are kept as well.
+    std::string many = "\xEF\xBB\xBF";
+    for (int i = 0; i < 800; ++i) {
+        many += "S:\"name\"=value\r\n";
     }
-    const ReadResult result = ReadBytes(bytes + "\xC3\x28\r\nafter\r\n");
-    EXPECT_EQ(result.lines, expected);
-    EXPECT_EQ(result.error, EILSEQ);
+    const ReadResult later = ReadBytes(many + "\xC3\x28\r\nafter\r\n");
+    EXPECT_EQ(later.lines, Lines(800, u"S:\"name\"=value"));
+    EXPECT_EQ(later.error, EILSEQ);
 }
 
 }  // namespace
