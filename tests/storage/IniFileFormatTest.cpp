@@ -1,5 +1,4 @@
 #include "storage/IniValueFileReader.h"
-#include "storage/IniValueFileWriter.h"
 #include "tests/storage/IniFileTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -80,17 +79,6 @@ TEST(ValueFileReaderTest, ReadingStopsAtTheFirstFaultKeepingWhatCameBefore) {
             EXPECT_EQ(table.Find(name), nullptr) << rivode::ToUtf8(name);
         }
     }
-}
-
-TEST(ValueFileWriterTest, FormatsEachKind) {
-    YUnicodeString out;
-    rivode::storage::AppendDwordLines(out, u"n", 0xABCDEF01u);
-    rivode::storage::AppendStringLines(out, u"s", u"a \"b\"=c");
-    rivode::storage::AppendStringArrayLines(out, u"z", {u"one", u""});
-    rivode::storage::AppendBinaryLines(out, u"e", nullptr, 0);
-    EXPECT_EQ(out,
-              u"D:\"n\"=abcdef01\r\nS:\"s\"=a \"b\"=c\r\nZ:\"z\"=00000002\r\n one\r\n \r\n"
-              u"B:\"e\"=00000000\r\n");
 }
 
 // Whole files through a key: the bytes on disk.

@@ -51,15 +51,13 @@ TEST_F(IniFileSaveTest, ValuesAreRoutedBetweenTheMainAndThePersonalFile) {
         {"without a personal folder everything goes to the main file, personal values first", false,
          nullptr, nullptr,
          [](YProfileKey& k) {
-             ASSERT_TRUE(k.SetString(u"Hostname", u"h"));
-             ASSERT_TRUE(k.SetString(u"Password", u"p"));
+             ASSERT_TRUE(k.SetString(u"Hostname", u"h") && k.SetString(u"Password", u"p"));
          },
          "S:\"Password\"=p\r\nS:\"Hostname\"=h\r\n", std::nullopt},
         {"a mixed change splits between the two files", true, nullptr, nullptr,
          [](YProfileKey& k) {
-             ASSERT_TRUE(k.SetStringArray(u"Keywords", {u"k"}));
-             ASSERT_TRUE(k.SetString(u"Username", u"u"));
-             ASSERT_TRUE(k.SetString(u"Hostname", u"h"));
+             ASSERT_TRUE(k.SetStringArray(u"Keywords", {u"k"}) && k.SetString(u"Username", u"u") &&
+                         k.SetString(u"Hostname", u"h"));
          },
          "S:\"Hostname\"=h\r\nZ:\"Keywords\"=00000001\r\n k\r\n", "S:\"Username\"=u\r\n"},
         {"a general change rewrites the main file with the personal values held", true,

@@ -35,10 +35,18 @@ TEST_F(IniFileTreeTest, ListingMergesFoldersAndFilesAndSortsWithoutRegardToCase)
     EXPECT_EQ(listed[1], std::pair(YUnicodeString(u"OnlyFolder"), int{ValueKindSubKeyFolder}));
     EXPECT_TRUE(rivode::EqualsNoCase(listed[2].first, u"sub"));
     EXPECT_EQ(listed[2].second, ValueKindSubKeyFolderFile);
+    // Whether a subkey exists is a question for the main root alone.
+    EXPECT_TRUE(Root().SubKeyExists(u"Sessions\\OnlyFolder"));
+    EXPECT_TRUE(Root().SubKeyExists(u"Sessions\\FILE"));
+    EXPECT_FALSE(Root().SubKeyExists(u"Sessions\\PersonalOnly"));
+    EXPECT_FALSE(Root().SubKeyExists(u"Sessions\\Missing"));
+    EXPECT_FALSE(Root().SubKeyExists(u".."));
 }
 
-TEST_F(IniFileTreeTest, ExistingComponentsAreFoundWithoutRegardToCase) {
+TEST_F(IniFileTreeTest, ExistingComponentsAreFoundWithoutRegardToCaseOrExtraSeparators) {
     WriteValueFile(Main("Sessions/Work/Server.ini"), "D:\"Port\"=00000016\r\n");
+    fs::create_directories(Main("server"));
+    WriteValueFile(Main("SERVER.ini"), "D:\"Port\"=00000016\r\n");
     {
         YProfileKey key(Root(), u"SESSIONS\\work\\server");
         EXPECT_EQ(DwordOf(key, u"Port"), 22u);
@@ -50,6 +58,9 @@ TEST_F(IniFileTreeTest, ExistingComponentsAreFoundWithoutRegardToCase) {
     EXPECT_TRUE(fs::exists(Main("Sessions/NewOne.ini"))) << "new components keep their spelling";
     EXPECT_FALSE(fs::exists(Main("sessions")));
     EXPECT_TRUE(Root().SubKeyExists(u"sessions\\WORK\\SERVER"));
+    // A value file beside a folder of another case; separators doubled or at the ends.
+    EXPECT_EQ(DwordOf(YProfileKey(Root(), u"Server"), u"Port"), 22u);
+    EXPECT_EQ(DwordOf(YProfileKey(Root(), u"\\Sessions\\\\Work\\Server\\"), u"Port"), 23u);
 }
 
 // Subkeys opened one level at a time share their parent's folder listing: names of another case
@@ -77,49 +88,23 @@ TEST_F(IniFileTreeTest, SubKeysOfOneKeyShareOneListingOfTheirFolder) {
     EXPECT_FALSE(fs::exists(Main("Sessions/new 7.ini")));
 }
 
-TEST_F(IniFileTreeTest, ValueFilesAreFoundBesideFoldersOfOtherCaseAndPathsJoinOnce) {
-    fs::create_directories(Main("server"));
-    WriteValueFile(Main("SERVER.ini"), "D:\"Port\"=00000016\r\n");
-    EXPECT_EQ(DwordOf(YProfileKey(Root(), u"Server"), u"Port"), 22u);
-    WriteValueFile(Main("A/B.ini"), "D:\"v\"=00000001\r\n");
-    EXPECT_EQ(DwordOf(YProfileKey(Root(), u"\\A\\\\B\\"), u"v"), 1u);
-    EXPECT_EQ(DwordOf(YProfileKey(YProfileKey(Root(), u"A"), u"B"), u"v"), 1u);
-}
-
-TEST_F(IniFileTreeTest, SubKeyExistsChecksOnlyTheMainRoot) {
-    fs::create_directories(Main("Folder"));
-    WriteValueFile(Main("File.ini"), "");
-    fs::create_directories(Personal("PersonalOnly"));
-    EXPECT_TRUE(Root().SubKeyExists(u"Folder"));
-    EXPECT_TRUE(Root().SubKeyExists(u"file"));
-    EXPECT_FALSE(Root().SubKeyExists(u"PersonalOnly"));
-    EXPECT_FALSE(Root().SubKeyExists(u"Missing"));
-    EXPECT_FALSE(Root().SubKeyExists(u".."));
-}
-
-TEST_F(IniFileTreeTest, DeleteSubKeyRemovesFoldersAndFilesInBothRoots) {
+TEST_F(IniFileTreeTest, DeleteSubKeyRemovesFoldersFilesAndLinksInBothRoots) {
     WriteValueFile(Main("Sessions/Work/Deep/S.ini"), "");
     WriteValueFile(Main("Sessions/Work.ini"), "");
     WriteValueFile(Personal("Sessions/Work/S.ini"), "");
     WriteValueFile(Main("Sessions/Keep.ini"), "");
+    WriteValueFile(temp_ / "Outside/precious.ini", "");
+    fs::create_directory_symlink(temp_ / "Outside", Main("Sessions/Work/Elsewhere"));
     YProfileKey sessions(Root(), u"Sessions");
     ASSERT_TRUE(sessions.DeleteSubKey(u"WORK"));
     EXPECT_FALSE(fs::exists(Main("Sessions/Work")));
     EXPECT_FALSE(fs::exists(Main("Sessions/Work.ini")));
     EXPECT_FALSE(fs::exists(Personal("Sessions/Work")));
     EXPECT_TRUE(fs::exists(Main("Sessions/Keep.ini")));
+    EXPECT_TRUE(fs::exists(temp_ / "Outside/precious.ini")) << "links are removed, not followed";
     EXPECT_TRUE(sessions.DeleteSubKey(u"NeverExisted"));
     EXPECT_FALSE(sessions.DeleteSubKey(u""));
     EXPECT_TRUE(fs::exists(Main("Sessions")));
-}
-
-TEST_F(IniFileTreeTest, DeleteSubKeyRemovesLinksWithoutFollowingThem) {
-    WriteValueFile(temp_ / "Outside/precious.ini", "");
-    fs::create_directories(Main("Sessions/Linked"));
-    fs::create_directory_symlink(temp_ / "Outside", Main("Sessions/Linked/Elsewhere"));
-    ASSERT_TRUE(Root().DeleteSubKey(u"Sessions"));
-    EXPECT_FALSE(fs::exists(Main("Sessions")));
-    EXPECT_TRUE(fs::exists(temp_ / "Outside/precious.ini"));
 }
 
 TEST_F(IniFileTreeTest, DeleteSubKeyStopsAtAnItemItCannotRemove) {

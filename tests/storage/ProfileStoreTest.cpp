@@ -39,8 +39,8 @@ class CopyProfileKeyTest : public rivode::test::IniStoreTest {};
 
 TEST_F(CopyProfileKeyTest, CopiesValuesAndSubKeysRecursively) {
     WriteValueFile(Main("Src.ini"),
-                   "D:\"d\"=00000005\r\nS:\"s\"=text\r\nB:\"b\"=00000002\r\n 01 02\r\n"
-                   "B:\"empty\"=00000000\r\nZ:\"z\"=00000001\r\n item\r\n");
+                   "D:\"d\"=00000005\r\nS:\"s\"=a \"b\"=c\r\nB:\"b\"=00000002\r\n 01 02\r\n"
+                   "B:\"empty\"=00000000\r\nZ:\"z\"=00000002\r\n item\r\n \r\n");
     WriteValueFile(Main("Src/Child/Grandchild.ini"), "S:\"deep\"=yes\r\n");
     {
         auto store = OpenStore();
@@ -51,7 +51,7 @@ TEST_F(CopyProfileKeyTest, CopiesValuesAndSubKeysRecursively) {
     EXPECT_EQ(rivode::test::ReadFileBytes(Main("Dst.ini")),
               rivode::test::kBom +
                   "B:\"b\"=00000002\r\n 01 02\r\nD:\"d\"=00000005\r\nB:\"empty\"=00000000\r\n"
-                  "S:\"s\"=text\r\nZ:\"z\"=00000001\r\n item\r\n");
+                  "S:\"s\"=a \"b\"=c\r\nZ:\"z\"=00000002\r\n item\r\n \r\n");
     EXPECT_EQ(rivode::test::ReadFileBytes(Main("Dst/Child/Grandchild.ini")),
               rivode::test::kBom + "S:\"deep\"=yes\r\n");
 }
@@ -76,13 +76,12 @@ TEST(ReservedDeviceNameTest, DeviceNamesAloneOrWithAnExtension) {
     }
 }
 
-TEST(AccessControlTest, TextFormRoundTripsAndRejectsMalformedEntries) {
+TEST(AccessControlTest, TextFormRoundTripsAndModesOpenOnlyForAnotherAllowedAccount) {
     YAccessControl access;
+    EXPECT_EQ(access.FolderMode(), 0700u);
+    EXPECT_EQ(access.FileMode(), 0600u);
     ASSERT_TRUE(access.FromStrings({u"DOMAIN\\user,allow,0x1f01ff", u"a,b,deny,12"}));
-    ASSERT_EQ(access.entries.size(), 2u);
-    EXPECT_EQ(access.entries[1].account, u"a,b");
-    EXPECT_FALSE(access.entries[1].allow);
-    EXPECT_EQ(access.entries[1].rights, 12u);
+    EXPECT_EQ(access.entries.at(1).account, u"a,b");
     EXPECT_EQ(access.ToStrings(),
               (YStringArray{u"DOMAIN\\user,allow,0x001f01ff", u"a,b,deny,0x0000000c"}));
     for (const char16_t* bad :
@@ -90,20 +89,17 @@ TEST(AccessControlTest, TextFormRoundTripsAndRejectsMalformedEntries) {
         EXPECT_FALSE(access.FromStrings({bad})) << rivode::ToUtf8(bad);
     }
     EXPECT_EQ(access.entries.size(), 2u) << "a failed parse leaves the description unchanged";
-}
 
-TEST(AccessControlTest, ModesStayOwnerOnlyUnlessAnotherAccountIsAllowed) {
-    YAccessControl access;
-    EXPECT_EQ(access.FolderMode(), 0700u);
-    EXPECT_EQ(access.FileMode(), 0600u);
-    ASSERT_TRUE(
-        access.FromStrings({u"SYSTEM,allow,0x10000000", u"CREATOR OWNER,allow,0x10000000"}));
-    EXPECT_EQ(access.FileMode(), 0600u);
-    ASSERT_TRUE(access.FromStrings({u"Users,allow,0x80000000"}));
+    const std::pair<YStringArray, unsigned> modes[] = {
+        {{u"SYSTEM,allow,0x10000000", u"CREATOR OWNER,allow,0x10000000"}, 0600u},
+        {{u"Users,allow,0x10000000", u"Users,deny,0x40000000"}, 0644u},
+        {{u"Users,allow,0x80000000"}, 0644u},
+    };
+    for (const auto& [entries, fileMode] : modes) {
+        ASSERT_TRUE(access.FromStrings(entries));
+        EXPECT_EQ(access.FileMode(), fileMode) << rivode::ToUtf8(entries[0]);
+    }
     EXPECT_EQ(access.FolderMode(), 0755u);
-    EXPECT_EQ(access.FileMode(), 0644u);
-    ASSERT_TRUE(access.FromStrings({u"Users,allow,0x10000000", u"Users,deny,0x40000000"}));
-    EXPECT_EQ(access.FileMode(), 0644u);
 }
 
 TEST_F(CopyProfileKeyTest, SecurityValueIsStoredAsAList) {
