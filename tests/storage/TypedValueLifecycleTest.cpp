@@ -60,44 +60,29 @@ TEST_F(TypedValueLifecycle, AnotherKeyReceivesLoadedValuesAndACopyKeyEvenUnchang
     EXPECT_EQ(*otherValues->Find<std::uint32_t>(u"Raw EOL Mode"), 0u);
 }
 
-TEST_F(TypedValueLifecycle, AbsentOrWrongKindValuesReadAsAbsent) {
-    YProfile<short> value(u"Missing", 7);
-    value = 9;
-    EXPECT_FALSE(value.Load(key.get()));
-    EXPECT_FALSE(value.Load(nullptr));
-    EXPECT_EQ(value, 9) << "Load of an absent value keeps the current one";
-    EXPECT_FALSE(value.IsPending());
+TEST_F(TypedValueLifecycle, StoredNumbersAreNarrowedToTheTypeAndOthersReadAsAbsent) {
+    // Whether Init found a usable value, and the value it ends with.
+    const auto read = [this](std::uint32_t number, auto fallback) {
+        key->SetDword(u"Number", number);
+        YProfile<decltype(fallback)> value;
+        const bool found = value.Init(key.get(), u"Number", fallback);
+        return std::pair(found, value.Get());
+    };
+    EXPECT_EQ(read(0x12345678, short{0}), std::pair(true, short{0x5678}));
+    EXPECT_EQ(read(0x12345678, std::uint8_t{0}), std::pair(true, std::uint8_t{0x78}));
+    EXPECT_EQ(read(0xFFFFFFFF, 0), std::pair(true, -1));
+    EXPECT_EQ(read(0xFFFFFFFF, 0ul), std::pair(true, 0xFFFFFFFFul));
+    EXPECT_EQ(read(2, YTriState::Off), std::pair(true, YTriState::Global));
+    EXPECT_EQ(read(3, YTriState::On), std::pair(false, YTriState::On)) << "not one of the three";
 
     key->SetString(u"Rows", u"24");
     YProfile<int> rows;
-    EXPECT_FALSE(rows.Init(key.get(), u"Rows", 25));
+    EXPECT_FALSE(rows.Init(key.get(), u"Rows", 25)) << "a value of another kind";
     EXPECT_EQ(rows, 25);
-}
-
-TEST_F(TypedValueLifecycle, StoredNumbersAreNarrowedToTheTypeOrRefused) {
-    key->SetDword(u"Number", 0x12345678);
-    YProfile<short> shortValue;
-    YProfile<unsigned char> byteValue;
-    shortValue.Init(key.get(), u"Number", 0);
-    byteValue.Init(key.get(), u"Number", 0);
-    EXPECT_EQ(shortValue, 0x5678);
-    EXPECT_EQ(byteValue, 0x78);
-
-    key->SetDword(u"Number", 0xFFFFFFFF);
-    YProfile<int> intValue;
-    YProfile<unsigned long> longValue;
-    intValue.Init(key.get(), u"Number", 0);
-    longValue.Init(key.get(), u"Number", 0);
-    EXPECT_EQ(intValue, -1);
-    EXPECT_EQ(longValue, 0xFFFFFFFFul);
-
-    key->SetDword(u"Good", 2);
-    key->SetDword(u"Bad", 3);
-    YProfile<YTriState> good, bad;
-    EXPECT_TRUE(good.Init(key.get(), u"Good", YTriState::Off));
-    EXPECT_EQ(good, YTriState::Global);
-    EXPECT_FALSE(bad.Init(key.get(), u"Bad", YTriState::On)) << "outside the three values";
-    EXPECT_EQ(bad, YTriState::On);
+    rows = 9;
+    EXPECT_FALSE(rows.Load(nullptr));
+    EXPECT_FALSE(rows.Load(MakeMemoryKey(std::make_shared<MemoryValues>()).get()));
+    EXPECT_EQ(rows, 9) << "Load of an absent value keeps the current one";
 }
 
 TEST_F(TypedValueLifecycle, BooleanStoredAsSevenReadsTrueAndIsWrittenBackAsOne) {
@@ -157,15 +142,12 @@ TEST_F(TypedValueLifecycle, RenamedValueIsReadFromOlderNameAndWrittenUnderNewerO
 }
 
 TEST_F(TypedValueLifecycle, CopyFromTakesValueOnlyAndRefusesOtherTypes) {
-    YProfile<int> source(u"Source", 1);
-    YProfile<int> target(u"Target", 2);
-    YProfile<short> otherType(u"Other", 3);
-    source = 5;
+    YProfile<int> source(u"Source", 5), target(u"Target", 2);
     EXPECT_TRUE(target.CopyFrom(source));
     EXPECT_EQ(target, 5);
     EXPECT_EQ(target.GetName(), u"Target");
     EXPECT_EQ(target.GetBaseline(), 2);
-    EXPECT_FALSE(target.CopyFrom(otherType));
+    EXPECT_FALSE(target.CopyFrom(YProfile<short>(u"Other", 3)));
     EXPECT_EQ(target, 5);
 }
 
