@@ -16,35 +16,42 @@ TEST(ValueParseTest, DwordIsDecimalOrHexWithinThirtyTwoBits) {
         {"0XaBc", 0xabcu},
         {"4294967295", 0xffffffffu},
         {"0x00000000ffffffff", 0xffffffffu},
-        {"0x100000000", std::nullopt},
-        {"184467440737095516160", std::nullopt},
+        {"0x100000000", {}},
+        {"184467440737095516160", {}},
+        {"", {}},
+        {"+1", {}},
+        {"-1", {}},
+        {" 1", {}},
+        {"1 ", {}},
+        {"abc", {}},
+        {"0x", {}},
+        {"0xg1", {}},
+        {"1e3", {}},
+        {"0b101", {}},
+        {"1.0", {}},
     };
     for (const auto& [text, expected] : cases) {
         std::uint32_t value = 12345;
         std::string problem;
         EXPECT_EQ(ParseDwordText(text, value, problem), expected.has_value()) << text;
+        EXPECT_EQ(problem.empty(), expected.has_value()) << text;
         EXPECT_EQ(value, expected.value_or(12345u)) << text;  // a refusal leaves the value alone
-    }
-    for (const char* text : {"", "+1", " 1", "1 ", "abc", "0x", "0xg1", "1e3", "0b101", "1.0"}) {
-        std::uint32_t value = 0;
-        std::string problem;
-        EXPECT_FALSE(ParseDwordText(text, value, problem)) << text;
-        EXPECT_FALSE(problem.empty()) << text;
     }
 }
 
 TEST(ValueParseTest, HexBytesComeInWholeBytesWithOptionalBlanks) {
-    for (const char* text : {"00ff1a", "  00FF\t1A "}) {
+    const std::pair<const char*, bool> cases[] = {
+        {"00ff1a", true}, {"  00FF\t1A ", true}, {"0", false},     {"00f", false},
+        {"1 2 3", false}, {"0x00", false},       {"00,ff", false}, {"00-ff", false},
+    };
+    for (const auto& [text, accepted] : cases) {
         ByteBlock bytes;
         std::string problem;
-        EXPECT_TRUE(ParseHexBytes(text, bytes, problem)) << text << ": " << problem;
-        EXPECT_EQ(bytes, (ByteBlock{0x00, 0xff, 0x1a})) << text;
-    }
-    for (const char* text : {"0", "00f", "1 2 3", "0x00", "00,ff", "00-ff"}) {
-        ByteBlock bytes;
-        std::string problem;
-        EXPECT_FALSE(ParseHexBytes(text, bytes, problem)) << text;
-        EXPECT_FALSE(problem.empty()) << text;
+        EXPECT_EQ(ParseHexBytes(text, bytes, problem), accepted) << text;
+        EXPECT_EQ(problem.empty(), accepted) << text;
+        if (accepted) {
+            EXPECT_EQ(bytes, (ByteBlock{0x00, 0xff, 0x1a})) << text;
+        }
     }
 }
 
