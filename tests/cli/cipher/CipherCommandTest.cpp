@@ -16,26 +16,22 @@ RivodeRun RunWithInput(const std::vector<std::string>& arguments, const std::str
 }
 
 TEST(CipherCommands, EncryptedTextsDecryptAgainUnderTheSamePassphrase) {
-    struct Case {
-        std::string passphrase;  // empty: no --passphrase-stdin
-        std::string value;
-    };
-    const Case cases[] = {
-        {"", "abc"},
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "abc"},  // no passphrase: none is read from standard input
         {"", ""},
         {"correct horse", "p\xC3\xA4ssw\xC3\xB6rd \xE2\x98\x83"},
         {"pass", "ends in a blank "},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.passphrase + " / " + c.value);
-        const bool withPassphrase = !c.passphrase.empty();
-        std::vector<std::string> arguments = {"encrypt"};
-        std::string input = c.value + "\n";
-        if (withPassphrase) {
-            arguments.push_back("--passphrase-stdin");
-            input = c.passphrase + "\n" + input;
-        }
-        const RivodeRun encrypted = RunWithInput(arguments, input);
+    for (const auto& [passphrase, value] : cases) {
+        SCOPED_TRACE(passphrase + " / " + value);
+        const std::string firstLine = passphrase.empty() ? "" : passphrase + "\n";
+        const auto command = [&](std::vector<std::string> arguments) {
+            if (!passphrase.empty()) {
+                arguments.push_back("--passphrase-stdin");
+            }
+            return arguments;
+        };
+        const RivodeRun encrypted = RunWithInput(command({"encrypt"}), firstLine + value + "\n");
         ASSERT_EQ(encrypted.status, 0) << encrypted.err;
         std::smatch match;
         ASSERT_TRUE(std::regex_match(encrypted.out, match, std::regex("(02:(?:[0-9a-f]{32})+)\n")))
@@ -43,20 +39,13 @@ TEST(CipherCommands, EncryptedTextsDecryptAgainUnderTheSamePassphrase) {
         const std::string text = match[1];
 
         // The text as an argument, or on the line after the passphrase.
-        const std::string passphraseLine = withPassphrase ? c.passphrase + "\n" : "";
-        std::vector<std::string> decrypt = {"decrypt"};
-        if (withPassphrase) {
-            decrypt.push_back("--passphrase-stdin");
-        }
-        std::vector<std::string> withArgument = decrypt;
-        withArgument.push_back(text);
-        const RivodeRun fromArgument = RunWithInput(withArgument, passphraseLine);
+        const RivodeRun fromArgument = RunWithInput(command({"decrypt", text}), firstLine);
         EXPECT_EQ(fromArgument.status, 0) << fromArgument.err;
-        EXPECT_EQ(fromArgument.out, c.value + "\n");
-        decrypt.push_back("--json");
-        const RivodeRun fromInput = RunWithInput(decrypt, passphraseLine + text + "\n");
+        EXPECT_EQ(fromArgument.out, value + "\n");
+        const RivodeRun fromInput =
+            RunWithInput(command({"decrypt", "--json"}), firstLine + text + "\n");
         EXPECT_EQ(fromInput.status, 0) << fromInput.err;
-        EXPECT_EQ(fromInput.out, "{\n  \"plaintext\": \"" + c.value + "\"\n}\n");
+        EXPECT_EQ(fromInput.out, "{\n  \"plaintext\": \"" + value + "\"\n}\n");
     }
 }
 

