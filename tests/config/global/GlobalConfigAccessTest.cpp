@@ -49,21 +49,15 @@ TEST_F(GlobalAccessTest, ReloadLeavesHoldersTheirOldRecord) {
     EXPECT_EQ(holder->tabWidth, 77u);
 }
 
+// What merging keeps is shown on a record of its own; here only that the shared one is used.
 TEST_F(GlobalAccessTest, SaveAndMergeWorkOnTheSharedRecord) {
-    GetGlobalConfig()->configPassphrase.SetEncryptedText(u"02:1234");
-    YReportMessageParams report;
-    ASSERT_TRUE(SaveGlobalConfig(report));
-
     const auto settings = OpenStore();
     const YProfileKey imported(settings->GetRootKey(), u"Imported");
-    ASSERT_TRUE(imported.SetString(u"Config Passphrase", u"02:ffff"));
     ASSERT_TRUE(imported.SetString(u"Title Bar Text", u"%S"));
     MergeGlobalConfig(imported);
-    SaveGlobalConfig();
-
-    const auto stored = Stored();
-    EXPECT_EQ(StringOf(*stored, u"Config Passphrase"), u"02:1234");
-    EXPECT_EQ(StringOf(*stored, u"Title Bar Text"), u"%S");
+    YReportMessageParams report;
+    ASSERT_TRUE(SaveGlobalConfig(report));
+    EXPECT_EQ(StringOf(*Stored(), u"Title Bar Text"), u"%S");
 }
 
 // The host's product, flags and installed siblings decide the sub-records of the shared record.
@@ -95,14 +89,9 @@ TEST_F(GlobalAccessTest, SharedRecordIsMadeForTheHost) {
     }
 }
 
-TEST_F(GlobalAccessTest, RenameStampsDayBeforeMonth) {
-    EXPECT_EQ(config::GlobalIncompleteFileName({2024, 5, 3, 14, 5, 9}),
-              "Global-incomplete-20240305_140509.ini");
+TEST_F(GlobalAccessTest, RenameMovesGlobalIniAsideStampedDayBeforeMonth) {
     EXPECT_EQ(config::GlobalIncompleteFileName({1999, 12, 31, 0, 0, 0}),
               "Global-incomplete-19993112_000000.ini");
-}
-
-TEST_F(GlobalAccessTest, RenameMovesGlobalIniAside) {
     const platform::LocalDateTime time{2024, 5, 3, 14, 5, 9};
     const std::string target = Main("Global-incomplete-20240305_140509.ini");
 

@@ -23,8 +23,7 @@ TEST(HandlerList, OurTypesAreSetAndEveryOtherLineIsKept) {
         {"no list yet", "",
          "[Default Applications]\nx-scheme-handler/telnet=quillterm.desktop;\n"
          "x-scheme-handler/ssh=quillterm.desktop;\n"},
-        {"only other groups",
-         "# kept\n[Added Associations]\ntext/plain=editor.desktop;\n",
+        {"only other groups", "# kept\n[Added Associations]\ntext/plain=editor.desktop;\n",
          "# kept\n[Added Associations]\ntext/plain=editor.desktop;\n\n[Default Applications]\n"
          "x-scheme-handler/telnet=quillterm.desktop;\nx-scheme-handler/ssh=quillterm.desktop;\n"},
         {"one type taken over in place, the other added before the next group",
@@ -72,11 +71,14 @@ protected:
 };
 
 TEST_F(DefaultApplication, RegisteringWritesTheEntryAndTakesOverOnlyOurSchemes) {
+    YDefaultApplication application;
+    DetectSiblingProducts(home_.Path());
+    EXPECT_FALSE(GetQuilltermDefaultApplicationSettings(application));  // nothing to register
+
     WriteFileBytes(home_ / "Quillterm", "");
     WriteFileBytes(home_ / "Quillterm.version",
                    "FileType=Application\nFileVersion=9.0\nCompanyName=Yarrowby Software, Inc.\n");
     DetectSiblingProducts(home_.Path());
-    YDefaultApplication application;
     ASSERT_TRUE(GetQuilltermDefaultApplicationSettings(application));
     EXPECT_EQ(application.description.find(u'\n'), YUnicodeString::npos);
     EXPECT_FALSE(application.IsDefault());
@@ -98,13 +100,6 @@ TEST_F(DefaultApplication, RegisteringWritesTheEntryAndTakesOverOnlyOurSchemes) 
     EXPECT_NE(entry.find("MimeType=x-scheme-handler/telnet;x-scheme-handler/ssh;"
                          "x-scheme-handler/rlogin;\n"),
               std::string::npos);
-}
-
-TEST_F(DefaultApplication, WithoutQuilltermThereIsNothingToRegister) {
-    DetectSiblingProducts(home_.Path());
-    YDefaultApplication application;
-    EXPECT_FALSE(GetQuilltermDefaultApplicationSettings(application));
-    EXPECT_TRUE(application.applicationName.empty());
 }
 
 TEST_F(DefaultApplication, AListThatCannotBeReplacedIsReportedAndLeftAsItWas) {
