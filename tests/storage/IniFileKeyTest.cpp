@@ -59,8 +59,9 @@ TEST_F(IniFileKeyTest, UnstorableNamesAndTextsAreRefusedWithAReport) {
     EXPECT_FALSE(key.SetStringArray(u"z", {u"ok", u"bad\r"}));
     EXPECT_TRUE(ListOf(key, true).empty());
     // Key names that cannot be files.
-    for (const YUnicodeString name :
-         {u"..", u".", u"a/b", u"Sessions\\..\\x", YUnicodeString(u"a\0b", 3)}) {
+    const YUnicodeString badNames[] = {u"..", u".", u"a/b", u"Sessions\\..\\x",
+                                       YUnicodeString(u"a\0b", 3)};
+    for (const YUnicodeString& name : badNames) {
         SCOPED_TRACE(rivode::ToUtf8(name));
         YProfileKey bad(Root(), name, true);
         EXPECT_EQ(bad.GetStatus().GetMessageId(), static_cast<std::uint32_t>(EINVAL));
