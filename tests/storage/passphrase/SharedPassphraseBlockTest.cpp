@@ -1,41 +1,133 @@
+// The shared passphrase block across processes, and the named objects it lives in: each test
+// uses names no other test uses, and a second process (passphrase_block_peer) acts on them.
+#include "platform/Environment.h"
+#include "platform/InterProcessLock.h"
 #include "platform/SharedMemory.h"
-#include "tests/storage/passphrase/PassphraseBlockSupport.h"
+#include "storage/ConfigPassphraseBlock.h"
 
 #include <RivodeRavudaVU/ConfigPassphrase.h>
 #include <RivodeRavudaVU/YEncryptedString.h>
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdint>
-#include <cstring>
+#include <atomic>
+#include <cstdio>
 
+namespace rivode::test {
 namespace {
 
-using rivode::test::RunPeer;
+using platform::GetUserObjectName;
+using platform::SharedMemory;
+
+YUnicodeString UniqueName(const char* role) {
+    static std::atomic<int> counter{0};
+    return FromAscii("passblock-test-" + std::to_string(::getpid()) + "-" +
+                     std::to_string(counter++) + "-" + role);
+}
+
+// When the test ends the process's current block is released and the named memory and lock
+// file are removed.
+struct ScopedBlockNames {
+    ~ScopedBlockNames() {
+        ReleasePassphraseBlock();
+        EXPECT_EQ(platform::RemoveSharedMemory(ToUtf8(mapName)), 0);
+        EXPECT_EQ(platform::RemoveInterProcessLock(ToUtf8(lockName)), 0);
+    }
+    const YUnicodeString mapName = UniqueName("map");
+    const YUnicodeString lockName = UniqueName("lock");
+};
+
+struct PeerResult {
+    std::string output;
+    bool killed = false;  // died of a signal, as the "hold" and "abandon" commands do
+};
+
+// Runs the peer on the block of names with a command (see PassphraseBlockPeer.cpp) and waits
+// for it to end. argument must not hold a single quote.
+PeerResult RunPeer(const ScopedBlockNames& names, const std::string& command,
+                   const std::string& argument = {}) {
+    const std::string line = std::string(PASSPHRASE_BLOCK_PEER) + " " + ToUtf8(names.mapName) +
+                             " " + ToUtf8(names.lockName) + " " + command + " '" + argument + "'";
+    PeerResult result;
+    FILE* peer = ::popen(line.c_str(), "r");
+    if (peer == nullptr) {
+        ADD_FAILURE() << "cannot run " << line;
+        return result;
+    }
+    char buffer[256];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, peer)) > 0;) {
+        result.output.append(buffer, n);
+    }
+    const int status = ::pclose(peer);
+    // A shell that does not hand over to the peer reports its death by signal as status > 128.
+    const bool exited = WIFEXITED(status);
+    result.killed = WIFSIGNALED(status) || (exited && WEXITSTATUS(status) > 128);
+    EXPECT_TRUE(result.killed || (exited && WEXITSTATUS(status) == 0)) << line;
+    return result;
+}
+
+TEST(UserObjectNameTest, EscapesWhatObjectNamesCannotHoldAndKeepsNamesDistinct) {
+    const std::string user = "-" + std::to_string(platform::GetUserId());
+    const struct {
+        const char* name;
+        const char* expected;
+    } cases[] = {
+        {"{BE251B73-D0CC}{3}", "{BE251B73-D0CC}{3}"},
+        {"a/b", "a%2Fb"},
+        {"a%2Fb", "a%252Fb"},  // must not meet "a/b"
+        {"tab\there", "tab%09here"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(GetUserObjectName(c.name), c.expected + user) << c.name;
+    }
+}
+
+TEST(SharedMemoryTest, GrowsAShortObjectAndRefusesOneOthersCouldRead) {
+    ScopedBlockNames names;
+    const std::string name = ToUtf8(names.mapName);
+    // Left at size 0, as by a creator that died before sizing it.
+    const int fd = ::shm_open(("/" + GetUserObjectName(name)).c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_GE(fd, 0);
+    std::unique_ptr<SharedMemory> memory;
+    bool created = true;
+    ASSERT_EQ(SharedMemory::Open(name, 4104, memory, created), 0);
+    EXPECT_FALSE(created);
+    struct stat st;
+    ASSERT_EQ(::fstat(fd, &st), 0);
+    EXPECT_EQ(st.st_size, 4104);
+
+    ASSERT_EQ(::fchmod(fd, 0644), 0);
+    ::close(fd);
+    memory.reset();
+    EXPECT_EQ(SharedMemory::Open(name, 4104, memory, created), EACCES);
+    EXPECT_EQ(memory, nullptr);
+}
 
 class SharedPassphraseBlockTest : public ::testing::Test {
 protected:
     void Open() {
         YReportMessageParams report;
         ASSERT_TRUE(OpenSharedPassphraseBlock(names_.mapName, names_.lockName, report))
-            << rivode::ToUtf8(report.GetText());
+            << ToUtf8(report.GetText());
         ASSERT_TRUE(GetPassphraseBlock()->IsShared());
     }
 
     // A mapping of the named memory of its own: what another process sees. Null when this call
     // had to create the memory.
-    std::unique_ptr<rivode::platform::SharedMemory> MapAgain() const {
-        std::unique_ptr<rivode::platform::SharedMemory> memory;
+    std::unique_ptr<SharedMemory> MapAgain() const {
+        std::unique_ptr<SharedMemory> memory;
         bool created = false;
-        EXPECT_EQ(rivode::platform::SharedMemory::Open(rivode::ToUtf8(names_.mapName), 4104, memory,
-                                                       created),
-                  0);
+        EXPECT_EQ(SharedMemory::Open(ToUtf8(names_.mapName), 4104, memory, created), 0);
         return created ? nullptr : std::move(memory);
     }
 
-    rivode::test::ScopedBlockNames names_;
+    ScopedBlockNames names_;
 };
 
 TEST_F(SharedPassphraseBlockTest, OtherProcessesFindEachFieldAtItsOffset) {
@@ -46,20 +138,18 @@ TEST_F(SharedPassphraseBlockTest, OtherProcessesFindEachFieldAtItsOffset) {
 
     const auto memory = MapAgain();
     ASSERT_NE(memory, nullptr);
-    const auto* bytes = static_cast<const char*>(memory->Data());
-    std::uint32_t marker = 0;
-    std::memcpy(&marker, bytes, 4);
-    EXPECT_EQ(marker, 1u);
-    YUnicodeString text(2048, u'\0');
-    std::memcpy(text.data(), bytes + 4, 4096);
-    text.resize(text.find(u'\0'));
+    // The fields' offsets are fixed by the layout's own static checks.
+    const auto& block = *static_cast<const ConfigPassphraseBlock*>(memory->Data());
+    EXPECT_EQ(block.formatMarker, 1u);
+    const YUnicodeString text = block.passphraseText;
+    EXPECT_EQ(text.substr(0, 3), u"02:");
     YEncryptedString published;
     published.SetEncryptedText(text);
     YUnicodeString plaintext;
-    EXPECT_EQ(text.substr(0, 3), u"02:");
     EXPECT_TRUE(published.GetPlaintext(plaintext, u""));
     EXPECT_EQ(plaintext, u"pass");
-    EXPECT_EQ(std::string(bytes + 4100, 4), std::string("\1\1\0\0", 4));
+    EXPECT_EQ(block.disabled, 1);
+    EXPECT_EQ(block.entryInProgress, 1);
 }
 
 TEST_F(SharedPassphraseBlockTest, TwoProcessesSeeEachOthersPassphraseAndEntryClaim) {
@@ -70,6 +160,7 @@ TEST_F(SharedPassphraseBlockTest, TwoProcessesSeeEachOthersPassphraseAndEntryCla
     EXPECT_EQ(RunPeer(names_, "read").output, "from test");
 
     ASSERT_TRUE(ClaimPassphraseEntry());
+    EXPECT_FALSE(ClaimPassphraseEntry()) << "not even this process claims it twice";
     EXPECT_EQ(RunPeer(names_, "claim").output, "refused");
     ReleasePassphraseEntry();
     EXPECT_EQ(RunPeer(names_, "claim").output, "claimed");
@@ -99,3 +190,4 @@ TEST_F(SharedPassphraseBlockTest, BlockLastsOnlyWhileSomeProcessHasItOpen) {
 }
 
 }  // namespace
+}  // namespace rivode::test
