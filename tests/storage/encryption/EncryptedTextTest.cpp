@@ -36,18 +36,16 @@ Bytes Sha256(const void* bytes, std::size_t count) {
     return digest;
 }
 
-// AES-256-CBC with a zero IV under SHA-256 of the passphrase, in either direction.
-Bytes RawAes(const Bytes& in, const std::string& passphrase, bool encrypt) {
+using Encipher = CryptoPP::CBC_Mode<CryptoPP::AES>::Encryption;
+using Decipher = CryptoPP::CBC_Mode<CryptoPP::AES>::Decryption;
+
+// AES-CBC with a zero IV, keyed with the first keySize bytes of SHA-256 of the passphrase.
+template <class Direction>
+Bytes RawAes(const Bytes& in, const std::string& passphrase, std::size_t keySize = 32) {
     const Bytes key = Sha256(passphrase.data(), passphrase.size());
     const Bytes iv(16, 0);
     Bytes out(in.size());
-    if (encrypt) {
-        CryptoPP::CBC_Mode<CryptoPP::AES>::Encryption(key.data(), key.size(), iv.data())
-            .ProcessData(out.data(), in.data(), in.size());
-    } else {
-        CryptoPP::CBC_Mode<CryptoPP::AES>::Decryption(key.data(), key.size(), iv.data())
-            .ProcessData(out.data(), in.data(), in.size());
-    }
+    Direction(key.data(), keySize, iv.data()).ProcessData(out.data(), in.data(), in.size());
     return out;
 }
 
@@ -70,7 +68,7 @@ bool Decrypt(std::u16string_view text, const char16_t* passphrase, std::string& 
     return true;
 }
 
-TEST(EncryptedText, BlockHoldsLengthValueDigestAndPaddingToWholeBlocks) {
+TEST(EncryptedText, BlockHoldsLengthValueDigestAndPaddingUnderTheKeyOfEachCipher) {
     struct Case {
         std::string value;
         std::size_t padding;
@@ -83,42 +81,42 @@ TEST(EncryptedText, BlockHoldsLengthValueDigestAndPaddingToWholeBlocks) {
         {"fifth", 23},         // 41 bytes: seven would be too few, so 23
         {std::string(292, 'x'), 8},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.value.substr(0, 20));
-        const YUnicodeString text = Encrypt(c.value, u"pass");
-        EXPECT_TRUE(std::regex_match(ToUtf8(text), std::regex("02:([0-9a-f]{2})+")));
-        const Bytes block = RawAes(Hex(ToUtf8(text).substr(3)), "pass", false);
-        const std::size_t length = c.value.size();
-        ASSERT_EQ(block.size(), 4 + length + 32 + c.padding);
-        EXPECT_EQ(block[0] | block[1] << 8 | block[2] << 16 | block[3] << 24, int(length));
-        EXPECT_EQ(std::string(block.begin() + 4, block.begin() + 4 + length), c.value);
-        EXPECT_EQ(Bytes(block.begin() + 4 + length, block.begin() + 36 + length),
-                  Sha256(c.value.data(), length));
-        EXPECT_EQ(Bytes(block.begin() + 36 + length, block.end()), Bytes(c.padding, 0xA5));
+    // The key is the passphrase's digest in UTF-8, cut to the cipher's key size.
+    const std::pair<const char*, std::size_t> ciphers[] = {
+        {"aes128-cbc", 16}, {"aes192-cbc", 24}, {"aes256-cbc", 32}};
+    for (const auto& [cipher, keySize] : ciphers) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(cipher + (" " + c.value.substr(0, 20)));
+            const YUnicodeString text = Encrypt(c.value, u"p\u00e4ss", cipher);
+            EXPECT_TRUE(std::regex_match(ToUtf8(text), std::regex("02:([0-9a-f]{2})+")));
+            const Bytes block =
+                RawAes<Decipher>(Hex(ToUtf8(text).substr(3)), "p\xC3\xA4ss", keySize);
+            const std::size_t length = c.value.size();
+            ASSERT_EQ(block.size(), 4 + length + 32 + c.padding);
+            EXPECT_EQ(block[0] | block[1] << 8 | block[2] << 16 | block[3] << 24, int(length));
+            EXPECT_EQ(std::string(block.begin() + 4, block.begin() + 4 + length), c.value);
+            EXPECT_EQ(Bytes(block.begin() + 4 + length, block.begin() + 36 + length),
+                      Sha256(c.value.data(), length));
+            EXPECT_EQ(Bytes(block.begin() + 36 + length, block.end()), Bytes(c.padding, 0xA5));
+            std::string back;
+            EXPECT_TRUE(Decrypt(text, u"p\u00e4ss", back, cipher));
+            EXPECT_EQ(back, c.value);
+        }
     }
 }
 
-TEST(EncryptedText, RoundTripsUnderEachCipherAndOnlyUnderItsPassphrase) {
+TEST(EncryptedText, DecryptsDigitsOfEitherCaseOnlyUnderItsPassphraseAndCipher) {
+    const std::string value = "s3cret \xE2\x82\xAC";
+    const YUnicodeString text = Encrypt(value, u"correct horse");
+    YUnicodeString upperCase = text;
+    std::transform(text.begin() + 3, text.end(), upperCase.begin() + 3, ::toupper);
     std::string back;
-    const char16_t* passphrases[] = {u"", u"correct horse", u"p\u00e4ss \u2603 \U0001F511"};
-    for (const char* cipher : {"aes128-cbc", "aes192-cbc", "aes256-cbc"}) {
-        for (const char16_t* passphrase : passphrases) {
-            SCOPED_TRACE(std::string(cipher) + " / " + ToUtf8(passphrase));
-            const std::string value = "s3cret \xE2\x82\xAC";
-            const YUnicodeString text = Encrypt(value, passphrase, cipher);
-            EXPECT_TRUE(Decrypt(text, passphrase, back, cipher));
-            EXPECT_EQ(back, value);
-            EXPECT_FALSE(Decrypt(text, u"other", back));
-            YUnicodeString upperCase = text;
-            std::transform(text.begin() + 3, text.end(), upperCase.begin() + 3, ::toupper);
-            EXPECT_TRUE(Decrypt(upperCase, passphrase, back, cipher));
-            EXPECT_EQ(back, value);
-        }
-    }
+    EXPECT_TRUE(Decrypt(upperCase, u"correct horse", back));
+    EXPECT_EQ(back, value);
+    EXPECT_FALSE(Decrypt(text, u"other", back));
+    EXPECT_FALSE(Decrypt(text, u"correct horse", back, "aes128-cbc"));
     EXPECT_TRUE(Decrypt(u"", u"pass", back));
     EXPECT_EQ(back, "");
-    // The sizes really differ: a text made under one cipher does not decipher under another.
-    EXPECT_FALSE(Decrypt(Encrypt("abc", u"k", "aes128-cbc"), u"k", back, "aes256-cbc"));
 }
 
 TEST(EncryptedText, RefusesMalformedTexts) {
@@ -127,7 +125,7 @@ TEST(EncryptedText, RefusesMalformedTexts) {
     Bytes overlong(48, 0);
     overlong[0] = 13;  // 13 > 48 - 36
     // A block that is too short to hold the length and the digest at all.
-    const Bytes tooShort = RawAes(Bytes(32, 0), "pass", true);
+    const Bytes tooShort = RawAes<Encipher>(Bytes(32, 0), "pass");
     const YUnicodeString cases[] = {
         u"02",
         u"02:",
@@ -136,7 +134,7 @@ TEST(EncryptedText, RefusesMalformedTexts) {
         good.substr(0, good.size() - 1) + u"g",  // not a digit
         good.substr(0, good.size() - 2),         // not whole blocks
         u"02:" + FromUtf8(HexOf(tooShort, false)),
-        u"02:" + FromUtf8(HexOf(RawAes(overlong, "pass", true), false)),
+        u"02:" + FromUtf8(HexOf(RawAes<Encipher>(overlong, "pass"), false)),
         u" " + good,
     };
     for (const YUnicodeString& text : cases) {
@@ -154,6 +152,8 @@ TEST(EncryptedText, EncryptRefusesMissingInputsAndAFailedRandomSource) {
     EXPECT_FALSE(CryptUtils::EncryptToText(value, 1, "aes256-cbc", u"p", failing.get(), text));
     EXPECT_FALSE(CryptUtils::EncryptToText(nullptr, 0, "aes256-cbc", u"p", nullptr, text));
     EXPECT_FALSE(CryptUtils::EncryptToText(value, 1, "aes256-cbc", nullptr, nullptr, text));
+    EXPECT_FALSE(CryptUtils::EncryptToText(value, 1, "aes256-cbc", u"\xD800", nullptr, text))
+        << "an unpaired surrogate has no UTF-8 form to derive a key from";
     EXPECT_FALSE(CryptUtils::EncryptToText(value, 1, "aes256-ctr", u"p", nullptr, text));
     EXPECT_EQ(text, u"held");
     // The process-wide source pads differently every time.
@@ -161,20 +161,6 @@ TEST(EncryptedText, EncryptRefusesMissingInputsAndAFailedRandomSource) {
     YUnicodeString again;
     EXPECT_TRUE(CryptUtils::EncryptToText(value, 1, "aes256-cbc", u"p", nullptr, again));
     EXPECT_NE(text, again);
-}
-
-TEST(EncryptedText, KeyIsTheDigestOfThePassphraseInUtf8) {
-    const std::string passphrase = "p\xC3\xA4ss";  // UTF-8 of the text below
-    const Bytes digest = Sha256(passphrase.data(), passphrase.size());
-    for (std::size_t size : {16u, 24u, 32u}) {
-        YBasicBuffer key(size);
-        ASSERT_TRUE(CryptUtils::DeriveKeyFromPassphrase(u"p\u00e4ss", key));
-        EXPECT_EQ(Bytes(key.GetBytes(), key.GetBytes() + key.GetLength()),
-                  Bytes(digest.begin(), digest.begin() + size));
-    }
-    YBasicBuffer key(32);
-    EXPECT_FALSE(CryptUtils::DeriveKeyFromPassphrase(nullptr, key));
-    EXPECT_FALSE(CryptUtils::DeriveKeyFromPassphrase(u"\xD800", key)) << "unpaired surrogate";
 }
 
 }  // namespace
