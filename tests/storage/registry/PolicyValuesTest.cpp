@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <type_traits>
 
 namespace rivode::test {
 namespace {
@@ -28,17 +27,12 @@ protected:
 
     // Administrators write the machine-wide root by hand; the library only reads it, so the
     // test writes it through a store of its own on that folder.
-    template <class Value>
-    static void Put(const std::string& root, std::u16string_view keyPath, std::u16string_view name,
-                    const Value& value) {
+    static void Put(const std::string& root, std::u16string_view keyPath,
+                    std::u16string_view name, std::uint32_t value) {
         YIniFileStoreFactory factory(FromUtf8(root));
         YProfileStore store(&factory);
         const YProfileKey key(store.GetRootKey(), keyPath, true);
-        if constexpr (std::is_integral_v<Value>) {
-            ASSERT_TRUE(key.SetDword(name, value));
-        } else {
-            ASSERT_TRUE(key.SetString(name, value));
-        }
+        ASSERT_TRUE(key.SetDword(name, value));
     }
 
     TempFolder user_;
@@ -52,11 +46,8 @@ TEST_F(PolicyValues, TheMachinePolicyWinsThenTheUsersThenTheProductsOwnKeys) {
         std::uint32_t machinePolicy, userPolicy, machineProduct, userProduct;
         std::optional<std::uint32_t> expected;
     } cases[] = {
-        {0, 0, 0, 0, std::nullopt},
-        {1, 2, 3, 4, 1},
-        {0, 2, 3, 4, 2},
-        {0, 0, 3, 4, 3},
-        {0, 0, 0, 4, 4},
+        {0, 0, 0, 0, std::nullopt}, {1, 2, 3, 4, 1}, {0, 2, 3, 4, 2},
+        {0, 0, 3, 4, 3},            {0, 0, 0, 4, 4},
     };
     for (const auto& c : cases) {
         TempFolder user;
@@ -84,15 +75,20 @@ TEST_F(PolicyValues, TheMachinePolicyWinsThenTheUsersThenTheProductsOwnKeys) {
 }
 
 TEST_F(PolicyValues, AValueOfAnotherKindIsNotAPolicy) {
-    Put(machine_.Path(), kPolicyKey, kPolicyRequireConfigPassphrase, YUnicodeString(u"1"));
-    Put(user_.Path(), kPolicyKey, kPolicyRequireConfigPassphrase, 0u);
+    {
+        YIniFileStoreFactory factory(FromUtf8(machine_.Path()));
+        YProfileStore store(&factory);
+        ASSERT_TRUE(YProfileKey(store.GetRootKey(), kPolicyKey, true)
+                        .SetString(kPolicyRequireConfigPassphrase, u"1"));
+    }
+    Put(user_.Path(), kPolicyKey, kPolicyRequireConfigPassphrase, 0);
     EXPECT_FALSE(IsPolicyEnabled(3, kPolicyRequireConfigPassphrase));
 }
 
-TEST_F(PolicyValues, FipsSettingsReadBothFipsPolicies) {
+TEST_F(PolicyValues, FipsPoliciesDecideWhichProtocolsLoad) {
     EXPECT_FALSE(GetFipsSettings(6).enabled);
-    Put(user_.Path(), kPolicyKey, kPolicyEnableFipsMode, 1u);
-    Put(machine_.Path(), u"Software\\Yarrowby\\Quillfile", kPolicyIgnoreFipsModeForTls, 1u);
+    Put(user_.Path(), kPolicyKey, kPolicyEnableFipsMode, 1);
+    Put(machine_.Path(), u"Software\\Yarrowby\\Quillfile", kPolicyIgnoreFipsModeForTls, 1);
     const FipsSettings fips = GetFipsSettings(6);
     EXPECT_TRUE(fips.enabled);
     EXPECT_TRUE(fips.tlsExempt);
@@ -104,8 +100,8 @@ TEST_F(PolicyValues, TheMachineRootIsOnlyReadAndTheUserRootIsMadeWhenWrittenTo) 
     {
         YRegistryStoreFactory factory(YRegistryHive::CurrentUser);
         YProfileStore store(&factory);
-        EXPECT_TRUE(
-            YProfileKey(store.GetRootKey(), u"Software\\Yarrowby", true).SetDword(u"Value", 7));
+        EXPECT_TRUE(YProfileKey(store.GetRootKey(), u"Software\\Yarrowby", true)
+                        .SetDword(u"Value", 7));
     }
     std::uint32_t value = 0;
     YRegistryStoreFactory machineFactory(YRegistryHive::LocalMachine);
