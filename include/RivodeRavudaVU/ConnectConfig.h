@@ -25,7 +25,8 @@
 #include <cstdint>
 #include <functional>
 
-class ConnectConfig : public YProfileData, public YUnknown<IYUnknown> {
+// The counting base comes first: the object deletes itself through it.
+class ConnectConfig : public YUnknown<IYUnknown>, public YProfileData {
 public:
     // The protocol the object was created for ("SSH2", "FTP/SSL (implicit)").
     virtual const YUnicodeString& GetProtocolName() const = 0;
@@ -67,7 +68,7 @@ public:
 
 protected:
     ConnectConfig() = default;
-    ConnectConfig(const ConnectConfig& other) : YProfileData(other), YUnknown<IYUnknown>() {}
+    ConnectConfig(const ConnectConfig& other) : YUnknown<IYUnknown>(), YProfileData(other) {}
 };
 
 using ConnectConfigPtr = YRefPtr<ConnectConfig>;
