@@ -1,4 +1,5 @@
 #include "tests/davaraze/FakeReport.h"
+#include "tests/support/RecordingUserInterface.h"
 
 #include <DavaraZE/YAppName.h>
 #include <DavaraZE/YMessageBox.h>
@@ -11,23 +12,9 @@
 
 namespace {
 
+using rivode::test::RecordingUserInterface;
+
 using rivode::test::FakeReport;
-
-// Records what reached the back end and answers with a chosen button.
-class RecordingUserInterface final : public YUserInterface {
-public:
-    int ShowMessageBox(const YMessageBoxRequest& request) override {
-        shown.push_back(request);
-        if (request.suppressed != nullptr) {
-            *request.suppressed = true;
-        }
-        return answer;
-    }
-    int RunProgress(YProgressDialog&) override { return 0; }
-
-    std::vector<YMessageBoxRequest> shown;
-    int answer = YID_OK;
-};
 
 class MessageBoxTest : public ::testing::Test {
 protected:

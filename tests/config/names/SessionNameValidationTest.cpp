@@ -1,29 +1,17 @@
 // The name rules for sessions, folders and other named items: which names are refused, in
 // which order the rules apply, and what the user is told.
 #include "tests/storage/IniFileTestSupport.h"
+#include "tests/support/RecordingUserInterface.h"
 
 #include <RivodeRavudaVU/SessionNameValidation.h>
 
-#include <DavaraZE/YMessageBox.h>
-#include <DavaraZE/YUserInterface.h>
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <vector>
 
 namespace rivode::test {
 namespace {
-
-class RecordingUserInterface final : public YUserInterface {
-public:
-    int ShowMessageBox(const YMessageBoxRequest& request) override {
-        shown.push_back(request);
-        return YID_OK;
-    }
-    int RunProgress(YProgressDialog&) override { return 0; }
-    std::vector<YMessageBoxRequest> shown;
-};
 
 class SessionNameTest : public IniStoreTest {
 protected:

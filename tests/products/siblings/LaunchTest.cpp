@@ -2,6 +2,7 @@
 
 #include <DavaraZE/YUserInterface.h>
 
+#include "tests/support/RecordingUserInterface.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -31,16 +32,6 @@ TEST(LaunchAppParameters, FolderSessionAndTabFlagInTheirPlaces) {
         EXPECT_EQ(GetLaunchAppParameters(c.flags, kFolder, c.session), c.expected);
     }
 }
-
-class RecordingUserInterface final : public YUserInterface {
-public:
-    int ShowMessageBox(const YMessageBoxRequest& request) override {
-        shown.push_back(request);
-        return YID_OK;
-    }
-    int RunProgress(YProgressDialog&) override { return 0; }
-    std::vector<YMessageBoxRequest> shown;
-};
 
 TEST(LaunchSibling, AMissingSiblingIsReportedWithItsNameAndWhereItWasLookedFor) {
     TempFolder folder;
