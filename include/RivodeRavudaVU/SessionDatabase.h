@@ -29,7 +29,6 @@
 #include <string_view>
 #include <vector>
 
-inline constexpr std::u16string_view kSessionsKeyName = u"Sessions";
 inline constexpr std::u16string_view kIsSessionValueName = u"Is Session";
 
 // Button bars: the current key, and the older keys read (in this order) when it is absent.

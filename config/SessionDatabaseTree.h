@@ -1,0 +1,81 @@
+// Internal pieces shared by the session database's sources: the "Sessions" key of the default
+// store, paths below it, and telling sessions from folders.
+#pragma once
+
+#include <RivodeRavudaVU/SessionConfig.h>
+#include <RivodeRavudaVU/SessionDatabase.h>
+#include <RivodeRavudaVU/YProfileStore.h>
+
+#include <functional>
+#include <memory>
+
+namespace rivode::sessions {
+
+// "Work\Server" → folder "Work", name "Server"; "Server" → folder "", name "Server".
+struct ItemPath {
+    YUnicodeString folder;
+    YUnicodeString name;
+};
+ItemPath SplitItemPath(const YUnicodeString& path);
+YUnicodeString JoinItemPath(const YUnicodeString& folder, const YUnicodeString& name);
+
+// Whether key holds "Is Session".
+bool HoldsIsSession(const YProfileKey& key);
+// The folder predicate of listings: the child name of folderKey lacks "Is Session".
+bool IsFolderChild(const YProfileKey& folderKey, const YUnicodeString& name);
+
+// A new, empty session record.
+YRefPtr<ISessionConfig> NewSessionRecord();
+
+// The registered default store opened on its "Sessions" key. Keys opened through it are
+// committed when destroyed, so open them in a scope that ends before the tree does.
+class SessionTree {
+public:
+    explicit SessionTree(bool create = false);
+    SessionTree(const SessionTree&) = delete;
+    SessionTree& operator=(const SessionTree&) = delete;
+
+    const YProfileKey& Sessions() const { return sessions_; }
+    bool Exists(const YUnicodeString& path) const;
+    // The key at path ("" is "Sessions" itself).
+    std::unique_ptr<YProfileKey> Open(const YUnicodeString& path, bool create = false) const;
+    // The folder key at path; null when path names a session or nothing.
+    std::unique_ptr<YProfileKey> OpenFolder(const YUnicodeString& path) const;
+
+private:
+    // Mutable: opening a second key on "Sessions" goes through the store's root key.
+    mutable YProfileStore store_;
+    YProfileKey sessions_;
+};
+
+// A folder's order while one of its items changes, stored back when the change is done. Load
+// it before the change, so that the order holds the items as they were.
+class FolderOrder {
+public:
+    explicit FolderOrder(const YProfileKey& folderKey);
+    // The spelling the store lists for name; name itself when not listed.
+    YUnicodeString StoredName(const YUnicodeString& name) const;
+    void Append(const YUnicodeString& name, bool isFolder);
+    void Rename(const YUnicodeString& name, const YUnicodeString& newName);
+    void Remove(const YUnicodeString& name);
+    // Stores the order; a failure is not reported (see the definition).
+    void Store();
+
+private:
+    const YProfileKey& folderKey_;
+    ProfileFolderData data_;
+    YStringArray folders_;
+    YStringArray sessions_;
+};
+
+// Calls visit(path, key) for every session below folderKey, whose path is folderPath,
+// recursing into folders in key listing order.
+void WalkSessions(const YProfileKey& folderKey, const YUnicodeString& folderPath,
+                  const std::function<void(const YUnicodeString&, const YProfileKey&)>& visit);
+
+// Fills report with the store's reason from status, or with fallbackId and insert when the store
+// gave none. Returns false for the caller to pass on.
+bool FailWith(const YReportMessageParams& status, std::uint32_t fallbackId,
+              const YUnicodeString& insert, YReportMessageParams& report);
+
+}  // namespace rivode::sessions
