@@ -26,6 +26,17 @@
 
 #include <cstdint>
 
+// A color of the form sessions had before color schemes, read so that it can be migrated. It is
+// written back only when it was read from the store: records that never had it do not gain it,
+// and copies of records that had it keep it.
+class TerminalMigratedColor : public YProfile<std::uint32_t> {
+public:
+    using YProfile::YProfile;
+    [[nodiscard]] bool Save(const YProfileKey& key) override {
+        return !IsFromStore() || YProfile::Save(key);
+    }
+};
+
 class TerminalConfig : public YProfileTableRecord<TerminalConfig> {
 public:
 #define RIVODE_TERMINAL_VALUE(Type, member, name, ...) Type member;
@@ -41,6 +52,11 @@ public:
 
     // The values of the session key, in the order they are read.
     static const YProfileTable<TerminalConfig>& Table();
+
+    // The fixed-pitch font a terminal starts with, for the normal and the narrow font alike:
+    // the editor's default (GlobalEditorConfig::DefaultFont), so both views of a session's text
+    // look alike until the user picks a font.
+    static YLogFont DefaultFont();
 
     void AfterLoad() override;
 };

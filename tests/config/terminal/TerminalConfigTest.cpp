@@ -1,0 +1,218 @@
+// The terminal part of a session: its defaults, and how it settles emulations, TN3270 models,
+// the 256-color switch and the older column-switching name after loading.
+#include "tests/storage/MemoryKey.h"
+
+#include <RivodeRavudaVU/EmulationNames.h>
+#include <RivodeRavudaVU/TerminalConfig.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <set>
+
+namespace rivode::test {
+namespace {
+
+class TerminalConfigTest : public ::testing::Test {
+protected:
+    ~TerminalConfigTest() override { BuildEmulationNameTables(3); }
+
+    // A record loaded from the stored values.
+    TerminalConfig Load() const {
+        const auto key = MakeMemoryKey(stored_);
+        TerminalConfig record;
+        record.Init(key.get());
+        return record;
+    }
+    void Save(TerminalConfig& record) const {
+        ASSERT_TRUE(record.Save(*MakeMemoryKey(stored_)));
+    }
+    void Store(std::u16string_view name, MemoryValues::Value value) {
+        stored_->values.insert_or_assign(YUnicodeString(name), std::move(value));
+    }
+    template <class T>
+    std::optional<T> Stored(std::u16string_view name) const {
+        const T* value = stored_->Find<T>(name);
+        return value != nullptr ? std::optional<T>(*value) : std::nullopt;
+    }
+
+    std::shared_ptr<MemoryValues> stored_ = std::make_shared<MemoryValues>();
+};
+
+TEST_F(TerminalConfigTest, EmptyKeyGivesTheDefaultsAndTheFirstSaveStoresThem) {
+    TerminalConfig record = Load();
+    EXPECT_EQ(record.emulation.Get(), u"Xterm");
+    EXPECT_EQ(record.rows, 24u);
+    EXPECT_EQ(record.cols, 80u);
+    EXPECT_EQ(record.scrollback, 500u);
+    EXPECT_TRUE(record.enableXterm256Color);
+    EXPECT_EQ(record.normalFont.GetFaceName(), u"Lucida Console");
+    EXPECT_EQ(record.horizontalScrollbar, YTriState::Global);
+    EXPECT_FALSE(record.IsChanged());
+
+    Save(record);
+    EXPECT_EQ(Stored<YUnicodeString>(u"Emulation"), u"Xterm");
+    EXPECT_EQ(Stored<std::uint32_t>(u"Enable Xterm-256color"), 1u);
+    EXPECT_EQ(Stored<YUnicodeString>(u"Output Transformer Name"), u"UTF-8");
+    EXPECT_TRUE(stored_->Has(u"Normal Font v2"));
+    // The colors of the form before color schemes are never invented for a new session.
+    EXPECT_FALSE(stored_->Has(u"Foreground"));
+    EXPECT_FALSE(stored_->Has(u"Bold"));
+}
+
+TEST_F(TerminalConfigTest, EveryValueHasItsOwnName) {
+    TerminalConfig record;
+    std::set<YUnicodeString> names;
+    TerminalConfig::Table().ForEach(record, [&](YProfileData& value) {
+        EXPECT_FALSE(value.GetName().empty());
+        EXPECT_TRUE(names.insert(value.GetName()).second) << ToUtf8(value.GetName());
+    });
+    EXPECT_EQ(names.size(), TerminalConfig::Table().GetSize());
+}
+
+TEST_F(TerminalConfigTest, StoredMigratedColorsTravelWithTheRecord) {
+    Store(u"Foreground", 0x00C0C0C0u);
+    TerminalConfig record = Load();
+    const auto copyKey = MakeMemoryKey<YProfileCopyKey>(stored_);
+    stored_->values.clear();
+    ASSERT_TRUE(record.Save(*copyKey));
+    EXPECT_EQ(Stored<std::uint32_t>(u"Foreground"), 0x00C0C0C0u);
+    EXPECT_FALSE(stored_->Has(u"Background"));
+}
+
+TEST_F(TerminalConfigTest, EmulationIsSettledAgainstTheHostsEmulations) {
+    const struct {
+        std::u16string_view stored;
+        int product;
+        std::u16string_view loaded;
+    } cases[] = {
+        {u"VT220", 3, u"VT220"},
+        {u"SCO-ANSI", 3, u"SCOANSI"},
+        {u"SCOANSI", 1, u"SCOANSI"},
+        {u"xterm", 3, u"Xterm"},
+        {u"VT9000", 3, u"Xterm"},
+        {u"", 3, u"Xterm"},
+        {u"Brackenhold", 3, u"Brackenhold"},
+        {u"Brackenhold", 6, u"Brackenhold"},
+        {u"Brackenhold", 1, u"Xterm"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.stored) + " for product " + std::to_string(c.product));
+        BuildEmulationNameTables(c.product);
+        Store(u"Emulation", YUnicodeString(c.stored));
+        TerminalConfig record = Load();
+        EXPECT_EQ(record.emulation.Get(), c.loaded);
+        EXPECT_FALSE(record.IsChanged());
+        Save(record);
+        EXPECT_EQ(Stored<YUnicodeString>(u"Emulation"), c.loaded);
+    }
+}
+
+TEST_F(TerminalConfigTest, Tn3270ScreenFollowsTheModel) {
+    const struct {
+        std::u16string_view stored;
+        std::u16string_view loaded;
+        std::uint32_t rows;
+        std::uint32_t cols;
+    } cases[] = {
+        {u"IBM-3278-2", u"IBM-3278-2", 24, 80}, {u"IBM-3278-3", u"IBM-3278-3", 32, 80},
+        {u"IBM-3278-4", u"IBM-3278-4", 43, 80}, {u"IBM-3278-5", u"IBM-3278-5", 27, 132},
+        {u"IBM-3279-9", u"IBM-3278-2", 24, 80}, {u"ibm-3278-5", u"IBM-3278-2", 24, 80},
+    };
+    Store(u"Emulation", YUnicodeString(u"TN3270"));
+    Store(u"Rows", 50u);
+    Store(u"Cols", 200u);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.stored));
+        Store(u"TN3270 Terminal Type", YUnicodeString(c.stored));
+        const TerminalConfig record = Load();
+        EXPECT_EQ(record.tn3270TerminalType.Get(), c.loaded);
+        EXPECT_EQ(record.rows, c.rows);
+        EXPECT_EQ(record.cols, c.cols);
+    }
+}
+
+TEST_F(TerminalConfigTest, OtherEmulationsKeepTheirScreenAndTn3270Type) {
+    Store(u"Emulation", YUnicodeString(u"VT100"));
+    Store(u"TN3270 Terminal Type", YUnicodeString(u"IBM-3279-9"));
+    Store(u"Rows", 50u);
+    const TerminalConfig record = Load();
+    EXPECT_EQ(record.tn3270TerminalType.Get(), u"IBM-3279-9");
+    EXPECT_EQ(record.rows, 50u);
+}
+
+TEST_F(TerminalConfigTest, Xterm256ColorIsDerivedOnlyWhenAbsent) {
+    const struct {
+        std::optional<std::uint32_t> storedSwitch;
+        std::u16string_view emulation;
+        std::uint32_t ansiColor;
+        std::u16string_view terminalType;
+        bool enabled;
+        std::u16string_view loadedTerminalType;
+        bool usesTerminalType;
+    } cases[] = {
+        {std::nullopt, u"VT100", 0, u"XTERM-256color", true, u"", false},
+        {std::nullopt, u"Xterm", 1, u"vt100", true, u"vt100", true},
+        {std::nullopt, u"Xterm", 0, u"vt100", false, u"vt100", true},
+        {std::nullopt, u"VT220", 1, u"", false, u"", true},
+        {0u, u"VT100", 0, u"Xterm-256color", false, u"Xterm-256color", true},
+        {1u, u"VT100", 0, u"", true, u"", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.emulation) + " " + ToUtf8(c.terminalType));
+        stored_->values.clear();
+        if (c.storedSwitch) {
+            Store(u"Enable Xterm-256color", *c.storedSwitch);
+        }
+        Store(u"Emulation", YUnicodeString(c.emulation));
+        Store(u"ANSI Color", c.ansiColor);
+        Store(u"Terminal Type", YUnicodeString(c.terminalType));
+        Store(u"Use Terminal Type", 1u);
+        const TerminalConfig record = Load();
+        EXPECT_EQ(record.enableXterm256Color, c.enabled);
+        EXPECT_EQ(record.terminalType.Get(), c.loadedTerminalType);
+        EXPECT_EQ(record.useTerminalType, c.usesTerminalType);
+        EXPECT_FALSE(record.IsChanged());
+    }
+}
+
+TEST_F(TerminalConfigTest, SaveWritesTheTerminalTypeClearedFor256Colors) {
+    Store(u"Terminal Type", YUnicodeString(u"xterm-256color"));
+    Store(u"Use Terminal Type", 1u);
+    TerminalConfig record = Load();
+    stored_->values.clear();
+    Save(record);
+    EXPECT_EQ(Stored<YUnicodeString>(u"Terminal Type"), u"");
+    EXPECT_EQ(Stored<std::uint32_t>(u"Use Terminal Type"), 0u);
+    EXPECT_EQ(Stored<std::uint32_t>(u"Enable Xterm-256color"), 1u);
+}
+
+TEST_F(TerminalConfigTest, ColumnSwitchingIsReadUnderTheOlderName) {
+    const struct {
+        std::optional<std::uint32_t> newer;
+        std::optional<std::uint32_t> older;
+        bool enabled;
+    } cases[] = {
+        {std::nullopt, 1u, true},
+        {0u, 1u, false},
+        {1u, std::nullopt, true},
+        {std::nullopt, std::nullopt, false},
+    };
+    for (const auto& c : cases) {
+        stored_->values.clear();
+        if (c.newer) {
+            Store(u"Enable 80-132 Column Switching", *c.newer);
+        }
+        if (c.older) {
+            Store(u"Enable 80/132 Column Switching", *c.older);
+        }
+        TerminalConfig record = Load();
+        EXPECT_EQ(record.enable80132ColumnSwitching, c.enabled);
+        Save(record);
+        EXPECT_EQ(Stored<std::uint32_t>(u"Enable 80-132 Column Switching"), c.enabled ? 1u : 0u);
+        EXPECT_EQ(Stored<std::uint32_t>(u"Enable 80/132 Column Switching"), c.older);
+    }
+}
+
+}  // namespace
+}  // namespace rivode::test
