@@ -3,44 +3,17 @@
 // users could see them in the process list.
 #include "cli/CommandGroup.h"
 #include "cli/Output.h"
+#include "cli/StandardInput.h"
 
 #include <RivodeRavudaVU/YEncryptedString.h>
 
-#include "platform/ConsoleInput.h"
-#include "platform/TerminalStreams.h"
 #include "storage/EncryptedText.h"
 #include "storage/SecretText.h"
-
-#include <iostream>
 
 namespace rivode::cli {
 namespace {
 
 using rivode::storage::WipeText;
-
-// The next line of standard input, asked for with prompt when a person is typing it.
-bool ReadInputLine(const char* prompt, bool secret, std::string& line) {
-    if (platform::IsStandardInputTerminal()) {
-        std::cerr << prompt << std::flush;
-    }
-    return platform::ReadStandardInputLine(line, secret);
-}
-
-// One line of standard input as text; false with the failure when it is missing or not UTF-8.
-bool ReadInputText(const char* prompt, const char* what, bool secret, YUnicodeString& text,
-                   CommandFailure& failure) {
-    std::string line;
-    if (!ReadInputLine(prompt, secret, line)) {
-        failure = UsageFailure(std::string("standard input ended before the ") + what);
-        return false;
-    }
-    const bool valid = FromUtf8Strict(line, text);
-    WipeText(line);
-    if (!valid) {
-        failure = UsageFailure(std::string("the ") + what + " is not valid UTF-8");
-    }
-    return valid;
-}
 
 // The passphrase: the first line of standard input when asked for, else the empty passphrase
 // that stands for "no configuration passphrase".

@@ -2,8 +2,8 @@
 // record's schema.
 #include "cli/CommandGroup.h"
 #include "cli/CommandStore.h"
-#include "cli/GlobalValueText.h"
 #include "cli/Output.h"
+#include "cli/ProfileValueText.h"
 
 #include <RivodeRavudaVU/GlobalConfig.h>
 #include <RivodeRavudaVU/SiblingProducts.h>
@@ -11,15 +11,51 @@
 namespace rivode::cli {
 namespace {
 
-const char* SourceWord(const YProfileData& value) {
-    return value.IsFromStore() ? "store" : "default";
+struct GlobalValueEntry {
+    std::string name;  // UTF-8
+    YProfileData* value = nullptr;
+    // What saves the value into the global key: the value itself, or the record that keeps it in
+    // a subkey of its own.
+    YProfileData* savedBy = nullptr;
+};
+
+// Every value of config by name (the QuickSync values as "QuickSync\<name>"): the main values in
+// the order they are read, then the sub-records'.
+std::vector<GlobalValueEntry> CollectGlobalValues(GlobalConfig& config) {
+    std::vector<GlobalValueEntry> entries;
+    const auto addRecord = [&entries](auto& record, const std::string& prefix,
+                                      YProfileData* savedBy) {
+        record.Table().ForEach(record, [&](YProfileData& value) {
+            entries.push_back(
+                {prefix + ToUtf8(value.GetName()), &value, savedBy != nullptr ? savedBy : &value});
+        });
+    };
+    GlobalConfig::Table().ForEach(config, [&](YProfileData& value) {
+        if (auto* quickSync = dynamic_cast<QuickSyncConfig*>(&value)) {
+            addRecord(*quickSync, ToUtf8(quickSync->GetName()) + "\\", quickSync);
+        } else {
+            entries.push_back({ToUtf8(value.GetName()), &value, &value});
+        }
+    });
+    config.ForEachSubRecord([&](auto& record) { addRecord(record, "", nullptr); });
+    return entries;
 }
 
-nlohmann::json EntryToJson(const GlobalValueEntry& entry) {
-    return {{"name", entry.name},
-            {"type", GlobalValueTypeWord(TypeOfGlobalValue(*entry.value))},
-            {"source", SourceWord(*entry.value)},
-            {"value", GlobalValueToJson(*entry.value)}};
+// The global values rivode refuses to set, with why; the others are set by their type.
+bool SetGlobalValue(YProfileData& value, const std::vector<std::string>& words,
+                    std::string& problem) {
+    if (dynamic_cast<const GlobalRetiredValue<YProfileTabState>*>(&value) != nullptr) {
+        problem = "the value is only read from configurations older than its V2 name: set " +
+                  ToUtf8(value.GetName()) + " V2 instead";
+        return false;
+    }
+    if (TypeOfProfileValue(value) == ProfileValueType::Encrypted) {
+        problem =
+            "the value cannot be set here: it is the check value of the configuration "
+            "passphrase, which changes only with the passphrase itself";
+        return false;
+    }
+    return SetProfileValue(value, words, problem);
 }
 
 // The global record of a command: the store, its key "Global" and the record read from it,
@@ -62,14 +98,13 @@ ExitStatus RunList(const CommandOptions& options) {
     if (options.json) {
         nlohmann::json array = nlohmann::json::array();
         for (const GlobalValueEntry& entry : record.Entries()) {
-            array.push_back(EntryToJson(entry));
+            array.push_back(ProfileValueRowJson(entry.name, *entry.value));
         }
         PrintJson(array);
         return ExitOk;
     }
     for (const GlobalValueEntry& entry : record.Entries()) {
-        PrintLine(entry.name + '\t' + GlobalValueTypeWord(TypeOfGlobalValue(*entry.value)) + '\t' +
-                  SourceWord(*entry.value) + '\t' + FormatGlobalValueInline(*entry.value));
+        PrintLine(ProfileValueRowLine(entry.name, *entry.value));
     }
     return ExitOk;
 }
@@ -82,10 +117,10 @@ ExitStatus RunGet(const CommandOptions& options, const std::string& name) {
         return Fail(failure);
     }
     if (options.json) {
-        PrintJson(EntryToJson(*entry));
+        PrintJson(ProfileValueRowJson(entry->name, *entry->value));
         return ExitOk;
     }
-    for (const std::string& line : FormatGlobalValueLines(*entry->value)) {
+    for (const std::string& line : FormatProfileValueLines(*entry->value)) {
         PrintLine(line);
     }
     return ExitOk;

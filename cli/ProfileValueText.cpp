@@ -1,9 +1,14 @@
-#include "cli/GlobalValueText.h"
+#include "cli/ProfileValueText.h"
 
 #include "cli/ValueData.h"
 #include "cli/ValueFormat.h"
 #include "cli/ValueParse.h"
 
+#include <RivodeRavudaVU/YProfileBinaryLayout.h>
+#include <RivodeRavudaVU/YProfileBlob.h>
+#include <RivodeRavudaVU/YProfileEncryptedString.h>
+#include <RivodeRavudaVU/YProfileLogFont.h>
+#include <RivodeRavudaVU/YProfileWindowPlacement.h>
 #include <RivodeRavudaVU/YVariant.h>
 
 #include <utility>
@@ -14,7 +19,7 @@ namespace {
 // A value ready to show: its type, and its content as a variant (binary values as their hex
 // text, the encrypted value as its stored text).
 struct ShownValue {
-    GlobalValueType type;
+    ProfileValueType type;
     YVariant content;
 };
 
@@ -74,25 +79,25 @@ bool SetBinaryBytes(YProfileData& value, const ByteBlock& bytes, std::string& pr
 
 ShownValue Show(const YProfileData& value) {
     if (const auto* encrypted = dynamic_cast<const YProfileEncryptedString*>(&value)) {
-        return {GlobalValueType::Encrypted, YVariant(encrypted->GetEncryptedText())};
+        return {ProfileValueType::Encrypted, YVariant(encrypted->GetEncryptedText())};
     }
     YVariant content;
     YReportMessageParams unsupported;
     if (value.GetNumberVariant(content, unsupported)) {
         switch (content.GetKind()) {
             case YVariant::Kind::Bool:
-                return {GlobalValueType::Boolean, content};
+                return {ProfileValueType::Boolean, content};
             case YVariant::Kind::Int32:
-                return {GlobalValueType::SignedNumber, content};
+                return {ProfileValueType::SignedNumber, content};
             default:
-                return {GlobalValueType::Number, content};
+                return {ProfileValueType::Number, content};
         }
     }
     if (value.GetTextVariant(content, unsupported)) {
         const bool list = content.GetKind() == YVariant::Kind::List;
-        return {list ? GlobalValueType::List : GlobalValueType::Text, content};
+        return {list ? ProfileValueType::List : ProfileValueType::Text, content};
     }
-    return {GlobalValueType::Binary, YVariant(FromAscii(FormatHexBytes(BinaryBytes(value))))};
+    return {ProfileValueType::Binary, YVariant(FromAscii(FormatHexBytes(BinaryBytes(value))))};
 }
 
 std::vector<std::string> ListItems(const YVariant& content) {
@@ -107,11 +112,11 @@ std::vector<std::string> ListItems(const YVariant& content) {
 
 std::string ScalarText(const ShownValue& shown) {
     switch (shown.type) {
-        case GlobalValueType::Boolean:
+        case ProfileValueType::Boolean:
             return shown.content.GetAutomationBool() != 0 ? "true" : "false";
-        case GlobalValueType::SignedNumber:
+        case ProfileValueType::SignedNumber:
             return std::to_string(shown.content.GetInt32());
-        case GlobalValueType::Number:
+        case ProfileValueType::Number:
             return std::to_string(shown.content.GetUInt32());
         default:
             return ToUtf8(shown.content.GetText());
@@ -192,19 +197,19 @@ std::string JoinWords(const std::vector<std::string>& words) {
     return joined;
 }
 
-bool SetOneWord(YProfileData& value, GlobalValueType type, const std::string& word,
+bool SetOneWord(YProfileData& value, ProfileValueType type, const std::string& word,
                 std::string& problem) {
     YReportMessageParams report;
     switch (type) {
-        case GlobalValueType::Boolean: {
+        case ProfileValueType::Boolean: {
             bool on = false;
             return ParseBoolean(word, on, problem) &&
                    value.SetNumberVariant(YVariant::FromBool(on), report);
         }
-        case GlobalValueType::Number:
-        case GlobalValueType::SignedNumber: {
+        case ProfileValueType::Number:
+        case ProfileValueType::SignedNumber: {
             YVariant number;
-            return ParseNumber(word, type == GlobalValueType::SignedNumber, number, problem) &&
+            return ParseNumber(word, type == ProfileValueType::SignedNumber, number, problem) &&
                    value.SetNumberVariant(number, report);
         }
         default: {
@@ -215,7 +220,7 @@ bool SetOneWord(YProfileData& value, GlobalValueType type, const std::string& wo
             // Texts of a form of their own (tab states, layouts, times) refuse a malformed text.
             if (!value.SetTextVariant(YVariant(text), report)) {
                 problem = "\"" + word + "\" is not of the form of this value, such as \"" +
-                          FormatGlobalValueInline(value) + "\"";
+                          FormatProfileValueInline(value) + "\"";
                 return false;
             }
             return true;
@@ -225,75 +230,71 @@ bool SetOneWord(YProfileData& value, GlobalValueType type, const std::string& wo
 
 }  // namespace
 
-std::vector<GlobalValueEntry> CollectGlobalValues(GlobalConfig& config) {
-    std::vector<GlobalValueEntry> entries;
-    const auto addRecord = [&entries](auto& record, const std::string& prefix,
-                                      YProfileData* savedBy) {
-        record.Table().ForEach(record, [&](YProfileData& value) {
-            entries.push_back(
-                {prefix + ToUtf8(value.GetName()), &value, savedBy != nullptr ? savedBy : &value});
-        });
-    };
-    GlobalConfig::Table().ForEach(config, [&](YProfileData& value) {
-        if (auto* quickSync = dynamic_cast<QuickSyncConfig*>(&value)) {
-            addRecord(*quickSync, ToUtf8(quickSync->GetName()) + "\\", quickSync);
-        } else {
-            entries.push_back({ToUtf8(value.GetName()), &value, &value});
-        }
-    });
-    config.ForEachSubRecord([&](auto& record) { addRecord(record, "", nullptr); });
-    return entries;
-}
-
-GlobalValueType TypeOfGlobalValue(const YProfileData& value) {
+ProfileValueType TypeOfProfileValue(const YProfileData& value) {
     return Show(value).type;
 }
 
-const char* GlobalValueTypeWord(GlobalValueType type) {
+const char* ProfileValueTypeWord(ProfileValueType type) {
     switch (type) {
-        case GlobalValueType::Boolean:
+        case ProfileValueType::Boolean:
             return "boolean";
-        case GlobalValueType::Number:
-        case GlobalValueType::SignedNumber:
+        case ProfileValueType::Number:
+        case ProfileValueType::SignedNumber:
             return "number";
-        case GlobalValueType::Text:
+        case ProfileValueType::Text:
             return "text";
-        case GlobalValueType::List:
+        case ProfileValueType::List:
             return "list";
-        case GlobalValueType::Encrypted:
+        case ProfileValueType::Encrypted:
             return "encrypted";
         default:
             return "binary";
     }
 }
 
-nlohmann::json GlobalValueToJson(const YProfileData& value) {
+nlohmann::json ProfileValueToJson(const YProfileData& value) {
     const ShownValue shown = Show(value);
     switch (shown.type) {
-        case GlobalValueType::Boolean:
+        case ProfileValueType::Boolean:
             return shown.content.GetAutomationBool() != 0;
-        case GlobalValueType::SignedNumber:
+        case ProfileValueType::SignedNumber:
             return shown.content.GetInt32();
-        case GlobalValueType::Number:
+        case ProfileValueType::Number:
             return shown.content.GetUInt32();
-        case GlobalValueType::List:
+        case ProfileValueType::List:
             return ListItems(shown.content);
         default:
             return ScalarText(shown);
     }
 }
 
-std::vector<std::string> FormatGlobalValueLines(const YProfileData& value) {
+std::vector<std::string> FormatProfileValueLines(const YProfileData& value) {
     const ShownValue shown = Show(value);
-    if (shown.type == GlobalValueType::List) {
+    if (shown.type == ProfileValueType::List) {
         return ListItems(shown.content);
     }
     return {ScalarText(shown)};
 }
 
-std::string FormatGlobalValueInline(const YProfileData& value) {
+const char* ProfileValueSourceWord(const YProfileData& value) {
+    return value.IsFromStore() ? "store" : "default";
+}
+
+nlohmann::json ProfileValueRowJson(const std::string& name, const YProfileData& value) {
+    return {{"name", name},
+            {"type", ProfileValueTypeWord(TypeOfProfileValue(value))},
+            {"source", ProfileValueSourceWord(value)},
+            {"value", ProfileValueToJson(value)}};
+}
+
+std::string ProfileValueRowLine(const std::string& name, const YProfileData& value) {
+    return name + '\t' + ProfileValueTypeWord(TypeOfProfileValue(value)) + '\t' +
+           ProfileValueSourceWord(value) + '\t' + FormatProfileValueInline(value);
+}
+
+std::string FormatProfileValueInline(const YProfileData& value) {
     const ShownValue shown = Show(value);
-    if (shown.type != GlobalValueType::List) {
+    if (shown.type != ProfileValueType::List) {
         return ScalarText(shown);
     }
     std::string line;
@@ -303,33 +304,27 @@ std::string FormatGlobalValueInline(const YProfileData& value) {
     return line;
 }
 
-bool SetGlobalValue(YProfileData& value, const std::vector<std::string>& words,
-                    std::string& problem) {
-    if (dynamic_cast<const GlobalRetiredValue<YProfileTabState>*>(&value) != nullptr) {
-        problem = "the value is only read from configurations older than its V2 name: set " +
-                  ToUtf8(value.GetName()) + " V2 instead";
-        return false;
-    }
-    const GlobalValueType type = TypeOfGlobalValue(value);
+bool SetProfileValue(YProfileData& value, const std::vector<std::string>& words,
+                     std::string& problem) {
+    const ProfileValueType type = TypeOfProfileValue(value);
     switch (type) {
-        case GlobalValueType::Encrypted:
-            problem =
-                "the value cannot be set here: it is the check value of the configuration "
-                "passphrase, which changes only with the passphrase itself";
+        case ProfileValueType::Encrypted:
+            // Its stored text is a cipher text: a typed word would not decipher.
+            problem = "the value is encrypted: it is set from its plaintext, not its stored text";
             return false;
-        case GlobalValueType::List: {
+        case ProfileValueType::List: {
             YVariant list;
             YReportMessageParams report;
             return ParseListItems(words, list, problem) && value.SetTextVariant(list, report);
         }
-        case GlobalValueType::Binary: {
+        case ProfileValueType::Binary: {
             ByteBlock bytes;
             return ParseHexBytes(JoinWords(words), bytes, problem) &&
                    SetBinaryBytes(value, bytes, problem);
         }
         default:
             if (words.size() != 1) {
-                problem = "the value takes exactly one " + std::string(GlobalValueTypeWord(type)) +
+                problem = "the value takes exactly one " + std::string(ProfileValueTypeWord(type)) +
                           ", not " + std::to_string(words.size()) + " arguments";
                 return false;
             }

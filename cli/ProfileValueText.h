@@ -1,8 +1,9 @@
-// The values of the global record as rivode shows and takes them: by name (the QuickSync values
-// as "QuickSync\<name>"), typed by the record's schema.
+// Typed values of a configuration record (global or session) as rivode shows and takes them:
+// typed by the value itself, shown as one line, a list of lines or JSON, set from the words typed
+// on the command line.
 #pragma once
 
-#include <RivodeRavudaVU/GlobalConfig.h>
+#include <RivodeRavudaVU/YProfileData.h>
 
 #include <nlohmann/json.hpp>
 
@@ -12,36 +13,33 @@
 namespace rivode::cli {
 
 // How a value is shown and set.
-enum class GlobalValueType { Boolean, Number, SignedNumber, Text, List, Binary, Encrypted };
+enum class ProfileValueType { Boolean, Number, SignedNumber, Text, List, Binary, Encrypted };
 
-struct GlobalValueEntry {
-    std::string name;  // UTF-8
-    YProfileData* value = nullptr;
-    // What saves the value into the global key: the value itself, or the record that keeps it in
-    // a subkey of its own.
-    YProfileData* savedBy = nullptr;
-};
-
-// Every value of config: the main values in the order they are read, then the sub-records'.
-std::vector<GlobalValueEntry> CollectGlobalValues(GlobalConfig& config);
-
-GlobalValueType TypeOfGlobalValue(const YProfileData& value);
-const char* GlobalValueTypeWord(GlobalValueType type);
+ProfileValueType TypeOfProfileValue(const YProfileData& value);
+const char* ProfileValueTypeWord(ProfileValueType type);
+// "store" when the value was read from the store, "default" otherwise.
+const char* ProfileValueSourceWord(const YProfileData& value);
 
 // A boolean, a number, a string, an array of strings, or for binary values their stored bytes
-// as hex text.
-nlohmann::json GlobalValueToJson(const YProfileData& value);
+// as hex text; encrypted values as their stored (enciphered) text.
+nlohmann::json ProfileValueToJson(const YProfileData& value);
 // The value as `get` prints it: a list one item a line (no line when it is empty), anything else
 // on one line.
-std::vector<std::string> FormatGlobalValueLines(const YProfileData& value);
+std::vector<std::string> FormatProfileValueLines(const YProfileData& value);
 // The value on one line, list items joined by " | ".
-std::string FormatGlobalValueInline(const YProfileData& value);
+std::string FormatProfileValueInline(const YProfileData& value);
+
+// One value of a listing: {"name", "type", "source", "value"} as JSON, or the same four fields
+// on one line separated by tabs.
+nlohmann::json ProfileValueRowJson(const std::string& name, const YProfileData& value);
+std::string ProfileValueRowLine(const std::string& name, const YProfileData& value);
 
 // Sets value from the words typed after its name: booleans true, false, 1 or 0; numbers in
 // decimal (a sign only for signed ones) or hexadecimal after 0x; texts one word; lists one item
 // a word, or one word holding one item a line; binary values their bytes in hex. false with a
-// problem, the value unchanged, when the words do not fit the value's type.
-[[nodiscard]] bool SetGlobalValue(YProfileData& value, const std::vector<std::string>& words,
-                                  std::string& problem);
+// problem, the value unchanged, when the words do not fit the value's type. Encrypted values are
+// refused: they are set from their plaintext, which only the caller can encipher.
+[[nodiscard]] bool SetProfileValue(YProfileData& value, const std::vector<std::string>& words,
+                                   std::string& problem);
 
 }  // namespace rivode::cli
