@@ -25,6 +25,8 @@
 #include <cstdint>
 #include <functional>
 
+class QWidget;
+
 // The counting base comes first: the object deletes itself through it.
 class ConnectConfig : public YUnknown<IYUnknown>, public YProfileData {
 public:
@@ -66,9 +68,26 @@ public:
     // A line describing the connection for lists and tool tips ("SSH2, user@host:22" style).
     virtual YUnicodeString GetDescription(const YUnicodeString& hostname) const = 0;
 
+    // Set by the session record: whether the object belongs to the session "Default", the one
+    // new sessions are made from (a protocol may then leave out prompts that make no sense for
+    // a template). Kept by copies.
+    bool BelongsToDefaultSession() const { return belongsToDefaultSession_; }
+    void SetBelongsToDefaultSession(bool on) { belongsToDefaultSession_ = on; }
+    // The window any prompt of the protocol is shown over; nullptr for none. Not owned.
+    QWidget* GetParentWindow() const { return parentWindow_; }
+    void SetParentWindow(QWidget* parent) { parentWindow_ = parent; }
+
 protected:
     ConnectConfig() = default;
-    ConnectConfig(const ConnectConfig& other) : YUnknown<IYUnknown>(), YProfileData(other) {}
+    ConnectConfig(const ConnectConfig& other)
+        : YUnknown<IYUnknown>(),
+          YProfileData(other),
+          belongsToDefaultSession_(other.belongsToDefaultSession_),
+          parentWindow_(other.parentWindow_) {}
+
+private:
+    bool belongsToDefaultSession_ = false;
+    QWidget* parentWindow_ = nullptr;
 };
 
 using ConnectConfigPtr = YRefPtr<ConnectConfig>;

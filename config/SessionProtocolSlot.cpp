@@ -1,0 +1,171 @@
+#include <RivodeRavudaVU/ConnectProtocolTable.h>
+#include <RivodeRavudaVU/RivodeMessages.h>
+#include <RivodeRavudaVU/SessionConfig.h>
+
+namespace {
+
+ConnectConfigPtr CloneOf(const ConnectConfigPtr& config) {
+    return config ? config->Clone() : nullptr;
+}
+
+// The first protocol the table offers on side, or the one named name (letter case ignored);
+// nullptr when there is none.
+const ConnectProtocolEntry* FindOnSide(SessionProtocolSlot::Side side,
+                                       const YUnicodeString* name = nullptr) {
+    const ConnectProtocolTable& table = GetConnectProtocolTable();
+    for (std::size_t i = 0; i < table.GetCount(); ++i) {
+        const ConnectProtocolEntry& entry = table.GetEntry(i);
+        if (SessionProtocolSlot::Suits(side, entry.product) &&
+            (name == nullptr || rivode::EqualsNoCase(entry.name, *name))) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+ConnectConfigPtr CreateConfig(SessionProtocolSlot::Side side, const YUnicodeString& name) {
+    const ConnectProtocolEntry* entry = FindOnSide(side, &name);
+    return entry != nullptr ? ConnectConfigPtr::Adopt(entry->functions.createConfig(*entry))
+                            : nullptr;
+}
+
+}  // namespace
+
+SessionProtocolSlot::SessionProtocolSlot(Side side)
+    : side_(side),
+      name_(side == Side::Terminal ? u"Protocol Name" : u"Transfer Protocol Name", u"") {}
+
+SessionProtocolSlot::SessionProtocolSlot(const SessionProtocolSlot& other)
+    : side_(other.side_),
+      name_(other.name_),
+      config_(CloneOf(other.config_)),
+      loadedConfig_(other.loadedConfig_.get() == other.config_.get() ? config_
+                                                         : CloneOf(other.loadedConfig_)),
+      trace_(other.trace_),
+      unknown_(other.unknown_),
+      storedEmpty_(other.storedEmpty_) {}
+
+bool SessionProtocolSlot::Suits(Side side, int kind) {
+    if (side == Side::Transfer) {
+        return kind == 6 || kind == 9;
+    }
+    return kind == 1 || kind == 3 || kind == 8;
+}
+
+void SessionProtocolSlot::Load(const YProfileKey* key) {
+    trace_ = YReportMessageParams();
+    YUnicodeString stored;
+    const bool found = name_.Init(key, name_.GetName(), u"");
+    stored = name_.Get();
+    storedEmpty_ = found && stored.empty();
+    unknown_ = false;
+    YUnicodeString chosen = stored;
+    if (!rivode::EqualsNoCase(chosen, kNoProtocolName) && FindOnSide(side_, &chosen) == nullptr) {
+        chosen.clear();
+        if (!stored.empty()) {
+            unknown_ = true;
+            trace_.SetMessage(rivode::msg::UnknownProtocolUsingDefault);
+            trace_.AddString(rivode::ToUtf8(stored));
+        }
+    }
+    if (const ConnectProtocolEntry* fallback = FindOnSide(side_); chosen.empty() && fallback) {
+        chosen = fallback->name;
+    }
+    // A name settled here counts as loaded and is written on the next save.
+    if (chosen != stored) {
+        name_.Init(nullptr, name_.GetName(), chosen);
+    }
+    config_ = CreateConfig(side_, chosen);
+    if (config_) {
+        config_->Load(key);
+    }
+    loadedConfig_ = config_;
+}
+
+void SessionProtocolSlot::SetName(const YUnicodeString& name) {
+    if (config_ && rivode::EqualsNoCase(name, name_.Get())) {
+        return;
+    }
+    name_ = name;
+    config_ = CreateConfig(side_, name);
+}
+
+void SessionProtocolSlot::LoadNone() {
+    name_.Init(nullptr, name_.GetName(), YUnicodeString(kNoProtocolName));
+    config_ = nullptr;
+    loadedConfig_ = nullptr;
+}
+
+bool SessionProtocolSlot::HasProtocol() const {
+    return config_ && !rivode::EqualsNoCase(name_.Get(), kNoProtocolName);
+}
+
+bool SessionProtocolSlot::Save(const YProfileKey& key) {
+    bool saved = name_.Save(key);
+    if (config_) {
+        saved = config_->Save(key) && saved;
+    }
+    loadedConfig_ = config_;
+    return saved;
+}
+
+bool SessionProtocolSlot::IsChanged() const {
+    return name_.IsChanged() || config_.get() != loadedConfig_.get() || (config_ && config_->IsChanged());
+}
+
+void SessionProtocolSlot::CommitAll() {
+    name_.CommitAll();
+    if (config_) {
+        config_->CommitAll();
+    }
+    loadedConfig_ = config_;
+}
+
+void SessionProtocolSlot::RevertAll() {
+    name_.RevertAll();
+    config_ = loadedConfig_;
+    if (config_) {
+        config_->RevertAll();
+    }
+}
+
+void SessionProtocolSlot::CopyFrom(const SessionProtocolSlot& source, bool changesOnly) {
+    if (&source == this) {
+        return;
+    }
+    const bool protocolChanged = source.name_.IsChanged() || source.config_.get() != source.loadedConfig_.get();
+    const bool sameProtocol = rivode::EqualsNoCase(source.name_.Get(), name_.Get());
+    if (changesOnly ? protocolChanged : !sameProtocol) {
+        name_.CopyFrom(source.name_);
+        config_ = CloneOf(source.config_);
+        return;
+    }
+    if (!changesOnly) {
+        name_.CopyFrom(source.name_);
+    }
+    if (config_ && source.config_) {
+        if (changesOnly) {
+            config_->CopyChangesFrom(*source.config_);
+        } else {
+            config_->CopyFrom(*source.config_);
+        }
+    }
+}
+
+void SessionProtocolSlot::AssignFrom(const SessionProtocolSlot& source) {
+    if (&source == this) {
+        return;
+    }
+    const SessionProtocolSlot copy(source);
+    name_.CopyFrom(copy.name_);
+    // Only the name's current value transfers through CopyFrom; its loaded state follows by
+    // committing what source had loaded and then taking its current value again.
+    name_ = copy.name_.GetBaseline();
+    name_.CommitAll();
+    name_.CopyFrom(copy.name_);
+    config_ = copy.config_;
+    loadedConfig_ = copy.loadedConfig_;
+    trace_ = copy.trace_;
+    unknown_ = copy.unknown_;
+    storedEmpty_ = copy.storedEmpty_;
+}
