@@ -74,8 +74,10 @@ bool MoveKey(const YProfileKey& sourceFolder, const YUnicodeString& name,
 }
 
 // A name that only changes letter case names the same key in the store: it moves through a
-// free temporary name first.
-bool RenameKey(const YProfileKey& folderKey, const YUnicodeString& name,
+// free temporary name first. The second step opens the folder afresh, because a folder key keeps
+// the spellings it listed, the removed one included.
+bool RenameKey(const SessionTree& tree, const YUnicodeString& folderPath,
+               const YProfileKey& folderKey, const YUnicodeString& name,
                const YUnicodeString& newName, YReportMessageParams& report) {
     if (!rivode::EqualsNoCase(name, newName)) {
         return MoveKey(folderKey, name, folderKey, newName, report);
@@ -84,8 +86,11 @@ bool RenameKey(const YProfileKey& folderKey, const YUnicodeString& name,
     while (folderKey.SubKeyExists(temporary)) {
         temporary += u'~';
     }
-    return MoveKey(folderKey, name, folderKey, temporary, report) &&
-           MoveKey(folderKey, temporary, folderKey, newName, report);
+    if (!MoveKey(folderKey, name, folderKey, temporary, report)) {
+        return false;
+    }
+    const std::unique_ptr<YProfileKey> fresh = tree.Open(folderPath);
+    return MoveKey(*fresh, temporary, *fresh, newName, report);
 }
 
 bool IsWithin(const YUnicodeString& path, const YUnicodeString& folder) {
@@ -154,7 +159,7 @@ bool SessionDatabaseImpl::RenameItem(const YUnicodeString& path, const YUnicodeS
     }
     const bool isFolder = IsFolderChild(*parent, oldName);
     if (!ValidateItemName(*parent, oldName, newName, false, isFolder, report) ||
-        !RenameKey(*parent, oldName, newName, report)) {
+        !RenameKey(tree, item.folder, *parent, oldName, newName, report)) {
         return false;
     }
     order.Rename(oldName, newName);

@@ -1,0 +1,199 @@
+// Opening, saving, walking and updating stored sessions, and the process's one database.
+#include "tests/config/database/SessionDatabaseTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace rivode::test {
+namespace {
+
+TEST_F(SessionDatabaseTest, OpensSessionsOnlyAndTheDefaultAlways) {
+    WriteSession("Work/Server", "S:\"Title Bar\"=stored\r\n");
+    // In a configuration folder a folder is a key without a value file.
+    std::filesystem::create_directories(Main("Sessions/Lab"));
+
+    const YRefPtr<ISessionConfig> server = Database().OpenSession(u"Work\\Server");
+    ASSERT_TRUE(server);
+    EXPECT_EQ(server->GetPath(), u"Work\\Server");
+    EXPECT_EQ(server->GetName(), u"Server");
+    EXPECT_EQ(AsRecord(*server).titleBar.Get(), u"stored");
+
+    EXPECT_FALSE(Database().OpenSession(u"default"));  // only the exact name stands for defaults
+    const YRefPtr<ISessionConfig> defaults = Database().OpenSession(u"Default");
+    ASSERT_TRUE(defaults);
+    EXPECT_EQ(defaults->GetName(), u"Default");
+    EXPECT_EQ(AsRecord(*defaults).titleBar.Get(), u"");
+
+    for (const char16_t* none : {u"Work", u"Lab", u"Missing", u""}) {
+        SCOPED_TRACE(ToUtf8(none));
+        EXPECT_FALSE(Database().OpenSession(none));
+    }
+    EXPECT_TRUE(Database().IsSession(u"work\\server"));
+    EXPECT_TRUE(Database().IsFolder(u"Work"));
+    EXPECT_TRUE(Database().IsFolder(u"Lab"));
+    EXPECT_FALSE(Database().IsFolder(u"Work\\Server"));
+    EXPECT_FALSE(Database().IsSession(u"Missing"));
+    EXPECT_FALSE(Database().IsFolder(u"Missing"));
+}
+
+TEST_F(SessionDatabaseTest, SavesExistingKeysAndCreatesOthersOnlyWhenAsked) {
+    WriteSession("Lab", "S:\"Title Bar\"=old\r\n");
+    YReportMessageParams report;
+
+    const YRefPtr<ISessionConfig> lab = Database().OpenSession(u"Lab");
+    AsRecord(*lab).titleBar = u"new";
+    ASSERT_TRUE(Database().SaveSession(*lab, false, report)) << ToUtf8(report.GetText());
+    EXPECT_EQ(AsRecord(*Database().OpenSession(u"Lab")).titleBar.Get(), u"new");
+
+    const YRefPtr<ISessionConfig> copy = lab->Clone();
+    copy->SetPath(u"Work\\Jump\\Copy");
+    EXPECT_FALSE(Database().SaveSession(*copy, false, report));
+    EXPECT_EQ(ToUtf8(report.GetTextTrimmed()), "There is no session or folder 'Work\\Jump\\Copy'.");
+    EXPECT_FALSE(OnDisk("Work"));
+    ASSERT_TRUE(Database().SaveSession(*copy, true, report)) << ToUtf8(report.GetText());
+    EXPECT_EQ(AsRecord(*Database().OpenSession(u"Work\\Jump\\Copy")).titleBar.Get(), u"new");
+    EXPECT_TRUE(Database().IsFolder(u"Work\\Jump"));
+
+    const YRefPtr<ISessionConfig> defaults = Database().OpenSession(u"Default");
+    AsRecord(*defaults).titleBar = u"template";
+    EXPECT_FALSE(Database().SaveSession(*defaults, false, report));
+    ASSERT_TRUE(Database().SaveSession(*defaults, true, report)) << ToUtf8(report.GetText());
+    EXPECT_EQ(AsRecord(*Database().OpenSession(u"Default")).titleBar.Get(), u"template");
+}
+
+// Ten sessions, three of them read-only, each with a value of its own that the default session
+// leaves alone.
+class ApplyToAllTest : public SessionDatabaseTest {
+protected:
+    ApplyToAllTest() {
+        for (int i = 0; i < 10; ++i) {
+            const std::string path = (i < 5 ? "" : "Work/") + std::string("S") + char('0' + i);
+            paths_.push_back(path);
+            WriteSession(path, "S:\"Script Arguments\"=own " + std::to_string(i) + "\r\n");
+            if (i % 3 == 0 && i > 0) {
+                std::filesystem::permissions(Main("Sessions/" + path + ".ini"),
+                                             std::filesystem::perms::owner_read |
+                                                 std::filesystem::perms::group_read |
+                                                 std::filesystem::perms::others_read);
+            }
+        }
+    }
+    bool IsReadOnly(int i) const { return i % 3 == 0 && i > 0; }
+    YUnicodeString PathOf(int i) const {
+        std::string path = paths_[i];
+        std::replace(path.begin(), path.end(), '/', '\\');
+        return FromUtf8(path);
+    }
+    // The default session with "Title Bar" changed.
+    YRefPtr<ISessionConfig> ChangedDefault() {
+        YRefPtr<ISessionConfig> defaults = Database().OpenSession(u"Default");
+        AsRecord(*defaults).titleBar = u"from default";
+        return defaults;
+    }
+    void ExpectApplied() {
+        for (int i = 0; i < 10; ++i) {
+            SCOPED_TRACE(i);
+            const YRefPtr<ISessionConfig> session = Database().OpenSession(PathOf(i));
+            ASSERT_TRUE(session);
+            EXPECT_EQ(AsRecord(*session).titleBar.Get(), IsReadOnly(i) ? u"" : u"from default");
+            EXPECT_EQ(ToUtf8(AsRecord(*session).scriptArguments.Get()),
+                      "own " + std::to_string(i));
+        }
+    }
+
+    std::vector<std::string> paths_;
+};
+
+TEST_F(ApplyToAllTest, ChangedValuesReachWritableSessionsOnly) {
+    const YRefPtr<ISessionConfig> defaults = ChangedDefault();
+    const ApplyToAllCounts counts = Database().ApplyDefaultSessionChangesToAll(*defaults);
+    EXPECT_EQ(counts.seen, 10u);
+    EXPECT_EQ(counts.updated, 7u);
+    ExpectApplied();
+
+    std::vector<YUnicodeString> walked;
+    Database().EnumerateSessions([&](const YUnicodeString& path) { walked.push_back(path); });
+    std::sort(walked.begin(), walked.end());
+    // Opening the default session above stored it.
+    std::vector<YUnicodeString> expected{u"Default"};
+    for (int i = 0; i < 10; ++i) {
+        expected.push_back(PathOf(i));
+    }
+    EXPECT_EQ(walked, expected);
+}
+
+TEST_F(SessionDatabaseTest, ProcessHasOneDatabaseUntilFreed) {
+    SessionDatabaseImpl* first = GetSessionDatabaseImpl();
+    EXPECT_EQ(GetSessionDatabaseImpl(), first);
+    FreeSessionDatabaseImpl();
+    FreeSessionDatabaseImpl();  // nothing left to free
+    WriteSession("Later");
+    SessionDatabaseImpl* second = GetSessionDatabaseImpl();
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(second->IsSession(u"Later"));
+}
+
+TEST_F(SessionDatabaseTest, OlderButtonBarsAreCopiedIntoTheCurrentKey) {
+    WriteValueFile(Main("ButtonBarV3/Main.ini"), "S:\"Button 1\"=ls\r\n");
+    WriteValueFile(Main("ButtonBarV3.ini"), "D:\"Sort Alphabetically\"=00000000\r\n");
+    WriteValueFile(Main("ButtonBar/Old.ini"), "S:\"Button 1\"=older\r\n");
+
+    EXPECT_EQ(Database().GetButtonBarKeyName(), u"ButtonBarV5");
+    EXPECT_FALSE(Database().GetButtonBarSortAlphabetically());
+    EXPECT_EQ(Database().GetCollectionNames(SessionCollection::ButtonBars),
+              (YStringArray{u"Main"}));
+    EXPECT_TRUE(std::filesystem::exists(Main("ButtonBarV3/Main.ini")));  // kept
+
+    YReportMessageParams report;
+    ASSERT_TRUE(Database().SetButtonBarSortAlphabetically(true, report));
+    FreeSessionDatabaseImpl();
+    EXPECT_TRUE(Database().GetButtonBarSortAlphabetically());
+}
+
+class RecordingSink : public ISessionBatchSink {
+public:
+    void Report(const YReportMessageParams& report) override {
+        ids.push_back(report.GetMessageId());
+        inserts.push_back(report.GetStrings().empty() ? u"" : report.GetStrings().front());
+    }
+    std::vector<std::uint32_t> ids;
+    YStringArray inserts;
+};
+
+TEST_F(SessionDatabaseTest, BatchStoresEverySessionUnderAFreeNameAndReportsEach) {
+    WriteSession("Work/Server");
+    WriteSession("Work/Zed");
+    std::vector<PreparedSession> batch(3);
+    batch[0] = {u"Server", u"Work", u"", false, CreateSessionConfig()};
+    batch[1] = {u"Lab", u"Bad<Folder", u"extra", true, CreateSessionConfig()};
+    batch[2] = {u"Server", u"Work", u"", false, CreateSessionConfig()};
+    RecordingSink sink;
+    EXPECT_EQ(Database().CreateSessionsFromFile(batch, sink), 3u);
+    EXPECT_EQ(sink.ids, (std::vector<std::uint32_t>{0x613700A6, 0xE13700A7, 0xE13700A8,
+                                                    0x613700A6, 0x613700A6}));
+    EXPECT_EQ(sink.inserts, (YStringArray{u"Work\\Server (2)", u"Bad<Folder", u"extra", u"Lab",
+                                          u"Work\\Server (3)"}));
+    // New sessions follow the folder's order instead of taking their sorted places.
+    EXPECT_EQ(Listing(u"Work"), "|Server:Zed:Server (2):Server (3):");
+
+    EXPECT_EQ(Database().MakeUniqueName(u"Work", u"server"), u"server (4)");
+    EXPECT_EQ(Database().MakeUniqueName(u"Work", u"Other"), u"Other");
+    EXPECT_EQ(Database().MakeUniqueName(u"", u"Server"), u"Server");
+}
+
+TEST_F(SessionDatabaseTest, AdHocSessionIsWrittenWhole) {
+    const YRefPtr<SessionConfig> adHoc = CreateSessionConfig();
+    YReportMessageParams report;
+    ASSERT_TRUE(AdHocSessionSaveToDB(adHoc.get(), u"Kept", report)) << ToUtf8(report.GetText());
+    const auto store = OpenStore();
+    const YProfileKey kept(store->GetRootKey(), u"Sessions\\Kept");
+    // Values still at their defaults are written too.
+    EXPECT_EQ(DwordOf(kept, u"Use Title Bar"), 0u);
+    EXPECT_EQ(DwordOf(kept, u"Is Session"), 1u);
+    EXPECT_TRUE(Database().IsSession(u"Kept"));
+}
+
+}  // namespace
+}  // namespace rivode::test
