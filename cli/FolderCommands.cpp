@@ -1,0 +1,75 @@
+// folder new|rename|move|delete: the folders of the session tree. Each change keeps the stored
+// order of the folders it touches; names are checked by the library's rules.
+#include "cli/CommandGroup.h"
+#include "cli/Output.h"
+#include "cli/SessionCommandSupport.h"
+
+namespace rivode::cli {
+namespace {
+
+constexpr const char* kFolderPathHelp =
+    "The folder's path: its parent folders and name separated by \\ (or /)";
+
+ExitStatus RunNew(const std::string& pathText) {
+    YUnicodeString path;
+    CommandFailure failure;
+    if (!ParseItemPath(pathText, path, failure)) {
+        return Fail(failure);
+    }
+    YReportMessageParams report;
+    if (!Sessions().CreateFolder(path, report)) {
+        return Fail(ReportFailure(report));
+    }
+    return ExitOk;
+}
+
+class FolderCommands : public CommandGroup {
+public:
+    void Add(CLI::App& app, CommandOptions&) override {
+        CLI::App* folder = app.add_subcommand("folder", "Make and arrange session folders");
+        folder->require_subcommand(1);
+        new_ = folder->add_subcommand("new", "Make a folder, appended to its parent's order");
+        new_->add_option("PATH", path_, kFolderPathHelp)->required();
+        rename_ = folder->add_subcommand("rename", "Give a folder another name");
+        rename_->add_option("PATH", path_, kFolderPathHelp)->required();
+        rename_->add_option("NEWNAME", target_, "The new name")->required();
+        move_ = folder->add_subcommand("move", "Move a folder with all it holds into another");
+        move_->add_option("PATH", path_, kFolderPathHelp)->required();
+        move_->add_option("FOLDER", target_, "The new parent's path; \\ for the top folder")
+            ->required();
+        delete_ = folder->add_subcommand("delete", "Delete a folder with all it holds");
+        delete_->add_option("PATH", path_, kFolderPathHelp)->required();
+    }
+
+    std::optional<ExitStatus> Run(const CommandOptions&) override {
+        if (new_->parsed()) {
+            return RunNew(path_);
+        }
+        if (rename_->parsed()) {
+            return RunItemRename(ItemKind::Folder, path_, target_);
+        }
+        if (move_->parsed()) {
+            return RunItemMove(ItemKind::Folder, path_, target_);
+        }
+        if (delete_->parsed()) {
+            return RunItemDelete(ItemKind::Folder, path_);
+        }
+        return std::nullopt;
+    }
+
+private:
+    CLI::App* new_ = nullptr;
+    CLI::App* rename_ = nullptr;
+    CLI::App* move_ = nullptr;
+    CLI::App* delete_ = nullptr;
+    std::string path_;
+    std::string target_;
+};
+
+}  // namespace
+
+std::unique_ptr<CommandGroup> MakeFolderCommands() {
+    return std::make_unique<FolderCommands>();
+}
+
+}  // namespace rivode::cli

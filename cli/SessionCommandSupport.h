@@ -1,0 +1,60 @@
+// What rivode's session, folder and default-session commands share: session paths as users type
+// them, the protocol modules a session record needs, and the library's reports as failures.
+#pragma once
+
+#include "cli/CommandOptions.h"
+#include "cli/ExitStatus.h"
+
+#include <RivodeRavudaVU/SessionDatabase.h>
+
+#include <CLI/CLI.hpp>
+#include <RivodeRavudaVU/YReportMessageParams.h>
+
+#include <string>
+#include <string_view>
+
+namespace rivode::cli {
+
+inline constexpr const char* kSessionPathHelp =
+    "The session's path: its folders and name separated by \\ (or /)";
+
+// The command "session" of app, made by the first group that adds to it.
+CLI::App& SessionCommand(CLI::App& app);
+
+// A path below "Sessions" as typed: names separated by "\" or "/", joined with "\" as the
+// database takes them; empty for the top folder. false with a usage failure when the text is not
+// UTF-8 or holds "." or "..".
+[[nodiscard]] bool ParseSessionPath(std::string_view text, YUnicodeString& path,
+                                    CommandFailure& failure);
+// The same for a path that must name an item (not the top folder).
+[[nodiscard]] bool ParseItemPath(std::string_view text, YUnicodeString& path,
+                                 CommandFailure& failure);
+
+// Loads the protocol modules of the product (and of its integrated sibling) into the process's
+// protocol table, so that session records keep the protocols their sessions name. A record
+// loaded without its protocol's module falls back to another protocol and would store that, so
+// commands that write sessions stop when loading failed. false with the failure.
+[[nodiscard]] bool LoadSessionProtocols(const CommandOptions& options, CommandFailure& failure);
+
+// The protocol of the loaded table called name (letter case ignored) with its own spelling;
+// empty when no loaded module offers it.
+YUnicodeString FindLoadedProtocol(const YUnicodeString& name);
+// The names the loaded modules offer, for messages: "SSH2, Telnet, SFTP".
+std::string LoadedProtocolNames();
+
+// A failure of the library's own, its message in the user's language; exit status 1.
+CommandFailure ReportFailure(const YReportMessageParams& report);
+
+// The operations sessions and folders share, each a whole command: rename keeps the item in its
+// folder (its place in the folder's order too), move appends it to the new folder's order, delete
+// removes it with all it holds. An item of the other kind is refused (exit status 2); the
+// library's own refusals print its message (exit status 1).
+enum class ItemKind { Session, Folder };
+ExitStatus RunItemRename(ItemKind kind, const std::string& path, const std::string& newName);
+ExitStatus RunItemMove(ItemKind kind, const std::string& path, const std::string& folder);
+ExitStatus RunItemDelete(ItemKind kind, const std::string& path);
+
+// The process's session database; rivode's store is the one the library opens by default.
+SessionDatabaseImpl& Sessions();
+
+}  // namespace rivode::cli

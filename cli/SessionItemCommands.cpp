@@ -1,0 +1,154 @@
+// session new|rename|move|delete: sessions as items of the session tree. Every change keeps the
+// folders' stored order, and names are checked by the library's rules, whose messages rivode
+// prints as they stand.
+#include "cli/CommandGroup.h"
+#include "cli/Output.h"
+#include "cli/SessionCommandSupport.h"
+
+#include <RivodeRavudaVU/ConnectProtocolTable.h>
+#include <RivodeRavudaVU/RivodeMessages.h>
+#include <RivodeRavudaVU/SessionConfig.h>
+#include <RivodeRavudaVU/SessionNameValidation.h>
+
+#include <algorithm>
+
+namespace rivode::cli {
+namespace {
+
+struct NewSessionChoices {
+    std::string protocol;
+    std::string host;
+    std::string user;
+};
+
+// The name rules for a new session called name in the folder at folder.
+bool ValidateNewSessionName(const YUnicodeString& folder, const YUnicodeString& name,
+                            CommandFailure& failure) {
+    YReportMessageParams report;
+    if (!folder.empty() && !Sessions().IsFolder(folder)) {
+        report.SetMessage(rivode::msg::SessionFolderNotFound);
+        report.AddString(folder);
+    } else {
+        const YUnicodeString path = folder.empty() ? name : folder + u'\\' + name;
+        const YUnicodeString kind = LoadMessageString(rivode::msg::ItemKindSession);
+        if (ValidateKeyName({}, name, true, kind, Sessions().Exists(path), report) &&
+            std::all_of(name.begin(), name.end(), [](char16_t c) { return c == u'.'; })) {
+            report.SetMessage(rivode::msg::NameOnlyDots);
+            report.AddString(name);
+        }
+    }
+    if (report.IsSuccess()) {
+        return true;
+    }
+    failure = ReportFailure(report);
+    return false;
+}
+
+// The protocol goes into the side its module serves.
+bool ChooseProtocol(ISessionConfig& session, const std::string& protocol,
+                    CommandFailure& failure) {
+    const ConnectProtocolEntry* entry = GetConnectProtocolTable().Find(FromUtf8(protocol));
+    if (entry == nullptr) {
+        failure = UsageFailure("no loaded protocol module offers \"" + protocol +
+                               "\" (they offer " + LoadedProtocolNames() + ")");
+        return false;
+    }
+    if (SessionProtocolSlot::Suits(SessionProtocolSlot::Side::Terminal, entry->product)) {
+        session.SetProtocolName(entry->name);
+    } else {
+        session.SetTransferProtocolName(entry->name);
+    }
+    return true;
+}
+
+ExitStatus RunNew(const CommandOptions& options, const std::string& pathText,
+                  const NewSessionChoices& choices) {
+    YUnicodeString path;
+    CommandFailure failure;
+    if (!ParseItemPath(pathText, path, failure) || !LoadSessionProtocols(options, failure)) {
+        return Fail(failure);
+    }
+    const std::size_t split = path.rfind(u'\\');
+    const YUnicodeString folder = split == YUnicodeString::npos ? YUnicodeString()
+                                                                : path.substr(0, split);
+    const YUnicodeString name = split == YUnicodeString::npos ? path : path.substr(split + 1);
+    if (!ValidateNewSessionName(folder, name, failure)) {
+        return Fail(failure);
+    }
+    // A new session starts as a copy of the default session, the user's template.
+    const YRefPtr<ISessionConfig> defaults = Sessions().OpenSession(YUnicodeString(kDefaultSessionName));
+    const YRefPtr<ISessionConfig> session = defaults->Clone();
+    session->SetPath(path);
+    if (!choices.protocol.empty() && !ChooseProtocol(*session, choices.protocol, failure)) {
+        return Fail(failure);
+    }
+    auto& remoteHost = dynamic_cast<SessionConfig&>(*session).remoteHostConfig;
+    if (!choices.host.empty()) {
+        remoteHost.hostname.Set(FromUtf8(choices.host));
+    }
+    if (!choices.user.empty()) {
+        remoteHost.username.Set(FromUtf8(choices.user));
+    }
+    YReportMessageParams report;
+    if (!Sessions().SaveSession(*session, true, report)) {
+        return Fail(ReportFailure(report));
+    }
+    return ExitOk;
+}
+
+class SessionItemCommands : public CommandGroup {
+public:
+    void Add(CLI::App& app, CommandOptions&) override {
+        CLI::App& session = SessionCommand(app);
+        new_ = session.add_subcommand(
+            "new", "Make a session as a copy of the default session and store it");
+        new_->add_option("PATH", path_, kSessionPathHelp)->required();
+        new_->add_option("--protocol", choices_.protocol,
+                         "The session's protocol, one the loaded modules offer (rivode products)")
+            ->type_name("P");
+        new_->add_option("--host", choices_.host, "The remote host's name")->type_name("H");
+        new_->add_option("--user", choices_.user, "The user name to log on with")->type_name("U");
+        rename_ = session.add_subcommand("rename", "Give a session another name in its folder");
+        rename_->add_option("PATH", path_, kSessionPathHelp)->required();
+        rename_->add_option("NEWNAME", target_, "The new name")->required();
+        move_ = session.add_subcommand("move", "Move a session into another folder");
+        move_->add_option("PATH", path_, kSessionPathHelp)->required();
+        move_->add_option("FOLDER", target_, "The folder's path; \\ for the top folder")
+            ->required();
+        delete_ = session.add_subcommand("delete", "Delete a session");
+        delete_->add_option("PATH", path_, kSessionPathHelp)->required();
+    }
+
+    std::optional<ExitStatus> Run(const CommandOptions& options) override {
+        if (new_->parsed()) {
+            return RunNew(options, path_, choices_);
+        }
+        if (rename_->parsed()) {
+            return RunItemRename(ItemKind::Session, path_, target_);
+        }
+        if (move_->parsed()) {
+            return RunItemMove(ItemKind::Session, path_, target_);
+        }
+        if (delete_->parsed()) {
+            return RunItemDelete(ItemKind::Session, path_);
+        }
+        return std::nullopt;
+    }
+
+private:
+    CLI::App* new_ = nullptr;
+    CLI::App* rename_ = nullptr;
+    CLI::App* move_ = nullptr;
+    CLI::App* delete_ = nullptr;
+    std::string path_;
+    std::string target_;
+    NewSessionChoices choices_;
+};
+
+}  // namespace
+
+std::unique_ptr<CommandGroup> MakeSessionItemCommands() {
+    return std::make_unique<SessionItemCommands>();
+}
+
+}  // namespace rivode::cli
