@@ -50,19 +50,36 @@ bool ReportNotFound(std::uint32_t id, const YUnicodeString& path, YReportMessage
     return false;
 }
 
+// The folder key holding the existing item at path; null with the report when there is none.
+std::unique_ptr<YProfileKey> OpenItemFolder(const SessionTree& tree, const ItemPath& item,
+                                            const YUnicodeString& path,
+                                            YReportMessageParams& report) {
+    std::unique_ptr<YProfileKey> folder = tree.OpenFolder(item.folder);
+    if (!folder || item.name.empty() || !folder->SubKeyExists(item.name)) {
+        ReportNotFound(msg::SessionItemNotFound, path, report);
+        return nullptr;
+    }
+    return folder;
+}
+
 // Copies the key name of sourceFolder (with everything in it) to newName in targetFolder, then
 // removes the source. A failure leaves the source as it was.
 bool MoveKey(const YProfileKey& sourceFolder, const YUnicodeString& name,
              const YProfileKey& targetFolder, const YUnicodeString& newName,
              YReportMessageParams& report) {
+    bool copied = false;
     {
         const YProfileKey source(sourceFolder, name);
         YProfileKey target(targetFolder, newName, true);
-        if (!CopyProfileKey(target, source) || !target.Flush()) {
+        copied = CopyProfileKey(target, source) && target.Flush();
+        if (!copied) {
             FailWith(target.GetStatus(), msg::SessionItemChangeFailed, name, report);
-            targetFolder.DeleteSubKey(newName);
-            return false;
         }
+    }
+    // The half-made copy goes only after its key object is gone, which would write it again.
+    if (!copied) {
+        targetFolder.DeleteSubKey(newName);
+        return false;
     }
     if (!sourceFolder.DeleteSubKey(name)) {
         // Two copies would confuse the user more than the move not happening.
@@ -90,7 +107,12 @@ bool RenameKey(const SessionTree& tree, const YUnicodeString& folderPath,
         return false;
     }
     const std::unique_ptr<YProfileKey> fresh = tree.Open(folderPath);
-    return MoveKey(*fresh, temporary, *fresh, newName, report);
+    if (!MoveKey(*fresh, temporary, *fresh, newName, report)) {
+        YReportMessageParams ignored;
+        static_cast<void>(MoveKey(*fresh, temporary, *fresh, name, ignored));
+        return false;
+    }
+    return true;
 }
 
 bool IsWithin(const YUnicodeString& path, const YUnicodeString& folder) {
@@ -148,9 +170,9 @@ bool SessionDatabaseImpl::RenameItem(const YUnicodeString& path, const YUnicodeS
                                      YReportMessageParams& report) {
     const ItemPath item = SplitItemPath(path);
     const SessionTree tree;
-    const std::unique_ptr<YProfileKey> parent = tree.OpenFolder(item.folder);
-    if (!parent || item.name.empty() || !parent->SubKeyExists(item.name)) {
-        return ReportNotFound(msg::SessionItemNotFound, path, report);
+    const std::unique_ptr<YProfileKey> parent = OpenItemFolder(tree, item, path, report);
+    if (!parent) {
+        return false;
     }
     FolderOrder order(*parent);
     const YUnicodeString oldName = order.StoredName(item.name);
@@ -171,9 +193,9 @@ bool SessionDatabaseImpl::MoveItem(const YUnicodeString& path, const YUnicodeStr
                                    YReportMessageParams& report) {
     const ItemPath item = SplitItemPath(path);
     const SessionTree tree;
-    const std::unique_ptr<YProfileKey> source = tree.OpenFolder(item.folder);
-    if (!source || item.name.empty() || !source->SubKeyExists(item.name)) {
-        return ReportNotFound(msg::SessionItemNotFound, path, report);
+    const std::unique_ptr<YProfileKey> source = OpenItemFolder(tree, item, path, report);
+    if (!source) {
+        return false;
     }
     const std::unique_ptr<YProfileKey> target = tree.OpenFolder(folderPath);
     if (!target) {
@@ -205,9 +227,9 @@ bool SessionDatabaseImpl::MoveItem(const YUnicodeString& path, const YUnicodeStr
 bool SessionDatabaseImpl::DeleteItem(const YUnicodeString& path, YReportMessageParams& report) {
     const ItemPath item = SplitItemPath(path);
     const SessionTree tree;
-    const std::unique_ptr<YProfileKey> parent = tree.OpenFolder(item.folder);
-    if (!parent || item.name.empty() || !parent->SubKeyExists(item.name)) {
-        return ReportNotFound(msg::SessionItemNotFound, path, report);
+    const std::unique_ptr<YProfileKey> parent = OpenItemFolder(tree, item, path, report);
+    if (!parent) {
+        return false;
     }
     FolderOrder order(*parent);
     if (!parent->DeleteSubKey(item.name)) {

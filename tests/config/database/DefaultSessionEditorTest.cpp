@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
 namespace rivode::test {
 namespace {
@@ -32,20 +31,19 @@ public:
     int dialogAnswer = YID_OK;
 };
 
-// The stand-in dialog: checks how it was opened and changes "Title Bar" unless told to leave
-// the session alone.
+// The stand-in dialog: records how it was opened and sets "Title Bar" to edit (unless null).
 struct FakeOptionsDialog {
     static inline int mode = 0;
     static inline bool skipNameValidation = false;
-    static inline bool change = true;
+    static inline const char16_t* edit = nullptr;
     static inline int result = YID_OK;
 
     static int Show(GlobalConfig*, ISessionConfig* session, int shownMode, bool, bool skip, int,
                     bool, int, bool, bool&, int, QWidget*) {
         mode = shownMode;
         skipNameValidation = skip;
-        if (change) {
-            static_cast<SessionConfig*>(session)->titleBar = u"edited";
+        if (edit != nullptr) {
+            static_cast<SessionConfig*>(session)->titleBar = edit;
         }
         return result;
     }
@@ -56,16 +54,7 @@ protected:
     DefaultSessionEditorTest() {
         YSetUserInterface(ui_);
         RegisterSessionOptionsDialog(&FakeOptionsDialog::Show);
-        FakeOptionsDialog::change = true;
-        FakeOptionsDialog::result = YID_OK;
-        for (int i = 0; i < 10; ++i) {
-            const std::string name = "S" + std::to_string(i);
-            WriteSession(name);
-            if (i < 3) {
-                std::filesystem::permissions(Main("Sessions/" + name + ".ini"),
-                                             std::filesystem::perms::owner_read);
-            }
-        }
+        WriteTenSessions();
     }
     ~DefaultSessionEditorTest() override {
         RegisterSessionOptionsDialog(nullptr);
@@ -79,50 +68,46 @@ protected:
     std::shared_ptr<AnsweringUserInterface> ui_ = std::make_shared<AnsweringUserInterface>();
 };
 
-TEST_F(DefaultSessionEditorTest, ConfirmedChangesReachWritableSessionsWithAWarning) {
-    bool allUpdated = false;
-    EXPECT_TRUE(EditDefaultSession(nullptr, 0, 3, nullptr, allUpdated));
-    EXPECT_EQ(FakeOptionsDialog::mode, 3);
-    EXPECT_TRUE(FakeOptionsDialog::skipNameValidation);
-    EXPECT_EQ(ui_->dialogs, (std::vector<unsigned>{11474}));
-    ASSERT_EQ(ui_->recorder.shown.size(), 1u);
-    EXPECT_EQ(ToUtf8(ui_->recorder.shown[0].text),
-              "Of your 10 sessions, 3 could not be updated because they are currently read-only.");
-    EXPECT_EQ(ui_->recorder.shown[0].style & YMB_ICONMASK, YMB_ICONWARNING);
-    EXPECT_FALSE(allUpdated);
-    EXPECT_EQ(DefaultTitle(), "edited");
-    EXPECT_EQ(ToUtf8(AsRecord(*Database().OpenSession(u"S9")).titleBar.Get()), "edited");
-    EXPECT_EQ(ToUtf8(AsRecord(*Database().OpenSession(u"S0")).titleBar.Get()), "");
-}
-
-TEST_F(DefaultSessionEditorTest, AnswersAndCancelsDecideWhatIsStored) {
+TEST_F(DefaultSessionEditorTest, AnswersDecideWhereChangesGoAndReadOnlySessionsAreReported) {
+    const std::string warning =
+        "Of your 10 sessions, 3 could not be updated because they are currently read-only.";
     struct Case {
-        bool change;
+        const char16_t* edit;
         int dialogResult;
         int questionAnswer;
         bool saved;
         std::size_t questions;
+        std::string shown;
         const char* defaultTitle;
+        const char* sessionTitle;  // of a writable session
     };
     // In sequence on one configuration folder.
     const Case cases[] = {
-        {false, YID_OK, YID_OK, true, 0, ""},               // nothing changed: no question
-        {true, YID_CANCEL, YID_OK, false, 0, ""},           // the dialog was cancelled
-        {true, YID_OK, YID_CANCEL, true, 1, "edited"},      // the default session only
+        {nullptr, YID_OK, YID_OK, true, 0, "", "", ""},               // nothing changed
+        {u"one", YID_CANCEL, YID_OK, false, 0, "", "", ""},           // the dialog was cancelled
+        {u"two", YID_OK, YID_CANCEL, true, 1, "", "two", ""},         // the default session only
+        {u"three", YID_OK, YID_OK, true, 1, warning, "three", "three"},  // every session
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.dialogResult) + " " + std::to_string(c.questionAnswer));
-        FakeOptionsDialog::change = c.change;
+        SCOPED_TRACE(c.defaultTitle);
+        FakeOptionsDialog::edit = c.edit;
         FakeOptionsDialog::result = c.dialogResult;
         ui_->dialogAnswer = c.questionAnswer;
         ui_->dialogs.clear();
+        ui_->recorder.shown.clear();
         bool allUpdated = false;
         EXPECT_EQ(EditDefaultSession(nullptr, 0, 3, nullptr, allUpdated), c.saved);
-        EXPECT_EQ(ui_->dialogs.size(), c.questions);
+        EXPECT_FALSE(allUpdated);
+        EXPECT_EQ(ui_->dialogs, std::vector<unsigned>(c.questions, 11474));
+        EXPECT_EQ(ui_->recorder.shown.empty() ? "" : ToUtf8(ui_->recorder.shown[0].text), c.shown);
         EXPECT_EQ(DefaultTitle(), c.defaultTitle);
-        EXPECT_EQ(ToUtf8(AsRecord(*Database().OpenSession(u"S9")).titleBar.Get()), "");
-        EXPECT_TRUE(ui_->recorder.shown.empty());
+        EXPECT_EQ(ToUtf8(AsRecord(*Database().OpenSession(SessionPath(9))).titleBar.Get()),
+                  c.sessionTitle);
+        EXPECT_EQ(ToUtf8(AsRecord(*Database().OpenSession(u"S0")).titleBar.Get()), "");
     }
+    EXPECT_EQ(ui_->recorder.shown[0].style & YMB_ICONMASK, YMB_ICONWARNING);
+    EXPECT_EQ(FakeOptionsDialog::mode, 3);
+    EXPECT_TRUE(FakeOptionsDialog::skipNameValidation);
 }
 
 TEST_F(DefaultSessionEditorTest, SaveSessionDialogRefusesNamesInUse) {

@@ -8,6 +8,7 @@
 #include <RivodeRavudaVU/SessionConfig.h>
 #include <RivodeRavudaVU/SessionDatabase.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -43,6 +44,24 @@ protected:
                        "S:\"Folder List\"=" + folders + "\r\nS:\"Session List\"=" + sessions +
                            "\r\n");
     }
+    // Ten sessions: "S0" to "S4" in the top folder, "S5" to "S9" in "Work"; the files of S0, S1
+    // and S2 read-only. Each has "Script Arguments" "own <number>".
+    static constexpr int kReadOnlySessions = 3;
+    static YUnicodeString SessionPath(int i) {
+        return FromUtf8((i < 5 ? "S" : "Work\\S") + std::to_string(i));
+    }
+    void WriteTenSessions() {
+        for (int i = 0; i < 10; ++i) {
+            std::string relative = ToUtf8(SessionPath(i));
+            std::replace(relative.begin(), relative.end(), '\\', '/');
+            WriteSession(relative, "S:\"Script Arguments\"=own " + std::to_string(i) + "\r\n");
+            if (i < kReadOnlySessions) {
+                std::filesystem::permissions(Main("Sessions/" + relative + ".ini"),
+                                             std::filesystem::perms::owner_read);
+            }
+        }
+    }
+
     bool OnDisk(const std::string& relative) const {
         return std::filesystem::exists(Main("Sessions/" + relative));
     }
