@@ -1,11 +1,13 @@
 #include "bench/SessionTree.h"
 
+#include <RivodeRavudaVU/SessionConfig.h>
 #include <RivodeRavudaVU/YIniFileStore.h>
 #include <RivodeRavudaVU/YProfileStore.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace rivode::bench {
@@ -44,14 +46,23 @@ void FillSession(const YProfileKey& key, int index) {
 
 }  // namespace
 
-SessionTree MakeSessionTree(int sessions, int folders) {
-    SessionTree tree;
+std::string MakeTemporaryFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "rivode-bench-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         std::perror("mkdtemp");
         std::exit(1);
     }
-    tree.root = pattern;
+    return pattern;
+}
+
+namespace {
+
+// Writes sessions "Session 00000" ... spread over folders "F000" ... of "Sessions" in root, each
+// filled by fill(key, index).
+SessionTree FillTree(const std::string& root, int sessions, int folders,
+                     const std::function<void(const YProfileKey&, int)>& fill) {
+    SessionTree tree;
+    tree.root = root;
     YIniFileStoreFactory factory(FromUtf8(tree.root));
     YProfileStore store(&factory);
     YProfileKey sessionsKey(store.GetRootKey(), u"Sessions", true);
@@ -63,7 +74,7 @@ SessionTree MakeSessionTree(int sessions, int folders) {
         {
             YProfileKey folderKey(sessionsKey, Text(folder), true);
             YProfileKey session(folderKey, Text(name), false);
-            FillSession(session, i);
+            fill(session, i);
             if (!session.Flush()) {
                 std::fprintf(stderr, "cannot write session %d\n", i);
                 std::exit(1);
@@ -73,8 +84,28 @@ SessionTree MakeSessionTree(int sessions, int folders) {
         tree.files.push_back(tree.root + "/Sessions/" + folder + "/" + name + ".ini");
         tree.totalBytes += std::filesystem::file_size(tree.files.back());
     }
+    return tree;
+}
+
+void FillSessionRecord(const YProfileKey& key, int index) {
+    const YRefPtr<SessionConfig> session = CreateSessionConfig();
+    session->Load(nullptr);
+    session->remoteHostConfig.hostname.Set(Text("host" + std::to_string(index) + ".example.net"));
+    session->remoteHostConfig.username.Set(Text("user" + std::to_string(index % 37)));
+    if (!session->WriteAllTo(key) || !key.SetDword(u"Is Session", 1)) {
+        std::fprintf(stderr, "cannot write session %d\n", index);
+        std::exit(1);
+    }
+}
+
+}  // namespace
+
+SessionTree MakeSessionTree(int sessions, int folders) {
+    SessionTree tree = FillTree(MakeTemporaryFolder(), sessions, folders, FillSession);
     // Every session holds the same names: take them, with their kinds, from the first one.
     if (!tree.keyPaths.empty()) {
+        YIniFileStoreFactory factory(FromUtf8(tree.root));
+        YProfileStore store(&factory);
         YProfileKey first(store.GetRootKey(), FromUtf8(tree.keyPaths.front()), false);
         YProfileKeyIterator values(first, true);
         SessionValue value;
@@ -83,6 +114,10 @@ SessionTree MakeSessionTree(int sessions, int folders) {
         }
     }
     return tree;
+}
+
+SessionTree MakeSessionRecordTree(const std::string& root, int sessions, int folders) {
+    return FillTree(root, sessions, folders, FillSessionRecord);
 }
 
 void RemoveSessionTree(const SessionTree& tree) {

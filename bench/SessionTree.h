@@ -1,5 +1,6 @@
-// A configuration folder of session-like keys for the benchmarks: sessions of about 250 values
-// (mostly dwords and strings, some binaries and lists; about 10 KB a file) spread over folders.
+// Configuration folders of sessions for the benchmarks, spread over folders: session-like keys of
+// about 250 values (mostly dwords and strings, some binaries and lists; about 10 KB a file), or
+// sessions written by the session record itself.
 #pragma once
 
 #include <RivodeRavudaVU/YUnicodeString.h>
@@ -23,8 +24,16 @@ struct SessionTree {
     std::size_t totalBytes = 0;
 };
 
+// A new, empty folder under the system's temporary folder.
+std::string MakeTemporaryFolder();
+
 // Writes the tree through the library into a new folder under the system's temporary folder.
 SessionTree MakeSessionTree(int sessions, int folders);
+// Writes sessions as the session record stores them (every value of the record, its defaults
+// with a host and user of its own, and the protocols of the loaded modules) into root, which the
+// registered default store must serve already: a record's defaults read the global record.
+// values stays empty.
+SessionTree MakeSessionRecordTree(const std::string& root, int sessions, int folders);
 void RemoveSessionTree(const SessionTree& tree);
 
 }  // namespace rivode::bench

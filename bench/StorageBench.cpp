@@ -9,21 +9,17 @@
 // --keep-tree leaves the generated configuration folder in place (its path is printed), for
 // looking at the files or profiling one operation on its own.
 
+#include "bench/BenchSupport.h"
 #include "bench/SessionTree.h"
 
 #include <RivodeRavudaVU/YIniFileStore.h>
 #include <RivodeRavudaVU/YProfileStore.h>
 
-#include <benchmark/benchmark.h>
 #include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -172,89 +168,17 @@ void BM_RawReaddir(benchmark::State& state) {
 }
 
 void BM_RawRead(benchmark::State& state) {
-    std::vector<char> buffer(1 << 16);
     for (auto _ : state) {
-        std::size_t total = 0;
-        for (const std::string& file : tree->files) {
-            const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-            ssize_t n;
-            while ((n = ::read(fd, buffer.data(), buffer.size())) > 0) {
-                total += static_cast<std::size_t>(n);
-            }
-            ::close(fd);
-        }
-        benchmark::DoNotOptimize(total);
+        benchmark::DoNotOptimize(ReadFilesRaw(tree->files));
     }
 }
 
 void BM_RawWrite(benchmark::State& state) {
     for (auto _ : state) {
-        for (std::size_t i = 0; i < tree->files.size(); ++i) {
-            const int fd = ::open(tree->files[i].c_str(), O_WRONLY | O_CLOEXEC);
-            struct flock lock = {};
-            lock.l_type = F_WRLCK;
-            lock.l_len = 4;
-            ::fcntl(fd, F_OFD_SETLKW, &lock);
-            if (::ftruncate(fd, 0) != 0 ||
-                ::write(fd, fileContents[i].data(), fileContents[i].size()) < 0) {
-                state.SkipWithError("raw write failed");
-            }
-            ::close(fd);
+        if (!WriteFilesRaw(tree->files, fileContents)) {
+            state.SkipWithError("raw write failed");
         }
     }
-}
-
-// Keeps each benchmark's mean real time per iteration, to print the ratios after the run.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (!run.error_occurred) {
-                seconds[run.run_name.function_name] = run.GetAdjustedRealTime();
-            }
-        }
-    }
-    std::map<std::string, double> seconds;
-};
-
-void PrintRatio(const RatioReporter& reporter, const char* name, const char* library,
-                const char* raw) {
-    const auto a = reporter.seconds.find(library);
-    const auto b = reporter.seconds.find(raw);
-    if (a == reporter.seconds.end() || b == reporter.seconds.end() || b->second <= 0) {
-        std::printf("%s=failed\n", name);
-        return;
-    }
-    std::printf("%s=%.2f\n", name, a->second / b->second);
-}
-
-bool BoolFlag(int& argc, char** argv, const char* name) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], name) == 0) {
-            for (int k = i; k + 1 < argc; ++k) {
-                argv[k] = argv[k + 1];
-            }
-            --argc;
-            return true;
-        }
-    }
-    return false;
-}
-
-int IntFlag(int& argc, char** argv, const char* name, int fallback) {
-    const std::size_t length = std::strlen(name);
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], name, length) == 0 && argv[i][length] == '=') {
-            const int value = std::atoi(argv[i] + length + 1);
-            for (int k = i; k + 1 < argc; ++k) {
-                argv[k] = argv[k + 1];
-            }
-            --argc;
-            return value > 0 ? value : fallback;
-        }
-    }
-    return fallback;
 }
 
 }  // namespace
@@ -269,17 +193,7 @@ int main(int argc, char** argv) {
 
     SessionTree made = MakeSessionTree(sessions, folders);
     tree = &made;
-    for (const std::string& file : made.files) {
-        FILE* in = std::fopen(file.c_str(), "rb");
-        std::string bytes;
-        char chunk[65536];
-        std::size_t n;
-        while ((n = std::fread(chunk, 1, sizeof chunk, in)) > 0) {
-            bytes.append(chunk, n);
-        }
-        std::fclose(in);
-        fileContents.push_back(std::move(bytes));
-    }
+    fileContents = ReadFileContents(made.files);
     std::printf("sessions=%d folders=%d bytes=%zu\n", sessions, folders, made.totalBytes);
     if (keepTree) {
         std::printf("tree=%s\n", made.root.c_str());

@@ -1,0 +1,138 @@
+// Speed of the session database against raw file I/O of the same session files, in one run.
+//
+// Prints name=value lines, each the library's time divided by the raw system calls' time:
+// - open_all_sessions_vs_raw_read: every session opened as a full session record through the
+//   database, against reading the same files whole;
+// - apply_default_to_all_vs_raw_write: the default session's changes (one value) applied to
+//   every session, each loaded, changed and saved, against reading and rewriting the same files.
+//
+//   session_bench [--sessions=10000] [--folders=100] [--keep-tree] [Google Benchmark flags]
+//
+// The sessions are written by the session record itself, with the protocols of the reference
+// modules when they are built beside the library (without them, sessions have no protocol
+// values and the figures say less).
+
+#include "bench/BenchSupport.h"
+#include "bench/SessionTree.h"
+
+#include <RivodeRavudaVU/ConnectProtocolTable.h>
+#include <RivodeRavudaVU/LibraryEntry.h>
+#include <RivodeRavudaVU/SessionConfig.h>
+#include <RivodeRavudaVU/SessionDatabase.h>
+#include <RivodeRavudaVU/YIniFileStore.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace rivode::bench {
+namespace {
+
+SessionTree* tree = nullptr;
+std::vector<YUnicodeString> sessionPaths;  // below "Sessions"
+std::vector<std::string> fileContents;     // for the raw rewrite
+std::unique_ptr<YIniFileStoreFactory> storeFactory;
+
+YProfileStoreFactory* GetStoreFactory() {
+    return storeFactory.get();
+}
+
+void BM_OpenAllSessions(benchmark::State& state) {
+    SessionDatabaseImpl& database = *GetSessionDatabaseImpl();
+    for (auto _ : state) {
+        for (const YUnicodeString& path : sessionPaths) {
+            if (!database.OpenSession(path)) {
+                state.SkipWithError("session missing");
+                return;
+            }
+        }
+    }
+}
+
+void BM_ApplyDefaultToAll(benchmark::State& state) {
+    SessionDatabaseImpl& database = *GetSessionDatabaseImpl();
+    std::uint32_t round = 0;
+    for (auto _ : state) {
+        // A value that differs from every session's in each round, so every file is rewritten.
+        const YRefPtr<SessionConfig> changes = CreateSessionConfig();
+        changes->Load(nullptr);
+        changes->terminalConfig.rows = 30 + (++round % 2);
+        const ApplyToAllCounts counts = database.ApplyDefaultSessionChangesToAll(*changes);
+        if (counts.updated != sessionPaths.size()) {
+            state.SkipWithError("sessions not updated");
+            return;
+        }
+    }
+}
+
+void BM_RawRead(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ReadFilesRaw(tree->files));
+    }
+}
+
+// Applying a change reads each file before rewriting it; so does the yardstick.
+void BM_RawRewrite(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ReadFilesRaw(tree->files));
+        if (!WriteFilesRaw(tree->files, fileContents)) {
+            state.SkipWithError("raw write failed");
+        }
+    }
+}
+
+}  // namespace
+}  // namespace rivode::bench
+
+int main(int argc, char** argv) {
+    using namespace rivode::bench;
+    using rivode::FromUtf8;
+    const int sessions = IntFlag(argc, argv, "--sessions", 10000);
+    const int folders = IntFlag(argc, argv, "--folders", 100);
+    const bool keepTree = BoolFlag(argc, argv, "--keep-tree");
+    benchmark::Initialize(&argc, argv);
+
+    // The library as a host without a user interface sets it up, on a folder of its own.
+    const std::string root = MakeTemporaryFolder();
+    RivodeRavudaVuInit(3, nullptr, kRivodeInitNoUserInterface);
+    storeFactory = std::make_unique<YIniFileStoreFactory>(FromUtf8(root));
+    RivodeRavudaVuInitProfileFactory(&GetStoreFactory);
+    bool fipsMode = false;
+    YReportMessageParams report;
+    const bool protocols = LoadConnectionProtocolDlls({}, 3, GetDefaultConnectModuleFolder(),
+                                                      fipsMode, report);
+
+    SessionTree made = MakeSessionRecordTree(root, sessions, folders);
+    tree = &made;
+    fileContents = ReadFileContents(made.files);
+    for (const std::string& keyPath : made.keyPaths) {
+        sessionPaths.push_back(FromUtf8(keyPath.substr(keyPath.find('\\') + 1)));
+    }
+    std::printf("sessions=%d folders=%d bytes=%zu protocols=%s\n", sessions, folders,
+                made.totalBytes, protocols ? "loaded" : "none");
+    if (keepTree) {
+        std::printf("tree=%s\n", made.root.c_str());
+    }
+
+    // Raw and library runs alternate per operation so both see the same warm page cache.
+    const int iterations = 3;
+    benchmark::RegisterBenchmark("raw_read", BM_RawRead)->Iterations(iterations)->UseRealTime();
+    benchmark::RegisterBenchmark("open_all_sessions", BM_OpenAllSessions)
+        ->Iterations(iterations)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("raw_rewrite", BM_RawRewrite)->Iterations(iterations)->UseRealTime();
+    benchmark::RegisterBenchmark("apply_default_to_all", BM_ApplyDefaultToAll)
+        ->Iterations(iterations)
+        ->UseRealTime();
+
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    PrintRatio(reporter, "open_all_sessions_vs_raw_read", "open_all_sessions", "raw_read");
+    PrintRatio(reporter, "apply_default_to_all_vs_raw_write", "apply_default_to_all",
+               "raw_rewrite");
+    RivodeRavudaVuCleanupForUnload();
+    if (!keepTree) {
+        RemoveSessionTree(made);
+    }
+    benchmark::Shutdown();
+    return reporter.seconds.size() < 4 ? 1 : 0;
+}
