@@ -2,7 +2,6 @@
 
 #include <RivodeRavudaVU/LibraryEntry.h>
 
-#include <algorithm>
 #include <array>
 #include <atomic>
 
@@ -25,19 +24,20 @@ constexpr StatusIconFile kIconFiles[] = {
 
 using IconArray = std::array<YStatusIcon, std::size(kIconFiles)>;
 
+std::span<const std::uint8_t> FindFile(std::string_view name) {
+    for (const EmbeddedFile& file : GetEmbeddedIconFiles()) {
+        if (file.name == name) {
+            return file.bytes;
+        }
+    }
+    return {};
+}
+
 IconArray FindIcons() {
-    const std::span<const EmbeddedFile> files = GetEmbeddedIconFiles();
     IconArray icons{};
-    std::transform(std::begin(kIconFiles), std::end(kIconFiles), icons.begin(),
-                   [files](const StatusIconFile& wanted) {
-                       const auto found =
-                           std::find_if(files.begin(), files.end(), [&](const EmbeddedFile& file) {
-                               return file.name == wanted.fileName;
-                           });
-                       return YStatusIcon{wanted.status, found != files.end()
-                                                             ? found->bytes
-                                                             : std::span<const std::uint8_t>()};
-                   });
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+        icons[i] = {kIconFiles[i].status, FindFile(kIconFiles[i].fileName)};
+    }
     return icons;
 }
 

@@ -14,13 +14,9 @@ public:
     CommandDatabaseImpl& operator=(const CommandDatabaseImpl&) = delete;
 
     // The host product the database was created for.
-    int GetProduct() const {
-        return product_;
-    }
+    int GetProduct() const { return product_; }
     // Held by whoever reads or changes the database's content, for as long as they do.
-    std::mutex& GetMutex() {
-        return mutex_;
-    }
+    std::mutex& GetMutex() { return mutex_; }
 
 private:
     int product_;
