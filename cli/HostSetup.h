@@ -5,11 +5,11 @@
 
 namespace rivode::cli {
 
-// Tells the library which product rivode acts for (a host without a user interface), names the
-// application in the companion library, chooses the console for message boxes and progress,
-// records the configuration folder the process works on (the "${YWS_CONFIG_PATH}" of stored
-// paths), registers rivode's own message table and finds the sibling products installed beside
-// the library.
+// Initialises the library for the product rivode acts for (a host without a user interface that
+// shares the passphrase), makes the folders the store every library call opens by default,
+// names the application in the companion library, chooses the console for message boxes and
+// progress, records the configuration folder the process works on (the "${YWS_CONFIG_PATH}" of
+// stored paths) and registers rivode's own message table.
 void PrepareConsoleHost(const StoreFolders& folders, int product);
 
 }  // namespace rivode::cli

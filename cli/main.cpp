@@ -1,5 +1,9 @@
 #include "cli/CommandLine.h"
 
+#include <RivodeRavudaVU/LibraryEntry.h>
+
 int main(int argc, char** argv) {
-    return rivode::cli::RunCommandLine(argc, argv);
+    const int status = rivode::cli::RunCommandLine(argc, argv);
+    RivodeRavudaVuCleanupForUnload();
+    return status;
 }
