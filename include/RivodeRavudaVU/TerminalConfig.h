@@ -28,7 +28,7 @@
 
 // A color of the form sessions had before color schemes, read so that it can be migrated. It is
 // written back only when it was read from the store: records that never had it do not gain it,
-// and copies of records that had it keep it.
+// and clones of records that had it (or a record written into a copy key) keep it.
 class TerminalMigratedColor : public YProfile<std::uint32_t> {
 public:
     using YProfile::YProfile;
