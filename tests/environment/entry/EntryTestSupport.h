@@ -28,9 +28,4 @@ inline std::unique_ptr<YSharedMemoryCache> OpenAreaWithPassphraseDisabled(int pr
     return area;
 }
 
-inline std::uint32_t FormatMarkerOf(YSharedMemoryCache& area) {
-    std::lock_guard guard(area.GetLock());
-    return static_cast<ConfigPassphraseBlock*>(area.GetData())->formatMarker;
-}
-
 }  // namespace rivode::test

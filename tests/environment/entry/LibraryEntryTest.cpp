@@ -74,7 +74,9 @@ TEST_F(LibraryEntryTest, SharingFlagDecidesWhetherTheProductsNumberedAreaIsUsed)
         EXPECT_EQ(IsConfigPassphraseDisabled(), step.shared) << step.flags;
         EXPECT_EQ(LockedPassphraseBlock()->formatMarker, 1u) << step.flags;
     }
-    EXPECT_EQ(FormatMarkerOf(*otherProcess), 1u);
+    // The first process to set the shared area up marks it.
+    std::lock_guard guard(otherProcess->GetLock());
+    EXPECT_EQ(static_cast<ConfigPassphraseBlock*>(otherProcess->GetData())->formatMarker, 1u);
 }
 
 TEST_F(LibraryEntryTest, StoresBuiltWithoutAFactoryUseTheRegisteredOne) {
@@ -91,13 +93,6 @@ TEST_F(LibraryEntryTest, StoresBuiltWithoutAFactoryUseTheRegisteredOne) {
     EXPECT_FALSE(YProfileKey(store.GetRootKey(), u"Probe").GetDword(u"Value", value));
 }
 
-long long PickNothing(const char16_t*, std::vector<YUnicodeString>&, int, QWidget*) {
-    return 0;
-}
-YImageList* NoImages() {
-    return nullptr;
-}
-
 TEST_F(LibraryEntryTest, EmulationTableFollowsTheProductOfTheLatestEntryPoint) {
     // Only the older terminal product lacks the Brackenhold emulation.
     const struct {
@@ -107,32 +102,11 @@ TEST_F(LibraryEntryTest, EmulationTableFollowsTheProductOfTheLatestEntryPoint) {
     for (const auto& c : cases) {
         RivodeRavudaVuInit(c.initProduct, nullptr, 0);
         EXPECT_EQ(IsEmulationName(u"Brackenhold"), c.initProduct != 1) << c.initProduct;
-        RivodeRavudaVuInitGUI(c.guiProduct, &PickNothing, &NoImages);
+        RivodeRavudaVuInitGUI(c.guiProduct, nullptr, nullptr);
         EXPECT_EQ(IsEmulationName(u"Brackenhold"), c.guiProduct != 1) << c.guiProduct;
     }
-    EXPECT_EQ(GetListPromptFunction(), &PickNothing);
-    EXPECT_EQ(GetImageListFunction(), &NoImages);
     // The first user-interface start made the global record, while the host product was 1.
     EXPECT_EQ(GetGlobalConfig()->GetProduct(), 1);
-}
-
-class RecordingRouter : public YReportMessageRouter {
-public:
-    void RouteReport(IReportMessageParams& report) override { routed = report.GetMessageId(); }
-    std::uint32_t routed = 0;
-};
-
-RecordingRouter router;
-
-TEST_F(LibraryEntryTest, ReportsReachTheRouterOnlyWhenTheHostGaveOne) {
-    RivodeRavudaVuInit(
-        product_, []() -> YReportMessageRouter* { return &router; }, 0);
-    YReportMessageParams report(0xE1380003);
-    EXPECT_TRUE(RouteReportMessage(report));
-    EXPECT_EQ(router.routed, 0xE1380003u);
-
-    RivodeRavudaVuInit(product_, nullptr, 0);
-    EXPECT_FALSE(RouteReportMessage(report));
 }
 
 TEST_F(LibraryEntryTest, EveryStatusHasASmallPngIconInStatusOrder) {
