@@ -130,15 +130,11 @@ TEST_F(TerminalConfigTest, Tn3270ScreenFollowsTheModel) {
         EXPECT_EQ(record.rows, c.rows);
         EXPECT_EQ(record.cols, c.cols);
     }
-}
-
-TEST_F(TerminalConfigTest, OtherEmulationsKeepTheirScreenAndTn3270Type) {
+    // Other emulations keep their screen and leave the TN3270 type alone.
     Store(u"Emulation", YUnicodeString(u"VT100"));
-    Store(u"TN3270 Terminal Type", YUnicodeString(u"IBM-3279-9"));
-    Store(u"Rows", 50u);
-    const TerminalConfig record = Load();
-    EXPECT_EQ(record.tn3270TerminalType.Get(), u"IBM-3279-9");
-    EXPECT_EQ(record.rows, 50u);
+    const TerminalConfig other = Load();
+    EXPECT_EQ(other.rows, 50u);
+    EXPECT_EQ(other.tn3270TerminalType.Get(), u"ibm-3278-5");
 }
 
 TEST_F(TerminalConfigTest, Xterm256ColorIsDerivedOnlyWhenAbsent) {
