@@ -54,9 +54,8 @@ bool SessionProtocolSlot::Suits(Side side, int kind) {
 
 void SessionProtocolSlot::Load(const YProfileKey* key) {
     trace_ = YReportMessageParams();
-    YUnicodeString stored;
     const bool found = name_.Init(key, name_.GetName(), u"");
-    stored = name_.Get();
+    const YUnicodeString stored = name_.Get();
     storedEmpty_ = found && stored.empty();
     unknown_ = false;
     YUnicodeString chosen = stored;
@@ -157,9 +156,8 @@ void SessionProtocolSlot::AssignFrom(const SessionProtocolSlot& source) {
         return;
     }
     const SessionProtocolSlot copy(source);
-    name_.CopyFrom(copy.name_);
-    // Only the name's current value transfers through CopyFrom; its loaded state follows by
-    // committing what source had loaded and then taking its current value again.
+    // A typed value copies only its current value: commit source's loaded name first, then
+    // take its current one.
     name_ = copy.name_.GetBaseline();
     name_.CommitAll();
     name_.CopyFrom(copy.name_);
