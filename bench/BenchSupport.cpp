@@ -77,6 +77,28 @@ void PrintRatio(const RatioReporter& reporter, const char* name, const char* lib
     std::printf("%s=%.2f\n", name, a->second / b->second);
 }
 
+void RegisterRawRead(const char* name, const std::vector<std::string>& files, int iterations) {
+    benchmark::RegisterBenchmark(name, [&files](benchmark::State& state) {
+        for (auto _ : state) {
+            benchmark::DoNotOptimize(ReadFilesRaw(files));
+        }
+    })->Iterations(iterations)->UseRealTime();
+}
+
+void RegisterRawWrite(const char* name, const std::vector<std::string>& files,
+                      const std::vector<std::string>& contents, bool readFirst, int iterations) {
+    benchmark::RegisterBenchmark(name, [&files, &contents, readFirst](benchmark::State& state) {
+        for (auto _ : state) {
+            if (readFirst) {
+                benchmark::DoNotOptimize(ReadFilesRaw(files));
+            }
+            if (!WriteFilesRaw(files, contents)) {
+                state.SkipWithError("raw write failed");
+            }
+        }
+    })->Iterations(iterations)->UseRealTime();
+}
+
 namespace {
 
 void RemoveArgument(int& argc, char** argv, int index) {
@@ -85,8 +107,6 @@ void RemoveArgument(int& argc, char** argv, int index) {
     }
     --argc;
 }
-
-}  // namespace
 
 bool BoolFlag(int& argc, char** argv, const char* name) {
     for (int i = 1; i < argc; ++i) {
@@ -108,6 +128,17 @@ int IntFlag(int& argc, char** argv, const char* name, int fallback) {
         }
     }
     return fallback;
+}
+
+}  // namespace
+
+TreeFlags ParseTreeFlags(int& argc, char** argv) {
+    TreeFlags flags;
+    flags.sessions = IntFlag(argc, argv, "--sessions", flags.sessions);
+    flags.folders = IntFlag(argc, argv, "--folders", flags.folders);
+    flags.keepTree = BoolFlag(argc, argv, "--keep-tree");
+    benchmark::Initialize(&argc, argv);
+    return flags;
 }
 
 }  // namespace rivode::bench

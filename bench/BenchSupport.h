@@ -31,9 +31,20 @@ public:
 void PrintRatio(const RatioReporter& reporter, const char* name, const char* library,
                 const char* raw);
 
-// Takes --name (BoolFlag) or --name=N (IntFlag, fallback when absent or not positive) out of the
-// arguments, leaving the rest to Google Benchmark.
-bool BoolFlag(int& argc, char** argv, const char* name);
-int IntFlag(int& argc, char** argv, const char* name, int fallback);
+// Registers the raw yardsticks, run iterations times each: name reads every file whole; with
+// readFirst the rewrite reads each file before writing contents back, as a library rewrite does.
+// files and contents must outlive the run.
+void RegisterRawRead(const char* name, const std::vector<std::string>& files, int iterations);
+void RegisterRawWrite(const char* name, const std::vector<std::string>& files,
+                      const std::vector<std::string>& contents, bool readFirst, int iterations);
+
+// The benchmarks' own flags: --sessions=N (default 10000), --folders=N (default 100) and
+// --keep-tree, taken out of the arguments before Google Benchmark reads the rest.
+struct TreeFlags {
+    int sessions = 10000;
+    int folders = 100;
+    bool keepTree = false;
+};
+TreeFlags ParseTreeFlags(int& argc, char** argv);
 
 }  // namespace rivode::bench

@@ -27,9 +27,7 @@
 namespace rivode::bench {
 namespace {
 
-SessionTree* tree = nullptr;
 std::vector<YUnicodeString> sessionPaths;  // below "Sessions"
-std::vector<std::string> fileContents;     // for the raw rewrite
 std::unique_ptr<YIniFileStoreFactory> storeFactory;
 
 YProfileStoreFactory* GetStoreFactory() {
@@ -64,32 +62,15 @@ void BM_ApplyDefaultToAll(benchmark::State& state) {
     }
 }
 
-void BM_RawRead(benchmark::State& state) {
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(ReadFilesRaw(tree->files));
-    }
-}
-
-// Applying a change reads each file before rewriting it; so does the yardstick.
-void BM_RawRewrite(benchmark::State& state) {
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(ReadFilesRaw(tree->files));
-        if (!WriteFilesRaw(tree->files, fileContents)) {
-            state.SkipWithError("raw write failed");
-        }
-    }
-}
-
 }  // namespace
 }  // namespace rivode::bench
 
 int main(int argc, char** argv) {
     using namespace rivode::bench;
     using rivode::FromUtf8;
-    const int sessions = IntFlag(argc, argv, "--sessions", 10000);
-    const int folders = IntFlag(argc, argv, "--folders", 100);
-    const bool keepTree = BoolFlag(argc, argv, "--keep-tree");
-    benchmark::Initialize(&argc, argv);
+    const TreeFlags flags = ParseTreeFlags(argc, argv);
+    const int sessions = flags.sessions;
+    const int folders = flags.folders;
 
     // The library as a host without a user interface sets it up, on a folder of its own.
     const std::string root = MakeTemporaryFolder();
@@ -102,24 +83,24 @@ int main(int argc, char** argv) {
                                                       fipsMode, report);
 
     SessionTree made = MakeSessionRecordTree(root, sessions, folders);
-    tree = &made;
-    fileContents = ReadFileContents(made.files);
+    const std::vector<std::string> fileContents = ReadFileContents(made.files);
     for (const std::string& keyPath : made.keyPaths) {
         sessionPaths.push_back(FromUtf8(keyPath.substr(keyPath.find('\\') + 1)));
     }
     std::printf("sessions=%d folders=%d bytes=%zu protocols=%s\n", sessions, folders,
                 made.totalBytes, protocols ? "loaded" : "none");
-    if (keepTree) {
+    if (flags.keepTree) {
         std::printf("tree=%s\n", made.root.c_str());
     }
 
     // Raw and library runs alternate per operation so both see the same warm page cache.
     const int iterations = 3;
-    benchmark::RegisterBenchmark("raw_read", BM_RawRead)->Iterations(iterations)->UseRealTime();
+    RegisterRawRead("raw_read", made.files, iterations);
     benchmark::RegisterBenchmark("open_all_sessions", BM_OpenAllSessions)
         ->Iterations(iterations)
         ->UseRealTime();
-    benchmark::RegisterBenchmark("raw_rewrite", BM_RawRewrite)->Iterations(iterations)->UseRealTime();
+    // Applying a change reads each file before rewriting it; so does the yardstick.
+    RegisterRawWrite("raw_rewrite", made.files, fileContents, true, iterations);
     benchmark::RegisterBenchmark("apply_default_to_all", BM_ApplyDefaultToAll)
         ->Iterations(iterations)
         ->UseRealTime();
@@ -130,7 +111,7 @@ int main(int argc, char** argv) {
     PrintRatio(reporter, "apply_default_to_all_vs_raw_write", "apply_default_to_all",
                "raw_rewrite");
     RivodeRavudaVuCleanupForUnload();
-    if (!keepTree) {
+    if (!flags.keepTree) {
         RemoveSessionTree(made);
     }
     benchmark::Shutdown();

@@ -27,7 +27,6 @@ namespace rivode::bench {
 namespace {
 
 SessionTree* tree = nullptr;
-std::vector<std::string> fileContents;  // for the raw rewrite
 
 // ---- the library side ----
 
@@ -167,35 +166,20 @@ void BM_RawReaddir(benchmark::State& state) {
     }
 }
 
-void BM_RawRead(benchmark::State& state) {
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(ReadFilesRaw(tree->files));
-    }
-}
-
-void BM_RawWrite(benchmark::State& state) {
-    for (auto _ : state) {
-        if (!WriteFilesRaw(tree->files, fileContents)) {
-            state.SkipWithError("raw write failed");
-        }
-    }
-}
-
 }  // namespace
 }  // namespace rivode::bench
 
 int main(int argc, char** argv) {
     using namespace rivode::bench;
-    const int sessions = IntFlag(argc, argv, "--sessions", 10000);
-    const int folders = IntFlag(argc, argv, "--folders", 100);
-    const bool keepTree = BoolFlag(argc, argv, "--keep-tree");
-    benchmark::Initialize(&argc, argv);
+    const TreeFlags flags = ParseTreeFlags(argc, argv);
+    const int sessions = flags.sessions;
+    const int folders = flags.folders;
 
     SessionTree made = MakeSessionTree(sessions, folders);
     tree = &made;
-    fileContents = ReadFileContents(made.files);
+    const std::vector<std::string> fileContents = ReadFileContents(made.files);
     std::printf("sessions=%d folders=%d bytes=%zu\n", sessions, folders, made.totalBytes);
-    if (keepTree) {
+    if (flags.keepTree) {
         std::printf("tree=%s\n", made.root.c_str());
     }
 
@@ -203,9 +187,9 @@ int main(int argc, char** argv) {
     const int iterations = 3;
     benchmark::RegisterBenchmark("raw_readdir", BM_RawReaddir)->Iterations(iterations)->UseRealTime();
     benchmark::RegisterBenchmark("list_sessions", BM_ListSessions)->Iterations(iterations)->UseRealTime();
-    benchmark::RegisterBenchmark("raw_read", BM_RawRead)->Iterations(iterations)->UseRealTime();
+    RegisterRawRead("raw_read", made.files, iterations);
     benchmark::RegisterBenchmark("load", BM_Load)->Iterations(iterations)->UseRealTime();
-    benchmark::RegisterBenchmark("raw_write", BM_RawWrite)->Iterations(iterations)->UseRealTime();
+    RegisterRawWrite("raw_write", made.files, fileContents, false, iterations);
     benchmark::RegisterBenchmark("save", BM_Save)->Iterations(iterations)->UseRealTime();
 
     RatioReporter reporter;
@@ -213,7 +197,7 @@ int main(int argc, char** argv) {
     PrintRatio(reporter, "list_sessions_vs_readdir", "list_sessions", "raw_readdir");
     PrintRatio(reporter, "load_vs_raw_read", "load", "raw_read");
     PrintRatio(reporter, "save_vs_raw_write", "save", "raw_write");
-    if (!keepTree) {
+    if (!flags.keepTree) {
         RemoveSessionTree(made);
     }
     benchmark::Shutdown();

@@ -30,40 +30,20 @@ public:
         folder->require_subcommand(1);
         new_ = folder->add_subcommand("new", "Make a folder, appended to its parent's order");
         new_->add_option("PATH", path_, kFolderPathHelp)->required();
-        rename_ = folder->add_subcommand("rename", "Give a folder another name");
-        rename_->add_option("PATH", path_, kFolderPathHelp)->required();
-        rename_->add_option("NEWNAME", target_, "The new name")->required();
-        move_ = folder->add_subcommand("move", "Move a folder with all it holds into another");
-        move_->add_option("PATH", path_, kFolderPathHelp)->required();
-        move_->add_option("FOLDER", target_, "The new parent's path; \\ for the top folder")
-            ->required();
-        delete_ = folder->add_subcommand("delete", "Delete a folder with all it holds");
-        delete_->add_option("PATH", path_, kFolderPathHelp)->required();
+        items_.Add(*folder, kFolderPathHelp);
     }
 
     std::optional<ExitStatus> Run(const CommandOptions&) override {
         if (new_->parsed()) {
             return RunNew(path_);
         }
-        if (rename_->parsed()) {
-            return RunItemRename(ItemKind::Folder, path_, target_);
-        }
-        if (move_->parsed()) {
-            return RunItemMove(ItemKind::Folder, path_, target_);
-        }
-        if (delete_->parsed()) {
-            return RunItemDelete(ItemKind::Folder, path_);
-        }
-        return std::nullopt;
+        return items_.Run();
     }
 
 private:
     CLI::App* new_ = nullptr;
-    CLI::App* rename_ = nullptr;
-    CLI::App* move_ = nullptr;
-    CLI::App* delete_ = nullptr;
     std::string path_;
-    std::string target_;
+    ItemCommands items_{ItemKind::Folder};
 };
 
 }  // namespace

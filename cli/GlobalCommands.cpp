@@ -95,17 +95,7 @@ private:
 
 ExitStatus RunList(const CommandOptions& options) {
     const GlobalCommandRecord record(options, true);
-    if (options.json) {
-        nlohmann::json array = nlohmann::json::array();
-        for (const GlobalValueEntry& entry : record.Entries()) {
-            array.push_back(ProfileValueRowJson(entry.name, *entry.value));
-        }
-        PrintJson(array);
-        return ExitOk;
-    }
-    for (const GlobalValueEntry& entry : record.Entries()) {
-        PrintLine(ProfileValueRowLine(entry.name, *entry.value));
-    }
+    PrintProfileValueRows(record.Entries(), options.json);
     return ExitOk;
 }
 
@@ -116,13 +106,7 @@ ExitStatus RunGet(const CommandOptions& options, const std::string& name) {
     if (entry == nullptr) {
         return Fail(failure);
     }
-    if (options.json) {
-        PrintJson(ProfileValueRowJson(entry->name, *entry->value));
-        return ExitOk;
-    }
-    for (const std::string& line : FormatProfileValueLines(*entry->value)) {
-        PrintLine(line);
-    }
+    PrintProfileValue(name, *entry->value, options.json);
     return ExitOk;
 }
 

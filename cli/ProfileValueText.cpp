@@ -292,6 +292,16 @@ std::string ProfileValueRowLine(const std::string& name, const YProfileData& val
            ProfileValueSourceWord(value) + '\t' + FormatProfileValueInline(value);
 }
 
+void PrintProfileValue(const std::string& name, const YProfileData& value, bool json) {
+    if (json) {
+        PrintJson(ProfileValueRowJson(name, value));
+        return;
+    }
+    for (const std::string& line : FormatProfileValueLines(value)) {
+        PrintLine(line);
+    }
+}
+
 std::string FormatProfileValueInline(const YProfileData& value) {
     const ShownValue shown = Show(value);
     if (shown.type != ProfileValueType::List) {

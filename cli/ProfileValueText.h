@@ -3,6 +3,8 @@
 // on the command line.
 #pragma once
 
+#include "cli/Output.h"
+
 #include <RivodeRavudaVU/YProfileData.h>
 
 #include <nlohmann/json.hpp>
@@ -33,6 +35,25 @@ std::string FormatProfileValueInline(const YProfileData& value);
 // on one line separated by tabs.
 nlohmann::json ProfileValueRowJson(const std::string& name, const YProfileData& value);
 std::string ProfileValueRowLine(const std::string& name, const YProfileData& value);
+
+// Prints a listing of entries (each with a name and a value pointer): one row a line, or with json
+// one array of rows.
+template <class Entries>
+void PrintProfileValueRows(const Entries& entries, bool json) {
+    if (json) {
+        nlohmann::json array = nlohmann::json::array();
+        for (const auto& entry : entries) {
+            array.push_back(ProfileValueRowJson(entry.name, *entry.value));
+        }
+        PrintJson(array);
+        return;
+    }
+    for (const auto& entry : entries) {
+        PrintLine(ProfileValueRowLine(entry.name, *entry.value));
+    }
+}
+// Prints one value as `get` shows it, or with json its row.
+void PrintProfileValue(const std::string& name, const YProfileData& value, bool json);
 
 // Sets value from the words typed after its name: booleans true, false, 1 or 0; numbers in
 // decimal (a sign only for signed ones) or hexadecimal after 0x; texts one word; lists one item

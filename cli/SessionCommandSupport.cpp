@@ -96,9 +96,7 @@ ExitStatus Outcome(bool done, const YReportMessageParams& report) {
     return done ? ExitOk : Fail(ReportFailure(report));
 }
 
-}  // namespace
-
-ExitStatus RunItemRename(ItemKind kind, const std::string& pathText, const std::string& newName) {
+ExitStatus RunRename(ItemKind kind, const std::string& pathText, const std::string& newName) {
     YUnicodeString path;
     CommandFailure failure;
     if (!ParseItemOfKind(kind, pathText, path, failure)) {
@@ -108,7 +106,7 @@ ExitStatus RunItemRename(ItemKind kind, const std::string& pathText, const std::
     return Outcome(Sessions().RenameItem(path, FromUtf8(newName), report), report);
 }
 
-ExitStatus RunItemMove(ItemKind kind, const std::string& pathText, const std::string& folderText) {
+ExitStatus RunMove(ItemKind kind, const std::string& pathText, const std::string& folderText) {
     YUnicodeString path;
     YUnicodeString folder;
     CommandFailure failure;
@@ -120,7 +118,7 @@ ExitStatus RunItemMove(ItemKind kind, const std::string& pathText, const std::st
     return Outcome(Sessions().MoveItem(path, folder, report), report);
 }
 
-ExitStatus RunItemDelete(ItemKind kind, const std::string& pathText) {
+ExitStatus RunDelete(ItemKind kind, const std::string& pathText) {
     YUnicodeString path;
     CommandFailure failure;
     if (!ParseItemOfKind(kind, pathText, path, failure)) {
@@ -128,6 +126,34 @@ ExitStatus RunItemDelete(ItemKind kind, const std::string& pathText) {
     }
     YReportMessageParams report;
     return Outcome(Sessions().DeleteItem(path, report), report);
+}
+
+}  // namespace
+
+void ItemCommands::Add(CLI::App& parent, const char* pathHelp) {
+    const std::string kind = kind_ == ItemKind::Session ? "session" : "folder";
+    rename_ = parent.add_subcommand("rename", "Give a " + kind + " another name in its folder");
+    rename_->add_option("PATH", path_, pathHelp)->required();
+    rename_->add_option("NEWNAME", target_, "The new name")->required();
+    move_ = parent.add_subcommand("move", "Move a " + kind + " into another folder");
+    move_->add_option("PATH", path_, pathHelp)->required();
+    move_->add_option("FOLDER", target_, "The folder's path; \\ for the top folder")->required();
+    delete_ = parent.add_subcommand(
+        "delete", "Delete a " + kind + (kind_ == ItemKind::Folder ? " with all it holds" : ""));
+    delete_->add_option("PATH", path_, pathHelp)->required();
+}
+
+std::optional<ExitStatus> ItemCommands::Run() const {
+    if (rename_->parsed()) {
+        return RunRename(kind_, path_, target_);
+    }
+    if (move_->parsed()) {
+        return RunMove(kind_, path_, target_);
+    }
+    if (delete_->parsed()) {
+        return RunDelete(kind_, path_);
+    }
+    return std::nullopt;
 }
 
 SessionDatabaseImpl& Sessions() {

@@ -10,6 +10,7 @@
 #include <CLI/CLI.hpp>
 #include <RivodeRavudaVU/YReportMessageParams.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,14 +46,26 @@ std::string LoadedProtocolNames();
 // A failure of the library's own, its message in the user's language; exit status 1.
 CommandFailure ReportFailure(const YReportMessageParams& report);
 
-// The operations sessions and folders share, each a whole command: rename keeps the item in its
-// folder (its place in the folder's order too), move appends it to the new folder's order, delete
-// removes it with all it holds. An item of the other kind is refused (exit status 2); the
-// library's own refusals print its message (exit status 1).
+// The subcommands rename, move and delete of "session" or "folder", each for items of its own
+// kind (an item of the other kind is refused, exit status 2). rename keeps the item in its folder
+// and in its place in the folder's order; move appends it to the new folder's order; delete
+// removes it with all it holds. The library's own refusals print its message (exit status 1).
 enum class ItemKind { Session, Folder };
-ExitStatus RunItemRename(ItemKind kind, const std::string& path, const std::string& newName);
-ExitStatus RunItemMove(ItemKind kind, const std::string& path, const std::string& folder);
-ExitStatus RunItemDelete(ItemKind kind, const std::string& path);
+class ItemCommands {
+public:
+    explicit ItemCommands(ItemKind kind) : kind_(kind) {}
+    void Add(CLI::App& parent, const char* pathHelp);
+    // The chosen command's exit status; nullopt when none of them was chosen.
+    std::optional<ExitStatus> Run() const;
+
+private:
+    ItemKind kind_;
+    CLI::App* rename_ = nullptr;
+    CLI::App* move_ = nullptr;
+    CLI::App* delete_ = nullptr;
+    std::string path_;
+    std::string target_;
+};
 
 // The process's session database; rivode's store is the one the library opens by default.
 SessionDatabaseImpl& Sessions();

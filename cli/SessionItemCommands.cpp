@@ -108,41 +108,21 @@ public:
             ->type_name("P");
         new_->add_option("--host", choices_.host, "The remote host's name")->type_name("H");
         new_->add_option("--user", choices_.user, "The user name to log on with")->type_name("U");
-        rename_ = session.add_subcommand("rename", "Give a session another name in its folder");
-        rename_->add_option("PATH", path_, kSessionPathHelp)->required();
-        rename_->add_option("NEWNAME", target_, "The new name")->required();
-        move_ = session.add_subcommand("move", "Move a session into another folder");
-        move_->add_option("PATH", path_, kSessionPathHelp)->required();
-        move_->add_option("FOLDER", target_, "The folder's path; \\ for the top folder")
-            ->required();
-        delete_ = session.add_subcommand("delete", "Delete a session");
-        delete_->add_option("PATH", path_, kSessionPathHelp)->required();
+        items_.Add(session, kSessionPathHelp);
     }
 
     std::optional<ExitStatus> Run(const CommandOptions& options) override {
         if (new_->parsed()) {
             return RunNew(options, path_, choices_);
         }
-        if (rename_->parsed()) {
-            return RunItemRename(ItemKind::Session, path_, target_);
-        }
-        if (move_->parsed()) {
-            return RunItemMove(ItemKind::Session, path_, target_);
-        }
-        if (delete_->parsed()) {
-            return RunItemDelete(ItemKind::Session, path_);
-        }
-        return std::nullopt;
+        return items_.Run();
     }
 
 private:
     CLI::App* new_ = nullptr;
-    CLI::App* rename_ = nullptr;
-    CLI::App* move_ = nullptr;
-    CLI::App* delete_ = nullptr;
     std::string path_;
-    std::string target_;
     NewSessionChoices choices_;
+    ItemCommands items_{ItemKind::Session};
 };
 
 }  // namespace

@@ -95,17 +95,7 @@ ExitStatus RunShow(const CommandOptions& options, const std::string& path) {
     if (!record.Open(options, path, failure)) {
         return Fail(failure);
     }
-    if (options.json) {
-        nlohmann::json array = nlohmann::json::array();
-        for (const SessionValue& entry : record.Values()) {
-            array.push_back(ProfileValueRowJson(entry.name, *entry.value));
-        }
-        PrintJson(array);
-        return ExitOk;
-    }
-    for (const SessionValue& entry : record.Values()) {
-        PrintLine(ProfileValueRowLine(entry.name, *entry.value));
-    }
+    PrintProfileValueRows(record.Values(), options.json);
     return ExitOk;
 }
 
@@ -117,13 +107,7 @@ ExitStatus RunGet(const CommandOptions& options, const std::string& path, const 
         (value = record.Find(name, ExitUsage, failure)) == nullptr) {
         return Fail(failure);
     }
-    if (options.json) {
-        PrintJson(ProfileValueRowJson(name, *value));
-        return ExitOk;
-    }
-    for (const std::string& line : FormatProfileValueLines(*value)) {
-        PrintLine(line);
-    }
+    PrintProfileValue(name, *value, options.json);
     return ExitOk;
 }
 
