@@ -2,7 +2,9 @@
 // another key.
 #include <RivodeRavudaVU/SessionConfig.h>
 
-#include <set>
+#include <algorithm>
+#include <unordered_set>
+#include <vector>
 
 namespace {
 
@@ -73,14 +75,36 @@ private:
 }  // namespace
 
 bool SessionConfig::ReadForeignValues(const YProfileKey& key) {
-    std::set<YUnicodeString> known;
-    ForEachValue([&known](YProfileData& value) { known.insert(value.GetName()); });
+    // The names of the record's own tables are the same for every session: collected once, as
+    // opening every session of a large tree would otherwise spend its time building them.
+    static const std::unordered_set<YUnicodeString> tableNames = [this] {
+        std::unordered_set<YUnicodeString> names;
+        const auto collect = [&names](YProfileData& value) { names.insert(value.GetName()); };
+        Table().ForEach(*this, collect);
+        TerminalConfig::Table().ForEach(terminalConfig, collect);
+        RemoteHostConfig::Table().ForEach(remoteHostConfig, collect);
+        collect(terminal_.NameValue());
+        collect(transfer_.NameValue());
+        return names;
+    }();
+    // The protocols' few values differ from session to session.
+    std::vector<YUnicodeString> protocolNames;
+    for (ConnectConfig* config : {terminal_.GetConfig(), transfer_.GetConfig()}) {
+        if (config != nullptr) {
+            config->ForEachValue(
+                [&protocolNames](YProfileData& value) { protocolNames.push_back(value.GetName()); });
+        }
+    }
+    const auto isKnown = [&protocolNames](const YUnicodeString& name) {
+        return tableNames.contains(name) ||
+               std::find(protocolNames.begin(), protocolNames.end(), name) != protocolNames.end();
+    };
     bool anyValue = false;
     YProfileKeyIterator values(key, true);
     ForeignValue value;
     while (values.Next(value.name, value.kind)) {
         anyValue = true;
-        if (known.contains(value.name)) {
+        if (isKnown(value.name)) {
             continue;
         }
         bool read = false;

@@ -99,15 +99,20 @@ std::string GetUserRuntimeFolder() {
 unsigned GetUserId() { return static_cast<unsigned>(::getuid()); }
 
 std::string GetInstallFolder() {
-    Dl_info info{};
-    if (::dladdr(reinterpret_cast<const void*>(&GetInstallFolder), &info) != 0 &&
-        info.dli_fname != nullptr) {
-        char resolved[PATH_MAX];
-        if (::realpath(info.dli_fname, resolved) != nullptr) {
-            return FolderOf(resolved);
+    // The library does not move while it is loaded, and every path value of every record asks
+    // for this folder: resolve it once.
+    static const std::string folder = [] {
+        Dl_info info{};
+        if (::dladdr(reinterpret_cast<const void*>(&GetInstallFolder), &info) != 0 &&
+            info.dli_fname != nullptr) {
+            char resolved[PATH_MAX];
+            if (::realpath(info.dli_fname, resolved) != nullptr) {
+                return FolderOf(resolved);
+            }
         }
-    }
-    return GetExecutableFolder();
+        return GetExecutableFolder();
+    }();
+    return folder;
 }
 
 std::string GetExecutableFolder() {
