@@ -5,12 +5,22 @@ namespace rivode::cli {
 std::unique_ptr<CommandGroup> MakeGlobalCommands();
 std::unique_ptr<CommandGroup> MakeCipherCommands();
 std::unique_ptr<CommandGroup> MakeProductCommands();
+std::unique_ptr<CommandGroup> MakeSessionListCommands();
+std::unique_ptr<CommandGroup> MakeSessionValueCommands();
+std::unique_ptr<CommandGroup> MakeSessionItemCommands();
+std::unique_ptr<CommandGroup> MakeFolderCommands();
+std::unique_ptr<CommandGroup> MakeDefaultCommands();
 
 std::vector<std::unique_ptr<CommandGroup>> MakeCommandGroups() {
     std::vector<std::unique_ptr<CommandGroup>> groups;
     groups.push_back(MakeGlobalCommands());
     groups.push_back(MakeCipherCommands());
     groups.push_back(MakeProductCommands());
+    groups.push_back(MakeSessionListCommands());
+    groups.push_back(MakeSessionValueCommands());
+    groups.push_back(MakeSessionItemCommands());
+    groups.push_back(MakeFolderCommands());
+    groups.push_back(MakeDefaultCommands());
     return groups;
 }
 
