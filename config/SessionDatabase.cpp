@@ -74,7 +74,7 @@ YRefPtr<ISessionConfig> SessionDatabaseImpl::OpenSession(const YUnicodeString& p
         if (!HoldsIsSession(key)) {
             return nullptr;
         }
-        YRefPtr<ISessionConfig> session = NewSessionRecord();
+        YRefPtr<ISessionConfig> session = CreateSessionConfig();
         session->SetPath(path);
         session->Load(&key);
         return session;
@@ -82,7 +82,7 @@ YRefPtr<ISessionConfig> SessionDatabaseImpl::OpenSession(const YUnicodeString& p
     if (path != kDefaultSessionName) {
         return nullptr;
     }
-    YRefPtr<ISessionConfig> defaults = NewSessionRecord();
+    YRefPtr<ISessionConfig> defaults = CreateSessionConfig();
     defaults->SetPath(path);
     defaults->Load(nullptr);
     return defaults;
@@ -165,7 +165,7 @@ ApplyToAllCounts SessionDatabaseImpl::ApplyDefaultSessionChangesToAll(
         if (!key.IsWritable()) {
             return;
         }
-        const YRefPtr<ISessionConfig> session = NewSessionRecord();
+        const YRefPtr<ISessionConfig> session = CreateSessionConfig();
         session->SetPath(path);
         session->Load(&key);
         session->ApplyChangesFrom(defaultSession);

@@ -1,7 +1,5 @@
 #include "config/SessionDatabaseTree.h"
 
-#include <RivodeRavudaVU/SessionConfig.h>
-
 #include <algorithm>
 
 namespace rivode::sessions {
@@ -27,21 +25,17 @@ bool IsFolderChild(const YProfileKey& folderKey, const YUnicodeString& name) {
     return !HoldsIsSession(YProfileKey(folderKey, name));
 }
 
-YRefPtr<ISessionConfig> NewSessionRecord() {
-    return CreateSessionConfig();
-}
-
 SessionTree::SessionTree(bool create) : sessions_(store_.GetRootKey(), kSessionsKeyName, create) {}
 
 bool SessionTree::Exists(const YUnicodeString& path) const {
     return path.empty() || sessions_.SubKeyExists(path);
 }
 
-std::unique_ptr<YProfileKey> SessionTree::Open(const YUnicodeString& path, bool create) const {
+std::unique_ptr<YProfileKey> SessionTree::Open(const YUnicodeString& path) const {
     if (path.empty()) {
-        return std::make_unique<YProfileKey>(store_.GetRootKey(), kSessionsKeyName, create);
+        return std::make_unique<YProfileKey>(store_.GetRootKey(), kSessionsKeyName);
     }
-    return std::make_unique<YProfileKey>(sessions_, path, create);
+    return std::make_unique<YProfileKey>(sessions_, path);
 }
 
 std::unique_ptr<YProfileKey> SessionTree::OpenFolder(const YUnicodeString& path) const {

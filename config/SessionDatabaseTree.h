@@ -24,9 +24,6 @@ bool HoldsIsSession(const YProfileKey& key);
 // The folder predicate of listings: the child name of folderKey lacks "Is Session".
 bool IsFolderChild(const YProfileKey& folderKey, const YUnicodeString& name);
 
-// A new, empty session record.
-YRefPtr<ISessionConfig> NewSessionRecord();
-
 // The registered default store opened on its "Sessions" key. Keys opened through it are
 // committed when destroyed, so open them in a scope that ends before the tree does.
 class SessionTree {
@@ -38,7 +35,7 @@ public:
     const YProfileKey& Sessions() const { return sessions_; }
     bool Exists(const YUnicodeString& path) const;
     // The key at path ("" is "Sessions" itself).
-    std::unique_ptr<YProfileKey> Open(const YUnicodeString& path, bool create = false) const;
+    std::unique_ptr<YProfileKey> Open(const YUnicodeString& path) const;
     // The folder key at path; null when path names a session or nothing.
     std::unique_ptr<YProfileKey> OpenFolder(const YUnicodeString& path) const;
 
