@@ -103,7 +103,7 @@ void ProfileFolderData::LoadListing(const YProfileKey& folderKey, const FolderPr
 bool ProfileFolderData::SaveOrder(const YProfileKey& folderKey, YReportMessageParams& report) {
     folderList = JoinFolderOrder(folders_);
     sessionList = JoinFolderOrder(sessions_);
-    const YProfileKey dataKey(folderKey, kFolderDataKeyName, true);
+    const YProfileKey dataKey(folderKey, kFolderDataKeyName);
     if (!Save(dataKey) || !dataKey.Flush()) {
         report.Assign(&dataKey.GetStatus());
         return false;

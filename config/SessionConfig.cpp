@@ -46,7 +46,7 @@ void SessionConfig::ApplyDefaultSessionRule(const YProfileKey* key) {
     YProfileStore store;
     const YProfileKey sessions(store.GetRootKey(), kSessionsKeyName);
     if (!sessions.SubKeyExists(kDefaultSessionName)) {
-        const YProfileKey stored(sessions, kDefaultSessionName, true);
+        const YProfileKey stored(sessions, kDefaultSessionName);
         // A refused write leaves the values pending: the next save of the session writes them.
         (void)Save(stored);
     }

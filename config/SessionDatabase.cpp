@@ -127,7 +127,7 @@ bool SessionDatabaseImpl::SaveSession(ISessionConfig& session, bool create,
         order.emplace(*folder);
     }
     {
-        const YProfileKey key(tree.Sessions(), path, !existed);
+        const YProfileKey key(tree.Sessions(), path);
         // A new key gets every value: values the record holds unchanged from another key (a
         // copy of the default session) would otherwise never reach it.
         const bool written = existed ? session.Save(key)

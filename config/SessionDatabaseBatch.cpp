@@ -54,7 +54,7 @@ bool AdHocSessionSaveToDB(ISessionConfig* session, const YUnicodeString& name,
     }
     session->SetPath(name);
     const SessionTree tree(true);
-    const YProfileKey key(tree.Sessions(), name, true);
+    const YProfileKey key(tree.Sessions(), name);
     if (!session->WriteAllTo(key) || !key.SetDword(kIsSessionValueName, 1) || !key.Flush()) {
         return FailWith(key.GetStatus(), msg::SessionSaveFailed, name, report);
     }

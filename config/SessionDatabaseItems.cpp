@@ -70,7 +70,8 @@ bool MoveKey(const YProfileKey& sourceFolder, const YUnicodeString& name,
     bool copied = false;
     {
         const YProfileKey source(sourceFolder, name);
-        YProfileKey target(targetFolder, newName, true);
+        // A session is only its value file; a folder must exist even when it holds nothing.
+        YProfileKey target(targetFolder, newName, !HoldsIsSession(source));
         copied = CopyProfileKey(target, source) && target.Flush();
         if (!copied) {
             FailWith(target.GetStatus(), msg::SessionItemChangeFailed, name, report);
