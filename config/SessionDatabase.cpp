@@ -68,18 +68,22 @@ SessionDatabaseImpl::SessionDatabaseImpl(int product) : product_(product) {
 }
 
 YRefPtr<ISessionConfig> SessionDatabaseImpl::OpenSession(const YUnicodeString& path) const {
-    const SessionTree tree;
-    if (!path.empty() && tree.Exists(path)) {
-        const YProfileKey key(tree.Sessions(), path);
-        if (!HoldsIsSession(key)) {
-            return nullptr;
-        }
-        YRefPtr<ISessionConfig> session = CreateSessionConfig();
-        session->SetPath(path);
-        session->Load(&key);
-        return session;
+    if (path.empty()) {
+        return nullptr;
     }
-    if (path != kDefaultSessionName) {
+    const SessionTree tree;
+    {
+        // A missing key holds no values, so one read of the key tells a session from anything
+        // else: opening every session of a large tree does not walk each path first.
+        const YProfileKey key(tree.Sessions(), path);
+        if (HoldsIsSession(key)) {
+            YRefPtr<ISessionConfig> session = CreateSessionConfig();
+            session->SetPath(path);
+            session->Load(&key);
+            return session;
+        }
+    }
+    if (path != kDefaultSessionName || tree.Exists(path)) {
         return nullptr;
     }
     YRefPtr<ISessionConfig> defaults = CreateSessionConfig();
