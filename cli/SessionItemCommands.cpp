@@ -10,7 +10,6 @@
 #include <RivodeRavudaVU/SessionConfig.h>
 #include <RivodeRavudaVU/SessionNameValidation.h>
 
-#include <algorithm>
 
 namespace rivode::cli {
 namespace {
@@ -21,23 +20,10 @@ struct NewSessionChoices {
     std::string user;
 };
 
-// The name rules for a new session called name in the folder at folder.
-bool ValidateNewSessionName(const YUnicodeString& folder, const YUnicodeString& name,
-                            CommandFailure& failure) {
+// The name rules for a new session at path, with the library's own messages.
+bool ValidateNewSessionPath(const YUnicodeString& path, CommandFailure& failure) {
     YReportMessageParams report;
-    if (!folder.empty() && !Sessions().IsFolder(folder)) {
-        report.SetMessage(rivode::msg::SessionFolderNotFound);
-        report.AddString(folder);
-    } else {
-        const YUnicodeString path = folder.empty() ? name : folder + u'\\' + name;
-        const YUnicodeString kind = LoadMessageString(rivode::msg::ItemKindSession);
-        if (ValidateKeyName({}, name, true, kind, Sessions().Exists(path), report) &&
-            std::all_of(name.begin(), name.end(), [](char16_t c) { return c == u'.'; })) {
-            report.SetMessage(rivode::msg::NameOnlyDots);
-            report.AddString(name);
-        }
-    }
-    if (report.IsSuccess()) {
+    if (Sessions().ValidateNewItemPath(path, false, report)) {
         return true;
     }
     failure = ReportFailure(report);
@@ -68,15 +54,12 @@ ExitStatus RunNew(const CommandOptions& options, const std::string& pathText,
     if (!ParseItemPath(pathText, path, failure) || !LoadSessionProtocols(options, failure)) {
         return Fail(failure);
     }
-    const std::size_t split = path.rfind(u'\\');
-    const YUnicodeString folder = split == YUnicodeString::npos ? YUnicodeString()
-                                                                : path.substr(0, split);
-    const YUnicodeString name = split == YUnicodeString::npos ? path : path.substr(split + 1);
-    if (!ValidateNewSessionName(folder, name, failure)) {
+    if (!ValidateNewSessionPath(path, failure)) {
         return Fail(failure);
     }
     // A new session starts as a copy of the default session, the user's template.
-    const YRefPtr<ISessionConfig> defaults = Sessions().OpenSession(YUnicodeString(kDefaultSessionName));
+    const YRefPtr<ISessionConfig> defaults =
+        Sessions().OpenSession(YUnicodeString(kDefaultSessionName));
     const YRefPtr<ISessionConfig> session = defaults->Clone();
     session->SetPath(path);
     if (!choices.protocol.empty() && !ChooseProtocol(*session, choices.protocol, failure)) {

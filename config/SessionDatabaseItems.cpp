@@ -145,6 +145,17 @@ bool SessionDatabaseImpl::SaveFolderOrder(const YUnicodeString& path, ProfileFol
     return listing.SaveOrder(*folder, report);
 }
 
+bool SessionDatabaseImpl::ValidateNewItemPath(const YUnicodeString& path, bool isFolder,
+                                              YReportMessageParams& report) const {
+    const ItemPath item = SplitItemPath(path);
+    const SessionTree tree;
+    const std::unique_ptr<YProfileKey> parent = tree.OpenFolder(item.folder);
+    if (!parent) {
+        return ReportNotFound(msg::SessionFolderNotFound, item.folder, report);
+    }
+    return ValidateItemName(*parent, {}, item.name, true, isFolder, report);
+}
+
 bool SessionDatabaseImpl::CreateFolder(const YUnicodeString& path, YReportMessageParams& report) {
     const ItemPath item = SplitItemPath(path);
     const SessionTree tree(true);

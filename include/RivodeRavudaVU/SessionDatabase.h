@@ -128,6 +128,11 @@ public:
     // Deletes the session or the folder (with everything in it) at path and its order entry.
     [[nodiscard]] bool DeleteItem(const YUnicodeString& path, YReportMessageParams& report);
 
+    // Whether a new session (or folder) may be made at path: its folder exists and the name
+    // keeps the name rules and is not taken there. false with the first failure in report.
+    [[nodiscard]] bool ValidateNewItemPath(const YUnicodeString& path, bool isFolder,
+                                           YReportMessageParams& report) const;
+
     // name when the folder at folderPath has no child of that name; otherwise the first of
     // "name (2)", "name (3)", ... that it has not.
     YUnicodeString MakeUniqueName(const YUnicodeString& folderPath,
