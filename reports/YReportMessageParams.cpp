@@ -5,6 +5,10 @@
 #include "reports/MessageFormatter.h"
 #include "reports/MessageTextLookup.h"
 
+#include <RivodeRavudaVU/RivodeMessages.h>
+
+#include "platform/SystemError.h"
+
 #include <string>
 
 YReportMessageParams::YReportMessageParams() = default;
@@ -185,6 +189,49 @@ void YReportMessageParams::SetOrigin(const char* originText, std::uint32_t origi
 void SetSystemErrorReport(IReportMessageParams& report, int systemError) {
     // errno values are small and positive, so the customer bit stays clear.
     report.SetMessage(static_cast<std::uint32_t>(systemError));
+}
+
+namespace {
+// Marks the context value of a report that carries a system error, so that an unrelated
+// context value is never taken for one.
+constexpr std::uint64_t kSystemCauseMark = 0x5359534500000000ULL;
+}  // namespace
+
+void SetFileErrorReport(IReportMessageParams& report, int systemError, std::string_view path) {
+    report.SetMessage(rivode::msg::FileOperationFailed);
+    report.AddString(std::string(path));
+    std::string reason;
+    if (!rivode::platform::GetSystemErrorText(systemError, reason)) {
+        reason = "error " + std::to_string(systemError);
+    }
+    report.AddString(reason);
+    report.SetContextValue(kSystemCauseMark | static_cast<std::uint32_t>(systemError));
+}
+
+void WrapReport(YReportMessageParams& report, std::uint32_t id,
+                std::initializer_list<YUnicodeString> inserts, IReportMessageParams& cause) {
+    const int systemError = GetSystemErrorCause(cause);
+    const YUnicodeString reason = cause.GetSingleLineTextTrimmed();
+    report.SetMessage(id);
+    for (const YUnicodeString& insert : inserts) {
+        report.AddString(insert);
+    }
+    report.AddString(reason);
+    if (systemError != 0) {
+        report.SetContextValue(kSystemCauseMark | static_cast<std::uint32_t>(systemError));
+    }
+}
+
+int GetSystemErrorCause(const IReportMessageParams& report) {
+    const std::uint32_t id = report.GetMessageId();
+    if (id != 0 && (id & 0x20000000u) == 0 && id < 0x10000u) {
+        return static_cast<int>(id);
+    }
+    const std::uint64_t context = report.GetContextValue();
+    if ((context & 0xffffffff00000000ULL) == kSystemCauseMark) {
+        return static_cast<int>(context & 0xffffffffu);
+    }
+    return 0;
 }
 
 YUnicodeString LoadMessageString(std::uint32_t id, YMessageSource source) {

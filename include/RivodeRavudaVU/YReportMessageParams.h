@@ -13,7 +13,9 @@
 #include <RivodeRavudaVU/YUnicodeString.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 class YMessageTable;
 
@@ -121,6 +123,21 @@ private:
 // Fills report with an operating-system error (customer bit clear): the id is the errno value.
 // The one place where an error number of the platform becomes a report.
 void SetSystemErrorReport(IReportMessageParams& report, int systemError);
+
+// Fills report with an operating-system failure on one file or folder: message
+// FileOperationFailed with the path and the system's reason as inserts. The errno value stays
+// readable through GetSystemErrorCause, so callers can count failures by cause.
+void SetFileErrorReport(IReportMessageParams& report, int systemError, std::string_view path);
+
+// Makes report say what failed at this layer (id with its inserts) and carry the text of the
+// lower report cause as its last insert, so the user sees both the object and the reason.
+// The cause's system error travels along. report and cause may not be the same object.
+void WrapReport(YReportMessageParams& report, std::uint32_t id,
+                std::initializer_list<YUnicodeString> inserts, IReportMessageParams& cause);
+
+// The errno value behind a report: the id of an operating-system report, or the cause kept by
+// SetFileErrorReport and WrapReport; 0 when the report does not come from a system failure.
+int GetSystemErrorCause(const IReportMessageParams& report);
 
 // The text of a message with inserts ignored, in single-line mode, trimmed of its final blank.
 // Labels, column titles, filter names and dialog titles come from here; a "%1" in the text is
