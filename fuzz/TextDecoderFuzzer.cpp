@@ -54,9 +54,15 @@ public:
         size = content_.size();
         return 0;
     }
+    int GetLinkCount(std::uint64_t& links) override {
+        links = 1;
+        return 0;
+    }
     int Reserve(std::uint64_t) override { return 0; }
     int Lock(std::uint64_t, std::uint64_t, bool) override { return 0; }
     int Unlock(std::uint64_t, std::uint64_t) override { return 0; }
+    int SyncData() override { return 0; }
+    int SyncFileSystem() override { return 0; }
 
 private:
     std::string& content_;

@@ -6,6 +6,7 @@
 // a time; the POSIX implementation itself is thread-safe.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -25,13 +26,23 @@ enum class OpenDisposition {
 enum FileAccess : unsigned {
     FileAccessRead = 1,
     FileAccessWrite = 2,
+    // The path must name a regular file itself: a symbolic link in its last component, a
+    // pipe, socket or device fails with kErrorNotRegularFile (a folder with EISDIR), found
+    // without ever blocking on it. The configuration's own files are opened
+    // so, since a link or a pipe in their place can only be a mistake or an attack.
+    FileAccessRegularOnly = 4,
 };
+
+// What opening with FileAccessRegularOnly gives for anything but a regular file. The system has
+// no number of its own for it; this one is otherwise never returned by file operations.
+inline constexpr int kErrorNotRegularFile = EMEDIUMTYPE;
 
 struct FileInfo {
     bool exists = false;
     bool isFolder = false;
     bool readOnly = false;  // the owner may not write it (a read-only attribute)
     std::uint64_t size = 0;
+    std::uint64_t device = 0;  // the file system that holds it
 };
 
 struct FolderEntry {
@@ -51,6 +62,8 @@ public:
     virtual int WriteAt(std::uint64_t offset, const void* bytes, std::size_t length) = 0;
     virtual int Truncate(std::uint64_t length) = 0;
     virtual int GetSize(std::uint64_t& size) = 0;
+    // How many names the file has; 0 once its last name was removed.
+    virtual int GetLinkCount(std::uint64_t& links) = 0;
     // Makes sure the file can hold length bytes without running out of space, leaving its
     // content unchanged; 0 also where the file system cannot reserve space in advance.
     virtual int Reserve(std::uint64_t length) = 0;
@@ -58,6 +71,11 @@ public:
     // Lock waits until granted.
     virtual int Lock(std::uint64_t offset, std::uint64_t length, bool exclusive) = 0;
     virtual int Unlock(std::uint64_t offset, std::uint64_t length) = 0;
+    // Puts the file's content (and the size, not other metadata) on the disk before returning.
+    virtual int SyncData() = 0;
+    // Puts every written byte of the whole file system that holds this file on the disk: one
+    // call ends a batch of writes to many files.
+    virtual int SyncFileSystem() = 0;
 };
 
 class FileSystem {

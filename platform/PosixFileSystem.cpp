@@ -64,6 +64,15 @@ public:
         return 0;
     }
 
+    int GetLinkCount(std::uint64_t& links) override {
+        struct stat st;
+        if (::fstat(fd_, &st) != 0) {
+            return ErrnoOr(EIO);
+        }
+        links = static_cast<std::uint64_t>(st.st_nlink);
+        return 0;
+    }
+
     int Reserve(std::uint64_t length) override {
         const int error = ::posix_fallocate(fd_, 0, static_cast<off_t>(length));
         // Some file systems cannot reserve space ahead; writing will tell then.
@@ -79,6 +88,17 @@ public:
     int Unlock(std::uint64_t offset, std::uint64_t length) override {
         return SetLock(F_UNLCK, offset, length);
     }
+
+    int SyncData() override {
+        while (::fdatasync(fd_) != 0) {
+            if (errno != EINTR) {
+                return ErrnoOr(EIO);
+            }
+        }
+        return 0;
+    }
+
+    int SyncFileSystem() override { return ::syncfs(fd_) == 0 ? 0 : ErrnoOr(EIO); }
 
 private:
     int SetLock(short type, std::uint64_t offset, std::uint64_t length) {
@@ -103,6 +123,10 @@ public:
     int OpenFile(const std::string& path, unsigned access, OpenDisposition disposition,
                  unsigned mode, std::unique_ptr<File>& file, bool* created) override {
         int flags = O_CLOEXEC;
+        const bool regularOnly = (access & FileAccessRegularOnly) != 0;
+        if (regularOnly) {
+            flags |= O_NOFOLLOW | O_NONBLOCK;
+        }
         if ((access & FileAccessWrite) != 0) {
             flags |= (access & FileAccessRead) != 0 ? O_RDWR : O_WRONLY;
         } else {
@@ -149,12 +173,20 @@ public:
             madeNew = fd >= 0 && disposition == OpenDisposition::CreateNew;
         }
         if (fd < 0) {
-            return ErrnoOr(EIO);
+            // A pipe without a reader answers a non-blocking open for writing with ENXIO, a
+            // link in the last component O_NOFOLLOW with ELOOP.
+            return regularOnly && (errno == ENXIO || errno == ELOOP) ? kErrorNotRegularFile
+                                                                      : ErrnoOr(EIO);
         }
         struct stat st;
-        if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        if (::fstat(fd, &st) == 0 && (S_ISDIR(st.st_mode) || (regularOnly && !S_ISREG(st.st_mode)))) {
             ::close(fd);
-            return EISDIR;
+            return S_ISDIR(st.st_mode) ? EISDIR : kErrorNotRegularFile;
+        }
+        if (regularOnly) {
+            // Only opening had to be non-blocking; reads of a regular file never wait anyway,
+            // but leave the descriptor as every other opener gets it.
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         }
         if (created != nullptr) {
             *created = madeNew;
@@ -175,6 +207,7 @@ public:
         // the user protected on purpose, whoever runs the program.
         info.readOnly = (st.st_mode & S_IWUSR) == 0;
         info.size = static_cast<std::uint64_t>(st.st_size);
+        info.device = static_cast<std::uint64_t>(st.st_dev);
         return 0;
     }
 

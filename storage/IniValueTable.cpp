@@ -160,6 +160,7 @@ void IniValueTable::Store(std::u16string_view name, std::uint64_t hash, YIniFile
     const int personal = FindPersonalValue(name, hash);
     if (personal >= 0) {
         Destroy(std::exchange(personal_[static_cast<std::size_t>(personal)], value));
+        personalSlotChanged_[static_cast<std::size_t>(personal)] = true;
         personalChanged = true;
         return;
     }
@@ -168,6 +169,7 @@ void IniValueTable::Store(std::u16string_view name, std::uint64_t hash, YIniFile
     const std::size_t index = FindGeneral(name, hash, &slot);
     if (index < general_.size()) {
         Destroy(std::exchange(general_[index].value, value));
+        general_[index].changed = true;
         return;
     }
     if (value == nullptr) {
@@ -177,7 +179,7 @@ void IniValueTable::Store(std::u16string_view name, std::uint64_t hash, YIniFile
         Grow();
         FindGeneral(name, hash, &slot);  // the free slot moved with the index
     }
-    general_.push_back(Entry{hash, CopyText(name), value});
+    general_.push_back(Entry{hash, CopyText(name), value, true});
     slots_[slot] = static_cast<std::uint32_t>(general_.size());
 }
 
@@ -195,6 +197,15 @@ void IniValueTable::Grow() {
             slot = (slot + 1) & mask;
         }
         slots_[slot] = static_cast<std::uint32_t>(i + 1);
+    }
+}
+
+void IniValueTable::ClearChanges() {
+    personalChanged = false;
+    generalChanged = false;
+    personalSlotChanged_.fill(false);
+    for (Entry& entry : general_) {
+        entry.changed = false;
     }
 }
 

@@ -82,6 +82,24 @@ public:
     bool personalChanged = false;
     bool generalChanged = false;
 
+    // Forgets which names were stored or erased: after loading, and after a save.
+    void ClearChanges();
+    // Every name stored or erased since the last ClearChanges, in slot order, with its value
+    // (nullptr for an erased one). visit(name, value, isPersonal).
+    template <class Visit>
+    void ForEachChange(Visit&& visit) const {
+        for (std::size_t slot = 0; slot < kPersonalValueCount; ++slot) {
+            if (personalSlotChanged_[slot]) {
+                visit(GetPersonalValueName(slot), personal_[slot], true);
+            }
+        }
+        for (const Entry& entry : general_) {
+            if (entry.changed) {
+                visit(entry.name, static_cast<const YIniFileData*>(entry.value), false);
+            }
+        }
+    }
+
     // How many personal names map to a value.
     std::size_t CountPersonalValues() const;
 
@@ -107,6 +125,7 @@ private:
         std::uint64_t hash;
         std::u16string_view name;  // in the arena
         YIniFileData* value;       // in the arena; nullptr when none
+        bool changed;              // stored or erased since the last ClearChanges
     };
 
     void Store(std::u16string_view name, std::uint64_t hash, YIniFileData* value);
@@ -119,6 +138,7 @@ private:
 
     std::pmr::monotonic_buffer_resource arena_;
     std::array<YIniFileData*, kPersonalValueCount> personal_{};
+    std::array<bool, kPersonalValueCount> personalSlotChanged_{};
     std::vector<Entry> general_;
     // Open addressing over general_: each slot holds an entry index + 1, 0 when free.
     std::vector<std::uint32_t> slots_;

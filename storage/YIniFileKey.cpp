@@ -3,6 +3,7 @@
 #include "storage/IniFolderTree.h"
 #include "storage/IniValueFileReader.h"
 #include "storage/TextCodec.h"
+#include "storage/ValueFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,6 +11,7 @@
 using rivode::platform::FileInfo;
 using rivode::platform::FileSystem;
 using rivode::storage::IniValueTable;
+using rivode::storage::ValueFileFingerprint;
 
 namespace {
 
@@ -22,10 +24,6 @@ bool IsStorableValueName(std::u16string_view name) {
 bool IsStorableText(std::u16string_view text) {
     return text.find_first_of(u"\r\n") == std::u16string_view::npos;
 }
-
-// Readers and writers of one value file exclude each other with a lock on its first bytes.
-constexpr std::uint64_t kLockOffset = 0;
-constexpr std::uint64_t kLockLength = 4;
 
 bool IsAnyShortcutName(std::u16string_view name) {
     return name == u"Is Session" || name == u"Is Command List";
@@ -160,50 +158,28 @@ namespace {
 thread_local std::string readBytes;
 thread_local YUnicodeString readText;
 
-// Reads the whole file in one transfer under the shared lock, so a rewrite can never
-// interleave with the read and the lock is held as briefly as possible. false when the file
-// cannot be read (a missing file is an empty key).
-bool ReadWholeFile(const std::string& path, std::uint64_t expectedSize, std::string& bytes) {
-    bytes.clear();
-    std::unique_ptr<rivode::platform::File> file;
-    if (FileSystem::Current().OpenFile(path, rivode::platform::FileAccessRead,
-                                       rivode::platform::OpenDisposition::OpenExisting, 0, file,
-                                       nullptr) != 0) {
+}  // namespace
+
+bool YIniFileKey::ReadValueFile(const std::string& path, IniValueTable& table,
+                                ValueFileFingerprint& fingerprint) {
+    bool exists = false;
+    if (const rivode::storage::ValueFileError error =
+            rivode::storage::ReadValueFile(path, readBytes, exists)) {
+        // Nothing partial may ever be saved over the file: the key refuses to save.
+        loadFailed_ = true;
+        SetFileErrorReport(status_, error.error, error.path);
         return false;
     }
-    if (file->Lock(kLockOffset, kLockLength, false) != 0) {
-        return false;
-    }
-    // A read that does not fill the buffer has reached the end: one read for a file that has
-    // not grown since it was looked at.
-    std::size_t chunk = static_cast<std::size_t>(expectedSize) + 4096;
-    std::size_t got = 0;
-    for (;;) {
-        const std::size_t filled = bytes.size();
-        bytes.resize(filled + chunk);
-        if (file->ReadAt(filled, bytes.data() + filled, chunk, got) != 0) {
-            got = 0;  // what was read so far stands
-        }
-        bytes.resize(filled + got);
-        if (got < chunk) {
-            break;
-        }
-        chunk *= 2;
-    }
-    (void)file->Unlock(kLockOffset, kLockLength);
+    fingerprint = rivode::storage::FingerprintOf(readBytes);
+    ParseValueFile(path, readBytes, table);
     return true;
 }
 
-}  // namespace
-
-void YIniFileKey::ReadValueFile(const std::string& path, std::uint64_t expectedSize) {
-    if (!ReadWholeFile(path, expectedSize, readBytes)) {
-        return;
-    }
+void YIniFileKey::ParseValueFile(const std::string& path, const std::string& bytes,
+                                 IniValueTable& table) {
     std::size_t markLength = 0;
-    const YTextFile::Encoding encoding =
-        rivode::storage::DetectByteOrderMark(readBytes, markLength);
-    const std::string_view content = std::string_view(readBytes).substr(markLength);
+    const YTextFile::Encoding encoding = rivode::storage::DetectByteOrderMark(bytes, markLength);
+    const std::string_view content = std::string_view(bytes).substr(markLength);
     if (readText.size() < content.size()) {
         readText.resize(content.size());
     }
@@ -213,22 +189,25 @@ void YIniFileKey::ReadValueFile(const std::string& path, std::uint64_t expectedS
     const rivode::storage::TextDecodeResult decoded =
         rivode::storage::DecodeText(encoding, content, readText.data(), written);
     const bool readToEnd =
-        rivode::storage::ReadIniValueFile(std::u16string_view(readText.data(), written), *table_);
+        rivode::storage::ReadIniValueFile(std::u16string_view(readText.data(), written), table);
+    const auto damaged = std::find_if(damagedFiles_.begin(), damagedFiles_.end(),
+                                      [&](const auto& entry) { return entry.first == path; });
+    if (damaged != damagedFiles_.end()) {
+        damagedFiles_.erase(damaged);
+    }
     if (!readToEnd || decoded.consumed < content.size()) {
-        damagedFiles_.emplace_back(path, readBytes);
+        damagedFiles_.emplace_back(path, bytes);
     }
 }
 
 IniValueTable& YIniFileKey::LoadedTable() {
     if (!table_) {
-        const std::uint64_t size = MainFileInfo().size;
-        table_ = std::make_shared<IniValueTable>(size);
-        ReadValueFile(MainValueFile(), size);
-        if (!personalPath_.empty()) {
-            ReadValueFile(PersonalValueFile(), 0);
+        table_ = std::make_shared<IniValueTable>(MainFileInfo().size);
+        if (ReadValueFile(MainValueFile(), *table_, mainFingerprint_) &&
+            !personalPath_.empty()) {
+            (void)ReadValueFile(PersonalValueFile(), *table_, personalFingerprint_);
         }
-        table_->personalChanged = false;
-        table_->generalChanged = false;
+        table_->ClearChanges();
     }
     return *table_;
 }
@@ -273,7 +252,8 @@ bool YIniFileKey::GetDword(std::u16string_view name, std::uint32_t& value) {
     // spares parsing thousands of files.
     if (!table_ && !refused_ && IsAnyShortcutName(name)) {
         const FileInfo& info = MainFileInfo();
-        if (info.exists && !info.isFolder) {
+        // An empty file is what a save killed before its first byte leaves: no key.
+        if (info.exists && !info.isFolder && info.size > 0) {
             value = 1;
             return true;
         }
@@ -363,15 +343,13 @@ void YIniFileKey::Rewrite() {
     if (!table_) {
         table_ = std::make_shared<IniValueTable>();
     }
-    ReadValueFile(MainValueFile(), MainFileInfo().size);
-    if (!personalPath_.empty()) {
-        ReadValueFile(PersonalValueFile(), 0);
+    if (ReadValueFile(MainValueFile(), *table_, mainFingerprint_) && !personalPath_.empty()) {
+        (void)ReadValueFile(PersonalValueFile(), *table_, personalFingerprint_);
     }
     table_->personalChanged = true;
     table_->generalChanged = true;
     (void)Save();
-    table_->personalChanged = false;
-    table_->generalChanged = false;
+    table_->ClearChanges();
 }
 
 void YIniFileKey::SetPersonalPath(std::u16string_view path) {
@@ -382,9 +360,8 @@ void YIniFileKey::SetPersonalPath(std::u16string_view path) {
         // Only the main file: values already in a personal file stay where they are until
         // a rewrite moves them.
         table_ = std::make_shared<IniValueTable>();
-        ReadValueFile(MainValueFile(), MainFileInfo().size);
-        table_->personalChanged = false;
-        table_->generalChanged = false;
+        (void)ReadValueFile(MainValueFile(), *table_, mainFingerprint_);
+        table_->ClearChanges();
     }
     personalPath_ = rivode::ToUtf8(path);
     if (!personalPath_.empty() &&
@@ -397,12 +374,5 @@ bool YIniFileKey::Flush() {
     if (refused_) {
         return false;
     }
-    if (!Save()) {
-        return false;
-    }
-    if (table_) {
-        table_->personalChanged = false;
-        table_->generalChanged = false;
-    }
-    return true;
+    return Save();
 }

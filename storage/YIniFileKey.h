@@ -3,13 +3,16 @@
 // path plus ".ini".
 //
 // The values are read once, on the first operation that needs them, and written back when the
-// key is destroyed (or flushed, or rewritten): the whole file is rewritten from this object's
-// table under an exclusive lock, and a failed save leaves the previous file intact. Two objects
-// of one key do not share their tables. One thread at a time.
+// key is destroyed (or flushed, or rewritten). A save writes only what this object changed:
+// under the file's exclusive lock it reads the file again, applies the values this object set
+// and deleted (by name), and replaces the file crash-safely (ValueFile.h). Values that other
+// processes stored meanwhile survive; for a name both changed, the last saver wins. A key whose
+// files could not be read whole never saves. One thread at a time.
 #pragma once
 
 #include "storage/IniFolderNames.h"
 #include "storage/IniValueTable.h"
+#include "storage/ValueFile.h"
 
 #include <RivodeRavudaVU/YProfileStore.h>
 #include <RivodeRavudaVU/YReportMessageParams.h>
@@ -77,7 +80,12 @@ private:
     YIniFileKey(RefusedTag, int error, bool readOnly);
 
     rivode::storage::IniValueTable& LoadedTable();
-    void ReadValueFile(const std::string& path, std::uint64_t expectedSize);
+    // Reads the value file at path into table; false (the key then refuses to save, the
+    // reason in the status) when it could not be read whole.
+    bool ReadValueFile(const std::string& path, rivode::storage::IniValueTable& table,
+                       rivode::storage::ValueFileFingerprint& fingerprint);
+    void ParseValueFile(const std::string& path, const std::string& bytes,
+                        rivode::storage::IniValueTable& table);
     // false (with the reason in the status) when name cannot be stored in this key.
     bool CanStore(std::u16string_view name);
     YIniFileData* FindValue(std::u16string_view name);
@@ -87,14 +95,19 @@ private:
     std::string_view LastComponent() const;
     const rivode::platform::FileInfo& MainFileInfo();
     bool Save();
+    // The table a save writes: this key's own when nobody changed the files it writes since
+    // they were read, else the files' current values with this key's changes applied.
+    std::shared_ptr<rivode::storage::IniValueTable> MergeWithCurrent(
+        rivode::storage::ValueFileWriter* main, rivode::storage::ValueFileWriter* personal);
     bool Fail(int error);
+    bool Fail(const rivode::storage::ValueFileError& error);
     unsigned FolderMode() const;
     unsigned FileMode() const;
-    int OpenForRewrite(YTextFile& file, const std::string& path);
     // Before a value file that was read only in part is rewritten, its whole content goes to
-    // path + ".damaged", so that what the reading could not take in is not lost. An error when
-    // that copy cannot be written (the file must then not be rewritten).
-    int KeepDamagedContent(const std::string& path);
+    // path + ".damaged" (or ".damaged-2", ... : an older copy is never overwritten), so that
+    // what the reading could not take in is not lost. An error when that copy cannot be
+    // written (the file must then not be rewritten).
+    rivode::storage::ValueFileError KeepDamagedContent(const std::string& path);
 
     std::string mainPath_;
     std::size_t resolvedLength_ = 0;  // of mainPath_, see the constructor
@@ -106,6 +119,10 @@ private:
     bool refused_ = false;
     std::string mainValueFile_;  // resolved on first need
     std::optional<rivode::platform::FileInfo> mainFileInfo_;
+    // Of the files as last read or written by this key.
+    rivode::storage::ValueFileFingerprint mainFingerprint_;
+    rivode::storage::ValueFileFingerprint personalFingerprint_;
+    bool loadFailed_ = false;
     YReportMessageParams status_;
     std::optional<YAccessControl> access_;
     // The files whose reading ended early, with their bytes as read; emptied once kept aside.

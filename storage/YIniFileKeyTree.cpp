@@ -111,8 +111,9 @@ bool YIniFileKey::SubKeyExists(std::u16string_view name) {
     if (fileSystem.GetFileInfo(path, info) == 0 && info.exists && info.isFolder) {
         return true;
     }
+    // An empty value file is what a save killed before its first byte leaves: no key.
     return fileSystem.GetFileInfo(rivode::storage::ResolveValueFile(path), info) == 0 &&
-           info.exists && !info.isFolder;
+           info.exists && !info.isFolder && info.size > 0;
 }
 
 bool YIniFileKey::CheckSubKeyName(std::u16string_view name,

@@ -1,11 +1,15 @@
 // A file system installed for its own lifetime that forwards to the real one and fails what a
-// test asks it to fail: writes or reservations of every file, writing to one path, removing
-// another, and a name limit of its choosing.
+// test asks it to fail: any read, write, truncate, reservation, sync, rename or unlink at a
+// chosen call (or every one), shortened reads, one path that is read-only or cannot be
+// removed, and a name limit of its choosing. Every call that changes a file is counted, so a
+// crash test can kill the process at each in turn.
 #pragma once
 
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,15 +17,31 @@
 
 namespace rivode::test {
 
+enum class FileCall { Read, Write, Truncate, Reserve, Sync, Rename, Unlink };
+
 class FaultyFileSystem : public platform::ForwardingFileSystem {
 public:
-    int writeError = 0;
-    int reserveError = 0;
+    // Fails the occurrence-th call of kind (counted from 1; 0 fails every one) with error. A
+    // failed write first writes half of its bytes, as a write that ran out of space does.
+    struct Fault {
+        FileCall call;
+        int occurrence;
+        int error;
+    };
+    std::vector<Fault> faults;
+    int writeError = 0;                        // every write fails so
+    int reserveError = 0;                      // every reservation fails so
+    std::size_t shortReads = 0;                // reads return at most this many bytes (0: all)
     int writes = 0;                            // transfers attempted, failed ones included
     int listings = 0;                          // folders listed
     std::string readOnlyPath;                  // reported read-only; opening it to write fails
     std::string undeletablePath;               // removing it fails
     std::optional<std::size_t> maxNameLength;  // the real limit unless set
+    // Calls that change a file (write, truncate, reserve, sync, rename, unlink, creation) are
+    // numbered from 1; the process kills itself at call killAtChange (0: never), a write
+    // after writing half of its bytes, any other call before it runs.
+    int killAtChange = 0;
+    int changes = 0;
 
     FaultyFileSystem() : ForwardingFileSystem(platform::FileSystem::Current()) {}
 
@@ -29,6 +49,9 @@ public:
                  unsigned mode, std::unique_ptr<platform::File>& file, bool* created) override {
         if (path == readOnlyPath && (access & platform::FileAccessWrite) != 0) {
             return EACCES;
+        }
+        if (disposition != platform::OpenDisposition::OpenExisting) {
+            AnnounceOrDie();
         }
         std::unique_ptr<platform::File> real;
         const int error = target_.OpenFile(path, access, disposition, mode, real, created);
@@ -47,7 +70,21 @@ public:
         return target_.ListFolder(path, entries);
     }
     int DeleteFile(const std::string& path) override {
-        return path == undeletablePath ? EACCES : target_.DeleteFile(path);
+        if (path == undeletablePath) {
+            return EACCES;
+        }
+        AnnounceOrDie();
+        if (const int error = Injected(FileCall::Unlink)) {
+            return error;
+        }
+        return target_.DeleteFile(path);
+    }
+    int Rename(const std::string& from, const std::string& to) override {
+        AnnounceOrDie();
+        if (const int error = Injected(FileCall::Rename)) {
+            return error;
+        }
+        return target_.Rename(from, to);
     }
     int GetMaxNameLength(const std::string& path, std::size_t& length) override {
         if (!maxNameLength) {
@@ -58,23 +95,68 @@ public:
     }
 
 private:
+    // Counts a changing call; true when it is the one to die at.
+    bool Announce() { return ++changes == killAtChange; }
+    void AnnounceOrDie() {
+        if (Announce()) {
+            ::raise(SIGKILL);
+        }
+    }
+
+    // The error injected into this call of kind call, counting it; 0 for none.
+    int Injected(FileCall call) {
+        const int number = ++counts_[static_cast<int>(call)];
+        for (const Fault& fault : faults) {
+            if (fault.call == call && (fault.occurrence == 0 || fault.occurrence == number)) {
+                return fault.error;
+            }
+        }
+        return 0;
+    }
+
     class FaultyFile : public platform::File {
     public:
         FaultyFile(FaultyFileSystem& owner, std::unique_ptr<File> real)
             : owner_(owner), real_(std::move(real)) {}
         int ReadAt(std::uint64_t offset, void* buffer, std::size_t length,
                    std::size_t& transferred) override {
+            if (const int error = owner_.Injected(FileCall::Read)) {
+                transferred = 0;
+                return error;
+            }
+            if (owner_.shortReads != 0) {
+                length = std::min(length, owner_.shortReads);
+            }
             return real_->ReadAt(offset, buffer, length, transferred);
         }
         int WriteAt(std::uint64_t offset, const void* bytes, std::size_t length) override {
             ++owner_.writes;
-            return owner_.writeError != 0 ? owner_.writeError
-                                          : real_->WriteAt(offset, bytes, length);
+            if (owner_.Announce()) {
+                (void)real_->WriteAt(offset, bytes, length / 2);
+                ::raise(SIGKILL);
+            }
+            int error = owner_.Injected(FileCall::Write);
+            error = error != 0 ? error : owner_.writeError;
+            if (error != 0) {
+                if (owner_.writeError == 0) {
+                    (void)real_->WriteAt(offset, bytes, length / 2);
+                }
+                return error;
+            }
+            return real_->WriteAt(offset, bytes, length);
         }
-        int Truncate(std::uint64_t length) override { return real_->Truncate(length); }
+        int Truncate(std::uint64_t length) override {
+            owner_.AnnounceOrDie();
+            const int error = owner_.Injected(FileCall::Truncate);
+            return error != 0 ? error : real_->Truncate(length);
+        }
         int GetSize(std::uint64_t& size) override { return real_->GetSize(size); }
+        int GetLinkCount(std::uint64_t& links) override { return real_->GetLinkCount(links); }
         int Reserve(std::uint64_t length) override {
-            return owner_.reserveError != 0 ? owner_.reserveError : real_->Reserve(length);
+            owner_.AnnounceOrDie();
+            int error = owner_.Injected(FileCall::Reserve);
+            error = error != 0 ? error : owner_.reserveError;
+            return error != 0 ? error : real_->Reserve(length);
         }
         int Lock(std::uint64_t offset, std::uint64_t length, bool exclusive) override {
             return real_->Lock(offset, length, exclusive);
@@ -82,12 +164,23 @@ private:
         int Unlock(std::uint64_t offset, std::uint64_t length) override {
             return real_->Unlock(offset, length);
         }
+        int SyncData() override {
+            owner_.AnnounceOrDie();
+            const int error = owner_.Injected(FileCall::Sync);
+            return error != 0 ? error : real_->SyncData();
+        }
+        int SyncFileSystem() override {
+            owner_.AnnounceOrDie();
+            const int error = owner_.Injected(FileCall::Sync);
+            return error != 0 ? error : real_->SyncFileSystem();
+        }
 
     private:
         FaultyFileSystem& owner_;
         std::unique_ptr<File> real_;
     };
 
+    int counts_[7] = {};
     platform::ScopedFileSystem installed_{*this};
 };
 

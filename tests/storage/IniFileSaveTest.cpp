@@ -169,7 +169,8 @@ TEST_F(IniFileSaveTest, FailedSaveLeavesThePreviousFilesIntact) {
             ASSERT_TRUE(key.SetString(u"Password", u"p"));
             EXPECT_FALSE(key.Flush());
             if (c.error != 0) {
-                EXPECT_EQ(key.GetStatus().GetMessageId(), static_cast<std::uint32_t>(c.error));
+                EXPECT_EQ(GetSystemErrorCause(key.GetStatus()), c.error);
+                EXPECT_NE(rivode::test::ReasonOf(key.GetStatus()).find(u"S.ini"), std::u16string::npos);
             }
         }
         EXPECT_EQ(ReadFileBytes(Main("S.ini")), kBom + original);

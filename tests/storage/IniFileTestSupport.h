@@ -30,6 +30,12 @@ inline std::optional<YUnicodeString> StringOf(const YProfileKey& key, std::u16st
     return key.GetString(name, value) ? std::optional(value) : std::nullopt;
 }
 
+// The text a user would read for a status report.
+inline std::u16string ReasonOf(const YReportMessageParams& status) {
+    YReportMessageParams copy(status);
+    return copy.GetSingleLineTextTrimmed();
+}
+
 // A key's values (or subkeys) with their kinds, in listing order.
 using Listing = std::vector<std::pair<YUnicodeString, int>>;
 inline Listing ListOf(const YProfileKey& key, bool values) {

@@ -118,7 +118,7 @@ TEST_F(GlobalStoreTest, FailedSaveWritesEverythingAgainNextTime) {
         faulty.writeError = ENOSPC;
         YReportMessageParams report;
         EXPECT_FALSE(record->SaveToStore(report));
-        EXPECT_EQ(report.GetMessageId(), static_cast<std::uint32_t>(ENOSPC));
+        EXPECT_EQ(GetSystemErrorCause(report), ENOSPC);
     }
     Write(*record);
     EXPECT_EQ(DwordOf(*Stored(), u"Tab Width"), 321u);

@@ -1,0 +1,365 @@
+#include "storage/ValueFile.h"
+
+#include "storage/IniFolderTree.h"
+
+#include <cryptopp/crc.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+using rivode::platform::File;
+using rivode::platform::FileAccessRead;
+using rivode::platform::FileAccessRegularOnly;
+using rivode::platform::FileAccessWrite;
+using rivode::platform::FileInfo;
+using rivode::platform::FileSystem;
+using rivode::platform::OpenDisposition;
+
+namespace rivode::storage {
+namespace {
+
+constexpr std::uint64_t kLockOffset = 0;
+constexpr std::uint64_t kLockLength = 4;
+
+// The journal's trailer: the content's length (8 bytes) and CRC-32C (4 bytes), little-endian,
+// then a magic that no value file ends with.
+constexpr std::size_t kTrailerSize = 16;
+constexpr std::array<char, 4> kJournalMagic = {'R', 'V', 'J', '1'};
+
+std::uint32_t Crc32c(std::string_view bytes) {
+    CryptoPP::CRC32C crc;
+    crc.Update(reinterpret_cast<const CryptoPP::byte*>(bytes.data()), bytes.size());
+    std::array<CryptoPP::byte, 4> digest{};
+    crc.Final(digest.data());
+    std::uint32_t value = 0;
+    std::memcpy(&value, digest.data(), digest.size());
+    return value;
+}
+
+std::array<char, kTrailerSize> MakeTrailer(std::string_view content) {
+    std::array<char, kTrailerSize> trailer{};
+    std::uint64_t length = content.size();
+    std::uint32_t crc = Crc32c(content);
+    for (int i = 0; i < 8; ++i) {
+        trailer[i] = static_cast<char>(length >> (8 * i));
+    }
+    for (int i = 0; i < 4; ++i) {
+        trailer[8 + i] = static_cast<char>(crc >> (8 * i));
+    }
+    std::copy(kJournalMagic.begin(), kJournalMagic.end(), trailer.begin() + 12);
+    return trailer;
+}
+
+// The content a journal proves whole, or false.
+bool WholeJournalContent(std::string_view journal, std::string_view& content) {
+    if (journal.size() < kTrailerSize) {
+        return false;
+    }
+    content = journal.substr(0, journal.size() - kTrailerSize);
+    const auto expected = MakeTrailer(content);
+    return std::equal(expected.begin(), expected.end(), journal.end() - kTrailerSize);
+}
+
+int OpenRegular(const std::string& path, unsigned access, OpenDisposition disposition,
+                unsigned mode, std::unique_ptr<File>& file, bool* created = nullptr) {
+    return FileSystem::Current().OpenFile(path, access | FileAccessRegularOnly, disposition, mode,
+                                          file, created);
+}
+
+bool IsMissing(int error) { return error == ENOENT || error == ENOTDIR; }
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// The journal of path, read whole when there is one; found is false when there is none.
+ValueFileError ReadJournal(const std::string& journalPath, std::string& bytes, bool& found) {
+    found = false;
+    std::unique_ptr<File> journal;
+    const int error =
+        OpenRegular(journalPath, FileAccessRead, OpenDisposition::OpenExisting, 0, journal);
+    if (IsMissing(error)) {
+        return {};
+    }
+    if (error == 0) {
+        found = true;
+        if (const int readError = ReadWholeOpenFile(*journal, bytes)) {
+            return {readError, journalPath};
+        }
+        return {};
+    }
+    return {error, journalPath};
+}
+
+thread_local ValueFileSyncBatch* currentBatch = nullptr;
+
+}  // namespace
+
+ValueFileFingerprint FingerprintOf(std::string_view bytes) {
+    return {bytes.size(), Crc32c(bytes)};
+}
+
+int ReadWholeOpenFile(File& file, std::string& bytes) {
+    bytes.clear();
+    std::uint64_t size = 0;
+    if (const int error = file.GetSize(size)) {
+        return error;
+    }
+    if (size > kMaxValueFileSize) {
+        return EFBIG;
+    }
+    // The size is a hint: the file may have changed since, and a read may return less than
+    // asked anywhere. Only a read that returns nothing ends the file.
+    std::size_t chunk = static_cast<std::size_t>(size) + 1;
+    for (;;) {
+        const std::size_t filled = bytes.size();
+        bytes.resize(filled + chunk);
+        std::size_t got = 0;
+        const int error = file.ReadAt(filled, bytes.data() + filled, chunk, got);
+        bytes.resize(filled + (error == 0 ? got : 0));
+        if (error != 0) {
+            return error;
+        }
+        if (got == 0) {
+            return 0;
+        }
+        if (bytes.size() > kMaxValueFileSize) {
+            return EFBIG;
+        }
+        chunk = std::max<std::size_t>(chunk - std::min(chunk, got), 4096);
+    }
+}
+
+ValueFileError ReadValueFile(const std::string& path, std::string& bytes, bool& exists) {
+    bytes.clear();
+    exists = false;
+    std::unique_ptr<File> file;
+    const int error = OpenRegular(path, FileAccessRead, OpenDisposition::OpenExisting, 0, file);
+    if (IsMissing(error)) {
+        return {};
+    }
+    if (error != 0) {
+        return {error, path};
+    }
+    if (const int lockError = file->Lock(kLockOffset, kLockLength, false)) {
+        return {lockError, path};
+    }
+    // Under the shared lock no writer is at work: a journal is what a dead one left.
+    bool journalFound = false;
+    if (ValueFileError journalError = ReadJournal(path + std::string(kJournalSuffix), bytes,
+                                                  journalFound)) {
+        return journalError;
+    }
+    std::string_view content;
+    if (journalFound && WholeJournalContent(bytes, content)) {
+        bytes.erase(content.size());
+    } else if (const int readError = ReadWholeOpenFile(*file, bytes)) {
+        bytes.clear();
+        return {readError, path};
+    }
+    exists = !bytes.empty();
+    return {};
+}
+
+ValueFileWriter::~ValueFileWriter() {
+    if (locked_) {
+        (void)file_->Unlock(kLockOffset, kLockLength);
+    }
+}
+
+ValueFileError ValueFileWriter::Open(const std::string& path, unsigned fileMode,
+                                     unsigned folderMode) {
+    path_ = path;
+    // A writer that waited for the lock of a file that another one removed meanwhile (a key
+    // deleted, or an empty file a failed save discarded) would write into a file without a
+    // name: it opens again then.
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        file_.reset();
+        locked_ = false;
+        int error = OpenRegular(path, FileAccessRead | FileAccessWrite,
+                                OpenDisposition::OpenAlways, fileMode, file_, &created_);
+        if (error == ENOENT) {
+            // The key's folder may not exist yet: keys are not created until they hold values.
+            const int folderError = CreateFolderWithParents(FolderOf(path), folderMode);
+            error = OpenRegular(path, FileAccessRead | FileAccessWrite,
+                                OpenDisposition::OpenAlways, fileMode, file_, &created_);
+            if (error == ENOENT && folderError != 0) {
+                return {folderError, FolderOf(path)};
+            }
+        }
+        if (error != 0) {
+            return {error, path};
+        }
+        if (const int lockError = file_->Lock(kLockOffset, kLockLength, true)) {
+            return {lockError, path};
+        }
+        locked_ = true;
+        std::uint64_t links = 1;
+        if (const int linkError = file_->GetLinkCount(links)) {
+            return {linkError, path};
+        }
+        if (links > 0) {
+            fileMode_ = fileMode;
+            return Recover();
+        }
+    }
+    return {ESTALE, path};
+}
+
+ValueFileError ValueFileWriter::Recover() {
+    std::string bytes;
+    bool found = false;
+    if (ValueFileError error = ReadJournal(JournalPath(), bytes, found)) {
+        return error;
+    }
+    if (!found) {
+        return {};
+    }
+    std::string_view content;
+    if (WholeJournalContent(bytes, content)) {
+        // The dead writer had made its journal whole: its save completes now. The file must be
+        // on the disk before the journal goes.
+        if (ValueFileError error = WriteInPlace(content, !ValueFileSyncBatch::IsOpen())) {
+            return error;
+        }
+    }
+    if (const int error = FileSystem::Current().DeleteFile(JournalPath()); error != 0 && !IsMissing(error)) {
+        return {error, JournalPath()};
+    }
+    return {};
+}
+
+ValueFileError ValueFileWriter::ReadCurrent(std::string& bytes) {
+    if (const int error = ReadWholeOpenFile(*file_, bytes)) {
+        return {error, path_};
+    }
+    return {};
+}
+
+ValueFileError ValueFileWriter::WriteJournal(std::string_view content, bool sync) {
+    const std::string journalPath = JournalPath();
+    std::unique_ptr<File> journal;
+    if (const int error = OpenRegular(journalPath, FileAccessWrite, OpenDisposition::CreateNew,
+                                      fileMode_, journal)) {
+        return {error, journalPath};
+    }
+    const auto trailer = MakeTrailer(content);
+    int error = journal->WriteAt(0, content.data(), content.size());
+    if (error == 0) {
+        error = journal->WriteAt(content.size(), trailer.data(), trailer.size());
+    }
+    if (error == 0 && sync) {
+        error = journal->SyncData();
+    }
+    if (error != 0) {
+        journal.reset();
+        (void)FileSystem::Current().DeleteFile(journalPath);
+        return {error, journalPath};
+    }
+    return {};
+}
+
+ValueFileError ValueFileWriter::WriteInPlace(std::string_view content, bool sync,
+                                             bool* touched) {
+    // Space first: a full disk then fails before a byte of the previous content is touched.
+    int error = file_->Reserve(content.size());
+    if (touched != nullptr) {
+        *touched = error == 0;
+    }
+    if (error == 0) {
+        error = file_->WriteAt(0, content.data(), content.size());
+    }
+    if (error == 0) {
+        error = file_->Truncate(content.size());
+    }
+    if (error == 0 && sync) {
+        error = file_->SyncData();
+    }
+    if (error == 0 && !sync) {
+        ValueFileSyncBatch::NoteWritten(path_);
+    }
+    return {error, error != 0 ? path_ : std::string()};
+}
+
+ValueFileError ValueFileWriter::Replace(std::string_view content) {
+    const bool sync = !ValueFileSyncBatch::IsOpen();
+    if (ValueFileError error = WriteJournal(content, sync)) {
+        return error;
+    }
+    bool touched = false;
+    if (ValueFileError error = WriteInPlace(content, sync, &touched)) {
+        // A file that may be half rewritten keeps the whole journal: the next opener completes
+        // this save from it. One that was not touched (no space to reserve) simply stays old.
+        if (!touched) {
+            (void)FileSystem::Current().DeleteFile(JournalPath());
+        }
+        return error;
+    }
+    if (const int error = FileSystem::Current().DeleteFile(JournalPath())) {
+        return {error, JournalPath()};
+    }
+    return {};
+}
+
+void ValueFileWriter::DiscardCreated() {
+    std::uint64_t size = 0;
+    if (created_ && file_ && file_->GetSize(size) == 0 && size == 0) {
+        (void)FileSystem::Current().DeleteFile(path_);
+    }
+    if (locked_) {
+        (void)file_->Unlock(kLockOffset, kLockLength);
+        locked_ = false;
+    }
+    file_.reset();
+}
+
+ValueFileSyncBatch::ValueFileSyncBatch() : outer_(currentBatch) { currentBatch = this; }
+
+ValueFileSyncBatch::~ValueFileSyncBatch() { (void)End(); }
+
+bool ValueFileSyncBatch::IsOpen() { return currentBatch != nullptr; }
+
+void ValueFileSyncBatch::NoteWritten(const std::string& path) {
+    ValueFileSyncBatch* batch = currentBatch;
+    if (batch == nullptr) {
+        return;
+    }
+    while (batch->outer_ != nullptr) {
+        batch = batch->outer_;
+    }
+    FileInfo info;
+    if (FileSystem::Current().GetFileInfo(path, info) != 0 || !info.exists) {
+        return;
+    }
+    for (const auto& [device, written] : batch->written_) {
+        if (device == info.device) {
+            return;
+        }
+    }
+    batch->written_.emplace_back(info.device, path);
+}
+
+ValueFileError ValueFileSyncBatch::End() {
+    if (ended_) {
+        return {};
+    }
+    ended_ = true;
+    currentBatch = outer_;
+    ValueFileError first;
+    for (const auto& [device, path] : written_) {
+        std::unique_ptr<File> file;
+        int error = OpenRegular(path, FileAccessRead, OpenDisposition::OpenExisting, 0, file);
+        if (error == 0) {
+            error = file->SyncFileSystem();
+        }
+        if (error != 0 && !first) {
+            first = {error, path};
+        }
+    }
+    written_.clear();
+    return first;
+}
+
+}  // namespace rivode::storage
