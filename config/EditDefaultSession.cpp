@@ -70,12 +70,10 @@ bool EditDefaultSession(GlobalConfig* global, unsigned appearanceValue, int prod
     }
     if (session->IsModified() && ApplyDefaultSessionChangesDialog(parent).DoModal() == YID_OK) {
         const ApplyToAllCounts counts = database.ApplyDefaultSessionChangesToAll(*session);
-        if (counts.updated < counts.seen) {
-            YReportMessageParams report(msg::DefaultSessionReadOnlySessions);
-            report.AddString(std::to_string(counts.seen));
-            report.AddString(std::to_string(counts.seen - counts.updated));
+        for (YReportMessageParams& report : DescribeApplyToAllFailures(counts)) {
             YMessageBox(parent, report);
-        } else {
+        }
+        if (counts.Failed() == 0) {
             allUpdated = true;
         }
     }

@@ -155,31 +155,6 @@ void SessionDatabaseImpl::EnumerateSessions(
                  [&](const YUnicodeString& path, const YProfileKey&) { visit(path); });
 }
 
-ApplyToAllCounts SessionDatabaseImpl::ApplyDefaultSessionChangesToAll(
-    const ISessionConfig& defaultSession) {
-    ApplyToAllCounts counts;
-    const SessionTree tree;
-    WalkSessions(tree.Sessions(), {}, [&](const YUnicodeString& path, const YProfileKey& key) {
-        // The stored default is the source of the changes, saved by its editor: it is not one
-        // of the user's sessions to count.
-        if (rivode::EqualsNoCase(path, kDefaultSessionName)) {
-            return;
-        }
-        ++counts.seen;
-        if (!key.IsWritable()) {
-            return;
-        }
-        const YRefPtr<ISessionConfig> session = CreateSessionConfig();
-        session->SetPath(path);
-        session->Load(&key);
-        session->ApplyChangesFrom(defaultSession);
-        if (session->Save(key) && key.Flush()) {
-            ++counts.updated;
-        }
-    });
-    return counts;
-}
-
 YUnicodeString SessionDatabaseImpl::GetButtonBarKeyName() const {
     const std::lock_guard guard(lock_);
     return buttonBarKeyName_;

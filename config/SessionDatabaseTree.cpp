@@ -1,5 +1,7 @@
 #include "config/SessionDatabaseTree.h"
 
+#include <RivodeRavudaVU/RivodeMessages.h>
+
 #include <algorithm>
 
 namespace rivode::sessions {
@@ -128,14 +130,11 @@ void WalkSessions(const YProfileKey& folderKey, const YUnicodeString& folderPath
     }
 }
 
-bool FailWith(const YReportMessageParams& status, std::uint32_t fallbackId,
-              const YUnicodeString& insert, YReportMessageParams& report) {
-    if (status.GetMessageId() != 0) {
-        report.Assign(&status);
-        return false;
-    }
-    report.SetMessage(fallbackId);
-    report.AddString(insert);
+bool FailWith(const YReportMessageParams& status, std::uint32_t id, const YUnicodeString& item,
+              YReportMessageParams& report) {
+    YReportMessageParams cause =
+        status.IsSuccess() ? YReportMessageParams(rivode::msg::ReasonUnknown) : status;
+    WrapReport(report, id, {item}, cause);
     return false;
 }
 

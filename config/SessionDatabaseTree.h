@@ -70,9 +70,11 @@ private:
 void WalkSessions(const YProfileKey& folderKey, const YUnicodeString& folderPath,
                   const std::function<void(const YUnicodeString&, const YProfileKey&)>& visit);
 
-// Fills report with the store's reason from status, or with fallbackId and insert when the store
-// gave none. Returns false for the caller to pass on.
-bool FailWith(const YReportMessageParams& status, std::uint32_t fallbackId,
-              const YUnicodeString& insert, YReportMessageParams& report);
+// Fills report with message id (the item as %1, the reason as %2) wrapped around the store's
+// reason from status, so the user learns both which item failed and why (the file and the
+// system's reason). A status without a reason gives a general one. Returns false for the caller
+// to pass on.
+bool FailWith(const YReportMessageParams& status, std::uint32_t id, const YUnicodeString& item,
+              YReportMessageParams& report);
 
 }  // namespace rivode::sessions

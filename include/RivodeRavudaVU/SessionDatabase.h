@@ -43,11 +43,29 @@ enum class SessionCollection { ButtonBars, Firewalls, Keywords, ScheduledTasks, 
 // The key of a collection ("Firewalls", "Keywords", ...; button bars: the key in use).
 std::u16string_view GetCollectionKeyName(SessionCollection collection);
 
-// What applying the default session's changes did.
+// What applying the default session's changes did. Every session met that was not updated is
+// counted under exactly one cause.
 struct ApplyToAllCounts {
-    std::size_t updated = 0;  // sessions that took the changes and were saved
-    std::size_t seen = 0;     // every session met, read-only ones included
+    std::size_t updated = 0;     // sessions that took the changes and were saved
+    std::size_t seen = 0;        // every session met, failed ones included
+    std::size_t readOnly = 0;    // read-only sessions (left alone) or a read-only file system
+    std::size_t noSpace = 0;     // the disk or the user's quota was full
+    std::size_t permission = 0;  // the system refused access to a file or folder
+    std::size_t other = 0;       // any other failure (an input/output error, a refused file, ...)
+
+    std::size_t Failed() const { return readOnly + noSpace + permission + other; }
 };
+
+// The reports that tell the user why sessions were not updated: one for each cause that has a
+// count, in the order read-only, no space, permission, other (each "Of your N sessions, M could
+// not be updated because ..."). Empty when nothing failed.
+std::vector<YReportMessageParams> DescribeApplyToAllFailures(const ApplyToAllCounts& counts);
+
+// Called with the path of each session whose save failed and the report that says why (the
+// session, its file and the system's reason). Read-only sessions are not tried, so they are only
+// counted.
+using ApplyToAllFailureSink =
+    std::function<void(const YUnicodeString& path, YReportMessageParams& report)>;
 
 // One session of a batch (a text import) ready to be stored.
 struct PreparedSession {
@@ -102,8 +120,10 @@ public:
 
     // Takes into every stored session (the top folder's "Default" excepted: it is the source)
     // the values that are changed in defaultSession, and saves it. Sessions whose keys cannot be
-    // written are counted as seen and left alone.
-    ApplyToAllCounts ApplyDefaultSessionChangesToAll(const ISessionConfig& defaultSession);
+    // written are counted as read-only and left alone; a save that fails is counted by its cause
+    // and, when given, reported to onFailure. One failure never stops the others.
+    ApplyToAllCounts ApplyDefaultSessionChangesToAll(const ISessionConfig& defaultSession,
+                                                     const ApplyToAllFailureSink& onFailure = {});
 
     // ---- Folders and items
 

@@ -1,9 +1,12 @@
 // Opening, saving, walking and updating stored sessions, and the process's one database.
 #include "tests/config/database/SessionDatabaseTestSupport.h"
+#include "tests/storage/FaultyFileSystem.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 
 namespace rivode::test {
@@ -68,6 +71,8 @@ TEST_F(SessionDatabaseTest, DefaultChangesReachWritableSessionsOnly) {
     const ApplyToAllCounts counts = Database().ApplyDefaultSessionChangesToAll(*defaults);
     EXPECT_EQ(counts.seen, 10u);
     EXPECT_EQ(counts.updated, 7u);
+    EXPECT_EQ(counts.readOnly, 3u);
+    EXPECT_EQ(counts.Failed(), 3u);
 
     // Opening the default session above stored it; it is walked, but not counted above.
     std::vector<YUnicodeString> walked;
@@ -81,6 +86,71 @@ TEST_F(SessionDatabaseTest, DefaultChangesReachWritableSessionsOnly) {
         EXPECT_EQ(AsRecord(*session).titleBar.Get(), i < kReadOnlySessions ? u"" : u"from default");
         EXPECT_EQ(ToUtf8(AsRecord(*session).scriptArguments.Get()), "own " + std::to_string(i));
     }
+}
+
+TEST_F(SessionDatabaseTest, FailedSaveNamesTheSessionTheFileAndTheReason) {
+    WriteSession("Work/Server");
+    const YRefPtr<ISessionConfig> server = Database().OpenSession(u"Work\\Server");
+    AsRecord(*server).titleBar = u"changed";
+    FaultyFileSystem faulty;
+    faulty.writeError = ENOSPC;
+    YReportMessageParams report;
+    ASSERT_FALSE(Database().SaveSession(*server, false, report));
+    // The file is the session's own or its journal beside it.
+    EXPECT_THAT(ToUtf8(report.GetTextTrimmed()),
+                ::testing::AllOf(::testing::StartsWith("The session 'Work\\Server' could not be "
+                                                       "saved: '" +
+                                                       Main("Sessions/Work/Server.ini")),
+                                 ::testing::EndsWith("': No space left on device")));
+    EXPECT_EQ(GetSystemErrorCause(report), ENOSPC);
+}
+
+TEST_F(SessionDatabaseTest, DefaultChangesCountEachFailedSessionUnderItsCause) {
+    WriteTenSessions();
+    const YRefPtr<ISessionConfig> defaults = Database().OpenSession(u"Default");
+    AsRecord(*defaults).titleBar = u"from default";
+    const struct {
+        int error;
+        std::size_t ApplyToAllCounts::*count;
+        const char* because;
+    } cases[] = {
+        {ENOSPC, &ApplyToAllCounts::noSpace, "because the disk is full."},
+        {EDQUOT, &ApplyToAllCounts::noSpace, "because the disk is full."},
+        {EACCES, &ApplyToAllCounts::permission, "because you are not permitted to write them."},
+        {EPERM, &ApplyToAllCounts::permission, "because you are not permitted to write them."},
+        {EIO, &ApplyToAllCounts::other, "because of other errors."},
+        {EROFS, &ApplyToAllCounts::readOnly, "because they are currently read-only."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.error);
+        FaultyFileSystem faulty;
+        faulty.writeError = c.error;
+        std::vector<std::string> failures;
+        const ApplyToAllCounts counts = Database().ApplyDefaultSessionChangesToAll(
+            *defaults, [&](const YUnicodeString& path, YReportMessageParams& report) {
+                EXPECT_EQ(GetSystemErrorCause(report), c.error);
+                failures.push_back(ToUtf8(path) + ": " + ToUtf8(report.GetTextTrimmed()));
+            });
+        EXPECT_EQ(counts.seen, 10u);
+        EXPECT_EQ(counts.updated, 0u);
+        // The three read-only sessions are never tried; the seven others fail under the cause.
+        EXPECT_EQ(counts.*c.count, c.count == &ApplyToAllCounts::readOnly ? 10u : 7u);
+        EXPECT_EQ(counts.Failed(), 10u);
+        ASSERT_EQ(failures.size(), 7u);
+        EXPECT_THAT(failures, ::testing::Contains(::testing::StartsWith(
+                                  "Work\\S9: The session 'Work\\S9' could not be saved: '" +
+                                  Main("Sessions/Work/S9.ini"))));
+
+        std::vector<std::string> summary;
+        for (YReportMessageParams& report : DescribeApplyToAllFailures(counts)) {
+            summary.push_back(ToUtf8(report.GetTextTrimmed()));
+        }
+        EXPECT_EQ(summary.back(), std::string("Of your 10 sessions, ") +
+                                      (c.count == &ApplyToAllCounts::readOnly ? "10" : "7") +
+                                      " could not be updated " + c.because);
+        EXPECT_EQ(summary.size(), c.count == &ApplyToAllCounts::readOnly ? 1u : 2u);
+    }
+    EXPECT_EQ(AsRecord(*Database().OpenSession(SessionPath(9))).titleBar.Get(), u"");
 }
 
 TEST_F(SessionDatabaseTest, ProcessHasOneDatabaseUntilFreed) {

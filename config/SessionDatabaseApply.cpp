@@ -1,0 +1,84 @@
+// Applying the default session's changes to every session, and telling the user per cause why
+// some were not updated.
+#include <RivodeRavudaVU/RivodeMessages.h>
+#include <RivodeRavudaVU/SessionDatabase.h>
+
+#include "config/SessionDatabaseTree.h"
+
+#include <cerrno>
+
+namespace msg = rivode::msg;
+using namespace rivode::sessions;
+
+namespace {
+
+// The count a failed save goes to, by the system's reason behind the key's status. A status
+// without a system reason (a refused file, a damaged one) is one of the "other" failures.
+std::size_t& CountFor(ApplyToAllCounts& counts, const IReportMessageParams& status) {
+    switch (GetSystemErrorCause(status)) {
+    case EROFS:
+        return counts.readOnly;
+    case ENOSPC:
+    case EDQUOT:
+        return counts.noSpace;
+    case EACCES:
+    case EPERM:
+        return counts.permission;
+    default:
+        return counts.other;
+    }
+}
+
+}  // namespace
+
+ApplyToAllCounts SessionDatabaseImpl::ApplyDefaultSessionChangesToAll(
+    const ISessionConfig& defaultSession, const ApplyToAllFailureSink& onFailure) {
+    ApplyToAllCounts counts;
+    const SessionTree tree;
+    WalkSessions(tree.Sessions(), {}, [&](const YUnicodeString& path, const YProfileKey& key) {
+        // The stored default is the source of the changes, saved by its editor: it is not one
+        // of the user's sessions to count.
+        if (rivode::EqualsNoCase(path, kDefaultSessionName)) {
+            return;
+        }
+        ++counts.seen;
+        if (!key.IsWritable()) {
+            ++counts.readOnly;
+            return;
+        }
+        const YRefPtr<ISessionConfig> session = CreateSessionConfig();
+        session->SetPath(path);
+        session->Load(&key);
+        session->ApplyChangesFrom(defaultSession);
+        if (session->Save(key) && key.Flush()) {
+            ++counts.updated;
+            return;
+        }
+        ++CountFor(counts, key.GetStatus());
+        if (onFailure) {
+            YReportMessageParams report;
+            FailWith(key.GetStatus(), msg::SessionSaveFailed, path, report);
+            onFailure(path, report);
+        }
+    });
+    return counts;
+}
+
+std::vector<YReportMessageParams> DescribeApplyToAllFailures(const ApplyToAllCounts& counts) {
+    const std::pair<std::size_t, std::uint32_t> causes[] = {
+        {counts.readOnly, msg::DefaultSessionReadOnlySessions},
+        {counts.noSpace, msg::DefaultSessionNoSpaceSessions},
+        {counts.permission, msg::DefaultSessionDeniedSessions},
+        {counts.other, msg::DefaultSessionFailedSessions},
+    };
+    std::vector<YReportMessageParams> reports;
+    for (const auto& [count, id] : causes) {
+        if (count == 0) {
+            continue;
+        }
+        YReportMessageParams& report = reports.emplace_back(id);
+        report.AddString(std::to_string(counts.seen));
+        report.AddString(std::to_string(count));
+    }
+    return reports;
+}
