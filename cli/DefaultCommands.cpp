@@ -9,11 +9,30 @@
 #include "cli/Output.h"
 #include "cli/SessionCommandSupport.h"
 
-#include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/SessionConfig.h>
 
 namespace rivode::cli {
 namespace {
+
+// "updated 7 of 10 sessions; 2 read-only, 1 no space": the causes that have a count.
+std::string SummaryLine(const ApplyToAllCounts& counts) {
+    std::string line = "updated " + std::to_string(counts.updated) + " of " +
+                       std::to_string(counts.seen) + " sessions";
+    const std::pair<std::size_t, const char*> causes[] = {
+        {counts.readOnly, "read-only"},
+        {counts.noSpace, "no space"},
+        {counts.permission, "permission denied"},
+        {counts.other, "other"},
+    };
+    const char* separator = "; ";
+    for (const auto& [count, cause] : causes) {
+        if (count != 0) {
+            line += separator + std::to_string(count) + ' ' + cause;
+            separator = ", ";
+        }
+    }
+    return line;
+}
 
 ExitStatus RunApply(const CommandOptions& options) {
     CommandFailure failure;
@@ -25,22 +44,33 @@ ExitStatus RunApply(const CommandOptions& options) {
     const YRefPtr<SessionConfig> changes = CreateSessionConfig();
     changes->Load(nullptr);
     changes->CopyFrom(dynamic_cast<const SessionConfig&>(*stored));
-    const ApplyToAllCounts counts = Sessions().ApplyDefaultSessionChangesToAll(*changes);
-    const std::size_t readOnly = counts.seen - counts.updated;
+    // Each failed save says which session, which file and why: on stderr as it happens, or
+    // in the JSON document.
+    nlohmann::json failures = nlohmann::json::array();
+    const ApplyToAllCounts counts = Sessions().ApplyDefaultSessionChangesToAll(
+        *changes, [&](const YUnicodeString& path, YReportMessageParams& report) {
+            if (options.json) {
+                failures.push_back({{"session", ToUtf8(path)}, {"message", ReportText(report)}});
+            } else {
+                Fail(ReportFailure(report));
+            }
+        });
     if (options.json) {
-        PrintJson({{"updated", counts.updated}, {"seen", counts.seen}, {"readOnly", readOnly}});
+        PrintJson({{"updated", counts.updated},
+                   {"seen", counts.seen},
+                   {"readOnly", counts.readOnly},
+                   {"noSpace", counts.noSpace},
+                   {"permission", counts.permission},
+                   {"other", counts.other},
+                   {"failures", failures}});
     } else {
-        PrintLine("updated " + std::to_string(counts.updated) + " of " +
-                  std::to_string(counts.seen) + " sessions; " + std::to_string(readOnly) +
-                  " read-only");
+        PrintLine(SummaryLine(counts));
     }
-    if (readOnly == 0) {
-        return ExitOk;
+    const std::vector<YReportMessageParams> reasons = DescribeApplyToAllFailures(counts);
+    for (const YReportMessageParams& reason : reasons) {
+        Fail(ReportFailure(reason));
     }
-    YReportMessageParams report(rivode::msg::DefaultSessionReadOnlySessions);
-    report.AddString(std::to_string(counts.seen));
-    report.AddString(std::to_string(readOnly));
-    return Fail(ReportFailure(report));
+    return reasons.empty() ? ExitOk : ExitFailure;
 }
 
 class DefaultCommands : public CommandGroup {
@@ -51,9 +81,12 @@ public:
         apply_ = defaults->add_subcommand(
             "apply",
             "Apply the values of the default session that differ from the built-in defaults to "
-            "every session (no undo). Exit status 1 when some sessions are read-only");
+            "every session (no undo). Exit status 1 when some sessions could not be updated: "
+            "each failure and the counts per cause go to standard error");
         apply_->add_flag("--json", options.json,
-                         "Print JSON: {\"updated\", \"seen\", \"readOnly\"}");
+                         "Print JSON: {\"updated\", \"seen\", \"readOnly\", \"noSpace\", "
+                         "\"permission\", \"other\", \"failures\": [{\"session\", "
+                         "\"message\"}]}");
     }
 
     std::optional<ExitStatus> Run(const CommandOptions& options) override {
