@@ -73,7 +73,8 @@ YProfileKey* CommandStore::OpenOrCreate(const KeyPath& path, CommandFailure& fai
         auto next = std::make_unique<YProfileKey>(Current(), path.names[depth], true);
         if (!next->GetStatus().IsSuccess()) {
             failure = StoreFailure("cannot create the key \"" + JoinForDisplay(path, depth + 1) +
-                                   "\": " + ReportText(next->GetStatus()));
+                                   "\": " + ReportText(next->GetStatus(),
+                                                        "its folder could not be made"));
             openedKey_.reset();
             return nullptr;
         }

@@ -43,19 +43,20 @@ std::vector<GlobalValueEntry> CollectGlobalValues(GlobalConfig& config) {
 
 // The global values rivode refuses to set, with why; the others are set by their type.
 bool SetGlobalValue(YProfileData& value, const std::vector<std::string>& words,
-                    std::string& problem) {
+                    CommandFailure& failure) {
     if (dynamic_cast<const GlobalRetiredValue<YProfileTabState>*>(&value) != nullptr) {
-        problem = "the value is only read from configurations older than its V2 name: set " +
-                  ToUtf8(value.GetName()) + " V2 instead";
+        failure = UsageFailure(
+            "the value is only read from configurations older than its V2 name: set " +
+            ToUtf8(value.GetName()) + " V2 instead");
         return false;
     }
     if (TypeOfProfileValue(value) == ProfileValueType::Encrypted) {
-        problem =
+        failure = UsageFailure(
             "the value cannot be set here: it is the check value of the configuration "
-            "passphrase, which changes only with the passphrase itself";
+            "passphrase, which changes only with the passphrase itself");
         return false;
     }
-    return SetProfileValue(value, words, problem);
+    return SetProfileValue(value, words, failure);
 }
 
 // The global record of a command: the store, its key "Global" and the record read from it,
@@ -118,17 +119,15 @@ ExitStatus RunSet(const CommandOptions& options, const std::string& name,
     if (entry == nullptr) {
         return Fail(failure);
     }
-    std::string problem;
-    if (!SetGlobalValue(*entry->value, words, problem)) {
-        return Fail(UsageFailure("cannot set \"" + name + "\": " + problem));
+    if (!SetGlobalValue(*entry->value, words, failure)) {
+        failure.message = "cannot set \"" + name + "\": " + failure.message;
+        return Fail(failure);
     }
     // Only this value is written: the record's other values stay as the store has them.
     if (!entry->savedBy->Save(record.Key()) || !record.Key().Flush()) {
-        const YReportMessageParams& status = record.Key().GetStatus();
-        return Fail(StoreFailure("cannot store \"" + name + "\": " +
-                                 (status.IsSuccess() ? std::string("the configuration file could "
-                                                                   "not be written")
-                                                     : ReportText(status))));
+        return Fail(StoreFailure(
+            "cannot store \"" + name + "\": " +
+            ReportText(record.Key().GetStatus(), "the configuration file could not be written")));
     }
     return ExitOk;
 }

@@ -44,7 +44,8 @@ ExitStatus RunDeleteKey(const CommandOptions& options) {
     }
     if (!parent->DeleteSubKey(name)) {
         return Fail(StoreFailure("cannot delete the key \"" + path.ToDisplayText() +
-                                 "\": " + ReportText(parent->GetStatus())));
+                                 "\": " + ReportText(parent->GetStatus(),
+                                                      "its folder could not be removed")));
     }
     return ExitOk;
 }

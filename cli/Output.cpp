@@ -1,5 +1,6 @@
 #include "cli/Output.h"
 
+#include <cstdio>
 #include <iostream>
 
 namespace rivode::cli {
@@ -22,10 +23,30 @@ bool FinishOutput() {
     return static_cast<bool>(std::cout);
 }
 
-std::string ReportText(const YReportMessageParams& report) {
-    // Formatting caches the text inside the report, so it needs a report of its own.
-    YReportMessageParams copy(report);
-    return ToUtf8(copy.GetTextTrimmed());
+std::string ReportText(const YReportMessageParams& report, std::string_view fallback) {
+    // A report that holds no failure would read "Success".
+    if (!report.IsSuccess()) {
+        // Formatting caches the text inside the report, so it needs a report of its own.
+        YReportMessageParams copy(report);
+        std::string text = ToUtf8(copy.GetTextTrimmed());
+        if (!text.empty()) {
+            return text;
+        }
+    }
+    if (const int cause = GetSystemErrorCause(report); cause != 0) {
+        YReportMessageParams system;
+        SetSystemErrorReport(system, cause);
+        std::string text = ToUtf8(system.GetTextTrimmed());
+        if (!text.empty()) {
+            return text;
+        }
+    }
+    if (!fallback.empty()) {
+        return std::string(fallback);
+    }
+    char id[16];
+    std::snprintf(id, sizeof id, "0x%08X", static_cast<unsigned>(report.GetMessageId()));
+    return std::string("the library gave no reason (message ") + id + ")";
 }
 
 }  // namespace rivode::cli

@@ -20,7 +20,9 @@ ExitStatus Fail(const CommandFailure& failure);
 // Makes sure every result reached stdout; a full disk or a closed pipe is a failure.
 [[nodiscard]] bool FinishOutput();
 
-// The report's text in the user's language, without its final line break.
-std::string ReportText(const YReportMessageParams& report);
+// The report's text in the user's language, without its final line break. Never empty, so a
+// failure always says why: a report without text gives the system's text of its cause, else
+// fallback, else a line that names the message the library gave.
+std::string ReportText(const YReportMessageParams& report, std::string_view fallback = {});
 
 }  // namespace rivode::cli

@@ -197,31 +197,49 @@ std::string JoinWords(const std::vector<std::string>& words) {
     return joined;
 }
 
+// Words that do not fit the value's type: the command line is wrong.
+bool Malformed(std::string problem, CommandFailure& failure) {
+    failure = UsageFailure(std::move(problem));
+    return false;
+}
+
+// The value refused what the words gave (a number out of its range): the library's reason.
+bool Refused(const YReportMessageParams& report, CommandFailure& failure) {
+    failure = StoreFailure(ReportText(report, "the value refused it"));
+    return false;
+}
+
 bool SetOneWord(YProfileData& value, ProfileValueType type, const std::string& word,
-                std::string& problem) {
+                CommandFailure& failure) {
     YReportMessageParams report;
+    std::string problem;
     switch (type) {
         case ProfileValueType::Boolean: {
             bool on = false;
-            return ParseBoolean(word, on, problem) &&
-                   value.SetNumberVariant(YVariant::FromBool(on), report);
+            if (!ParseBoolean(word, on, problem)) {
+                return Malformed(problem, failure);
+            }
+            return value.SetNumberVariant(YVariant::FromBool(on), report) ||
+                   Refused(report, failure);
         }
         case ProfileValueType::Number:
         case ProfileValueType::SignedNumber: {
             YVariant number;
-            return ParseNumber(word, type == ProfileValueType::SignedNumber, number, problem) &&
-                   value.SetNumberVariant(number, report);
+            if (!ParseNumber(word, type == ProfileValueType::SignedNumber, number, problem)) {
+                return Malformed(problem, failure);
+            }
+            return value.SetNumberVariant(number, report) || Refused(report, failure);
         }
         default: {
             YUnicodeString text;
             if (!ParseValueText(word, text, problem)) {
-                return false;
+                return Malformed(problem, failure);
             }
             // Texts of a form of their own (tab states, layouts, times) refuse a malformed text.
             if (!value.SetTextVariant(YVariant(text), report)) {
-                problem = "\"" + word + "\" is not of the form of this value, such as \"" +
-                          FormatProfileValueInline(value) + "\"";
-                return false;
+                return Malformed("\"" + word + "\" is not of the form of this value, such as \"" +
+                                     FormatProfileValueInline(value) + "\"",
+                                 failure);
             }
             return true;
         }
@@ -315,30 +333,39 @@ std::string FormatProfileValueInline(const YProfileData& value) {
 }
 
 bool SetProfileValue(YProfileData& value, const std::vector<std::string>& words,
-                     std::string& problem) {
+                     CommandFailure& failure) {
     const ProfileValueType type = TypeOfProfileValue(value);
+    std::string problem;
     switch (type) {
         case ProfileValueType::Encrypted:
             // Its stored text is a cipher text: a typed word would not decipher.
-            problem = "the value is encrypted: it is set from its plaintext, not its stored text";
-            return false;
+            return Malformed(
+                "the value is encrypted: it is set from its plaintext, not its stored text",
+                failure);
         case ProfileValueType::List: {
             YVariant list;
+            if (!ParseListItems(words, list, problem)) {
+                return Malformed(problem, failure);
+            }
             YReportMessageParams report;
-            return ParseListItems(words, list, problem) && value.SetTextVariant(list, report);
+            return value.SetTextVariant(list, report) || Refused(report, failure);
         }
         case ProfileValueType::Binary: {
             ByteBlock bytes;
-            return ParseHexBytes(JoinWords(words), bytes, problem) &&
-                   SetBinaryBytes(value, bytes, problem);
+            if (!ParseHexBytes(JoinWords(words), bytes, problem) ||
+                !SetBinaryBytes(value, bytes, problem)) {
+                return Malformed(problem, failure);
+            }
+            return true;
         }
         default:
             if (words.size() != 1) {
-                problem = "the value takes exactly one " + std::string(ProfileValueTypeWord(type)) +
-                          ", not " + std::to_string(words.size()) + " arguments";
-                return false;
+                return Malformed("the value takes exactly one " +
+                                     std::string(ProfileValueTypeWord(type)) + ", not " +
+                                     std::to_string(words.size()) + " arguments",
+                                 failure);
             }
-            return SetOneWord(value, type, words[0], problem);
+            return SetOneWord(value, type, words[0], failure);
     }
 }
 

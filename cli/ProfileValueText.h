@@ -57,10 +57,12 @@ void PrintProfileValue(const std::string& name, const YProfileData& value, bool 
 
 // Sets value from the words typed after its name: booleans true, false, 1 or 0; numbers in
 // decimal (a sign only for signed ones) or hexadecimal after 0x; texts one word; lists one item
-// a word, or one word holding one item a line; binary values their bytes in hex. false with a
-// problem, the value unchanged, when the words do not fit the value's type. Encrypted values are
-// refused: they are set from their plaintext, which only the caller can encipher.
+// a word, or one word holding one item a line; binary values their bytes in hex. false with the
+// value unchanged and a failure whose message says why: a usage failure when the words do not
+// fit the value's type, a failure with the library's reason when the value refuses what they
+// give (a number outside its range). Encrypted values are refused: they are set from their
+// plaintext, which only the caller can encipher.
 [[nodiscard]] bool SetProfileValue(YProfileData& value, const std::vector<std::string>& words,
-                                   std::string& problem);
+                                   CommandFailure& failure);
 
 }  // namespace rivode::cli

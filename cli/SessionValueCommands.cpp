@@ -222,7 +222,6 @@ ExitStatus RunSet(const CommandOptions& options, const std::string& path, const 
     SessionConfig& session = record.Record();
     const bool isProtocolName = value == &session.GetTerminalSlot().NameValue() ||
                                 value == &session.GetTransferSlot().NameValue();
-    std::string problem;
     if (TypeOfProfileValue(*value) == ProfileValueType::Encrypted) {
         if (!words.empty()) {
             return Fail(UsageFailure("\"" + name +
@@ -236,8 +235,9 @@ ExitStatus RunSet(const CommandOptions& options, const std::string& path, const 
         if (!SetProtocolName(session, *value, words, failure)) {
             return Fail(failure);
         }
-    } else if (!SetProfileValue(*value, words, problem)) {
-        return Fail(UsageFailure("cannot set \"" + name + "\": " + problem));
+    } else if (!SetProfileValue(*value, words, failure)) {
+        failure.message = "cannot set \"" + name + "\": " + failure.message;
+        return Fail(failure);
     }
     return record.Save(failure) ? ExitOk : Fail(failure);
 }

@@ -55,10 +55,7 @@ bool ParseValueArgument(const ValueArgument& argument, ValueData& value, std::st
 
 // The key's failure report; a key may fail to store without saying why (a read-only store).
 std::string StoreProblem(const YProfileKey& key) {
-    if (key.GetStatus().IsSuccess()) {
-        return "the configuration file could not be written";
-    }
-    return ReportText(key.GetStatus());
+    return ReportText(key.GetStatus(), "the configuration file could not be written");
 }
 
 struct ValueAddress {

@@ -97,6 +97,10 @@ TEST_F(RivodeSessionTest, WrongNamesAndValuesAreRefused) {
         {{"session", "get", "Server", "No Such Value"}, 2, "No Such Value"},
         {{"session", "set", "Server", "rows", "30"}, 2, "\"rows\""},
         {{"session", "set", "Server", "Rows", "many"}, 2, "not a number"},
+        // A number the value itself refuses: the library says why.
+        {{"session", "set", "Server", "Auto Reconnect", "5"},
+         1,
+         "cannot set \"Auto Reconnect\": The option 'Auto Reconnect' could not be set: "},
         {{"session", "set", "Server", "Monitor Password V2", "plain"}, 2, "standard input"},
         {{"session", "set", "Server", "Protocol Name", "Gopher"}, 2, "SSH2"},
         // Without the file-transfer product installed there are no transfer protocols.
