@@ -1,6 +1,7 @@
 #include "platform/SharedMemory.h"
 
 #include "platform/Environment.h"
+#include "platform/SecureMemory.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -86,6 +87,13 @@ int SharedMemory::Open(const std::string& name, std::size_t size,
     if (error == 0) {
         data = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
         error = data == MAP_FAILED ? ErrnoOr(ENOMEM) : 0;
+    }
+    if (error == 0) {
+        // What the user's processes share is their passphrase: no dump of ours may carry it.
+        error = ExcludeFromCoreDumps(data, size);
+        if (error != 0) {
+            ::munmap(data, size);
+        }
     }
     ::close(fd);  // the mapping keeps the object open
     if (error != 0) {

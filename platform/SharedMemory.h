@@ -18,7 +18,8 @@ public:
     // Opens the object of name, creating it (mode 0600) when missing. The object is grown to
     // size bytes when smaller (new bytes are zero), and size bytes of it are mapped. created tells
     // whether this call made the object. Fails with EACCES when the object belongs to another
-    // user or others may open it. Returns 0 or the errno value.
+    // user or others may open it. The mapping is left out of core dumps, since processes share
+    // secrets through it. Returns 0 or the errno value.
     static int Open(const std::string& name, std::size_t size,
                     std::unique_ptr<SharedMemory>& memory, bool& created);
 

@@ -1,5 +1,7 @@
 #include <RivodeRavudaVU/YUnicodeString.h>
 
+#include "platform/SecureMemory.h"
+
 #include <locale.h>
 #include <wctype.h>
 
@@ -98,7 +100,9 @@ void AppendUtf16(char32_t codePoint, YUnicodeString& out) {
     }
 }
 
-void AppendUtf8(char32_t codePoint, std::string& out) {
+// Out: std::string, or a vector of char for secrets.
+template <class Out>
+void AppendUtf8(char32_t codePoint, Out& out) {
     if (codePoint < 0x80) {
         out.push_back(static_cast<char>(codePoint));
     } else if (codePoint < 0x800) {
@@ -141,7 +145,8 @@ bool FromUtf8Into(std::string_view text, YUnicodeString& out, bool strict) {
     return true;
 }
 
-bool ToUtf8Into(std::u16string_view text, std::string& out, bool strict) {
+template <class Out>
+bool ToUtf8Into(std::u16string_view text, Out& out, bool strict) {
     out.clear();
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -222,5 +227,16 @@ bool FromUtf8Strict(std::string_view text, YUnicodeString& out) {
 }
 
 YUnicodeString FromAscii(std::string_view text) { return YUnicodeString(text.begin(), text.end()); }
+
+namespace platform {
+
+bool ToSecureUtf8(std::u16string_view text, SecureChars& out) {
+    // Room for the longest encoding up front: growing would only add released copies to wipe.
+    // At least one byte, so that even the empty secret has a buffer to point at.
+    out.reserve(text.size() * 3 + 1);
+    return ToUtf8Into(text, out, true);
+}
+
+}  // namespace platform
 
 }  // namespace rivode

@@ -1,6 +1,8 @@
 // Block ciphers chosen by name, for the enciphered text form of sensitive values.
 #pragma once
 
+#include "platform/SecureMemory.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -14,6 +16,14 @@ namespace CryptUtils {
 // chaining state runs on from one Process call to the next. Used by one thread at a time.
 class Cipher {
 public:
+    // A cipher holds its key schedule inside itself: every cipher lives in secure memory.
+    static void* operator new(std::size_t size) {
+        return rivode::platform::AllocateSecureMemory(size);
+    }
+    static void operator delete(void* data, std::size_t size) noexcept {
+        rivode::platform::FreeSecureMemory(data, size);
+    }
+
     virtual ~Cipher();
     virtual std::size_t GetBlockSize() const = 0;
     virtual std::size_t GetIvSize() const = 0;

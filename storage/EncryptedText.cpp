@@ -1,9 +1,9 @@
 #include "storage/EncryptedText.h"
 
+#include "platform/SecureMemory.h"
 #include "storage/Cipher.h"
 #include "storage/Hasher.h"
 #include "storage/HexText.h"
-#include "storage/SecretText.h"
 
 #include <cryptopp/misc.h>
 
@@ -55,22 +55,19 @@ bool DeriveKeyFromPassphrase(const char16_t* passphrase, IBuffer& key) {
     if (passphrase == nullptr) {
         return false;
     }
-    std::string utf8;
-    const bool converted = rivode::ToUtf8Strict(passphrase, utf8);
-    const YRefPtr<IHasher> hasher = Hasher::Create("sha256");
-    hasher->Update(utf8.data(), utf8.size());
-    rivode::storage::WipeText(utf8);
-    if (!converted) {
+    rivode::platform::SecureChars utf8;
+    if (!rivode::platform::ToSecureUtf8(passphrase, utf8)) {
         return false;
     }
+    const YRefPtr<IHasher> hasher = Hasher::Create("sha256");
+    hasher->Update(utf8.data(), utf8.size());
     key.SetLength(0);
-    std::array<std::uint8_t, kDigestSize> digest;
+    YBasicBuffer digest(kDigestSize, true);
     while (key.GetLength() < key.GetCapacity()) {
         hasher->Update(key.GetBytes(), key.GetLength());
-        hasher->Finish(digest.data());
-        key.Append(digest.data(), std::min(digest.size(), key.GetCapacity() - key.GetLength()));
+        hasher->Finish(digest.GetBytes());
+        key.Append(digest.GetBytes(), std::min(kDigestSize, key.GetCapacity() - key.GetLength()));
     }
-    CryptoPP::SecureWipeBuffer(digest.data(), digest.size());
     return true;
 }
 

@@ -1,7 +1,9 @@
-// Zeroing texts that held a secret (a plaintext, a passphrase in UTF-8) before they are freed.
+// Zeroing texts that held a secret (a plaintext, a passphrase) before they are freed. Buffers
+// the library owns come from secure memory instead (platform/SecureMemory.h); this is for the
+// texts that travel through the public API as YUnicodeString.
 #pragma once
 
-#include <cryptopp/misc.h>
+#include "platform/SecureMemory.h"
 
 #include <string>
 
@@ -11,7 +13,7 @@ template <class Char>
 void WipeText(std::basic_string<Char>& text) {
     // The whole capacity: a shortened text may still hold the end of the secret.
     text.resize(text.capacity());
-    CryptoPP::SecureWipeBuffer(text.data(), text.size());
+    platform::WipeMemory(text.data(), text.size() * sizeof(Char));
     text.clear();
 }
 

@@ -3,11 +3,7 @@
 #include <cstring>
 
 YBasicBuffer::YBasicBuffer(std::size_t capacity, bool full)
-    : bytes_(capacity), length_(full ? capacity : 0) {
-    if (capacity > 0) {
-        std::memset(bytes_.data(), 0, capacity);
-    }
-}
+    : bytes_(capacity), length_(full ? capacity : 0) {}
 
 bool YBasicBuffer::SetLength(std::size_t length) {
     if (length > bytes_.size()) {

@@ -1,9 +1,9 @@
 // Byte buffers for secrets: keys, deciphered blocks and plaintexts.
 #pragma once
 
-#include <RivodeRavudaVU/YRefPtr.h>
+#include "platform/SecureMemory.h"
 
-#include <cryptopp/secblock.h>
+#include <RivodeRavudaVU/YRefPtr.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -25,8 +25,8 @@ protected:
     ~IBuffer() = default;
 };
 
-// The bytes are zeroed when the buffer is destroyed, so a secret does not outlive its use in
-// freed memory.
+// The bytes live in secure memory: left out of core dumps and zeroed when the buffer is
+// destroyed, so a secret does not outlive its use in freed memory.
 class YBasicBuffer : public YUnknown<IBuffer> {
 public:
     // Starts with length 0, or with the whole capacity in use (zero bytes) when full.
@@ -40,6 +40,6 @@ public:
     bool Append(const void* bytes, std::size_t count) override;
 
 private:
-    CryptoPP::SecByteBlock bytes_;
+    rivode::platform::SecureBytes bytes_;
     std::size_t length_ = 0;
 };

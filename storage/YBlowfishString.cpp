@@ -5,7 +5,7 @@
 #include "storage/YBasicBuffer.h"
 #include "storage/YCipherBlowfish.h"
 
-#include <cryptopp/misc.h>
+#include "platform/SecureMemory.h"
 
 #include <array>
 
@@ -63,8 +63,8 @@ YBlowfishString::YBlowfishString(YUnicodeString text, unsigned mode)
       secondKey_(kLegacySecondKey.begin(), kLegacySecondKey.end()) {}
 
 YBlowfishString::~YBlowfishString() {
-    CryptoPP::SecureWipeBuffer(firstKey_.data(), firstKey_.size());
-    CryptoPP::SecureWipeBuffer(secondKey_.data(), secondKey_.size());
+    rivode::platform::WipeMemory(firstKey_.data(), firstKey_.size());
+    rivode::platform::WipeMemory(secondKey_.data(), secondKey_.size());
 }
 
 void YBlowfishString::SetKeys(std::span<const std::uint8_t> first,

@@ -1,6 +1,6 @@
 #include "storage/YCipherBlowfish.h"
 
-#include <cryptopp/misc.h>
+#include "platform/SecureMemory.h"
 
 namespace rivode::storage {
 
@@ -8,10 +8,8 @@ YCipherBlowfish::YCipherBlowfish() : subkeys_(kInitialSubkeys), boxes_(kInitialB
 
 YCipherBlowfish::~YCipherBlowfish() {
     // The schedule is as secret as the key it was made from.
-    CryptoPP::SecureWipeBuffer(subkeys_.data(), subkeys_.size());
-    for (auto& box : boxes_) {
-        CryptoPP::SecureWipeBuffer(box.data(), box.size());
-    }
+    platform::WipeMemory(subkeys_.data(), sizeof subkeys_);
+    platform::WipeMemory(boxes_.data(), sizeof boxes_);
 }
 
 bool YCipherBlowfish::SetKey(std::span<const std::uint8_t> key) {

@@ -1,11 +1,16 @@
 #include <RivodeRavudaVU/YEncryptedString.h>
 
+#include "platform/SecureMemory.h"
 #include "storage/EncryptedText.h"
 #include "storage/SecretText.h"
 
 using rivode::storage::WipeText;
 
-YEncryptedString::~YEncryptedString() = default;
+// A text under the empty passphrase (the published configuration passphrase is one) tells its
+// plaintext to anyone: it goes like a plaintext.
+YEncryptedString::~YEncryptedString() {
+    WipeText(text_);
+}
 
 bool YEncryptedString::SetPlaintext(const YUnicodeString& plaintext,
                                     const YUnicodeString& passphrase) {
@@ -19,13 +24,12 @@ bool YEncryptedString::SetPlaintext(const YUnicodeString& plaintext,
             return true;
         }
     }
-    std::string utf8;
+    rivode::platform::SecureChars utf8;
     YUnicodeString text;
     const bool enciphered =
-        rivode::ToUtf8Strict(plaintext, utf8) &&
+        rivode::platform::ToSecureUtf8(plaintext, utf8) &&
         CryptUtils::EncryptToText(utf8.data(), utf8.size(), CryptUtils::kValueCipher,
                                   passphrase.c_str(), random_.get(), text);
-    WipeText(utf8);
     if (enciphered) {
         text_ = std::move(text);
     }

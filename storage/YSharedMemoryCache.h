@@ -10,6 +10,7 @@
 // next one to open it. The content is therefore never older than the processes sharing it.
 #pragma once
 
+#include "platform/SecureMemory.h"
 #include "storage/YIpcLock.h"
 #include "storage/YMemoryMappedBuffer.h"
 
@@ -47,6 +48,7 @@ private:
     YMemoryMappedBuffer buffer_;
     YUnicodeString mapName_;
     bool attached_ = false;
-    alignas(std::max_align_t) std::byte privateBytes_[kSize] = {};
-    void* data_ = privateBytes_;
+    // A private cache holds the passphrase as a shared one does: in memory no dump carries.
+    rivode::platform::SecureBytes privateBytes_ = rivode::platform::SecureBytes(kSize);
+    void* data_ = privateBytes_.data();
 };
