@@ -23,9 +23,11 @@ constexpr std::uint64_t kLockOffset = 0;
 constexpr std::uint64_t kLockLength = 4;
 
 // The journal's trailer: the content's length (8 bytes) and CRC-32C (4 bytes), little-endian,
-// then a magic that no value file ends with.
+// then a magic that no value file ends with; its last letter tells a journal of its own ('1')
+// from the personal half of a two-file save ('2').
 constexpr std::size_t kTrailerSize = 16;
-constexpr std::array<char, 4> kJournalMagic = {'R', 'V', 'J', '1'};
+constexpr std::array<char, 4> kSingleMagic = {'R', 'V', 'J', '1'};
+constexpr std::array<char, 4> kPartnerMagic = {'R', 'V', 'J', '2'};
 
 std::uint32_t Crc32c(std::string_view bytes) {
     CryptoPP::CRC32C crc;
@@ -37,7 +39,7 @@ std::uint32_t Crc32c(std::string_view bytes) {
     return value;
 }
 
-std::array<char, kTrailerSize> MakeTrailer(std::string_view content) {
+std::array<char, kTrailerSize> MakeTrailer(std::string_view content, bool partner) {
     std::array<char, kTrailerSize> trailer{};
     std::uint64_t length = content.size();
     std::uint32_t crc = Crc32c(content);
@@ -47,17 +49,19 @@ std::array<char, kTrailerSize> MakeTrailer(std::string_view content) {
     for (int i = 0; i < 4; ++i) {
         trailer[8 + i] = static_cast<char>(crc >> (8 * i));
     }
-    std::copy(kJournalMagic.begin(), kJournalMagic.end(), trailer.begin() + 12);
+    const auto& magic = partner ? kPartnerMagic : kSingleMagic;
+    std::copy(magic.begin(), magic.end(), trailer.begin() + 12);
     return trailer;
 }
 
-// The content a journal proves whole, or false.
-bool WholeJournalContent(std::string_view journal, std::string_view& content) {
+// The content a journal proves whole, or false; partner tells its kind.
+bool WholeJournalContent(std::string_view journal, std::string_view& content, bool& partner) {
     if (journal.size() < kTrailerSize) {
         return false;
     }
     content = journal.substr(0, journal.size() - kTrailerSize);
-    const auto expected = MakeTrailer(content);
+    partner = journal.back() == kPartnerMagic.back();
+    const auto expected = MakeTrailer(content, partner);
     return std::equal(expected.begin(), expected.end(), journal.end() - kTrailerSize);
 }
 
@@ -132,9 +136,13 @@ int ReadWholeOpenFile(File& file, std::string& bytes) {
     }
 }
 
-ValueFileError ReadValueFile(const std::string& path, std::string& bytes, bool& exists) {
+ValueFileError ReadValueFile(const std::string& path, std::string& bytes, bool& exists,
+                             bool* committed, bool partnerCommitted) {
     bytes.clear();
     exists = false;
+    if (committed != nullptr) {
+        *committed = false;
+    }
     std::unique_ptr<File> file;
     const int error = OpenRegular(path, FileAccessRead, OpenDisposition::OpenExisting, 0, file);
     if (IsMissing(error)) {
@@ -153,8 +161,13 @@ ValueFileError ReadValueFile(const std::string& path, std::string& bytes, bool& 
         return journalError;
     }
     std::string_view content;
-    if (journalFound && WholeJournalContent(bytes, content)) {
+    bool partner = false;
+    const bool whole = journalFound && WholeJournalContent(bytes, content, partner);
+    if (whole && (!partner || partnerCommitted)) {
         bytes.erase(content.size());
+        if (committed != nullptr) {
+            *committed = true;
+        }
     } else if (const int readError = ReadWholeOpenFile(*file, bytes)) {
         bytes.clear();
         return {readError, path};
@@ -170,29 +183,38 @@ ValueFileWriter::~ValueFileWriter() {
 }
 
 ValueFileError ValueFileWriter::Open(const std::string& path, unsigned fileMode,
-                                     unsigned folderMode) {
+                                     unsigned folderMode, bool create) {
     path_ = path;
+    fileMode_ = fileMode;
+    const OpenDisposition disposition =
+        create ? OpenDisposition::OpenAlways : OpenDisposition::OpenExisting;
     // A writer that waited for the lock of a file that another one removed meanwhile (a key
     // deleted, or an empty file a failed save discarded) would write into a file without a
     // name: it opens again then.
     for (int attempt = 0; attempt < 16; ++attempt) {
         file_.reset();
         locked_ = false;
-        int error = OpenRegular(path, FileAccessRead | FileAccessWrite,
-                                OpenDisposition::OpenAlways, fileMode, file_, &created_);
+        created_ = false;
+        int error = OpenRegular(path, FileAccessRead | FileAccessWrite, disposition, fileMode,
+                                file_, &created_);
+        if (!create && IsMissing(error)) {
+            return {};
+        }
         if (error == ENOENT) {
             // The key's folder may not exist yet: keys are not created until they hold values.
             const int folderError = CreateFolderWithParents(FolderOf(path), folderMode);
-            error = OpenRegular(path, FileAccessRead | FileAccessWrite,
-                                OpenDisposition::OpenAlways, fileMode, file_, &created_);
+            error = OpenRegular(path, FileAccessRead | FileAccessWrite, disposition, fileMode,
+                                file_, &created_);
             if (error == ENOENT && folderError != 0) {
                 return {folderError, FolderOf(path)};
             }
         }
         if (error != 0) {
+            file_.reset();
             return {error, path};
         }
         if (const int lockError = file_->Lock(kLockOffset, kLockLength, true)) {
+            file_.reset();
             return {lockError, path};
         }
         locked_ = true;
@@ -201,32 +223,65 @@ ValueFileError ValueFileWriter::Open(const std::string& path, unsigned fileMode,
             return {linkError, path};
         }
         if (links > 0) {
-            fileMode_ = fileMode;
-            return Recover();
+            return {};
         }
     }
     return {ESTALE, path};
 }
 
-ValueFileError ValueFileWriter::Recover() {
-    std::string bytes;
-    bool found = false;
-    if (ValueFileError error = ReadJournal(JournalPath(), bytes, found)) {
+ValueFileError ValueFileWriter::ReadWholeJournal(std::string& content, bool& whole,
+                                                 JournalKind& kind, bool& found) const {
+    whole = false;
+    if (ValueFileError error = ReadJournal(JournalPath(), content, found)) {
         return error;
     }
-    if (!found) {
-        return {};
+    std::string_view proven;
+    bool partner = false;
+    if (found && WholeJournalContent(content, proven, partner)) {
+        whole = true;
+        kind = partner ? JournalKind::Partner : JournalKind::Single;
+        content.erase(proven.size());
     }
-    std::string_view content;
-    if (WholeJournalContent(bytes, content)) {
-        // The dead writer had made its journal whole: its save completes now. The file must be
-        // on the disk before the journal goes.
-        if (ValueFileError error = WriteInPlace(content, !ValueFileSyncBatch::IsOpen())) {
-            return error;
+    return {};
+}
+
+ValueFileError ValueFileWriter::RemoveJournal() const {
+    const int error = FileSystem::Current().DeleteFile(JournalPath());
+    return {IsMissing(error) ? 0 : error, JournalPath()};
+}
+
+ValueFileError ValueFileWriter::Recover(ValueFileWriter* main, ValueFileWriter* partner) {
+    const bool sync = !ValueFileSyncBatch::IsOpen();
+    struct Pending {
+        ValueFileWriter* writer;
+        std::string content;
+        bool whole = false;
+        bool found = false;
+        JournalKind kind = JournalKind::Single;
+    } files[2] = {{main}, {partner}};
+    for (Pending& file : files) {
+        if (file.writer != nullptr && file.writer->IsOpen()) {
+            if (ValueFileError error = file.writer->ReadWholeJournal(file.content, file.whole,
+                                                                    file.kind, file.found)) {
+                return error;
+            }
         }
     }
-    if (const int error = FileSystem::Current().DeleteFile(JournalPath()); error != 0 && !IsMissing(error)) {
-        return {error, JournalPath()};
+    // The personal half of a two-file save counts only when the main half made it whole: that
+    // journal is the save's commit. The personal file goes first, the main journal last.
+    const bool committed = files[0].whole;
+    for (Pending* file : {&files[1], &files[0]}) {
+        if (!file->found) {
+            continue;
+        }
+        if (file->whole && (file->kind == JournalKind::Single || committed)) {
+            if (ValueFileError error = file->writer->WriteInPlace(file->content, sync)) {
+                return error;
+            }
+        }
+        if (ValueFileError error = file->writer->RemoveJournal()) {
+            return error;
+        }
     }
     return {};
 }
@@ -238,14 +293,15 @@ ValueFileError ValueFileWriter::ReadCurrent(std::string& bytes) {
     return {};
 }
 
-ValueFileError ValueFileWriter::WriteJournal(std::string_view content, bool sync) {
+ValueFileError ValueFileWriter::WriteJournal(std::string_view content, JournalKind kind,
+                                             bool sync) {
     const std::string journalPath = JournalPath();
     std::unique_ptr<File> journal;
     if (const int error = OpenRegular(journalPath, FileAccessWrite, OpenDisposition::CreateNew,
                                       fileMode_, journal)) {
         return {error, journalPath};
     }
-    const auto trailer = MakeTrailer(content);
+    const auto trailer = MakeTrailer(content, kind == JournalKind::Partner);
     int error = journal->WriteAt(0, content.data(), content.size());
     if (error == 0) {
         error = journal->WriteAt(content.size(), trailer.data(), trailer.size());
@@ -285,7 +341,7 @@ ValueFileError ValueFileWriter::WriteInPlace(std::string_view content, bool sync
 
 ValueFileError ValueFileWriter::Replace(std::string_view content) {
     const bool sync = !ValueFileSyncBatch::IsOpen();
-    if (ValueFileError error = WriteJournal(content, sync)) {
+    if (ValueFileError error = WriteJournal(content, JournalKind::Single, sync)) {
         return error;
     }
     bool touched = false;
@@ -293,14 +349,40 @@ ValueFileError ValueFileWriter::Replace(std::string_view content) {
         // A file that may be half rewritten keeps the whole journal: the next opener completes
         // this save from it. One that was not touched (no space to reserve) simply stays old.
         if (!touched) {
-            (void)FileSystem::Current().DeleteFile(JournalPath());
+            (void)RemoveJournal();
         }
         return error;
     }
-    if (const int error = FileSystem::Current().DeleteFile(JournalPath())) {
-        return {error, JournalPath()};
+    return RemoveJournal();
+}
+
+ValueFileError ValueFileWriter::ReplacePair(ValueFileWriter& main, std::string_view mainContent,
+                                            ValueFileWriter& partner,
+                                            std::string_view partnerContent) {
+    const bool sync = !ValueFileSyncBatch::IsOpen();
+    if (ValueFileError error = partner.WriteJournal(partnerContent, JournalKind::Partner, sync)) {
+        return error;
     }
-    return {};
+    // The commit: from here on both files are new for every reader and the next writer.
+    if (ValueFileError error = main.WriteJournal(mainContent, JournalKind::Single, sync)) {
+        (void)partner.RemoveJournal();
+        return error;
+    }
+    bool touched = false;
+    if (ValueFileError error = partner.WriteInPlace(partnerContent, sync, &touched)) {
+        if (!touched) {
+            (void)main.RemoveJournal();
+            (void)partner.RemoveJournal();
+        }
+        return error;
+    }
+    if (ValueFileError error = main.WriteInPlace(mainContent, sync)) {
+        return error;
+    }
+    if (ValueFileError error = partner.RemoveJournal()) {
+        return error;
+    }
+    return main.RemoveJournal();
 }
 
 void ValueFileWriter::DiscardCreated() {

@@ -64,8 +64,14 @@ ValueFileFingerprint FingerprintOf(std::string_view bytes);
 // of a whole journal when an interrupted save left one, else the file's. A missing file reads
 // as empty with exists false; a file of length 0 is what a save killed before its first byte
 // leaves, and reads as missing too.
+//
+// A key with a personal-data file saves both files as one: the personal file's journal is
+// marked as a partner and counts only when the main file's journal is whole too (that journal
+// is the save's commit). Read the main file first; committed tells whether its journal was
+// whole, and goes to the reading of the personal file as partnerCommitted.
 [[nodiscard]] ValueFileError ReadValueFile(const std::string& path, std::string& bytes,
-                                           bool& exists);
+                                           bool& exists, bool* committed = nullptr,
+                                           bool partnerCommitted = false);
 
 // The reading of an already open file to its end; reads that return less than asked go on
 // until the end of the file, a failed read fails. Exposed for the writer and for tests.
@@ -79,24 +85,39 @@ public:
     ValueFileWriter(const ValueFileWriter&) = delete;
     ValueFileWriter& operator=(const ValueFileWriter&) = delete;
 
-    // Opens the file, creating it (with fileMode, and its folder with folderMode) when missing,
-    // takes the exclusive lock and finishes or discards a save that a dead process left.
+    // Opens the file and takes the exclusive lock. With create, a missing file is made (with
+    // fileMode, and its folder with folderMode); without, a missing file leaves the writer
+    // closed (IsOpen false) and is no error. Finish what a dead process left with Recover.
     [[nodiscard]] ValueFileError Open(const std::string& path, unsigned fileMode,
-                                      unsigned folderMode);
+                                      unsigned folderMode, bool create = true);
+    bool IsOpen() const { return file_ != nullptr; }
     // Whether Open created the file.
     bool WasCreated() const { return created_; }
+    // Finishes or discards the save that a dead process left: for one file, or for the main
+    // file and the personal file of one key (either may be closed), both locked.
+    [[nodiscard]] static ValueFileError Recover(ValueFileWriter* main, ValueFileWriter* partner);
     // The file's current content, to its end.
     [[nodiscard]] ValueFileError ReadCurrent(std::string& bytes);
     // Replaces the content as the header describes. On failure the file holds its previous
     // content, or a whole journal holds the new one.
     [[nodiscard]] ValueFileError Replace(std::string_view content);
+    // Replaces the content of a key's main and personal file as one save.
+    [[nodiscard]] static ValueFileError ReplacePair(ValueFileWriter& main,
+                                                    std::string_view mainContent,
+                                                    ValueFileWriter& partner,
+                                                    std::string_view partnerContent);
     // Removes a file that Open created and that was never given content, so that a failed
     // save leaves no empty key behind; the lock is dropped.
     void DiscardCreated();
 
 private:
-    ValueFileError Recover();
-    ValueFileError WriteJournal(std::string_view content, bool sync);
+    enum class JournalKind { Single, Partner };
+    // The journal's content when it is whole and of a kind that counts; found tells whether
+    // there was a journal at all.
+    ValueFileError ReadWholeJournal(std::string& content, bool& whole, JournalKind& kind,
+                                    bool& found) const;
+    ValueFileError RemoveJournal() const;
+    ValueFileError WriteJournal(std::string_view content, JournalKind kind, bool sync);
     // touched tells whether the file may have changed (false when the space could not even be
     // reserved).
     ValueFileError WriteInPlace(std::string_view content, bool sync, bool* touched = nullptr);

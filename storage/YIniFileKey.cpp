@@ -160,11 +160,21 @@ thread_local YUnicodeString readText;
 
 }  // namespace
 
+bool YIniFileKey::ReadKeyFiles(IniValueTable& table) {
+    bool committed = false;
+    if (!ReadValueFile(MainValueFile(), table, mainFingerprint_, &committed, false)) {
+        return false;
+    }
+    return personalPath_.empty() ||
+           ReadValueFile(PersonalValueFile(), table, personalFingerprint_, nullptr, committed);
+}
+
 bool YIniFileKey::ReadValueFile(const std::string& path, IniValueTable& table,
-                                ValueFileFingerprint& fingerprint) {
+                                ValueFileFingerprint& fingerprint, bool* committed,
+                                bool partnerCommitted) {
     bool exists = false;
-    if (const rivode::storage::ValueFileError error =
-            rivode::storage::ReadValueFile(path, readBytes, exists)) {
+    if (const rivode::storage::ValueFileError error = rivode::storage::ReadValueFile(
+            path, readBytes, exists, committed, partnerCommitted)) {
         // Nothing partial may ever be saved over the file: the key refuses to save.
         loadFailed_ = true;
         SetFileErrorReport(status_, error.error, error.path);
@@ -203,10 +213,7 @@ void YIniFileKey::ParseValueFile(const std::string& path, const std::string& byt
 IniValueTable& YIniFileKey::LoadedTable() {
     if (!table_) {
         table_ = std::make_shared<IniValueTable>(MainFileInfo().size);
-        if (ReadValueFile(MainValueFile(), *table_, mainFingerprint_) &&
-            !personalPath_.empty()) {
-            (void)ReadValueFile(PersonalValueFile(), *table_, personalFingerprint_);
-        }
+        (void)ReadKeyFiles(*table_);
         table_->ClearChanges();
     }
     return *table_;
@@ -343,9 +350,7 @@ void YIniFileKey::Rewrite() {
     if (!table_) {
         table_ = std::make_shared<IniValueTable>();
     }
-    if (ReadValueFile(MainValueFile(), *table_, mainFingerprint_) && !personalPath_.empty()) {
-        (void)ReadValueFile(PersonalValueFile(), *table_, personalFingerprint_);
-    }
+    (void)ReadKeyFiles(*table_);
     table_->personalChanged = true;
     table_->generalChanged = true;
     (void)Save();
@@ -360,7 +365,7 @@ void YIniFileKey::SetPersonalPath(std::u16string_view path) {
         // Only the main file: values already in a personal file stay where they are until
         // a rewrite moves them.
         table_ = std::make_shared<IniValueTable>();
-        (void)ReadValueFile(MainValueFile(), *table_, mainFingerprint_);
+        (void)ReadValueFile(MainValueFile(), *table_, mainFingerprint_, nullptr, false);
         table_->ClearChanges();
     }
     personalPath_ = rivode::ToUtf8(path);

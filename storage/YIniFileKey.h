@@ -80,10 +80,14 @@ private:
     YIniFileKey(RefusedTag, int error, bool readOnly);
 
     rivode::storage::IniValueTable& LoadedTable();
-    // Reads the value file at path into table; false (the key then refuses to save, the
-    // reason in the status) when it could not be read whole.
+    // Reads the main file, then the personal file, into table; false (the key then refuses
+    // to save, the reason in the status) when one could not be read whole.
+    bool ReadKeyFiles(rivode::storage::IniValueTable& table);
+    // Reads one value file into table (see rivode::storage::ReadValueFile for the journal
+    // arguments).
     bool ReadValueFile(const std::string& path, rivode::storage::IniValueTable& table,
-                       rivode::storage::ValueFileFingerprint& fingerprint);
+                       rivode::storage::ValueFileFingerprint& fingerprint, bool* committed,
+                       bool partnerCommitted);
     void ParseValueFile(const std::string& path, const std::string& bytes,
                         rivode::storage::IniValueTable& table);
     // false (with the reason in the status) when name cannot be stored in this key.
@@ -97,8 +101,9 @@ private:
     bool Save();
     // The table a save writes: this key's own when nobody changed the files it writes since
     // they were read, else the files' current values with this key's changes applied.
+    // Both writers are locked; either may be closed (its file missing).
     std::shared_ptr<rivode::storage::IniValueTable> MergeWithCurrent(
-        rivode::storage::ValueFileWriter* main, rivode::storage::ValueFileWriter* personal);
+        rivode::storage::ValueFileWriter& main, rivode::storage::ValueFileWriter& personal);
     bool Fail(int error);
     bool Fail(const rivode::storage::ValueFileError& error);
     unsigned FolderMode() const;

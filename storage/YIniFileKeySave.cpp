@@ -73,51 +73,37 @@ bool YIniFileKey::Fail(const ValueFileError& error) {
     return false;
 }
 
-std::shared_ptr<IniValueTable> YIniFileKey::MergeWithCurrent(ValueFileWriter* main,
-                                                             ValueFileWriter* personal) {
+std::shared_ptr<IniValueTable> YIniFileKey::MergeWithCurrent(ValueFileWriter& main,
+                                                             ValueFileWriter& personal) {
     std::string mainBytes;
     std::string personalBytes;
-    if (main != nullptr) {
-        if (const ValueFileError error = main->ReadCurrent(mainBytes)) {
+    const std::string mainFile = MainValueFile();
+    const std::string personalFile = personalPath_.empty() ? std::string() : PersonalValueFile();
+    for (auto [writer, bytes, path] : {std::tuple{&main, &mainBytes, &mainFile},
+                                       std::tuple{&personal, &personalBytes, &personalFile}}) {
+        bool exists = false;
+        // A file this save does not write may not be open: it is read as any reader would.
+        const ValueFileError error =
+            writer->IsOpen()  ? writer->ReadCurrent(*bytes)
+            : path->empty()   ? ValueFileError{}
+                              : rivode::storage::ReadValueFile(*path, *bytes, exists);
+        if (error) {
             Fail(error);
             return nullptr;
         }
     }
-    if (personal != nullptr) {
-        if (const ValueFileError error = personal->ReadCurrent(personalBytes)) {
-            Fail(error);
-            return nullptr;
-        }
-    }
-    const bool mainSame =
-        main == nullptr || rivode::storage::FingerprintOf(mainBytes) == mainFingerprint_;
-    const bool personalSame = personal == nullptr ||
-                              rivode::storage::FingerprintOf(personalBytes) == personalFingerprint_;
-    if (mainSame && personalSame) {
+    const auto mainNow = rivode::storage::FingerprintOf(mainBytes);
+    const auto personalNow = rivode::storage::FingerprintOf(personalBytes);
+    if (mainNow == mainFingerprint_ && (personalPath_.empty() || personalNow == personalFingerprint_)) {
         return table_;
     }
-    // Another process saved meanwhile: start from what the files hold now. A file this save
-    // does not write is read again too, so the key goes on seeing one consistent state.
+    // Another process saved meanwhile: start from what the files hold now, and apply the names
+    // this key set or deleted.
     auto merged = std::make_shared<IniValueTable>(mainBytes.size() + personalBytes.size());
-    bool exists = false;
-    if (main == nullptr) {
-        if (const ValueFileError error =
-                rivode::storage::ReadValueFile(MainValueFile(), mainBytes, exists)) {
-            Fail(error);
-            return nullptr;
-        }
-    }
-    mainFingerprint_ = rivode::storage::FingerprintOf(mainBytes);
+    mainFingerprint_ = mainNow;
     ParseValueFile(MainValueFile(), mainBytes, *merged);
     if (!personalPath_.empty()) {
-        if (personal == nullptr) {
-            if (const ValueFileError error =
-                    rivode::storage::ReadValueFile(PersonalValueFile(), personalBytes, exists)) {
-                Fail(error);
-                return nullptr;
-            }
-        }
-        personalFingerprint_ = rivode::storage::FingerprintOf(personalBytes);
+        personalFingerprint_ = personalNow;
         ParseValueFile(PersonalValueFile(), personalBytes, *merged);
     }
     merged->ClearChanges();
@@ -165,28 +151,39 @@ bool YIniFileKey::Save() {
         return Fail(ValueFileError{EACCES, personalFile});
     }
 
-    // Both files are opened and locked (main first, as every saver does) before either is
-    // written, so a file that cannot be opened fails the save before anything has changed.
+    // Both files of the key are opened and locked (main first, as every saver does) before
+    // either is written, so a file that cannot be opened fails the save before anything has
+    // changed, and what a dead saver left of either is finished first. A file this save does
+    // not write is not created.
     ValueFileWriter main;
     ValueFileWriter personal;
     const auto discardCreated = [&] {
         main.DiscardCreated();
         personal.DiscardCreated();
     };
-    if (writeMain) {
-        if (const ValueFileError error = main.Open(mainFile, FileMode(), FolderMode())) {
+    // A file this save does not write and may not write either (a read-only main file under
+    // a writable personal one) is only read.
+    const auto mayStayClosed = [](const ValueFileError& error, bool written) {
+        return !written && (error.error == EACCES || error.error == EPERM || error.error == EROFS);
+    };
+    if (const ValueFileError error = main.Open(MainValueFile(), FileMode(), FolderMode(), writeMain);
+        error && !mayStayClosed(error, writeMain)) {
+        discardCreated();
+        return Fail(error);
+    }
+    if (hasPersonalPath) {
+        if (const ValueFileError error =
+                personal.Open(PersonalValueFile(), FileMode(), FolderMode(), writePersonal);
+            error && !mayStayClosed(error, writePersonal)) {
             discardCreated();
             return Fail(error);
         }
     }
-    if (writePersonal) {
-        if (const ValueFileError error = personal.Open(personalFile, FileMode(), FolderMode())) {
-            discardCreated();
-            return Fail(error);
-        }
+    if (const ValueFileError error = ValueFileWriter::Recover(&main, &personal)) {
+        discardCreated();
+        return Fail(error);
     }
-    const std::shared_ptr<IniValueTable> table =
-        MergeWithCurrent(writeMain ? &main : nullptr, writePersonal ? &personal : nullptr);
+    const std::shared_ptr<IniValueTable> table = MergeWithCurrent(main, personal);
     if (!table) {
         discardCreated();
         return false;
@@ -211,36 +208,44 @@ bool YIniFileKey::Save() {
     }
 
     mainFileInfo_.reset();
-    std::string bytes;
-    const std::tuple<ValueFileWriter*, const YUnicodeString*, const std::string*,
-                     rivode::storage::ValueFileFingerprint*>
-        rewrites[] = {{writeMain ? &main : nullptr, &mainText, &mainFile, &mainFingerprint_},
-                      {writePersonal ? &personal : nullptr, &personalText, &personalFile,
-                       &personalFingerprint_}};
-    for (const auto& [writer, text, path, fingerprint] : rewrites) {
-        if (writer == nullptr) {
+    std::string mainBytes;
+    std::string personalBytes;
+    if ((writeMain && !EncodeValueFile(mainText, mainBytes)) ||
+        (writePersonal && !EncodeValueFile(personalText, personalBytes))) {
+        discardCreated();
+        return Fail(ValueFileError{EILSEQ, writeMain ? mainFile : personalFile});
+    }
+    for (const std::string* path : {writeMain ? &mainFile : nullptr,
+                                    writePersonal ? &personalFile : nullptr}) {
+        if (path == nullptr) {
             continue;
-        }
-        if (!EncodeValueFile(*text, bytes)) {
-            discardCreated();
-            return Fail(ValueFileError{EILSEQ, *path});
         }
         if (const ValueFileError error = KeepDamagedContent(*path)) {
             discardCreated();
             return Fail(error);
         }
-        if (const ValueFileError error = writer->Replace(bytes)) {
-            discardCreated();
-            return Fail(error);
-        }
-        *fingerprint = rivode::storage::FingerprintOf(bytes);
-        if (writer->WasCreated()) {
-            const auto& names = writer == &main ? siblings_.main : siblings_.personal;
-            if (names) {
-                names->AddValueFile(std::string(rivode::storage::LastPathComponent(
-                    writer == &main ? mainPath_ : personalPath_)));
-            }
-        }
+    }
+    const ValueFileError error =
+        writeMain && writePersonal
+            ? ValueFileWriter::ReplacePair(main, mainBytes, personal, personalBytes)
+        : writeMain ? main.Replace(mainBytes)
+                    : personal.Replace(personalBytes);
+    if (error) {
+        discardCreated();
+        return Fail(error);
+    }
+    if (writeMain) {
+        mainFingerprint_ = rivode::storage::FingerprintOf(mainBytes);
+    }
+    if (writePersonal) {
+        personalFingerprint_ = rivode::storage::FingerprintOf(personalBytes);
+    }
+    if (main.WasCreated() && siblings_.main) {
+        siblings_.main->AddValueFile(std::string(LastComponent()));
+    }
+    if (personal.WasCreated() && siblings_.personal) {
+        siblings_.personal->AddValueFile(
+            std::string(rivode::storage::LastPathComponent(personalPath_)));
     }
     table_ = table;
     table_->ClearChanges();
