@@ -1,6 +1,7 @@
 #include "bench/BenchSupport.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -23,20 +24,103 @@ std::size_t ReadFilesRaw(const std::vector<std::string>& files) {
     return total;
 }
 
-bool WriteFilesRaw(const std::vector<std::string>& files, const std::vector<std::string>& contents) {
-    bool written = true;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        const int fd = ::open(files[i].c_str(), O_WRONLY | O_CLOEXEC);
-        struct flock lock = {};
-        lock.l_type = F_WRLCK;
-        lock.l_len = 4;
-        ::fcntl(fd, F_OFD_SETLKW, &lock);
-        if (::ftruncate(fd, 0) != 0 || ::write(fd, contents[i].data(), contents[i].size()) < 0) {
-            written = false;
+namespace {
+
+bool LockFirstBytes(int fd, short type) {
+    struct flock lock = {};
+    lock.l_type = type;
+    lock.l_len = 4;
+    return ::fcntl(fd, F_OFD_SETLKW, &lock) == 0;
+}
+
+// Reads the open file to its end, as the store does: the size first, then reads until one
+// returns nothing.
+bool ReadOpenFile(int fd, std::string& bytes) {
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        return false;
+    }
+    bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            bytes.resize(bytes.size() + 4096);
         }
+        const ssize_t n = ::pread(fd, bytes.data() + filled, bytes.size() - filled,
+                                  static_cast<off_t>(filled));
+        if (n < 0) {
+            return false;
+        }
+        if (n == 0) {
+            bytes.resize(filled);
+            return true;
+        }
+        filled += static_cast<std::size_t>(n);
+    }
+}
+
+bool WriteAll(int fd, const std::string& content) {
+    return ::pwrite(fd, content.data(), content.size(), 0) ==
+           static_cast<ssize_t>(content.size());
+}
+
+bool RewriteInPlace(int fd, const std::string& content) {
+    return WriteAll(fd, content) && ::ftruncate(fd, static_cast<off_t>(content.size())) == 0;
+}
+
+bool ReplaceByRename(const std::string& file, const std::string& content, bool sync) {
+    const std::string temporary = file + ".tmp";
+    const int fd =
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    bool done = WriteAll(fd, content) && (!sync || ::fdatasync(fd) == 0);
+    done = ::close(fd) == 0 && done;
+    if (!done || ::rename(temporary.c_str(), file.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool SaveFileRaw(RawSave kind, const std::string& file, const std::string& content,
+                 std::string& buffer) {
+    const int fd = ::open(file.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    bool done = LockFirstBytes(fd, F_WRLCK) && ReadOpenFile(fd, buffer);
+    if (done) {
+        done = kind == RawSave::InPlace
+                   ? RewriteInPlace(fd, content)
+                   : ReplaceByRename(file, content, kind == RawSave::CrashSafe);
+    }
+    LockFirstBytes(fd, F_UNLCK);
+    ::close(fd);
+    return done;
+}
+
+}  // namespace
+
+bool SaveFilesRaw(RawSave kind, const std::vector<std::string>& files,
+                  const std::vector<std::string>& contents) {
+    std::string buffer;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (!SaveFileRaw(kind, files[i], contents[i], buffer)) {
+            return false;
+        }
+    }
+    if (kind != RawSave::CrashSafeBatched || files.empty()) {
+        return true;
+    }
+    // All files of a tree live on one file system.
+    const int fd = ::open(files.front().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    const bool synced = fd >= 0 && ::syncfs(fd) == 0;
+    if (fd >= 0) {
         ::close(fd);
     }
-    return written;
+    return synced;
 }
 
 std::vector<std::string> ReadFileContents(const std::vector<std::string>& files) {
@@ -85,15 +169,13 @@ void RegisterRawRead(const char* name, const std::vector<std::string>& files, in
     })->Iterations(iterations)->UseRealTime();
 }
 
-void RegisterRawWrite(const char* name, const std::vector<std::string>& files,
-                      const std::vector<std::string>& contents, bool readFirst, int iterations) {
-    benchmark::RegisterBenchmark(name, [&files, &contents, readFirst](benchmark::State& state) {
+void RegisterRawSave(const char* name, RawSave kind, const std::vector<std::string>& files,
+                     const std::vector<std::string>& contents, int iterations) {
+    benchmark::RegisterBenchmark(name, [kind, &files, &contents](benchmark::State& state) {
         for (auto _ : state) {
-            if (readFirst) {
-                benchmark::DoNotOptimize(ReadFilesRaw(files));
-            }
-            if (!WriteFilesRaw(files, contents)) {
-                state.SkipWithError("raw write failed");
+            if (!SaveFilesRaw(kind, files, contents)) {
+                state.SkipWithError("raw save failed");
+                return;
             }
         }
     })->Iterations(iterations)->UseRealTime();

@@ -14,9 +14,24 @@ namespace rivode::bench {
 
 // Reads every file whole; returns the bytes read.
 std::size_t ReadFilesRaw(const std::vector<std::string>& files);
-// Rewrites every file with its contents under the exclusive lock the library takes; false when a
-// write failed.
-bool WriteFilesRaw(const std::vector<std::string>& files, const std::vector<std::string>& contents);
+
+// How a raw save puts contents into a file. Each opens the file without following links, takes
+// the exclusive lock on its first 4 bytes and reads it whole (a store save reads the file again
+// under that lock), then:
+enum class RawSave {
+    // rewrites it in place: pwrite at offset 0, ftruncate to the new length. No sync, no
+    // journal: the format-keeping rewrite with no crash safety, the floor of any in-place save.
+    InPlace,
+    // writes a temporary file beside it, fdatasyncs it and renames it over the file: the
+    // usual crash-safe save (which, unlike the store's, replaces the file's inode).
+    CrashSafe,
+    // the same without the fdatasync of each file, and one syncfs per run: the crash-safe
+    // pattern as a bulk operation that batches its syncs, as the store's bulk operations do.
+    CrashSafeBatched,
+};
+// Saves contents[i] into files[i] for every file, the way kind says; false when a call failed.
+bool SaveFilesRaw(RawSave kind, const std::vector<std::string>& files,
+                  const std::vector<std::string>& contents);
 // Every file's bytes.
 std::vector<std::string> ReadFileContents(const std::vector<std::string>& files);
 
@@ -31,12 +46,12 @@ public:
 void PrintRatio(const RatioReporter& reporter, const char* name, const char* library,
                 const char* raw);
 
-// Registers the raw yardsticks, run iterations times each: name reads every file whole; with
-// readFirst the rewrite reads each file before writing contents back, as a library rewrite does.
-// files and contents must outlive the run.
+// Registers the raw yardsticks, run iterations times each: name reads every file whole, or
+// saves contents back into every file the way kind says. files and contents must outlive the
+// run.
 void RegisterRawRead(const char* name, const std::vector<std::string>& files, int iterations);
-void RegisterRawWrite(const char* name, const std::vector<std::string>& files,
-                      const std::vector<std::string>& contents, bool readFirst, int iterations);
+void RegisterRawSave(const char* name, RawSave kind, const std::vector<std::string>& files,
+                     const std::vector<std::string>& contents, int iterations);
 
 // The benchmarks' own flags: --sessions=N (default 10000), --folders=N (default 100) and
 // --keep-tree, taken out of the arguments before Google Benchmark reads the rest.
