@@ -48,17 +48,15 @@ ExitStatus RunEncrypt(const CommandOptions& options, bool passphraseFromInput) {
     return ExitOk;
 }
 
-ExitStatus RunDecrypt(const CommandOptions& options, bool passphraseFromInput,
-                      const std::optional<std::string>& argument) {
+// The text comes from standard input too: an argument would show which stored value is being
+// deciphered to every user who lists processes.
+ExitStatus RunDecrypt(const CommandOptions& options, bool passphraseFromInput) {
     YUnicodeString passphrase;
     YUnicodeString text;
     CommandFailure failure;
-    if (!ReadPassphrase(passphraseFromInput, passphrase, failure)) {
-        return Fail(failure);
-    }
-    if (argument) {
-        text = FromUtf8(*argument);
-    } else if (!ReadInputText("Encrypted text: ", "encrypted text", false, text, failure)) {
+    if (!ReadPassphrase(passphraseFromInput, passphrase, failure) ||
+        !ReadInputText("Encrypted text: ", "encrypted text", false, text, failure)) {
+        WipeText(passphrase);
         return Fail(failure);
     }
     std::vector<std::uint8_t> cipherText;
@@ -88,14 +86,17 @@ public:
     void Add(CLI::App& app, CommandOptions& options) override {
         encrypt_ = app.add_subcommand(
             "encrypt",
-            "Encrypt the first line of standard input as a sensitive value (\"02:\" text)");
-        decrypt_ = app.add_subcommand("decrypt", "Print the plaintext of an encrypted value");
-        decrypt_->add_option("TEXT", text_,
-                             "The \"02:\" text; read from standard input when absent");
+            "Encrypt the value on the next line of standard input as a sensitive value "
+            "(\"02:\" text)");
+        decrypt_ = app.add_subcommand(
+            "decrypt",
+            "Print the plaintext of the encrypted value (\"02:\" text) on the next line of "
+            "standard input");
         for (CLI::App* command : {encrypt_, decrypt_}) {
             command->add_flag("--passphrase-stdin", passphraseFromInput_,
                               "Read the configuration passphrase from the first line of standard "
-                              "input; without it, the value is one stored without a passphrase");
+                              "input, before the value's line; without it, the value is one "
+                              "stored without a passphrase");
         }
         encrypt_->add_flag("--json", options.json, "Print JSON: {\"text\"}");
         decrypt_->add_flag("--json", options.json, "Print JSON: {\"plaintext\"}");
@@ -106,7 +107,7 @@ public:
             return RunEncrypt(options, passphraseFromInput_);
         }
         if (decrypt_->parsed()) {
-            return RunDecrypt(options, passphraseFromInput_, text_);
+            return RunDecrypt(options, passphraseFromInput_);
         }
         return std::nullopt;
     }
@@ -115,7 +116,6 @@ private:
     CLI::App* encrypt_ = nullptr;
     CLI::App* decrypt_ = nullptr;
     bool passphraseFromInput_ = false;
-    std::optional<std::string> text_;
 };
 
 }  // namespace

@@ -14,17 +14,28 @@ bool ReadInputText(const char* prompt, const char* what, bool secret, YUnicodeSt
     if (platform::IsStandardInputTerminal()) {
         std::cerr << prompt << std::flush;
     }
-    std::string line;
-    if (!platform::ReadStandardInputLine(line, secret)) {
+    // The line stays in memory that is wiped when it goes; only the text handed back remains.
+    platform::SecureChars line;
+    switch (platform::ReadStandardInputLine(line, secret)) {
+    case platform::InputLineResult::Read:
+        break;
+    case platform::InputLineResult::Ended:
         failure = UsageFailure(std::string("standard input ended before the ") + what);
         return false;
+    case platform::InputLineResult::TooLong:
+        failure = UsageFailure(std::string("the ") + what + " is longer than " +
+                               std::to_string(platform::kMaxInputLineLength) + " bytes");
+        return false;
+    case platform::InputLineResult::Failed:
+        failure = StoreFailure(std::string("standard input could not be read for the ") + what);
+        return false;
     }
-    const bool valid = FromUtf8Strict(line, text);
-    rivode::storage::WipeText(line);
-    if (!valid) {
+    if (!FromUtf8Strict(platform::AsText(line), text)) {
+        rivode::storage::WipeText(text);  // may hold the part before the bad byte
         failure = UsageFailure(std::string("the ") + what + " is not valid UTF-8");
+        return false;
     }
-    return valid;
+    return true;
 }
 
 }  // namespace rivode::cli

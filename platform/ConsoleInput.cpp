@@ -3,7 +3,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <iostream>
+#include <cerrno>
 #include <optional>
 
 namespace rivode::platform {
@@ -36,22 +36,58 @@ private:
     bool changed_ = false;
 };
 
+// One byte: 1 read, 0 at the end of input, -1 on failure.
+int ReadByte(char& byte) {
+    for (;;) {
+        const ssize_t got = ::read(STDIN_FILENO, &byte, 1);
+        if (got >= 0) {
+            return static_cast<int>(got);
+        }
+        if (errno != EINTR) {
+            return -1;
+        }
+    }
+}
+
+InputLineResult ReadLine(SecureChars& line) {
+    // A byte at a time: reading ahead would take the following lines from whoever reads
+    // standard input next. Secrets are short lines, so the calls cost nothing noticeable.
+    line.reserve(1024);
+    for (char byte = 0;;) {
+        const int got = ReadByte(byte);
+        if (got < 0) {
+            return InputLineResult::Failed;
+        }
+        if (got == 0) {
+            return line.empty() ? InputLineResult::Ended : InputLineResult::Read;
+        }
+        if (byte == '\n') {
+            return InputLineResult::Read;
+        }
+        if (line.size() == kMaxInputLineLength) {
+            return InputLineResult::TooLong;
+        }
+        line.push_back(byte);
+    }
+}
+
 }  // namespace
 
-bool ReadStandardInputLine(std::string& line, bool hidden) {
+InputLineResult ReadStandardInputLine(SecureChars& line, bool hidden) {
     line.clear();
     std::optional<EchoOff> echoOff;
     if (hidden && ::isatty(STDIN_FILENO) == 1) {
         echoOff.emplace();
     }
-    if (!std::getline(std::cin, line)) {
+    const InputLineResult result = ReadLine(line);
+    if (result != InputLineResult::Read) {
         line.clear();
-        return false;
+        return result;
     }
     if (!line.empty() && line.back() == '\r') {
         line.pop_back();
     }
-    return true;
+    return result;
 }
 
 }  // namespace rivode::platform

@@ -43,7 +43,8 @@ protected:
         return run.out.empty() ? run.out : run.out.substr(0, run.out.size() - 1);
     }
     std::string Decrypt(const std::string& text, const std::string& passphrase) {
-        return RivodeWithInput({"decrypt", "--passphrase-stdin", text}, passphrase + "\n").out;
+        return RivodeWithInput({"decrypt", "--passphrase-stdin"}, passphrase + "\n" + text + "\n")
+            .out;
     }
     // The lines of the sessions listing of folder.
     std::vector<std::string> Listing(const std::string& folder, bool tree = false) {
