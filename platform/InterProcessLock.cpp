@@ -1,6 +1,7 @@
 #include "platform/InterProcessLock.h"
 
 #include "platform/Environment.h"
+#include "platform/PrivateFile.h"
 #include "platform/SharedMemory.h"
 
 #include <fcntl.h>
@@ -18,18 +19,24 @@ int ErrnoOr(int fallback) {
     return errno != 0 ? errno : fallback;
 }
 
-std::string LockFilePath(const std::string& name) {
+}  // namespace
+
+std::string GetInterProcessLockPath(const std::string& name) {
     return GetUserRuntimeFolder() + "/" + GetUserObjectName(name) + ".lock";
 }
 
-}  // namespace
-
 int InterProcessLock::Open(const std::string& name, std::unique_ptr<InterProcessLock>& lock) {
-    // The runtime folder may be the shared /tmp fallback: never follow a planted link.
-    const int fd =
-        ::open(LockFilePath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    // The runtime folder may be the shared /tmp fallback, where another user may have made the
+    // name first: never follow a planted link, never wait on a planted pipe, and use only a file
+    // of our own that nobody else may open, or others could hold our lock or count as users.
+    const int fd = ::open(GetInterProcessLockPath(name).c_str(),
+                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
     if (fd < 0) {
         return ErrnoOr(EIO);
+    }
+    if (const int error = CheckPrivateToUser(fd); error != 0) {
+        ::close(fd);
+        return error;
     }
     lock.reset(new InterProcessLock(fd));
     return 0;
@@ -86,7 +93,7 @@ int InterProcessLock::SetLock(short type, long offset, bool wait) {
 }
 
 int RemoveInterProcessLock(const std::string& name) {
-    if (::unlink(LockFilePath(name).c_str()) == 0 || errno == ENOENT) {
+    if (::unlink(GetInterProcessLockPath(name).c_str()) == 0 || errno == ENOENT) {
         return 0;
     }
     return ErrnoOr(EIO);

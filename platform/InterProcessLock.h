@@ -19,8 +19,11 @@ namespace rivode::platform {
 
 class InterProcessLock {
 public:
-    // Opens the lock file of name (see GetUserObjectName), creating it with mode 0600. Returns 0
-    // or the errno value.
+    // Opens the lock file of name (see GetInterProcessLockPath), creating it with mode 0600. The
+    // file must be the user's own regular file, not open to group or others, and no symbolic
+    // link: ELOOP for a link, EISDIR for a folder, kErrorNotRegularFile (FileSystem.h) for a pipe
+    // or device, EACCES for a file of another user or one others may open. Returns 0 or the
+    // errno value.
     static int Open(const std::string& name, std::unique_ptr<InterProcessLock>& lock);
 
     // Closes the lock file: the lock and the attachment end with it.
@@ -47,6 +50,9 @@ private:
 
     int fd_;
 };
+
+// The lock file of name (see GetUserObjectName) in the user's runtime folder.
+std::string GetInterProcessLockPath(const std::string& name);
 
 // Deletes the lock file of name: only when no process of the user may still use it. 0 also
 // when there is no such file, else the errno value.

@@ -1,6 +1,7 @@
 #include "platform/SharedMemory.h"
 
 #include "platform/Environment.h"
+#include "platform/PrivateFile.h"
 #include "platform/SecureMemory.h"
 
 #include <fcntl.h>
@@ -19,13 +20,6 @@ int ErrnoOr(int fallback) {
 
 std::string SharedMemoryPath(const std::string& name) {
     return "/" + GetUserObjectName(name);
-}
-
-// Another user could create the name first and read what we publish in it: use only objects of
-// our own that nobody else may open.
-bool IsPrivateToUser(int fd) {
-    struct stat st;
-    return ::fstat(fd, &st) == 0 && st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
 }
 
 int OpenObject(const std::string& path, bool& created) {
@@ -78,9 +72,10 @@ int SharedMemory::Open(const std::string& name, std::size_t size,
     int error = 0;
     if (created && ::fchmod(fd, 0600) != 0) {  // the umask may have taken the owner's rights
         error = ErrnoOr(EIO);
-    } else if (!IsPrivateToUser(fd)) {
-        error = EACCES;
     } else {
+        error = CheckPrivateToUser(fd);
+    }
+    if (error == 0) {
         error = GrowTo(fd, size);
     }
     void* data = MAP_FAILED;

@@ -140,7 +140,8 @@ std::string ResolveValueFile(const std::string& keyPath) {
     return exact;
 }
 
-int CreateFolderWithParents(const std::string& path, unsigned mode) {
+int CreateFolderWithParents(const std::string& path, unsigned mode,
+                            std::vector<std::string>* created) {
     if (path.empty()) {
         return ENOENT;
     }
@@ -151,11 +152,14 @@ int CreateFolderWithParents(const std::string& path, unsigned mode) {
         if (parent.empty() || parent == path) {
             return ENOENT;
         }
-        error = CreateFolderWithParents(parent, mode);
+        error = CreateFolderWithParents(parent, mode, created);
         if (error != 0) {
             return error;
         }
         error = fileSystem.CreateFolder(path, mode);
+    }
+    if (error == 0 && created != nullptr) {
+        created->push_back(path);
     }
     if (error == EEXIST) {
         FileInfo info;

@@ -44,7 +44,9 @@ std::string ResolveValueFile(const std::string& keyPath);
 
 // Creates path and any missing parents with mode. An existing folder succeeds; an existing
 // file fails with EEXIST; an empty path fails with ENOENT.
-int CreateFolderWithParents(const std::string& path, unsigned mode);
+// created, when given, receives the folders this call made, the outermost first.
+int CreateFolderWithParents(const std::string& path, unsigned mode,
+                            std::vector<std::string>* created = nullptr);
 
 // Removes path with everything in it, stopping at the first item that cannot be removed. A
 // missing folder counts as removed. Symbolic links are removed, never followed.

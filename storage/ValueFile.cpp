@@ -202,7 +202,8 @@ ValueFileError ValueFileWriter::Open(const std::string& path, unsigned fileMode,
         }
         if (error == ENOENT) {
             // The key's folder may not exist yet: keys are not created until they hold values.
-            const int folderError = CreateFolderWithParents(FolderOf(path), folderMode);
+            const int folderError =
+                CreateFolderWithParents(FolderOf(path), folderMode, &createdFolders_);
             error = OpenRegular(path, FileAccessRead | FileAccessWrite, disposition, fileMode,
                                 file_, &created_);
             if (error == ENOENT && folderError != 0) {
@@ -389,6 +390,9 @@ void ValueFileWriter::DiscardCreated() {
     std::uint64_t size = 0;
     if (created_ && file_ && file_->GetSize(size) == 0 && size == 0) {
         (void)FileSystem::Current().DeleteFile(path_);
+        for (auto folder = createdFolders_.rbegin(); folder != createdFolders_.rend(); ++folder) {
+            (void)FileSystem::Current().RemoveFolder(*folder);  // fails while not empty
+        }
     }
     if (locked_) {
         (void)file_->Unlock(kLockOffset, kLockLength);

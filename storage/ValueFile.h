@@ -106,8 +106,9 @@ public:
                                                     std::string_view mainContent,
                                                     ValueFileWriter& partner,
                                                     std::string_view partnerContent);
-    // Removes a file that Open created and that was never given content, so that a failed
-    // save leaves no empty key behind; the lock is dropped.
+    // Removes a file that Open created and that was never given content, and the folders
+    // Open made for it when they are still empty, so that a failed save leaves no empty key
+    // behind; the lock is dropped.
     void DiscardCreated();
 
 private:
@@ -126,6 +127,7 @@ private:
     std::string path_;
     std::unique_ptr<platform::File> file_;
     unsigned fileMode_ = 0600;
+    std::vector<std::string> createdFolders_;  // outermost first
     bool created_ = false;
     bool locked_ = false;
 };

@@ -9,9 +9,9 @@ YIpcLock::~YIpcLock() = default;
 
 bool YIpcLock::Open(const YUnicodeString& name, YReportMessageParams& report) {
     std::unique_ptr<rivode::platform::InterProcessLock> named;
-    if (const int error = rivode::platform::InterProcessLock::Open(rivode::ToUtf8(name), named);
-        error != 0) {
-        SetSystemErrorReport(report, error);
+    const std::string utf8Name = rivode::ToUtf8(name);
+    if (const int error = rivode::platform::InterProcessLock::Open(utf8Name, named); error != 0) {
+        SetFileErrorReport(report, error, rivode::platform::GetInterProcessLockPath(utf8Name));
         return false;
     }
     named_ = std::move(named);

@@ -23,8 +23,9 @@ public:
     YIpcLock(const YIpcLock&) = delete;
     YIpcLock& operator=(const YIpcLock&) = delete;
 
-    // Makes this the lock of name (not while held). false with an operating-system report when
-    // the lock cannot be set up; the lock then stays as it was.
+    // Makes this the lock of name (not while held). false with an operating-system report that
+    // names the lock file when the lock cannot be set up, which includes a lock file that is not
+    // the user's own regular file closed to others; the lock then stays as it was.
     [[nodiscard]] bool Open(const YUnicodeString& name, YReportMessageParams& report);
     bool IsNamed() const { return named_ != nullptr; }
 

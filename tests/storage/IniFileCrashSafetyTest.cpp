@@ -282,11 +282,11 @@ TEST_F(IniFileCrashSafetyTest, FailedFirstSaveLeavesNoEmptyKeyAndDamagedCopiesPi
         FaultyFileSystem faulty;
         faulty.reserveError = ENOSPC;
         auto store = OpenStore();
-        YProfileKey key(store->GetRootKey(), u"Sessions\\New");
+        YProfileKey key(store->GetRootKey(), u"Sessions\\Lab\\New");
         ASSERT_TRUE(key.SetString(u"Hostname", u"h"));
         EXPECT_FALSE(key.Flush());
     }
-    EXPECT_FALSE(std::filesystem::exists(Main("Sessions/New.ini")));
+    EXPECT_FALSE(std::filesystem::exists(Main("Sessions")));  // the folders it made go too
 
     for (const char* second : {"first", "second"}) {
         WriteValueFile(Main("D.ini"), std::string("S:\"A\"=") + second + "\r\nbroken\r\n");

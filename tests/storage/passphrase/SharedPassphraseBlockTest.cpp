@@ -1,9 +1,11 @@
 // The shared passphrase block across processes, and the named objects it lives in: each test
 // uses names no other test uses, and a second process (passphrase_block_peer) acts on them.
 #include "platform/Environment.h"
+#include "platform/FileSystem.h"
 #include "platform/InterProcessLock.h"
 #include "platform/SharedMemory.h"
 #include "storage/ConfigPassphraseBlock.h"
+#include "storage/YIpcLock.h"
 
 #include <RivodeRavudaVU/ConfigPassphrase.h>
 #include <RivodeRavudaVU/YEncryptedString.h>
@@ -107,6 +109,57 @@ TEST(SharedMemoryTest, GrowsAShortObjectAndRefusesOneOthersCouldRead) {
     memory.reset();
     EXPECT_EQ(SharedMemory::Open(name, 4104, memory, created), EACCES);
     EXPECT_EQ(memory, nullptr);
+}
+
+// In a runtime folder others can write, another user may make the lock file's name first: the
+// lock is then refused with a report that names the file, and nothing it points to is touched.
+TEST(InterProcessLockTest, RefusesALockFileThatIsNotTheUsersOwnPrivateRegularFile) {
+    struct Case {
+        const char* what;
+        int expected;
+        void (*plant)(const std::string& path);
+    };
+    static const std::string elsewhere = platform::GetUserRuntimeFolder() + "/lock-target-" +
+                                         std::to_string(::getpid());
+    const Case cases[] = {
+        {"own private file", 0,
+         [](const std::string& path) { ::close(::open(path.c_str(), O_CREAT | O_WRONLY, 0600)); }},
+        {"symbolic link", ELOOP,
+         [](const std::string& path) { ASSERT_EQ(::symlink(elsewhere.c_str(), path.c_str()), 0); }},
+        {"open to others", EACCES,
+         [](const std::string& path) {
+             const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY, 0600);
+             ASSERT_EQ(::fchmod(fd, 0666), 0);
+             ::close(fd);
+         }},
+        {"another user's", EACCES,
+         [](const std::string& path) {
+             ::close(::open(path.c_str(), O_CREAT | O_WRONLY, 0600));
+             ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+         }},
+        {"pipe", platform::kErrorNotRegularFile,
+         [](const std::string& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.plant == cases[3].plant && ::geteuid() != 0) {
+            continue;  // only an administrator can give a file to another user
+        }
+        const YUnicodeString name = UniqueName("lock");
+        const std::string path = platform::GetInterProcessLockPath(ToUtf8(name));
+        c.plant(path);
+        YIpcLock lock;
+        YReportMessageParams report;
+        const bool opened = lock.Open(name, report);
+        EXPECT_EQ(opened, c.expected == 0);
+        EXPECT_EQ(GetSystemErrorCause(report), c.expected);
+        if (!opened) {
+            EXPECT_NE(ToUtf8(report.GetText()).find(path), std::string::npos)
+                << ToUtf8(report.GetText());
+        }
+        ::unlink(path.c_str());
+    }
+    EXPECT_NE(::access(elsewhere.c_str(), F_OK), 0);  // the link's target was not created
 }
 
 class SharedPassphraseBlockTest : public ::testing::Test {
