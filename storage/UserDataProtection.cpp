@@ -3,6 +3,7 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/RandomBytes.h"
+#include "platform/SecureMemory.h"
 
 #include <cryptopp/aes.h>
 #include <cryptopp/gcm.h>
@@ -40,7 +41,7 @@ bool ReadWhole(platform::File& file, std::uint8_t* bytes, std::size_t length) {
 
 // Reads the user's key, making it first when create is set and the file is new or empty. A key
 // file of any other length is left alone: replacing it would lose every value protected under it.
-bool LoadUserKey(bool create, CryptoPP::SecByteBlock& key) {
+bool LoadUserKey(bool create, platform::SecureBytes& key) {
     const std::string folder = platform::GetUserConfigFolder();
     const std::string path = folder + "/yarrowby/user.key";
     if (create && !(EnsureFolder(folder) && EnsureFolder(folder + "/yarrowby"))) {
@@ -54,7 +55,7 @@ bool LoadUserKey(bool create, CryptoPP::SecByteBlock& key) {
         file->Lock(0, 4, true) != 0) {
         return false;
     }
-    key.CleanNew(kKeySize);
+    key.assign(kKeySize, 0);
     std::uint64_t size = 0;
     bool loaded = file->GetSize(size) == 0;
     if (loaded && size == 0 && create) {
@@ -71,14 +72,14 @@ bool LoadUserKey(bool create, CryptoPP::SecByteBlock& key) {
 
 bool ProtectUserData(std::span<const std::uint8_t> data, std::u16string_view description,
                      std::vector<std::uint8_t>& blob) {
-    CryptoPP::SecByteBlock key;
+    platform::SecureBytes key;
     std::vector<std::uint8_t> result(kNonceSize + data.size() + kTagSize);
     if (!LoadUserKey(true, key) || platform::GetRandomBytes(result.data(), kNonceSize) != 0) {
         return false;
     }
     const std::string header = ToUtf8(description);
     CryptoPP::GCM<CryptoPP::AES>::Encryption gcm;
-    gcm.SetKeyWithIV(key, key.size(), result.data(), kNonceSize);
+    gcm.SetKeyWithIV(key.data(), key.size(), result.data(), kNonceSize);
     gcm.EncryptAndAuthenticate(result.data() + kNonceSize, result.data() + kNonceSize + data.size(),
                                kTagSize, result.data(), kNonceSize,
                                reinterpret_cast<const CryptoPP::byte*>(header.data()),
@@ -89,7 +90,7 @@ bool ProtectUserData(std::span<const std::uint8_t> data, std::u16string_view des
 
 bool UnprotectUserData(std::span<const std::uint8_t> blob, std::u16string_view description,
                        YRefPtr<IBuffer>& data) {
-    CryptoPP::SecByteBlock key;
+    platform::SecureBytes key;
     if (blob.size() < kNonceSize + kTagSize || !LoadUserKey(false, key)) {
         return false;
     }
@@ -97,7 +98,7 @@ bool UnprotectUserData(std::span<const std::uint8_t> blob, std::u16string_view d
     const std::string header = ToUtf8(description);
     auto plain = MakeYRef<YBasicBuffer>(length, true);
     CryptoPP::GCM<CryptoPP::AES>::Decryption gcm;
-    gcm.SetKeyWithIV(key, key.size(), blob.data(), kNonceSize);
+    gcm.SetKeyWithIV(key.data(), key.size(), blob.data(), kNonceSize);
     if (!gcm.DecryptAndVerify(plain->GetBytes(), blob.data() + kNonceSize + length, kTagSize,
                               blob.data(), kNonceSize,
                               reinterpret_cast<const CryptoPP::byte*>(header.data()), header.size(),
