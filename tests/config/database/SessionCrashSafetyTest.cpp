@@ -1,0 +1,87 @@
+// A session save and applying the default session to every session, each killed at every call
+// that changes a file: every session reads as before or as after, and no value is lost.
+#include "tests/config/database/SessionDatabaseTestSupport.h"
+#include "tests/storage/FaultyFileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+
+namespace rivode::test {
+namespace {
+
+class SessionCrashSafetyTest : public SessionDatabaseTest {
+protected:
+    // Runs work in a child that kills itself at the killAt-th changing call; false when the
+    // child finished before reaching it.
+    static bool RunKilledAt(int killAt, const std::function<void()>& work) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            FaultyFileSystem faulty;
+            faulty.killAtChange = killAt;
+            work();
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFSIGNALED(status);
+    }
+
+    // Title and script arguments of a session, as one text.
+    std::string StateOf(const YUnicodeString& path) {
+        const YRefPtr<ISessionConfig> session = Database().OpenSession(path);
+        if (!session) {
+            return "missing";
+        }
+        return ToUtf8(AsRecord(*session).titleBar.Get()) + "|" +
+               ToUtf8(AsRecord(*session).scriptArguments.Get());
+    }
+};
+
+TEST_F(SessionCrashSafetyTest, SessionSaveKilledAnywhereKeepsTheOldOrTheNewSession) {
+    int killAt = 1;
+    for (bool killed = true; killed && killAt < 100; ++killAt) {
+        WriteSession("Work/Server", "S:\"Hostname\"=server.example\r\nS:\"Title Bar\"=old\r\n"
+                                    "S:\"Script Arguments\"=old\r\n");
+        killed = RunKilledAt(killAt, [&] {
+            const YRefPtr<ISessionConfig> server = Database().OpenSession(u"Work\\Server");
+            AsRecord(*server).titleBar = u"new";
+            AsRecord(*server).scriptArguments = u"new";
+            YReportMessageParams report;
+            (void)Database().SaveSession(*server, false, report);
+        });
+        const std::string state = StateOf(u"Work\\Server");
+        EXPECT_TRUE(state == "old|old" || state == "new|new") << state << " at " << killAt;
+        const YRefPtr<ISessionConfig> server = Database().OpenSession(u"Work\\Server");
+        ASSERT_TRUE(server);
+        EXPECT_EQ(AsRecord(*server).remoteHostConfig.hostname.Get(), u"server.example")
+            << "at " << killAt;
+    }
+    EXPECT_GT(killAt, 5);
+}
+
+TEST_F(SessionCrashSafetyTest, ApplyToAllKilledAnywhereLosesNoSessionsOwnValues) {
+    int killAt = 1;
+    for (bool killed = true; killed && killAt < 400; killAt += 3) {
+        std::filesystem::remove_all(MainRoot());
+        WriteTenSessions();
+        killed = RunKilledAt(killAt, [&] {
+            const YRefPtr<ISessionConfig> defaults = Database().OpenSession(u"Default");
+            AsRecord(*defaults).titleBar = u"from default";
+            (void)Database().ApplyDefaultSessionChangesToAll(*defaults);
+        });
+        for (int i = 0; i < 10; ++i) {
+            const std::string state = StateOf(SessionPath(i));
+            const std::string own = "|own " + std::to_string(i);
+            EXPECT_TRUE(state == own || state == "from default" + own)
+                << state << " at " << killAt;
+        }
+    }
+    EXPECT_GT(killAt, 20);
+}
+
+}  // namespace
+}  // namespace rivode::test
