@@ -4,8 +4,10 @@
 #include <RivodeRavudaVU/SessionDatabase.h>
 
 #include "config/SessionDatabaseTree.h"
+#include "storage/ValueFile.h"
 
 #include <cerrno>
+#include <vector>
 
 namespace msg = rivode::msg;
 using namespace rivode::sessions;
@@ -29,11 +31,28 @@ std::size_t& CountFor(ApplyToAllCounts& counts, const IReportMessageParams& stat
     }
 }
 
+// Counts the failed save of the session at path and reports it.
+void CountFailure(ApplyToAllCounts& counts, const YUnicodeString& path,
+                  const YReportMessageParams& status, const ApplyToAllFailureSink& onFailure) {
+    ++CountFor(counts, status);
+    if (onFailure) {
+        YReportMessageParams report;
+        FailWith(status, msg::SessionSaveFailed, path, report);
+        onFailure(path, report);
+    }
+}
+
 }  // namespace
 
+// Every session is saved without its own syncs, and the file system is synced once at the end:
+// two syncs per session would make applying to thousands of sessions take minutes. A killed
+// process still leaves each session wholly old or new; a session counts as updated only once
+// the final sync has put it on the disk.
 ApplyToAllCounts SessionDatabaseImpl::ApplyDefaultSessionChangesToAll(
     const ISessionConfig& defaultSession, const ApplyToAllFailureSink& onFailure) {
     ApplyToAllCounts counts;
+    std::vector<YUnicodeString> saved;
+    rivode::storage::ValueFileSyncBatch batch;
     const SessionTree tree;
     WalkSessions(tree.Sessions(), {}, [&](const YUnicodeString& path, const YProfileKey& key) {
         // The stored default is the source of the changes, saved by its editor: it is not one
@@ -51,16 +70,20 @@ ApplyToAllCounts SessionDatabaseImpl::ApplyDefaultSessionChangesToAll(
         session->Load(&key);
         session->ApplyChangesFrom(defaultSession);
         if (session->Save(key) && key.Flush()) {
-            ++counts.updated;
+            saved.push_back(path);
             return;
         }
-        ++CountFor(counts, key.GetStatus());
-        if (onFailure) {
-            YReportMessageParams report;
-            FailWith(key.GetStatus(), msg::SessionSaveFailed, path, report);
-            onFailure(path, report);
-        }
+        CountFailure(counts, path, key.GetStatus(), onFailure);
     });
+    if (const rivode::storage::ValueFileError error = batch.End()) {
+        YReportMessageParams status;
+        SetFileErrorReport(status, error.error, error.path);
+        for (const YUnicodeString& path : saved) {
+            CountFailure(counts, path, status, onFailure);
+        }
+        saved.clear();
+    }
+    counts.updated = saved.size();
     return counts;
 }
 

@@ -121,7 +121,9 @@ public:
     // Takes into every stored session (the top folder's "Default" excepted: it is the source)
     // the values that are changed in defaultSession, and saves it. Sessions whose keys cannot be
     // written are counted as read-only and left alone; a save that fails is counted by its cause
-    // and, when given, reported to onFailure. One failure never stops the others.
+    // and, when given, reported to onFailure. One failure never stops the others. The sessions
+    // reach the disk through one sync at the end; when it fails, every session saved counts as
+    // failed under its cause.
     ApplyToAllCounts ApplyDefaultSessionChangesToAll(const ISessionConfig& defaultSession,
                                                      const ApplyToAllFailureSink& onFailure = {});
 
