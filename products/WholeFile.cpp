@@ -38,10 +38,15 @@ int ReplaceWholeFile(const std::string& path, const std::string& bytes, unsigned
     FileSystem& fileSystem = FileSystem::Current();
     const std::string temporary = path + ".new";
     std::unique_ptr<File> file;
-    int error = fileSystem.OpenFile(temporary, FileAccessWrite, OpenDisposition::CreateAlways,
-                                    mode, file, nullptr);
+    // The temporary name is ours alone: a link or a pipe placed there is refused, not followed.
+    int error = fileSystem.OpenFile(temporary, FileAccessWrite | FileAccessRegularOnly,
+                                    OpenDisposition::CreateAlways, mode, file, nullptr);
     if (error == 0) {
         error = file->WriteAt(0, bytes.data(), bytes.size());
+    }
+    // On the disk before it takes the name, or a power cut could leave an empty file there.
+    if (error == 0) {
+        error = file->SyncData();
     }
     file.reset();
     if (error == 0) {

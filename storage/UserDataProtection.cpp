@@ -50,7 +50,9 @@ bool LoadUserKey(bool create, platform::SecureBytes& key) {
     std::unique_ptr<platform::File> file;
     const auto disposition =
         create ? platform::OpenDisposition::OpenAlways : platform::OpenDisposition::OpenExisting;
-    if (FileSystem::Current().OpenFile(path, platform::FileAccessRead | platform::FileAccessWrite,
+    if (FileSystem::Current().OpenFile(path,
+                                       platform::FileAccessRead | platform::FileAccessWrite |
+                                           platform::FileAccessRegularOnly,
                                        disposition, kKeyFileMode, file, nullptr) != 0 ||
         file->Lock(0, 4, true) != 0) {
         return false;
@@ -60,7 +62,7 @@ bool LoadUserKey(bool create, platform::SecureBytes& key) {
     bool loaded = file->GetSize(size) == 0;
     if (loaded && size == 0 && create) {
         loaded = platform::GetRandomBytes(key.data(), kKeySize) == 0 &&
-                 file->WriteAt(0, key.data(), kKeySize) == 0;
+                 file->WriteAt(0, key.data(), kKeySize) == 0 && file->SyncData() == 0;
     } else {
         loaded = loaded && size == kKeySize && ReadWhole(*file, key.data(), kKeySize);
     }
