@@ -69,16 +69,11 @@ YProfileKey* CommandStore::OpenOrCreate(const KeyPath& path, CommandFailure& fai
             return nullptr;
         }
     }
+    // The keys are opened, not made: a key is its value file, which saving the value makes
+    // with the folders it needs, and a save that fails takes them away again, so a refused
+    // value leaves no empty key behind.
     for (; depth < path.names.size(); ++depth) {
-        auto next = std::make_unique<YProfileKey>(Current(), path.names[depth], true);
-        if (!next->GetStatus().IsSuccess()) {
-            failure = StoreFailure("cannot create the key \"" + JoinForDisplay(path, depth + 1) +
-                                   "\": " + ReportText(next->GetStatus(),
-                                                        "its folder could not be made"));
-            openedKey_.reset();
-            return nullptr;
-        }
-        openedKey_ = std::move(next);
+        openedKey_ = std::make_unique<YProfileKey>(Current(), path.names[depth], false);
     }
     return &Current();
 }

@@ -34,8 +34,9 @@ public:
     // missingPath naming the path up to that key. The key lives as long as this object or
     // until the next Open call.
     YProfileKey* OpenExisting(const KeyPath& path, std::string& missingPath);
-    // The key at path, creating missing keys with their folders; nullptr with the failure when a
-    // key cannot be created or its name cannot be a key name everywhere.
+    // The key at path; keys that do not exist yet are opened as keys to be made by the first
+    // save (a key is its value file; the save makes the folders it needs). nullptr with the
+    // failure when a name cannot be a key name everywhere.
     YProfileKey* OpenOrCreate(const KeyPath& path, CommandFailure& failure);
 
 private:

@@ -34,11 +34,15 @@ public:
         if (!ParseItemPath(pathText, path_, failure) || !LoadSessionProtocols(options, failure)) {
             return false;
         }
-        session_ = Sessions().OpenSession(path_);
+        YReportMessageParams report;
+        session_ = Sessions().OpenSession(path_, report);
         record_ = dynamic_cast<SessionConfig*>(session_.get());
         if (record_ == nullptr) {
-            failure = StoreFailure("there is no session \"" + pathText +
-                                   "\" (rivode sessions --tree lists them)");
+            // A session whose file cannot be read says why; only a missing one is "no session".
+            failure = session_ || report.GetMessageId() == rivode::msg::SessionItemNotFound
+                          ? StoreFailure("there is no session \"" + pathText +
+                                         "\" (rivode sessions --tree lists them)")
+                          : StoreFailure(ReportText(report));
             return false;
         }
         record_->ForEachValue([this](YProfileData& value) {

@@ -108,6 +108,11 @@ ExitStatus RunGet(const CommandOptions& options) {
     }
     int kind = ValueKindUnknown;
     if (!FindValueKind(*key, address.name, kind)) {
+        // A key whose file could not be read has no values to show, but that is not the same.
+        if (!key->GetStatus().IsSuccess()) {
+            return Fail(StoreFailure("the key \"" + address.path.ToDisplayText() +
+                                     "\" cannot be read: " + StoreProblem(*key)));
+        }
         return Fail(StoreFailure("there is no value " + DescribeValue(address)));
     }
     ValueData value;

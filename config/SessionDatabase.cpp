@@ -68,7 +68,15 @@ SessionDatabaseImpl::SessionDatabaseImpl(int product) : product_(product) {
 }
 
 YRefPtr<ISessionConfig> SessionDatabaseImpl::OpenSession(const YUnicodeString& path) const {
+    YReportMessageParams report;
+    return OpenSession(path, report);
+}
+
+YRefPtr<ISessionConfig> SessionDatabaseImpl::OpenSession(const YUnicodeString& path,
+                                                         YReportMessageParams& report) const {
     if (path.empty()) {
+        report.SetMessage(msg::SessionItemNotFound);
+        report.AddString(path);
         return nullptr;
     }
     const SessionTree tree;
@@ -80,10 +88,17 @@ YRefPtr<ISessionConfig> SessionDatabaseImpl::OpenSession(const YUnicodeString& p
             YRefPtr<ISessionConfig> session = CreateSessionConfig();
             session->SetPath(path);
             session->Load(&key);
+            if (!key.GetStatus().IsSuccess()) {
+                YReportMessageParams status = key.GetStatus();
+                WrapReport(report, msg::SessionReadFailed, {path}, status);
+                return nullptr;
+            }
             return session;
         }
     }
     if (path != kDefaultSessionName || tree.Exists(path)) {
+        report.SetMessage(msg::SessionItemNotFound);
+        report.AddString(path);
         return nullptr;
     }
     YRefPtr<ISessionConfig> defaults = CreateSessionConfig();

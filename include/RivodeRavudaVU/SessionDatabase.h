@@ -102,6 +102,10 @@ public:
     // A new record loaded from the session at path and given its path; null when path is not a
     // session. "Default" (exactly so) when not stored gives a record of defaults.
     YRefPtr<ISessionConfig> OpenSession(const YUnicodeString& path) const;
+    // The same, telling why: null with report filled when path is not a session, or when its
+    // file could not be read (a record of defaults in its place could later be saved over it).
+    YRefPtr<ISessionConfig> OpenSession(const YUnicodeString& path,
+                                        YReportMessageParams& report) const;
     // Whether path is a stored key that holds "Is Session" / one that does not. A missing key is
     // neither.
     bool IsSession(const YUnicodeString& path) const;

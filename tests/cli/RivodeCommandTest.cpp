@@ -73,7 +73,7 @@ TEST_F(RivodeReadTest, KeysListsSubkeysInNameOrderAndJsonSaysFolderOrFile) {
     EXPECT_EQ(json::parse(run.out), json::parse(R"([
         {"name": "File Only", "kind": "file"},
         {"name": "Folder Only", "kind": "folder"},
-        {"name": "Global", "kind": "folder+file"},
+        {"name": "Global", "kind": "file"},
         {"name": "Sessions", "kind": "folder+file"}])"));
 }
 

@@ -18,7 +18,7 @@ TEST_F(RivodeEditTest, SetAndDeleteWriteEachKindInTheStoredFormatByteForByte) {
     Succeed({"set", "Sessions\\Server", "Port", "--dword", "0x16"});
     EXPECT_EQ(ReadFileBytes(ConfigFile("Sessions/Server.ini")),
               kByteOrderMark + "D:\"Port\"=00000016\r\n");
-    EXPECT_TRUE(fs::is_directory(ConfigFile("Sessions/Server")));
+    EXPECT_FALSE(fs::exists(ConfigFile("Sessions/Server")));  // a key is its value file
 
     Succeed({"set", "Key", "Text", "--string", "a \"quoted\" = text"});
     Succeed({"set", "Key", "Bytes", "--binary", "00ff 1A"});

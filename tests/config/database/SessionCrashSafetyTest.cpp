@@ -10,6 +10,8 @@
 
 #include <functional>
 
+#include <RivodeRavudaVU/RivodeMessages.h>
+
 namespace rivode::test {
 namespace {
 
@@ -81,6 +83,19 @@ TEST_F(SessionCrashSafetyTest, ApplyToAllKilledAnywhereLosesNoSessionsOwnValues)
         }
     }
     EXPECT_GT(killAt, 20);
+}
+
+TEST_F(SessionCrashSafetyTest, UnreadableSessionIsRefusedRatherThanShownAsDefaults) {
+    WriteSession("Work/Server", "S:\"Title Bar\"=kept\r\n");
+    std::filesystem::create_symlink(Main("Sessions/Work/Server.ini"), Main("Sessions/Work/Link.ini"));
+    YReportMessageParams report;
+    EXPECT_FALSE(Database().OpenSession(u"Work\\Link", report));
+    const std::string reason = ToUtf8(ReasonOf(report));
+    EXPECT_NE(reason.find("Work\\Link"), std::string::npos) << reason;
+    EXPECT_NE(reason.find("Sessions/Work/Link.ini"), std::string::npos) << reason;
+    EXPECT_TRUE(Database().OpenSession(u"Work\\Server", report));
+    EXPECT_FALSE(Database().OpenSession(u"Work\\Missing", report));
+    EXPECT_EQ(report.GetMessageId(), rivode::msg::SessionItemNotFound);
 }
 
 }  // namespace
