@@ -49,6 +49,8 @@ bool Keymap::LoadLines(const std::function<bool(YUnicodeString&)>& nextLine,
     bool more = nextLine(line);
     if (more && line.find(u"Version = ") != YUnicodeString::npos) {
         version_ = line;
+        // Reports name lines as the file numbers them, the version line included.
+        ++state.lineNumber;
         more = nextLine(line);
     }
     while (more && ParseKeymapLine(*this, line, state)) {

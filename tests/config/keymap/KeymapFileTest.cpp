@@ -70,6 +70,7 @@ TEST_F(KeymapFileTest, OneOrTwoBadLinesWarnAndThreeFailTheLoad) {
                               report, state));
     EXPECT_EQ(report.GetMessageId(), msg::KeymapLoadFailed);
     EXPECT_EQ(state.errorCount, 3);
+    EXPECT_EQ(state.errors.back().lineNumber, 5);  // the version line counts
     // What was read before the third error stays; nothing after it is read, and no defaults.
     EXPECT_EQ(map.GetFunctionCode(0x42), kFunctionDisabled);
     EXPECT_EQ(map.GetFunctionCode(0x44), kFunctionDisabled);  // its modifier error was the third
