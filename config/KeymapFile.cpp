@@ -75,8 +75,9 @@ bool Keymap::LoadLines(const std::function<bool(YUnicodeString&)>& nextLine,
 
 bool Keymap::SaveFile(std::u16string_view path, YReportMessageParams& report) {
     YUnicodeString text = u"Version = 2\r\n";
+    const ProfilePath paths;
     for (const KeyMapEntry& entry : GetSortedEntries()) {
-        text += FormatKeymapLine(entry);
+        text += FormatKeymapLine(entry, paths);
         text += u"\r\n";
     }
     YTextFile file;

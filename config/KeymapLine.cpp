@@ -114,7 +114,7 @@ void ReadCommand(Keymap& map, std::uint32_t key, std::uint32_t code, std::u16str
         return;
     }
     if (code == kFunctionRun) {
-        first = ProfilePath().Expand(*first);
+        first = state.Paths().Expand(*first);
     } else if (map.HasCombinedLaunchCommand()) {
         YUnicodeString program;
         if (SplitCommandLine(*first, program, second)) {
@@ -175,6 +175,10 @@ void DoubleLineBreakEscapes(YUnicodeString& text) {
 }
 
 YUnicodeString FormatKeymapLine(const KeyMapEntry& entry) {
+    return FormatKeymapLine(entry, ProfilePath());
+}
+
+YUnicodeString FormatKeymapLine(const KeyMapEntry& entry, const ProfilePath& paths) {
     if (entry.functionCode == kFunctionNone) {
         return {};
     }
@@ -202,7 +206,7 @@ YUnicodeString FormatKeymapLine(const KeyMapEntry& entry) {
             line += u'"' + entry.value + u'"';
             break;
         case kFunctionRun:
-            line += u"RUN(\"" + ProfilePath().Substitute(entry.value) + u"\")(\"" +
+            line += u"RUN(\"" + paths.Substitute(entry.value) + u"\")(\"" +
                     entry.arguments + u"\")";
             break;
         case kFunctionLaunch:

@@ -102,8 +102,12 @@ void ProfileKeymap::Synchronize() const {
         self.ParseLines(Get());
     }
     YStringArray lines;
-    for (const KeyMapEntry& entry : GetSortedEntries()) {
-        lines.push_back(FormatKeymapLine(entry));
+    if (GetSize() > 0) {
+        // Finding the folders of stored paths costs more than a line: once for all of them.
+        const ProfilePath paths;
+        for (const KeyMapEntry& entry : GetSortedEntries()) {
+            lines.push_back(FormatKeymapLine(entry, paths));
+        }
     }
     self.YProfile2::Set(lines);
     generatedLines_ = std::move(lines);

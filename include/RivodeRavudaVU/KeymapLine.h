@@ -11,8 +11,10 @@
 #pragma once
 
 #include <RivodeRavudaVU/Keymap.h>
+#include <RivodeRavudaVU/YProfilePath.h>
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -31,11 +33,22 @@ struct KeymapParseState {
 
     // A load stops at this many errors and fails.
     static constexpr int kErrorLimit = 3;
+
+    // The folders RUN scripts are stored relative to, found once per source.
+    const ProfilePath& Paths() {
+        if (!paths) {
+            paths.emplace();
+        }
+        return *paths;
+    }
+    std::optional<ProfilePath> paths;
 };
 
 // The line of entry; empty for function code 0. A RUN script is written in its stored form,
 // with path variables.
 YUnicodeString FormatKeymapLine(const KeyMapEntry& entry);
+// The same with the folders of stored paths given, for callers that write many lines.
+YUnicodeString FormatKeymapLine(const KeyMapEntry& entry, const ProfilePath& paths);
 
 // Reads one line into map (a later line for the same key replaces an earlier one). Errors are
 // counted in state and their reports (0xE1370059-0xE137005D with the line number) appended to
