@@ -10,6 +10,8 @@ std::unique_ptr<CommandGroup> MakeSessionValueCommands();
 std::unique_ptr<CommandGroup> MakeSessionItemCommands();
 std::unique_ptr<CommandGroup> MakeFolderCommands();
 std::unique_ptr<CommandGroup> MakeDefaultCommands();
+std::unique_ptr<CommandGroup> MakeKeymapCommands();
+std::unique_ptr<CommandGroup> MakeColorCommands();
 
 std::vector<std::unique_ptr<CommandGroup>> MakeCommandGroups() {
     std::vector<std::unique_ptr<CommandGroup>> groups;
@@ -21,6 +23,8 @@ std::vector<std::unique_ptr<CommandGroup>> MakeCommandGroups() {
     groups.push_back(MakeSessionItemCommands());
     groups.push_back(MakeFolderCommands());
     groups.push_back(MakeDefaultCommands());
+    groups.push_back(MakeKeymapCommands());
+    groups.push_back(MakeColorCommands());
     return groups;
 }
 

@@ -28,6 +28,7 @@
 #include <RivodeRavudaVU/GlobalEditorConfig.h>
 #include <RivodeRavudaVU/GlobalGuiConfig.h>
 #include <RivodeRavudaVU/GlobalProductConfig.h>
+#include <RivodeRavudaVU/ProfileColorLists.h>
 #include <RivodeRavudaVU/ProfileDockWindowState.h>
 #include <RivodeRavudaVU/QuickSyncConfig.h>
 #include <RivodeRavudaVU/YProfile.h>

@@ -2,13 +2,13 @@
 // "Global" beside the main values.
 #pragma once
 
-#include <RivodeRavudaVU/YProfile2.h>
+#include <RivodeRavudaVU/ProfileColorLists.h>
 #include <RivodeRavudaVU/YProfileTable.h>
 
 class GlobalGuiConfig : public YProfileTableRecord<GlobalGuiConfig> {
 public:
-    // The user's color schemes, one scheme a line in the stored form of the color records.
-    YProfileStringList colorSchemes;
+    // The color schemes, one a line (the built-ins while none are stored).
+    ProfileColorSchemeListV2 colorSchemes;
 
     static const YProfileTable<GlobalGuiConfig>& Table();
 };

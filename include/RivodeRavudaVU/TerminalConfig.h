@@ -19,6 +19,7 @@
 #include <RivodeRavudaVU/YProfile.h>
 #include <RivodeRavudaVU/YProfile2.h>
 #include <RivodeRavudaVU/YProfileBlob.h>
+#include <RivodeRavudaVU/ProfileKeymap.h>
 #include <RivodeRavudaVU/YProfileLogFont.h>
 #include <RivodeRavudaVU/YProfilePath.h>
 #include <RivodeRavudaVU/YProfileTable.h>

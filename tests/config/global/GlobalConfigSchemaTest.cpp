@@ -61,12 +61,14 @@ TEST_F(GlobalSchemaTest, FirstSaveStoresTheDefaults) {
         {u"Max Scrollback Buffer Size", 128000u},
         {u"Editor Color Scheme", u""},
         {u"Editor Displays Line Numbers", 1u},
-        {u"Color Schemes", YStringArray{}},
     };
     const auto stored = Stored();
     for (const auto& row : rows) {
         EXPECT_EQ(StoredValue(*stored, row.name, row.stored), row.stored) << ToUtf8(row.name);
     }
+    // The color lists stand for the built-ins until the user changes them.
+    EXPECT_FALSE(StoredValue(*stored, u"Color Schemes", YStringArray{}).has_value());
+    EXPECT_FALSE(StoredValue(*stored, u"ANSI Color Palettes", YStringArray{}).has_value());
     // The older names are read, never written.
     EXPECT_EQ(StringOf(*stored, u"Quillterm Tab State"), std::nullopt);
     EXPECT_EQ(record->editorConfig.font.GetFaceName(), u"Lucida Console");

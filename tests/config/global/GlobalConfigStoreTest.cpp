@@ -161,6 +161,8 @@ private:
 TEST_F(GlobalStoreTest, SaveWritesTabStatesThenQuickSyncThenTheRest) {
     const YRefPtr<GlobalConfig> record = Read();
     record->quickSync.direction = QuickSyncConfig::Download;
+    // The scheme list is written only once it differs from the built-ins.
+    record->guiConfig->colorSchemes.current.enableBlink = 0;
     auto log = std::make_shared<std::vector<YUnicodeString>>();
     ASSERT_TRUE(record->Save(YProfileKey(std::make_unique<RecordingKey>(log, u""))));
 

@@ -1,0 +1,88 @@
+// rivode colors and palettes.
+#include "tests/cli/RivodeRunner.h"
+
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+
+namespace rivode::test {
+namespace {
+
+using nlohmann::json;
+
+class RivodeColorTest : public RivodeCommandFixture {
+protected:
+    RivodeRun Colors(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), "colors");
+        return Rivode(arguments);
+    }
+};
+
+TEST_F(RivodeColorTest, BuiltInsAreListedWithoutWritingAnything) {
+    const RivodeRun list = Colors({"list", "--json"});
+    ASSERT_EQ(list.status, 0) << list.err;
+    const json schemes = json::parse(list.out);
+    ASSERT_EQ(schemes.size(), 22u);
+    EXPECT_EQ(schemes[0], (json{{"name", "Sand Light"}, {"current", true}}));
+    const RivodeRun shown = Colors({"show", "BLACK / CYAN"});
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    EXPECT_NE(shown.out.find("\nNormal\t#000000\t#00FFFF\nBold\t#0000FF\t#00FFFF\n"),
+              std::string::npos);
+    EXPECT_TRUE(shown.out.ends_with("palette\tStandard\n"));
+
+    const RivodeRun palette = Rivode({"palettes", "show", "standard"});
+    ASSERT_EQ(palette.status, 0) << palette.err;
+    EXPECT_TRUE(palette.out.starts_with("ANSI Black\t#000000\nANSI Red\t#A00000\n"));
+    EXPECT_NE(palette.out.find("\nANSI White\t#C0C0C0\nANSI Black Bold\t#808080\n"),
+              std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(config_));
+}
+
+TEST_F(RivodeColorTest, EditsSurviveAndTheCurrentSchemeFollowsARename) {
+    Succeed({"colors", "new", "Mine", "--from", "espresso"});
+    Succeed({"colors", "set", "MINE", "Bold", "fg", "#12ab56"});
+    Succeed({"colors", "set", "Mine", "7", "bg", "000001"});
+    const json mine = json::parse(Colors({"show", "mine", "--json"}).out);
+    EXPECT_EQ(mine.at("foreground")[1], "#12AB56");
+    EXPECT_EQ(mine.at("foreground")[0], "#E0DBB7");
+    EXPECT_EQ(mine.at("background")[7], "#000001");
+    EXPECT_EQ(mine.at("palette"), "Espresso");
+
+    Succeed({"colors", "current", "mine"});
+    Succeed({"colors", "rename", "Mine", "Yours"});
+    EXPECT_EQ(Colors({"current"}).out, "Yours\n");
+    const RivodeRun list = Colors({"list"});
+    EXPECT_NE(list.out.find("\n*Yours\n"), std::string::npos);
+    Succeed({"colors", "delete", "yours"});
+    EXPECT_EQ(json::parse(Colors({"list", "--json"}).out).size(), 22u);
+    EXPECT_EQ(Colors({"current"}).out, "Sand Light\n");
+}
+
+TEST_F(RivodeColorTest, BadInputIsRefusedAndNothingIsWritten) {
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string message;
+    } cases[] = {
+        {{"show", "Nothing"}, 1, "no color scheme or palette named 'Nothing'"},
+        {{"new", "a,b"}, 1, "does not contain the ','"},
+        {{"new", "  "}, 1, "cannot be empty"},
+        {{"new", "espresso"}, 1, "'espresso' already exists"},
+        {{"rename", "Espresso", "Slate"}, 1, "'Slate' already exists"},
+        {{"set", "Espresso", "8", "fg", "#000000"}, 2, "SLOT"},
+        {{"set", "Espresso", "0", "up", "#000000"}, 2, "fg or bg"},
+        {{"set", "Espresso", "0", "fg", "#00000G"}, 2, "no color"},
+        {{"delete", "Nothing"}, 1, "Nothing"},
+        {{"current", "Nothing"}, 1, "Nothing"},
+    };
+    for (const auto& c : cases) {
+        const RivodeRun run = Colors(c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments[0];
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(Rivode({"palettes", "show", "Nothing"}).status, 1);
+    EXPECT_FALSE(std::filesystem::exists(config_));
+}
+
+}  // namespace
+}  // namespace rivode::test
