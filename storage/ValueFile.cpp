@@ -132,6 +132,11 @@ int ReadWholeOpenFile(File& file, std::string& bytes) {
         if (bytes.size() > kMaxValueFileSize) {
             return EFBIG;
         }
+        // Under the lock the file keeps the size it had: a read that stops short exactly there
+        // has met the end, and a further read would only say so again.
+        if (got < chunk && bytes.size() == size) {
+            return 0;
+        }
         chunk = std::max<std::size_t>(chunk - std::min(chunk, got), 4096);
     }
 }

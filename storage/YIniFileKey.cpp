@@ -146,7 +146,15 @@ std::string YIniFileKey::PersonalValueFile() const {
 
 const FileInfo& YIniFileKey::MainFileInfo() {
     if (!mainFileInfo_) {
-        MainValueFile();
+        if (mainValueFile_.empty()) {
+            MainValueFile();  // resolves the file and looks at it in one
+        } else {
+            FileInfo info;
+            if (FileSystem::Current().GetFileInfo(mainValueFile_, info) != 0) {
+                info = FileInfo{};
+            }
+            mainFileInfo_ = info;
+        }
     }
     return *mainFileInfo_;
 }
@@ -160,19 +168,42 @@ thread_local YUnicodeString readText;
 
 }  // namespace
 
-bool YIniFileKey::ReadKeyFiles(IniValueTable& table) {
+bool YIniFileKey::ReadKeyFiles(std::shared_ptr<IniValueTable>& table) {
+    // The file is read as named first: keys are opened far more often than their spelling
+    // differs from the disk's, and a file that is there needs no look-up before its opening.
+    const bool resolved = !mainValueFile_.empty();
+    const std::string exact =
+        resolved ? mainValueFile_ : mainPath_ + std::string(rivode::storage::kValueFileExtension);
     bool committed = false;
-    if (!ReadValueFile(MainValueFile(), table, mainFingerprint_, &committed, false)) {
+    bool exists = false;
+    if (!ReadBytes(exact, mainFingerprint_, &committed, false, exists)) {
+        table = table ? table : std::make_shared<IniValueTable>();
         return false;
     }
-    return personalPath_.empty() ||
-           ReadValueFile(PersonalValueFile(), table, personalFingerprint_, nullptr, committed);
+    if (exists && !resolved) {
+        mainValueFile_ = exact;
+    } else if (!exists && !resolved && MainValueFile() != exact &&
+               !ReadBytes(mainValueFile_, mainFingerprint_, &committed, false, exists)) {
+        table = table ? table : std::make_shared<IniValueTable>();
+        return false;
+    }
+    if (!table) {
+        table = std::make_shared<IniValueTable>(readBytes.size());
+    }
+    ParseValueFile(MainValueFile(), readBytes, *table);
+    if (personalPath_.empty()) {
+        return true;
+    }
+    const std::string personalFile = PersonalValueFile();
+    if (!ReadBytes(personalFile, personalFingerprint_, nullptr, committed, exists)) {
+        return false;
+    }
+    ParseValueFile(personalFile, readBytes, *table);
+    return true;
 }
 
-bool YIniFileKey::ReadValueFile(const std::string& path, IniValueTable& table,
-                                ValueFileFingerprint& fingerprint, bool* committed,
-                                bool partnerCommitted) {
-    bool exists = false;
+bool YIniFileKey::ReadBytes(const std::string& path, ValueFileFingerprint& fingerprint,
+                            bool* committed, bool partnerCommitted, bool& exists) {
     if (const rivode::storage::ValueFileError error = rivode::storage::ReadValueFile(
             path, readBytes, exists, committed, partnerCommitted)) {
         // Nothing partial may ever be saved over the file: the key refuses to save.
@@ -181,7 +212,6 @@ bool YIniFileKey::ReadValueFile(const std::string& path, IniValueTable& table,
         return false;
     }
     fingerprint = rivode::storage::FingerprintOf(readBytes);
-    ParseValueFile(path, readBytes, table);
     return true;
 }
 
@@ -212,8 +242,7 @@ void YIniFileKey::ParseValueFile(const std::string& path, const std::string& byt
 
 IniValueTable& YIniFileKey::LoadedTable() {
     if (!table_) {
-        table_ = std::make_shared<IniValueTable>(MainFileInfo().size);
-        (void)ReadKeyFiles(*table_);
+        (void)ReadKeyFiles(table_);
         table_->ClearChanges();
     }
     return *table_;
@@ -350,7 +379,7 @@ void YIniFileKey::Rewrite() {
     if (!table_) {
         table_ = std::make_shared<IniValueTable>();
     }
-    (void)ReadKeyFiles(*table_);
+    (void)ReadKeyFiles(table_);
     table_->personalChanged = true;
     table_->generalChanged = true;
     (void)Save();
@@ -365,7 +394,10 @@ void YIniFileKey::SetPersonalPath(std::u16string_view path) {
         // Only the main file: values already in a personal file stay where they are until
         // a rewrite moves them.
         table_ = std::make_shared<IniValueTable>();
-        (void)ReadValueFile(MainValueFile(), *table_, mainFingerprint_, nullptr, false);
+        bool exists = false;
+        if (ReadBytes(MainValueFile(), mainFingerprint_, nullptr, false, exists)) {
+            ParseValueFile(MainValueFile(), readBytes, *table_);
+        }
         table_->ClearChanges();
     }
     personalPath_ = rivode::ToUtf8(path);

@@ -80,14 +80,14 @@ private:
     YIniFileKey(RefusedTag, int error, bool readOnly);
 
     rivode::storage::IniValueTable& LoadedTable();
-    // Reads the main file, then the personal file, into table; false (the key then refuses
-    // to save, the reason in the status) when one could not be read whole.
-    bool ReadKeyFiles(rivode::storage::IniValueTable& table);
-    // Reads one value file into table (see rivode::storage::ReadValueFile for the journal
-    // arguments).
-    bool ReadValueFile(const std::string& path, rivode::storage::IniValueTable& table,
-                       rivode::storage::ValueFileFingerprint& fingerprint, bool* committed,
-                       bool partnerCommitted);
+    // Reads the main file, then the personal file, into table (made, sized for the files, when
+    // null); false (the key then refuses to save, the reason in the status) when one could not
+    // be read whole.
+    bool ReadKeyFiles(std::shared_ptr<rivode::storage::IniValueTable>& table);
+    // Reads one value file into the thread's reading buffer (see rivode::storage::ReadValueFile
+    // for the journal arguments); false, with the key refusing to save, when it failed.
+    bool ReadBytes(const std::string& path, rivode::storage::ValueFileFingerprint& fingerprint,
+                   bool* committed, bool partnerCommitted, bool& exists);
     void ParseValueFile(const std::string& path, const std::string& bytes,
                         rivode::storage::IniValueTable& table);
     // false (with the reason in the status) when name cannot be stored in this key.
