@@ -201,8 +201,12 @@ ExitStatus RunSet(const CommandOptions& options, const std::string& name, const 
     }
     SchemeAccess access = OpenSchemes(options, false);
     CommandFailure failure;
+    YReportMessageParams report;
     if (!access.Select(name, failure)) {
         return Fail(failure);
+    }
+    if (!access.List_().CheckEditable(access.List_().current.name, report)) {
+        return Fail(ReportFailure(report));
     }
     ColorSchemeEntry& scheme = access.List_().current;
     (side == "fg" ? scheme.foreground : scheme.background)[*index] = *value;
@@ -242,7 +246,8 @@ ExitStatus RunRename(const CommandOptions& options, const std::string& oldName,
     YReportMessageParams report;
     CommandFailure failure;
     const bool wasCurrent = EqualsNoCase(DefaultSessionScheme(options), FromUtf8(oldName));
-    if (!access.List_().Rename(FromUtf8(oldName), FromUtf8(newName), report)) {
+    if (!access.List_().CheckRenamable(FromUtf8(oldName), report) ||
+        !access.List_().Rename(FromUtf8(oldName), FromUtf8(newName), report)) {
         return Fail(ReportFailure(report));
     }
     if (!access.Save(failure)) {
@@ -263,6 +268,10 @@ ExitStatus RunDelete(const CommandOptions& options, const std::string& name) {
     CommandFailure failure;
     if (!access.Select(name, failure)) {
         return Fail(failure);
+    }
+    YReportMessageParams report;
+    if (!access.List_().CheckRemovable(access.List_().current.name, report)) {
+        return Fail(ReportFailure(report));
     }
     access.List_().Remove(FromUtf8(name));
     return access.Save(failure) ? ExitOk : Fail(failure);

@@ -38,6 +38,9 @@ static_assert(std::size(kPalettes) == 15);
 constexpr std::uint32_t kDefaultSchemeMessage = 0x61370087;
 constexpr std::uint32_t kStandardPaletteMessage = 0x61370063;
 constexpr std::uint32_t kPlatformSchemeMessage = 0x61370076;
+// Sessions whose scheme was deleted fall back to the first; the third follows the platform.
+constexpr std::uint32_t kProtectedSchemeMessages[] = {0x61370072, 0x61370075,
+                                                      kPlatformSchemeMessage};
 
 }  // namespace
 
@@ -87,6 +90,14 @@ YUnicodeString GetStandardAnsiPaletteName() {
 
 YUnicodeString GetPlatformColorSchemeName() {
     return LoadMessageString(kPlatformSchemeMessage);
+}
+
+bool IsProtectedColorScheme(std::u16string_view name) {
+    return std::any_of(std::begin(kProtectedSchemeMessages), std::end(kProtectedSchemeMessages),
+                       [name](std::uint32_t id) {
+                           const YUnicodeString protectedName = LoadMessageString(id);
+                           return !protectedName.empty() && rivode::EqualsNoCase(protectedName, name);
+                       });
 }
 
 // No desktop query is made below the user interface: the classic window colors stand in.

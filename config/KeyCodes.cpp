@@ -1,8 +1,10 @@
 #include <RivodeRavudaVU/KeyCodes.h>
 
+#include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdio>
+#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -46,38 +48,111 @@ bool IsBlank(char16_t c) {
     return c == u' ';
 }
 
+int DigitValue(char16_t c) {
+    if (c >= u'0' && c <= u'9') {
+        return c - u'0';
+    }
+    if (c >= u'a' && c <= u'f') {
+        return c - u'a' + 10;
+    }
+    return c >= u'A' && c <= u'F' ? c - u'A' + 10 : 99;
+}
+
 std::uint32_t NumberToCode(std::u16string_view text) {
-    int base = 10;
-    std::size_t start = 0;
+    std::uint32_t base = 10;
+    std::size_t position = 0;
     if (text.size() >= 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) {
         base = 16;
-        start = 2;
+        position = 2;
     } else if (text.size() >= 2 && text[0] == u'0') {
         base = 8;
-        start = 1;
+        position = 1;
     }
-    std::string digits;
-    std::size_t end = start;
-    for (; end < text.size() && text[end] < 0x80 && !IsBlank(text[end]); ++end) {
-        digits.push_back(static_cast<char>(text[end]));
+    const std::size_t digitsStart = position;
+    std::uint64_t value = 0;
+    for (; position < text.size() && !IsBlank(text[position]); ++position) {
+        const int digit = DigitValue(text[position]);
+        if (digit >= static_cast<int>(base)) {
+            return kNoKeyCode;
+        }
+        value = value * base + static_cast<std::uint32_t>(digit);
+        if (value > 0xFFFFFFFFu) {
+            return kNoKeyCode;
+        }
     }
-    for (std::size_t rest = end; rest < text.size(); ++rest) {
+    for (std::size_t rest = position; rest < text.size(); ++rest) {
         if (!IsBlank(text[rest])) {
             return kNoKeyCode;
         }
     }
-    if (digits.empty()) {
+    if (position == digitsStart) {
         // "0" followed by blanks is zero; "0x" with no digits is no number.
         return base == 8 ? 0 : kNoKeyCode;
     }
-    std::uint32_t value = 0;
-    const auto [last, error] = std::from_chars(digits.data(), digits.data() + digits.size(),
-                                               value, base);
-    if (error != std::errc() || last != digits.data() + digits.size()) {
-        return kNoKeyCode;
-    }
-    return value;
+    return static_cast<std::uint32_t>(value);
 }
+
+// The tables indexed for lookup, made once: loading a key map looks up a key name and a function
+// name on every line, and writing one a key name, where a walk through the tables would cost
+// more than the rest of the line. Where a name or code has several rows, the first row in table
+// order is kept, which is the row a walk would find.
+template <class Key, class Value>
+class FirstRowIndex {
+public:
+    void Add(Key key, Value value) { rows_.emplace(key, value); }  // an existing key is kept
+    const Value* Find(Key key) const {
+        const auto found = rows_.find(key);
+        return found != rows_.end() ? &found->second : nullptr;
+    }
+
+private:
+    std::unordered_map<Key, Value> rows_;
+};
+
+struct KeyNameIndex {
+    FirstRowIndex<std::u16string_view, std::uint32_t> byName;
+    FirstRowIndex<std::uint32_t, std::u16string_view> byCode;
+};
+
+const KeyNameIndex& KeyNames() {
+    static const KeyNameIndex index = [] {
+        KeyNameIndex made;
+        // Table 1 rows come first in kKeyNames, so the first row honours the table order.
+        for (const KeyNameRow& row : kKeyNames) {
+            made.byName.Add(row.name, row.code);
+            made.byCode.Add(row.code, row.name);
+        }
+        return made;
+    }();
+    return index;
+}
+
+const FirstRowIndex<std::u16string_view, std::uint32_t>& FunctionNames() {
+    static const FirstRowIndex<std::u16string_view, std::uint32_t> index = [] {
+        FirstRowIndex<std::u16string_view, std::uint32_t> made;
+        for (const std::span<const KeymapFunction> group :
+             {std::span<const KeymapFunction>(kRetiredNamesFirst),
+              std::span<const KeymapFunction>(kFunctions),
+              std::span<const KeymapFunction>(kRetiredNamesLast)}) {
+            for (const KeymapFunction& row : group) {
+                made.Add(row.name, row.code);
+            }
+        }
+        return made;
+    }();
+    return index;
+}
+
+// Every row's code is its position, so a code finds its row directly.
+constexpr bool CodesArePositions() {
+    for (std::size_t i = 0; i + 1 < std::size(kFunctions); ++i) {
+        if (kFunctions[i].code != i) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(CodesArePositions());
 
 }  // namespace
 
@@ -107,11 +182,8 @@ YUnicodeString KeyModifiersToString(unsigned int key) {
 }
 
 YUnicodeString KeyCodeToName(std::uint32_t code) {
-    // Table 1 rows come first in kKeyNames, so the first match honours the table order.
-    for (const KeyNameRow& row : kKeyNames) {
-        if (row.code == code) {
-            return YUnicodeString(row.name);
-        }
+    if (const std::u16string_view* name = KeyNames().byCode.Find(code)) {
+        return YUnicodeString(*name);
     }
     char text[16];
     std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(code));
@@ -122,12 +194,8 @@ std::uint32_t KeyNameToCode(std::u16string_view name) {
     if (!name.empty() && name[0] >= u'0' && name[0] <= u'9') {
         return NumberToCode(name);
     }
-    for (const KeyNameRow& row : kKeyNames) {
-        if (row.name == name) {
-            return row.code;
-        }
-    }
-    return kNoKeyCode;
+    const std::uint32_t* code = KeyNames().byName.Find(name);
+    return code != nullptr ? *code : kNoKeyCode;
 }
 
 std::span<const KeymapFunction> GetKeymapFunctionTable() {
@@ -135,24 +203,12 @@ std::span<const KeymapFunction> GetKeymapFunctionTable() {
 }
 
 std::uint32_t FunctionNameToCode(std::u16string_view name) {
-    for (const std::span<const KeymapFunction> group :
-         {std::span<const KeymapFunction>(kRetiredNamesFirst),
-          std::span<const KeymapFunction>(kFunctions),
-          std::span<const KeymapFunction>(kRetiredNamesLast)}) {
-        for (const KeymapFunction& row : group) {
-            if (row.name == name) {
-                return row.code;
-            }
-        }
-    }
-    return kNoKeyCode;
+    const std::uint32_t* code = FunctionNames().Find(name);
+    return code != nullptr ? *code : kNoKeyCode;
 }
 
 YUnicodeString FunctionCodeToName(std::uint32_t code) {
-    for (const KeymapFunction& row : kFunctions) {
-        if (row.code == code) {
-            return YUnicodeString(row.name);
-        }
-    }
-    return {};
+    // The final row (code 0, no name) is never the first row of its code.
+    return code + 1 < std::size(kFunctions) ? YUnicodeString(kFunctions[code].name)
+                                            : YUnicodeString();
 }

@@ -8,16 +8,18 @@ Keymap::Keymap() = default;
 
 Keymap::Keymap(const Keymap& other)
     : version_(other.version_),
-      buckets_(other.buckets_),
+      heads_(other.heads_),
+      nodes_(other.nodes_),
       bucketCount_(other.bucketCount_),
-      size_(other.size_) {}
+      changes_(other.changes_) {}
 
 Keymap& Keymap::operator=(const Keymap& other) {
     if (this != &other) {
         version_ = other.version_;
-        buckets_ = other.buckets_;
+        heads_ = other.heads_;
+        nodes_ = other.nodes_;
         bucketCount_ = other.bucketCount_;
-        size_ = other.size_;
+        ++changes_;
         fallback_.reset();
     }
     return *this;
@@ -25,20 +27,25 @@ Keymap& Keymap::operator=(const Keymap& other) {
 
 Keymap::~Keymap() = default;
 
+std::uint32_t Keymap::FindNode(std::uint32_t key) const {
+    if (heads_.empty()) {
+        return kNoEntry;
+    }
+    std::uint32_t index = heads_[BucketOf(key)];
+    while (index != kNoEntry && nodes_[index].entry.key != key) {
+        index = nodes_[index].next;
+    }
+    return index;
+}
+
 const KeyMapEntry* Keymap::Find(std::uint32_t key) const {
-    if (buckets_.empty()) {
-        return nullptr;
-    }
-    for (const KeyMapEntry& entry : buckets_[BucketOf(key)]) {
-        if (entry.key == key) {
-            return &entry;
-        }
-    }
-    return nullptr;
+    const std::uint32_t index = FindNode(key);
+    return index != kNoEntry ? &nodes_[index].entry : nullptr;
 }
 
 KeyMapEntry* Keymap::FindMutable(std::uint32_t key) {
-    return const_cast<KeyMapEntry*>(Find(key));
+    const std::uint32_t index = FindNode(key);
+    return index != kNoEntry ? &nodes_[index].entry : nullptr;
 }
 
 const KeyMapEntry* Keymap::Lookup(std::uint32_t key) const {
@@ -65,34 +72,54 @@ YUnicodeString Keymap::GetArguments(std::uint32_t key) const {
     return entry != nullptr ? entry->arguments : YUnicodeString();
 }
 
+// Unlinks the node, then moves the last node into its place so that nodes_ stays dense.
+void Keymap::RemoveNode(std::uint32_t index) {
+    const auto unlink = [this](std::uint32_t target) {
+        std::uint32_t* link = &heads_[BucketOf(nodes_[target].entry.key)];
+        while (*link != target) {
+            link = &nodes_[*link].next;
+        }
+        *link = nodes_[target].next;
+    };
+    unlink(index);
+    const auto last = static_cast<std::uint32_t>(nodes_.size() - 1);
+    if (index != last) {
+        std::uint32_t* link = &heads_[BucketOf(nodes_[last].entry.key)];
+        while (*link != last) {
+            link = &nodes_[*link].next;
+        }
+        *link = index;
+        nodes_[index] = std::move(nodes_[last]);
+    }
+    nodes_.pop_back();
+}
+
 void Keymap::Set(KeyMapEntry entry) {
-    if (buckets_.empty()) {
-        if (entry.functionCode == kFunctionNone) {
-            return;
-        }
-        buckets_.resize(bucketCount_);
-    }
-    std::vector<KeyMapEntry>& bucket = buckets_[BucketOf(entry.key)];
-    const auto found = std::find_if(bucket.begin(), bucket.end(),
-                                    [&](const KeyMapEntry& e) { return e.key == entry.key; });
+    const std::uint32_t found = FindNode(entry.key);
     if (entry.functionCode == kFunctionNone) {
-        if (found != bucket.end()) {
-            bucket.erase(found);
-            --size_;
+        if (found != kNoEntry) {
+            RemoveNode(found);
+            ++changes_;
         }
         return;
     }
-    if (found != bucket.end()) {
-        *found = std::move(entry);
+    ++changes_;
+    if (found != kNoEntry) {
+        nodes_[found].entry = std::move(entry);
         return;
     }
-    bucket.push_back(std::move(entry));
-    ++size_;
+    if (heads_.empty()) {
+        heads_.assign(bucketCount_, kNoEntry);
+    }
+    std::uint32_t& head = heads_[BucketOf(entry.key)];
+    nodes_.push_back({std::move(entry), head});
+    head = static_cast<std::uint32_t>(nodes_.size() - 1);
 }
 
 void Keymap::SetFunctionCode(std::uint32_t key, std::uint32_t code) {
     if (KeyMapEntry* entry = FindMutable(key); entry != nullptr && code != kFunctionNone) {
         entry->functionCode = code;
+        ++changes_;
         return;
     }
     Set({key, code, {}, {}});
@@ -101,27 +128,30 @@ void Keymap::SetFunctionCode(std::uint32_t key, std::uint32_t code) {
 void Keymap::SetValue(std::uint32_t key, std::u16string_view text) {
     if (KeyMapEntry* entry = FindMutable(key)) {
         entry->value = YUnicodeString(text);
+        ++changes_;
     }
 }
 
 void Keymap::SetArguments(std::uint32_t key, std::u16string_view text) {
     if (KeyMapEntry* entry = FindMutable(key)) {
         entry->arguments = YUnicodeString(text);
+        ++changes_;
     }
 }
 
 void Keymap::Clear() {
-    for (std::vector<KeyMapEntry>& bucket : buckets_) {
-        bucket.clear();
+    if (!heads_.empty()) {
+        std::fill(heads_.begin(), heads_.end(), kNoEntry);
     }
-    size_ = 0;
+    nodes_.clear();
+    ++changes_;
 }
 
 std::vector<KeyMapEntry> Keymap::GetSortedEntries() const {
     std::vector<KeyMapEntry> entries;
-    entries.reserve(size_);
-    for (const std::vector<KeyMapEntry>& bucket : buckets_) {
-        entries.insert(entries.end(), bucket.begin(), bucket.end());
+    entries.reserve(nodes_.size());
+    for (const Node& node : nodes_) {
+        entries.push_back(node.entry);
     }
     std::sort(entries.begin(), entries.end(), [](const KeyMapEntry& a, const KeyMapEntry& b) {
         const unsigned modifiersA = GetModifiers(a.key);
@@ -143,15 +173,13 @@ YStringArray Keymap::GetReferencedScripts() const {
 }
 
 bool Keymap::operator==(const Keymap& other) const {
-    if (size_ != other.size_) {
+    if (nodes_.size() != other.nodes_.size()) {
         return false;
     }
-    for (const std::vector<KeyMapEntry>& bucket : buckets_) {
-        for (const KeyMapEntry& entry : bucket) {
-            const KeyMapEntry* same = other.Find(entry.key);
-            if (same == nullptr || !(*same == entry)) {
-                return false;
-            }
+    for (const Node& node : nodes_) {
+        const KeyMapEntry* same = other.Find(node.entry.key);
+        if (same == nullptr || !(*same == node.entry)) {
+            return false;
         }
     }
     if ((fallback_ == nullptr) != (other.fallback_ == nullptr)) {

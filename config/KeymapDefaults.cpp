@@ -1,5 +1,7 @@
 #include <RivodeRavudaVU/Keymap.h>
 
+#include "config/KeymapDefaults.h"
+
 namespace {
 
 struct DefaultMapping {
@@ -22,4 +24,13 @@ void FillDefaultMappings(Keymap& map) {
         map.Set({mapping.key, FunctionNameToCode(mapping.function), YUnicodeString(mapping.sendText),
                  {}});
     }
+}
+
+const Keymap& GetDefaultMappings() {
+    static const Keymap defaults = [] {
+        Keymap made;
+        FillDefaultMappings(made);
+        return made;
+    }();
+    return defaults;
 }

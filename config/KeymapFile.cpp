@@ -3,6 +3,7 @@
 #include <RivodeRavudaVU/KeymapLine.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 
+#include "config/KeymapDefaults.h"
 #include "platform/Environment.h"
 #include "storage/YTextFile.h"
 
@@ -67,9 +68,7 @@ bool Keymap::LoadLines(const std::function<bool(YUnicodeString&)>& nextLine,
         report.AddString(YUnicodeString(path));
         report.AddString(state.errorText);
     }
-    auto defaults = std::make_unique<Keymap>();
-    FillDefaultMappings(*defaults);
-    fallback_ = std::move(defaults);
+    fallback_ = std::make_unique<Keymap>(GetDefaultMappings());
     return true;
 }
 

@@ -57,14 +57,25 @@ void ReplaceAll(YUnicodeString& text, std::u16string_view from, std::u16string_v
 }
 
 
+// The position of the two characters first, second at or after position, or npos.
+std::size_t FindPair(std::u16string_view text, std::size_t position, char16_t first,
+                     char16_t second) {
+    for (std::size_t i = position; i + 1 < text.size(); ++i) {
+        if (text[i] == first && text[i + 1] == second) {
+            return i;
+        }
+    }
+    return std::u16string_view::npos;
+}
+
 // The text between the next ("  and the next ")  from position; position moves one past the
 // start of the closing pair. nullopt when either is missing.
 std::optional<YUnicodeString> ReadArgument(std::u16string_view text, std::size_t& position) {
-    const std::size_t open = text.find(u"(\"", position);
+    const std::size_t open = FindPair(text, position, u'(', u'"');
     if (open == std::u16string_view::npos) {
         return std::nullopt;
     }
-    const std::size_t close = text.find(u"\")", open + 2);
+    const std::size_t close = FindPair(text, open + 2, u'"', u')');
     if (close == std::u16string_view::npos) {
         return std::nullopt;
     }
@@ -72,29 +83,67 @@ std::optional<YUnicodeString> ReadArgument(std::u16string_view text, std::size_t
     return YUnicodeString(text.substr(open + 2, close - open - 2));
 }
 
-bool HasPair(std::u16string_view text, std::size_t position, std::u16string_view pair) {
-    return text.find(pair, position) != std::u16string_view::npos;
+bool HasPair(std::u16string_view text, std::size_t position, char16_t first, char16_t second) {
+    return FindPair(text, position, first, second) != std::u16string_view::npos;
+}
+
+// Key names and modifier letters are ASCII; other characters take the general rule.
+char16_t UpperCase(char16_t c) {
+    if (c < 0x80) {
+        return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+    }
+    return rivode::ToUpperSimple(c);
+}
+
+bool IsUnversioned(const Keymap& map, KeymapParseState& state) {
+    if (!state.unversioned) {
+        state.unversioned = map.IsUnversioned();
+    }
+    return *state.unversioned;
+}
+
+bool HasCombinedLaunchCommand(const Keymap& map, KeymapParseState& state) {
+    if (!state.combinedLaunch) {
+        state.combinedLaunch = map.HasCombinedLaunchCommand();
+    }
+    return *state.combinedLaunch;
 }
 
 // Field 1: each of N, E, C, S, A once, in any order; every other letter is an error.
-std::uint32_t ReadModifiers(YUnicodeString field, KeymapParseState& state) {
-    field = rivode::ToUpperSimple(field);
+std::uint32_t ReadModifiers(std::u16string_view field, KeymapParseState& state) {
     static constexpr std::pair<char16_t, std::uint32_t> kLetters[] = {
         {u'N', 0}, {u'E', kKeyExtended}, {u'C', kKeyCtrl}, {u'S', kKeyShift}, {u'A', kKeyAlt}};
+    bool taken[std::size(kLetters)] = {};
     std::uint32_t modifiers = 0;
-    for (const auto& [letter, bit] : kLetters) {
-        if (const std::size_t at = field.find(letter); at != YUnicodeString::npos) {
-            field[at] = u' ';
-            modifiers |= bit;
-        }
-    }
     for (const char16_t c : field) {
-        if (c != u' ') {
+        const char16_t upper = UpperCase(c);
+        bool known = false;
+        for (std::size_t i = 0; i < std::size(kLetters) && !known; ++i) {
+            if (kLetters[i].first == upper && !taken[i]) {
+                taken[i] = true;
+                modifiers |= kLetters[i].second;
+                known = true;
+            }
+        }
+        if (!known && upper != u' ') {
             AddError(state, rivode::msg::KeymapUnknownModifier,
-                     {YUnicodeString(1, c), Number(state.lineNumber)});
+                     {YUnicodeString(1, upper), Number(state.lineNumber)});
         }
     }
     return modifiers;
+}
+
+// The key of field 2, upper-cased; fields as short as key names are upper-cased on the stack,
+// so that a line costs no allocation.
+std::uint32_t ReadKey(std::u16string_view field) {
+    char16_t upper[40];
+    if (field.size() > std::size(upper)) {
+        return KeyNameToCode(rivode::ToUpperSimple(field));
+    }
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        upper[i] = UpperCase(field[i]);
+    }
+    return KeyNameToCode(std::u16string_view(upper, field.size()));
 }
 
 // RUN("script")("arguments") and LAUNCH("program")("arguments"); the second pair is optional.
@@ -109,13 +158,13 @@ void ReadCommand(Keymap& map, std::uint32_t key, std::uint32_t code, std::u16str
     YUnicodeString second;
     if (std::optional<YUnicodeString> read = ReadArgument(action, position)) {
         second = std::move(*read);
-    } else if (HasPair(action, position, u"(\"") || HasPair(action, position, u"\")")) {
+    } else if (HasPair(action, position, u'(', u'"') || HasPair(action, position, u'"', u')')) {
         AddError(state, rivode::msg::KeymapLineIncomplete, {Number(state.lineNumber)});
         return;
     }
     if (code == kFunctionRun) {
         first = state.Paths().Expand(*first);
-    } else if (map.HasCombinedLaunchCommand()) {
+    } else if (HasCombinedLaunchCommand(map, state)) {
         YUnicodeString program;
         if (SplitCommandLine(*first, program, second)) {
             first = std::move(program);
@@ -134,7 +183,7 @@ void ReadAction(Keymap& map, std::uint32_t key, std::u16string_view action,
         } else {
             value = YUnicodeString(action.substr(1, last - 1));
         }
-        if (map.IsUnversioned()) {
+        if (IsUnversioned(map, state)) {
             DoubleLineBreakEscapes(value);
         }
         map.Set({key, kFunctionSend, std::move(value), {}});
@@ -239,14 +288,14 @@ bool ParseKeymapLine(Keymap& map, std::u16string_view line, KeymapParseState& st
         AddError(state, rivode::msg::KeymapLineIncomplete, {Number(state.lineNumber)});
         return true;
     }
-    const YUnicodeString keyName = rivode::ToUpperSimple(line.substr(keyStart, keyEnd - keyStart));
-    const std::uint32_t key = KeyNameToCode(keyName);
+    const std::u16string_view keyField = line.substr(keyStart, keyEnd - keyStart);
+    const std::uint32_t key = ReadKey(keyField);
     if (key == kNoKeyCode) {
-        AddError(state, rivode::msg::KeymapUnknownKey, {keyName, Number(state.lineNumber)});
+        AddError(state, rivode::msg::KeymapUnknownKey,
+                 {rivode::ToUpperSimple(keyField), Number(state.lineNumber)});
         return true;
     }
-    const std::uint32_t modifiers = ReadModifiers(YUnicodeString(line.substr(0, modifiersEnd)),
-                                                  state);
+    const std::uint32_t modifiers = ReadModifiers(line.substr(0, modifiersEnd), state);
     ReadAction(map, key | modifiers, action, state);
     return true;
 }

@@ -120,9 +120,44 @@ ProfileColorSchemeListV2::ProfileColorSchemeListV2()
 bool ProfileColorSchemeListV2::Init(const YProfileKey* key, YUnicodeString name,
                                     const YStringArray&) {
     const bool found = InitLines(key, std::move(name));
+    if (!found && key != nullptr) {
+        // The loaded lines stay the built-ins, so converted schemes count as a change and the
+        // list is stored at the next save.
+        for (const YUnicodeString& line : ReadLegacyColorSchemes(*key)) {
+            ReplaceOrAppend(line);
+        }
+    }
     current = {};
     Select(GetDefaultColorSchemeName());
     return found;
+}
+
+namespace {
+
+bool Refuse(YReportMessageParams& report, std::uint32_t id, std::u16string_view name) {
+    report.SetMessage(id);
+    report.AddString(YUnicodeString(name));
+    return false;
+}
+
+}  // namespace
+
+bool ProfileColorSchemeListV2::CheckRemovable(std::u16string_view name,
+                                              YReportMessageParams& report) const {
+    return !IsProtectedColorScheme(name) ||
+           Refuse(report, rivode::msg::ColorSchemeCannotBeDeleted, name);
+}
+
+bool ProfileColorSchemeListV2::CheckRenamable(std::u16string_view name,
+                                              YReportMessageParams& report) const {
+    return !IsProtectedColorScheme(name) ||
+           Refuse(report, rivode::msg::ColorSchemeCannotBeRenamed, name);
+}
+
+bool ProfileColorSchemeListV2::CheckEditable(std::u16string_view name,
+                                             YReportMessageParams& report) const {
+    return !rivode::EqualsNoCase(name, GetPlatformColorSchemeName()) ||
+           Refuse(report, rivode::msg::ColorSchemeFollowsSystem, name);
 }
 
 void ProfileColorSchemeListV2::Select(std::u16string_view name) {

@@ -100,6 +100,9 @@ void ProfileKeymap::Synchronize() const {
         // Lines set from outside are in the current form.
         self.SetVersion(YUnicodeString(kValueName));
         self.ParseLines(Get());
+    } else if (generatedAt_ == GetChangeCount()) {
+        // Comparisons and saves ask often; the lines only change with the mappings.
+        return;
     }
     YStringArray lines;
     if (GetSize() > 0) {
@@ -111,13 +114,16 @@ void ProfileKeymap::Synchronize() const {
     }
     self.YProfile2::Set(lines);
     generatedLines_ = std::move(lines);
+    generatedAt_ = GetChangeCount();
 }
 
 void ProfileKeymap::TakeSnapshot() {
-    generatedLines_.clear();
-    static_cast<YStringArray&>(*this) = {};
-    Synchronize();
     snapshot_ = static_cast<const Keymap&>(*this);
+    // The lines are made from the mappings when first asked for (the lines, a save, the text
+    // form): loading a session, or comparing it, never needs them, and making them costs as much
+    // as reading them.
+    generatedLines_.clear();
+    generatedAt_ = kNotGenerated;
     ResetTo(generatedLines_);
 }
 
@@ -136,11 +142,11 @@ void ProfileKeymap::AssignMappings(const Keymap& map) {
 }
 
 bool ProfileKeymap::Save(const YProfileKey& key) {
-    Synchronize();
     const bool copy = dynamic_cast<const YProfileCopyKey*>(&key) != nullptr;
     if (!copy && !IsPending() && !IsChanged()) {
         return true;
     }
+    Synchronize();
     if (!key.SetStringArray(kValueName, Get())) {
         return false;
     }
@@ -152,7 +158,9 @@ bool ProfileKeymap::Save(const YProfileKey& key) {
 }
 
 bool ProfileKeymap::IsChanged() const {
-    Synchronize();
+    if (static_cast<const YStringArray&>(*this) != generatedLines_) {
+        Synchronize();
+    }
     return !(static_cast<const Keymap&>(*this) == snapshot_);
 }
 
@@ -167,6 +175,7 @@ void ProfileKeymap::Commit() {
 void ProfileKeymap::Revert() {
     static_cast<Keymap&>(*this) = snapshot_;
     generatedLines_.clear();
+    generatedAt_ = kNotGenerated;
     static_cast<YStringArray&>(*this) = {};
     Synchronize();
 }

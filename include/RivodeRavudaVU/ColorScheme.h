@@ -78,6 +78,9 @@ YUnicodeString GetDefaultColorSchemeName();
 YUnicodeString GetStandardAnsiPaletteName();
 // The name of the scheme whose colors follow the platform's window colors.
 YUnicodeString GetPlatformColorSchemeName();
+// Whether name (letter case ignored) is a scheme the program relies on: the scheme sessions fall
+// back to when theirs is deleted, green on black, and the scheme that follows the platform.
+bool IsProtectedColorScheme(std::u16string_view name);
 
 // The platform's window-text and window colors. Without a desktop to ask, black on white.
 void GetPlatformColors(unsigned long& foreground, unsigned long& background);

@@ -29,6 +29,7 @@
 #include <RivodeRavudaVU/GlobalGuiConfig.h>
 #include <RivodeRavudaVU/GlobalProductConfig.h>
 #include <RivodeRavudaVU/ProfileColorLists.h>
+#include <RivodeRavudaVU/ProfileCustomColors.h>
 #include <RivodeRavudaVU/ProfileDockWindowState.h>
 #include <RivodeRavudaVU/QuickSyncConfig.h>
 #include <RivodeRavudaVU/YProfile.h>

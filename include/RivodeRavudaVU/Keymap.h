@@ -99,7 +99,7 @@ public:
     // Stores entry, replacing the key's mapping; an entry with function code 0 removes it.
     void Set(KeyMapEntry entry);
     void Clear();
-    std::size_t GetSize() const { return size_; }
+    std::size_t GetSize() const { return nodes_.size(); }
     std::size_t GetBucketCount() const { return bucketCount_; }
 
     // The mappings sorted by their modifiers (key AND 0x5E000000), then by the whole key code:
@@ -120,16 +120,32 @@ public:
     const Keymap* GetFallback() const { return fallback_.get(); }
     void SetFallback(std::unique_ptr<Keymap> fallback) { fallback_ = std::move(fallback); }
 
+    // Counts every change of the mappings, so that a holder of a form made from them (the
+    // lines of a session's map) can tell whether it is still current.
+    std::uint64_t GetChangeCount() const { return changes_; }
+
 private:
+    static constexpr std::uint32_t kNoEntry = 0xFFFFFFFF;
+    struct Node {
+        KeyMapEntry entry;
+        std::uint32_t next = kNoEntry;  // the next node of the same bucket
+    };
+
     const KeyMapEntry* Lookup(std::uint32_t key) const;
     KeyMapEntry* FindMutable(std::uint32_t key);
+    std::uint32_t FindNode(std::uint32_t key) const;
+    void RemoveNode(std::uint32_t index);
     std::size_t BucketOf(std::uint32_t key) const { return key % bucketCount_; }
 
     YUnicodeString version_;
-    // Allocated at the first insertion, so that empty maps (most sessions') cost nothing.
-    std::vector<std::vector<KeyMapEntry>> buckets_;
+    // The chains are indexes into nodes_, so that a map is two allocations however many
+    // mappings it holds, and copying one copies two arrays. heads_ (a chain's first node, one per
+    // bucket) is allocated at the first insertion, so that empty maps (most sessions') cost
+    // nothing.
+    std::vector<std::uint32_t> heads_;
+    std::vector<Node> nodes_;
     std::size_t bucketCount_ = kBucketCount;
-    std::size_t size_ = 0;
+    std::uint64_t changes_ = 0;
     std::unique_ptr<Keymap> fallback_;
 };
 

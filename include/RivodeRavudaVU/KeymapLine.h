@@ -34,6 +34,11 @@ struct KeymapParseState {
     // A load stops at this many errors and fails.
     static constexpr int kErrorLimit = 3;
 
+    // How the map reads the source's texts (Keymap::IsUnversioned, HasCombinedLaunchCommand),
+    // asked once per source: a map's version does not change while its lines are read.
+    std::optional<bool> unversioned;
+    std::optional<bool> combinedLaunch;
+
     // The folders RUN scripts are stored relative to, found once per source.
     const ProfilePath& Paths() {
         if (!paths) {

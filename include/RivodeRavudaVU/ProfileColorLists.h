@@ -57,14 +57,32 @@ private:
     NameMessages messages_;
 };
 
+// Older configurations kept each scheme as a 68-byte binary value (ColorScheme.h) named after
+// the scheme, in this subkey of the key that now holds the list of lines.
+inline constexpr std::u16string_view kLegacyColorSchemesKey = u"Color Schemes";
+// The lines of the schemes stored there, in listing order, each with the palette "Standard".
+// Values of another kind or size, and names that are empty or hold a comma, are skipped. Reads
+// only: the older values are left as they are.
+YStringArray ReadLegacyColorSchemes(const YProfileKey& key);
+
 class ProfileColorSchemeListV2 : public ProfileColorsBase {
 public:
     ProfileColorSchemeListV2();
     ProfileColorSchemeListV2(const ProfileColorSchemeListV2&) = default;
     using YProfile2::operator=;
 
-    // The record row: loads the lines, then makes the default scheme current.
+    // The record row: loads the lines, then makes the default scheme current. Without stored
+    // lines, the schemes of the older binary form (kLegacyColorSchemesKey) join the built-ins,
+    // replacing a built-in of the same name; the list is then stored at the next save.
     bool Init(const YProfileKey* key, YUnicodeString name, const YStringArray& defaultValue);
+    // Whether the scheme named name may be deleted or renamed: not the schemes the program
+    // relies on (the one sessions fall back to, green on black, and the one whose colors follow
+    // the platform). false with the reason (0xE1380320 or 0xE1380321) in report.
+    [[nodiscard]] bool CheckRemovable(std::u16string_view name, YReportMessageParams& report) const;
+    [[nodiscard]] bool CheckRenamable(std::u16string_view name, YReportMessageParams& report) const;
+    // Whether the colors of the scheme named name may be edited: not those of the scheme that
+    // follows the platform. false with the reason (0xE1380322) in report.
+    [[nodiscard]] bool CheckEditable(std::u16string_view name, YReportMessageParams& report) const;
     // Makes the scheme named name (letter case ignored) current, or the first one when none is.
     void Select(std::u16string_view name);
     // Writes the current record into the line of its name, or appends it.

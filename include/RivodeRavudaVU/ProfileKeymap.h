@@ -68,6 +68,9 @@ private:
     Keymap snapshot_;
     // The lines as last made from the mappings; lines that differ were changed from outside.
     mutable YStringArray generatedLines_;
+    // The mappings' change count (Keymap::GetChangeCount) when generatedLines_ were made.
+    static constexpr std::uint64_t kNotGenerated = ~std::uint64_t{0};
+    mutable std::uint64_t generatedAt_ = kNotGenerated;
 };
 
 // Reads the binary records older sessions stored ("Keymap v2", "Keymap"): a big-endian record

@@ -73,6 +73,9 @@ TEST_F(RivodeColorTest, BadInputIsRefusedAndNothingIsWritten) {
         {{"set", "Espresso", "0", "up", "#000000"}, 2, "fg or bg"},
         {{"set", "Espresso", "0", "fg", "#00000G"}, 2, "no color"},
         {{"delete", "Nothing"}, 1, "Nothing"},
+        {{"delete", "monochrome"}, 1, "'Monochrome' is one the program relies on"},
+        {{"delete", "Green / Black"}, 1, "cannot be deleted"},
+        {{"rename", "Monochrome", "Mono"}, 1, "cannot be renamed"},
         {{"current", "Nothing"}, 1, "Nothing"},
     };
     for (const auto& c : cases) {
@@ -82,6 +85,45 @@ TEST_F(RivodeColorTest, BadInputIsRefusedAndNothingIsWritten) {
     }
     EXPECT_EQ(Rivode({"palettes", "show", "Nothing"}).status, 1);
     EXPECT_FALSE(std::filesystem::exists(config_));
+}
+
+// 68 bytes: one unused, the three switches, then 8 foregrounds and 8 backgrounds as R G B 0.
+std::string LegacySchemeBytes(const std::string& foreground, const std::string& background) {
+    std::string hex = "00 01 00 01";
+    for (int i = 0; i < 8; ++i) {
+        hex += " " + foreground + " 00";
+    }
+    for (int i = 0; i < 8; ++i) {
+        hex += " " + background + " 00";
+    }
+    return hex;
+}
+
+TEST_F(RivodeColorTest, SchemesOfTheOlderBinaryFormAreListedAndStoredAsLinesOnTheNextChange) {
+    Succeed({"set", "Global\\Color Schemes", "Old Blue", "--binary",
+             LegacySchemeBytes("10 20 30", "00 00 80")});
+    Succeed({"set", "Global\\Color Schemes", "System Colors", "--binary",
+             LegacySchemeBytes("00 00 00", "ff ff ff")});
+    const json old = json::parse(Colors({"show", "old blue", "--json"}).out);
+    EXPECT_EQ(old.at("foreground")[7], "#102030");
+    EXPECT_EQ(old.at("background")[0], "#000080");
+    EXPECT_EQ(old.at("showUnderline"), false);
+    EXPECT_EQ(old.at("palette"), "Standard");
+    EXPECT_EQ(json::parse(Colors({"list", "--json"}).out).size(), 24u);
+
+    // The scheme that follows the system is neither edited nor deleted.
+    const RivodeRun edit = Colors({"set", "system colors", "0", "fg", "#123456"});
+    EXPECT_EQ(edit.status, 1);
+    EXPECT_NE(edit.err.find("follow the system's window colors"), std::string::npos) << edit.err;
+    EXPECT_EQ(Colors({"delete", "System Colors"}).status, 1);
+
+    Succeed({"colors", "set", "Old Blue", "0", "fg", "#FFFFFF"});
+    // The list now stands as lines; the older value no longer counts.
+    Succeed({"set", "Global\\Color Schemes", "Old Blue", "--binary",
+             LegacySchemeBytes("99 99 99", "99 99 99")});
+    const json stored = json::parse(Colors({"show", "Old Blue", "--json"}).out);
+    EXPECT_EQ(stored.at("foreground")[0], "#FFFFFF");
+    EXPECT_EQ(stored.at("foreground")[1], "#102030");
 }
 
 }  // namespace

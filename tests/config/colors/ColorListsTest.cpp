@@ -1,8 +1,11 @@
 // Color schemes and ANSI palettes: the lines both ways, the built-in lists, selection, the list
 // operations and what a save stores.
 #include "tests/storage/MemoryKey.h"
+#include "tests/support/TempFolder.h"
 
 #include <RivodeRavudaVU/ProfileColorLists.h>
+#include <RivodeRavudaVU/ProfileCustomColors.h>
+#include <RivodeRavudaVU/YIniFileStore.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/YMessageTable.h>
 
@@ -163,6 +166,94 @@ TEST_F(ColorListsTest, LegacyBinarySchemeBecomesALineWithTheStandardPalette) {
     EXPECT_EQ(scheme.showUnderline, 0);
     EXPECT_EQ(scheme.foreground[2], MakeColor(2, 0, 0xB0));
     EXPECT_EQ(scheme.background[7], MakeColor(15, 0, 0xB0));
+}
+
+TEST_F(ColorListsTest, SchemesOfTheOlderBinaryFormJoinTheBuiltInsUntilLinesAreStored) {
+    TempFolder folder;
+    YIniFileStoreFactory factory(folder.Path16());
+    YProfileStore store(&factory);
+    const YProfileKey global(store.GetRootKey(), u"Global", true);
+    std::array<std::uint8_t, kLegacyColorSchemeSize> bytes{};
+    bytes[1] = 1;
+    bytes[4] = 0x12;   // foreground 0: red
+    bytes[67] = 0x34;  // background 7: the unused fourth byte of its color
+    bytes[64] = 0x56;  // background 7: red
+    {
+        const YProfileKey legacy(global, kLegacyColorSchemesKey, true);
+        ASSERT_TRUE(legacy.SetBinary(u"Old", bytes.data(), kLegacyColorSchemeSize));
+        ASSERT_TRUE(legacy.SetBinary(u"Name115", bytes.data(), kLegacyColorSchemeSize));
+        ASSERT_TRUE(legacy.SetBinary(u"Cut", bytes.data(), 40));
+        ASSERT_TRUE(legacy.SetBinary(u"A,B", bytes.data(), kLegacyColorSchemeSize));
+        ASSERT_TRUE(legacy.SetString(u"Text", u"not a scheme"));
+        ASSERT_TRUE(legacy.Flush());
+    }
+
+    ProfileColorSchemeListV2 schemes;
+    EXPECT_FALSE(schemes.Init(&global, u"Color Schemes", {}));
+    const YStringArray names = schemes.GetNames();
+    ASSERT_EQ(names.size(), 22u);
+    EXPECT_EQ(names[2], u"Name115");  // a built-in of the same name is replaced where it stands
+    EXPECT_EQ(names[21], u"Old");
+    schemes.Select(u"name115");
+    EXPECT_EQ(schemes.current.palette, u"Standard");
+    EXPECT_EQ(schemes.current.foreground[0], MakeColor(0x12, 0, 0));
+    EXPECT_EQ(schemes.current.background[7], MakeColor(0x56, 0, 0));
+    EXPECT_EQ(schemes.current.showUnderline, 0);
+
+    ASSERT_TRUE(schemes.Save(global));
+    YStringArray stored;
+    ASSERT_TRUE(global.GetStringArray(u"Color Schemes", stored));
+    EXPECT_EQ(stored.size(), 22u);
+    // Once lines are stored, the older values are not read again.
+    {
+        const YProfileKey legacy(global, kLegacyColorSchemesKey);
+        ASSERT_TRUE(legacy.SetBinary(u"Newer", bytes.data(), kLegacyColorSchemeSize));
+        ASSERT_TRUE(legacy.Flush());
+    }
+    ProfileColorSchemeListV2 again;
+    EXPECT_TRUE(again.Init(&global, u"Color Schemes", {}));
+    EXPECT_EQ(again.GetNames(), names);
+}
+
+TEST_F(ColorListsTest, SchemesTheProgramReliesOnAreNeitherDeletedNorRenamed) {
+    ProfileColorSchemeListV2 schemes;
+    Load(schemes, u"Color Schemes");
+    YReportMessageParams report;
+    for (const std::u16string_view name : {u"name114", u"NAME117", u"Name118"}) {
+        EXPECT_FALSE(schemes.CheckRemovable(name, report)) << ToUtf8(name);
+        EXPECT_EQ(report.GetMessageId(), msg::ColorSchemeCannotBeDeleted);
+        EXPECT_FALSE(schemes.CheckRenamable(name, report)) << ToUtf8(name);
+        EXPECT_EQ(report.GetMessageId(), msg::ColorSchemeCannotBeRenamed);
+    }
+    EXPECT_TRUE(schemes.CheckRemovable(u"Name115", report));
+    EXPECT_TRUE(schemes.CheckRenamable(u"Name115", report));
+    // Only the scheme that follows the platform keeps its colors from edits.
+    EXPECT_FALSE(schemes.CheckEditable(u"NAME118", report));
+    EXPECT_EQ(report.GetMessageId(), msg::ColorSchemeFollowsSystem);
+    EXPECT_TRUE(schemes.CheckEditable(u"Name114", report));
+}
+
+TEST_F(ColorListsTest, CustomColorsAreSixteenLittleEndianColors) {
+    ProfileCustomColors colors(u"Custom Colors", {});
+    colors.Init(MakeMemoryKey(stored_).get(), u"Custom Colors", {});
+    EXPECT_EQ(colors.colors[15], MakeColor(0xFF, 0xFF, 0xFF));
+    colors.colors[0] = MakeColor(1, 2, 3);
+    colors.colors[15] = MakeColor(0xAA, 0xBB, 0xCC);
+    ASSERT_TRUE(colors.Save(*MakeMemoryKey(stored_)));
+    const auto* bytes = stored_->Find<MemoryValues::Bytes>(u"Custom Colors");
+    ASSERT_NE(bytes, nullptr);
+    ASSERT_EQ(bytes->size(), 64u);
+    EXPECT_EQ((MemoryValues::Bytes(bytes->begin(), bytes->begin() + 4)),
+              (MemoryValues::Bytes{1, 2, 3, 0}));
+    EXPECT_EQ((MemoryValues::Bytes(bytes->end() - 4, bytes->end())),
+              (MemoryValues::Bytes{0xAA, 0xBB, 0xCC, 0}));
+
+    // A shorter block sets the colors it holds.
+    stored_->values[u"Custom Colors"] = MemoryValues::Bytes{9, 8, 7, 0};
+    ProfileCustomColors read(u"Custom Colors", {});
+    read.Init(MakeMemoryKey(stored_).get(), u"Custom Colors", {});
+    EXPECT_EQ(read.colors[0], MakeColor(9, 8, 7));
+    EXPECT_EQ(read.colors[1], MakeColor(0xFF, 0xFF, 0xFF));
 }
 
 }  // namespace

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 namespace rivode::test {
 namespace {
 
@@ -132,6 +135,86 @@ TEST_F(ProfileKeymapTest, SnapshotDecidesChangesAndLinesSetFromOutsideAreRead) {
     ProfileKeymap target(map);
     ASSERT_TRUE(target.CopyChangesFrom(copy));
     EXPECT_EQ(target.GetSize(), 0u);
+}
+
+TEST_F(ProfileKeymapTest, LinesFollowEveryKindOfChangeOfALoadedMap) {
+    // Stored lines in a form of their own (no padding, lower case) are read, and the lines the
+    // map gives are made from its mappings.
+    Store(u"Keymap v5", YStringArray{u"n vk_f5 MENU_CONNECT", u"c VK_X MENU_COPY"});
+    ProfileKeymap map;
+    Load(map);
+    EXPECT_FALSE(map.IsChanged());
+    const YStringArray loaded = {u"N\tVK_F5               \tMENU_CONNECT",
+                                 u"C\tVK_X                \tMENU_COPY"};
+    EXPECT_EQ(map.GetLines(), loaded);
+
+    const struct {
+        const char* change;
+        std::function<void(ProfileKeymap&)> apply;
+        YStringArray lines;
+    } cases[] = {
+        {"new key", [](ProfileKeymap& m) { m.SetFunctionCode(0x70, kFunctionDisabled); },
+         {u"N\tVK_F1               \tDISABLED", loaded[0], loaded[1]}},
+        {"new code", [](ProfileKeymap& m) { m.SetFunctionCode(0x74, kFunctionDisabled); },
+         {u"N\tVK_F5               \tDISABLED", loaded[1]}},
+        {"new value", [](ProfileKeymap& m) {
+             m.SetFunctionCode(0x74, kFunctionSend);
+             m.SetValue(0x74, u"x");
+         },
+         {u"N\tVK_F5               \t\"x\"", loaded[1]}},
+        {"removed", [](ProfileKeymap& m) { m.SetFunctionCode(0x04000058, kFunctionNone); },
+         {loaded[0]}},
+    };
+    for (const auto& c : cases) {
+        c.apply(map);
+        EXPECT_EQ(map.GetLines(), c.lines) << c.change;
+        EXPECT_TRUE(map.IsChanged()) << c.change;
+        map.Revert();
+        EXPECT_EQ(map.GetLines(), loaded) << c.change;
+        EXPECT_FALSE(map.IsChanged()) << c.change;
+    }
+    // An unchanged map is not written again; a changed one is written in the current form.
+    stored_->writes = 0;
+    ASSERT_TRUE(Save(map));
+    EXPECT_EQ(stored_->writes, 0);
+    map.SetFunctionCode(0x70, kFunctionDisabled);
+    ASSERT_TRUE(Save(map));
+    EXPECT_EQ(StoredLines()->size(), 3u);
+    EXPECT_EQ(StoredLines()->front(), u"N\tVK_F1               \tDISABLED");
+}
+
+TEST(KeymapTableTest, KeysSharingABucketSurviveRemovalsInAnyOrder) {
+    // Key codes that differ by a multiple of the bucket count share a chain.
+    std::vector<std::uint32_t> keys;
+    for (std::uint32_t i = 0; i < 6; ++i) {
+        keys.push_back(0x41 + i * Keymap::kBucketCount);
+        keys.push_back(0x42 + i * Keymap::kBucketCount);
+    }
+    const std::vector<std::vector<std::size_t>> removalOrders = {
+        {0, 1, 2}, {11, 10, 9}, {5, 0, 11}, {6, 7, 3, 4}, {1, 3, 5, 7, 9, 11}};
+    for (const std::vector<std::size_t>& order : removalOrders) {
+        Keymap map;
+        for (const std::uint32_t key : keys) {
+            map.Set({key, kFunctionSend, FromAscii(std::to_string(key)), {}});
+        }
+        std::vector<bool> removed(keys.size());
+        for (const std::size_t index : order) {
+            map.SetFunctionCode(keys[index], kFunctionNone);
+            removed[index] = true;
+        }
+        EXPECT_EQ(map.GetSize(), keys.size() - order.size());
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            const KeyMapEntry* entry = map.Find(keys[i]);
+            if (removed[i]) {
+                EXPECT_EQ(entry, nullptr) << keys[i];
+            } else {
+                ASSERT_NE(entry, nullptr) << keys[i];
+                EXPECT_EQ(entry->value, FromAscii(std::to_string(keys[i])));
+            }
+        }
+        const Keymap copy(map);
+        EXPECT_TRUE(copy == map);
+    }
 }
 
 }  // namespace
