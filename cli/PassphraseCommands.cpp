@@ -3,6 +3,7 @@
 // arguments.
 #include "cli/CommandGroup.h"
 #include "cli/Output.h"
+#include "cli/SessionCommandSupport.h"
 #include "cli/StandardInput.h"
 #include "platform/ConsoleTerminal.h"
 #include "storage/SecretText.h"
@@ -99,6 +100,10 @@ ExitStatus RunCreate(const CommandOptions& options, bool none) {
     CreatePassphraseDialogBase dialog(options.product, false);
     dialog.withPassphrase = !none;
     CommandFailure failure;
+    // Sessions are rewritten: without their protocols' modules they would lose those values.
+    if (!LoadSessionProtocols(options, failure)) {
+        return Fail(failure);
+    }
     if (!none && !ReadNewSecret("New configuration passphrase: ", dialog, failure)) {
         return Fail(failure);
     }
@@ -127,6 +132,9 @@ ExitStatus RunChange(const CommandOptions& options, ChangeConfigPassphraseDialog
     ChangeConfigPassphraseDialogBase dialog(options.product, CheckText(), state.required);
     dialog.mode = mode;
     CommandFailure failure;
+    if (!LoadSessionProtocols(options, failure)) {
+        return Fail(failure);
+    }
     if (mode != Mode::Reset &&
         !ReadSecret("Current configuration passphrase: ", dialog.oldPassphrase, failure)) {
         return Fail(failure);

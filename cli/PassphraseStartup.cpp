@@ -2,6 +2,7 @@
 
 #include "cli/StandardInput.h"
 #include "cli/Output.h"
+#include "cli/SessionCommandSupport.h"
 #include "platform/TerminalStreams.h"
 #include "platform/ConsoleTerminal.h"
 #include "storage/SecretText.h"
@@ -40,6 +41,11 @@ bool EstablishPassphrase(const CommandOptions& options, bool fromInput,
     }
     if (state.established) {
         AvoidForeignPublication(options);
+    }
+    // The flow may finish an interrupted change, which rewrites sessions: their protocols'
+    // values must be known to be kept.
+    if (state.conversionPending && !LoadSessionProtocols(options, failure)) {
+        return false;
     }
     YUnicodeString host;
     if (fromInput &&
