@@ -12,6 +12,8 @@ std::unique_ptr<CommandGroup> MakeFolderCommands();
 std::unique_ptr<CommandGroup> MakeDefaultCommands();
 std::unique_ptr<CommandGroup> MakeKeymapCommands();
 std::unique_ptr<CommandGroup> MakeColorCommands();
+std::unique_ptr<CommandGroup> MakePassphraseCommands();
+std::unique_ptr<CommandGroup> MakeCredentialCommands();
 
 std::vector<std::unique_ptr<CommandGroup>> MakeCommandGroups() {
     std::vector<std::unique_ptr<CommandGroup>> groups;
@@ -25,6 +27,8 @@ std::vector<std::unique_ptr<CommandGroup>> MakeCommandGroups() {
     groups.push_back(MakeDefaultCommands());
     groups.push_back(MakeKeymapCommands());
     groups.push_back(MakeColorCommands());
+    groups.push_back(MakePassphraseCommands());
+    groups.push_back(MakeCredentialCommands());
     return groups;
 }
 

@@ -2,6 +2,8 @@
 #include <DavaraZE/YProgressDialog.h>
 #include <DavaraZE/YUserInterface.h>
 
+#include <thread>
+
 YProgressDialog::YProgressDialog(const YUnicodeString& text, QWidget* parent)
     : YProgressDialog(YGetAppName(), 1, parent) {
     state_.lines[0] = text;
@@ -78,4 +80,19 @@ void YProgressDialog::Changed() {
 std::unique_ptr<YProgressDialog> Create7LineProgressDialog(const YUnicodeString& title,
                                                            QWidget* parent) {
     return std::make_unique<YProgressDialog>(title, 7, parent);
+}
+
+void YRunWithProgress(YProgressDialog& progress,
+                      const std::function<void(YProgressDialog&)>& work) {
+    std::thread worker([&progress, &work] {
+        // The window must close even when the work throws (allocation failure), or DoModal
+        // would wait for ever; the exception then ends the process as it would have anyway.
+        struct CloseAtEnd {
+            YProgressDialog& progress;
+            ~CloseAtEnd() { progress.PostClose(YID_OK); }
+        } closeAtEnd{progress};
+        work(progress);
+    });
+    progress.DoModal();
+    worker.join();
 }

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -67,3 +68,8 @@ private:
 // current item, its source and its destination on separate lines).
 std::unique_ptr<YProgressDialog> Create7LineProgressDialog(const YUnicodeString& title,
                                                            QWidget* parent = nullptr);
+
+// The usual shape of a long operation: work runs on a worker thread while the calling
+// (user-interface) thread shows progress modally; the window closes when work returns and the
+// worker is joined before this returns. work may update progress's lines and measure.
+void YRunWithProgress(YProgressDialog& progress, const std::function<void(YProgressDialog&)>& work);

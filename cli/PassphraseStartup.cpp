@@ -1,0 +1,72 @@
+#include "cli/PassphraseStartup.h"
+
+#include "cli/StandardInput.h"
+#include "cli/Output.h"
+#include "cli/SessionCommandSupport.h"
+#include "platform/TerminalStreams.h"
+#include "platform/ConsoleTerminal.h"
+#include "storage/SecretText.h"
+
+#include <RivodeRavudaVU/ConfigPassphrase.h>
+#include <RivodeRavudaVU/ConfigPassphraseStartup.h>
+#include <RivodeRavudaVU/LibraryEntry.h>
+#include <RivodeRavudaVU/RivodeMessages.h>
+
+namespace rivode::cli {
+
+namespace {
+
+// A passphrase published for another configuration (the block is per user, not per folder)
+// would be taken as this one's: the process keeps its passphrase to itself instead.
+void AvoidForeignPublication(const CommandOptions& options) {
+    if (IsConfigPassphraseDisabled()) {
+        return;
+    }
+    YUnicodeString published = GetConfigPassphrase();
+    const bool foreign = !published.empty() && !IsConfigPassphraseCorrect(published);
+    storage::WipeText(published);
+    if (foreign) {
+        RivodeRavudaVuInit(options.product, nullptr, kRivodeInitNoUserInterface);
+    }
+}
+
+}  // namespace
+
+bool EstablishPassphrase(const CommandOptions& options, bool fromInput,
+                         CommandFailure& failure) {
+    const ConfigPassphraseState state = GetConfigPassphraseState(options.product);
+    const bool terminal = platform::HasConsoleTerminal();
+    if (!state.established && !state.required && !terminal && !fromInput) {
+        return true;
+    }
+    if (state.established) {
+        AvoidForeignPublication(options);
+    }
+    // The flow may finish an interrupted change, which rewrites sessions: their protocols'
+    // values must be known to be kept.
+    if (state.conversionPending && !LoadSessionProtocols(options, failure)) {
+        return false;
+    }
+    YUnicodeString host;
+    if (fromInput &&
+        !ReadInputText("Configuration passphrase: ", "passphrase", true, host, failure)) {
+        return false;
+    }
+    const unsigned flags =
+        terminal ? kConfigPassphraseConsoleMode : kConfigPassphraseNoPrompt;
+    YReportMessageParams report;
+    const unsigned result = InitializeConfigPassphrase(options.product, flags, report,
+                                                       fromInput ? host.c_str() : nullptr);
+    storage::WipeText(host);
+    if (result == kConfigPassphraseResultOk) {
+        return true;
+    }
+    if (report.GetMessageId() == 0) {
+        failure = StoreFailure("the configuration passphrase was not entered");
+        return false;
+    }
+    failure = StoreFailure(ReportText(report));
+    return false;
+}
+
+}  // namespace rivode::cli

@@ -1,0 +1,183 @@
+// rivode passphrase and credentials end to end: a console session driven through a
+// pseudo-terminal, scripts without a terminal, and a kill in the middle of re-encryption.
+#include "environment/PassphraseArea.h"
+#include "platform/SharedMemory.h"
+#include "tests/cli/RivodeRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace rivode::test {
+namespace {
+
+class PassphraseCommandTest : public RivodeCommandFixture {
+protected:
+    PassphraseCommandTest() { RemoveBlock(); }
+    ~PassphraseCommandTest() override { RemoveBlock(); }
+    // The shared block outlives rivode's processes; each test starts without one.
+    static void RemoveBlock() {
+        platform::RemoveSharedMemory(ToUtf8(GetPassphraseAreaNames(3, false).mapName));
+    }
+    RivodeRun WithInput(std::vector<std::string> arguments, const std::string& input) {
+        arguments.insert(arguments.begin(), {"--config", config_});
+        return runner_.Run(arguments, {}, {}, input);
+    }
+
+    // Runs rivode on a new pseudo-terminal, typing keys as each expected prompt appears.
+    // Returns the exit status and everything the terminal showed.
+    std::pair<int, std::string> OnTerminal(const std::vector<std::string>& arguments,
+                                           const std::vector<std::pair<std::string, std::string>>&
+                                               dialogue) {
+        std::vector<std::string> all = {RIVODE_EXECUTABLE, "--config", config_};
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        int master = -1;
+        const pid_t child = forkpty(&master, nullptr, nullptr, nullptr);
+        if (child == 0) {
+            std::vector<char*> argv;
+            for (std::string& a : all) {
+                argv.push_back(a.data());
+            }
+            argv.push_back(nullptr);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        std::string shown;
+        for (const auto& [prompt, keys] : dialogue) {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (shown.find(prompt) == std::string::npos &&
+                   std::chrono::steady_clock::now() < deadline) {
+                char buffer[256];
+                const ssize_t got = read(master, buffer, sizeof buffer);
+                if (got <= 0) {
+                    break;
+                }
+                shown.append(buffer, static_cast<std::size_t>(got));
+            }
+            shown += "\n<<" + prompt + ">>\n";
+            EXPECT_EQ(write(master, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+        }
+        for (char buffer[256];;) {
+            const ssize_t got = read(master, buffer, sizeof buffer);
+            if (got <= 0) {
+                break;
+            }
+            shown.append(buffer, static_cast<std::size_t>(got));
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        close(master);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, shown};
+    }
+};
+
+TEST_F(PassphraseCommandTest, AFreshConfigurationWithoutATerminalKeepsWorkingWithoutAPassphrase) {
+    RivodeRun run = WithInput({"credentials", "new", "Lab", "--user", "root"}, "s3cret\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    run = Rivode({"passphrase", "status", "--json"});
+    EXPECT_NE(run.out.find("\"established\": false"), std::string::npos) << run.out;
+    // Once a passphrase is established, a script must give it.
+    ASSERT_EQ(WithInput({"passphrase", "create"}, "pw\n").status, 0);
+    RemoveBlock();
+    run = WithInput({"credentials", "set", "Lab", "--user", "admin"}, "s3cret\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("A passphrase is required but prompting is not allowed."),
+              std::string::npos)
+        << run.err;
+    run = WithInput({"credentials", "set", "Lab", "--user", "admin", "--passphrase-stdin"},
+                    "pw\nnew secret\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+}
+
+TEST_F(PassphraseCommandTest, AConsoleSessionTypesMaskedPassphrasesWithBackspace) {
+    // Created on the terminal: "abX<Backspace>c" twice gives "abc".
+    auto [status, shown] = OnTerminal({"passphrase", "create"},
+                                      {{"New configuration passphrase:", "abX\x7f" "c\r"},
+                                       {"Re-enter", "abc\r"}});
+    ASSERT_EQ(status, 0) << shown;
+    EXPECT_NE(shown.find("***\b \b*"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find("abc"), std::string::npos) << shown;
+    RemoveBlock();
+    // A command that needs secrets asks on the terminal, again after a wrong passphrase;
+    // Ctrl+C ends the question.
+    std::tie(status, shown) =
+        OnTerminal({"credentials", "new", "Lab", "--user", "root"},
+                   {{"Configuration passphrase:", "wrong\r"},
+                    {"not correct", ""},
+                    {"Configuration passphrase:", "\x03"}});
+    EXPECT_EQ(status, 1) << shown;
+    RemoveBlock();
+    EXPECT_EQ(WithInput({"passphrase", "change"}, "abc\nxyz\n").status, 0);
+}
+
+TEST_F(PassphraseCommandTest, AKillDuringReencryptionLosesNothing) {
+    constexpr int kSessions = 1500;
+    // Sessions whose secrets are under "old", written as a host would have stored them.
+    ASSERT_EQ(WithInput({"passphrase", "create"}, "old\n").status, 0);
+    RemoveBlock();
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(WithInput({"credentials", "new", "C" + std::to_string(i), "--user", "u",
+                             "--passphrase-stdin"},
+                            "old\ncs" + std::to_string(i) + "\n")
+                      .status,
+                  0);
+        RemoveBlock();
+    }
+    const std::string encrypted = [&] {
+        return runner_.Run({"encrypt", "--passphrase-stdin"}, {}, {}, "old\npw\n").out;
+    }();
+    ASSERT_EQ(encrypted.substr(0, 3), "02:");
+    std::filesystem::create_directories(ConfigFile("Sessions"));
+    for (int i = 0; i < kSessions; ++i) {
+        std::ofstream(ConfigFile("Sessions/S" + std::to_string(i) + ".ini"), std::ios::binary)
+            << "\xEF\xBB\xBF" "D:\"Is Session\"=00000001\r\nS:\"Protocol Name\"=SSH2\r\n"
+               "S:\"Password V2\"=" << encrypted.substr(0, encrypted.find('\n')) << "\r\n";
+    }
+    const std::string input = ConfigFile("../change-input");
+    std::ofstream(input) << "old\nnew\n";
+    const pid_t child = fork();
+    if (child == 0) {
+        freopen(input.c_str(), "r", stdin);
+        freopen("/dev/null", "w", stdout);
+        freopen("/dev/null", "w", stderr);
+        execl(RIVODE_EXECUTABLE, RIVODE_EXECUTABLE, "--config", config_.c_str(), "passphrase",
+              "change", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the change ended before the kill: make more sessions";
+    RemoveBlock();
+
+    // The new passphrase opens the configuration; the next command finishes the conversion.
+    RivodeRun run = Rivode({"passphrase", "status"});
+    EXPECT_NE(run.out.find("interrupted change"), std::string::npos) << run.out;
+    run = WithInput({"credentials", "set", "C0", "--user", "u", "--passphrase-stdin"},
+                    "new\ncs0\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    run = Rivode({"passphrase", "status"});
+    EXPECT_EQ(run.out.find("interrupted change"), std::string::npos) << run.out;
+    for (int i = 0; i < kSessions; i += 97) {
+        SCOPED_TRACE(i);
+        std::ifstream file(ConfigFile("Sessions/S" + std::to_string(i) + ".ini"));
+        const std::string text((std::istreambuf_iterator<char>(file)), {});
+        const std::size_t at = text.find("\"Password V2\"=");
+        ASSERT_NE(at, std::string::npos);
+        const std::string value = text.substr(at + 14, text.find('\r', at) - at - 14);
+        run = runner_.Run({"decrypt", "--passphrase-stdin"}, {}, {}, "new\n" + value + "\n");
+        EXPECT_EQ(run.out, "pw\n") << run.err;
+    }
+}
+
+}  // namespace
+}  // namespace rivode::test
