@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+
 #include <pty.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -51,29 +53,44 @@ protected:
             _exit(127);
         }
         std::string shown;
+        // Every wait is bounded: a rivode that asks for something else must fail the test,
+        // not hang it.
+        const auto readSome = [&](std::chrono::steady_clock::time_point deadline) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            pollfd ready{master, POLLIN, 0};
+            if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) <= 0) {
+                return false;
+            }
+            char buffer[256];
+            const ssize_t got = read(master, buffer, sizeof buffer);
+            if (got <= 0) {
+                return false;
+            }
+            shown.append(buffer, static_cast<std::size_t>(got));
+            return true;
+        };
         for (const auto& [prompt, keys] : dialogue) {
             const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-            while (shown.find(prompt) == std::string::npos &&
-                   std::chrono::steady_clock::now() < deadline) {
-                char buffer[256];
-                const ssize_t got = read(master, buffer, sizeof buffer);
-                if (got <= 0) {
-                    break;
-                }
-                shown.append(buffer, static_cast<std::size_t>(got));
+            while (shown.find(prompt) == std::string::npos && readSome(deadline)) {
             }
             shown += "\n<<" + prompt + ">>\n";
             EXPECT_EQ(write(master, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
         }
-        for (char buffer[256];;) {
-            const ssize_t got = read(master, buffer, sizeof buffer);
-            if (got <= 0) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (readSome(end)) {
+        }
+        // rivode has closed the terminal by now, or is still waiting for something.
+        int status = 0;
+        for (int tries = 0; waitpid(child, &status, WNOHANG) == 0; ++tries) {
+            if (tries == 100) {
+                ADD_FAILURE() << "rivode still waits:\n" << shown;
+                kill(child, SIGKILL);
+                waitpid(child, &status, 0);
                 break;
             }
-            shown.append(buffer, static_cast<std::size_t>(got));
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
-        int status = 0;
-        waitpid(child, &status, 0);
         close(master);
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, shown};
     }
