@@ -103,6 +103,17 @@ std::string CommandSection(const CommandEntry& command) {
     return text;
 }
 
+// "Shows the keys." -> "shows the keys": the one-line summary of the NAME section.
+std::string Summary(std::string text) {
+    if (!text.empty() && text.back() == '.') {
+        text.pop_back();
+    }
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z') {
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    }
+    return text;
+}
+
 // Each line of text as a paragraph of its own.
 std::string Paragraphs(std::string_view text) {
     std::string out;
@@ -168,8 +179,10 @@ std::string ManualPage(const CommandEntry& root, const std::string& version,
     std::string page =
         ".\\\" Written by `rivode manpage` from rivode's own command line.\n"
         ".TH RIVODE 1 \"\" \"RivodeRavudaVU " +
-        Roff(version) + "\" \"User Commands\"\n.SH NAME\nrivode \\- " + Roff(root.description) +
-        "\n.SH SYNOPSIS\n" + Synopsis(root) + ".SH DESCRIPTION\n" + Roff(root.description) + "\n" +
+        Roff(version) + "\" \"User Commands\"\n" +
+        // Long paths and option texts read better ragged than stretched.
+        ".ad l\n.nh\n.SH NAME\nrivode \\- " + Roff(Summary(root.description)) + "\n.SH SYNOPSIS\n" +
+        Synopsis(root) + ".SH DESCRIPTION\n" + Roff(root.description) + "\n" +
         Paragraphs(root.footer) + ".PP\n" + "Every command takes " + Bold("--help") +
         ", which describes it and its options.\n.SH OPTIONS\n";
     for (std::size_t i = 0; i < root.ownOptionCount; ++i) {
