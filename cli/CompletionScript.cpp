@@ -159,7 +159,7 @@ _rivode_values() {
     esac
     case $kind in
         file|file:*)
-            compopt -o filenames
+            compopt -o filenames 2>/dev/null
             mapfile -t -O "${#COMPREPLY[@]}" COMPREPLY < <(compgen -d -- "$word")
             if [[ $kind == file:* ]]; then
                 mapfile -t -O "${#COMPREPLY[@]}" COMPREPLY < <(compgen -f -X "!${kind#file:}" -- "$word")
@@ -168,7 +168,7 @@ _rivode_values() {
             fi
             return ;;
         directory)
-            compopt -o filenames
+            compopt -o filenames 2>/dev/null
             mapfile -t -O "${#COMPREPLY[@]}" COMPREPLY < <(compgen -d -- "$word")
             return ;;
         choice:*)
@@ -202,7 +202,7 @@ _rivode_values() {
         esac
         [[ $candidate == "$word"* ]] || continue
         if [[ -n $folder ]]; then
-            compopt -o nospace
+            compopt -o nospace 2>/dev/null
             candidate+=/
         fi
         if [[ -n $quote ]]; then
