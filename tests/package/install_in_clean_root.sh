@@ -94,8 +94,9 @@ check "configuring the host" in_root cmake -S /tmp/consumer -B /tmp/consumer-bui
 check "building the host" in_root cmake --build /tmp/consumer-build
 for host in consumer_cmake consumer_pkgconfig; do
     check "$host" in_root "/tmp/consumer-build/$host" /tmp/$host-config
+    # Message texts end their lines with CR LF, as stored files do.
     expected=$'Quillterm could not be launched from the following location:\n/opt/quillterm'
-    [[ $output == "$expected" ]] || { echo "FAILED: $host printed: $output"; exit 1; }
+    [[ ${output//$'\r'/} == "$expected" ]] || { echo "FAILED: $host printed: $output"; exit 1; }
     [[ -f $root/tmp/$host-config/Sessions/Installed.ini ]] || { echo "FAILED: $host"; exit 1; }
 done
 echo "installed and used in a clean Debian 12 root in $(( SECONDS - started )) s"
