@@ -2,6 +2,8 @@
 
 #include "cli/CommandGroup.h"
 #include "cli/Commands.h"
+#include "cli/CompletionHint.h"
+#include "cli/DocumentationCommands.h"
 #include "cli/HostSetup.h"
 #include "cli/Output.h"
 
@@ -45,11 +47,13 @@ public:
             "Exit status: 0 done, 1 failed or not found, 2 wrong command line.");
 
         keys_ = app_.add_subcommand("keys", "List the subkeys of a key, one a line");
-        keys_->add_option("KEYPATH", options_.keyPath, kKeyPathHelp);
+        CompleteWith(*keys_->add_option("KEYPATH", options_.keyPath, kKeyPathHelp),
+                     CompletionKind::KeyPath);
         AddJsonFlag(*keys_, "An array of {\"name\", \"kind\"}");
 
         values_ = app_.add_subcommand("values", "List the values of a key: name, kind, value");
-        values_->add_option("KEYPATH", options_.keyPath, kKeyPathHelp);
+        CompleteWith(*values_->add_option("KEYPATH", options_.keyPath, kKeyPathHelp),
+                     CompletionKind::KeyPath);
         AddJsonFlag(*values_, "An array of {\"name\", \"kind\", \"value\"}");
 
         get_ = app_.add_subcommand("get", "Print one value");
@@ -77,11 +81,13 @@ public:
         AddValueAddress(*delete_);
 
         deleteKey_ = app_.add_subcommand("delete-key", "Remove a key with all it holds");
-        deleteKey_->add_option("KEYPATH", options_.keyPath, kKeyPathHelp)->required();
+        CompleteWith(*deleteKey_->add_option("KEYPATH", options_.keyPath, kKeyPathHelp)->required(),
+                     CompletionKind::KeyPath);
 
         for (const auto& group : groups_) {
             group->Add(app_, options_);
         }
+        documentation_->Add(app_, options_);
     }
 
     // The exit status when the command line cannot run a command (help included), else -1.
@@ -103,6 +109,10 @@ public:
     }
 
     ExitStatus Run() {
+        // Before the host is prepared: describing the command line touches no configuration.
+        if (const std::optional<ExitStatus> status = documentation_->Run(options_)) {
+            return *status;
+        }
         std::string problem;
         if (app_.get_option("--config")->count() == 0) {
             options_.folders.main = DefaultConfigFolder();
@@ -147,7 +157,8 @@ private:
     }
 
     void AddValueAddress(CLI::App& command) {
-        command.add_option("KEYPATH", options_.keyPath, kKeyPathHelp)->required();
+        CompleteWith(*command.add_option("KEYPATH", options_.keyPath, kKeyPathHelp)->required(),
+                     CompletionKind::KeyPath);
         command.add_option("NAME", options_.valueName, "The value's name, case included")
             ->required();
     }
@@ -168,6 +179,7 @@ private:
     CLI::App app_;
     CommandOptions options_;
     std::vector<std::unique_ptr<CommandGroup>> groups_ = MakeCommandGroups();
+    std::unique_ptr<CommandGroup> documentation_ = MakeDocumentationCommands();
     ValueArgument value_;
     std::string configFolder_;
     std::string personalFolder_;

@@ -1,6 +1,7 @@
 // folder new|rename|move|delete: the folders of the session tree. Each change keeps the stored
 // order of the folders it touches; names are checked by the library's rules.
 #include "cli/CommandGroup.h"
+#include "cli/CompletionHint.h"
 #include "cli/Output.h"
 #include "cli/SessionCommandSupport.h"
 
@@ -29,7 +30,8 @@ public:
         CLI::App* folder = app.add_subcommand("folder", "Make and arrange session folders");
         folder->require_subcommand(1);
         new_ = folder->add_subcommand("new", "Make a folder, appended to its parent's order");
-        new_->add_option("PATH", path_, kFolderPathHelp)->required();
+        CompleteWith(*new_->add_option("PATH", path_, kFolderPathHelp)->required(),
+                     CompletionKind::Folder);
         items_.Add(*folder, kFolderPathHelp);
     }
 

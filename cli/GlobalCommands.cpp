@@ -2,6 +2,7 @@
 // record's schema.
 #include "cli/CommandGroup.h"
 #include "cli/CommandStore.h"
+#include "cli/CompletionHint.h"
 #include "cli/Output.h"
 #include "cli/ProfileValueText.h"
 
@@ -143,11 +144,15 @@ public:
         list_->add_flag("--json", options.json,
                         "Print JSON: an array of {\"name\", \"type\", \"source\", \"value\"}");
         get_ = global->add_subcommand("get", "Print one global value");
-        get_->add_option("NAME", name_, "The value's name, case included")->required();
+        CompleteWith(
+            *get_->add_option("NAME", name_, "The value's name, case included")->required(),
+            CompletionKind::Listed, "global list");
         get_->add_flag("--json", options.json,
                        "Print JSON: {\"name\", \"type\", \"source\", \"value\"}");
         set_ = global->add_subcommand("set", "Change one global value");
-        set_->add_option("NAME", name_, "The value's name, case included")->required();
+        CompleteWith(
+            *set_->add_option("NAME", name_, "The value's name, case included")->required(),
+            CompletionKind::Listed, "global list");
         set_->add_option("VALUE", words_,
                          "The new value: true, false, 1 or 0; a number (decimal or 0x hex); a "
                          "text; a list's items, one an argument or one a line; bytes in hex");

@@ -1,5 +1,6 @@
 // keymap check|show|write|read|functions: ".key" files and the key maps sessions store.
 #include "cli/CommandGroup.h"
+#include "cli/CompletionHint.h"
 #include "cli/Output.h"
 #include "cli/SessionCommandSupport.h"
 #include "cli/SessionRecordAccess.h"
@@ -143,26 +144,33 @@ public:
         check_ = keymap->add_subcommand(
             "check", "Load a .key file and list its errors: line TAB message (exit 1 when the "
                      "load fails)");
-        check_->add_option("FILE", file_, "The .key file")->required();
+        CompleteWith(*check_->add_option("FILE", file_, "The .key file")->required(),
+                     CompletionKind::File, "*.key");
         check_->add_flag("--json", options.json,
                          "Print JSON: {\"file\", \"loaded\", \"mappings\", \"errors\": "
                          "[{\"line\", \"message\"}]}");
         show_ = keymap->add_subcommand(
             "show", "One mapping a line, in stored order: key TAB function TAB value TAB "
                     "arguments");
-        show_->add_option("FILE", file_, "The .key file");
-        show_->add_option("--session", session_, kSessionPathHelp);
+        CompleteWith(*show_->add_option("FILE", file_, "The .key file"), CompletionKind::File,
+                     "*.key");
+        CompleteWith(*show_->add_option("--session", session_, kSessionPathHelp),
+                     CompletionKind::Session);
         show_->add_flag("--json", options.json,
                         "Print JSON: an array of {\"key\", \"code\", \"function\", \"value\", "
                         "\"arguments\"}");
         write_ = keymap->add_subcommand("write", "Write a session's own key map to a .key file");
-        write_->add_option("--session", session_, kSessionPathHelp)->required();
-        write_->add_option("FILE", file_, "The .key file to write")->required();
+        CompleteWith(*write_->add_option("--session", session_, kSessionPathHelp)->required(),
+                     CompletionKind::Session);
+        CompleteWith(*write_->add_option("FILE", file_, "The .key file to write")->required(),
+                     CompletionKind::File, "*.key");
         read_ = keymap->add_subcommand(
             "read", "Replace a session's own key map by the mappings of a .key file (a file with "
                     "errors is refused)");
-        read_->add_option("FILE", file_, "The .key file to read")->required();
-        read_->add_option("--session", session_, kSessionPathHelp)->required();
+        CompleteWith(*read_->add_option("FILE", file_, "The .key file to read")->required(),
+                     CompletionKind::File, "*.key");
+        CompleteWith(*read_->add_option("--session", session_, kSessionPathHelp)->required(),
+                     CompletionKind::Session);
         functions_ = keymap->add_subcommand("functions", "The function table: code TAB name");
         functions_->add_flag("--json", options.json,
                              "Print JSON: an array of {\"code\", \"name\"}");

@@ -1,3 +1,4 @@
+#include "cli/CompletionHint.h"
 #include "cli/SessionCommandSupport.h"
 
 #include "cli/KeyPath.h"
@@ -133,14 +134,18 @@ ExitStatus RunDelete(ItemKind kind, const std::string& pathText) {
 void ItemCommands::Add(CLI::App& parent, const char* pathHelp) {
     const std::string kind = kind_ == ItemKind::Session ? "session" : "folder";
     rename_ = parent.add_subcommand("rename", "Give a " + kind + " another name in its folder");
-    rename_->add_option("PATH", path_, pathHelp)->required();
+    const CompletionKind pathKind =
+        kind_ == ItemKind::Session ? CompletionKind::Session : CompletionKind::Folder;
+    CompleteWith(*rename_->add_option("PATH", path_, pathHelp)->required(), pathKind);
     rename_->add_option("NEWNAME", target_, "The new name")->required();
     move_ = parent.add_subcommand("move", "Move a " + kind + " into another folder");
-    move_->add_option("PATH", path_, pathHelp)->required();
-    move_->add_option("FOLDER", target_, "The folder's path; \\ for the top folder")->required();
+    CompleteWith(*move_->add_option("PATH", path_, pathHelp)->required(), pathKind);
+    CLI::Option* folder =
+        move_->add_option("FOLDER", target_, "The folder's path; \\ for the top folder");
+    CompleteWith(*folder->required(), CompletionKind::Folder);
     delete_ = parent.add_subcommand(
         "delete", "Delete a " + kind + (kind_ == ItemKind::Folder ? " with all it holds" : ""));
-    delete_->add_option("PATH", path_, pathHelp)->required();
+    CompleteWith(*delete_->add_option("PATH", path_, pathHelp)->required(), pathKind);
 }
 
 std::optional<ExitStatus> ItemCommands::Run() const {

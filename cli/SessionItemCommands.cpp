@@ -2,6 +2,7 @@
 // folders' stored order, and names are checked by the library's rules, whose messages rivode
 // prints as they stand.
 #include "cli/CommandGroup.h"
+#include "cli/CompletionHint.h"
 #include "cli/Output.h"
 #include "cli/SessionCommandSupport.h"
 
@@ -85,7 +86,9 @@ public:
         CLI::App& session = SessionCommand(app);
         new_ = session.add_subcommand(
             "new", "Make a session as a copy of the default session and store it");
-        new_->add_option("PATH", path_, kSessionPathHelp)->required();
+        // Completes the folders the new session may go into.
+        CompleteWith(*new_->add_option("PATH", path_, kSessionPathHelp)->required(),
+                     CompletionKind::Folder);
         new_->add_option("--protocol", choices_.protocol,
                          "The session's protocol, one the loaded modules offer (rivode products)")
             ->type_name("P");

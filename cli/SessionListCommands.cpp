@@ -1,5 +1,6 @@
 // sessions: the folders and sessions of a folder in the user's order, as session lists show them.
 #include "cli/CommandGroup.h"
+#include "cli/CompletionHint.h"
 #include "cli/Output.h"
 #include "cli/SessionCommandSupport.h"
 
@@ -80,7 +81,9 @@ public:
         sessions_ = app.add_subcommand(
             "sessions",
             "List the folders (marked by a final \\) and sessions of a folder in the user's order");
-        sessions_->add_option("FOLDER", folder_, "The folder's path (default: the top folder)");
+        CLI::Option* folder =
+            sessions_->add_option("FOLDER", folder_, "The folder's path (default: the top folder)");
+        CompleteWith(*folder, CompletionKind::Folder);
         sessions_->add_flag("--tree", tree_, "List every folder below it too, indented");
         sessions_->add_flag("--json", options.json,
                             "Print JSON: an array of {\"name\", \"type\"} (\"folder\" or "

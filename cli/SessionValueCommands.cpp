@@ -2,6 +2,7 @@
 // values, the terminal and remote-host parts, the protocol names and each protocol's values).
 #include "cli/CommandGroup.h"
 #include "cli/CommandStore.h"
+#include "cli/CompletionHint.h"
 #include "cli/Output.h"
 #include "cli/ProfileValueText.h"
 #include "cli/SessionCommandSupport.h"
@@ -252,16 +253,19 @@ public:
         CLI::App& session = SessionCommand(app);
         show_ = session.add_subcommand(
             "show", "Every value of a session: name, type, store or default, value (one a line)");
-        show_->add_option("PATH", path_, kSessionPathHelp)->required();
+        CompleteWith(*show_->add_option("PATH", path_, kSessionPathHelp)->required(),
+                     CompletionKind::Session);
         show_->add_flag("--json", options.json,
                         "Print JSON: an array of {\"name\", \"type\", \"source\", \"value\"}");
         get_ = session.add_subcommand("get", "Print one value of a session");
-        get_->add_option("PATH", path_, kSessionPathHelp)->required();
+        CompleteWith(*get_->add_option("PATH", path_, kSessionPathHelp)->required(),
+                     CompletionKind::Session);
         get_->add_option("NAME", name_, "The value's name, case included")->required();
         get_->add_flag("--json", options.json,
                        "Print JSON: {\"name\", \"type\", \"source\", \"value\"}");
         set_ = session.add_subcommand("set", "Change one value of a session");
-        set_->add_option("PATH", path_, kSessionPathHelp)->required();
+        CompleteWith(*set_->add_option("PATH", path_, kSessionPathHelp)->required(),
+                     CompletionKind::Session);
         set_->add_option("NAME", name_, "The value's name, case included")->required();
         set_->add_option("VALUE", words_,
                          "The new value: true, false, 1 or 0; a number (decimal or 0x hex); a "

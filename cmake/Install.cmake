@@ -1,22 +1,31 @@
 # Installs the libraries, the public headers, `rivode`, a CMake package and a pkg-config file, so
 # a host finds the library with find_package(RivodeRavudaVU) or pkg-config rivoderavudavu.
+
+#
+# Components, one a Debian package (cmake/Packaging.cmake): runtime (the shared libraries, the
+# protocol modules and whatever else installs without naming a component), dev (headers, the
+# unversioned library links, the CMake package, the pkg-config file), rivode (the command, its
+# manual page and completion scripts).
 include(CMakePackageConfigHelpers)
 
 install(TARGETS RivodeRavudaVU DavaraZE RivodePlatform
     EXPORT RivodeRavudaVUTargets
-    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
-    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT dev
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime
     INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-install(DIRECTORY ${RIVODE_PUBLIC_INCLUDE}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(DIRECTORY ${RIVODE_PUBLIC_INCLUDE}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
+    COMPONENT dev)
 if(RIVODE_GENERATED_INCLUDE)
-    install(DIRECTORY ${RIVODE_GENERATED_INCLUDE}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+    install(DIRECTORY ${RIVODE_GENERATED_INCLUDE}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
+        COMPONENT dev)
 endif()
 
 set(RIVODE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/RivodeRavudaVU)
 install(EXPORT RivodeRavudaVUTargets
     NAMESPACE RivodeRavudaVU::
-    DESTINATION ${RIVODE_CMAKE_DIR})
+    DESTINATION ${RIVODE_CMAKE_DIR}
+    COMPONENT dev)
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/RivodeRavudaVUConfig.cmake.in
     ${CMAKE_CURRENT_BINARY_DIR}/RivodeRavudaVUConfig.cmake
     INSTALL_DESTINATION ${RIVODE_CMAKE_DIR})
@@ -26,9 +35,14 @@ install(FILES
     ${CMAKE_CURRENT_BINARY_DIR}/RivodeRavudaVUConfig.cmake
     ${CMAKE_CURRENT_BINARY_DIR}/RivodeRavudaVUConfigVersion.cmake
     ${CMAKE_CURRENT_LIST_DIR}/RivodeVersionRecord.cmake
-    DESTINATION ${RIVODE_CMAKE_DIR})
+    DESTINATION ${RIVODE_CMAKE_DIR}
+    COMPONENT dev)
 
+# From the pkg-config folder up to the prefix: "../.." for lib/pkgconfig, one more for a
+# multiarch lib/x86_64-linux-gnu/pkgconfig.
+file(RELATIVE_PATH RIVODE_PC_TO_PREFIX "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/rivoderavudavu.pc.in
     ${CMAKE_CURRENT_BINARY_DIR}/rivoderavudavu.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/rivoderavudavu.pc
-    DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+    DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
+    COMPONENT dev)
