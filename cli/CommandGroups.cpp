@@ -12,6 +12,7 @@ std::unique_ptr<CommandGroup> MakeFolderCommands();
 std::unique_ptr<CommandGroup> MakeDefaultCommands();
 std::unique_ptr<CommandGroup> MakeKeymapCommands();
 std::unique_ptr<CommandGroup> MakeColorCommands();
+std::unique_ptr<CommandGroup> MakeFirewallCommands();
 
 std::vector<std::unique_ptr<CommandGroup>> MakeCommandGroups() {
     std::vector<std::unique_ptr<CommandGroup>> groups;
@@ -25,6 +26,7 @@ std::vector<std::unique_ptr<CommandGroup>> MakeCommandGroups() {
     groups.push_back(MakeDefaultCommands());
     groups.push_back(MakeKeymapCommands());
     groups.push_back(MakeColorCommands());
+    groups.push_back(MakeFirewallCommands());
     return groups;
 }
 
