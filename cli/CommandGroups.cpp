@@ -13,6 +13,7 @@ std::unique_ptr<CommandGroup> MakeDefaultCommands();
 std::unique_ptr<CommandGroup> MakeKeymapCommands();
 std::unique_ptr<CommandGroup> MakeColorCommands();
 std::unique_ptr<CommandGroup> MakeFirewallCommands();
+std::unique_ptr<CommandGroup> MakeKeywordCommands();
 
 std::vector<std::unique_ptr<CommandGroup>> MakeCommandGroups() {
     std::vector<std::unique_ptr<CommandGroup>> groups;
@@ -27,6 +28,7 @@ std::vector<std::unique_ptr<CommandGroup>> MakeCommandGroups() {
     groups.push_back(MakeKeymapCommands());
     groups.push_back(MakeColorCommands());
     groups.push_back(MakeFirewallCommands());
+    groups.push_back(MakeKeywordCommands());
     return groups;
 }
 
