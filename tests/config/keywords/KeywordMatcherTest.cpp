@@ -61,3 +61,44 @@ TEST(KeywordMatcherTest, OverlapsGoToTheEarliestThenLongestThenFirstListed) {
 
 }  // namespace
 }  // namespace rivode::test
+
+namespace rivode::test {
+namespace {
+
+TEST(KeywordMatcherTest, ALongLineDoesNotExhaustTheExpressionSearch) {
+    const auto list = MakeList({u"\"(a|b)*c\",00000001,00000001", u"\"(x)\\1\",00000002,00000001"},
+                               false, true);
+    const YUnicodeString line = YUnicodeString(200000, u'a') + u"c";
+    const std::vector<HighlightSpan> spans = Spans(*list, line);
+    ASSERT_EQ(spans.size(), 1u);
+    EXPECT_EQ(spans[0].length, line.size());
+    // A back-reference is searched only in short lines.
+    EXPECT_EQ(Spans(*list, u"xx").size(), 1u);
+    EXPECT_TRUE(Spans(*list, YUnicodeString(5000, u'.') + u"xx").empty());
+}
+
+}  // namespace
+}  // namespace rivode::test
+
+namespace rivode::test {
+namespace {
+
+// Expressions that begin with fixed text are tried only where it occurs: an optional last letter
+// or an alternation must not hide matches.
+TEST(KeywordMatcherTest, AnExpressionsFixedBeginningNeverHidesAMatch) {
+    const auto list = MakeList({u"\"colou?r\",00000001,00000001", u"\"ab{2}c\",00000002,00000001",
+                                u"\"cat|dog\",00000003,00000001", u"\"\\bpid=\\d+\",00000004,00000001"},
+                               false, true);
+    EXPECT_EQ(Spans(*list, u"Color colour abbc ac dog xpid=1 pid=22"),
+              (std::vector<HighlightSpan>{{0, 5, 1}, {6, 6, 1}, {13, 4, 2}, {21, 3, 3}, {32, 6, 4}}));
+
+    const auto brackets = MakeList({u"\"[0-9]+\\.[0-9]+\",00000001,00000001",
+                                    u"\"[A-Z]{2}-[0-9]\",00000002,00000001",
+                                    u"\"[a-c]*x\",00000003,00000001"},
+                                   false, true);
+    EXPECT_EQ(Spans(*brackets, u"v1.25 ab-7 zx"),
+              (std::vector<HighlightSpan>{{1, 4, 1}, {6, 4, 2}, {12, 1, 3}}));
+}
+
+}  // namespace
+}  // namespace rivode::test
