@@ -25,11 +25,13 @@ struct PlainKeyword {
 };
 
 struct RegexKeyword {
-    // The backtracking search: fast, but it recurses once per character it consumes, so deep
-    // enough lines would overflow the stack. Used for lines up to kMaxRecursiveLine.
+    // The backtracking search: it may take exponential time on some expressions and recurses
+    // once per character it consumes. Used only for expressions the automaton cannot run
+    // (back-references), and then only in lines up to kMaxRecursiveLine.
     std::wregex recursive;
-    // The automaton search, for longer lines: it needs no stack in proportion to the line, but
-    // cannot run back-references (such an expression is not searched in longer lines).
+    // The automaton search: time bounded by the line times the expression, and no stack in
+    // proportion to the line, so a user's expression can neither hang the terminal nor
+    // overflow its stack.
     std::optional<std::wregex> automaton;
     std::uint32_t color;
     std::size_t order;
@@ -41,10 +43,10 @@ struct RegexKeyword {
     std::optional<std::bitset<128>> firstCharacters;
 
     const std::wregex* For(std::size_t lineLength) const {
-        if (lineLength <= kMaxRecursiveLine) {
-            return &recursive;
+        if (automaton) {
+            return &*automaton;
         }
-        return automaton ? &*automaton : nullptr;
+        return lineLength <= kMaxRecursiveLine ? &recursive : nullptr;
     }
     static constexpr std::size_t kMaxRecursiveLine = 4096;
 };

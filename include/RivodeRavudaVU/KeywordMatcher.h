@@ -8,8 +8,9 @@
 //
 // Regular expressions use the ECMAScript grammar of std::regex, case-insensitive while
 // "Match Case" is off, and match within one line (text between line feeds). An expression that
-// does not compile is skipped. Expressions with back-references are searched only in lines of
-// up to 4096 code units (their search recurses once per character).
+// does not compile is skipped. Expressions run on the engine's automaton, whose time is bounded
+// by the line's length times the expression's; those with back-references, which it cannot run,
+// backtrack and are searched only in lines of up to 4096 code units.
 //
 // Spans never overlap: where matches overlap, the one starting first wins, then the longer, then
 // the keyword earlier in the list. Offsets and lengths count UTF-16 code units of the text.
