@@ -1,3 +1,4 @@
+#include <RivodeRavudaVU/ConfigPassphrase.h>
 #include <RivodeRavudaVU/FirewallConfig.h>
 #include <RivodeRavudaVU/FirewallDatabase.h>
 #include <RivodeRavudaVU/YLegacySensitiveValue.h>
@@ -42,10 +43,13 @@ bool FirewallConfig::Load(const YProfileKey* key) {
 }
 
 // The older value was kept either under the user's own data protection ("CAPI:") or in the
-// double-Blowfish form of the configuration passphrase of its time.
+// double-Blowfish form of the configuration passphrase of its time. While sensitive data is
+// disabled its plaintext could not be enciphered again, so it stays where it is (as a session's
+// older values do) rather than being emptied and lost.
 void FirewallConfig::UpgradeOlderPassword(const YProfileKey& key) {
     YUnicodeString older;
-    if (!key.GetString(kOlderPasswordName, older) || older.empty()) {
+    if (IsConfigPassphraseDisabled() || !key.GetString(kOlderPasswordName, older) ||
+        older.empty()) {
         return;
     }
     const YLegacyTextForm form = older.starts_with(kCapiPrefix) ? YLegacyTextForm::Capi
