@@ -14,6 +14,9 @@ std::unique_ptr<CommandGroup> MakeKeymapCommands();
 std::unique_ptr<CommandGroup> MakeColorCommands();
 std::unique_ptr<CommandGroup> MakePassphraseCommands();
 std::unique_ptr<CommandGroup> MakeCredentialCommands();
+std::unique_ptr<CommandGroup> MakeFirewallCommands();
+std::unique_ptr<CommandGroup> MakeKeywordCommands();
+std::unique_ptr<CommandGroup> MakePrinterCommands();
 
 std::vector<std::unique_ptr<CommandGroup>> MakeCommandGroups() {
     std::vector<std::unique_ptr<CommandGroup>> groups;
@@ -29,6 +32,9 @@ std::vector<std::unique_ptr<CommandGroup>> MakeCommandGroups() {
     groups.push_back(MakeColorCommands());
     groups.push_back(MakePassphraseCommands());
     groups.push_back(MakeCredentialCommands());
+    groups.push_back(MakeFirewallCommands());
+    groups.push_back(MakeKeywordCommands());
+    groups.push_back(MakePrinterCommands());
     return groups;
 }
 

@@ -5,8 +5,8 @@
 #include "cli/CompletionHint.h"
 #include "cli/Output.h"
 #include "cli/ProfileValueText.h"
+#include "cli/SensitiveValueInput.h"
 #include "cli/SessionCommandSupport.h"
-#include "cli/StandardInput.h"
 
 #include <RivodeRavudaVU/ConfigPassphrase.h>
 #include <RivodeRavudaVU/ConnectProtocolTable.h>
@@ -114,77 +114,6 @@ ExitStatus RunGet(const CommandOptions& options, const std::string& path, const 
     }
     PrintProfileValue(name, *value, options.json);
     return ExitOk;
-}
-
-// The passphrase the folder's sensitive values are enciphered under. It must decipher the check
-// value "Config Passphrase" of the global key; without one there, there is no passphrase. Without
-// --passphrase-stdin the passphrase the user's running hosts share is tried, then none.
-bool ChooseConfigPassphrase(const CommandOptions& options, bool fromInput,
-                            YUnicodeString& passphrase, CommandFailure& failure) {
-    CommandStore store(options.folders, true);
-    YEncryptedString check;
-    if (store.Root().SubKeyExists(kGlobalKeyName)) {
-        const YProfileKey global(store.Root(), kGlobalKeyName, false);
-        YUnicodeString text;
-        if (global.GetString(u"Config Passphrase", text)) {
-            check.SetEncryptedText(std::move(text));
-        }
-    }
-    const auto deciphers = [&check](const YUnicodeString& candidate) {
-        YUnicodeString plaintext;
-        const bool correct = check.GetPlaintext(plaintext, candidate);
-        WipeText(plaintext);
-        return correct;
-    };
-    if (fromInput) {
-        if (!ReadInputText("Configuration passphrase: ", "passphrase", true, passphrase, failure)) {
-            return false;
-        }
-        if (check.GetEncryptedText().empty() ? passphrase.empty() : deciphers(passphrase)) {
-            return true;
-        }
-        YReportMessageParams incorrect(rivode::msg::PassphraseIncorrect);
-        failure = ReportFailure(incorrect);
-        return false;
-    }
-    if (check.GetEncryptedText().empty()) {
-        passphrase.clear();
-        return true;
-    }
-    for (YUnicodeString candidate : {GetConfigPassphrase(), YUnicodeString()}) {
-        if (deciphers(candidate)) {
-            passphrase = std::move(candidate);
-            return true;
-        }
-        WipeText(candidate);
-    }
-    failure = UsageFailure(
-        "the configuration has a passphrase: give it on the first line of standard input with "
-        "--passphrase-stdin");
-    return false;
-}
-
-// Enciphers the plaintext read from standard input into an encrypted value. Its stored text is
-// all rivode shows of it, so a plaintext never comes from the command line.
-bool SetEncryptedValue(const CommandOptions& options, YProfileData& value, bool fromInput,
-                       CommandFailure& failure) {
-    auto* encrypted = dynamic_cast<YProfileEncryptedString*>(&value);
-    YUnicodeString passphrase;
-    YUnicodeString plaintext;
-    if (encrypted == nullptr || !ChooseConfigPassphrase(options, fromInput, passphrase, failure) ||
-        !ReadInputText("Value: ", "value", true, plaintext, failure)) {
-        return false;
-    }
-    YEncryptedString text;
-    const bool enciphered = text.SetPlaintext(plaintext, passphrase);
-    WipeText(plaintext);
-    WipeText(passphrase);
-    if (!enciphered) {
-        failure = StoreFailure("the value could not be encrypted");
-        return false;
-    }
-    encrypted->Set(text);
-    return true;
 }
 
 // A protocol name goes through its slot, which replaces the protocol's configuration with the new

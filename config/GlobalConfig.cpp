@@ -35,6 +35,7 @@ bool CopyRecord(GlobalConfig& to, const YProfileData& other, bool changesOnly) {
     if (to.guiConfig && from->guiConfig) {
         all = copy(*to.guiConfig, *from->guiConfig) && all;
     }
+    all = copy(to.printerConfig, from->printerConfig) && all;
     return copy(to.editorConfig, from->editorConfig) && all;
 }
 
@@ -53,6 +54,7 @@ GlobalConfig::GlobalConfig(const YProfileKey* key, int product, bool integrated,
         guiConfig->Init(key);
     }
     editorConfig.Init(key);
+    printerConfig.Init(key);
     versionWasStored_ = version.IsFromStore();
     DeriveDefaults();
 }

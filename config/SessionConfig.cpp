@@ -18,6 +18,7 @@ bool SessionConfig::Load(const YProfileKey* key) {
     Init(key);
     terminalConfig.Init(key);
     remoteHostConfig.Init(key);
+    printerConfig.Init(key);
     SettleLoadedValues(key);
     terminal_.Load(key);
     transfer_.Load(key);
@@ -76,19 +77,22 @@ bool SessionConfig::Save(const YProfileKey& key) {
     bool saved = Table().Save(*this, key);
     saved = terminalConfig.Save(key) && saved;
     saved = remoteHostConfig.Save(key) && saved;
+    saved = printerConfig.Save(key) && saved;
     saved = terminal_.Save(key) && saved;
     return transfer_.Save(key) && saved;
 }
 
 bool SessionConfig::IsChanged() const {
     return YProfileTableRecord::IsChanged() || terminalConfig.IsChanged() ||
-           remoteHostConfig.IsChanged() || terminal_.IsChanged() || transfer_.IsChanged();
+           remoteHostConfig.IsChanged() || printerConfig.IsChanged() || terminal_.IsChanged() ||
+           transfer_.IsChanged();
 }
 
 void SessionConfig::CommitAll() {
     YProfileTableRecord::CommitAll();
     terminalConfig.CommitAll();
     remoteHostConfig.CommitAll();
+    printerConfig.CommitAll();
     terminal_.CommitAll();
     transfer_.CommitAll();
 }
@@ -97,6 +101,7 @@ void SessionConfig::RevertAll() {
     YProfileTableRecord::RevertAll();
     terminalConfig.RevertAll();
     remoteHostConfig.RevertAll();
+    printerConfig.RevertAll();
     terminal_.RevertAll();
     transfer_.RevertAll();
 }
@@ -109,6 +114,7 @@ bool SessionConfig::CopyParts(const SessionConfig& source, bool changesOnly) {
                            : Table().CopyFrom(*this, source);
     all = copy(terminalConfig, source.terminalConfig) && all;
     all = copy(remoteHostConfig, source.remoteHostConfig) && all;
+    all = copy(printerConfig, source.printerConfig) && all;
     terminal_.CopyFrom(source.terminal_, changesOnly);
     transfer_.CopyFrom(source.transfer_, changesOnly);
     MarkDefaultSession();
@@ -173,6 +179,7 @@ void SessionConfig::ForEachValue(const std::function<void(YProfileData&)>& visit
     Table().ForEach(*this, visitOnce);
     TerminalConfig::Table().ForEach(terminalConfig, visitOnce);
     RemoteHostConfig::Table().ForEach(remoteHostConfig, visitOnce);
+    PrinterConfig::Table().ForEach(printerConfig, visitOnce);
     visitOnce(terminal_.NameValue());
     visitOnce(transfer_.NameValue());
     for (ConnectConfig* config : {terminal_.GetConfig(), transfer_.GetConfig()}) {

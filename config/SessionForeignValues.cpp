@@ -83,6 +83,7 @@ bool SessionConfig::ReadForeignValues(const YProfileKey& key) {
         Table().ForEach(*this, collect);
         TerminalConfig::Table().ForEach(terminalConfig, collect);
         RemoteHostConfig::Table().ForEach(remoteHostConfig, collect);
+        PrinterConfig::Table().ForEach(printerConfig, collect);
         collect(terminal_.NameValue());
         collect(transfer_.NameValue());
         return names;

@@ -11,16 +11,18 @@
 namespace rivode {
 namespace {
 
-// One-to-one upper case of every UTF-16 code unit, built once from the C library's Unicode
-// tables (the C.UTF-8 locale carries the full simple case mapping whatever the host's locale).
-class UpperCaseTable {
+// One-to-one case mapping of every UTF-16 code unit in one direction, built once from the C
+// library's Unicode tables (the C.UTF-8 locale carries the full simple case mapping whatever the
+// host's locale). A mapping outside the Basic Multilingual Plane leaves the unit unchanged.
+template <wint_t (*Map)(wint_t, locale_t), char kFrom, char kTo>
+class CaseTable {
 public:
-    UpperCaseTable() {
+    CaseTable() {
         for (unsigned c = 0; c < table_.size(); ++c) {
             table_[c] = static_cast<char16_t>(c);
         }
-        for (unsigned c = 'a'; c <= 'z'; ++c) {
-            table_[c] = static_cast<char16_t>(c - 'a' + 'A');
+        for (unsigned c = kFrom; c <= static_cast<unsigned>(kFrom + 25); ++c) {
+            table_[c] = static_cast<char16_t>(c - kFrom + kTo);
         }
         locale_t utf8 = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
         if (utf8 == static_cast<locale_t>(0)) {
@@ -30,9 +32,9 @@ public:
             if (c >= 0xD800 && c <= 0xDFFF) {
                 continue;
             }
-            const wint_t upper = ::towupper_l(static_cast<wint_t>(c), utf8);
-            if (upper <= 0xFFFF && !(upper >= 0xD800 && upper <= 0xDFFF)) {
-                table_[c] = static_cast<char16_t>(upper);
+            const wint_t mapped = Map(static_cast<wint_t>(c), utf8);
+            if (mapped <= 0xFFFF && !(mapped >= 0xD800 && mapped <= 0xDFFF)) {
+                table_[c] = static_cast<char16_t>(mapped);
             }
         }
         ::freelocale(utf8);
@@ -43,8 +45,16 @@ private:
     std::array<char16_t, 0x10000> table_;
 };
 
+using UpperCaseTable = CaseTable<::towupper_l, 'a', 'A'>;
+using LowerCaseTable = CaseTable<::towlower_l, 'A', 'a'>;
+
 const UpperCaseTable& Upper() {
     static const UpperCaseTable table;
+    return table;
+}
+
+const LowerCaseTable& Lower() {
+    static const LowerCaseTable table;
     return table;
 }
 
@@ -177,6 +187,18 @@ YUnicodeString ToUpperSimple(std::u16string_view text) {
         c = ToUpperSimple(c);
     }
     return upper;
+}
+
+char16_t ToLowerSimple(char16_t c) {
+    return c < 0x80 ? (c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 0x20) : c) : Lower()[c];
+}
+
+YUnicodeString ToLowerSimple(std::u16string_view text) {
+    YUnicodeString lower(text);
+    for (char16_t& c : lower) {
+        c = ToLowerSimple(c);
+    }
+    return lower;
 }
 
 int CompareNoCase(std::u16string_view a, std::u16string_view b) {

@@ -26,6 +26,7 @@
 #pragma once
 
 #include <RivodeRavudaVU/GlobalEditorConfig.h>
+#include <RivodeRavudaVU/PrinterConfig.h>
 #include <RivodeRavudaVU/GlobalGuiConfig.h>
 #include <RivodeRavudaVU/GlobalProductConfig.h>
 #include <RivodeRavudaVU/ProfileColorLists.h>
@@ -85,6 +86,8 @@ public:
     // Only with a user interface (nullptr otherwise).
     std::unique_ptr<GlobalGuiConfig> guiConfig;
     GlobalEditorConfig editorConfig;
+    // The application-wide printing settings (PrinterConfig.h).
+    PrinterConfig printerConfig;
 
     // Reads every value from key (the global key; defaults without one). product: the host's
     // product number; integrated: the terminal product runs integrated with the file-transfer
@@ -157,6 +160,7 @@ private:
             visit(*self.guiConfig);
         }
         visit(self.editorConfig);
+        visit(self.printerConfig);
     }
 
     bool SaveLocked(const YProfileKey& key);

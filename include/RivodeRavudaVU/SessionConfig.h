@@ -4,6 +4,7 @@
 // - the session's own values (SessionConfigValues.inc), among them the logon script;
 // - terminalConfig: emulation, screen, appearance, keyboard and window values;
 // - remoteHostConfig: host name, user name, firewall, saved credential, pre-connect command;
+// - printerConfig: the session's own printing settings (PrinterConfig.h);
 // - two protocol slots, each with its protocol's name ("Protocol Name", "Transfer Protocol
 //   Name") and the configuration the protocol's module made (ConnectConfig), which loads and
 //   saves its own values in the same key.
@@ -49,6 +50,7 @@
 #pragma once
 
 #include <RivodeRavudaVU/ISessionConfig.h>
+#include <RivodeRavudaVU/PrinterConfig.h>
 #include <RivodeRavudaVU/ProfileExpectSendList.h>
 #include <RivodeRavudaVU/RemoteHostConfig.h>
 #include <RivodeRavudaVU/TerminalConfig.h>
@@ -136,6 +138,8 @@ public:
 
     TerminalConfig terminalConfig;
     RemoteHostConfig remoteHostConfig;
+    // The session's own printing settings, used unless useGlobalPrintSettings is on.
+    PrinterConfig printerConfig;
 
     // Every value at its default and no protocol on either side, as before any load.
     SessionConfig();

@@ -19,6 +19,9 @@ namespace rivode {
 // Basic Multilingual Plane or needs several units stay unchanged. Thread-safe.
 char16_t ToUpperSimple(char16_t c);
 YUnicodeString ToUpperSimple(std::u16string_view text);
+// The same for lower case.
+char16_t ToLowerSimple(char16_t c);
+YUnicodeString ToLowerSimple(std::u16string_view text);
 
 // Ordinal ignore-case comparison: <0, 0, >0 like std::u16string::compare.
 int CompareNoCase(std::u16string_view a, std::u16string_view b);

@@ -33,8 +33,8 @@ protected:
 TEST_F(RivodeGlobalTest, ListShowsEveryValueWithItsDefaultAndChangesNothing) {
     const std::map<std::string, json> listing = Listing();
     // 315 main values with the QuickSync record's 6 in its place, 14 of the product, 5 of the
-    // editor; rivode has no user interface, so no GUI values.
-    EXPECT_EQ(listing.size(), 315u + 6u + 14u + 5u);
+    // editor, 17 of printing; rivode has no user interface, so no GUI values.
+    EXPECT_EQ(listing.size(), 315u + 6u + 14u + 5u + 17u);
     // One value of each type.
     const std::map<std::string, json> expected = {
         {"Version", {"text", "default", "7B2F2717-85C8-4729-8394-3B7697039CEB"}},
