@@ -1,6 +1,8 @@
 #include "config/SensitiveDataConversion.h"
 
 #include <RivodeRavudaVU/CredentialDatabase.h>
+#include <RivodeRavudaVU/FirewallConfig.h>
+#include <RivodeRavudaVU/FirewallDatabase.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 
 #include "config/SessionDatabaseTree.h"
@@ -89,6 +91,37 @@ void ConvertCredentials(SensitiveValueConverter& converter,
     EndBatch(batch, converter, saved);
 }
 
+void ConvertFirewalls(SensitiveValueConverter& converter, const SensitiveDataProgress& progress) {
+    storage::ValueFileSyncBatch batch;
+    std::size_t saved = 0;
+    std::size_t done = 0;
+    {
+        YProfileStore store;
+        if (!store.GetRootKey().SubKeyExists(kFirewallsKeyName)) {
+            return;
+        }
+        const YProfileKey firewalls(store.GetRootKey(), kFirewallsKeyName);
+        for (const YUnicodeString& name : GetFirewallNames()) {
+            if (name == kNoFirewall) {  // listed first, never stored
+                continue;
+            }
+            ++converter.counts.records;
+            const YProfileKey key(firewalls, name);
+            const YRefPtr<FirewallConfig> firewall = CreateFirewallConfig(name);
+            firewall->Load(&key);
+            if (converter.Convert(firewall->password)) {
+                if (firewall->password.Save(key) && key.Flush()) {
+                    ++saved;
+                } else {
+                    converter.RecordFailed(name, key.GetStatus());
+                }
+            }
+            progress(++done);
+        }
+    }
+    EndBatch(batch, converter, saved);
+}
+
 }  // namespace
 
 SensitiveValueConverter::SensitiveValueConverter(std::optional<YUnicodeString> oldPassphrase,
@@ -142,8 +175,8 @@ void SensitiveValueConverter::RecordFailed(const YUnicodeString& name,
 }
 
 const std::vector<SensitiveDataStep>& GetSensitiveDataSteps() {
-    // Firewalls keep passwords too; their step goes first once the firewall records exist.
     static const std::vector<SensitiveDataStep> steps = {
+        {u"Firewalls", ConvertFirewalls},
         {u"Sessions", ConvertSessions},
         {u"Credentials", ConvertCredentials},
     };

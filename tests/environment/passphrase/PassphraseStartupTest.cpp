@@ -8,6 +8,8 @@
 #include <RivodeRavudaVU/ConfigPassphraseDialogs.h>
 #include <RivodeRavudaVU/ConfigPassphraseStartup.h>
 #include <RivodeRavudaVU/CredentialDatabase.h>
+#include <RivodeRavudaVU/FirewallConfig.h>
+#include <RivodeRavudaVU/FirewallDatabase.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/YRegistryStore.h>
 
@@ -92,6 +94,12 @@ protected:
             YReportMessageParams report;
             ASSERT_TRUE(SaveSavedCredential({}, credential, report));
         }
+        // One firewall keeps a password too.
+        const YRefPtr<FirewallConfig> firewall = CreateFirewallConfig(u"Gate");
+        firewall->type = u"SOCKSv5_USERPASS";
+        ASSERT_TRUE(firewall->SetPassword(u"fw"));
+        YReportMessageParams report;
+        ASSERT_TRUE(SaveFirewall(*firewall, report)) << ToUtf8(report.GetText());
     }
 
     // Every secret of MakeSecrets deciphers under passphrase to what was stored.
@@ -109,6 +117,12 @@ protected:
             EXPECT_TRUE(credential.password.GetPlaintext(plain, passphrase));
             EXPECT_EQ(ToUtf8(plain), "cs" + std::to_string(i));
         }
+        YReportMessageParams report;
+        const YRefPtr<FirewallConfig> firewall = OpenFirewall(u"Gate", report);
+        ASSERT_TRUE(firewall) << ToUtf8(report.GetText());
+        YUnicodeString plain;
+        EXPECT_TRUE(firewall->password.GetPlaintext(plain, passphrase));
+        EXPECT_EQ(plain, u"fw");
     }
 
     std::shared_ptr<DialogAnswers> ui_ = std::make_shared<DialogAnswers>();
@@ -204,9 +218,9 @@ TEST_F(PassphraseStartupTest, ChangeConvertsEveryValueAndLeavesForeignOnesCounte
     SensitiveDataResult result;
     YReportMessageParams report;
     ASSERT_TRUE(ChangeConfigPassphrase(3, YUnicodeString(u"old"), u"new", result, report));
-    EXPECT_EQ(result.converted, 50u);
+    EXPECT_EQ(result.converted, 51u);
     EXPECT_EQ(result.notConverted, 1u);
-    EXPECT_EQ(result.records, 51u);
+    EXPECT_EQ(result.records, 52u);
     ExpectSecretsUnder(u"new", 25);
     EXPECT_EQ(*StoredString(u"Foreign", u"Password V2"), foreignText);
     EXPECT_TRUE(IsConfigPassphraseCorrect(u"new"));
