@@ -101,10 +101,6 @@ thread_local ValueFileSyncBatch* currentBatch = nullptr;
 
 }  // namespace
 
-ValueFileFingerprint FingerprintOf(std::string_view bytes) {
-    return {bytes.size(), Crc32c(bytes)};
-}
-
 int ReadWholeOpenFile(File& file, std::string& bytes) {
     bytes.clear();
     std::uint64_t size = 0;

@@ -52,14 +52,6 @@ struct ValueFileError {
     explicit operator bool() const { return error != 0; }
 };
 
-// What a save compares to tell whether another process changed a file since this one read it.
-struct ValueFileFingerprint {
-    std::uint64_t size = 0;
-    std::uint32_t crc = 0;
-    bool operator==(const ValueFileFingerprint&) const = default;
-};
-ValueFileFingerprint FingerprintOf(std::string_view bytes);
-
 // Reads the content of the value file at path, to its end, under the shared lock: the content
 // of a whole journal when an interrupted save left one, else the file's. A missing file reads
 // as empty with exists false; a file of length 0 is what a save killed before its first byte

@@ -11,7 +11,6 @@
 using rivode::platform::FileInfo;
 using rivode::platform::FileSystem;
 using rivode::storage::IniValueTable;
-using rivode::storage::ValueFileFingerprint;
 
 namespace {
 
@@ -176,14 +175,14 @@ bool YIniFileKey::ReadKeyFiles(std::shared_ptr<IniValueTable>& table) {
         resolved ? mainValueFile_ : mainPath_ + std::string(rivode::storage::kValueFileExtension);
     bool committed = false;
     bool exists = false;
-    if (!ReadBytes(exact, mainFingerprint_, &committed, false, exists)) {
+    if (!ReadBytes(exact, &committed, false, exists)) {
         table = table ? table : std::make_shared<IniValueTable>();
         return false;
     }
     if (exists && !resolved) {
         mainValueFile_ = exact;
     } else if (!exists && !resolved && MainValueFile() != exact &&
-               !ReadBytes(mainValueFile_, mainFingerprint_, &committed, false, exists)) {
+               !ReadBytes(mainValueFile_, &committed, false, exists)) {
         table = table ? table : std::make_shared<IniValueTable>();
         return false;
     }
@@ -195,15 +194,15 @@ bool YIniFileKey::ReadKeyFiles(std::shared_ptr<IniValueTable>& table) {
         return true;
     }
     const std::string personalFile = PersonalValueFile();
-    if (!ReadBytes(personalFile, personalFingerprint_, nullptr, committed, exists)) {
+    if (!ReadBytes(personalFile, nullptr, committed, exists)) {
         return false;
     }
     ParseValueFile(personalFile, readBytes, *table);
     return true;
 }
 
-bool YIniFileKey::ReadBytes(const std::string& path, ValueFileFingerprint& fingerprint,
-                            bool* committed, bool partnerCommitted, bool& exists) {
+bool YIniFileKey::ReadBytes(const std::string& path, bool* committed, bool partnerCommitted,
+                            bool& exists) {
     if (const rivode::storage::ValueFileError error = rivode::storage::ReadValueFile(
             path, readBytes, exists, committed, partnerCommitted)) {
         // Nothing partial may ever be saved over the file: the key refuses to save.
@@ -211,7 +210,6 @@ bool YIniFileKey::ReadBytes(const std::string& path, ValueFileFingerprint& finge
         SetFileErrorReport(status_, error.error, error.path);
         return false;
     }
-    fingerprint = rivode::storage::FingerprintOf(readBytes);
     return true;
 }
 
@@ -395,7 +393,7 @@ void YIniFileKey::SetPersonalPath(std::u16string_view path) {
         // a rewrite moves them.
         table_ = std::make_shared<IniValueTable>();
         bool exists = false;
-        if (ReadBytes(MainValueFile(), mainFingerprint_, nullptr, false, exists)) {
+        if (ReadBytes(MainValueFile(), nullptr, false, exists)) {
             ParseValueFile(MainValueFile(), readBytes, *table_);
         }
         table_->ClearChanges();

@@ -86,8 +86,8 @@ private:
     bool ReadKeyFiles(std::shared_ptr<rivode::storage::IniValueTable>& table);
     // Reads one value file into the thread's reading buffer (see rivode::storage::ReadValueFile
     // for the journal arguments); false, with the key refusing to save, when it failed.
-    bool ReadBytes(const std::string& path, rivode::storage::ValueFileFingerprint& fingerprint,
-                   bool* committed, bool partnerCommitted, bool& exists);
+    bool ReadBytes(const std::string& path, bool* committed, bool partnerCommitted,
+                   bool& exists);
     void ParseValueFile(const std::string& path, const std::string& bytes,
                         rivode::storage::IniValueTable& table);
     // false (with the reason in the status) when name cannot be stored in this key.
@@ -99,8 +99,7 @@ private:
     std::string_view LastComponent() const;
     const rivode::platform::FileInfo& MainFileInfo();
     bool Save();
-    // The table a save writes: this key's own when nobody changed the files it writes since
-    // they were read, else the files' current values with this key's changes applied.
+    // The table a save writes: the files' current values with this key's changes applied.
     // Both writers are locked; either may be closed (its file missing).
     std::shared_ptr<rivode::storage::IniValueTable> MergeWithCurrent(
         rivode::storage::ValueFileWriter& main, rivode::storage::ValueFileWriter& personal);
@@ -124,9 +123,6 @@ private:
     bool refused_ = false;
     std::string mainValueFile_;  // resolved on first need
     std::optional<rivode::platform::FileInfo> mainFileInfo_;
-    // Of the files as last read or written by this key.
-    rivode::storage::ValueFileFingerprint mainFingerprint_;
-    rivode::storage::ValueFileFingerprint personalFingerprint_;
     bool loadFailed_ = false;
     YReportMessageParams status_;
     std::optional<YAccessControl> access_;

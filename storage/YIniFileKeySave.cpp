@@ -92,18 +92,12 @@ std::shared_ptr<IniValueTable> YIniFileKey::MergeWithCurrent(ValueFileWriter& ma
             return nullptr;
         }
     }
-    const auto mainNow = rivode::storage::FingerprintOf(mainBytes);
-    const auto personalNow = rivode::storage::FingerprintOf(personalBytes);
-    if (mainNow == mainFingerprint_ && (personalPath_.empty() || personalNow == personalFingerprint_)) {
-        return table_;
-    }
-    // Another process saved meanwhile: start from what the files hold now, and apply the names
-    // this key set or deleted.
+    // Start from what the files hold now, whoever wrote it, and apply the names this key set
+    // or deleted. Telling first whether another process saved meanwhile would cost every
+    // loading a checksum of its files; a save reads them again anyway.
     auto merged = std::make_shared<IniValueTable>(mainBytes.size() + personalBytes.size());
-    mainFingerprint_ = mainNow;
     ParseValueFile(MainValueFile(), mainBytes, *merged);
     if (!personalPath_.empty()) {
-        personalFingerprint_ = personalNow;
         ParseValueFile(PersonalValueFile(), personalBytes, *merged);
     }
     merged->ClearChanges();
@@ -233,12 +227,6 @@ bool YIniFileKey::Save() {
     if (error) {
         discardCreated();
         return Fail(error);
-    }
-    if (writeMain) {
-        mainFingerprint_ = rivode::storage::FingerprintOf(mainBytes);
-    }
-    if (writePersonal) {
-        personalFingerprint_ = rivode::storage::FingerprintOf(personalBytes);
     }
     if (main.WasCreated() && siblings_.main) {
         siblings_.main->AddValueFile(std::string(LastComponent()));
