@@ -131,7 +131,7 @@ _rivode_option_kind() {
     return 1
 }
 
-# The kind of positional argument $1 (0 the first) of the command whose spec is loaded.
+# The kind of positional argument $1 (0 the first) of the command whose description is loaded.
 _rivode_positional_kind() {
     local -a kinds=($positionals)
     local count=${#kinds[@]}
