@@ -10,6 +10,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <memory>
 #include <optional>
 #include <string>
@@ -183,5 +186,20 @@ private:
     int counts_[7] = {};
     platform::ScopedFileSystem installed_{*this};
 };
+
+// Runs work in a child process that kills itself at its killAt-th changing call; false when the
+// child finished before reaching it.
+inline bool RunKilledAtChange(int killAt, const std::function<void()>& work) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        FaultyFileSystem faulty;
+        faulty.killAtChange = killAt;
+        work();
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFSIGNALED(status);
+}
 
 }  // namespace rivode::test

@@ -21,6 +21,7 @@ namespace {
 
 using rivode::test::FaultyFileSystem;
 using rivode::test::FileCall;
+using rivode::test::RunKilledAtChange;
 
 constexpr int kValues = 300;
 
@@ -70,21 +71,6 @@ std::map<YUnicodeString, YUnicodeString> ReadAll(YProfileStore& store, const cha
 
 class IniFileCrashSafetyTest : public rivode::test::IniStoreTest {
 protected:
-    // Runs work in a child that kills itself at the killAt-th changing call; false when the
-    // child finished before reaching it.
-    bool RunKilledAt(int killAt, const std::function<void()>& work) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            FaultyFileSystem faulty;
-            faulty.killAtChange = killAt;
-            work();
-            ::_exit(0);
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        return WIFSIGNALED(status);
-    }
-
     bool JournalLeft(const std::string& valueFile) const {
         return std::filesystem::exists(valueFile + std::string(rivode::storage::kJournalSuffix));
     }
@@ -108,7 +94,7 @@ TEST_F(IniFileCrashSafetyTest, KeyKilledAtAnyStepOfASaveReadsWhollyOldOrWhollyNe
         const auto after = Version(true);
         int killAt = 1;
         for (; killAt < 200; ++killAt) {
-            const bool killed = RunKilledAt(killAt, [&] {
+            const bool killed = RunKilledAtChange(killAt, [&] {
                 auto store = OpenStore(c.withPersonal);
                 WriteVersion(*store, u"Sessions\\S", true);
             });

@@ -17,21 +17,6 @@ namespace {
 
 class SessionCrashSafetyTest : public SessionDatabaseTest {
 protected:
-    // Runs work in a child that kills itself at the killAt-th changing call; false when the
-    // child finished before reaching it.
-    static bool RunKilledAt(int killAt, const std::function<void()>& work) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            FaultyFileSystem faulty;
-            faulty.killAtChange = killAt;
-            work();
-            ::_exit(0);
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        return WIFSIGNALED(status);
-    }
-
     // Title and script arguments of a session, as one text.
     std::string StateOf(const YUnicodeString& path) {
         const YRefPtr<ISessionConfig> session = Database().OpenSession(path);
@@ -48,7 +33,7 @@ TEST_F(SessionCrashSafetyTest, SessionSaveKilledAnywhereKeepsTheOldOrTheNewSessi
     for (bool killed = true; killed && killAt < 100; ++killAt) {
         WriteSession("Work/Server", "S:\"Hostname\"=server.example\r\nS:\"Title Bar\"=old\r\n"
                                     "S:\"Script Arguments\"=old\r\n");
-        killed = RunKilledAt(killAt, [&] {
+        killed = RunKilledAtChange(killAt, [&] {
             const YRefPtr<ISessionConfig> server = Database().OpenSession(u"Work\\Server");
             AsRecord(*server).titleBar = u"new";
             AsRecord(*server).scriptArguments = u"new";
@@ -70,7 +55,7 @@ TEST_F(SessionCrashSafetyTest, ApplyToAllKilledAnywhereLosesNoSessionsOwnValues)
     for (bool killed = true; killed && killAt < 400; killAt += 3) {
         std::filesystem::remove_all(MainRoot());
         WriteTenSessions();
-        killed = RunKilledAt(killAt, [&] {
+        killed = RunKilledAtChange(killAt, [&] {
             const YRefPtr<ISessionConfig> defaults = Database().OpenSession(u"Default");
             AsRecord(*defaults).titleBar = u"from default";
             (void)Database().ApplyDefaultSessionChangesToAll(*defaults);
