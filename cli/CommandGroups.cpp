@@ -14,6 +14,7 @@ std::unique_ptr<CommandGroup> MakeKeymapCommands();
 std::unique_ptr<CommandGroup> MakeColorCommands();
 std::unique_ptr<CommandGroup> MakePassphraseCommands();
 std::unique_ptr<CommandGroup> MakeCredentialCommands();
+std::unique_ptr<CommandGroup> MakeConfigFolderCommands();
 
 std::vector<std::unique_ptr<CommandGroup>> MakeCommandGroups() {
     std::vector<std::unique_ptr<CommandGroup>> groups;
@@ -29,6 +30,7 @@ std::vector<std::unique_ptr<CommandGroup>> MakeCommandGroups() {
     groups.push_back(MakeColorCommands());
     groups.push_back(MakePassphraseCommands());
     groups.push_back(MakeCredentialCommands());
+    groups.push_back(MakeConfigFolderCommands());
     return groups;
 }
 
