@@ -15,6 +15,7 @@ std::unique_ptr<CommandGroup> MakeColorCommands();
 std::unique_ptr<CommandGroup> MakePassphraseCommands();
 std::unique_ptr<CommandGroup> MakeCredentialCommands();
 std::unique_ptr<CommandGroup> MakeConfigFolderCommands();
+std::unique_ptr<CommandGroup> MakePersonalCommands();
 
 std::vector<std::unique_ptr<CommandGroup>> MakeCommandGroups() {
     std::vector<std::unique_ptr<CommandGroup>> groups;
@@ -31,6 +32,7 @@ std::vector<std::unique_ptr<CommandGroup>> MakeCommandGroups() {
     groups.push_back(MakePassphraseCommands());
     groups.push_back(MakeCredentialCommands());
     groups.push_back(MakeConfigFolderCommands());
+    groups.push_back(MakePersonalCommands());
     return groups;
 }
 
