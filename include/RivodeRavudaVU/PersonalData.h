@@ -19,8 +19,9 @@ struct PersonalDataMoveResult {
     std::size_t mismatched = 0;  // merge: personal keys without a key in the configuration
 };
 
-// The migration: each session key (one holding "Is Session") has its personal values moved
-// to the same key under personalFolder. Then "Do Personal Data Migration" is saved as false
+// The migration: each session key (one holding "Is Session", which the INI folder store
+// answers for every key with a value file, so saved credentials too) has its personal values
+// moved to the same key under personalFolder. Then "Do Personal Data Migration" is saved as false
 // (with force). false with the first failure in report; keys already moved stay moved.
 [[nodiscard]] bool RunPersonalDataMigration(int product, const YUnicodeString& personalFolder,
                                             PersonalDataMoveResult& result,
