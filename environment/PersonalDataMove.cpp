@@ -1,5 +1,6 @@
 // Migration of personal values into the personal-data folder and their merge back.
 #include <RivodeRavudaVU/PersonalData.h>
+#include <RivodeRavudaVU/PersonalDataDialogs.h>
 
 #include <DavaraZE/YAppName.h>
 #include <DavaraZE/YMessageBox.h>
@@ -228,6 +229,9 @@ bool RunPersonalDataMerge(int product, const YUnicodeString& personalFolder,
 }
 
 void MigrateToPersonalDataLocation(int product) {
+    if (!MergeMigratePersonalDataDialogBase(MergeMigratePersonalDataDialogBase::Migrate).Ask()) {
+        return;  // postponed: the flag stays set for the next start
+    }
     const YUnicodeString folder = GetAppPersonalDataPath(YGetAppName(), GetYwsConfigPathSub());
     PersonalDataMoveResult result;
     YReportMessageParams report;
@@ -237,6 +241,9 @@ void MigrateToPersonalDataLocation(int product) {
 }
 
 void MergeFromPersonalDataLocation(int product, const YUnicodeString& personalFolder) {
+    if (!MergeMigratePersonalDataDialogBase(MergeMigratePersonalDataDialogBase::Merge).Ask()) {
+        return;
+    }
     PersonalDataMoveResult result;
     YReportMessageParams report;
     if (!RunPersonalDataMerge(product, personalFolder, result, report)) {

@@ -37,8 +37,9 @@ struct PersonalDataMoveResult {
                                         PersonalDataMoveResult& result,
                                         YReportMessageParams& report);
 
-// The start-up forms: the pending migration to the recorded (or default) personal-data folder
-// of this application, and the merge from personalFolder; a failure is shown to the user in a
-// message box after the progress window closes.
+// The start-up forms: "Personal Data Location" asks first (PersonalDataDialogs.h; Postpone
+// leaves the pending flag for the next start), then the pending migration to the recorded (or
+// default) personal-data folder of this application, or the merge from personalFolder, runs;
+// a failure is shown to the user in a message box after the progress window closes.
 void MigrateToPersonalDataLocation(int product);
 void MergeFromPersonalDataLocation(int product, const YUnicodeString& personalFolder);

@@ -4,10 +4,13 @@
 #include "tests/support/TempFolder.h"
 
 #include <DavaraZE/YAppName.h>
+#include <DavaraZE/YDialog.h>
+#include <DavaraZE/YMessageBox.h>
 #include <DavaraZE/YUserInterface.h>
 #include <DavaraZE/YwsPaths.h>
 #include <RivodeRavudaVU/ConfigFolders.h>
 #include <RivodeRavudaVU/PersonalData.h>
+#include <RivodeRavudaVU/PersonalDataDialogs.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/YIniFileStore.h>
 
@@ -170,6 +173,44 @@ TEST_F(PersonalDataMoveTest, PersonalKeysWithoutAConfigurationKeyAreKeptAndRepor
     EXPECT_TRUE(DoPersonalDataMerge(u"Quillterm"));  // still pending
     EXPECT_EQ(Read(personal_).at("\\Sessions\\Gone").at("Password V2"), "1:02:kept");
     EXPECT_EQ(Read(main_).at("\\Sessions\\s0").at("Username"), "1:fromPersonal");
+}
+
+// Answers "Personal Data Location" with Continue or Postpone.
+class LocationAnswer final : public YUserInterface {
+public:
+    explicit LocationAnswer(int answer) : answer_(answer) {}
+    int ShowMessageBox(const YMessageBoxRequest&) override { return YID_OK; }
+    int RunProgress(YProgressDialog&) override { return 0; }
+    int RunDialog(YDialog& dialog) override {
+        asked += dialog.GetTemplateId() == MergeMigratePersonalDataDialogBase::kTemplateId;
+        return answer_;
+    }
+    int asked = 0;
+
+private:
+    int answer_;
+};
+
+TEST_F(PersonalDataMoveTest, PostponeLeavesTheMigrationPendingAndContinueRunsIt) {
+    const Snapshot original = Read(main_);
+    YReportMessageParams report;
+    ASSERT_TRUE(SaveDoPersonalDataMigration(true, 3, true, report));
+    ASSERT_TRUE(SaveAppPersonalDataPath(FromUtf8(personal_), 3, true, report));
+
+    auto postpone = std::make_shared<LocationAnswer>(YID_CANCEL);
+    YSetUserInterface(postpone);
+    MigrateToPersonalDataLocation(3);
+    EXPECT_EQ(postpone->asked, 1);
+    EXPECT_TRUE(DoPersonalDataMigration(u"Quillterm"));
+    EXPECT_EQ(Read(main_), original);
+
+    auto proceed = std::make_shared<LocationAnswer>(YID_OK);
+    YSetUserInterface(proceed);
+    MigrateToPersonalDataLocation(3);
+    EXPECT_EQ(proceed->asked, 1);
+    EXPECT_FALSE(DoPersonalDataMigration(u"Quillterm"));
+    EXPECT_FALSE(Read(main_).at("\\Sessions\\s0").contains("Username"));
+    EXPECT_EQ(Read(main_, personal_), original);
 }
 
 }  // namespace
