@@ -17,6 +17,8 @@ std::unique_ptr<CommandGroup> MakeCredentialCommands();
 std::unique_ptr<CommandGroup> MakeFirewallCommands();
 std::unique_ptr<CommandGroup> MakeKeywordCommands();
 std::unique_ptr<CommandGroup> MakePrinterCommands();
+std::unique_ptr<CommandGroup> MakeConfigFolderCommands();
+std::unique_ptr<CommandGroup> MakePersonalCommands();
 
 std::vector<std::unique_ptr<CommandGroup>> MakeCommandGroups() {
     std::vector<std::unique_ptr<CommandGroup>> groups;
@@ -35,6 +37,8 @@ std::vector<std::unique_ptr<CommandGroup>> MakeCommandGroups() {
     groups.push_back(MakeFirewallCommands());
     groups.push_back(MakeKeywordCommands());
     groups.push_back(MakePrinterCommands());
+    groups.push_back(MakeConfigFolderCommands());
+    groups.push_back(MakePersonalCommands());
     return groups;
 }
 

@@ -114,15 +114,19 @@ public:
             return *status;
         }
         std::string problem;
-        if (app_.get_option("--config")->count() == 0) {
-            options_.folders.main = DefaultConfigFolder();
-        } else if (!NormaliseFolderArgument(configFolder_, options_.folders.main, problem)) {
-            return Fail(UsageFailure(problem));
+        if (app_.get_option("--config")->count() != 0) {
+            if (!NormaliseFolderArgument(configFolder_, options_.folders.main, problem)) {
+                return Fail(UsageFailure(problem));
+            }
+            options_.folders.source = FolderSource::CommandLine;
         }
-        if (app_.get_option("--personal")->count() != 0 &&
-            !NormaliseFolderArgument(personalFolder_, options_.folders.personal, problem)) {
-            return Fail(UsageFailure(problem));
+        if (app_.get_option("--personal")->count() != 0) {
+            if (!NormaliseFolderArgument(personalFolder_, options_.folders.personal, problem)) {
+                return Fail(UsageFailure(problem));
+            }
+            options_.folders.personalFromCommandLine = true;
         }
+        FindRecordedFolders(options_.product, options_.folders);
         PrepareConsoleHost(options_.folders, options_.product);
         if (keys_->parsed()) {
             return RunKeys(options_);

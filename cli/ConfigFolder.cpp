@@ -1,12 +1,75 @@
 #include "cli/ConfigFolder.h"
 
+#include "cli/HostSetup.h"
+#include "cli/Output.h"
+
+#include "platform/Environment.h"
 #include "platform/FileSystem.h"
+
+#include <DavaraZE/YAppName.h>
+#include <RivodeRavudaVU/ConfigFolders.h>
 
 #include <DavaraZE/YwsPaths.h>
 
 #include <RivodeRavudaVU/YUnicodeString.h>
 
 namespace rivode::cli {
+
+const char* DescribeFolderSource(FolderSource source) {
+    switch (source) {
+        case FolderSource::CommandLine:
+            return "command line";
+        case FolderSource::Recorded:
+            return "recorded";
+        case FolderSource::RecordedOlder:
+            return "recorded in the older place";
+        case FolderSource::UnderExecutable:
+            return "beside rivode";
+        default:
+            return "default";
+    }
+}
+
+void FindRecordedFolders(int product, StoreFolders& folders) {
+    // The registry key is named after the application.
+    const YUnicodeString appName(kRivodeAppName);
+    YSetAppName(appName);
+    if (folders.source != FolderSource::CommandLine) {
+        YUnicodeString path = GetAppConfigPath(appName);
+        folders.source = FolderSource::Recorded;
+        if (path.empty()) {
+            path = GetAppConfigPathAlpha(product);
+            folders.source = FolderSource::RecordedOlder;
+        }
+        if (!path.empty()) {
+            const bool followed = CheckAppConfigPathRedirect(
+                true, [](YReportMessageParams& notice) { PrintNote(ReportText(notice)); },
+                product, path);
+            if (!followed) {
+                PrintNote("the configuration folder " + ToUtf8(path) +
+                          " held an incomplete migration, and its Global.ini could not be "
+                          "moved aside");
+            }
+        } else {
+            path = GetAppConfigPathUnderExe(FromUtf8(platform::GetExecutableFolder()));
+            folders.source = FolderSource::UnderExecutable;
+        }
+        if (path.empty()) {
+            folders.main = DefaultConfigFolder();
+            folders.source = FolderSource::Default;
+        } else {
+            std::string problem;
+            if (!NormaliseFolderArgument(ToUtf8(path), folders.main, problem)) {
+                folders.main = DefaultConfigFolder();
+                folders.source = FolderSource::Default;
+            }
+        }
+    }
+    if (!folders.personalFromCommandLine && UsePersonalDataPath(appName)) {
+        folders.personal =
+            ToUtf8(GetAppPersonalDataPath(appName, FromUtf8(folders.main)));
+    }
+}
 
 std::string DefaultConfigFolder() {
     return ToUtf8(GetDefaultConfigFolder());

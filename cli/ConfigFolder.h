@@ -6,11 +6,29 @@
 
 namespace rivode::cli {
 
+// How the configuration folder of this run was found, in the order rivode tries the places.
+enum class FolderSource {
+    CommandLine,      // --config
+    Recorded,         // "Config Path" of rivode's key in the per-user registry
+    RecordedOlder,    // "Config Path" of the older key "Global"
+    UnderExecutable,  // the folder "Config" beside rivode, holding a global.ini
+    Default,          // $XDG_CONFIG_HOME/yarrowby/Config
+};
+const char* DescribeFolderSource(FolderSource source);
+
 // Native UTF-8 paths without a trailing '/'; personal is empty when there is none.
 struct StoreFolders {
     std::string main;
     std::string personal;
+    FolderSource source = FolderSource::Default;
+    bool personalFromCommandLine = false;
 };
+
+// The configuration folder when --config names none: the recorded one (a redirect left in it
+// is followed and recorded, with the notice on stderr), else the one under the executable,
+// else the default. Then the personal-data folder when the user stores personal data
+// separately and --personal names none.
+void FindRecordedFolders(int product, StoreFolders& folders);
 
 // $XDG_CONFIG_HOME/yarrowby/Config, with ~/.config when the variable is unset.
 std::string DefaultConfigFolder();

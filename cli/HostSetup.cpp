@@ -33,7 +33,7 @@ void PrepareConsoleHost(const StoreFolders& folders, int product) {
         std::make_unique<YIniFileStoreFactory>(FromUtf8(folders.main), FromUtf8(folders.personal));
     RivodeRavudaVuInitProfileFactory(&GetFolderStoreFactory);
     RegisterHostMessageTable(&GetHostMessageTable());
-    YSetAppName(u"rivode");
+    YSetAppName(YUnicodeString(kRivodeAppName));
     YSetUserInterface(YCreateConsoleUserInterface());
     SetYwsConfigPathSub(FromUtf8(folders.main));
 }

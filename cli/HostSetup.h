@@ -3,7 +3,12 @@
 
 #include "cli/ConfigFolder.h"
 
+#include <string_view>
+
 namespace rivode::cli {
+
+// The application name of rivode: its registry key and the name its messages use.
+inline constexpr std::u16string_view kRivodeAppName = u"rivode";
 
 // Initialises the library for the product rivode acts for (a host without a user interface that
 // shares the passphrase), makes the folders the store every library call opens by default,

@@ -13,6 +13,10 @@ void PrintJson(const nlohmann::json& document) {
     std::cout << document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
 }
 
+void PrintNote(std::string_view message) {
+    std::cerr << "rivode: " << message << std::endl;
+}
+
 ExitStatus Fail(const CommandFailure& failure) {
     std::cerr << "rivode: " << failure.message << std::endl;
     return failure.status;

@@ -15,6 +15,8 @@ namespace rivode::cli {
 void PrintLine(std::string_view line);
 // One JSON document followed by a line break; text that is not valid UTF-8 becomes U+FFFD.
 void PrintJson(const nlohmann::json& document);
+// Prints a message that is not a failure (the command goes on) on stderr.
+void PrintNote(std::string_view message);
 // Prints the failure's message on stderr and returns its exit status.
 ExitStatus Fail(const CommandFailure& failure);
 // Makes sure every result reached stdout; a full disk or a closed pipe is a failure.

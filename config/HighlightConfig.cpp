@@ -231,3 +231,12 @@ bool VerifyKeyword(const HighlightConfig& list, const YUnicodeString& keyword,
     }
     return true;
 }
+
+bool ValidateKeywordHighlightStyle(const YUnicodeString& keywordSet, bool reverseVideo, bool bold,
+                                   bool color, YReportMessageParams& report) {
+    if (keywordSet.empty() || reverseVideo || bold || color) {
+        return true;
+    }
+    report.SetMessage(rivode::msg::KeywordStyleRequired);
+    return false;
+}

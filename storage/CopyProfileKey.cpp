@@ -35,16 +35,21 @@ bool CopyValue(YProfileKey& destination, const YProfileKey& source, const YUnico
 
 }  // namespace
 
-bool CopyProfileKey(YProfileKey& destination, const YProfileKey& source) {
-    {
-        YProfileKeyIterator values(source, true);
-        YUnicodeString name;
-        int kind = 0;
-        while (values.Next(name, kind)) {
-            if (!CopyValue(destination, source, name, kind)) {
-                return false;
-            }
+bool CopyProfileKeyValues(YProfileKey& destination, const YProfileKey& source) {
+    YProfileKeyIterator values(source, true);
+    YUnicodeString name;
+    int kind = 0;
+    while (values.Next(name, kind)) {
+        if (!CopyValue(destination, source, name, kind)) {
+            return false;
         }
+    }
+    return true;
+}
+
+bool CopyProfileKey(YProfileKey& destination, const YProfileKey& source) {
+    if (!CopyProfileKeyValues(destination, source)) {
+        return false;
     }
     YProfileKeyIterator subKeys(source, false);
     YUnicodeString name;

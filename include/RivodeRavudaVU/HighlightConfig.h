@@ -133,3 +133,10 @@ YRefPtr<HighlightConfig> CreateHighlightConfig();
 [[nodiscard]] bool VerifyKeyword(const HighlightConfig& list, const YUnicodeString& keyword,
                                  bool regularExpression, bool skipDuplicateCheck,
                                  YReportMessageParams& report);
+
+// The session page's check before it closes: a session that names a keyword list
+// (keywordSet not empty) must highlight it in at least one way (reverse video, bold or color);
+// false with KeywordStyleRequired in report otherwise.
+[[nodiscard]] bool ValidateKeywordHighlightStyle(const YUnicodeString& keywordSet,
+                                                 bool reverseVideo, bool bold, bool color,
+                                                 YReportMessageParams& report);

@@ -217,6 +217,8 @@ private:
 // Copies every value and subkey of source into destination. Stops with false at the first
 // value of a kind outside 0-3 and at the first failed read or write.
 [[nodiscard]] bool CopyProfileKey(YProfileKey& destination, const YProfileKey& source);
+// The same for the values of source alone; its subkeys are left alone.
+[[nodiscard]] bool CopyProfileKeyValues(YProfileKey& destination, const YProfileKey& source);
 
 // CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9 and CLOCK$, alone or followed by "." (case ignored).
 bool IsReservedDeviceName(std::u16string_view name);

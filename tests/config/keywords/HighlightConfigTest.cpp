@@ -148,5 +148,14 @@ TEST_F(HighlightConfigTest, VerificationRefusesInTheEditorsOrder) {
               "Keywords that are not regular expressions are limited to 256 characters.");
 }
 
+TEST(KeywordStyleTest, ANamedListNeedsAtLeastOneWayOfHighlighting) {
+    YReportMessageParams report;
+    EXPECT_TRUE(ValidateKeywordHighlightStyle(u"", false, false, false, report));
+    EXPECT_TRUE(ValidateKeywordHighlightStyle(u"Errors", false, false, true, report));
+    EXPECT_TRUE(ValidateKeywordHighlightStyle(u"Errors", true, false, false, report));
+    EXPECT_FALSE(ValidateKeywordHighlightStyle(u"Errors", false, false, false, report));
+    EXPECT_EQ(report.GetMessageId(), rivode::msg::KeywordStyleRequired);
+}
+
 }  // namespace
 }  // namespace rivode::test

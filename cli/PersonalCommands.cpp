@@ -1,0 +1,171 @@
+// personal status|enable DIR|disable|migrate|merge: whether personal data (user names,
+// passwords, logon scripts) lives in a folder of its own, and moving it there and back.
+#include "cli/CommandGroup.h"
+#include "cli/CompletionHint.h"
+#include "cli/HostSetup.h"
+#include "cli/Output.h"
+
+#include <DavaraZE/YConfigFolder.h>
+#include <RivodeRavudaVU/ConfigFolders.h>
+#include <RivodeRavudaVU/PersonalData.h>
+#include <RivodeRavudaVU/RivodeMessages.h>
+
+namespace rivode::cli {
+namespace {
+
+YUnicodeString AppName() {
+    return YUnicodeString(kRivodeAppName);
+}
+
+YUnicodeString PersonalFolderOf(const CommandOptions& options) {
+    if (options.folders.personalFromCommandLine) {
+        return FromUtf8(options.folders.personal);
+    }
+    return GetAppPersonalDataPath(AppName(), FromUtf8(options.folders.main));
+}
+
+ExitStatus RunStatus(const CommandOptions& options) {
+    const YUnicodeString app = AppName();
+    const bool separate = UsePersonalDataPath(app);
+    const std::string folder = ToUtf8(PersonalFolderOf(options));
+    const bool migration = DoPersonalDataMigration(app);
+    const bool merge = DoPersonalDataMerge(app);
+    if (options.json) {
+        PrintJson({{"storeSeparately", separate},
+                   {"folder", folder},
+                   {"recordedFolder", ToUtf8(GetAppPersonalDataPathStored(app))},
+                   {"migrationPending", migration},
+                   {"mergePending", merge},
+                   {"folderInUse", options.folders.personal}});
+        return ExitOk;
+    }
+    PrintLine(std::string("store separately: ") + (separate ? "yes" : "no"));
+    PrintLine("folder: " + folder);
+    PrintLine(std::string("migration pending: ") + (migration ? "yes" : "no"));
+    PrintLine(std::string("merge pending: ") + (merge ? "yes" : "no"));
+    return ExitOk;
+}
+
+// Records the state with the pending moves the change asks for.
+bool SaveState(const CommandOptions& options, bool separate, YReportMessageParams& report) {
+    return SaveUsePersonalDataPath(separate, options.product, true, report) &&
+           SaveDoPersonalDataMigration(separate, options.product, true, report) &&
+           SaveDoPersonalDataMerge(!separate, options.product, true, report);
+}
+
+ExitStatus RunEnable(const CommandOptions& options, const std::string& argument) {
+    std::string folder;
+    std::string problem;
+    if (!NormaliseFolderArgument(argument, folder, problem)) {
+        return Fail(UsageFailure(problem));
+    }
+    YReportMessageParams report;
+    const YUnicodeString path = FromUtf8(folder);
+    if (EqualsNoCase(path, FromUtf8(options.folders.main))) {
+        report.SetMessage(rivode::msg::PersonalDataFolderSameAsConfig);
+        return Fail(StoreFailure(ReportText(report)));
+    }
+    if (!IsValidConfigFolder(path, report) ||
+        !SaveAppPersonalDataPath(path, options.product, true, report) ||
+        !SaveState(options, true, report)) {
+        return Fail(StoreFailure(ReportText(report)));
+    }
+    PrintLine("personal data is stored in " + folder +
+              " once it has been moved there: rivode personal migrate");
+    return ExitOk;
+}
+
+ExitStatus RunDisable(const CommandOptions& options) {
+    YReportMessageParams report;
+    if (!SaveState(options, false, report)) {
+        return Fail(StoreFailure(ReportText(report)));
+    }
+    PrintLine("personal data is stored in the configuration folder once it has been moved "
+              "back: rivode personal merge");
+    return ExitOk;
+}
+
+ExitStatus RunMigrate(const CommandOptions& options) {
+    if (!UsePersonalDataPath(AppName())) {
+        return Fail(StoreFailure("personal data is not stored separately: rivode personal "
+                                 "enable DIR first"));
+    }
+    const YUnicodeString folder = PersonalFolderOf(options);
+    PersonalDataMoveResult result;
+    YReportMessageParams report;
+    const bool moved = RunPersonalDataMigration(options.product, folder, result, report);
+    PrintLine(std::to_string(result.keys) + " sessions moved their personal data to " +
+              ToUtf8(folder));
+    return moved ? ExitOk : Fail(StoreFailure(ReportText(report)));
+}
+
+ExitStatus RunMerge(const CommandOptions& options) {
+    const YUnicodeString folder = PersonalFolderOf(options);
+    PersonalDataMoveResult result;
+    YReportMessageParams report;
+    const bool merged = RunPersonalDataMerge(options.product, folder, result, report);
+    PrintLine(std::to_string(result.keys) + " keys merged from " + ToUtf8(folder) +
+              (result.mismatched != 0
+                   ? "; " + std::to_string(result.mismatched) +
+                         " left there (no such key in the configuration folder)"
+                   : std::string()));
+    return merged ? ExitOk : Fail(StoreFailure(ReportText(report)));
+}
+
+class PersonalCommands : public CommandGroup {
+public:
+    void Add(CLI::App& app, CommandOptions& options) override {
+        CLI::App* group = app.add_subcommand(
+            "personal", "Keep personal data (user names, passwords) in a folder of its own");
+        group->require_subcommand(1);
+        status_ = group->add_subcommand("status", "Whether personal data is stored separately");
+        status_->add_flag("--json", options.json,
+                          "Print one JSON object: storeSeparately, folder, recordedFolder, "
+                          "migrationPending, mergePending, folderInUse");
+        enable_ = group->add_subcommand(
+            "enable", "Store personal data in DIR from now on (then: personal migrate)");
+        CompleteWith(*enable_->add_option("DIR", folder_, "The personal-data folder")->required(),
+                     CompletionKind::Directory);
+        disable_ = group->add_subcommand(
+            "disable", "Store personal data in the configuration folder (then: personal merge)");
+        migrate_ = group->add_subcommand(
+            "migrate", "Move the sessions' personal data into the personal-data folder");
+        merge_ = group->add_subcommand(
+            "merge", "Move personal data back into the configuration folder");
+    }
+
+    std::optional<ExitStatus> Run(const CommandOptions& options) override {
+        if (status_->parsed()) {
+            return RunStatus(options);
+        }
+        if (enable_->parsed()) {
+            return RunEnable(options, folder_);
+        }
+        if (disable_->parsed()) {
+            return RunDisable(options);
+        }
+        if (migrate_->parsed()) {
+            return RunMigrate(options);
+        }
+        if (merge_->parsed()) {
+            return RunMerge(options);
+        }
+        return std::nullopt;
+    }
+
+private:
+    CLI::App* status_ = nullptr;
+    CLI::App* enable_ = nullptr;
+    CLI::App* disable_ = nullptr;
+    CLI::App* migrate_ = nullptr;
+    CLI::App* merge_ = nullptr;
+    std::string folder_;
+};
+
+}  // namespace
+
+std::unique_ptr<CommandGroup> MakePersonalCommands() {
+    return std::make_unique<PersonalCommands>();
+}
+
+}  // namespace rivode::cli

@@ -1,0 +1,89 @@
+// rivode config-folder: showing, checking and recording the configuration folder, and later
+// runs using the recorded one.
+#include "tests/cli/RivodeRunner.h"
+
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
+
+namespace rivode::test {
+namespace {
+
+class ConfigFolderCommandTest : public ::testing::Test {
+protected:
+    // rivode without --config, on the test's own registry and configuration home.
+    RivodeRun Run(const std::vector<std::string>& arguments) {
+        return runner_.Run(arguments, {"YARROWBY_REGISTRY=" + registry_.Path(),
+                                       "XDG_CONFIG_HOME=" + home_.Path()});
+    }
+    nlohmann::json Show() {
+        const RivodeRun run = Run({"config-folder", "--json"});
+        EXPECT_EQ(run.status, 0) << run.err;
+        return nlohmann::json::parse(run.out);
+    }
+
+    TempFolder registry_;
+    TempFolder home_;
+    TempFolder folder_;
+    RivodeRunner runner_;
+};
+
+TEST_F(ConfigFolderCommandTest, ARecordedFolderIsUsedByLaterRuns) {
+    nlohmann::json shown = Show();
+    EXPECT_EQ(shown["source"], "default");
+    EXPECT_EQ(shown["folder"], home_ / "yarrowby/Config");
+    EXPECT_EQ(shown["recorded"], "");
+
+    const std::string chosen = folder_ / "Chosen";
+    RivodeRun run = Run({"config-folder", "set", chosen + "/"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "The change to the Configuration Folder will take effect the next time you start "
+              "rivode.\n");
+
+    shown = Show();
+    EXPECT_EQ(shown["source"], "recorded");
+    EXPECT_EQ(shown["folder"], chosen);
+    EXPECT_EQ(shown["recorded"], chosen);
+    // Commands work on it.
+    run = Run({"set", "Global", "Probe", "--string", "here"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::exists(chosen + "/Global.ini"));
+    // --config still wins.
+    run = runner_.Run({"--config", folder_ / "Other", "config-folder", "--json"},
+                      {"YARROWBY_REGISTRY=" + registry_.Path()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(nlohmann::json::parse(run.out)["source"], "command line");
+}
+
+TEST_F(ConfigFolderCommandTest, CheckPrintsTheFolderAsUsedAndRefusalsRecordNothing) {
+    std::filesystem::create_directory(folder_ / "Here");
+    std::ofstream(folder_ / "Here/file") << "a file";
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string out;
+        std::string errPart;
+    } cases[] = {
+        {{"config-folder", "check", folder_ / "Here//"}, 0, folder_ / "Here" + "\n", ""},
+        {{"config-folder", "check", folder_ / "Missing/"}, 1, "",
+         "The folder specified using /F on the command line is not valid:\n\n'" +
+             folder_ / "Missing/" + "'"},
+        {{"config-folder", "check", folder_ / "Here/file"}, 1, "", "not valid"},
+        {{"config-folder", "set", "relative/path"}, 1, "", "relative/path"},
+        {{"config-folder", "set", folder_ / "Here/file/Config"}, 1, "", "Here/file"},
+    };
+    for (const auto& c : cases) {
+        RivodeRun run = Run(c.arguments);
+        // Library messages end their lines with CR LF.
+        std::erase(run.err, '\r');
+        EXPECT_EQ(run.status, c.status) << c.arguments.back() << ": " << run.err;
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_NE(run.err.find(c.errPart), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(Show()["recorded"], "");
+}
+
+}  // namespace
+}  // namespace rivode::test
