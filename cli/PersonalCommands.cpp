@@ -5,10 +5,9 @@
 #include "cli/HostSetup.h"
 #include "cli/Output.h"
 
-#include <DavaraZE/YConfigFolder.h>
 #include <RivodeRavudaVU/ConfigFolders.h>
+#include <RivodeRavudaVU/GlobalConfigurationPathsPage.h>
 #include <RivodeRavudaVU/PersonalData.h>
-#include <RivodeRavudaVU/RivodeMessages.h>
 
 namespace rivode::cli {
 namespace {
@@ -46,11 +45,28 @@ ExitStatus RunStatus(const CommandOptions& options) {
     return ExitOk;
 }
 
-// Records the state with the pending moves the change asks for.
-bool SaveState(const CommandOptions& options, bool separate, YReportMessageParams& report) {
-    return SaveUsePersonalDataPath(separate, options.product, true, report) &&
-           SaveDoPersonalDataMigration(separate, options.product, true, report) &&
-           SaveDoPersonalDataMerge(!separate, options.product, true, report);
+// enable and disable record what the Global Options page records for the same change: the
+// folder, the state and the pending move.
+ExitStatus ApplyPersonalDataChoice(const CommandOptions& options, bool separate,
+                                   const std::string& folder) {
+    GlobalConfigurationPathsPage page(options.product, FromUtf8(options.folders.main));
+    if (!folder.empty()) {
+        page.personalDataFolder = FromUtf8(folder);
+    }
+    page.OnStorePersonalDataSeparately(separate);
+    std::vector<std::uint32_t> notices;
+    YReportMessageParams report;
+    if (!page.Apply(notices, report)) {
+        return Fail(StoreFailure(ReportText(report)));
+    }
+    if (separate) {
+        PrintLine("personal data is stored in " + ToUtf8(page.personalDataFolder) +
+                  " once it has been moved there: rivode personal migrate");
+    } else {
+        PrintLine("personal data is stored in the configuration folder once it has been moved "
+                  "back: rivode personal merge");
+    }
+    return ExitOk;
 }
 
 ExitStatus RunEnable(const CommandOptions& options, const std::string& argument) {
@@ -59,30 +75,7 @@ ExitStatus RunEnable(const CommandOptions& options, const std::string& argument)
     if (!NormaliseFolderArgument(argument, folder, problem)) {
         return Fail(UsageFailure(problem));
     }
-    YReportMessageParams report;
-    const YUnicodeString path = FromUtf8(folder);
-    if (EqualsNoCase(path, FromUtf8(options.folders.main))) {
-        report.SetMessage(rivode::msg::PersonalDataFolderSameAsConfig);
-        return Fail(StoreFailure(ReportText(report)));
-    }
-    if (!IsValidConfigFolder(path, report) ||
-        !SaveAppPersonalDataPath(path, options.product, true, report) ||
-        !SaveState(options, true, report)) {
-        return Fail(StoreFailure(ReportText(report)));
-    }
-    PrintLine("personal data is stored in " + folder +
-              " once it has been moved there: rivode personal migrate");
-    return ExitOk;
-}
-
-ExitStatus RunDisable(const CommandOptions& options) {
-    YReportMessageParams report;
-    if (!SaveState(options, false, report)) {
-        return Fail(StoreFailure(ReportText(report)));
-    }
-    PrintLine("personal data is stored in the configuration folder once it has been moved "
-              "back: rivode personal merge");
-    return ExitOk;
+    return ApplyPersonalDataChoice(options, true, folder);
 }
 
 ExitStatus RunMigrate(const CommandOptions& options) {
@@ -142,7 +135,7 @@ public:
             return RunEnable(options, folder_);
         }
         if (disable_->parsed()) {
-            return RunDisable(options);
+            return ApplyPersonalDataChoice(options, false, {});
         }
         if (migrate_->parsed()) {
             return RunMigrate(options);

@@ -29,3 +29,38 @@ public:
 private:
     Mode mode_;
 };
+
+// "Personal Data Folder": asks where personal data is to be kept when it is stored separately.
+// Cancel means it is not stored separately. The window binds to it by the template id.
+class PersonalDataFolderDialogBase : public YDialog {
+public:
+    static constexpr unsigned kTemplateId = 11611;
+
+    // proposed fills the path field when the dialog opens.
+    PersonalDataFolderDialogBase(YUnicodeString appName, YUnicodeString proposed,
+                                 QWidget* parent = nullptr);
+
+    static YUnicodeString GetTitle();
+    // "<application> needs to set a folder ...".
+    YUnicodeString GetText() const;
+    static YUnicodeString GetPrompt();
+    static YUnicodeString GetCancelNote();
+    static YUnicodeString GetBrowseTitle();
+
+    // The browse button: a folder chooser starting at the field's folder; a choice replaces it.
+    void OnBrowse();
+    // OK needs a folder in the field.
+    bool CanOK() const { return !path.empty(); }
+    void OnOK() override;
+    const YUnicodeString& GetPath() const { return path; }
+
+    // The path field.
+    YUnicodeString path;
+
+private:
+    YUnicodeString appName_;
+};
+
+// Shows "Personal Data Folder" proposing the application's stored personal-data folder, else
+// the default beside the configuration folder in use. true with the chosen folder on OK.
+[[nodiscard]] bool GetPersonalDataFolderAsk(const YUnicodeString& appName, YUnicodeString& path);

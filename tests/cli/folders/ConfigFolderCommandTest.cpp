@@ -1,5 +1,5 @@
 // rivode config-folder: showing, checking and recording the configuration folder, and later
-// runs using the recorded one.
+// runs using the recorded one; rivode personal: moving personal data out and back.
 #include "tests/cli/RivodeRunner.h"
 
 #include <nlohmann/json.hpp>
@@ -83,6 +83,53 @@ TEST_F(ConfigFolderCommandTest, CheckPrintsTheFolderAsUsedAndRefusalsRecordNothi
         EXPECT_NE(run.err.find(c.errPart), std::string::npos) << run.err;
     }
     EXPECT_EQ(Show()["recorded"], "");
+}
+
+TEST_F(ConfigFolderCommandTest, PersonalDataMovesOutAndBackWithoutLosingAValue) {
+    const std::string config = folder_ / "Cfg";
+    const std::string personal = folder_ / "Private";
+    const auto inConfig = [&](std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"--config", config});
+        RivodeRun run = Run(arguments);
+        std::erase(run.err, '\r');
+        return run;
+    };
+    const auto fileHas = [](const std::string& file, const std::string& text) {
+        std::ifstream in(file);
+        return std::string(std::istreambuf_iterator<char>(in), {}).find(text) !=
+               std::string::npos;
+    };
+    ASSERT_EQ(inConfig({"session", "new", "S"}).status, 0);
+    ASSERT_EQ(inConfig({"session", "set", "S", "Username", "root"}).status, 0);
+
+    // The configuration folder itself is refused, and nothing is recorded.
+    RivodeRun run = inConfig({"personal", "enable", config + "/"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("cannot be the same folder"), std::string::npos) << run.err;
+    EXPECT_EQ(nlohmann::json::parse(inConfig({"personal", "status", "--json"}).out)
+                  ["storeSeparately"],
+              false);
+
+    ASSERT_EQ(inConfig({"personal", "enable", personal}).status, 0);
+    nlohmann::json status = nlohmann::json::parse(inConfig({"personal", "status", "--json"}).out);
+    EXPECT_EQ(status["storeSeparately"], true);
+    EXPECT_EQ(status["migrationPending"], true);
+    EXPECT_EQ(status["folder"], personal);
+    run = inConfig({"personal", "migrate"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fileHas(personal + "/Sessions/S.ini", "root"));
+    EXPECT_FALSE(fileHas(config + "/Sessions/S.ini", "Username"));
+    EXPECT_EQ(inConfig({"session", "get", "S", "Username"}).out, "root\n");
+
+    ASSERT_EQ(inConfig({"personal", "disable"}).status, 0);
+    status = nlohmann::json::parse(inConfig({"personal", "status", "--json"}).out);
+    EXPECT_EQ(status["mergePending"], true);
+    EXPECT_EQ(status["migrationPending"], false);
+    run = inConfig({"personal", "merge"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fileHas(config + "/Sessions/S.ini", "root"));
+    EXPECT_FALSE(fileHas(personal + "/Sessions/S.ini", "root"));
+    EXPECT_EQ(inConfig({"session", "get", "S", "Username"}).out, "root\n");
 }
 
 }  // namespace
