@@ -92,6 +92,14 @@ ExitStatus RunStatus(const CommandOptions& options) {
 }
 
 ExitStatus RunCreate(const CommandOptions& options, bool none) {
+    // Held while the passphrase is entered and changed: the user's processes starting
+    // meanwhile wait for the outcome instead of asking for a passphrase about to change.
+    YReportMessageParams busy;
+    const ConfigPassphraseEntryClaim claim(busy);
+    if (!claim.IsHeld()) {
+        return Fail(StoreFailure(ReportText(busy)));
+    }
+    CommandFailure failure;
     const ConfigPassphraseState state = GetConfigPassphraseState(options.product);
     if (state.established) {
         return Fail(StoreFailure(
@@ -99,7 +107,6 @@ ExitStatus RunCreate(const CommandOptions& options, bool none) {
     }
     CreatePassphraseDialogBase dialog(options.product, false);
     dialog.withPassphrase = !none;
-    CommandFailure failure;
     // Sessions are rewritten: without their protocols' modules they would lose those values.
     if (!LoadSessionProtocols(options, failure)) {
         return Fail(failure);
@@ -124,6 +131,14 @@ ExitStatus RunCreate(const CommandOptions& options, bool none) {
 ExitStatus RunChange(const CommandOptions& options, ChangeConfigPassphraseDialogBase::Mode mode,
                      bool yes) {
     using Mode = ChangeConfigPassphraseDialogBase::Mode;
+    // Held while the passphrase is entered and changed: the user's processes starting
+    // meanwhile wait for the outcome instead of asking for a passphrase about to change.
+    YReportMessageParams busy;
+    const ConfigPassphraseEntryClaim claim(busy);
+    if (!claim.IsHeld()) {
+        return Fail(StoreFailure(ReportText(busy)));
+    }
+    CommandFailure failure;
     const ConfigPassphraseState state = GetConfigPassphraseState(options.product);
     if (!state.established && mode != Mode::Reset) {
         return Fail(StoreFailure(
@@ -131,7 +146,6 @@ ExitStatus RunChange(const CommandOptions& options, ChangeConfigPassphraseDialog
     }
     ChangeConfigPassphraseDialogBase dialog(options.product, CheckText(), state.required);
     dialog.mode = mode;
-    CommandFailure failure;
     if (!LoadSessionProtocols(options, failure)) {
         return Fail(failure);
     }

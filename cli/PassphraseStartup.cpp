@@ -57,9 +57,18 @@ bool EstablishPassphrase(const CommandOptions& options, bool fromInput,
     YReportMessageParams report;
     const unsigned result = InitializeConfigPassphrase(options.product, flags, report,
                                                        fromInput ? host.c_str() : nullptr);
+    // A wrong passphrase on standard input falls through to asking, which a script cannot
+    // answer: it is told what was wrong with what it gave.
+    const bool givenWrong = fromInput && result != kConfigPassphraseResultOk &&
+                            !IsConfigPassphraseCorrect(host);
     storage::WipeText(host);
     if (result == kConfigPassphraseResultOk) {
         return true;
+    }
+    if (givenWrong) {
+        YReportMessageParams incorrect(rivode::msg::PassphraseIncorrect);
+        failure = ReportFailure(incorrect);
+        return false;
     }
     if (report.GetMessageId() == 0) {
         failure = StoreFailure("the configuration passphrase was not entered");

@@ -377,6 +377,15 @@ unsigned InitializeConfigPassphrase(int product, unsigned flags, YReportMessageP
     return PassphraseFlow(product, flags, report, hostPassphrase).Run();
 }
 
+ConfigPassphraseEntryClaim::ConfigPassphraseEntryClaim(YReportMessageParams& report)
+    : held_(!ClaimEntry(kConfigPassphraseNoPrompt, report)) {}
+
+ConfigPassphraseEntryClaim::~ConfigPassphraseEntryClaim() {
+    if (held_) {
+        ReleasePassphraseEntry();
+    }
+}
+
 void LaunchChangeConfigPassphrasePrompt(int product) {
     YReportMessageParams question(IsIntegrated(product)
                                       ? msg::AskChangePassphraseAtRestartIntegrated

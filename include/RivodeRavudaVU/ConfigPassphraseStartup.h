@@ -41,6 +41,23 @@ inline constexpr unsigned kConfigPassphraseResultChangeNotPossible = 50;  // cha
 unsigned InitializeConfigPassphrase(int product, unsigned flags, YReportMessageParams& report,
                                     const char16_t* hostPassphrase);
 
+// The right to enter or change the passphrase, which the start-up flow holds while it asks. A
+// host that changes the passphrase outside that flow (a command that changes it) holds it too,
+// so that the user's processes starting meanwhile wait for the new passphrase instead of asking
+// for the old one. Taken with the flow's waits, never asking; released when it goes.
+class ConfigPassphraseEntryClaim {
+public:
+    // Not held (report: 0xE1380046) when another process kept the right past the waits.
+    explicit ConfigPassphraseEntryClaim(YReportMessageParams& report);
+    ~ConfigPassphraseEntryClaim();
+    ConfigPassphraseEntryClaim(const ConfigPassphraseEntryClaim&) = delete;
+    ConfigPassphraseEntryClaim& operator=(const ConfigPassphraseEntryClaim&) = delete;
+    bool IsHeld() const { return held_; }
+
+private:
+    bool held_;
+};
+
 // Asks (Yes/No) whether the passphrase should be changed at the next start and sets "Change
 // Config Passphrase" of the global configuration to the answer; the caller saves it.
 void LaunchChangeConfigPassphrasePrompt(int product);

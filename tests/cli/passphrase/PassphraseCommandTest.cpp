@@ -15,6 +15,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <thread>
 
@@ -34,11 +35,14 @@ protected:
         return runner_.Run(arguments, {}, {}, input);
     }
 
-    // Runs rivode on a new pseudo-terminal, typing keys as each expected prompt appears.
-    // Returns the exit status and everything the terminal showed.
+    // Runs rivode on a new pseudo-terminal, typing keys as each expected prompt appears
+    // (beforeAnswer, when set, runs with the prompt's index first). Returns the exit status and
+    // everything the terminal showed.
     std::pair<int, std::string> OnTerminal(const std::vector<std::string>& arguments,
                                            const std::vector<std::pair<std::string, std::string>>&
-                                               dialogue) {
+                                               dialogue,
+                                           const std::function<void(std::size_t)>&
+                                               beforeAnswer = {}) {
         std::vector<std::string> all = {RIVODE_EXECUTABLE, "--config", config_};
         all.insert(all.end(), arguments.begin(), arguments.end());
         int master = -1;
@@ -70,11 +74,15 @@ protected:
             shown.append(buffer, static_cast<std::size_t>(got));
             return true;
         };
-        for (const auto& [prompt, keys] : dialogue) {
+        for (std::size_t index = 0; index < dialogue.size(); ++index) {
+            const auto& [prompt, keys] = dialogue[index];
             const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
             while (shown.find(prompt) == std::string::npos && readSome(deadline)) {
             }
             shown += "\n<<" + prompt + ">>\n";
+            if (beforeAnswer) {
+                beforeAnswer(index);
+            }
             EXPECT_EQ(write(master, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
         }
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -133,6 +141,55 @@ TEST_F(PassphraseCommandTest, AConsoleSessionTypesMaskedPassphrasesWithBackspace
     EXPECT_EQ(status, 1) << shown;
     RemoveBlock();
     EXPECT_EQ(WithInput({"passphrase", "change"}, "abc\nxyz\n").status, 0);
+}
+
+// While one process asks for the passphrase on its terminal, or changes it, a second one that
+// starts then waits for it and uses the outcome without asking.
+TEST_F(PassphraseCommandTest, AProcessStartingWhileAnotherAsksWaitsAndDoesNotAsk) {
+    ASSERT_EQ(WithInput({"passphrase", "create"}, "pw\n").status, 0);
+    const struct {
+        std::vector<std::string> first;
+        std::vector<std::pair<std::string, std::string>> dialogue;
+        std::string passphrase;  // the one in use afterwards
+    } cases[] = {
+        {{"credentials", "new", "A", "--user", "u"},
+         {{"Configuration passphrase:", "pw\r"}, {"Secret:", "a\r"}}, "pw"},
+        {{"passphrase", "change"},
+         {{"Current configuration passphrase:", "pw\r"}, {"New configuration", "pw2\r"},
+          {"Re-enter", "pw2\r"}},
+         "pw2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first[0]);
+        RemoveBlock();
+        RivodeRun second;
+        std::thread starting;
+        const auto [status, shown] = OnTerminal(c.first, c.dialogue, [&](std::size_t index) {
+            if (index == 0) {
+                starting = std::thread([&] {
+                    second = WithInput({"credentials", "new", "B" + c.passphrase, "--user", "u"},
+                                       "b\n");
+                });
+                // Long enough for the second to be started and waiting when the first gets
+                // its answer, even on a loaded machine.
+                std::this_thread::sleep_for(std::chrono::seconds(2));
+            } else if (index + 1 == c.dialogue.size() && c.first[0] == "credentials") {
+                // The first has published the passphrase and waits for its secret: it stays
+                // until the second is done.
+                starting.join();
+            }
+        });
+        if (starting.joinable()) {
+            starting.join();
+        }
+        EXPECT_EQ(status, 0) << shown;
+        EXPECT_EQ(second.status, 0) << second.err;
+        EXPECT_EQ(second.err.find("passphrase"), std::string::npos) << second.err;
+        const RivodeRun stored = Rivode({"get", "Credentials/B" + c.passphrase, "Password V2"});
+        const RivodeRun plain = runner_.Run({"decrypt", "--passphrase-stdin"}, {}, {},
+                                            c.passphrase + "\n" + stored.out);
+        EXPECT_EQ(plain.out, "b\n") << stored.out << plain.err;
+    }
 }
 
 TEST_F(PassphraseCommandTest, AKillDuringReencryptionLosesNothing) {

@@ -69,7 +69,8 @@ TEST_F(RivodeSessionTest, EncryptedValuesTakeTheirPlaintextUnderTheConfigPassphr
         int status;
         std::string says;
     } cases[] = {
-        {{}, "hunter3\n", 2, "--passphrase-stdin"},
+        // Not on a terminal, nobody can be asked.
+        {{}, "hunter3\n", 1, "A passphrase is required but prompting is not allowed."},
         {{"--passphrase-stdin"}, "wrong\nhunter3\n", 1, "The passphrase that was entered is not correct."},
         {{"--passphrase-stdin"}, "pw\n", 2, "standard input ended"},
         {{"--passphrase-stdin"}, "pw\nhunter3\n", 0, ""},
