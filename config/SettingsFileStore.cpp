@@ -57,3 +57,14 @@ bool RemoveSettingsFile(const YUnicodeString& path, YReportMessageParams& report
     }
     return true;
 }
+
+bool IsFolderInsteadOfSettingsFile(const YUnicodeString& path) {
+    rivode::platform::FileInfo info;
+    if (rivode::platform::FileSystem::Current().GetFileInfo(rivode::ToUtf8(path), info) != 0 ||
+        !info.isFolder) {
+        return false;
+    }
+    // While settings files are folders, the one under the settings file's own name is the
+    // previous export, not a folder the user named.
+    return SettingsFileNames::FromPath(path).settings != path;
+}

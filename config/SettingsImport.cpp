@@ -16,6 +16,7 @@
 #include "storage/ValueFile.h"
 
 #include <array>
+#include <optional>
 
 namespace msg = rivode::msg;
 using rivode::config::CopySettingsKey;
@@ -49,9 +50,11 @@ YUnicodeString ReadFileCheck(const YProfileKey& file) {
 
 // How the file's sensitive values come in: as they are when the file was written under the
 // current passphrase, re-enciphered when the user gives the file's passphrase, else not at all.
-SensitiveValuePolicy DecideSensitiveData(const SettingsTransferRequest& request,
-                                         const YProfileKey& file, SettingsTransferRun& run,
-                                         IImportExportSink& sink) {
+// nullopt when the user cancelled the import.
+std::optional<SensitiveValuePolicy> DecideSensitiveData(const SettingsTransferRequest& request,
+                                                        const YProfileKey& file,
+                                                        SettingsTransferRun& run,
+                                                        IImportExportSink& sink) {
     if (IsConfigPassphraseDisabled()) {
         YReportMessageParams warning(msg::ImportPassphraseDisabled);
         warning.AddString(request.sourceName);
@@ -71,7 +74,12 @@ SensitiveValuePolicy DecideSensitiveData(const SettingsTransferRequest& request,
     }
     for (int attempt = 0; attempt < kImportPassphraseAttempts; ++attempt) {
         YUnicodeString given;
-        if (!sink.AskImportPassphrase(fileCheck, given)) {
+        const ImportPassphraseAnswer answer = sink.AskImportPassphrase(fileCheck, given);
+        if (answer == ImportPassphraseAnswer::CancelImport) {
+            rivode::storage::WipeText(current);
+            return std::nullopt;
+        }
+        if (answer == ImportPassphraseAnswer::SkipSensitiveData) {
             break;
         }
         if (Deciphers(fileCheck, given)) {
@@ -226,7 +234,13 @@ bool ImportSettings(const SettingsTransferRequest& request, IImportExportSink& s
         return run.Finish(report);
     }
     const YProfileKey& fileRoot = file->GetRootKey();
-    SensitiveValuePolicy policy = DecideSensitiveData(request, fileRoot, run, sink);
+    std::optional<SensitiveValuePolicy> decided = DecideSensitiveData(request, fileRoot, run, sink);
+    if (!decided) {
+        failure.SetMessage(msg::SettingsImportCancelled);
+        run.Fail(failure);
+        return run.Finish(report);
+    }
+    SensitiveValuePolicy& policy = *decided;
     bool globalImported = false;
     rivode::storage::ValueFileSyncBatch batch;
     {

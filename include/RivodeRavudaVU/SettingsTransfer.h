@@ -65,6 +65,13 @@ struct SettingsFileNames {
 enum class SettingsLogLevel : int { Info = 200, Warning = 201, Error = 202 };
 const char16_t* GetSettingsLogLevelWord(SettingsLogLevel level);
 
+// The answers to "Passphrases Do Not Match".
+enum class ImportPassphraseAnswer {
+    ImportSensitiveData,  // with the settings file's passphrase
+    SkipSensitiveData,    // everything else is imported
+    CancelImport,         // nothing is imported
+};
+
 // Receives what the transfer has to say and asks. Called on the transfer's thread.
 class IImportExportSink {
 public:
@@ -72,11 +79,12 @@ public:
     // One line, at the moment it is written to the log file (text without the level word).
     virtual void OnLogLine(SettingsLogLevel level, const YUnicodeString& text) = 0;
     // "Passphrases Do Not Match": the settings file's sensitive data was enciphered under
-    // another passphrase than the current one. true with the file's passphrase to import the
-    // sensitive data; false to leave it out. A passphrase that does not decipher importedCheck
-    // is logged as wrong and asked for again, at most kImportPassphraseAttempts times in all.
-    virtual bool AskImportPassphrase(const YUnicodeString& importedCheck,
-                                     YUnicodeString& passphrase) = 0;
+    // another passphrase than the current one. ImportSensitiveData comes with the file's
+    // passphrase in passphrase. A passphrase that does not decipher importedCheck is logged as
+    // wrong and asked for again, at most kImportPassphraseAttempts times in all; then the
+    // sensitive data is skipped.
+    virtual ImportPassphraseAnswer AskImportPassphrase(const YUnicodeString& importedCheck,
+                                                       YUnicodeString& passphrase) = 0;
 };
 
 inline constexpr int kImportPassphraseAttempts = 3;
@@ -100,8 +108,9 @@ struct SettingsTransferRequest {
 // of the file replace values of the same name, everything else of the configuration stays.
 // Sensitive values are imported as they are when the file's passphrase is the current one,
 // re-enciphered when the sink gave the file's passphrase, and left out when sensitive data is
-// disabled or the user chose not to import it. The configuration's passphrase check value is
-// never replaced. false as for ExportSettings.
+// disabled or the user chose not to import it; when the user cancels at the passphrase question
+// nothing is imported. The configuration's passphrase check value is never replaced. false as
+// for ExportSettings, and after a cancel.
 [[nodiscard]] bool ImportSettings(const SettingsTransferRequest& request, IImportExportSink& sink,
                                   YReportMessageParams& report);
 
@@ -110,5 +119,7 @@ struct SettingsTransferRequest {
 // report filled when it cannot be opened.
 std::unique_ptr<YProfileStore> OpenSettingsFileStore(const YUnicodeString& path, bool readOnly,
                                                      YReportMessageParams& report);
+// Whether the path the user chose names a folder, which the settings dialog refuses (0xE104005E).
+bool IsFolderInsteadOfSettingsFile(const YUnicodeString& path);
 // Removes a settings file; a missing one is not an error. false with report filled.
 [[nodiscard]] bool RemoveSettingsFile(const YUnicodeString& path, YReportMessageParams& report);
