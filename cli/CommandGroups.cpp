@@ -19,6 +19,7 @@ std::unique_ptr<CommandGroup> MakeKeywordCommands();
 std::unique_ptr<CommandGroup> MakePrinterCommands();
 std::unique_ptr<CommandGroup> MakeConfigFolderCommands();
 std::unique_ptr<CommandGroup> MakePersonalCommands();
+std::unique_ptr<CommandGroup> MakeSettingsTransferCommands();
 
 std::vector<std::unique_ptr<CommandGroup>> MakeCommandGroups() {
     std::vector<std::unique_ptr<CommandGroup>> groups;
@@ -39,6 +40,7 @@ std::vector<std::unique_ptr<CommandGroup>> MakeCommandGroups() {
     groups.push_back(MakePrinterCommands());
     groups.push_back(MakeConfigFolderCommands());
     groups.push_back(MakePersonalCommands());
+    groups.push_back(MakeSettingsTransferCommands());
     return groups;
 }
 

@@ -1,0 +1,143 @@
+#include "config/SettingsKeyCopy.h"
+
+#include <RivodeRavudaVU/RivodeMessages.h>
+#include <RivodeRavudaVU/YEncryptedString.h>
+
+#include "storage/EncryptedText.h"
+#include "storage/SecretText.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace rivode::config {
+
+namespace {
+
+bool IsEncipheredText(const YUnicodeString& text) {
+    std::vector<std::uint8_t> cipherText;
+    return CryptUtils::DecodeEncryptedText(text, cipherText);
+}
+
+// The reason the source or destination key gave, else the value that could not be moved.
+bool FailValue(const YProfileKey& destination, const YProfileKey& source,
+               const YUnicodeString& name, YReportMessageParams& report) {
+    if (!source.GetStatus().IsSuccess()) {
+        report = source.GetStatus();
+    } else if (!destination.GetStatus().IsSuccess()) {
+        report = destination.GetStatus();
+    } else {
+        report.SetMessage(rivode::msg::SettingsValueNotCopied);
+        report.AddString(name);
+    }
+    return false;
+}
+
+bool CopyValue(const YProfileKey& destination, const YProfileKey& source,
+               const YUnicodeString& name, int kind, SensitiveValuePolicy& policy) {
+    switch (kind) {
+    case ValueKindDword: {
+        std::uint32_t value = 0;
+        return source.GetDword(name, value) && destination.SetDword(name, value);
+    }
+    case ValueKindString: {
+        YUnicodeString value;
+        if (!source.GetString(name, value)) {
+            return false;
+        }
+        const bool pass = policy.Pass(value);
+        const bool written = !pass || destination.SetString(name, value);
+        rivode::storage::WipeText(value);
+        return written;
+    }
+    case ValueKindBinary: {
+        std::uint32_t size = 0;
+        if (!source.GetBinary(name, nullptr, size)) {
+            return false;
+        }
+        std::vector<std::uint8_t> bytes(size);
+        return source.GetBinary(name, bytes.data(), size) &&
+               destination.SetBinary(name, bytes.data(), size);
+    }
+    case ValueKindMultiString: {
+        YStringArray value;
+        return source.GetStringArray(name, value) && destination.SetStringArray(name, value);
+    }
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+SensitiveValuePolicy SensitiveValuePolicy::Reencipher(YUnicodeString from, YUnicodeString to) {
+    SensitiveValuePolicy policy(Mode::Reencipher);
+    policy.from_ = std::move(from);
+    policy.to_ = std::move(to);
+    return policy;
+}
+
+SensitiveValuePolicy::~SensitiveValuePolicy() {
+    rivode::storage::WipeText(from_);
+    rivode::storage::WipeText(to_);
+}
+
+bool SensitiveValuePolicy::Pass(YUnicodeString& text) {
+    if (mode_ == Mode::Keep || !IsEncipheredText(text)) {
+        return true;
+    }
+    if (mode_ == Mode::Drop) {
+        ++dropped;
+        return false;
+    }
+    YEncryptedString value;
+    value.SetEncryptedText(text);
+    YUnicodeString plaintext;
+    if (!value.GetPlaintext(plaintext, from_)) {
+        ++notDeciphered;
+        return true;
+    }
+    YEncryptedString converted;
+    const bool enciphered = converted.SetPlaintext(plaintext, to_);
+    rivode::storage::WipeText(plaintext);
+    if (!enciphered) {
+        ++notDeciphered;
+        return true;
+    }
+    text = converted.GetEncryptedText();
+    ++reenciphered;
+    return true;
+}
+
+bool CopySettingsKey(const YProfileKey& destination, const YProfileKey& source,
+                     SensitiveValuePolicy& policy,
+                     std::initializer_list<std::u16string_view> skipValues,
+                     YReportMessageParams& report) {
+    YProfileKeyIterator values(source, true);
+    YUnicodeString name;
+    int kind = ValueKindUnknown;
+    while (values.Next(name, kind)) {
+        if (std::find(skipValues.begin(), skipValues.end(), name) != skipValues.end()) {
+            continue;
+        }
+        if (!CopyValue(destination, source, name, kind, policy)) {
+            return FailValue(destination, source, name, report);
+        }
+    }
+    YProfileKeyIterator subKeys(source, false);
+    while (subKeys.Next(name)) {
+        const YProfileKey sourceChild(source, name);
+        const YProfileKey destinationChild(destination, name, true);
+        if (!CopySettingsKey(destinationChild, sourceChild, policy, {}, report)) {
+            return false;
+        }
+        // Stored now, so a full disk is reported here instead of lost in a destructor.
+        if (!destinationChild.Flush()) {
+            report = destinationChild.GetStatus();
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace rivode::config

@@ -1,0 +1,55 @@
+#include "config/SettingsTransferRun.h"
+
+#include <RivodeRavudaVU/RivodeMessages.h>
+
+namespace rivode::config {
+
+bool SettingsTransferRun::Start(const SettingsFileNames& names, YReportMessageParams& report) {
+    if (log.Open(names.log, report)) {
+        return true;
+    }
+    YReportMessageParams cause = report;
+    WrapReport(report, rivode::msg::SettingsLogNotWritable, {names.log}, cause);
+    return false;
+}
+
+void SettingsTransferRun::Fail(YReportMessageParams& cause) {
+    log.Write(SettingsLogLevel::Error, cause);
+    if (!failed_) {
+        firstFailure_ = cause;
+        failed_ = true;
+    }
+}
+
+void SettingsTransferRun::FailSection(std::u16string_view keyName, YReportMessageParams& cause) {
+    YReportMessageParams report;
+    WrapReport(report, rivode::msg::SettingsSectionFailed, {YUnicodeString(keyName)}, cause);
+    Fail(report);
+}
+
+bool SettingsTransferRun::Finish(YReportMessageParams& report) {
+    if (failed_) {
+        log.Warning(rivode::msg::SettingsTransferFinishedWithErrors);
+        report = firstFailure_;
+        return false;
+    }
+    log.Info(rivode::msg::SettingsTransferFinished);
+    return true;
+}
+
+bool CopyNamedKey(const YProfileKey& destination, const YProfileKey& source,
+                  std::u16string_view name, SensitiveValuePolicy& policy,
+                  YReportMessageParams& report) {
+    const YProfileKey from(source, name);
+    const YProfileKey to(destination, name, true);
+    if (!CopySettingsKey(to, from, policy, {}, report)) {
+        return false;
+    }
+    if (!to.Flush()) {
+        report = to.GetStatus();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace rivode::config
