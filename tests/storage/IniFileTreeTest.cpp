@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -61,6 +62,34 @@ TEST_F(IniFileTreeTest, ExistingComponentsAreFoundWithoutRegardToCaseOrExtraSepa
     // A value file beside a folder of another case; separators doubled or at the ends.
     EXPECT_EQ(DwordOf(YProfileKey(Root(), u"Server"), u"Port"), 22u);
     EXPECT_EQ(DwordOf(YProfileKey(Root(), u"\\Sessions\\\\Work\\Server\\"), u"Port"), 23u);
+}
+
+// A value file whose extension is spelled in another case is the key's file, whichever way the
+// key is opened: it is read, and rewritten under its own name instead of gaining a twin.
+TEST_F(IniFileTreeTest, ValueFileExtensionInAnotherCaseIsReadAndKeptOnRewrite) {
+    const struct {
+        const char* file;
+        bool throughParent;
+    } cases[] = {{"Work.INI", false}, {"Home.Ini", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string file = Main(std::string("Sessions/") + c.file);
+        WriteValueFile(file, "D:\"Port\"=00000016\r\n");
+        const std::u16string base = rivode::FromUtf8(std::string(c.file).substr(0, 4));
+        {
+            YProfileKey sessions(Root(), u"Sessions");
+            std::optional<YProfileKey> key;
+            if (c.throughParent) {
+                key.emplace(sessions, base);
+            } else {
+                key.emplace(Root(), u"Sessions\\" + base);
+            }
+            EXPECT_EQ(DwordOf(*key, u"Port"), 22u);
+            ASSERT_TRUE(key->SetDword(u"Port", 23));
+        }
+        EXPECT_EQ(ReadFileBytes(file), kBom + "D:\"Port\"=00000017\r\n");
+        EXPECT_FALSE(fs::exists(file.substr(0, file.size() - 4) + ".ini"));
+    }
 }
 
 // Subkeys opened one level at a time share their parent's folder listing: names of another case
