@@ -72,7 +72,9 @@ bool SetEncryptedValue(const CommandOptions& options, YProfileData& value, bool 
         !ReadInputText(prompt, "value", true, plaintext, failure)) {
         return false;
     }
-    YEncryptedString text;
+    // Starting from the stored text lets the same plaintext keep it: new padding would rewrite
+    // the value, and its file, for nothing.
+    YEncryptedString text = encrypted->Get();
     const bool enciphered = text.SetPlaintext(plaintext, passphrase);
     WipeText(plaintext);
     WipeText(passphrase);
