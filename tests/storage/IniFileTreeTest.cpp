@@ -1,6 +1,8 @@
 #include "tests/storage/FaultyFileSystem.h"
 #include "tests/storage/IniFileTestSupport.h"
 
+#include <RivodeRavudaVU/YDiagnosticTrace.h>
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -115,6 +117,27 @@ TEST_F(IniFileTreeTest, SubKeysOfOneKeyShareOneListingOfTheirFolder) {
     EXPECT_LE(counting.listings, 3);
     EXPECT_EQ(ReadFileBytes(Main("Sessions/New 7.ini")), kBom + "D:\"v\"=00000046\r\n");
     EXPECT_FALSE(fs::exists(Main("Sessions/new 7.ini")));
+}
+
+// A folder that cannot be listed lists as empty, which only a trace line explains; a key that
+// has no folder at all is no such event.
+TEST_F(IniFileTreeTest, AnUnlistableFolderIsTracedWhenAHostAsksForTraces) {
+    fs::create_directories(Main("Sessions/Work"));
+    std::vector<YUnicodeString> lines;
+    const auto collect = [](const YUnicodeString& line, void* context) {
+        static_cast<std::vector<YUnicodeString>*>(context)->push_back(line);
+    };
+    rivode::test::FaultyFileSystem faulty;
+    faulty.listError = EACCES;
+    EXPECT_TRUE(rivode::test::ListOf(YProfileKey(Root(), u"Sessions"), false).empty());
+    SetDiagnosticTraceSink(collect, &lines);
+    EXPECT_TRUE(rivode::test::ListOf(YProfileKey(Root(), u"Sessions"), false).empty());
+    faulty.listError = ENOENT;
+    EXPECT_TRUE(rivode::test::ListOf(YProfileKey(Root(), u"Sessions"), false).empty());
+    SetDiagnosticTraceSink(nullptr, nullptr);
+    EXPECT_EQ(lines, (std::vector<YUnicodeString>{
+                         rivode::FromUtf8("The folder '" + Main("Sessions") +
+                                          "' could not be listed: Permission denied")}));
 }
 
 TEST_F(IniFileTreeTest, DeleteSubKeyRemovesFoldersFilesAndLinksInBothRoots) {

@@ -128,6 +128,18 @@ TEST_F(RivodeSessionTreeTest, DefaultApplyTakesOnlyChangedValuesAndCountsReadOnl
     EXPECT_EQ(Get("Work/B", "Rows"), "50");
 }
 
+// The library's trace lines reach standard error when the user asks for them.
+TEST_F(RivodeSessionTreeTest, TraceLinesAppearWithTheOptionOrTheEnvironmentVariable) {
+    Succeed({"set", "Sessions/Work/A", "Protocol Name", "--string", "Kermit"});
+    const std::string line = "rivode: trace: Unknown protocol \"Kermit\" using default protocol.\n";
+    const std::vector<std::string> get = {"--config", config_, "session", "get", "Work/A", "Rows"};
+    std::vector<std::string> traced = get;
+    traced.push_back("--trace");
+    EXPECT_EQ(runner_.Run(get, {"LANG=C"}).err, "");
+    EXPECT_EQ(runner_.Run(traced, {"LANG=C"}).err, line);
+    EXPECT_EQ(runner_.Run(get, {"LANG=C", "RIVODE_TRACE=1"}).err, line);
+}
+
 TEST_F(RivodeSessionTreeTest, DefaultApplySaysWhyEachSessionFailedAndCountsEachCause) {
     Succeed({"session", "set", "Default", "Rows", "50"});
     std::filesystem::permissions(ConfigFile("Sessions/Work/B.ini"),
