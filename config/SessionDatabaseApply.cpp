@@ -1,6 +1,7 @@
 // Applying the default session's changes to every session, and telling the user per cause why
 // some were not updated.
 #include <RivodeRavudaVU/RivodeMessages.h>
+#include <RivodeRavudaVU/SessionConfig.h>
 #include <RivodeRavudaVU/SessionDatabase.h>
 
 #include "config/SessionDatabaseTree.h"
@@ -42,14 +43,12 @@ void CountFailure(ApplyToAllCounts& counts, const YUnicodeString& path,
     }
 }
 
-}  // namespace
-
 // Every session is saved without its own syncs, and the file system is synced once at the end:
 // two syncs per session would make applying to thousands of sessions take minutes. A killed
 // process still leaves each session wholly old or new; a session counts as updated only once
 // the final sync has put it on the disk.
-ApplyToAllCounts SessionDatabaseImpl::ApplyDefaultSessionChangesToAll(
-    const ISessionConfig& defaultSession, const ApplyToAllFailureSink& onFailure) {
+ApplyToAllCounts ApplyToEverySession(const std::function<void(SessionConfig&)>& apply,
+                                     const ApplyToAllFailureSink& onFailure) {
     ApplyToAllCounts counts;
     std::vector<YUnicodeString> saved;
     rivode::storage::ValueFileSyncBatch batch;
@@ -65,10 +64,16 @@ ApplyToAllCounts SessionDatabaseImpl::ApplyDefaultSessionChangesToAll(
             ++counts.readOnly;
             return;
         }
-        const YRefPtr<ISessionConfig> session = CreateSessionConfig();
+        const YRefPtr<SessionConfig> session = CreateSessionConfig();
         session->SetPath(path);
         session->Load(&key);
-        session->ApplyChangesFrom(defaultSession);
+        // A protocol no loaded module offers fell back to another one at load; saving would
+        // store that one in its place.
+        if (session->HasUnknownProtocol()) {
+            ++counts.unknownProtocol;
+            return;
+        }
+        apply(*session);
         if (session->Save(key) && key.Flush()) {
             saved.push_back(path);
             return;
@@ -87,12 +92,35 @@ ApplyToAllCounts SessionDatabaseImpl::ApplyDefaultSessionChangesToAll(
     return counts;
 }
 
+}  // namespace
+
+ApplyToAllCounts SessionDatabaseImpl::ApplyDefaultSessionChangesToAll(
+    const ISessionConfig& defaultSession, const ApplyToAllFailureSink& onFailure) {
+    return ApplyToEverySession(
+        [&](SessionConfig& session) { session.ApplyChangesFrom(defaultSession); }, onFailure);
+}
+
+ApplyToAllCounts SessionDatabaseImpl::ApplyDefaultSessionValuesToAll(
+    const ISessionConfig& defaultSession, const std::vector<YUnicodeString>& names,
+    const ApplyToAllFailureSink& onFailure) {
+    // The source is read through the same visit that writes the targets, which needs a record
+    // of its own.
+    const YRefPtr<ISessionConfig> copy = defaultSession.Clone();
+    auto* source = dynamic_cast<SessionConfig*>(copy.get());
+    if (source == nullptr) {
+        return {};
+    }
+    return ApplyToEverySession(
+        [&](SessionConfig& session) { session.ApplyValuesFrom(*source, names); }, onFailure);
+}
+
 std::vector<YReportMessageParams> DescribeApplyToAllFailures(const ApplyToAllCounts& counts) {
     const std::pair<std::size_t, std::uint32_t> causes[] = {
         {counts.readOnly, msg::DefaultSessionReadOnlySessions},
         {counts.noSpace, msg::DefaultSessionNoSpaceSessions},
         {counts.permission, msg::DefaultSessionDeniedSessions},
         {counts.other, msg::DefaultSessionFailedSessions},
+        {counts.unknownProtocol, msg::DefaultSessionUnknownProtocolSessions},
     };
     std::vector<YReportMessageParams> reports;
     for (const auto& [count, id] : causes) {

@@ -153,6 +153,13 @@ void SessionProtocolSlot::CopyFrom(const SessionProtocolSlot& source, bool chang
     }
 }
 
+void SessionProtocolSlot::CopyConfigChangesFrom(const SessionProtocolSlot& source) {
+    if (&source != this && config_ && source.config_ &&
+        rivode::EqualsNoCase(source.name_.Get(), name_.Get())) {
+        config_->CopyChangesFrom(*source.config_);
+    }
+}
+
 void SessionProtocolSlot::AssignFrom(const SessionProtocolSlot& source) {
     if (&source == this) {
         return;
