@@ -50,6 +50,7 @@ void CountFailure(ApplyToAllCounts& counts, const YUnicodeString& path,
 ApplyToAllCounts ApplyToEverySession(const std::function<void(SessionConfig&)>& apply,
                                      const ApplyToAllFailureSink& onFailure) {
     ApplyToAllCounts counts;
+    std::size_t current = 0;
     std::vector<YUnicodeString> saved;
     rivode::storage::ValueFileSyncBatch batch;
     const SessionTree tree;
@@ -74,6 +75,12 @@ ApplyToAllCounts ApplyToEverySession(const std::function<void(SessionConfig&)>& 
             return;
         }
         apply(*session);
+        // A session that already holds every value applied is up to date as it stands: rewriting
+        // thousands of unchanged files would only cost time and wear.
+        if (!session->IsModified()) {
+            ++current;
+            return;
+        }
         if (session->Save(key) && key.Flush()) {
             saved.push_back(path);
             return;
@@ -88,7 +95,7 @@ ApplyToAllCounts ApplyToEverySession(const std::function<void(SessionConfig&)>& 
         }
         saved.clear();
     }
-    counts.updated = saved.size();
+    counts.updated = current + saved.size();
     return counts;
 }
 

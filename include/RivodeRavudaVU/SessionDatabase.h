@@ -46,7 +46,8 @@ std::u16string_view GetCollectionKeyName(SessionCollection collection);
 // What applying the default session's changes did. Every session met that was not updated is
 // counted under exactly one cause.
 struct ApplyToAllCounts {
-    std::size_t updated = 0;     // sessions that took the changes and were saved
+    std::size_t updated = 0;     // sessions that took the changes and were saved, or held them
+                                 // already (those are not rewritten)
     std::size_t seen = 0;        // every session met, failed ones included
     std::size_t readOnly = 0;    // read-only sessions (left alone) or a read-only file system
     std::size_t noSpace = 0;     // the disk or the user's quota was full

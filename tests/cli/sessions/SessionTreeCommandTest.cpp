@@ -134,6 +134,11 @@ TEST_F(RivodeSessionTreeTest, DefaultApplyGivesOnlyTheNamedValuesAndCountsReadOn
                             {"unknownProtocol", 0},
                             {"failures", json::array()}}));
     EXPECT_EQ(Get("Work/B", "Rows"), "50");
+
+    // Sessions that hold the value already are up to date as they stand, not rewritten.
+    const auto written = std::filesystem::last_write_time(ConfigFile("Sessions/Work/B.ini"));
+    EXPECT_EQ(Rivode({"default", "apply", "Rows"}).out, "updated 3 of 3 sessions\n");
+    EXPECT_EQ(std::filesystem::last_write_time(ConfigFile("Sessions/Work/B.ini")), written);
 }
 
 TEST_F(RivodeSessionTreeTest, DefaultSetChangesTheTemplateAndWithApplyToAllEverySession) {
