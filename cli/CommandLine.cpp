@@ -44,7 +44,8 @@ public:
             ->check(CLI::IsMember({1, 3, 6, 7, 8, 9}));
         app_.add_flag("--trace", trace_,
                       "Print the library's diagnostic trace lines (a folder it could not list, a "
-                      "protocol no module offers) on standard error")
+                      "protocol no module offers) on standard error; also when the environment variable "
+                      "RIVODE_TRACE is set")
             ->envname("RIVODE_TRACE");
         // Lets the folder options follow the command too: rivode keys --config DIR.
         app_.fallthrough();

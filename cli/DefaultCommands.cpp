@@ -168,8 +168,9 @@ public:
             "set",
             "Change one value of the default session (the template of new sessions); with "
             "--apply-to-all every session takes that value too (no undo). A session's protocol "
-            "is never changed that way, and a session whose protocol module is not loaded is "
-            "left alone. Exit status 1 when some sessions could not be updated");
+            "is never changed that way, a protocol's own value (its port) reaches only sessions "
+            "of that protocol, and a session whose protocol module is not loaded is left alone. "
+            "Exit status 1 when some sessions could not be updated");
         CompleteWith(*set_->add_option("NAME", name_, "The value's name, case included")
                           ->required(),
                      CompletionKind::Listed, "session show Default");
@@ -185,8 +186,9 @@ public:
         apply_ = defaults->add_subcommand(
             "apply",
             "Give every session the named values of the stored default session (no undo); "
-            "other values keep each session's own. Protocol names are not applied, and a "
-            "session whose protocol module is not loaded is left alone. Exit status 1 when some "
+            "other values keep each session's own. Protocol names are not applied, a "
+            "protocol's own values reach only sessions of that protocol, and a session whose "
+            "protocol module is not loaded is left alone. Exit status 1 when some "
             "sessions could not be updated: each failure and the counts per cause go to "
             "standard error");
         CompleteWith(*apply_->add_option("NAME", names_,
