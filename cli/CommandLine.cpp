@@ -7,6 +7,8 @@
 #include "cli/HostSetup.h"
 #include "cli/Output.h"
 
+#include <RivodeRavudaVU/YDiagnosticTrace.h>
+
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
@@ -17,6 +19,10 @@
 namespace rivode::cli {
 
 namespace {
+
+void PrintTraceLine(const YUnicodeString& line, void*) {
+    PrintNote("trace: " + ToUtf8(line));
+}
 
 constexpr const char* kKeyPathHelp = "Key names separated by \\ (or /); empty for the root key";
 
@@ -36,6 +42,11 @@ public:
                         "1, 7, 8 Wyrmlink, 9 Ferrule")
             ->type_name("N")
             ->check(CLI::IsMember({1, 3, 6, 7, 8, 9}));
+        app_.add_flag("--trace", trace_,
+                      "Print the library's diagnostic trace lines (a folder it could not list, a "
+                      "protocol no module offers) on standard error; also when the environment variable "
+                      "RIVODE_TRACE is set")
+            ->envname("RIVODE_TRACE");
         // Lets the folder options follow the command too: rivode keys --config DIR.
         app_.fallthrough();
         app_.require_subcommand(0, 1);
@@ -126,6 +137,9 @@ public:
             }
             options_.folders.personalFromCommandLine = true;
         }
+        if (trace_) {
+            SetDiagnosticTraceSink(&PrintTraceLine, nullptr);
+        }
         FindRecordedFolders(options_.product, options_.folders);
         PrepareConsoleHost(options_.folders, options_.product);
         if (keys_->parsed()) {
@@ -187,6 +201,7 @@ private:
     ValueArgument value_;
     std::string configFolder_;
     std::string personalFolder_;
+    bool trace_ = false;
     CLI::App* keys_ = nullptr;
     CLI::App* values_ = nullptr;
     CLI::App* get_ = nullptr;

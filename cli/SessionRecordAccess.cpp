@@ -1,6 +1,9 @@
 #include "cli/SessionRecordAccess.h"
 
+#include "cli/Output.h"
 #include "cli/SessionCommandSupport.h"
+
+#include <RivodeRavudaVU/RivodeMessages.h>
 
 namespace rivode::cli {
 
@@ -9,14 +12,39 @@ bool SessionRecordAccess::Open(const CommandOptions& options, const std::string&
     if (!ParseItemPath(pathText, path_, failure) || !LoadSessionProtocols(options, failure)) {
         return false;
     }
-    session_ = Sessions().OpenSession(path_);
+    YReportMessageParams report;
+    session_ = Sessions().OpenSession(path_, report);
     record_ = dynamic_cast<SessionConfig*>(session_.get());
     if (record_ == nullptr) {
-        failure = StoreFailure("there is no session \"" + pathText +
-                               "\" (rivode sessions --tree lists them)");
+        // A session whose file cannot be read says why; only a missing one is "no session".
+        failure = session_ || report.GetMessageId() == rivode::msg::SessionItemNotFound
+                      ? StoreFailure("there is no session \"" + pathText +
+                                     "\" (rivode sessions --tree lists them)")
+                      : StoreFailure(ReportText(report));
         return false;
     }
     return true;
+}
+
+const std::vector<SessionValue>& SessionRecordAccess::Values() {
+    if (values_.empty()) {
+        record_->ForEachValue([this](YProfileData& value) {
+            values_.push_back({ToUtf8(value.GetName()), &value});
+        });
+    }
+    return values_;
+}
+
+YProfileData* SessionRecordAccess::Find(const std::string& name, ExitStatus status,
+                                        CommandFailure& failure) {
+    for (const SessionValue& entry : Values()) {
+        if (entry.name == name) {
+            return entry.value;
+        }
+    }
+    failure = {status, "the session has no value \"" + name +
+                           "\" (names are compared exactly; rivode session show lists them)"};
+    return nullptr;
 }
 
 bool SessionRecordAccess::Save(CommandFailure& failure) {
@@ -26,6 +54,7 @@ bool SessionRecordAccess::Save(CommandFailure& failure) {
         return false;
     }
     YReportMessageParams report;
+    // The default session may not be stored yet: it is the one session saved by creating it.
     if (!Sessions().SaveSession(*record_, path_ == kDefaultSessionName, report)) {
         failure = ReportFailure(report);
         return false;

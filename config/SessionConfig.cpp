@@ -1,5 +1,7 @@
 #include <RivodeRavudaVU/SessionConfig.h>
 
+#include <algorithm>
+#include <map>
 #include <set>
 
 SessionConfig::SessionConfig() {
@@ -106,7 +108,8 @@ void SessionConfig::RevertAll() {
     transfer_.RevertAll();
 }
 
-bool SessionConfig::CopyParts(const SessionConfig& source, bool changesOnly) {
+bool SessionConfig::CopyParts(const SessionConfig& source, CopyMode mode) {
+    const bool changesOnly = mode != CopyMode::All;
     const auto copy = [changesOnly](YProfileData& target, const YProfileData& from) {
         return changesOnly ? target.CopyChangesFrom(from) : target.CopyFrom(from);
     };
@@ -115,25 +118,66 @@ bool SessionConfig::CopyParts(const SessionConfig& source, bool changesOnly) {
     all = copy(terminalConfig, source.terminalConfig) && all;
     all = copy(remoteHostConfig, source.remoteHostConfig) && all;
     all = copy(printerConfig, source.printerConfig) && all;
-    terminal_.CopyFrom(source.terminal_, changesOnly);
-    transfer_.CopyFrom(source.transfer_, changesOnly);
+    if (mode == CopyMode::ChangesKeepingProtocols) {
+        terminal_.CopyConfigChangesFrom(source.terminal_);
+        transfer_.CopyConfigChangesFrom(source.transfer_);
+    } else {
+        terminal_.CopyFrom(source.terminal_, changesOnly);
+        transfer_.CopyFrom(source.transfer_, changesOnly);
+    }
     MarkDefaultSession();
     return all;
 }
 
 bool SessionConfig::CopyFrom(const YProfileData& other) {
     const auto* source = dynamic_cast<const SessionConfig*>(&other);
-    return source != nullptr && (source == this || CopyParts(*source, false));
+    return source != nullptr && (source == this || CopyParts(*source, CopyMode::All));
 }
 
 bool SessionConfig::CopyChangesFrom(const YProfileData& source) {
     const auto* from = dynamic_cast<const SessionConfig*>(&source);
-    return from != nullptr && (from == this || CopyParts(*from, true));
+    return from != nullptr && (from == this || CopyParts(*from, CopyMode::Changes));
 }
 
+// A session's protocol is its own: the template choosing another one for new sessions must not
+// turn every Telnet session into an SSH2 one.
 bool SessionConfig::ApplyChangesFrom(const ISessionConfig& source) {
     const auto* from = dynamic_cast<const SessionConfig*>(&source);
-    return from != nullptr && CopyChangesFrom(*from);
+    return from != nullptr &&
+           (from == this || CopyParts(*from, CopyMode::ChangesKeepingProtocols));
+}
+
+bool SessionConfig::ApplyValuesFrom(SessionConfig& source,
+                                    const std::vector<YUnicodeString>& names) {
+    struct Found {
+        YProfileData* value;
+        const SessionProtocolSlot* slot;
+    };
+    std::map<YUnicodeString, Found> wanted;
+    source.VisitValues([&](YProfileData& value, const SessionProtocolSlot* slot) {
+        if (std::find(names.begin(), names.end(), value.GetName()) != names.end()) {
+            wanted.emplace(value.GetName(), Found{&value, slot});
+        }
+    });
+    const auto sameSide = [&](const SessionProtocolSlot* mine, const SessionProtocolSlot* theirs) {
+        if (mine == nullptr || theirs == nullptr) {
+            return mine == theirs;
+        }
+        const bool mineTerminal = mine == &terminal_;
+        const bool theirsTerminal = theirs == &source.terminal_;
+        return mineTerminal == theirsTerminal &&
+               rivode::EqualsNoCase(mine->GetName(), theirs->GetName());
+    };
+    bool all = true;
+    VisitValues([&](YProfileData& value, const SessionProtocolSlot* slot) {
+        const auto found = wanted.find(value.GetName());
+        const bool protocolName = &value == &terminal_.NameValue() || &value == &transfer_.NameValue();
+        if (found == wanted.end() || protocolName || !sameSide(slot, found->second.slot)) {
+            return;
+        }
+        all = value.CopyFrom(*found->second.value) && all;
+    });
+    return all;
 }
 
 bool SessionConfig::Assign(const ISessionConfig& other) {
@@ -145,9 +189,9 @@ bool SessionConfig::Assign(const ISessionConfig& other) {
     // loaded values and commit them, then take its current values on top.
     const YRefPtr<SessionConfig> loaded = MakeYRef<SessionConfig>(*source);
     loaded->RevertAll();
-    CopyParts(*loaded, false);
+    CopyParts(*loaded, CopyMode::All);
     CommitAll();
-    CopyParts(*source, false);
+    CopyParts(*source, CopyMode::All);
     terminal_.AssignFrom(source->terminal_);
     transfer_.AssignFrom(source->transfer_);
     path_ = source->path_;
@@ -168,12 +212,18 @@ void SessionConfig::SetPath(const YUnicodeString& path) {
 }
 
 void SessionConfig::ForEachValue(const std::function<void(YProfileData&)>& visit) {
+    VisitValues([&visit](YProfileData& value, const SessionProtocolSlot*) { visit(value); });
+}
+
+void SessionConfig::VisitValues(
+    const std::function<void(YProfileData&, const SessionProtocolSlot*)>& visit) {
     // Protocol configurations keep some of the remote-host values under the same names: each
     // name is visited once, as the part that owns it.
     std::set<YUnicodeString> visited;
+    const SessionProtocolSlot* slot = nullptr;
     const auto visitOnce = [&](YProfileData& value) {
         if (visited.insert(value.GetName()).second) {
-            visit(value);
+            visit(value, slot);
         }
     };
     Table().ForEach(*this, visitOnce);
@@ -182,8 +232,9 @@ void SessionConfig::ForEachValue(const std::function<void(YProfileData&)>& visit
     PrinterConfig::Table().ForEach(printerConfig, visitOnce);
     visitOnce(terminal_.NameValue());
     visitOnce(transfer_.NameValue());
-    for (ConnectConfig* config : {terminal_.GetConfig(), transfer_.GetConfig()}) {
-        if (config != nullptr) {
+    for (const SessionProtocolSlot* side : {&terminal_, &transfer_}) {
+        if (ConnectConfig* config = side->GetConfig()) {
+            slot = side;
             config->ForEachValue(visitOnce);
         }
     }

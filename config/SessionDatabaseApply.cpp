@@ -1,6 +1,7 @@
 // Applying the default session's changes to every session, and telling the user per cause why
 // some were not updated.
 #include <RivodeRavudaVU/RivodeMessages.h>
+#include <RivodeRavudaVU/SessionConfig.h>
 #include <RivodeRavudaVU/SessionDatabase.h>
 
 #include "config/SessionDatabaseTree.h"
@@ -42,15 +43,14 @@ void CountFailure(ApplyToAllCounts& counts, const YUnicodeString& path,
     }
 }
 
-}  // namespace
-
 // Every session is saved without its own syncs, and the file system is synced once at the end:
 // two syncs per session would make applying to thousands of sessions take minutes. A killed
 // process still leaves each session wholly old or new; a session counts as updated only once
 // the final sync has put it on the disk.
-ApplyToAllCounts SessionDatabaseImpl::ApplyDefaultSessionChangesToAll(
-    const ISessionConfig& defaultSession, const ApplyToAllFailureSink& onFailure) {
+ApplyToAllCounts ApplyToEverySession(const std::function<void(SessionConfig&)>& apply,
+                                     const ApplyToAllFailureSink& onFailure) {
     ApplyToAllCounts counts;
+    std::size_t current = 0;
     std::vector<YUnicodeString> saved;
     rivode::storage::ValueFileSyncBatch batch;
     const SessionTree tree;
@@ -65,10 +65,22 @@ ApplyToAllCounts SessionDatabaseImpl::ApplyDefaultSessionChangesToAll(
             ++counts.readOnly;
             return;
         }
-        const YRefPtr<ISessionConfig> session = CreateSessionConfig();
+        const YRefPtr<SessionConfig> session = CreateSessionConfig();
         session->SetPath(path);
         session->Load(&key);
-        session->ApplyChangesFrom(defaultSession);
+        // A protocol no loaded module offers fell back to another one at load; saving would
+        // store that one in its place.
+        if (session->HasUnknownProtocol()) {
+            ++counts.unknownProtocol;
+            return;
+        }
+        apply(*session);
+        // A session that already holds every value applied is up to date as it stands: rewriting
+        // thousands of unchanged files would only cost time and wear.
+        if (!session->IsModified()) {
+            ++current;
+            return;
+        }
         if (session->Save(key) && key.Flush()) {
             saved.push_back(path);
             return;
@@ -83,8 +95,30 @@ ApplyToAllCounts SessionDatabaseImpl::ApplyDefaultSessionChangesToAll(
         }
         saved.clear();
     }
-    counts.updated = saved.size();
+    counts.updated = current + saved.size();
     return counts;
+}
+
+}  // namespace
+
+ApplyToAllCounts SessionDatabaseImpl::ApplyDefaultSessionChangesToAll(
+    const ISessionConfig& defaultSession, const ApplyToAllFailureSink& onFailure) {
+    return ApplyToEverySession(
+        [&](SessionConfig& session) { session.ApplyChangesFrom(defaultSession); }, onFailure);
+}
+
+ApplyToAllCounts SessionDatabaseImpl::ApplyDefaultSessionValuesToAll(
+    const ISessionConfig& defaultSession, const std::vector<YUnicodeString>& names,
+    const ApplyToAllFailureSink& onFailure) {
+    // The source is read through the same visit that writes the targets, which needs a record
+    // of its own.
+    const YRefPtr<ISessionConfig> copy = defaultSession.Clone();
+    auto* source = dynamic_cast<SessionConfig*>(copy.get());
+    if (source == nullptr) {
+        return {};
+    }
+    return ApplyToEverySession(
+        [&](SessionConfig& session) { session.ApplyValuesFrom(*source, names); }, onFailure);
 }
 
 std::vector<YReportMessageParams> DescribeApplyToAllFailures(const ApplyToAllCounts& counts) {
@@ -93,6 +127,7 @@ std::vector<YReportMessageParams> DescribeApplyToAllFailures(const ApplyToAllCou
         {counts.noSpace, msg::DefaultSessionNoSpaceSessions},
         {counts.permission, msg::DefaultSessionDeniedSessions},
         {counts.other, msg::DefaultSessionFailedSessions},
+        {counts.unknownProtocol, msg::DefaultSessionUnknownProtocolSessions},
     };
     std::vector<YReportMessageParams> reports;
     for (const auto& [count, id] : causes) {

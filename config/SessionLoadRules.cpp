@@ -9,6 +9,7 @@
 
 #include "config/SessionMigration.h"
 #include "platform/Environment.h"
+#include "platform/UserFolders.h"
 #include "storage/SecretText.h"
 
 #include <algorithm>
@@ -46,13 +47,10 @@ std::optional<std::uint32_t> StoredDword(const YProfileKey* key, std::u16string_
     return value;
 }
 
-// An absolute folder named by an environment variable of the user's desktop.
-std::optional<YUnicodeString> UserFolder(const char* variable) {
-    const std::optional<std::string> folder = rivode::platform::GetEnvironmentVariable(variable);
-    if (!folder || folder->empty() || folder->front() != '/') {
-        return std::nullopt;
-    }
-    return rivode::FromUtf8(*folder);
+// A folder of the user's desktop ("XDG_DOWNLOAD_DIR").
+std::optional<YUnicodeString> UserFolder(std::string_view name) {
+    const std::optional<std::string> folder = rivode::platform::GetUserFolder(name);
+    return folder ? std::optional(rivode::FromUtf8(*folder)) : std::nullopt;
 }
 
 // The known folder, else the documents folder or the family's user-data folder with the

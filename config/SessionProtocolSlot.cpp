@@ -1,5 +1,6 @@
 #include <RivodeRavudaVU/ConnectProtocolTable.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
+#include <RivodeRavudaVU/YDiagnosticTrace.h>
 #include <RivodeRavudaVU/SessionConfig.h>
 
 namespace {
@@ -65,6 +66,7 @@ void SessionProtocolSlot::Load(const YProfileKey* key) {
             unknown_ = true;
             trace_.SetMessage(rivode::msg::UnknownProtocolUsingDefault);
             trace_.AddString(rivode::ToUtf8(stored));
+            TraceDiagnostic(trace_);
         }
     }
     if (const ConnectProtocolEntry* fallback = FindOnSide(side_); chosen.empty() && fallback) {
@@ -148,6 +150,13 @@ void SessionProtocolSlot::CopyFrom(const SessionProtocolSlot& source, bool chang
         } else {
             config_->CopyFrom(*source.config_);
         }
+    }
+}
+
+void SessionProtocolSlot::CopyConfigChangesFrom(const SessionProtocolSlot& source) {
+    if (&source != this && config_ && source.config_ &&
+        rivode::EqualsNoCase(source.name_.Get(), name_.Get())) {
+        config_->CopyChangesFrom(*source.config_);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "platform/DesktopSettings.h"
 
 #include "platform/Environment.h"
+#include "platform/SmallFile.h"
 
 #include <algorithm>
 #include <charconv>
@@ -15,7 +16,7 @@ namespace {
 constexpr double kMinScale = 0.5;
 constexpr double kMaxScale = 8.0;
 // A configuration file larger than this is not a hand-made fonts.conf; it is not read.
-constexpr std::streamsize kMaxConfigBytes = 1 << 20;
+constexpr std::size_t kMaxConfigBytes = 1 << 20;
 
 std::optional<double> PositiveNumberOf(const char* variable) {
     const std::optional<std::string> text = GetEnvironmentVariable(variable);
@@ -38,18 +39,6 @@ std::string UserFontConfigPath() {
         return modern;
     }
     return GetHomeFolder() + "/.fonts.conf";
-}
-
-std::string ReadSmallFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::string text;
-    if (!file) {
-        return text;
-    }
-    text.resize(static_cast<std::size_t>(kMaxConfigBytes));
-    file.read(text.data(), kMaxConfigBytes);
-    text.resize(static_cast<std::size_t>(file.gcount()));
-    return text;
 }
 
 std::string_view Trim(std::string_view text) {
@@ -106,7 +95,7 @@ double GetDesktopScaleFactor() {
 }
 
 bool IsFontSmoothingEnabled() {
-    return LastAntialiasAssignment(ReadSmallFile(UserFontConfigPath())).value_or(true);
+    return LastAntialiasAssignment(ReadSmallFile(UserFontConfigPath(), kMaxConfigBytes)).value_or(true);
 }
 
 bool IsDesktopEnvironmentSession() {

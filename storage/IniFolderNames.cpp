@@ -24,11 +24,13 @@ std::string IniFolderNames::ResolveSubKey(std::string_view component) {
     if (Exists(path) || Exists(path + std::string(kValueFileExtension))) {
         return path;
     }
-    const std::string* spelled = FindFolder(component);
-    if (spelled == nullptr) {
-        spelled = FindValueFile(component);
+    if (const std::string* spelled = FindFolder(component)) {
+        return folder_ + '/' + *spelled;
     }
-    return spelled == nullptr ? path : folder_ + '/' + *spelled;
+    if (const std::string* file = FindValueFile(component)) {
+        return folder_ + '/' + file->substr(0, file->size() - kValueFileExtension.size());
+    }
+    return path;
 }
 
 std::string IniFolderNames::ResolveValueFile(std::string_view baseName) {
@@ -38,8 +40,10 @@ std::string IniFolderNames::ResolveValueFile(std::string_view baseName) {
     if (Exists(path)) {
         return path;
     }
-    if (const std::string* spelled = FindValueFile(baseName)) {
-        return folder_ + '/' + *spelled + std::string(kValueFileExtension);
+    // The file keeps its own spelling of the extension too: "Work.INI" is read and rewritten
+    // as such, never shadowed by a new "Work.ini".
+    if (const std::string* file = FindValueFile(baseName)) {
+        return folder_ + '/' + *file;
     }
     return path;
 }
@@ -52,7 +56,8 @@ void IniFolderNames::AddFolder(const std::string& name) {
 
 void IniFolderNames::AddValueFile(const std::string& baseName) {
     if (loaded_) {
-        valueFiles_.try_emplace(ToUpperSimple(FromUtf8(baseName)), baseName);
+        valueFiles_.try_emplace(ToUpperSimple(FromUtf8(baseName)),
+                                baseName + std::string(kValueFileExtension));
     }
 }
 
@@ -83,7 +88,7 @@ void IniFolderNames::Load() {
             continue;
         }
         const std::string baseName = entry.name.substr(0, entry.name.size() - extension);
-        valueFiles_.try_emplace(ToUpperSimple(FromUtf8(baseName)), baseName);
+        valueFiles_.try_emplace(ToUpperSimple(FromUtf8(baseName)), entry.name);
     }
 }
 

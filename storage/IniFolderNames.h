@@ -20,8 +20,8 @@ class IniFolderNames {
 public:
     explicit IniFolderNames(std::string folder) : folder_(std::move(folder)) {}
 
-    // The on-disk spelling of a subfolder, or of a value file's name without ".ini", equal to
-    // name without regard to case; nullptr when there is none.
+    // The on-disk name of a subfolder, or of the value file of baseName (extension included,
+    // spelled as on disk: "Work.INI"), equal without regard to case; nullptr when there is none.
     const std::string* FindFolder(std::string_view name);
     const std::string* FindValueFile(std::string_view baseName);
 
@@ -43,7 +43,7 @@ private:
     std::string folder_;
     bool loaded_ = false;
     Names folders_;     // upper-cased name -> spelling
-    Names valueFiles_;  // upper-cased base name -> spelling of the base name
+    Names valueFiles_;  // upper-cased base name -> the file's name as on disk
 };
 
 }  // namespace rivode::storage

@@ -2,7 +2,12 @@
 
 #include "platform/FileSystem.h"
 
+#include <RivodeRavudaVU/RivodeMessages.h>
+#include <RivodeRavudaVU/YDiagnosticTrace.h>
+#include <RivodeRavudaVU/YReportMessageParams.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <map>
 
 namespace rivode::storage {
@@ -30,8 +35,17 @@ std::unique_ptr<YIniFileKeyIterator> YIniFileKeyIterator::ListValues(
 std::unique_ptr<YIniFileKeyIterator> YIniFileKeyIterator::ListSubKeys(const std::string& folder) {
     auto iterator = std::make_unique<YIniFileKeyIterator>();
     std::vector<platform::FolderEntry> found;
-    if (platform::FileSystem::Current().ListFolder(folder, found) != 0) {
-        return iterator;  // a key without a folder has no subkeys
+    if (const int error = platform::FileSystem::Current().ListFolder(folder, found)) {
+        // A key without a folder has no subkeys; any other reason leaves a listing empty that
+        // should not be, which only a trace can explain.
+        if (error != ENOENT && error != ENOTDIR && IsDiagnosticTraceOn()) {
+            YReportMessageParams cause;
+            SetSystemErrorReport(cause, error);
+            YReportMessageParams trace;
+            WrapReport(trace, rivode::msg::FolderListingFailed, {FromUtf8(folder)}, cause);
+            TraceDiagnostic(trace);
+        }
+        return iterator;
     }
     const std::u16string_view extension = u".ini";
     std::map<YUnicodeString, int, LessNoCase> subKeys;

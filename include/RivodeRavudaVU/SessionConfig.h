@@ -27,9 +27,9 @@
 // - "Line Send Delay" and "Character Send Delay" absent: the global record's values.
 // - "Keyword Set" absent: the name of the default keyword list (the host's message 0x6137008C).
 // - "Upload Directory" absent: the user's home folder; "Download Directory" absent: the
-//   user's downloads folder ($XDG_DOWNLOAD_DIR). When a folder is unknown, the documents folder
-//   ($XDG_DOCUMENTS_DIR), else the family's user-data folder, with "upload" or "download"
-//   appended.
+//   user's downloads folder (XDG_DOWNLOAD_DIR, from the environment or the desktop's
+//   user-dirs.dirs). When a folder is unknown, the documents folder (XDG_DOCUMENTS_DIR, found
+//   the same way), else the family's user-data folder, with "upload" or "download" appended.
 // Settled values count as loaded (the record is not modified by them) and are written on the
 // next save.
 //
@@ -115,6 +115,9 @@ public:
     // this side's protocol (with a clone of source's configuration); otherwise only the values
     // that changed in source's configuration are taken, when both sides have the same protocol.
     void CopyFrom(const SessionProtocolSlot& source, bool changesOnly);
+    // Takes only the values that changed in source's configuration, and only when both sides
+    // hold the same protocol: this side's protocol never changes.
+    void CopyConfigChangesFrom(const SessionProtocolSlot& source);
     // Becomes a copy of source, loaded state included.
     void AssignFrom(const SessionProtocolSlot& source);
 
@@ -195,6 +198,12 @@ public:
     SessionProtocolSlot& GetTransferSlot() { return transfer_; }
     const SessionProtocolSlot& GetTerminalSlot() const { return terminal_; }
     const SessionProtocolSlot& GetTransferSlot() const { return transfer_; }
+    // Takes from source the current values of the values called names (exact names), whatever
+    // their state in source: the record's own values and those of its terminal and remote-host
+    // parts, and a protocol's own values when this session's side holds the same protocol as
+    // source's. The protocol names are never taken. false when a value of the same name did not
+    // take source's value (another type).
+    bool ApplyValuesFrom(SessionConfig& source, const std::vector<YUnicodeString>& names);
     // How many values of the key no part of the record reads.
     std::size_t GetForeignValueCount() const { return foreignValues_.size(); }
 
@@ -217,7 +226,11 @@ private:
     // Keeps the values of key no part reads; whether key held any value at all.
     bool ReadForeignValues(const YProfileKey& key);
     [[nodiscard]] bool WriteForeignValues(const YProfileKey& key) const;
-    bool CopyParts(const SessionConfig& source, bool changesOnly);
+    enum class CopyMode { All, Changes, ChangesKeepingProtocols };
+    bool CopyParts(const SessionConfig& source, CopyMode mode);
+    // Each typed value once, as ForEachValue, with the protocol side it belongs to (nullptr for
+    // the record's own parts).
+    void VisitValues(const std::function<void(YProfileData&, const SessionProtocolSlot*)>& visit);
     // Marks both protocol configurations as belonging to "Default" or not, by the name.
     void MarkDefaultSession();
 

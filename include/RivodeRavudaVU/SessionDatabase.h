@@ -46,18 +46,23 @@ std::u16string_view GetCollectionKeyName(SessionCollection collection);
 // What applying the default session's changes did. Every session met that was not updated is
 // counted under exactly one cause.
 struct ApplyToAllCounts {
-    std::size_t updated = 0;     // sessions that took the changes and were saved
+    std::size_t updated = 0;     // sessions that took the changes and were saved, or held them
+                                 // already (those are not rewritten)
     std::size_t seen = 0;        // every session met, failed ones included
     std::size_t readOnly = 0;    // read-only sessions (left alone) or a read-only file system
     std::size_t noSpace = 0;     // the disk or the user's quota was full
     std::size_t permission = 0;  // the system refused access to a file or folder
     std::size_t other = 0;       // any other failure (an input/output error, a refused file, ...)
+    // Sessions left alone because a protocol they name is offered by no loaded module (a module
+    // refused by policy, or a product that does not load that side's modules): saving them would
+    // store another protocol in its place.
+    std::size_t unknownProtocol = 0;
 
-    std::size_t Failed() const { return readOnly + noSpace + permission + other; }
+    std::size_t Failed() const { return readOnly + noSpace + permission + other + unknownProtocol; }
 };
 
 // The reports that tell the user why sessions were not updated: one for each cause that has a
-// count, in the order read-only, no space, permission, other (each "Of your N sessions, M could
+// count, in the order read-only, no space, permission, other, unknown protocol (each "Of your N sessions, M could
 // not be updated because ..."). Empty when nothing failed.
 std::vector<YReportMessageParams> DescribeApplyToAllFailures(const ApplyToAllCounts& counts);
 
@@ -123,13 +128,21 @@ public:
     void EnumerateSessions(const std::function<void(const YUnicodeString& path)>& visit) const;
 
     // Takes into every stored session (the top folder's "Default" excepted: it is the source)
-    // the values that are changed in defaultSession, and saves it. Sessions whose keys cannot be
-    // written are counted as read-only and left alone; a save that fails is counted by its cause
-    // and, when given, reported to onFailure. One failure never stops the others. The sessions
-    // reach the disk through one sync at the end; when it fails, every session saved counts as
-    // failed under its cause.
+    // the values that are changed in defaultSession, and saves it. A session keeps its protocols
+    // (ISessionConfig::ApplyChangesFrom). Sessions whose keys cannot be written are counted as
+    // read-only and left alone, sessions naming a protocol no loaded module offers are counted
+    // under unknownProtocol and left alone; a save that fails is counted by its cause and, when
+    // given, reported to onFailure. One failure never stops the others. The sessions reach the
+    // disk through one sync at the end; when it fails, every session saved counts as failed
+    // under its cause.
     ApplyToAllCounts ApplyDefaultSessionChangesToAll(const ISessionConfig& defaultSession,
                                                      const ApplyToAllFailureSink& onFailure = {});
+    // The same walk, taking from defaultSession the values called names, changed or not
+    // (SessionConfig::ApplyValuesFrom): how a user applies chosen values of the stored default
+    // session.
+    ApplyToAllCounts ApplyDefaultSessionValuesToAll(const ISessionConfig& defaultSession,
+                                                    const std::vector<YUnicodeString>& names,
+                                                    const ApplyToAllFailureSink& onFailure = {});
 
     // ---- Folders and items
 

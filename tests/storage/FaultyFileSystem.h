@@ -37,6 +37,7 @@ public:
     std::size_t shortReads = 0;                // reads return at most this many bytes (0: all)
     int writes = 0;                            // transfers attempted, failed ones included
     int listings = 0;                          // folders listed
+    int listError = 0;                         // every folder listing fails so
     std::string readOnlyPath;                  // reported read-only; opening it to write fails
     std::string undeletablePath;               // removing it fails
     std::optional<std::size_t> maxNameLength;  // the real limit unless set
@@ -70,7 +71,7 @@ public:
     }
     int ListFolder(const std::string& path, std::vector<platform::FolderEntry>& entries) override {
         ++listings;
-        return target_.ListFolder(path, entries);
+        return listError != 0 ? listError : target_.ListFolder(path, entries);
     }
     int DeleteFile(const std::string& path) override {
         if (path == undeletablePath) {

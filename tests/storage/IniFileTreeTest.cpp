@@ -1,10 +1,13 @@
 #include "tests/storage/FaultyFileSystem.h"
 #include "tests/storage/IniFileTestSupport.h"
 
+#include <RivodeRavudaVU/YDiagnosticTrace.h>
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -63,6 +66,34 @@ TEST_F(IniFileTreeTest, ExistingComponentsAreFoundWithoutRegardToCaseOrExtraSepa
     EXPECT_EQ(DwordOf(YProfileKey(Root(), u"\\Sessions\\\\Work\\Server\\"), u"Port"), 23u);
 }
 
+// A value file whose extension is spelled in another case is the key's file, whichever way the
+// key is opened: it is read, and rewritten under its own name instead of gaining a twin.
+TEST_F(IniFileTreeTest, ValueFileExtensionInAnotherCaseIsReadAndKeptOnRewrite) {
+    const struct {
+        const char* file;
+        bool throughParent;
+    } cases[] = {{"Work.INI", false}, {"Home.Ini", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string file = Main(std::string("Sessions/") + c.file);
+        WriteValueFile(file, "D:\"Port\"=00000016\r\n");
+        const std::u16string base = rivode::FromUtf8(std::string(c.file).substr(0, 4));
+        {
+            YProfileKey sessions(Root(), u"Sessions");
+            std::optional<YProfileKey> key;
+            if (c.throughParent) {
+                key.emplace(sessions, base);
+            } else {
+                key.emplace(Root(), u"Sessions\\" + base);
+            }
+            EXPECT_EQ(DwordOf(*key, u"Port"), 22u);
+            ASSERT_TRUE(key->SetDword(u"Port", 23));
+        }
+        EXPECT_EQ(ReadFileBytes(file), kBom + "D:\"Port\"=00000017\r\n");
+        EXPECT_FALSE(fs::exists(file.substr(0, file.size() - 4) + ".ini"));
+    }
+}
+
 // Subkeys opened one level at a time share their parent's folder listing: names of another case
 // are still found, including those of keys created through the same parent, and creating many
 // subkeys lists the folder once instead of once each.
@@ -86,6 +117,27 @@ TEST_F(IniFileTreeTest, SubKeysOfOneKeyShareOneListingOfTheirFolder) {
     EXPECT_LE(counting.listings, 3);
     EXPECT_EQ(ReadFileBytes(Main("Sessions/New 7.ini")), kBom + "D:\"v\"=00000046\r\n");
     EXPECT_FALSE(fs::exists(Main("Sessions/new 7.ini")));
+}
+
+// A folder that cannot be listed lists as empty, which only a trace line explains; a key that
+// has no folder at all is no such event.
+TEST_F(IniFileTreeTest, AnUnlistableFolderIsTracedWhenAHostAsksForTraces) {
+    fs::create_directories(Main("Sessions/Work"));
+    std::vector<YUnicodeString> lines;
+    const auto collect = [](const YUnicodeString& line, void* context) {
+        static_cast<std::vector<YUnicodeString>*>(context)->push_back(line);
+    };
+    rivode::test::FaultyFileSystem faulty;
+    faulty.listError = EACCES;
+    EXPECT_TRUE(rivode::test::ListOf(YProfileKey(Root(), u"Sessions"), false).empty());
+    SetDiagnosticTraceSink(collect, &lines);
+    EXPECT_TRUE(rivode::test::ListOf(YProfileKey(Root(), u"Sessions"), false).empty());
+    faulty.listError = ENOENT;
+    EXPECT_TRUE(rivode::test::ListOf(YProfileKey(Root(), u"Sessions"), false).empty());
+    SetDiagnosticTraceSink(nullptr, nullptr);
+    EXPECT_EQ(lines, (std::vector<YUnicodeString>{
+                         rivode::FromUtf8("The folder '" + Main("Sessions") +
+                                          "' could not be listed: Permission denied")}));
 }
 
 TEST_F(IniFileTreeTest, DeleteSubKeyRemovesFoldersFilesAndLinksInBothRoots) {

@@ -34,7 +34,7 @@ check 'Work/' --config "$config" session show W
 check 'Work/Jump Work/Server\ 1' --config "$config" session show Work/
 check 'Work/Server\ 1' session show --config "$config" Work/S
 check 'Work/' --config="$config" sessions ''
-check '--config --help --json --personal --product --tree' --config "$config" sessions --tree --
+check '--config --help --json --personal --product --trace --tree' --config "$config" sessions --tree --
 check 'Tab\ Location Tab\ Width Tab\ Width\ Is\ Minimum' --config "$config" global get Tab
 check '6' --product 6
 check 'bash zsh' completion ''

@@ -86,6 +86,16 @@ TEST_F(RivodeSessionTest, EncryptedValuesTakeTheirPlaintextUnderTheConfigPassphr
     const std::string stored = Get("Server", "Monitor Password V2");
     EXPECT_EQ(stored.rfind("02:", 0), 0u) << "show and get never decipher";
     EXPECT_EQ(Decrypt(stored, "pw"), "hunter3\n");
+
+    // The same plaintext again keeps the stored text: fresh padding would rewrite the file for
+    // nothing.
+    const std::string before = ReadFileBytes(ConfigFile("Sessions/Server.ini"));
+    ASSERT_EQ(RivodeWithInput({"session", "set", "Server", "Monitor Password V2",
+                               "--passphrase-stdin"},
+                              "pw\nhunter3\n")
+                  .status,
+              0);
+    EXPECT_EQ(ReadFileBytes(ConfigFile("Sessions/Server.ini")), before);
 }
 
 TEST_F(RivodeSessionTest, WrongNamesAndValuesAreRefused) {

@@ -81,14 +81,21 @@ TEST_F(SessionCopy, ApplyingChangesTakesOnlyWhatChangedInTheSource) {
     EXPECT_EQ(target->GetProtocolName(), u"Telnet");
     EXPECT_EQ(target->GetConnectConfig()->GetPort(), 23u);
 
-    // A protocol chosen in the template replaces the session's, with the template's settings.
+    // A protocol chosen in the template is the template's: the session keeps its own, and
+    // takes the settings of its own protocol only from a template of the same protocol.
     defaults->SetProtocolName(u"RLogin");
     ASSERT_TRUE(target->ApplyChangesFrom(*defaults));
-    EXPECT_EQ(target->GetProtocolName(), u"RLogin");
+    EXPECT_EQ(target->GetProtocolName(), u"Telnet");
+    const YRefPtr<SessionConfig> telnetDefaults = LoadSession(u"Default");
+    telnetDefaults->SetProtocolName(u"Telnet");
+    telnetDefaults->CommitAll();
+    telnetDefaults->GetTerminalConnectConfig()->SetPort(2323);
+    ASSERT_TRUE(target->ApplyChangesFrom(*telnetDefaults));
     EXPECT_FALSE(target->GetConnectConfig()->BelongsToDefaultSession());
     SaveSession(*target, u"Source");
     EXPECT_EQ(StoredString(u"Source", u"Hostname"), u"example.net");
-    EXPECT_EQ(StoredString(u"Source", u"Protocol Name"), u"RLogin");
+    EXPECT_EQ(StoredString(u"Source", u"Protocol Name"), u"Telnet");
+    EXPECT_EQ(target->GetConnectConfig()->GetPort(), 2323u);
 }
 
 TEST_F(SessionCopy, TheRemoteHostPartDecidesWhatBothSlotsSave) {

@@ -71,6 +71,26 @@ TEST_F(SessionLoad, AHostAloneLoadsEveryDefaultAndSavesEveryValue) {
     EXPECT_GT(checked, SessionConfig::Table().GetSize());
 }
 
+// Desktops write the user's folders into user-dirs.dirs without exporting them.
+TEST_F(SessionLoad, TransferFoldersComeFromTheDesktopsUserDirsFile) {
+    ScopedEnvironment environment;
+    environment.Set("XDG_CONFIG_HOME", temp_.Path().c_str());
+    environment.Set("HOME", "/home/ann");
+    environment.Set("XDG_DOWNLOAD_DIR", nullptr);
+    environment.Set("XDG_DOCUMENTS_DIR", nullptr);
+    WriteFileBytes(temp_ / "user-dirs.dirs",
+                   "# written by the desktop\nXDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n"
+                   "XDG_DOWNLOAD_DIR=\"/data/Incoming\"\n");
+    Store(u"Host", {{u"Is Session", 1u}});
+    const YRefPtr<SessionConfig> session = LoadSession(u"Host");
+    EXPECT_EQ(session->downloadDirectory.Get(), u"/data/Incoming");
+
+    // A folder the desktop disabled (the home folder) falls back to the documents folder.
+    WriteFileBytes(temp_ / "user-dirs.dirs",
+                   "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\nXDG_DOWNLOAD_DIR=\"$HOME/\"\n");
+    EXPECT_EQ(LoadSession(u"Host")->downloadDirectory.Get(), u"/home/ann/Docs/download");
+}
+
 struct MigrationCase {
     const char* what;
     StoredValues stored;
