@@ -90,18 +90,27 @@ public:
     bool Walk(const YProfileKey& personal, const YProfileKey& main,
               const std::function<void()>& step) {
         for (const YUnicodeString& name : SubKeyNames(personal)) {
-            const YProfileKey personalChild(personal, name);
             if (!main.SubKeyExists(name)) {
                 ++result_.mismatched;  // kept where it is: nothing of it is lost
                 continue;
             }
-            YProfileKey mainChild(main, name);
-            if (HasValues(personalChild) && !MoveValues(personalChild, mainChild)) {
-                return false;
+            bool emptied = false;
+            {
+                const YProfileKey personalChild(personal, name);
+                YProfileKey mainChild(main, name);
+                if (HasValues(personalChild) && !MoveValues(personalChild, mainChild)) {
+                    return false;
+                }
+                step();
+                if (!Walk(personalChild, mainChild, step)) {
+                    return false;
+                }
+                emptied = !HasValues(personalChild) && SubKeyNames(personalChild).empty();
             }
-            step();
-            if (!Walk(personalChild, mainChild, step)) {
-                return false;
+            // Everything of it is in the configuration now: the personal folder keeps no
+            // empty files behind.
+            if (emptied && !personal.DeleteSubKey(name)) {
+                return Fail(personal.GetStatus());
             }
         }
         return true;

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 
 namespace rivode::test {
@@ -140,6 +141,10 @@ TEST_F(PersonalDataMoveTest, MigrateThenMergeLosesNothing) {
     EXPECT_EQ(merged.keys, 13u);
     EXPECT_FALSE(DoPersonalDataMerge(u"Quillterm"));
     EXPECT_EQ(Read(main_), original);
+    // Nothing is left behind in the personal-data folder, not even empty files.
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(personal_)) {
+        EXPECT_FALSE(entry.is_regular_file()) << entry.path();
+    }
     // A later migration starts from what the configuration holds now, not from stale copies.
     {
         YIniFileStoreFactory factory(FromUtf8(main_));
