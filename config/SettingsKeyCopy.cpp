@@ -127,7 +127,11 @@ bool CopySettingsKey(const YProfileKey& destination, const YProfileKey& source,
     YProfileKeyIterator subKeys(source, false);
     while (subKeys.Next(name)) {
         const YProfileKey sourceChild(source, name);
-        const YProfileKey destinationChild(destination, name, true);
+        // Only a key with subkeys is opened to create: a folder store makes a folder for
+        // every key so opened, and a session must stay a file of values.
+        YUnicodeString grandchild;
+        const bool hasSubKeys = YProfileKeyIterator(sourceChild, false).Next(grandchild);
+        const YProfileKey destinationChild(destination, name, hasSubKeys);
         if (!CopySettingsKey(destinationChild, sourceChild, policy, {}, report)) {
             return false;
         }

@@ -4,6 +4,8 @@
 
 #include <RivodeRavudaVU/RivodeMessages.h>
 
+#include <filesystem>
+
 namespace rivode::test {
 namespace {
 
@@ -26,6 +28,12 @@ TEST_F(SettingsTransferTest, ExportThenImportIntoAnEmptyConfigurationLosesNothin
 
     const ValueMap imported = ConfigurationValues();
     EXPECT_EQ(Below(imported, "\\Sessions\\"), sessionsBefore);
+    // Sessions come back as files of values, without a folder of their own.
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(temp_ / "B/Sessions")) {
+        EXPECT_FALSE(entry.is_directory() &&
+                     std::filesystem::exists(entry.path().string() + ".ini"))
+            << entry.path();
+    }
     std::size_t compared = 0;
     for (const auto& [where, value] : exported) {
         // The passphrase in use, and the request to change it, belong to the configuration.
