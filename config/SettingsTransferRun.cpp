@@ -9,7 +9,8 @@ bool SettingsTransferRun::Start(const SettingsFileNames& names, YReportMessagePa
         return true;
     }
     YReportMessageParams cause = report;
-    WrapReport(report, rivode::msg::SettingsLogNotWritable, {names.log}, cause);
+    // The cause names the file already.
+    WrapReport(report, rivode::msg::SettingsLogNotWritable, {}, cause);
     return false;
 }
 
