@@ -1,0 +1,252 @@
+#include "storage/XmlSettingsText.h"
+
+#include "storage/XmlNestingScan.h"
+
+#include <RivodeRavudaVU/RivodeMessages.h>
+
+#include <rapidxml/rapidxml_print.hpp>
+
+#include <algorithm>
+#include <iterator>
+
+namespace rivode::storage {
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// Without flags the parser keeps data and CDATA nodes (gathered below), translates entities and
+// character references, and drops comments, processing instructions and the declaration.
+constexpr int kParseFlags = 0;
+
+bool IsValueElementName(std::string_view name) {
+    return name == "dword" || name == "string" || name == "binary" || name == "array";
+}
+
+bool HasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// 1-based line and column (in characters) of an offset into the text.
+void LineAndColumn(std::string_view text, std::size_t offset, std::uint32_t& line,
+                   std::uint32_t& column) {
+    offset = std::min(offset, text.size());
+    const std::string_view before = text.substr(0, offset);
+    line = 1 + static_cast<std::uint32_t>(std::count(before.begin(), before.end(), '\n'));
+    const std::size_t lineStart = before.find_last_of('\n');
+    const std::string_view onLine =
+        lineStart == std::string_view::npos ? before : before.substr(lineStart + 1);
+    // UTF-8 continuation bytes do not start a character.
+    column = 1 + static_cast<std::uint32_t>(std::count_if(onLine.begin(), onLine.end(), [](char c) {
+                 return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+             }));
+}
+
+// report: "could not be loaded" around the reason id with its inserts, and where it is.
+void FailAt(YReportMessageParams& report, std::uint32_t reasonId, std::string_view text,
+            std::size_t offset, std::initializer_list<std::string> leading) {
+    std::uint32_t line = 0;
+    std::uint32_t column = 0;
+    LineAndColumn(text, offset, line, column);
+    YReportMessageParams reason(reasonId);
+    for (const std::string& insert : leading) {
+        reason.AddString(insert);
+    }
+    reason.AddFormatted(u"%1!u!", line);
+    reason.AddFormatted(u"%1!u!", column);
+    WrapReport(report, msg::XmlSettingsLoadFailed, {}, reason);
+}
+
+void Fail(YReportMessageParams& report, std::uint32_t reasonId) {
+    YReportMessageParams reason(reasonId);
+    WrapReport(report, msg::XmlSettingsLoadFailed, {}, reason);
+}
+
+class TreeNormaliser {
+public:
+    explicit TreeNormaliser(XmlSettingsTree& tree) : tree_(tree) {}
+
+    // Containers (the root, keys, arrays) keep only their elements; value elements get their
+    // whole text as their value and no children.
+    void Container(XmlNode& container, bool isArray) {
+        container.value("", 0);
+        for (XmlNode* child = container.first_node(); child != nullptr;) {
+            XmlNode* next = child->next_sibling();
+            if (child->type() != rapidxml::node_element) {
+                container.remove_node(child);
+            } else {
+                Element(*child, isArray);
+            }
+            child = next;
+        }
+    }
+
+private:
+    void Element(XmlNode& element, bool insideArray) {
+        const std::string_view name = NameOf(element);
+        std::string_view attribute;
+        if (NameAttributeOf(element, attribute) && HasLineBreak(attribute)) {
+            tree_.textHasLineBreak = true;
+        }
+        if (insideArray) {
+            if (name == kXmlItemElement) {
+                GatherText(element);
+            }
+        } else if (name == kXmlKeyElement || name == "array") {
+            Container(element, name == "array");
+        } else if (IsValueElementName(name)) {
+            GatherText(element);
+        }
+    }
+
+    // The text of a value is all its character data, CDATA included; nested elements carry
+    // none of it.
+    void GatherText(XmlNode& element) {
+        std::string text;
+        const XmlNode* onlyPiece = nullptr;
+        std::size_t pieces = 0;
+        for (XmlNode* child = element.first_node(); child != nullptr;
+             child = child->next_sibling()) {
+            if (child->type() == rapidxml::node_data || child->type() == rapidxml::node_cdata) {
+                text.append(TextOf(*child));
+                onlyPiece = child;
+                ++pieces;
+            }
+        }
+        if (pieces == 1) {
+            // Already in the parsed buffer: no copy.
+            element.value(onlyPiece->value(), onlyPiece->value_size());
+        } else {
+            element.value(tree_.document.allocate_string(text.data(), text.size()), text.size());
+        }
+        element.remove_all_nodes();
+        if (HasLineBreak(TextOf(element))) {
+            tree_.textHasLineBreak = true;
+        }
+    }
+
+    XmlSettingsTree& tree_;
+};
+
+void AddDeclaration(rapidxml::xml_document<char>& document) {
+    XmlNode* declaration = document.allocate_node(rapidxml::node_declaration);
+    declaration->append_attribute(document.allocate_attribute("version", "1.0"));
+    declaration->append_attribute(document.allocate_attribute("encoding", "UTF-8"));
+    document.prepend_node(declaration);
+}
+
+}  // namespace
+
+std::string_view NameOf(const XmlNode& node) { return {node.name(), node.name_size()}; }
+
+std::string_view TextOf(const XmlNode& node) { return {node.value(), node.value_size()}; }
+
+bool NameAttributeOf(const XmlNode& node, std::string_view& name) {
+    const rapidxml::xml_attribute<char>* attribute =
+        node.first_attribute(kXmlNameAttribute.data(), kXmlNameAttribute.size());
+    if (attribute == nullptr) {
+        return false;
+    }
+    name = {attribute->value(), attribute->value_size()};
+    return true;
+}
+
+std::unique_ptr<XmlSettingsTree> MakeXmlSettingsTree() {
+    auto tree = std::make_unique<XmlSettingsTree>();
+    rapidxml::xml_document<char>& document = tree->document;
+    AddDeclaration(document);
+    tree->root = document.allocate_node(rapidxml::node_element, kXmlRootName.data(), nullptr,
+                                        kXmlRootName.size());
+    tree->root->append_attribute(document.allocate_attribute(
+        "version", kXmlRootVersion.data(), 7, kXmlRootVersion.size()));
+    document.append_node(tree->root);
+    return tree;
+}
+
+bool ParseXmlSettings(std::string_view bytes, std::unique_ptr<XmlSettingsTree>& tree,
+                      YReportMessageParams& report) {
+    tree.reset();
+    std::string_view text = bytes;
+    if (text.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
+        text.remove_prefix(kUtf8Mark.size());
+    } else if (text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF") {
+        Fail(report, msg::XmlNotUtf8);
+        return false;
+    }
+    if (const std::size_t tooDeep = FindTooDeepElement(text, kMaxXmlNesting);
+        tooDeep != std::string_view::npos) {
+        FailAt(report, msg::XmlNestedTooDeep, text, tooDeep, {std::to_string(kMaxXmlNesting)});
+        return false;
+    }
+    auto parsed = std::make_unique<XmlSettingsTree>();
+    parsed->buffer.reserve(text.size() + 1);
+    parsed->buffer.assign(text.begin(), text.end());
+    parsed->buffer.push_back('\0');
+    try {
+        parsed->document.parse<kParseFlags>(parsed->buffer.data());
+    } catch (const rapidxml::parse_error& error) {
+        const std::size_t offset =
+            static_cast<std::size_t>(error.where<char>() - parsed->buffer.data());
+        // The parser's reason goes last, after where it is.
+        YReportMessageParams reason(msg::XmlMalformedAt);
+        std::uint32_t line = 0;
+        std::uint32_t column = 0;
+        LineAndColumn(text, offset, line, column);
+        reason.AddFormatted(u"%1!u!", line);
+        reason.AddFormatted(u"%1!u!", column);
+        reason.AddString(error.what());
+        WrapReport(report, msg::XmlSettingsLoadFailed, {}, reason);
+        return false;
+    }
+    for (XmlNode* node = parsed->document.first_node(); node != nullptr;
+         node = node->next_sibling()) {
+        if (node->type() != rapidxml::node_element) {
+            continue;
+        }
+        if (parsed->root != nullptr) {
+            const std::size_t offset =
+                static_cast<std::size_t>(node->name() - parsed->buffer.data()) - 1;
+            FailAt(report, msg::XmlSecondRootElement, text, offset, {std::string(NameOf(*node))});
+            return false;
+        }
+        parsed->root = node;
+    }
+    if (parsed->root == nullptr) {
+        Fail(report, msg::XmlNoRootElement);
+        return false;
+    }
+    if (NameOf(*parsed->root) != kXmlRootName) {
+        report.SetMessage(msg::XmlSettingsWrongRoot);
+        report.AddString(std::string(NameOf(*parsed->root)));
+        return false;
+    }
+    TreeNormaliser(*parsed).Container(*parsed->root, false);
+    AddDeclaration(parsed->document);
+    tree = std::move(parsed);
+    return true;
+}
+
+std::string PrintXmlSettings(XmlSettingsTree& tree) {
+    std::string printed;
+    rapidxml::print(std::back_inserter(printed), tree.document, 0);
+    std::string bytes(kUtf8Mark);
+    if (tree.textHasLineBreak) {
+        bytes += printed;
+        return bytes;
+    }
+    // The printer ends lines with LF and indents with tabs. With no line break in any text,
+    // every LF ends a line of markup and the tabs after it are indentation.
+    bytes.reserve(printed.size() + printed.size() / 8);
+    for (std::size_t i = 0; i < printed.size(); ++i) {
+        if (printed[i] != '\n') {
+            bytes += printed[i];
+            continue;
+        }
+        bytes += "\r\n";
+        for (; i + 1 < printed.size() && printed[i + 1] == '\t'; ++i) {
+            bytes += "  ";
+        }
+    }
+    return bytes;
+}
+
+}  // namespace rivode::storage
