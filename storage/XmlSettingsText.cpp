@@ -228,6 +228,10 @@ bool ParseXmlSettings(std::string_view bytes, std::unique_ptr<XmlSettingsTree>& 
 std::string PrintXmlSettings(XmlSettingsTree& tree) {
     std::string printed;
     rapidxml::print(std::back_inserter(printed), tree.document, 0);
+    // The document node ends its last line once more, after the root element's own line end.
+    if (printed.size() >= 2 && printed.compare(printed.size() - 2, 2, "\n\n") == 0) {
+        printed.pop_back();
+    }
     std::string bytes(kUtf8Mark);
     if (tree.textHasLineBreak) {
         bytes += printed;
