@@ -1,10 +1,11 @@
 #include "cli/HostSetup.h"
 
+#include "cli/StoreFactory.h"
+
 #include <DavaraZE/YAppName.h>
 #include <DavaraZE/YUserInterface.h>
 #include <DavaraZE/YwsPaths.h>
 #include <RivodeRavudaVU/LibraryEntry.h>
-#include <RivodeRavudaVU/YIniFileStore.h>
 #include <RivodeRavudaVU/YMessageTable.h>
 
 #include <memory>
@@ -17,7 +18,7 @@ const YMessageTable& GetHostMessageTable();
 namespace {
 
 // The store the library opens whenever it is not handed one: the folders of this run.
-std::unique_ptr<YIniFileStoreFactory> folderStoreFactory;
+std::unique_ptr<YProfileStoreFactory> folderStoreFactory;
 
 YProfileStoreFactory* GetFolderStoreFactory() {
     return folderStoreFactory.get();
@@ -29,13 +30,16 @@ void PrepareConsoleHost(const StoreFolders& folders, int product) {
     // rivode shares the passphrase like any host: one the user's other host processes have
     // established is known here too.
     RivodeRavudaVuInit(product, nullptr, kRivodeInitSharePassphrase | kRivodeInitNoUserInterface);
-    folderStoreFactory =
-        std::make_unique<YIniFileStoreFactory>(FromUtf8(folders.main), FromUtf8(folders.personal));
+    folderStoreFactory = MakeStoreFactory(folders);
     RivodeRavudaVuInitProfileFactory(&GetFolderStoreFactory);
     RegisterHostMessageTable(&GetHostMessageTable());
     YSetAppName(YUnicodeString(kRivodeAppName));
     YSetUserInterface(YCreateConsoleUserInterface());
-    SetYwsConfigPathSub(FromUtf8(folders.main));
+    // Paths stored relative to the configuration are relative to the folder of a settings file.
+    const std::size_t slash = folders.main.find_last_of('/');
+    SetYwsConfigPathSub(FromUtf8(folders.settingsFile && slash != std::string::npos
+                                     ? folders.main.substr(0, std::max<std::size_t>(slash, 1))
+                                     : folders.main));
 }
 
 }  // namespace rivode::cli
