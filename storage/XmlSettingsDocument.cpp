@@ -228,16 +228,18 @@ void XmlSettingsDocument::RemoveValue(XmlNode& key, XmlNode& value) {
 }
 
 void XmlSettingsDocument::SetText(XmlNode& element, std::string_view text) {
-    element.value(Copy(text), text.size());
+    SetLeafText(tree_->document, element, Copy(text), text.size());
     changed_ = true;
 }
 
 void XmlSettingsDocument::SetItems(XmlNode& array, const std::vector<std::string>& items) {
     array.remove_all_nodes();
     for (const std::string& text : items) {
-        array.append_node(tree_->document.allocate_node(rapidxml::node_element,
-                                                        kXmlItemElement.data(), Copy(text),
-                                                        kXmlItemElement.size(), text.size()));
+        XmlNode* item = tree_->document.allocate_node(rapidxml::node_element,
+                                                      kXmlItemElement.data(), nullptr,
+                                                      kXmlItemElement.size(), 0);
+        SetLeafText(tree_->document, *item, Copy(text), text.size());
+        array.append_node(item);
     }
     changed_ = true;
 }

@@ -65,8 +65,10 @@ class TreeNormaliser {
 public:
     explicit TreeNormaliser(XmlSettingsTree& tree) : tree_(tree) {}
 
-    // Containers (the root, keys, arrays) keep only their elements; value elements get their
-    // whole text as their value and no children.
+    // Containers (the root, keys, arrays, and elements of other names that hold elements) keep
+    // only their elements; values and other elements get their whole text as their value and
+    // no children. Mixed content has no meaning here, and dropping it keeps the printed
+    // layout the same however often a document is read and written.
     void Container(XmlNode& container, bool isArray) {
         container.value("", 0);
         for (XmlNode* child = container.first_node(); child != nullptr;) {
@@ -82,20 +84,33 @@ public:
 
 private:
     void Element(XmlNode& element, bool insideArray) {
-        const std::string_view name = NameOf(element);
-        std::string_view attribute;
-        if (NameAttributeOf(element, attribute) && HasLineBreak(attribute)) {
-            tree_.textHasLineBreak = true;
-        }
-        if (insideArray) {
-            if (name == kXmlItemElement) {
-                GatherText(element);
+        for (const rapidxml::xml_attribute<char>* attribute = element.first_attribute();
+             attribute != nullptr; attribute = attribute->next_attribute()) {
+            if (HasLineBreak({attribute->value(), attribute->value_size()})) {
+                tree_.textHasLineBreak = true;
             }
-        } else if (name == kXmlKeyElement || name == "array") {
-            Container(element, name == "array");
-        } else if (IsValueElementName(name)) {
+        }
+        const std::string_view name = NameOf(element);
+        const bool value = insideArray ? name == kXmlItemElement
+                                       : IsValueElementName(name) && name != "array";
+        const bool container = !value && (insideArray ? HoldsElement(element)
+                                                      : name == kXmlKeyElement ||
+                                                            name == "array" || HoldsElement(element));
+        if (container) {
+            Container(element, !insideArray && name == "array");
+        } else {
             GatherText(element);
         }
+    }
+
+    static bool HoldsElement(const XmlNode& element) {
+        for (const XmlNode* child = element.first_node(); child != nullptr;
+             child = child->next_sibling()) {
+            if (child->type() == rapidxml::node_element) {
+                return true;
+            }
+        }
+        return false;
     }
 
     // The text of a value is all its character data, CDATA included; nested elements carry
@@ -112,13 +127,15 @@ private:
                 ++pieces;
             }
         }
+        element.remove_all_nodes();
         if (pieces == 1) {
             // Already in the parsed buffer: no copy.
-            element.value(onlyPiece->value(), onlyPiece->value_size());
+            SetLeafText(tree_.document, element, onlyPiece->value(), onlyPiece->value_size());
         } else {
-            element.value(tree_.document.allocate_string(text.data(), text.size()), text.size());
+            SetLeafText(tree_.document, element,
+                        text.empty() ? "" : tree_.document.allocate_string(text.data(), text.size()),
+                        text.size());
         }
-        element.remove_all_nodes();
         if (HasLineBreak(TextOf(element))) {
             tree_.textHasLineBreak = true;
         }
@@ -135,6 +152,18 @@ void AddDeclaration(rapidxml::xml_document<char>& document) {
 }
 
 }  // namespace
+
+void SetLeafText(rapidxml::xml_document<char>& document, XmlNode& element, const char* text,
+                 std::size_t size) {
+    element.remove_all_nodes();
+    element.value(text, size);
+    const std::string_view view(text, size);
+    if (!view.empty() && view.find_first_not_of(" \t\r\n") == std::string_view::npos) {
+        // The parser drops text that is only white space; a CDATA section keeps it. The
+        // printer writes the section in place of the value, readers take the value.
+        element.append_node(document.allocate_node(rapidxml::node_cdata, nullptr, text, 0, size));
+    }
+}
 
 std::string_view NameOf(const XmlNode& node) { return {node.name(), node.name_size()}; }
 

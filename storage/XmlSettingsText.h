@@ -45,6 +45,10 @@ std::string_view TextOf(const XmlNode& node);
 // The "name" attribute; nullptr-free: absent reads as not named (false).
 bool NameAttributeOf(const XmlNode& node, std::string_view& name);
 
+// Gives a value element (or array item) its text, which must live as long as the document.
+void SetLeafText(rapidxml::xml_document<char>& document, XmlNode& element, const char* text,
+                 std::size_t size);
+
 // A new document: the root element alone.
 std::unique_ptr<XmlSettingsTree> MakeXmlSettingsTree();
 

@@ -82,9 +82,10 @@ TYPED_TEST(ProfileKeyBackEndTest, ValuesOfEveryKindSurviveReopeningTheStore) {
         ASSERT_TRUE(key.SetDword(u"Port", 0xFFFFFFFFu));
         ASSERT_TRUE(key.SetString(u"Host", u"h\u00e9 <&> \"'=x"));
         ASSERT_TRUE(key.SetString(u"Empty", u""));
+        ASSERT_TRUE(key.SetString(u"Blank", u" \t "));
         ASSERT_TRUE(key.SetBinary(u"Colors", bytes, sizeof bytes));
         ASSERT_TRUE(key.SetBinary(u"None", nullptr, 0));
-        ASSERT_TRUE(key.SetStringArray(u"List", {u"first", u"", u" spaced "}));
+        ASSERT_TRUE(key.SetStringArray(u"List", {u"first", u"", u" spaced ", u"  "}));
         ASSERT_TRUE(key.SetStringArray(u"Nothing", {}));
     }
     auto store = this->Open();
@@ -92,6 +93,7 @@ TYPED_TEST(ProfileKeyBackEndTest, ValuesOfEveryKindSurviveReopeningTheStore) {
     EXPECT_EQ(DwordOf(key, u"Port"), 0xFFFFFFFFu);
     EXPECT_EQ(StringOf(key, u"Host"), YUnicodeString(u"h\u00e9 <&> \"'=x"));
     EXPECT_EQ(StringOf(key, u"Empty"), YUnicodeString());
+    EXPECT_EQ(StringOf(key, u"Blank"), YUnicodeString(u" \t "));
     std::uint8_t read[4] = {};
     std::uint32_t size = sizeof read;
     ASSERT_TRUE(key.GetBinary(u"Colors", read, size));
@@ -101,12 +103,13 @@ TYPED_TEST(ProfileKeyBackEndTest, ValuesOfEveryKindSurviveReopeningTheStore) {
     EXPECT_EQ(size, 0u);
     YStringArray list;
     ASSERT_TRUE(key.GetStringArray(u"List", list));
-    EXPECT_EQ(list, (YStringArray{u"first", u"", u" spaced "}));
+    EXPECT_EQ(list, (YStringArray{u"first", u"", u" spaced ", u"  "}));
     ASSERT_TRUE(key.GetStringArray(u"Nothing", list));
     EXPECT_TRUE(list.empty());
     EXPECT_EQ(Sorted(ListOf(key, true)),
               Sorted({{u"Port", ValueKindDword}, {u"Host", ValueKindString},
-                      {u"Empty", ValueKindString}, {u"Colors", ValueKindBinary},
+                      {u"Empty", ValueKindString}, {u"Blank", ValueKindString},
+                      {u"Colors", ValueKindBinary},
                       {u"None", ValueKindBinary}, {u"List", ValueKindMultiString},
                       {u"Nothing", ValueKindMultiString}}));
 }
