@@ -268,14 +268,16 @@ std::string PrintXmlSettings(XmlSettingsTree& tree) {
     }
     // The printer ends lines with LF and indents with tabs. With no line break in any text,
     // every LF ends a line of markup and the tabs after it are indentation.
-    bytes.reserve(printed.size() + printed.size() / 8);
-    for (std::size_t i = 0; i < printed.size(); ++i) {
-        if (printed[i] != '\n') {
-            bytes += printed[i];
-            continue;
+    bytes.reserve(printed.size() + printed.size() / 4);
+    for (std::size_t start = 0; start < printed.size();) {
+        const std::size_t lineEnd = std::min(printed.find('\n', start), printed.size());
+        bytes.append(printed, start, lineEnd - start);
+        if (lineEnd == printed.size()) {
+            break;
         }
         bytes += "\r\n";
-        for (; i + 1 < printed.size() && printed[i + 1] == '\t'; ++i) {
+        start = lineEnd + 1;
+        for (; start < printed.size() && printed[start] == '\t'; ++start) {
             bytes += "  ";
         }
     }
