@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <filesystem>
 
@@ -268,6 +271,42 @@ TEST_F(XmlFileStoreTest, ADocumentKilledAtAnyStepOfASaveReadsWhollyOldOrWhollyNe
     }
     EXPECT_GT(killAt, 3);
     EXPECT_LT(killAt, 100);
+}
+
+// Each process saves the whole document again and again; whichever saved last, the file is
+// always one process's whole document, never a mix of two.
+TEST_F(XmlFileStoreTest, ProcessesSavingOneFileNeverMixTheirDocuments) {
+    constexpr int kProcesses = 4;
+    std::vector<pid_t> children;
+    for (int p = 0; p < kProcesses; ++p) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            for (int i = 0; i < 15; ++i) {
+                auto store = Open();
+                YProfileKey key(store->GetRootKey(), u"Shared");
+                for (int v = 0; v < 40; ++v) {
+                    (void)key.SetDword(rivode::FromAscii("v" + std::to_string(v)),
+                                       static_cast<std::uint32_t>(p));
+                }
+            }
+            ::_exit(0);
+        }
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    auto store = Open();
+    ASSERT_TRUE(store->GetRootKey().GetStatus().IsSuccess());
+    YProfileKey key(store->GetRootKey(), u"Shared");
+    const std::optional<std::uint32_t> writer = DwordOf(key, u"v0");
+    ASSERT_TRUE(writer.has_value());
+    for (int v = 0; v < 40; ++v) {
+        EXPECT_EQ(DwordOf(key, rivode::FromAscii("v" + std::to_string(v))), writer);
+    }
+    EXPECT_EQ(ListOf(key, true).size(), 40u);
 }
 
 }  // namespace
