@@ -29,7 +29,7 @@ public:
         : app_("Shows and edits the keys and values of a configuration folder.", "rivode") {
         app_.add_option("--config", configFolder_,
                         "The configuration folder (default: $XDG_CONFIG_HOME/yarrowby/Config), "
-                        "or an XML settings file to read")
+                        "or an XML settings file (*.xml) to read")
             ->type_name("DIR|FILE.xml");
         app_.add_option("--personal", personalFolder_,
                         "The personal-data folder beside the configuration folder")

@@ -25,10 +25,10 @@ std::unique_ptr<YProfilePrivateKey> YXmlFileStore::OpenPrivateRootKey(bool readO
 }
 
 bool IsXmlSettingsFilePath(const YUnicodeString& path) {
-    rivode::platform::FileInfo info;
-    if (rivode::platform::FileSystem::Current().GetFileInfo(rivode::ToUtf8(path), info) == 0 &&
-        info.exists) {
-        return !info.isFolder;
+    if (!rivode::EndsWithNoCase(path, u".xml")) {
+        return false;
     }
-    return rivode::EndsWithNoCase(path, u".xml");
+    rivode::platform::FileInfo info;
+    return rivode::platform::FileSystem::Current().GetFileInfo(rivode::ToUtf8(path), info) != 0 ||
+           !info.exists || !info.isFolder;
 }

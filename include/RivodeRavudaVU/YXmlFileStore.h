@@ -37,6 +37,6 @@ private:
 };
 
 // Whether a path a user gave for a configuration names an XML settings file rather than a
-// configuration folder: an existing file that is not a folder, or a path that does not exist
-// and ends in ".xml" (any case). Hosts that accept either use it to pick the factory.
+// configuration folder: it ends in ".xml" (any case), as settings files are named, and is not
+// an existing folder. Hosts that accept either use it to pick the factory.
 bool IsXmlSettingsFilePath(const YUnicodeString& path);

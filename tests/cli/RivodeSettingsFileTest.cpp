@@ -83,6 +83,12 @@ TEST_F(RivodeSettingsFileTest, AFileThatIsNotASettingsDocumentOrIsMissingFails) 
     const RivodeRun missing = runner_.Run({"--config", folder_ / "none.xml", "keys"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("XML settings file"), std::string::npos) << missing.err;
+    // A folder is a configuration folder, whatever its name ends with.
+    std::filesystem::create_directories(folder_ / "Folder.xml");
+    EXPECT_EQ(runner_.Run({"--config", folder_ / "Folder.xml", "set", "K", "v", "--dword", "1"})
+                  .status,
+              0);
+    EXPECT_TRUE(std::filesystem::exists(folder_ / "Folder.xml/K.ini"));
 }
 
 }  // namespace
