@@ -24,6 +24,17 @@ YProfileStoreFactory* GetFolderStoreFactory() {
     return folderStoreFactory.get();
 }
 
+// Paths stored relative to the configuration are relative to the folder of a settings file.
+std::string ConfigurationFolder(const StoreFolders& folders) {
+    if (!folders.settingsFile) {
+        return folders.main;
+    }
+    const std::size_t slash = folders.main.find_last_of('/');
+    return slash == std::string::npos ? std::string(".")
+           : slash == 0              ? std::string("/")
+                                     : folders.main.substr(0, slash);
+}
+
 }  // namespace
 
 void PrepareConsoleHost(const StoreFolders& folders, int product) {
@@ -35,11 +46,7 @@ void PrepareConsoleHost(const StoreFolders& folders, int product) {
     RegisterHostMessageTable(&GetHostMessageTable());
     YSetAppName(YUnicodeString(kRivodeAppName));
     YSetUserInterface(YCreateConsoleUserInterface());
-    // Paths stored relative to the configuration are relative to the folder of a settings file.
-    const std::size_t slash = folders.main.find_last_of('/');
-    SetYwsConfigPathSub(FromUtf8(folders.settingsFile && slash != std::string::npos
-                                     ? folders.main.substr(0, std::max<std::size_t>(slash, 1))
-                                     : folders.main));
+    SetYwsConfigPathSub(FromUtf8(ConfigurationFolder(folders)));
 }
 
 }  // namespace rivode::cli
