@@ -2,8 +2,7 @@
 // INI folder store and the XML file store alike. What only one back end does stays in its own
 // tests.
 #include "tests/storage/IniFileTestSupport.h"
-
-#include <RivodeRavudaVU/YXmlFileStore.h>
+#include "tests/storage/StoreBackEnds.h"
 
 #include <gtest/gtest.h>
 
@@ -14,28 +13,12 @@
 namespace {
 
 using rivode::test::DwordOf;
+using rivode::test::IniBackEnd;
+using rivode::test::XmlBackEnd;
 using rivode::test::Listing;
 using rivode::test::ListOf;
 using rivode::test::StringOf;
 using rivode::test::TempFolder;
-
-struct IniBackEnd {
-    // Storing a value of another kind under a name replaces the value.
-    static constexpr bool kAnotherKindReplaces = true;
-    static std::unique_ptr<YProfileStore> Open(const TempFolder& temp, bool readOnly) {
-        YIniFileStoreFactory factory(rivode::FromUtf8(temp / "Config"));
-        return std::make_unique<YProfileStore>(readOnly, &factory);
-    }
-};
-
-struct XmlBackEnd {
-    // It adds a second element of the other kind beside the first.
-    static constexpr bool kAnotherKindReplaces = false;
-    static std::unique_ptr<YProfileStore> Open(const TempFolder& temp, bool readOnly) {
-        YXmlFileStoreFactory factory(rivode::FromUtf8(temp / "settings.xml"));
-        return std::make_unique<YProfileStore>(readOnly, &factory);
-    }
-};
 
 // Every file under the test's folder with its bytes: what a store has written.
 std::vector<std::pair<std::string, std::string>> StoredFiles(const TempFolder& temp) {
@@ -64,15 +47,8 @@ protected:
     TempFolder temp_;
 };
 
-using BackEnds = ::testing::Types<IniBackEnd, XmlBackEnd>;
-class BackEndNames {
-public:
-    template <typename T>
-    static std::string GetName(int) {
-        return std::is_same_v<T, IniBackEnd> ? "Ini" : "Xml";
-    }
-};
-TYPED_TEST_SUITE(ProfileKeyBackEndTest, BackEnds, BackEndNames);
+TYPED_TEST_SUITE(ProfileKeyBackEndTest, rivode::test::StoreBackEnds,
+                 rivode::test::StoreBackEndNames);
 
 TYPED_TEST(ProfileKeyBackEndTest, ValuesOfEveryKindSurviveReopeningTheStore) {
     const std::uint8_t bytes[] = {0x00, 0x7f, 0x80, 0xff};
