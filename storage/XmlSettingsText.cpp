@@ -26,6 +26,26 @@ bool HasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
+bool HasNul(std::string_view text) { return text.find('\0') != std::string_view::npos; }
+
+// The offset of the first character reference to NUL ("&#0;", "&#x00;", ...), or the end.
+std::size_t FindNulReference(std::string_view text) {
+    for (std::size_t at = text.find("&#"); at != std::string_view::npos;
+         at = text.find("&#", at + 2)) {
+        std::size_t digit = at + 2;
+        const bool hex = digit < text.size() && text[digit] == 'x';
+        digit += hex ? 1 : 0;
+        const std::size_t first = digit;
+        while (digit < text.size() && text[digit] == '0') {
+            ++digit;
+        }
+        if (digit > first && digit < text.size() && text[digit] == ';') {
+            return at;
+        }
+    }
+    return text.size();
+}
+
 // 1-based line and column (in characters) of an offset into the text.
 void LineAndColumn(std::string_view text, std::size_t offset, std::uint32_t& line,
                    std::uint32_t& column) {
@@ -86,9 +106,9 @@ private:
     void Element(XmlNode& element, bool insideArray) {
         for (const rapidxml::xml_attribute<char>* attribute = element.first_attribute();
              attribute != nullptr; attribute = attribute->next_attribute()) {
-            if (HasLineBreak({attribute->value(), attribute->value_size()})) {
-                tree_.textHasLineBreak = true;
-            }
+            const std::string_view value(attribute->value(), attribute->value_size());
+            tree_.textHasLineBreak = tree_.textHasLineBreak || HasLineBreak(value);
+            tree_.textHasNul = tree_.textHasNul || HasNul(value);
         }
         const std::string_view name = NameOf(element);
         const bool value = insideArray ? name == kXmlItemElement
@@ -136,9 +156,8 @@ private:
                         text.empty() ? "" : tree_.document.allocate_string(text.data(), text.size()),
                         text.size());
         }
-        if (HasLineBreak(TextOf(element))) {
-            tree_.textHasLineBreak = true;
-        }
+        tree_.textHasLineBreak = tree_.textHasLineBreak || HasLineBreak(TextOf(element));
+        tree_.textHasNul = tree_.textHasNul || HasNul(TextOf(element));
     }
 
     XmlSettingsTree& tree_;
@@ -249,6 +268,10 @@ bool ParseXmlSettings(std::string_view bytes, std::unique_ptr<XmlSettingsTree>& 
         return false;
     }
     TreeNormaliser(*parsed).Container(*parsed->root, false);
+    if (parsed->textHasNul) {
+        FailAt(report, msg::XmlNulReference, text, FindNulReference(text), {});
+        return false;
+    }
     AddDeclaration(parsed->document);
     tree = std::move(parsed);
     return true;

@@ -38,6 +38,9 @@ struct XmlSettingsTree {
     // Some name or text holds a line break (only a file written elsewhere can): the document
     // is then printed with the parser's own layout, which leaves such text as it is.
     bool textHasLineBreak = false;
+    // Some name or text holds NUL (from a character reference), which XML does not allow and
+    // which the printed document could not hold; such a document is refused.
+    bool textHasNul = false;
 };
 
 std::string_view NameOf(const XmlNode& node);

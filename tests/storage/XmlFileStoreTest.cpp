@@ -179,6 +179,9 @@ TEST_F(XmlFileStoreTest, DocumentsThatAreNotSettingsAreRefusedWholeAndNeverOverw
         {"too deep", "<Yarrowby>" + Repeated("<key>", 300), kLoadFailed, "256 levels"},
         {"UTF-16", "\xFF\xFE<\0Y\0", kLoadFailed, "UTF-16"},
         {"no element", "  <!-- nothing -->  ", kLoadFailed, "no element"},
+        // Found by fuzzing: the printed document could not hold the character.
+        {"reference to NUL", "<Yarrowby>\n<string name='a&#x00;'/></Yarrowby>", kLoadFailed,
+         "NUL at line 2, column 16"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
