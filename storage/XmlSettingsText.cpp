@@ -85,6 +85,11 @@ class TreeNormaliser {
 public:
     explicit TreeNormaliser(XmlSettingsTree& tree) : tree_(tree) {}
 
+    void Document(XmlNode& root) {
+        NoteAttributes(root);
+        Container(root, false);
+    }
+
     // Containers (the root, keys, arrays, and elements of other names that hold elements) keep
     // only their elements; values and other elements get their whole text as their value and
     // no children. Mixed content has no meaning here, and dropping it keeps the printed
@@ -103,13 +108,17 @@ public:
     }
 
 private:
-    void Element(XmlNode& element, bool insideArray) {
+    void NoteAttributes(const XmlNode& element) {
         for (const rapidxml::xml_attribute<char>* attribute = element.first_attribute();
              attribute != nullptr; attribute = attribute->next_attribute()) {
             const std::string_view value(attribute->value(), attribute->value_size());
             tree_.textHasLineBreak = tree_.textHasLineBreak || HasLineBreak(value);
             tree_.textHasNul = tree_.textHasNul || HasNul(value);
         }
+    }
+
+    void Element(XmlNode& element, bool insideArray) {
+        NoteAttributes(element);
         const std::string_view name = NameOf(element);
         const bool value = insideArray ? name == kXmlItemElement
                                        : IsValueElementName(name) && name != "array";
@@ -267,7 +276,7 @@ bool ParseXmlSettings(std::string_view bytes, std::unique_ptr<XmlSettingsTree>& 
         report.AddString(std::string(NameOf(*parsed->root)));
         return false;
     }
-    TreeNormaliser(*parsed).Container(*parsed->root, false);
+    TreeNormaliser(*parsed).Document(*parsed->root);
     if (parsed->textHasNul) {
         FailAt(report, msg::XmlNulReference, text, FindNulReference(text), {});
         return false;

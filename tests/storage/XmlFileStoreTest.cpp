@@ -163,6 +163,20 @@ TEST_F(XmlFileStoreTest, DocumentsOfOtherToolsAreReadWhateverTheirLayout) {
         << "elements the store does not know are kept";
 }
 
+// Found by fuzzing: a line break in the root's attribute was taken for a line of the layout.
+TEST_F(XmlFileStoreTest, ALineBreakInAnyAttributeSurvivesASave) {
+    WriteFileBytes(File(), "<Yarrowby version='3.0&#10;\t&lt;'><key name='K'/></Yarrowby>");
+    ASSERT_TRUE(YProfileKey(Open()->GetRootKey(), u"Other").SetDword(u"v", 1));
+    const std::string saved = ReadFileBytes(File());
+    auto store = Open();
+    ASSERT_TRUE(store->GetRootKey().GetStatus().IsSuccess()) << saved;
+    EXPECT_EQ(ListOf(store->GetRootKey(), false),
+              (Listing{{u"K", ValueKindSubKey}, {u"Other", ValueKindSubKey}}));
+    ASSERT_TRUE(YProfileKey(store->GetRootKey(), u"Other").SetDword(u"v", 2));
+    store.reset();
+    EXPECT_NE(ReadFileBytes(File()).find("version=\"3.0\n\t&lt;\""), std::string::npos);
+}
+
 TEST_F(XmlFileStoreTest, DocumentsThatAreNotSettingsAreRefusedWholeAndNeverOverwritten) {
     struct Case {
         const char* name;
