@@ -8,6 +8,7 @@
 #include "cli/Output.h"
 
 #include <RivodeRavudaVU/YDiagnosticTrace.h>
+#include <RivodeRavudaVU/YXmlFileStore.h>
 
 #include <CLI/CLI.hpp>
 
@@ -32,8 +33,9 @@ public:
     RivodeArguments()
         : app_("Shows and edits the keys and values of a configuration folder.", "rivode") {
         app_.add_option("--config", configFolder_,
-                        "The configuration folder (default: $XDG_CONFIG_HOME/yarrowby/Config)")
-            ->type_name("DIR");
+                        "The configuration folder (default: $XDG_CONFIG_HOME/yarrowby/Config), "
+                        "or an XML settings file (*.xml) to read")
+            ->type_name("DIR|FILE.xml");
         app_.add_option("--personal", personalFolder_,
                         "The personal-data folder beside the configuration folder")
             ->type_name("DIR");
@@ -130,12 +132,19 @@ public:
                 return Fail(UsageFailure(problem));
             }
             options_.folders.source = FolderSource::CommandLine;
+            options_.folders.settingsFile =
+                IsXmlSettingsFilePath(FromUtf8(options_.folders.main));
         }
         if (app_.get_option("--personal")->count() != 0) {
             if (!NormaliseFolderArgument(personalFolder_, options_.folders.personal, problem)) {
                 return Fail(UsageFailure(problem));
             }
             options_.folders.personalFromCommandLine = true;
+            if (options_.folders.settingsFile) {
+                return Fail(UsageFailure(
+                    "--personal names a personal-data folder, which an XML settings file has "
+                    "not: its personal values are in the file"));
+            }
         }
         if (trace_) {
             SetDiagnosticTraceSink(&PrintTraceLine, nullptr);

@@ -1,6 +1,7 @@
 #include "cli/CommandStore.h"
 
 #include "cli/Output.h"
+#include "cli/StoreFactory.h"
 
 namespace rivode::cli {
 
@@ -16,8 +17,8 @@ std::string JoinForDisplay(const KeyPath& path, std::size_t count) {
 
 CommandStore::CommandStore(const StoreFolders& folders, bool readOnly) : folders_(folders) {
     // The store uses its factory only while it is being constructed.
-    YIniFileStoreFactory factory(FromUtf8(folders.main), FromUtf8(folders.personal));
-    store_ = std::make_unique<YProfileStore>(readOnly, &factory);
+    const std::unique_ptr<YProfileStoreFactory> factory = MakeStoreFactory(folders);
+    store_ = std::make_unique<YProfileStore>(readOnly, factory.get());
 }
 
 YProfileKey* CommandStore::OpenForReading(std::string_view keyPathText, CommandFailure& failure) {
@@ -31,14 +32,7 @@ YProfileKey* CommandStore::OpenForReading(std::string_view keyPathText, CommandF
 }
 
 YProfileKey* CommandStore::OpenForReading(const KeyPath& path, CommandFailure& failure) {
-    // The root key's values live beside the folder, so a root with values but no folder
-    // still counts.
-    const FolderState state = InspectFolder(folders_.main);
-    const bool rootFileOnly = state == FolderState::Missing && path.IsRoot() &&
-                              InspectFolder(folders_.main + ".ini") == FolderState::NotAFolder;
-    if (state != FolderState::Folder && !rootFileOnly) {
-        failure = StoreFailure("the configuration folder " + folders_.main + " " +
-                               DescribeFolderState(state));
+    if (!(folders_.settingsFile ? CheckSettingsFile(failure) : CheckFolder(path, failure))) {
         return nullptr;
     }
     std::string missingPath;
@@ -47,6 +41,33 @@ YProfileKey* CommandStore::OpenForReading(const KeyPath& path, CommandFailure& f
         failure = StoreFailure("the key \"" + missingPath + "\" does not exist");
     }
     return key;
+}
+
+bool CommandStore::CheckFolder(const KeyPath& path, CommandFailure& failure) {
+    // The root key's values live beside the folder, so a root with values but no folder
+    // still counts.
+    const FolderState state = InspectFolder(folders_.main);
+    const bool rootFileOnly = state == FolderState::Missing && path.IsRoot() &&
+                              InspectFolder(folders_.main + ".ini") == FolderState::NotAFolder;
+    if (state != FolderState::Folder && !rootFileOnly) {
+        failure = StoreFailure(DescribeConfiguration(folders_) + " " + DescribeFolderState(state));
+        return false;
+    }
+    return true;
+}
+
+bool CommandStore::CheckSettingsFile(CommandFailure& failure) {
+    const FolderState state = InspectFolder(folders_.main);
+    if (state != FolderState::NotAFolder) {
+        failure = StoreFailure(DescribeConfiguration(folders_) + " " + DescribeFolderState(state));
+        return false;
+    }
+    // A file that is not a settings document reads as an empty tree: say why instead.
+    if (const YReportMessageParams& status = Root().GetStatus(); !status.IsSuccess()) {
+        failure = StoreFailure(ReportText(status));
+        return false;
+    }
+    return true;
 }
 
 YProfileKey* CommandStore::OpenExisting(const KeyPath& path, std::string& missingPath) {

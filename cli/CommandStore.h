@@ -1,11 +1,11 @@
-// The INI folder store a command opens, and the one key it works on.
+// The store a command opens (the configuration folder's, or a settings file's), and the one
+// key it works on.
 #pragma once
 
 #include "cli/ConfigFolder.h"
 #include "cli/ExitStatus.h"
 #include "cli/KeyPath.h"
 
-#include <RivodeRavudaVU/YIniFileStore.h>
 #include <RivodeRavudaVU/YProfileStore.h>
 
 #include <memory>
@@ -40,6 +40,11 @@ public:
     YProfileKey* OpenOrCreate(const KeyPath& path, CommandFailure& failure);
 
 private:
+    // Whether the configuration can be read: the folder exists (or the root key's file does,
+    // for the root), or the settings file exists and is a settings document. false with the
+    // failure that says why not.
+    bool CheckFolder(const KeyPath& path, CommandFailure& failure);
+    bool CheckSettingsFile(CommandFailure& failure);
     // The key opened last, else the root key.
     YProfileKey& Current() { return openedKey_ ? *openedKey_ : Root(); }
     // Opens the keys of path while they exist; returns how many did.

@@ -65,7 +65,8 @@ void FindRecordedFolders(int product, StoreFolders& folders) {
             }
         }
     }
-    if (!folders.personalFromCommandLine && UsePersonalDataPath(appName)) {
+    if (!folders.settingsFile && !folders.personalFromCommandLine &&
+        UsePersonalDataPath(appName)) {
         folders.personal =
             ToUtf8(GetAppPersonalDataPath(appName, FromUtf8(folders.main)));
     }
@@ -103,6 +104,11 @@ FolderState InspectFolder(const std::string& path) {
         return FolderState::Missing;
     }
     return info.isFolder ? FolderState::Folder : FolderState::NotAFolder;
+}
+
+std::string DescribeConfiguration(const StoreFolders& folders) {
+    return (folders.settingsFile ? "the XML settings file " : "the configuration folder ") +
+           folders.main;
 }
 
 const char* DescribeFolderState(FolderState state) {

@@ -22,7 +22,13 @@ struct StoreFolders {
     std::string personal;
     FolderSource source = FolderSource::Default;
     bool personalFromCommandLine = false;
+    // main names an XML settings file (an export) rather than a configuration folder; it is
+    // only read, and has no personal-data folder.
+    bool settingsFile = false;
 };
+
+// "the configuration folder DIR" or "the XML settings file FILE", for messages.
+std::string DescribeConfiguration(const StoreFolders& folders);
 
 // The configuration folder when --config names none: the recorded one (a redirect left in it
 // is followed and recorded, with the notice on stderr), else the one under the executable,

@@ -21,6 +21,7 @@ ExitStatus RunShow(const CommandOptions& options) {
         PrintJson({{"folder", folders.main},
                    {"source", DescribeFolderSource(folders.source)},
                    {"state", DescribeFolderState(InspectFolder(folders.main))},
+                   {"settingsFile", folders.settingsFile},
                    {"recorded", recorded},
                    {"personalFolder", folders.personal},
                    {"storePersonalDataSeparately", UsePersonalDataPath(appName)}});
@@ -29,6 +30,9 @@ ExitStatus RunShow(const CommandOptions& options) {
     PrintLine(folders.main);
     PrintLine(std::string("found: ") + DescribeFolderSource(folders.source));
     PrintLine(std::string("state: ") + DescribeFolderState(InspectFolder(folders.main)));
+    if (folders.settingsFile) {
+        PrintLine("kind: XML settings file, read only");
+    }
     PrintLine("recorded: " + (recorded.empty() ? std::string("(none)") : recorded));
     PrintLine("personal data: " +
               (folders.personal.empty() ? std::string("(in the configuration folder)")

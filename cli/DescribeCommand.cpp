@@ -1,4 +1,4 @@
-// rivode without a command: a description of the configuration folder.
+// rivode without a command: a description of the configuration folder or settings file.
 #include "cli/CommandStore.h"
 #include "cli/Commands.h"
 #include "cli/Output.h"
@@ -15,21 +15,26 @@ void PrintFolderLine(const char* label, const std::string& path, FolderState sta
 }  // namespace
 
 ExitStatus RunDescribe(const CommandOptions& options) {
-    const FolderState state = InspectFolder(options.folders.main);
-    PrintFolderLine("Configuration folder", options.folders.main, state);
-    if (!options.folders.personal.empty()) {
-        PrintFolderLine("Personal-data folder", options.folders.personal,
-                        InspectFolder(options.folders.personal));
+    const StoreFolders& folders = options.folders;
+    const FolderState state = InspectFolder(folders.main);
+    // A settings file is what a configuration folder is to the other commands.
+    const FolderState usable = folders.settingsFile ? FolderState::NotAFolder : FolderState::Folder;
+    PrintFolderLine(folders.settingsFile ? "XML settings file" : "Configuration folder",
+                    folders.main, state == usable ? FolderState::Folder : state);
+    if (!folders.personal.empty()) {
+        PrintFolderLine("Personal-data folder", folders.personal, InspectFolder(folders.personal));
     }
     if (state == FolderState::Missing) {
         return ExitOk;
     }
-    if (state != FolderState::Folder) {
-        return Fail(StoreFailure("the configuration folder " + options.folders.main + " " +
-                                 DescribeFolderState(state)));
+    if (state != usable) {
+        return Fail(StoreFailure(DescribeConfiguration(folders) + " " + DescribeFolderState(state)));
     }
 
-    CommandStore store(options.folders, true);
+    CommandStore store(folders, true);
+    if (const YReportMessageParams& status = store.Root().GetStatus(); !status.IsSuccess()) {
+        return Fail(StoreFailure(ReportText(status)));
+    }
     std::vector<std::string> keyLines;
     YProfileKeyIterator subKeys(store.Root(), false);
     YUnicodeString name;

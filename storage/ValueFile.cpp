@@ -79,7 +79,8 @@ std::string FolderOf(const std::string& path) {
 }
 
 // The journal of path, read whole when there is one; found is false when there is none.
-ValueFileError ReadJournal(const std::string& journalPath, std::string& bytes, bool& found) {
+ValueFileError ReadJournal(const std::string& journalPath, std::string& bytes, bool& found,
+                           std::uint64_t maxSize) {
     found = false;
     std::unique_ptr<File> journal;
     const int error =
@@ -89,7 +90,8 @@ ValueFileError ReadJournal(const std::string& journalPath, std::string& bytes, b
     }
     if (error == 0) {
         found = true;
-        if (const int readError = ReadWholeOpenFile(*journal, bytes)) {
+        // A whole journal holds the content and its trailer.
+        if (const int readError = ReadWholeOpenFile(*journal, bytes, maxSize + kTrailerSize)) {
             return {readError, journalPath};
         }
         return {};
@@ -101,13 +103,13 @@ thread_local ValueFileSyncBatch* currentBatch = nullptr;
 
 }  // namespace
 
-int ReadWholeOpenFile(File& file, std::string& bytes) {
+int ReadWholeOpenFile(File& file, std::string& bytes, std::uint64_t maxSize) {
     bytes.clear();
     std::uint64_t size = 0;
     if (const int error = file.GetSize(size)) {
         return error;
     }
-    if (size > kMaxValueFileSize) {
+    if (size > maxSize) {
         return EFBIG;
     }
     // The size is a hint: the file may have changed since, and a read may return less than
@@ -125,7 +127,7 @@ int ReadWholeOpenFile(File& file, std::string& bytes) {
         if (got == 0) {
             return 0;
         }
-        if (bytes.size() > kMaxValueFileSize) {
+        if (bytes.size() > maxSize) {
             return EFBIG;
         }
         // Under the lock the file keeps the size it had: a read that stops short exactly there
@@ -138,7 +140,7 @@ int ReadWholeOpenFile(File& file, std::string& bytes) {
 }
 
 ValueFileError ReadValueFile(const std::string& path, std::string& bytes, bool& exists,
-                             bool* committed, bool partnerCommitted) {
+                             bool* committed, bool partnerCommitted, std::uint64_t maxSize) {
     bytes.clear();
     exists = false;
     if (committed != nullptr) {
@@ -158,7 +160,7 @@ ValueFileError ReadValueFile(const std::string& path, std::string& bytes, bool& 
     // Under the shared lock no writer is at work: a journal is what a dead one left.
     bool journalFound = false;
     if (ValueFileError journalError = ReadJournal(path + std::string(kJournalSuffix), bytes,
-                                                  journalFound)) {
+                                                  journalFound, maxSize)) {
         return journalError;
     }
     std::string_view content;
@@ -169,7 +171,7 @@ ValueFileError ReadValueFile(const std::string& path, std::string& bytes, bool& 
         if (committed != nullptr) {
             *committed = true;
         }
-    } else if (const int readError = ReadWholeOpenFile(*file, bytes)) {
+    } else if (const int readError = ReadWholeOpenFile(*file, bytes, maxSize)) {
         bytes.clear();
         return {readError, path};
     }
@@ -234,7 +236,7 @@ ValueFileError ValueFileWriter::Open(const std::string& path, unsigned fileMode,
 ValueFileError ValueFileWriter::ReadWholeJournal(std::string& content, bool& whole,
                                                  JournalKind& kind, bool& found) const {
     whole = false;
-    if (ValueFileError error = ReadJournal(JournalPath(), content, found)) {
+    if (ValueFileError error = ReadJournal(JournalPath(), content, found, maxSize_)) {
         return error;
     }
     std::string_view proven;
@@ -289,7 +291,7 @@ ValueFileError ValueFileWriter::Recover(ValueFileWriter* main, ValueFileWriter* 
 }
 
 ValueFileError ValueFileWriter::ReadCurrent(std::string& bytes) {
-    if (const int error = ReadWholeOpenFile(*file_, bytes)) {
+    if (const int error = ReadWholeOpenFile(*file_, bytes, maxSize_)) {
         return {error, path_};
     }
     return {};

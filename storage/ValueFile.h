@@ -40,7 +40,8 @@
 namespace rivode::storage {
 
 // Far above any real key (a session is a few kilobytes); a larger file is refused rather
-// than read into memory.
+// than read into memory. Files that hold a whole tree (the XML settings file) pass their own
+// limit.
 inline constexpr std::uint64_t kMaxValueFileSize = 64ull << 20;
 
 inline constexpr std::string_view kJournalSuffix = ".journal";
@@ -61,13 +62,16 @@ struct ValueFileError {
 // marked as a partner and counts only when the main file's journal is whole too (that journal
 // is the save's commit). Read the main file first; committed tells whether its journal was
 // whole, and goes to the reading of the personal file as partnerCommitted.
+// A file (or journal) larger than maxSize fails with EFBIG.
 [[nodiscard]] ValueFileError ReadValueFile(const std::string& path, std::string& bytes,
                                            bool& exists, bool* committed = nullptr,
-                                           bool partnerCommitted = false);
+                                           bool partnerCommitted = false,
+                                           std::uint64_t maxSize = kMaxValueFileSize);
 
 // The reading of an already open file to its end; reads that return less than asked go on
 // until the end of the file, a failed read fails. Exposed for the writer and for tests.
-[[nodiscard]] int ReadWholeOpenFile(platform::File& file, std::string& bytes);
+[[nodiscard]] int ReadWholeOpenFile(platform::File& file, std::string& bytes,
+                                    std::uint64_t maxSize = kMaxValueFileSize);
 
 // A value file opened for replacing its content, under the exclusive lock until destroyed.
 class ValueFileWriter {
@@ -83,6 +87,8 @@ public:
     [[nodiscard]] ValueFileError Open(const std::string& path, unsigned fileMode,
                                       unsigned folderMode, bool create = true);
     bool IsOpen() const { return file_ != nullptr; }
+    // The largest content (and journal) this writer reads; set before Recover.
+    void SetMaxSize(std::uint64_t maxSize) { maxSize_ = maxSize; }
     // Whether Open created the file.
     bool WasCreated() const { return created_; }
     // Finishes or discards the save that a dead process left: for one file, or for the main
@@ -119,6 +125,7 @@ private:
     std::string path_;
     std::unique_ptr<platform::File> file_;
     unsigned fileMode_ = 0600;
+    std::uint64_t maxSize_ = kMaxValueFileSize;
     std::vector<std::string> createdFolders_;  // outermost first
     bool created_ = false;
     bool locked_ = false;

@@ -21,34 +21,6 @@ protected:
     std::unique_ptr<YProfileStore> store_;
 };
 
-TEST_F(IniFileKeyTest, MissingKeysAndValuesReadAsAbsentAndNamesAreExact) {
-    YProfileKey missing(Root(), u"Nowhere\\Deeper");
-    EXPECT_EQ(DwordOf(missing, u"x"), std::nullopt);
-    EXPECT_TRUE(missing.GetStatus().IsSuccess());
-    EXPECT_TRUE(ListOf(missing, true).empty() && ListOf(missing, false).empty());
-    EXPECT_FALSE(std::filesystem::exists(Main("Nowhere")));
-
-    YProfileKey key(Root(), u"K");
-    ASSERT_TRUE(key.SetDword(u"Name", 1));
-    EXPECT_EQ(DwordOf(key, u"name"), std::nullopt);
-    EXPECT_TRUE(key.DeleteValue(u"absent"));
-    ASSERT_TRUE(key.SetString(u"Name", u"five"));
-    EXPECT_EQ(DwordOf(key, u"Name"), std::nullopt) << "another kind replaces the value";
-    EXPECT_EQ(ListOf(key, true), (Listing{{u"Name", ValueKindString}}));
-}
-
-TEST_F(IniFileKeyTest, GetBinaryAsksForTheLengthAndRefusesASmallBuffer) {
-    YProfileKey key(Root(), u"K");
-    ASSERT_TRUE(key.SetBinary(u"b", "\1\2\3", 3));
-    std::uint32_t size = 0;
-    ASSERT_TRUE(key.GetBinary(u"b", nullptr, size));
-    EXPECT_EQ(size, 3u);
-    std::uint8_t buffer[3] = {9, 9, 9};
-    size = 2;
-    EXPECT_FALSE(key.GetBinary(u"b", buffer, size));
-    EXPECT_EQ(buffer[0], 9);
-}
-
 TEST_F(IniFileKeyTest, UnstorableNamesAndTextsAreRefusedWithAReport) {
     YProfileKey key(Root(), u"K");
     EXPECT_FALSE(key.SetDword(u"a\"b", 1));
@@ -112,21 +84,6 @@ TEST_F(IniFileKeyTest, TwoObjectsOfOneKeyDoNotShareUnsavedChanges) {
     first.reset();
     EXPECT_EQ(DwordOf(second, u"v"), std::nullopt) << "a loaded key never rereads";
     EXPECT_EQ(DwordOf(YProfileKey(Root(), u"K"), u"v"), 1u);
-}
-
-TEST_F(IniFileKeyTest, ReadOnlyStoreNeverWrites) {
-    WriteValueFile(Main("K.ini"), "D:\"v\"=00000001\r\n");
-    {
-        auto store = OpenStore(false, true);
-        YProfileKey key(store->GetRootKey(), u"K");
-        EXPECT_FALSE(key.IsWritable());
-        ASSERT_TRUE(key.SetDword(u"v", 2));
-        EXPECT_FALSE(key.Flush());
-        YProfileKey created(store->GetRootKey(), u"New", true);
-        EXPECT_FALSE(store->GetRootKey().DeleteSubKey(u"K"));
-    }
-    EXPECT_EQ(ReadFileBytes(Main("K.ini")), kBom + "D:\"v\"=00000001\r\n");
-    EXPECT_FALSE(std::filesystem::exists(Main("New")));
 }
 
 TEST_F(IniFileKeyTest, FlushStoresNowAndDestructionDoesNotRepeatIt) {

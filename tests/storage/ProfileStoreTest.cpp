@@ -102,16 +102,4 @@ TEST(AccessControlTest, TextFormRoundTripsAndModesOpenOnlyForAnotherAllowedAccou
     EXPECT_EQ(access.FolderMode(), 0755u);
 }
 
-TEST_F(CopyProfileKeyTest, SecurityValueIsStoredAsAList) {
-    auto store = OpenStore();
-    YAccessControl access;
-    ASSERT_TRUE(access.FromStrings({u"Users,allow,0x80000000"}));
-    store->GetRootKey().SetSecurityValue(u"Security", access);
-    YAccessControl read;
-    ASSERT_TRUE(store->GetRootKey().GetSecurityValue(u"Security", read));
-    EXPECT_EQ(read.ToStrings(), access.ToStrings());
-    ASSERT_TRUE(store->GetRootKey().SetStringArray(u"Bad", {u"nonsense"}));
-    EXPECT_FALSE(store->GetRootKey().GetSecurityValue(u"Bad", read));
-}
-
 }  // namespace

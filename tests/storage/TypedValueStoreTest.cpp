@@ -1,20 +1,22 @@
-// Typed values over the INI folder store: what they write survives the key's file and reads
-// back the same.
-#include <RivodeRavudaVU/YIniFileStore.h>
+// Typed values over each store back end: what they write survives the store and reads back the
+// same.
+#include "tests/storage/StoreBackEnds.h"
+
 #include <RivodeRavudaVU/YProfileBlob.h>
 #include <RivodeRavudaVU/YProfileLogFont.h>
 #include <RivodeRavudaVU/YProfileMultiLineString.h>
-
-#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 namespace rivode::test {
 namespace {
 
-TEST(TypedValueIniStore, ValuesWrittenThroughACopyKeyReadBackAfterTheFileIsWritten) {
+template <typename BackEnd>
+class TypedValueStoreTest : public ::testing::Test {};
+TYPED_TEST_SUITE(TypedValueStoreTest, StoreBackEnds, StoreBackEndNames);
+
+TYPED_TEST(TypedValueStoreTest, ValuesWrittenThroughACopyKeyReadBackAfterTheStoreIsWritten) {
     TempFolder folder;
-    YIniFileStoreFactory factory{folder.Path16()};
     YLogFont font;
     font.height = -20;
     font.SetFaceName(u"DejaVu Sans Mono");
@@ -22,13 +24,13 @@ TEST(TypedValueIniStore, ValuesWrittenThroughACopyKeyReadBackAfterTheFileIsWritt
     YProfileBlob blob(u"Blob");
     blob.Set({0, 255, 10, 13});
     {
-        YProfileStore store(&factory);
-        YProfileCopyKey key(store.GetRootKey(), u"Session", true);
+        auto store = TypeParam::Open(folder, false);
+        YProfileCopyKey key(store->GetRootKey(), u"Session", true);
         ASSERT_TRUE(YProfileLogFont(u"Normal Font v2", font).Save(key) && blob.Save(key));
         ASSERT_TRUE(YProfileMultiLineString(u"Description", lines).Save(key) && key.Flush());
     }
-    YProfileStore store(&factory);
-    YProfileKey key(store.GetRootKey(), u"Session");
+    auto store = TypeParam::Open(folder, false);
+    YProfileKey key(store->GetRootKey(), u"Session");
     YProfileLogFont normal;
     YProfileMultiLineString description;
     YProfileBlob read;
