@@ -69,7 +69,12 @@ bool ExportRecord(const YProfileKey& configKey, const YProfileKey& fileKey,
         return false;
     }
     const YProfileCopyKey copy(fileKey, path, true);
-    if (!record.Save(copy) || !copy.Flush()) {
+    if (!record.Save(copy)) {
+        // A sub-record stores its own key and keeps the reason there; storing this key meets
+        // the same reason and says it.
+        if (copy.GetStatus().IsSuccess()) {
+            (void)copy.Flush();
+        }
         report = copy.GetStatus();
         return false;
     }
@@ -148,8 +153,7 @@ private:
                 [this](YReportMessageParams& report) {
                     const YProfileKey security(file_, rivode::config::kSecurityKeyName, true);
                     const YUnicodeString check = GetGlobalConfig()->configPassphrase.GetEncryptedText();
-                    if (!security.SetString(rivode::config::kPassphraseValueName, check) ||
-                        !security.Flush()) {
+                    if (!security.SetString(rivode::config::kPassphraseValueName, check)) {
                         report = security.GetStatus();
                         return false;
                     }
@@ -244,7 +248,8 @@ bool ExportSettings(const SettingsTransferRequest& request, IImportExportSink& s
     }
     rivode::storage::ValueFileSyncBatch batch;
     {
-        const YProfileCopyKey root(file->OpenPrivateRootKey());
+        // The store's own root: a second root key would load a second copy of the document.
+        const YProfileKey& root = file->GetRootKey();
         if (!root.GetStatus().IsSuccess()) {
             failure = root.GetStatus();
             run.Fail(failure);
@@ -252,6 +257,7 @@ bool ExportSettings(const SettingsTransferRequest& request, IImportExportSink& s
         }
         YProfileStore configuration;
         Exporter(request, run, configuration.GetRootKey(), root).Run();
+        // The document is written once, here: every section wrote into it in memory.
         if (!root.Flush()) {
             YReportMessageParams cause = root.GetStatus();
             WrapReport(failure, msg::SettingsFileSaveFailed, {names.settings}, cause);

@@ -20,6 +20,7 @@
 
 namespace msg = rivode::msg;
 using rivode::config::CopySettingsKey;
+using rivode::config::CopyStoring;
 using rivode::config::SensitiveValuePolicy;
 using rivode::config::SettingsTransferRun;
 
@@ -167,7 +168,7 @@ private:
         const YProfileKey from(file_, fileKeyName);
         const YProfileKey to(config_, configKeyName, true);
         YReportMessageParams report;
-        if (!CopySettingsKey(to, from, policy_, skipValues, report)) {
+        if (!CopySettingsKey(to, from, policy_, skipValues, CopyStoring::EachKey, report)) {
             run_.FailSection(configKeyName, report);
             return;
         }

@@ -112,7 +112,7 @@ bool SensitiveValuePolicy::Pass(YUnicodeString& text) {
 bool CopySettingsKey(const YProfileKey& destination, const YProfileKey& source,
                      SensitiveValuePolicy& policy,
                      std::initializer_list<std::u16string_view> skipValues,
-                     YReportMessageParams& report) {
+                     CopyStoring storing, YReportMessageParams& report) {
     YProfileKeyIterator values(source, true);
     YUnicodeString name;
     int kind = ValueKindUnknown;
@@ -132,11 +132,11 @@ bool CopySettingsKey(const YProfileKey& destination, const YProfileKey& source,
         YUnicodeString grandchild;
         const bool hasSubKeys = YProfileKeyIterator(sourceChild, false).Next(grandchild);
         const YProfileKey destinationChild(destination, name, hasSubKeys);
-        if (!CopySettingsKey(destinationChild, sourceChild, policy, {}, report)) {
+        if (!CopySettingsKey(destinationChild, sourceChild, policy, {}, storing, report)) {
             return false;
         }
         // Stored now, so a full disk is reported here instead of lost in a destructor.
-        if (!destinationChild.Flush()) {
+        if (storing == CopyStoring::EachKey && !destinationChild.Flush()) {
             report = destinationChild.GetStatus();
             return false;
         }

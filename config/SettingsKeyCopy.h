@@ -42,12 +42,18 @@ private:
     YUnicodeString to_;
 };
 
+// When the keys a copy writes are stored. EachKey: each written subkey is stored before the
+// next is opened, so a failure is heard at its key (a store of one file per key, as the
+// configuration is). ByCaller: the caller stores everything at the end (a store of one
+// document, as the settings file is, where storing a key writes the whole document).
+enum class CopyStoring { EachKey, ByCaller };
+
 // Copies every value and subkey of source into destination, each string value through policy.
-// Values named in skipValues are left out at the top level of source only. Each written subkey
-// is stored before the next is opened. false with report filled at the first failure.
+// Values named in skipValues are left out at the top level of source only. false with report
+// filled at the first failure.
 [[nodiscard]] bool CopySettingsKey(const YProfileKey& destination, const YProfileKey& source,
                                    SensitiveValuePolicy& policy,
                                    std::initializer_list<std::u16string_view> skipValues,
-                                   YReportMessageParams& report);
+                                   CopyStoring storing, YReportMessageParams& report);
 
 }  // namespace rivode::config

@@ -43,14 +43,7 @@ bool CopyNamedKey(const YProfileKey& destination, const YProfileKey& source,
                   YReportMessageParams& report) {
     const YProfileKey from(source, name);
     const YProfileKey to(destination, name, true);
-    if (!CopySettingsKey(to, from, policy, {}, report)) {
-        return false;
-    }
-    if (!to.Flush()) {
-        report = to.GetStatus();
-        return false;
-    }
-    return true;
+    return CopySettingsKey(to, from, policy, {}, CopyStoring::ByCaller, report);
 }
 
 }  // namespace rivode::config

@@ -32,7 +32,8 @@ private:
     bool failed_ = false;
 };
 
-// source's key name copied into destination's key of the same name as it stands.
+// source's key name copied into destination's key of the same name as it stands; the caller
+// stores destination (a settings file is written once, whole).
 [[nodiscard]] bool CopyNamedKey(const YProfileKey& destination, const YProfileKey& source,
                                 std::u16string_view name, SensitiveValuePolicy& policy,
                                 YReportMessageParams& report);

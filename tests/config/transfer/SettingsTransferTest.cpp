@@ -117,22 +117,20 @@ TEST_F(SettingsTransferTest, CancellingThePassphraseQuestionImportsNothing) {
     EXPECT_TRUE(Below(ConfigurationValues(), "\\Sessions\\").empty());
 }
 
-// A section that fails is logged and fails the export; the settings file that was there before
-// is still there, as the .bak file.
-TEST_F(SettingsTransferTest, FailedSectionLeavesThePreviousSettingsFileAsBackup) {
+// A settings file that cannot be written is logged and fails the export; the settings file
+// that was there before is still there, as the .bak file.
+TEST_F(SettingsTransferTest, FailedWriteLeavesThePreviousSettingsFileAsBackup) {
     FillConfiguration(u"", 3);
     RecordingSink first;
     ASSERT_TRUE(Export(first));
     const ValueMap previous = FileValues(SettingsPath());
 
+    // The document's save cannot make its journal.
+    std::filesystem::create_directory(temp_ / "out/settings.xml.journal");
     RecordingSink second;
-    {
-        FullUnderFileSystem full("settings.xml/Sessions");
-        platform::ScopedFileSystem installed(full);
-        YReportMessageParams report;
-        EXPECT_FALSE(ExportSettings(Request(), second, report));
-        EXPECT_EQ(GetSystemErrorCause(report), ENOSPC);
-    }
+    YReportMessageParams report;
+    EXPECT_FALSE(ExportSettings(Request(), second, report));
+    EXPECT_EQ(GetSystemErrorCause(report), EISDIR) << ToUtf8(report.GetText());
     EXPECT_EQ(FileValues(BackupPath()), previous);
     ASSERT_GE(second.Count(SettingsLogLevel::Error), 1u);
     const std::string log = ReadFileBytes(temp_ / "out/settings.log");
