@@ -5,13 +5,18 @@
 #include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/SessionConfig.h>
 
+#include "config/SessionDatabaseTree.h"
 #include "config/SessionImportLine.h"
 #include "storage/SecretText.h"
 
+#include <map>
+#include <memory>
 #include <string>
 
 namespace msg = rivode::msg;
 using namespace rivode::textimport;
+using rivode::sessions::ChildNames;
+using rivode::sessions::SessionTree;
 
 namespace {
 
@@ -38,15 +43,20 @@ ConnectConfig* ChooseProtocol(SessionConfig& session, const YUnicodeString& prot
     return session.GetTransferConnectConfig();
 }
 
-YUnicodeString JoinPath(const YUnicodeString& folder, const YUnicodeString& name) {
-    return folder.empty() ? name : folder + u"\\" + name;
-}
-
 YUnicodeString Stars(const YUnicodeString& secret) {
     return secret.empty() ? YUnicodeString() : YUnicodeString(8, u'*');
 }
 
 }  // namespace
+
+struct FileSessionCreationWizardBase::FolderNames {
+    std::map<YUnicodeString, ChildNames, rivode::LessNoCase> byFolder;
+};
+
+FileSessionCreationWizardBase::FileSessionCreationWizardBase() = default;
+FileSessionCreationWizardBase::~FileSessionCreationWizardBase() = default;
+
+void FileSessionCreationWizardBase::ForgetFolderNames() { folderNames_.reset(); }
 
 // name when neither the database nor an earlier line of the file has it in the folder; else the
 // first free of "name (2)", "name (3)", ... So the preview shows the names the import will give,
@@ -54,16 +64,16 @@ YUnicodeString Stars(const YUnicodeString& secret) {
 // the store refuses can never be taken, so checking it unfixed would prove nothing.
 YUnicodeString FileSessionCreationWizardBase::UniqueName(const YUnicodeString& folderPath,
                                                          const YUnicodeString& name) {
-    const SessionDatabaseImpl& database = *GetSessionDatabaseImpl();
-    YUnicodeString candidate = name;
-    for (unsigned number = 2;; ++number) {
-        const YUnicodeString path = JoinPath(folderPath, candidate);
-        if (!takenPaths_.contains(path) && !database.Exists(path)) {
-            takenPaths_.insert(path);
-            return candidate;
-        }
-        candidate = name + u" (" + rivode::FromAscii(std::to_string(number)) + u")";
+    if (!folderNames_) {
+        folderNames_ = std::make_unique<FolderNames>();
     }
+    auto found = folderNames_->byFolder.find(folderPath);
+    if (found == folderNames_->byFolder.end()) {
+        const SessionTree tree;
+        const std::unique_ptr<YProfileKey> folder = tree.OpenFolder(folderPath);
+        found = folderNames_->byFolder.try_emplace(folderPath, folder.get()).first;
+    }
+    return found->second.TakeFreeName(name);
 }
 
 bool FileSessionCreationWizardBase::ParseLine(const YUnicodeString& line, std::size_t lineNumber,

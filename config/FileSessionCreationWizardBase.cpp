@@ -41,8 +41,6 @@ void ReportTextNotValid(const YUnicodeString& path, const YTextFile& file, std::
 
 }  // namespace
 
-FileSessionCreationWizardBase::FileSessionCreationWizardBase() = default;
-FileSessionCreationWizardBase::~FileSessionCreationWizardBase() = default;
 
 bool FileSessionCreationWizardBase::SetFile(const YUnicodeString& path,
                                             YReportMessageParams& report) {
@@ -93,7 +91,7 @@ YStringArray FileSessionCreationWizardBase::GetColumnTitles() const {
 bool FileSessionCreationWizardBase::ReadEntries(YReportMessageParams& report, QWidget* parent) {
     entries_.clear();
     skipped_.clear();
-    takenPaths_.clear();
+    ForgetFolderNames();
     if (!ValidateOptions(report)) {
         return false;
     }

@@ -19,7 +19,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <set>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -125,6 +125,7 @@ private:
     [[nodiscard]] bool ParseLine(const YUnicodeString& line, std::size_t lineNumber,
                                  const ISessionConfig& defaults, YReportMessageParams& report);
     YUnicodeString UniqueName(const YUnicodeString& folderPath, const YUnicodeString& name);
+    void ForgetFolderNames();
 
     YUnicodeString path_;
     YUnicodeString firstLine_;
@@ -132,6 +133,7 @@ private:
     ImportDelimiter delimiter_ = ImportDelimiter::Comma;
     std::vector<SessionImportEntry> entries_;
     std::vector<YReportMessageParams> skipped_;
-    // The session paths earlier lines of the file were given.
-    std::set<YUnicodeString, rivode::LessNoCase> takenPaths_;
+    // The names in each folder the file names: the database's, then those of earlier lines.
+    struct FolderNames;
+    std::unique_ptr<FolderNames> folderNames_;
 };
