@@ -164,6 +164,27 @@ TEST_F(SessionTextImportTest, NamesTakenAlreadyGetAFreeVariant) {
     EXPECT_EQ(Open(u"server (3)")->remoteHostConfig.hostname.Get(), u"h2");
 }
 
+TEST_F(SessionTextImportTest, SessionsKeepTheFileOrderInNewAndExistingFolders) {
+    Read("Zed,Work\nMid,Work\n", {F::SessionName, F::Folder});
+    ASSERT_EQ(wizard_.Import().created, 2u);
+    // A folder path that is a session cannot take sessions; the other lines go on.
+    Read("c,New\na,New\nAlpha,Work\nInside,Work/Zed\nb,New\n", {F::SessionName, F::Folder});
+    const SessionImportResult result = wizard_.Import();
+    EXPECT_EQ(result.created, 4u);
+    ASSERT_EQ(result.skipped.size(), 1u);
+    YReportMessageParams skipped = result.skipped[0];
+    EXPECT_EQ(skipped.GetMessageId(), msg::ImportLineSkipped);
+    EXPECT_EQ(skipped.GetStrings()[0], u"4");
+    EXPECT_FALSE(Database().Exists(u"Work\\Zed\\Inside"));
+
+    for (const auto& [folder, order] : {std::pair{u"New", YStringArray{u"c", u"a", u"b"}},
+                                        std::pair{u"Work", YStringArray{u"Zed", u"Mid", u"Alpha"}}}) {
+        ProfileFolderData listing;
+        ASSERT_TRUE(Database().ListFolder(folder, listing));
+        EXPECT_EQ(listing.GetSessions(), order) << ToUtf8(folder);
+    }
+}
+
 TEST_F(SessionTextImportTest, LinesWithoutANameAreSkippedWithTheReason) {
     Read("h1,n1\n,\nh3,\n", {F::Hostname, F::SessionName});
     EXPECT_EQ(wizard_.GetEntries().size(), 2u);
