@@ -13,6 +13,9 @@ namespace msg = rivode::msg;
 
 namespace {
 
+// The lines read between two moves of the reading window's count.
+constexpr std::size_t kLinesPerProgressStep = 256;
+
 std::string NativePath(const YUnicodeString& path) { return rivode::ToUtf8(path); }
 
 [[nodiscard]] bool OpenForReading(YTextFile& file, const YUnicodeString& path,
@@ -115,7 +118,9 @@ bool FileSessionCreationWizardBase::ReadEntries(YReportMessageParams& report, QW
             ++lineNumber;
             lastLineLength = line.size();
             read = ParseLine(line, lineNumber, *defaults, report);
-            window.SetProgress(lineNumber, 0);
+            if (lineNumber % kLinesPerProgressStep == 0) {
+                window.SetProgress(lineNumber, 0);
+            }
         }
         if (read && file.GetLastError() == EILSEQ) {
             ReportTextNotValid(path_, file, lineNumber, lastLineLength, report);

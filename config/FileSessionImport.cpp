@@ -39,7 +39,12 @@ public:
             Log(skipped);
         }
         ++done_;
-        window_.SetProgress(done_, lineNumbers_.size());
+        // Each change redraws the window (or the console's line): moving it once a percent is
+        // enough for a person to follow and keeps large imports from drawing thousands of times.
+        const std::size_t total = lineNumbers_.size();
+        if (done_ == total || done_ * 100 / total != (done_ - 1) * 100 / total) {
+            window_.SetProgress(done_, total);
+        }
     }
 
     void Log(const YReportMessageParams& report) {
