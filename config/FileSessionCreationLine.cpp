@@ -43,6 +43,45 @@ ConnectConfig* ChooseProtocol(SessionConfig& session, const YUnicodeString& prot
     return session.GetTransferConnectConfig();
 }
 
+// Both sides keep their password under one name in the session's key, and the side saved last
+// decides what is stored: each gets it. Whether the protocol's own side took it.
+bool SetPasswordOnBothSides(SessionConfig& session, ConnectConfig& config,
+                            const YUnicodeString& password) {
+    ConnectConfig* other = &config == session.GetTerminalConnectConfig()
+                               ? session.GetTransferConnectConfig()
+                               : session.GetTerminalConnectConfig();
+    if (other != nullptr) {
+        (void)other->SetPassword(password);
+    }
+    return config.SetPassword(password);
+}
+
+// What the preview shows of a field: the value the session will have.
+YUnicodeString PreviewColumn(ImportField field, const PreparedSession& prepared,
+                             const SessionConfig& session, const YUnicodeString& protocol,
+                             const YUnicodeString& shownPassword) {
+    switch (field) {
+        case ImportField::Hostname:
+            return session.remoteHostConfig.hostname.Get();
+        case ImportField::Folder:
+            return prepared.folderInvalid ? LoadMessageString(msg::ImportInvalidFolderMark)
+                                          : prepared.folder;
+        case ImportField::SessionName:
+            return prepared.name;
+        case ImportField::Username:
+            return session.remoteHostConfig.username.Get();
+        case ImportField::Password:
+            return shownPassword;
+        case ImportField::Protocol:
+            return protocol;
+        case ImportField::Emulation:
+            return session.terminalConfig.emulation.Get();
+        case ImportField::Ignored:
+            break;
+    }
+    return {};
+}
+
 YUnicodeString Stars(const YUnicodeString& secret) {
     return secret.empty() ? YUnicodeString() : YUnicodeString(8, u'*');
 }
@@ -118,19 +157,10 @@ bool FileSessionCreationWizardBase::ParseLine(const YUnicodeString& line, std::s
         config->SetUsername(user);
     }
     YUnicodeString& password = values.fields[static_cast<std::size_t>(ImportField::Password)];
-    if (!password.empty() && ImportKeepsPassword(protocol)) {
-        // Both sides keep their password under one name in the session's key, and the side
-        // saved last decides what is stored: each gets it.
-        ConnectConfig* other = config == session.GetTerminalConnectConfig()
-                                   ? session.GetTransferConnectConfig()
-                                   : session.GetTerminalConnectConfig();
-        if (other != nullptr) {
-            (void)other->SetPassword(password);
-        }
-        if (!config->SetPassword(password)) {
-            entry.notes.push_back(LineReport(msg::ImportPasswordNotStored, lineNumber));
-            entry.notes.back().AddString(protocol);
-        }
+    if (!password.empty() && ImportKeepsPassword(protocol) &&
+        !SetPasswordOnBothSides(session, *config, password)) {
+        entry.notes.push_back(LineReport(msg::ImportPasswordNotStored, lineNumber));
+        entry.notes.back().AddString(protocol);
     }
     const YUnicodeString shownPassword = Stars(password);
     rivode::storage::WipeText(password);
@@ -167,34 +197,7 @@ bool FileSessionCreationWizardBase::ParseLine(const YUnicodeString& line, std::s
     }
 
     for (const ImportField field : fields_) {
-        switch (field) {
-            case ImportField::Hostname:
-                entry.columns.push_back(session.remoteHostConfig.hostname.Get());
-                break;
-            case ImportField::Folder:
-                entry.columns.push_back(prepared.folderInvalid
-                                            ? LoadMessageString(msg::ImportInvalidFolderMark)
-                                            : prepared.folder);
-                break;
-            case ImportField::SessionName:
-                entry.columns.push_back(prepared.name);
-                break;
-            case ImportField::Username:
-                entry.columns.push_back(session.remoteHostConfig.username.Get());
-                break;
-            case ImportField::Password:
-                entry.columns.push_back(shownPassword);
-                break;
-            case ImportField::Protocol:
-                entry.columns.push_back(protocol);
-                break;
-            case ImportField::Emulation:
-                entry.columns.push_back(session.terminalConfig.emulation.Get());
-                break;
-            case ImportField::Ignored:
-                entry.columns.emplace_back();
-                break;
-        }
+        entry.columns.push_back(PreviewColumn(field, entry.prepared, session, protocol, shownPassword));
     }
     entries_.push_back(std::move(entry));
     return true;
