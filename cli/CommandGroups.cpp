@@ -10,6 +10,7 @@ std::unique_ptr<CommandGroup> MakeSessionValueCommands();
 std::unique_ptr<CommandGroup> MakeSessionItemCommands();
 std::unique_ptr<CommandGroup> MakeFolderCommands();
 std::unique_ptr<CommandGroup> MakeDefaultCommands();
+std::unique_ptr<CommandGroup> MakeImportTextCommands();
 std::unique_ptr<CommandGroup> MakeKeymapCommands();
 std::unique_ptr<CommandGroup> MakeColorCommands();
 std::unique_ptr<CommandGroup> MakePassphraseCommands();
@@ -31,6 +32,7 @@ std::vector<std::unique_ptr<CommandGroup>> MakeCommandGroups() {
     groups.push_back(MakeSessionItemCommands());
     groups.push_back(MakeFolderCommands());
     groups.push_back(MakeDefaultCommands());
+    groups.push_back(MakeImportTextCommands());
     groups.push_back(MakeKeymapCommands());
     groups.push_back(MakeColorCommands());
     groups.push_back(MakePassphraseCommands());

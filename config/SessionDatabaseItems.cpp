@@ -256,13 +256,7 @@ YUnicodeString SessionDatabaseImpl::MakeUniqueName(const YUnicodeString& folderP
                                                    const YUnicodeString& name) const {
     const SessionTree tree;
     const std::unique_ptr<YProfileKey> folder = tree.OpenFolder(folderPath);
-    if (!folder || !folder->SubKeyExists(name)) {
-        return name;
-    }
-    for (unsigned number = 2;; ++number) {
-        YUnicodeString candidate = name + u" (" + rivode::FromAscii(std::to_string(number)) + u")";
-        if (!folder->SubKeyExists(candidate)) {
-            return candidate;
-        }
-    }
+    return FirstFreeName(name, [&folder](const YUnicodeString& candidate) {
+        return folder && folder->SubKeyExists(candidate);
+    });
 }

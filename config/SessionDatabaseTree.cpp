@@ -3,6 +3,7 @@
 #include <RivodeRavudaVU/RivodeMessages.h>
 
 #include <algorithm>
+#include <string>
 
 namespace rivode::sessions {
 
@@ -25,6 +26,33 @@ bool HoldsIsSession(const YProfileKey& key) {
 
 bool IsFolderChild(const YProfileKey& folderKey, const YUnicodeString& name) {
     return !HoldsIsSession(YProfileKey(folderKey, name));
+}
+
+YUnicodeString FirstFreeName(const YUnicodeString& name,
+                             const std::function<bool(const YUnicodeString&)>& taken) {
+    YUnicodeString candidate = name;
+    for (unsigned number = 2; taken(candidate); ++number) {
+        candidate = name + u" (" + rivode::FromAscii(std::to_string(number)) + u")";
+    }
+    return candidate;
+}
+
+ChildNames::ChildNames(const YProfileKey* folderKey) {
+    if (folderKey == nullptr) {
+        return;
+    }
+    YProfileKeyIterator iterator(*folderKey, false);
+    YUnicodeString name;
+    while (iterator.Next(name)) {
+        names_.insert(name);
+    }
+}
+
+YUnicodeString ChildNames::TakeFreeName(const YUnicodeString& name) {
+    YUnicodeString free =
+        FirstFreeName(name, [this](const YUnicodeString& candidate) { return names_.contains(candidate); });
+    names_.insert(free);
+    return free;
 }
 
 SessionTree::SessionTree(bool create) : sessions_(store_.GetRootKey(), kSessionsKeyName, create) {}

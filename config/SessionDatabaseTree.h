@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 
 namespace rivode::sessions {
 
@@ -18,6 +19,25 @@ struct ItemPath {
 };
 ItemPath SplitItemPath(const YUnicodeString& path);
 YUnicodeString JoinItemPath(const YUnicodeString& folder, const YUnicodeString& name);
+
+// name when taken(name) is false; otherwise the first of "name (2)", "name (3)", ... that is
+// not taken: the variant a new session or folder gets when its name is in use.
+YUnicodeString FirstFreeName(const YUnicodeString& name,
+                             const std::function<bool(const YUnicodeString&)>& taken);
+
+// The names of one folder's children (sessions and folders, "__FolderData__" included), listed
+// once: finding free names for many new items then asks a set in memory instead of the disk
+// for every candidate.
+class ChildNames {
+public:
+    // folderKey null: a folder that does not exist yet, which has no children.
+    explicit ChildNames(const YProfileKey* folderKey);
+    // FirstFreeName among these names; the name given out is added to them.
+    YUnicodeString TakeFreeName(const YUnicodeString& name);
+
+private:
+    std::set<YUnicodeString, rivode::LessNoCase> names_;
+};
 
 // Whether key holds "Is Session".
 bool HoldsIsSession(const YProfileKey& key);

@@ -141,6 +141,7 @@ void YTextFile::ResetReadState() {
     consumed_ = 0;
     crSeen_ = false;
     textRead_ = false;
+    lastLineUnterminated_ = false;
     endOfFile_ = false;
     readingStopped_ = false;
     pendingLength_ = 0;
@@ -186,9 +187,13 @@ bool YTextFile::ReadLine(YUnicodeString& line) {
             }
             crSeen_ = *stop == u'\r';
             pendingPosition_ = static_cast<std::size_t>(stop + 1 - text);
+            lastLineUnterminated_ = false;
             return true;
         }
         if (!DecodeMore()) {
+            if (textRead_) {
+                lastLineUnterminated_ = true;
+            }
             return textRead_;
         }
     }

@@ -115,6 +115,10 @@ public:
     // empty, and every later call returns false until the next Open or Seek. The line's
     // capacity is reused, so a caller reading many lines into one string allocates rarely.
     bool ReadLine(YUnicodeString& line);
+    // Whether the last line ReadLine returned ended where reading stopped (the end of the file
+    // or a failure) rather than at a terminator: a conversion failure then lies in that line,
+    // just after its text, and otherwise at the start of the next line.
+    bool LastLineUnterminated() const { return lastLineUnterminated_; }
 
     // Encodes text in the current encoding and queues it at the current offset. Writes are
     // buffered: Flush() (or Close) transfers them in one write, and a write failure surfaces
@@ -153,6 +157,7 @@ private:
     std::size_t consumed_ = 0;        // bytes of buffer_ decoded into pending_
     bool crSeen_ = false;
     bool textRead_ = false;
+    bool lastLineUnterminated_ = false;
     bool endOfFile_ = false;          // the file gave no more bytes
     bool readingStopped_ = false;     // end of file reached, or a conversion or read failure
     // Both allocated at the first read (writers never need them), kReadBufferSize long.
