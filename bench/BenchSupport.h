@@ -12,7 +12,9 @@
 
 namespace rivode::bench {
 
-// Reads every file whole; returns the bytes read.
+// Reads every file whole with the calls a store's reading makes (open without following links,
+// fstat, shared lock on the first 4 bytes, a look for a journal, reads to the end, close);
+// returns the bytes read.
 std::size_t ReadFilesRaw(const std::vector<std::string>& files);
 
 // How a raw save puts contents into a file. Each opens the file without following links, takes
