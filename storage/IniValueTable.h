@@ -1,14 +1,15 @@
 // The value table of an INI folder store key: the personal table (the fixed list of personal
 // value names, each mapped to a value or to none) and the general table (every other name),
-// each with a changed flag. Names are exact (case-sensitive) and hashed with 64-bit FNV-1a over
-// their UTF-16 code units (HashValueName).
+// each with a changed flag. Names are exact (case-sensitive) and hashed over their UTF-16 code
+// units (HashValueName).
 //
 // A key holds a few hundred values and is read whole, so the table owns one arena for its
 // names, texts, value objects and the bytes of the files it was read from (texts read from a
-// file stay views into those bytes until they change): loading a key costs a handful of allocations instead of
-// several per value. Entries keep the order in which their names were first read or added, so a
-// key rewrites its values in a stable order. Deleting a value maps its name to none; names are
-// never removed, which keeps every entry's slot number valid for the table's lifetime.
+// file stay views into those bytes until they change): loading a key costs a handful of
+// allocations instead of several per value. Entries keep the order in which their names were
+// first read or added, so a key rewrites its values in a stable order. Deleting a value maps its
+// name to none; names are never removed, which keeps every entry's slot number valid for the
+// table's lifetime.
 #pragma once
 
 #include "storage/YIniFileData.h"

@@ -15,11 +15,19 @@ namespace {
 // does (a shorter name that the longer one starts with, zero units padding it, comes first).
 // Listing a key sorts a few hundred names, so each is folded once instead of in every one of
 // the thousands of comparisons.
+// Names are almost always ASCII: those fold here without a call.
+char16_t FoldUnit(char16_t unit) {
+    if (unit >= 0x80) {
+        return ToUpperSimple(unit);
+    }
+    return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - 0x20) : unit;
+}
+
 void AppendFoldedWords(std::u16string_view name, std::vector<std::uint64_t>& words) {
     for (std::size_t i = 0; i < name.size(); i += 4) {
         std::uint64_t word = 0;
         for (std::size_t k = 0; k < 4; ++k) {
-            const char16_t unit = i + k < name.size() ? ToUpperSimple(name[i + k]) : u'\0';
+            const char16_t unit = i + k < name.size() ? FoldUnit(name[i + k]) : u'\0';
             word = (word << 16) | unit;
         }
         words.push_back(word);

@@ -1,7 +1,10 @@
 #include "tests/storage/IniFileTestSupport.h"
 
+#include <RivodeRavudaVU/YProfileValueNames.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 
@@ -35,6 +38,24 @@ TEST_F(IniFileKeyTest, MissingKeysAndValuesReadAsAbsentAndNamesAreExact) {
     ASSERT_TRUE(key.SetString(u"Name", u"five"));
     EXPECT_EQ(DwordOf(key, u"Name"), std::nullopt) << "another kind replaces the value";
     EXPECT_EQ(ListOf(key, true), (Listing{{u"Name", ValueKindString}}));
+}
+
+TEST_F(IniFileKeyTest, ValueNamesAreVisitedUnorderedAsTheListingHoldsThem) {
+    YProfileKey key(Root(), u"Unordered");
+    ASSERT_TRUE(key.SetDword(u"b", 1));
+    ASSERT_TRUE(key.SetString(u"Username", u"me"));  // a personal value
+    ASSERT_TRUE(key.SetStringArray(u"A", {u"x"}));
+    ASSERT_TRUE(key.SetBinary(u"gone", "x", 1));
+    ASSERT_TRUE(key.DeleteValue(u"gone"));
+    Listing visited;
+    ForEachProfileValueName(key, [&](std::u16string_view name, int kind) {
+        visited.emplace_back(YUnicodeString(name), kind);
+    });
+    std::sort(visited.begin(), visited.end());
+    Listing listed = ListOf(key, true);
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(visited, listed);
+    EXPECT_EQ(visited.size(), 3u);
 }
 
 TEST_F(IniFileKeyTest, GetBinaryAsksForTheLengthAndRefusesASmallBuffer) {
