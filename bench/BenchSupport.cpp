@@ -165,19 +165,30 @@ void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     for (const Run& run : runs) {
         if (!run.error_occurred) {
             seconds[run.run_name.function_name] = run.GetAdjustedRealTime();
+            cpuSeconds[run.run_name.function_name] = run.GetAdjustedCPUTime();
         }
     }
 }
 
-void PrintRatio(const RatioReporter& reporter, const char* name, const char* library,
-                const char* raw) {
-    const auto a = reporter.seconds.find(library);
-    const auto b = reporter.seconds.find(raw);
-    if (a == reporter.seconds.end() || b == reporter.seconds.end() || b->second <= 0) {
-        std::printf("%s=failed\n", name);
+namespace {
+
+void PrintRatioOf(const std::map<std::string, double>& seconds, const std::string& name,
+                  const char* library, const char* raw) {
+    const auto a = seconds.find(library);
+    const auto b = seconds.find(raw);
+    if (a == seconds.end() || b == seconds.end() || b->second <= 0) {
+        std::printf("%s=failed\n", name.c_str());
         return;
     }
-    std::printf("%s=%.2f\n", name, a->second / b->second);
+    std::printf("%s=%.2f\n", name.c_str(), a->second / b->second);
+}
+
+}  // namespace
+
+void PrintRatio(const RatioReporter& reporter, const char* name, const char* library,
+                const char* raw) {
+    PrintRatioOf(reporter.seconds, name, library, raw);
+    PrintRatioOf(reporter.cpuSeconds, std::string(name) + "_cpu", library, raw);
 }
 
 void RegisterRawRead(const char* name, const std::vector<std::string>& files, int iterations) {
