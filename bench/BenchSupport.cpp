@@ -10,20 +10,6 @@
 
 namespace rivode::bench {
 
-std::size_t ReadFilesRaw(const std::vector<std::string>& files) {
-    std::vector<char> buffer(1 << 16);
-    std::size_t total = 0;
-    for (const std::string& file : files) {
-        const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-        ssize_t n;
-        while ((n = ::read(fd, buffer.data(), buffer.size())) > 0) {
-            total += static_cast<std::size_t>(n);
-        }
-        ::close(fd);
-    }
-    return total;
-}
-
 namespace {
 
 bool LockFirstBytes(int fd, short type) {
@@ -57,6 +43,29 @@ bool ReadOpenFile(int fd, std::string& bytes) {
         }
         filled += static_cast<std::size_t>(n);
     }
+}
+
+// Reads one value file the way a store's reading does: opened without following links, checked
+// to be a regular file, read whole under the shared lock on its first 4 bytes, with a look for
+// the journal an interrupted save may have left beside it. Returns the bytes read.
+std::size_t ReadFileLikeStore(const std::string& file, std::string& journalPath,
+                              std::string& bytes) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        return 0;
+    }
+    struct stat st;
+    bool read = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && LockFirstBytes(fd, F_RDLCK);
+    if (read) {
+        journalPath.assign(file).append(".journal");
+        const int journal = ::open(journalPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (journal >= 0) {
+            ::close(journal);
+        }
+        read = ReadOpenFile(fd, bytes);
+    }
+    ::close(fd);
+    return read ? bytes.size() : 0;
 }
 
 bool WriteAll(int fd, const std::string& content) {
@@ -103,6 +112,16 @@ bool SaveFileRaw(RawSave kind, const std::string& file, const std::string& conte
 
 }  // namespace
 
+std::size_t ReadFilesRaw(const std::vector<std::string>& files) {
+    std::string journalPath;
+    std::string bytes;
+    std::size_t total = 0;
+    for (const std::string& file : files) {
+        total += ReadFileLikeStore(file, journalPath, bytes);
+    }
+    return total;
+}
+
 bool SaveFilesRaw(RawSave kind, const std::vector<std::string>& files,
                   const std::vector<std::string>& contents) {
     std::string buffer;
@@ -146,19 +165,30 @@ void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     for (const Run& run : runs) {
         if (!run.error_occurred) {
             seconds[run.run_name.function_name] = run.GetAdjustedRealTime();
+            cpuSeconds[run.run_name.function_name] = run.GetAdjustedCPUTime();
         }
     }
 }
 
-void PrintRatio(const RatioReporter& reporter, const char* name, const char* library,
-                const char* raw) {
-    const auto a = reporter.seconds.find(library);
-    const auto b = reporter.seconds.find(raw);
-    if (a == reporter.seconds.end() || b == reporter.seconds.end() || b->second <= 0) {
-        std::printf("%s=failed\n", name);
+namespace {
+
+void PrintRatioOf(const std::map<std::string, double>& seconds, const std::string& name,
+                  const char* library, const char* raw) {
+    const auto a = seconds.find(library);
+    const auto b = seconds.find(raw);
+    if (a == seconds.end() || b == seconds.end() || b->second <= 0) {
+        std::printf("%s=failed\n", name.c_str());
         return;
     }
-    std::printf("%s=%.2f\n", name, a->second / b->second);
+    std::printf("%s=%.2f\n", name.c_str(), a->second / b->second);
+}
+
+}  // namespace
+
+void PrintRatio(const RatioReporter& reporter, const char* name, const char* library,
+                const char* raw) {
+    PrintRatioOf(reporter.seconds, name, library, raw);
+    PrintRatioOf(reporter.cpuSeconds, std::string(name) + "_cpu", library, raw);
 }
 
 void RegisterRawRead(const char* name, const std::vector<std::string>& files, int iterations) {

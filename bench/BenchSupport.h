@@ -12,7 +12,9 @@
 
 namespace rivode::bench {
 
-// Reads every file whole; returns the bytes read.
+// Reads every file whole with the calls a store's reading makes (open without following links,
+// fstat, shared lock on the first 4 bytes, a look for a journal, reads to the end, close);
+// returns the bytes read.
 std::size_t ReadFilesRaw(const std::vector<std::string>& files);
 
 // How a raw save puts contents into a file. Each opens the file without following links, takes
@@ -35,14 +37,18 @@ bool SaveFilesRaw(RawSave kind, const std::vector<std::string>& files,
 // Every file's bytes.
 std::vector<std::string> ReadFileContents(const std::vector<std::string>& files);
 
-// Keeps each benchmark's mean real time per iteration, to print the ratios after the run.
+// Keeps each benchmark's mean real and CPU time per iteration, to print the ratios after the
+// run.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override;
     std::map<std::string, double> seconds;
+    std::map<std::string, double> cpuSeconds;
 };
 
-// Prints name=library/raw with two decimals, or name=failed when either did not run.
+// Prints name=library/raw of the real times with two decimals, or name=failed when either did
+// not run; then name_cpu= the same of the process's CPU times, which other work on a shared
+// machine disturbs far less (the raw side's CPU time is mostly the kernel's).
 void PrintRatio(const RatioReporter& reporter, const char* name, const char* library,
                 const char* raw);
 

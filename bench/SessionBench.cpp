@@ -8,7 +8,10 @@
 //   rewriting the same files in place without a sync;
 // - apply_default_to_all_vs_raw_crash_safe: the same against the crash-safe pattern of a bulk
 //   operation: each file read under its lock, a temporary file renamed over it, and one sync of
-//   the file system at the end (the store's bulk operations batch their syncs too).
+//   the file system at the end (the store's bulk operations batch their syncs too);
+// and rss_per_session_kb: the growth of the process's resident memory while every session is
+// held open at once as a full record, divided by the number of sessions (file_kb_per_session
+// beside it is the size of a session's file, for comparison).
 //
 //   session_bench [--sessions=10000] [--folders=100] [--keep-tree] [Google Benchmark flags]
 //
@@ -25,8 +28,11 @@
 #include <RivodeRavudaVU/SessionDatabase.h>
 #include <RivodeRavudaVU/YIniFileStore.h>
 
+#include <malloc.h>
+
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace rivode::bench {
 namespace {
@@ -64,6 +70,50 @@ void BM_ApplyDefaultToAll(benchmark::State& state) {
             return;
         }
     }
+}
+
+// The process's resident memory in kilobytes, from the kernel's own account of it.
+long ResidentKilobytes() {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    if (status == nullptr) {
+        return -1;
+    }
+    char line[256];
+    long kilobytes = -1;
+    while (std::fgets(line, sizeof line, status) != nullptr) {
+        if (std::sscanf(line, "VmRSS: %ld kB", &kilobytes) == 1) {
+            break;
+        }
+    }
+    std::fclose(status);
+    return kilobytes;
+}
+
+// Opens every session and keeps them all open, then prints the resident memory they added per
+// session.
+void PrintMemoryPerSession(std::size_t totalBytes) {
+    SessionDatabaseImpl& database = *GetSessionDatabaseImpl();
+    // One session first, so what every process pays once (tables, the protocols' modules) is
+    // not counted against the sessions.
+    (void)database.OpenSession(sessionPaths.front());
+    // The runs before freed their records; give their pages back so they are not reused
+    // unseen.
+    ::malloc_trim(0);
+    const long before = ResidentKilobytes();
+    std::vector<YRefPtr<ISessionConfig>> open;
+    open.reserve(sessionPaths.size());
+    for (const YUnicodeString& path : sessionPaths) {
+        open.push_back(database.OpenSession(path));
+    }
+    const long after = ResidentKilobytes();
+    if (before < 0 || after < 0 || open.empty()) {
+        std::printf("rss_per_session_kb=failed\n");
+        return;
+    }
+    std::printf("rss_per_session_kb=%.1f\n",
+                static_cast<double>(after - before) / static_cast<double>(open.size()));
+    std::printf("file_kb_per_session=%.1f\n",
+                static_cast<double>(totalBytes) / 1024.0 / static_cast<double>(open.size()));
 }
 
 }  // namespace
@@ -120,6 +170,7 @@ int main(int argc, char** argv) {
                "raw_inplace_rewrite");
     PrintRatio(reporter, "apply_default_to_all_vs_raw_crash_safe", "apply_default_to_all",
                "raw_crash_safe_batched");
+    PrintMemoryPerSession(made.totalBytes);
     RivodeRavudaVuCleanupForUnload();
     if (!flags.keepTree) {
         RemoveSessionTree(made);

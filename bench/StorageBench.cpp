@@ -1,7 +1,8 @@
 // Speed of the INI folder store against raw file I/O of the same bytes, in one run.
 //
 // Prints name=value lines, each the library's time divided by the raw system calls' time over
-// the same tree: list_sessions_vs_readdir, load_vs_raw_read, and for saving one value in every
+// the same tree: list_sessions_vs_readdir, load_vs_raw_read (every key opened and every value
+// read by name), list_read_vs_raw_read (every key's values listed, then each read), and for saving one value in every
 // key (each save opens the file, locks it, reads it and replaces its content):
 // - save_vs_raw_inplace_rewrite: against rewriting each file in place without a sync, the
 //   floor of a save that keeps the file (its inode, owner, mode and lock);
@@ -66,39 +67,63 @@ void BM_ListSessions(benchmark::State& state) {
     }
 }
 
-// Reads every value by name, as a configuration record loads its members.
-std::size_t ReadAllValues(const YProfileKey& key) {
-    std::size_t values = 0;
+// Where the values read go; one set for the run, so the reading allocates as a record's would.
+struct ReadBuffers {
     std::uint32_t number = 0;
     YUnicodeString text;
     YStringArray list;
     std::vector<std::uint8_t> bytes;
-    for (const SessionValue& value : tree->values) {
-        bool read = false;
-        switch (value.kind) {
-            case ValueKindDword:
-                read = key.GetDword(value.name, number);
-                break;
-            case ValueKindString:
-                read = key.GetString(value.name, text);
-                break;
-            case ValueKindBinary: {
-                std::uint32_t size = 0;
-                read = key.GetBinary(value.name, nullptr, size);
-                bytes.resize(size);
-                read = read && key.GetBinary(value.name, bytes.data(), size);
-                break;
+};
+ReadBuffers buffers;
+
+// Reads the value name of kind from key, the way a record member does; true when found.
+bool ReadValue(const YProfileKey& key, const YUnicodeString& name, int kind) {
+    auto& [number, text, list, bytes] = buffers;
+    switch (kind) {
+        case ValueKindDword:
+            return key.GetDword(name, number);
+        case ValueKindString:
+            return key.GetString(name, text);
+        case ValueKindBinary: {
+            std::uint32_t size = 0;
+            if (!key.GetBinary(name, nullptr, size)) {
+                return false;
             }
-            case ValueKindMultiString:
-                read = key.GetStringArray(value.name, list);
-                break;
+            bytes.resize(size);
+            return key.GetBinary(name, bytes.data(), size);
         }
-        values += read ? 1 : 0;
+        case ValueKindMultiString:
+            return key.GetStringArray(name, list);
+        default:
+            return false;
+    }
+}
+
+// Reads every value by name, as a configuration record loads its members.
+std::size_t ReadAllValues(const YProfileKey& key) {
+    std::size_t values = 0;
+    for (const SessionValue& value : tree->values) {
+        values += ReadValue(key, value.name, value.kind) ? 1 : 0;
     }
     return values;
 }
 
-void BM_Load(benchmark::State& state) {
+// Lists the key's values, then reads each, as a tool that shows or copies a whole key does.
+std::size_t ListAndReadValues(const YProfileKey& key) {
+    std::size_t values = 0;
+    YProfileKeyIterator listing(key, true);
+    YUnicodeString name;
+    int kind = 0;
+    while (listing.Next(name, kind)) {
+        values += ReadValue(key, name, kind) ? 1 : 0;
+    }
+    return values;
+}
+
+// Opens every key of the tree read-only and reads it with read; the values read must be every
+// value of every key.
+template <class Read>
+void LoadEveryKey(benchmark::State& state, Read read) {
     YIniFileStoreFactory factory(FromUtf8(tree->root));
     std::vector<YUnicodeString> paths;
     for (const std::string& path : tree->keyPaths) {
@@ -109,13 +134,17 @@ void BM_Load(benchmark::State& state) {
         std::size_t values = 0;
         for (const YUnicodeString& path : paths) {
             YProfileKey key(store.GetRootKey(), path, false);
-            values += ReadAllValues(key);
+            values += read(key);
         }
         if (values != paths.size() * tree->values.size()) {
             state.SkipWithError("values missing");
         }
     }
 }
+
+void BM_Load(benchmark::State& state) { LoadEveryKey(state, ReadAllValues); }
+
+void BM_ListRead(benchmark::State& state) { LoadEveryKey(state, ListAndReadValues); }
 
 void BM_Save(benchmark::State& state) {
     YIniFileStoreFactory factory(FromUtf8(tree->root));
@@ -194,6 +223,8 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("list_sessions", BM_ListSessions)->Iterations(iterations)->UseRealTime();
     RegisterRawRead("raw_read", made.files, iterations);
     benchmark::RegisterBenchmark("load", BM_Load)->Iterations(iterations)->UseRealTime();
+    RegisterRawRead("raw_read_before_list", made.files, iterations);
+    benchmark::RegisterBenchmark("list_read", BM_ListRead)->Iterations(iterations)->UseRealTime();
     RegisterRawSave("raw_inplace_rewrite", RawSave::InPlace, made.files, fileContents,
                     iterations);
     benchmark::RegisterBenchmark("save", BM_Save)->Iterations(iterations)->UseRealTime();
@@ -203,12 +234,13 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     PrintRatio(reporter, "list_sessions_vs_readdir", "list_sessions", "raw_readdir");
     PrintRatio(reporter, "load_vs_raw_read", "load", "raw_read");
+    PrintRatio(reporter, "list_read_vs_raw_read", "list_read", "raw_read_before_list");
     PrintRatio(reporter, "save_vs_raw_inplace_rewrite", "save", "raw_inplace_rewrite");
     PrintRatio(reporter, "save_vs_raw_crash_safe", "save", "raw_crash_safe");
     if (!flags.keepTree) {
         RemoveSessionTree(made);
     }
     benchmark::Shutdown();
-    const bool failed = reporter.seconds.size() < 7;
+    const bool failed = reporter.seconds.size() < 9;
     return failed ? 1 : 0;
 }

@@ -1,8 +1,12 @@
 // Values of a session key that no part of the record reads, and writing a whole session into
 // another key.
 #include <RivodeRavudaVU/SessionConfig.h>
+#include <RivodeRavudaVU/YProfileValueNames.h>
 
 #include <algorithm>
+#include <functional>
+#include <string_view>
+#include <utility>
 #include <unordered_set>
 #include <vector>
 
@@ -72,13 +76,21 @@ private:
     YProfilePrivateKey& key_;
 };
 
+// Looks names up in a set of YUnicodeString without making a string of each.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::u16string_view name) const {
+        return std::hash<std::u16string_view>{}(name);
+    }
+};
+
 }  // namespace
 
 bool SessionConfig::ReadForeignValues(const YProfileKey& key) {
     // The names of the record's own tables are the same for every session: collected once, as
     // opening every session of a large tree would otherwise spend its time building them.
-    static const std::unordered_set<YUnicodeString> tableNames = [this] {
-        std::unordered_set<YUnicodeString> names;
+    static const std::unordered_set<YUnicodeString, NameHash, std::equal_to<>> tableNames = [this] {
+        std::unordered_set<YUnicodeString, NameHash, std::equal_to<>> names;
         const auto collect = [&names](YProfileData& value) { names.insert(value.GetName()); };
         Table().ForEach(*this, collect);
         TerminalConfig::Table().ForEach(terminalConfig, collect);
@@ -96,18 +108,29 @@ bool SessionConfig::ReadForeignValues(const YProfileKey& key) {
                 [&protocolNames](YProfileData& value) { protocolNames.push_back(value.GetName()); });
         }
     }
-    const auto isKnown = [&protocolNames](const YUnicodeString& name) {
-        return tableNames.contains(name) ||
+    const auto isKnown = [&protocolNames](std::u16string_view name) {
+        return tableNames.find(name) != tableNames.end() ||
                std::find(protocolNames.begin(), protocolNames.end(), name) != protocolNames.end();
     };
+    // Nearly every value of a session is the record's own: the names are visited in the
+    // store's order and only the foreign ones are put in the order of a listing, which is the
+    // order they are written back in.
     bool anyValue = false;
-    YProfileKeyIterator values(key, true);
-    ForeignValue value;
-    while (values.Next(value.name, value.kind)) {
+    std::vector<std::pair<YUnicodeString, int>> foreign;
+    ForEachProfileValueName(key, [&](std::u16string_view name, int kind) {
         anyValue = true;
-        if (isKnown(value.name)) {
-            continue;
+        if (!isKnown(name)) {
+            foreign.emplace_back(name, kind);
         }
+    });
+    std::sort(foreign.begin(), foreign.end(), [](const auto& a, const auto& b) {
+        const int order = rivode::CompareNoCase(a.first, b.first);
+        return order != 0 ? order < 0 : a.first < b.first;
+    });
+    for (auto& [name, kind] : foreign) {
+        ForeignValue value;
+        value.name = std::move(name);
+        value.kind = kind;
         bool read = false;
         switch (value.kind) {
             case ValueKindDword:
@@ -132,7 +155,6 @@ bool SessionConfig::ReadForeignValues(const YProfileKey& key) {
         if (read) {
             foreignValues_.push_back(std::move(value));
         }
-        value = ForeignValue();
     }
     return anyValue;
 }

@@ -1,7 +1,8 @@
 // Reads arbitrary bytes as a text file in every encoding, through YTextFile over an in-memory
 // file whose reads come in pieces of varying size, and checks the lines against one decoding
 // of the whole input: line splitting and characters cut by a read must not change the text.
-// Valid text must also encode back to the same bytes, through the codec and through Write.
+// Valid text must also encode back to the same bytes, through the codec and through Write, and
+// the UTF-8 judge that value files are parsed after must agree with the decoder.
 #include "platform/FileSystem.h"
 #include "storage/TextCodec.h"
 #include "storage/YTextFile.h"
@@ -182,6 +183,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto encoding : {YTextFile::EncodingCodePage, YTextFile::EncodingUtf8,
                                 YTextFile::EncodingUtf16LE, YTextFile::EncodingUtf16BE}) {
         ReadInEncoding(memory, encoding, body);
+    }
+    // Judging UTF-8 without decoding it must stop where decoding stops, for the same reason.
+    YUnicodeString decoded;
+    const rivode::storage::TextDecodeResult full =
+        rivode::storage::DecodeText(YTextFile::EncodingUtf8, body, decoded);
+    const rivode::storage::TextDecodeResult judged = rivode::storage::FindValidUtf8(body);
+    if (judged.consumed != full.consumed || judged.invalid != full.invalid) {
+        std::abort();
     }
     return 0;
 }

@@ -2,10 +2,12 @@
 // whatever a file holds, reading must neither crash nor keep anything the writer cannot
 // reproduce.
 #include "storage/IniValueFileReader.h"
+#include "storage/TextCodec.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 using rivode::storage::IniValueTable;
@@ -28,15 +30,16 @@ YUnicodeString Serialize(const IniValueTable& table) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const YUnicodeString text =
-        rivode::FromUtf8(std::string_view(reinterpret_cast<const char*>(data), size));
     IniValueTable table;
-    ReadIniValueFile(text, table);
+    ReadIniValueFile(std::string_view(reinterpret_cast<const char*>(data), size), table);
 
     const YUnicodeString written = Serialize(table);
+    std::string bytes;
     IniValueTable reread;
-    // What the store writes is always read to its end.
-    if (!ReadIniValueFile(written, reread) || Serialize(reread) != written) {
+    // What the reader kept always has a UTF-8 form, and what the store writes is always read
+    // to its end.
+    if (!rivode::storage::EncodeText(YTextFile::EncodingUtf8, written, bytes) ||
+        !ReadIniValueFile(bytes, reread) || Serialize(reread) != written) {
         std::abort();  // a value read from a file did not survive being written and read again
     }
     return 0;

@@ -1,6 +1,8 @@
 #include "storage/IniValueTable.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace rivode::storage {
 namespace {
@@ -56,18 +58,50 @@ const PersonalIndex& GetPersonalIndex() {
 }
 
 constexpr std::size_t kInitialSlots = 64;
-// A stored value takes about forty bytes of a file and about as many again in the arena.
+// A stored value takes about forty bytes of a file, and the arena holds those bytes, the name in
+// UTF-16 and the value object.
 constexpr std::size_t kBytesPerValue = 40;
 constexpr std::size_t kMinimumArena = 1024;
 
 }  // namespace
 
+namespace {
+
+template <class Word>
+std::uint64_t LoadWord(const char* bytes) {
+    Word word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+}  // namespace
+
 std::uint64_t HashValueName(std::u16string_view name) {
-    std::uint64_t hash = kValueNameHashStart;
-    for (const char16_t unit : name) {
-        hash = AddToValueNameHash(hash, unit);
+    constexpr std::uint64_t kMultiplier = 0x9e3779b97f4a7c15ULL;
+    const auto mix = [](std::uint64_t hash, std::uint64_t word) {
+        return std::rotl((hash ^ word) * kMultiplier, 29);
+    };
+    const char* bytes = reinterpret_cast<const char*>(name.data());
+    const std::size_t length = name.size() * sizeof(char16_t);
+    std::uint64_t hash = length * kMultiplier;
+    // The last word is loaded whole, overlapping the one before it when the length is not a
+    // multiple of eight: assembling it byte by byte would stall on the loads.
+    if (length >= 8) {
+        std::size_t i = 0;
+        for (; i + 8 < length; i += 8) {
+            hash = mix(hash, LoadWord<std::uint64_t>(bytes + i));
+        }
+        hash = mix(hash, LoadWord<std::uint64_t>(bytes + length - 8));
+    } else if (length >= 4) {
+        hash = mix(hash, LoadWord<std::uint32_t>(bytes) |
+                             (LoadWord<std::uint32_t>(bytes + length - 4) << 32));
+    } else if (length == 2) {
+        hash = mix(hash, LoadWord<std::uint16_t>(bytes));
     }
-    return hash;
+    // The table's index and the personal bitmap use the low bits: fold the high ones in.
+    hash ^= hash >> 32;
+    hash *= kMultiplier;
+    return hash ^ (hash >> 29);
 }
 
 std::u16string_view GetPersonalValueName(std::size_t index) { return kPersonalValueNames[index]; }
@@ -86,7 +120,7 @@ int FindPersonalValue(std::u16string_view name, std::uint64_t hash) {
 }
 
 IniValueTable::IniValueTable(std::size_t expectedBytes)
-    : arena_(std::max(kMinimumArena, expectedBytes * 2)) {
+    : arena_(std::max(kMinimumArena, expectedBytes * 3)) {
     general_.reserve(expectedBytes / kBytesPerValue);
 }
 
@@ -114,6 +148,16 @@ std::u16string_view IniValueTable::CopyText(std::u16string_view text) {
     char16_t* copy = allocator.allocate(text.size());
     std::copy(text.begin(), text.end(), copy);
     return {copy, text.size()};
+}
+
+std::string_view IniValueTable::CopyBytes(std::string_view bytes) {
+    if (bytes.empty()) {
+        return {};
+    }
+    std::pmr::polymorphic_allocator<char> allocator(&arena_);
+    char* copy = allocator.allocate(bytes.size());
+    std::memcpy(copy, bytes.data(), bytes.size());
+    return {copy, bytes.size()};
 }
 
 std::u16string_view IniValueTable::GetSlotName(std::size_t slot) const {

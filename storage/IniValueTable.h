@@ -1,13 +1,15 @@
 // The value table of an INI folder store key: the personal table (the fixed list of personal
 // value names, each mapped to a value or to none) and the general table (every other name),
-// each with a changed flag. Names are exact (case-sensitive) and hashed with 64-bit FNV-1a over
-// their UTF-16 bytes.
+// each with a changed flag. Names are exact (case-sensitive) and hashed over their UTF-16 code
+// units (HashValueName).
 //
 // A key holds a few hundred values and is read whole, so the table owns one arena for its
-// names, texts and value objects: loading a key costs a handful of allocations instead of
-// several per value. Entries keep the order in which their names were first read or added, so a
-// key rewrites its values in a stable order. Deleting a value maps its name to none; names are
-// never removed, which keeps every entry's slot number valid for the table's lifetime.
+// names, texts, value objects and the bytes of the files it was read from (texts read from a
+// file stay views into those bytes until they change): loading a key costs a handful of
+// allocations instead of several per value. Entries keep the order in which their names were
+// first read or added, so a key rewrites its values in a stable order. Deleting a value maps its
+// name to none; names are never removed, which keeps every entry's slot number valid for the
+// table's lifetime.
 #pragma once
 
 #include "storage/YIniFileData.h"
@@ -24,20 +26,9 @@
 
 namespace rivode::storage {
 
-// The hash of a value name, built one code unit at a time so a parser can hash a name while
-// it looks for its end: start from kValueNameHashStart and add every unit.
-inline constexpr std::uint64_t kValueNameHashStart = 0xcbf29ce484222325ULL;
-inline std::uint64_t AddToValueNameHash(std::uint64_t hash, char16_t unit) {
-    constexpr std::uint64_t kPrime = 0x100000001b3ULL;
-    // The bytes of the unit, low byte first. A high byte of 0 leaves the hash unchanged before
-    // its multiplication, so the two multiplications of a unit below 0x100 fold into one by the
-    // square of the prime: names are almost always ASCII.
-    if (unit < 0x100) {
-        return (hash ^ unit) * (kPrime * kPrime);
-    }
-    hash = (hash ^ (unit & 0xffu)) * kPrime;
-    return (hash ^ (unit >> 8)) * kPrime;
-}
+// The hash of a value name over its UTF-16 code units, eight bytes at a time: names are looked
+// up for every value read or written, and a hash that takes one multiplication per character
+// costs more than the look-up it serves. It is never stored.
 std::uint64_t HashValueName(std::u16string_view name);
 
 inline constexpr std::size_t kPersonalValueCount = 25;
@@ -78,6 +69,7 @@ public:
 
     // A copy of text in the arena, alive as long as the table.
     std::u16string_view CopyText(std::u16string_view text);
+    std::string_view CopyBytes(std::string_view bytes);
 
     bool personalChanged = false;
     bool generalChanged = false;

@@ -23,6 +23,44 @@ char16_t* PutCodePoint(char32_t codePoint, char16_t* out) {
     return out;
 }
 
+// Judges the UTF-8 sequence that starts with a non-ASCII byte at bytes[i]: its length, or 0 when
+// it is invalid, or the bytes available (fewer than its length) when the text ends inside it.
+// The allowed range of the second byte alone rules out overlong forms, surrogates and code
+// points above U+10FFFF, so an incomplete sequence can be judged as far as it goes.
+std::size_t JudgeUtf8Sequence(const unsigned char* bytes, std::size_t length, std::size_t i,
+                              char32_t& codePoint) {
+    const unsigned lead = bytes[i];
+    std::size_t sequenceLength;
+    unsigned low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        sequenceLength = 2, codePoint = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        sequenceLength = 3, codePoint = lead & 0x0F;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        sequenceLength = 4, codePoint = lead & 0x07;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    const std::size_t available = length - i < sequenceLength ? length - i : sequenceLength;
+    for (std::size_t k = 1; k < available; ++k) {
+        const unsigned next = bytes[i + k];
+        if (next < low || next > high) {
+            return 0;
+        }
+        low = 0x80, high = 0xBF;
+        codePoint = (codePoint << 6) | (next & 0x3F);
+    }
+    return available;
+}
+
+std::size_t Utf8SequenceLength(unsigned lead) {
+    return lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+}
+
 // Value files are almost all ASCII: runs of sixteen ASCII bytes are widened without looking at
 // each byte's class.
 TextDecodeResult DecodeUtf8(const unsigned char* bytes, std::size_t length, char16_t*& out) {
@@ -43,44 +81,21 @@ TextDecodeResult DecodeUtf8(const unsigned char* bytes, std::size_t length, char
         if (i == length) {
             break;
         }
-        const unsigned lead = bytes[i];
-        if (lead < 0x80) {
-            *out++ = static_cast<char16_t>(lead);
+        if (bytes[i] < 0x80) {
+            *out++ = static_cast<char16_t>(bytes[i]);
             ++i;
             continue;
         }
-        // Allowed range of the second byte: it alone rules out overlong forms, surrogates and
-        // code points above U+10FFFF, so an incomplete sequence can be judged as far as it goes.
-        std::size_t sequenceLength;
-        char32_t codePoint;
-        unsigned low = 0x80, high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            sequenceLength = 2, codePoint = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            sequenceLength = 3, codePoint = lead & 0x0F;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            sequenceLength = 4, codePoint = lead & 0x07;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
+        char32_t codePoint = 0;
+        const std::size_t judged = JudgeUtf8Sequence(bytes, length, i, codePoint);
+        if (judged == 0) {
             return {i, true};
         }
-        const std::size_t available = length - i < sequenceLength ? length - i : sequenceLength;
-        for (std::size_t k = 1; k < available; ++k) {
-            const unsigned next = bytes[i + k];
-            if (next < low || next > high) {
-                return {i, true};
-            }
-            low = 0x80, high = 0xBF;
-            codePoint = (codePoint << 6) | (next & 0x3F);
-        }
-        if (available < sequenceLength) {
+        if (judged < Utf8SequenceLength(bytes[i])) {
             return {i, false};
         }
         out = PutCodePoint(codePoint, out);
-        i += sequenceLength;
+        i += judged;
     }
     return {i, false};
 }
@@ -186,6 +201,38 @@ bool EncodeCodePage(std::u16string_view text, std::string& out) {
 }
 
 }  // namespace
+
+TextDecodeResult FindValidUtf8(std::string_view text) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t length = text.size();
+    std::size_t i = 0;
+    while (i < length) {
+        for (; i + 16 <= length; i += 16) {
+            std::uint64_t words[2];
+            std::memcpy(words, bytes + i, sizeof words);
+            if (((words[0] | words[1]) & kHighBits) != 0) {
+                break;
+            }
+        }
+        if (i == length) {
+            break;
+        }
+        if (bytes[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        char32_t codePoint = 0;
+        const std::size_t judged = JudgeUtf8Sequence(bytes, length, i, codePoint);
+        if (judged == 0) {
+            return {i, true};
+        }
+        if (judged < Utf8SequenceLength(bytes[i])) {
+            return {i, false};
+        }
+        i += judged;
+    }
+    return {i, false};
+}
 
 TextDecodeResult DecodeText(YTextFile::Encoding encoding, std::string_view bytes, char16_t* out,
                             std::size_t& written) {

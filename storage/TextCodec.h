@@ -30,6 +30,9 @@ TextDecodeResult DecodeText(YTextFile::Encoding encoding, std::string_view bytes
 // The same, appending to out.
 TextDecodeResult DecodeText(YTextFile::Encoding encoding, std::string_view bytes,
                             YUnicodeString& out);
+// How much of text is well-formed UTF-8, by the rules DecodeText applies to it, without
+// decoding it: consumed and invalid are what DecodeText(EncodingUtf8, text, ...) would give.
+TextDecodeResult FindValidUtf8(std::string_view text);
 
 // Appends the bytes of text in the encoding to out; false (out unchanged) when a character has
 // no form in it: an unpaired surrogate in UTF-8, a character outside Windows-1252. UTF-16 takes

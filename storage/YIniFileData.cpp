@@ -1,7 +1,9 @@
 #include "storage/YIniFileData.h"
 
 #include "storage/IniValueFileWriter.h"
+#include "storage/TextCodec.h"
 
+#include <algorithm>
 #include <cstring>
 
 bool YIniFileDataDword::GetDword(std::uint32_t& value) const {
@@ -14,12 +16,28 @@ void YIniFileDataDword::WriteLines(std::u16string_view name, YUnicodeString& out
 }
 
 bool YIniFileDataString::GetString(YUnicodeString& value) const {
-    value.assign(text_);
+    if (!isUtf8_) {
+        value.assign(text_);
+        return true;
+    }
+    // Stored texts are almost always ASCII, which widens without a decoder.
+    if (std::all_of(stored_.begin(), stored_.end(), [](char c) { return c >= 0; })) {
+        value.assign(stored_.begin(), stored_.end());
+        return true;
+    }
+    value.clear();
+    (void)rivode::storage::DecodeText(YTextFile::EncodingUtf8, stored_, value);
     return true;
 }
 
 void YIniFileDataString::WriteLines(std::u16string_view name, YUnicodeString& out) const {
-    rivode::storage::AppendStringLines(out, name, text_);
+    if (!isUtf8_) {
+        rivode::storage::AppendStringLines(out, name, text_);
+        return;
+    }
+    YUnicodeString text;
+    (void)GetString(text);
+    rivode::storage::AppendStringLines(out, name, text);
 }
 
 YIniFileDataBinary::YIniFileDataBinary(const void* bytes, std::uint64_t length) {

@@ -41,21 +41,30 @@ private:
     std::uint32_t value_;
 };
 
-// The text usually lives in the arena of the key's value table (which outlives the value), so
-// reading a key does not allocate per string; a text set later is owned by the value.
+// A value read from a file keeps its text as the file's UTF-8 bytes, in the arena of the key's
+// value table (which outlives the value): reading a key neither allocates nor decodes per
+// string, and only a text that is asked for is turned into UTF-16. A text set later is UTF-16,
+// owned by the value.
 class YIniFileDataString final : public YIniFileData {
 public:
-    explicit YIniFileDataString(std::u16string_view storedText) : text_(storedText) {}
+    struct Utf8 {
+        std::string_view bytes;  // well-formed UTF-8
+    };
+    explicit YIniFileDataString(Utf8 stored) : stored_(stored.bytes), isUtf8_(true) {}
+    explicit YIniFileDataString(std::u16string_view text) : text_(text) {}
     bool GetString(YUnicodeString& value) const override;
     void SetString(std::u16string_view value) override {
         owned_.assign(value);
         text_ = owned_;
+        isUtf8_ = false;
     }
     ValueKind GetKind() const override { return ValueKindString; }
     void WriteLines(std::u16string_view name, YUnicodeString& out) const override;
 
 private:
-    std::u16string_view text_;
+    std::string_view stored_;    // while isUtf8_
+    std::u16string_view text_;   // otherwise: in the arena, or owned_
+    bool isUtf8_ = false;
     YUnicodeString owned_;
 };
 

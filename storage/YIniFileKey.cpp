@@ -164,6 +164,7 @@ namespace {
 // allocating and freeing file-sized blocks for each.
 thread_local std::string readBytes;
 thread_local YUnicodeString readText;
+thread_local std::string convertedBytes;
 
 }  // namespace
 
@@ -218,22 +219,28 @@ void YIniFileKey::ParseValueFile(const std::string& path, const std::string& byt
     std::size_t markLength = 0;
     const YTextFile::Encoding encoding = rivode::storage::DetectByteOrderMark(bytes, markLength);
     const std::string_view content = std::string_view(bytes).substr(markLength);
-    if (readText.size() < content.size()) {
-        readText.resize(content.size());
+    bool readToEnd = false;
+    if (encoding == YTextFile::EncodingUtf8) {
+        readToEnd = rivode::storage::ReadIniValueFile(content, table);
+    } else {
+        // A file in another encoding (an older one without a mark) is turned into UTF-8 first.
+        // Decoding stops at the first byte that starts no valid character; the text before it
+        // is read, as reading line by line would.
+        readText.clear();
+        const rivode::storage::TextDecodeResult decoded =
+            rivode::storage::DecodeText(encoding, content, readText);
+        convertedBytes.clear();
+        // Decoded text pairs its surrogates, so it always has a UTF-8 form.
+        (void)rivode::storage::EncodeText(YTextFile::EncodingUtf8, readText, convertedBytes);
+        readToEnd = rivode::storage::ReadIniValueFile(convertedBytes, table) &&
+                    decoded.consumed == content.size();
     }
-    std::size_t written = 0;
-    // Decoding stops at the first byte that starts no valid character; the text before it is
-    // read, as reading line by line would.
-    const rivode::storage::TextDecodeResult decoded =
-        rivode::storage::DecodeText(encoding, content, readText.data(), written);
-    const bool readToEnd =
-        rivode::storage::ReadIniValueFile(std::u16string_view(readText.data(), written), table);
     const auto damaged = std::find_if(damagedFiles_.begin(), damagedFiles_.end(),
                                       [&](const auto& entry) { return entry.first == path; });
     if (damaged != damagedFiles_.end()) {
         damagedFiles_.erase(damaged);
     }
-    if (!readToEnd || decoded.consumed < content.size()) {
+    if (!readToEnd) {
         damagedFiles_.emplace_back(path, bytes);
     }
 }

@@ -19,6 +19,7 @@
 
 #include "platform/FileSystem.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -70,6 +71,10 @@ public:
                                                           bool create) override;
     std::unique_ptr<YProfilePrivateKeyIterator> CreatePrivateKeyIterator(bool values) override;
     bool Flush() override;
+
+    // Calls visit(name, kind) for every value, in slot order (see IniValueTable), loading the
+    // key first; nothing for a refused key.
+    void ForEachValueName(const std::function<void(std::u16string_view name, int kind)>& visit);
 
     // The key's folder path, spelled as on disk where it exists.
     const std::string& GetMainPath();

@@ -150,6 +150,16 @@ bool YIniFileKey::CheckSubKeyName(std::u16string_view name,
     return error == 0;
 }
 
+void YIniFileKey::ForEachValueName(
+    const std::function<void(std::u16string_view name, int kind)>& visit) {
+    if (refused_) {
+        return;
+    }
+    LoadedTable().ForEachValue([&](std::u16string_view name, const YIniFileData& value, bool) {
+        visit(name, value.GetKind());
+    });
+}
+
 std::unique_ptr<YProfilePrivateKeyIterator> YIniFileKey::CreatePrivateKeyIterator(bool values) {
     if (refused_) {
         return std::make_unique<rivode::storage::YIniFileKeyIterator>();

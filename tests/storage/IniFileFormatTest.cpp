@@ -8,7 +8,6 @@
 
 namespace {
 
-using rivode::FromUtf8;
 using rivode::storage::IniValueTable;
 using rivode::storage::ReadIniValueFile;
 using rivode::test::kBom;
@@ -16,7 +15,7 @@ using rivode::test::ReadFileBytes;
 
 // Reading from memory: what each kind yields, and where the reading rules stop.
 TEST(ValueFileReaderTest, ReadsEveryKindWithAnyLineEndAndKeepsTheLastDuplicate) {
-    const YUnicodeString text = FromUtf8(
+    const std::string text(
         "D:\"s\"=00000001\rD:\"n\"=0000002A\rS:\"s\"=say \"a=b\" == \"\"\n"
         "B:\"b\"=00000005\r\n  00   01\r\n\t02 0a\rFF   \nB:\"e\"=00000000\r\n"
         "Z:\"z\"=00000002\n one\n \nD:\"N\"=00000003\r\n");
@@ -69,14 +68,43 @@ TEST(ValueFileReaderTest, ReadingStopsAtTheFirstFaultKeepingWhatCameBefore) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        const YUnicodeString text = FromUtf8(c.text);
         IniValueTable table;
-        ReadIniValueFile(text, table);
+        ReadIniValueFile(c.text, table);
         for (const auto name : c.kept) {
             EXPECT_NE(table.Find(name), nullptr) << rivode::ToUtf8(name);
         }
         for (const auto name : c.dropped) {
             EXPECT_EQ(table.Find(name), nullptr) << rivode::ToUtf8(name);
+        }
+    }
+}
+
+TEST(ValueFileReaderTest, DecodesUtf8TextsAndStopsAtTheFirstByteThatIsNoCharacter) {
+    struct Case {
+        std::string text;
+        bool readToEnd;
+        std::u16string_view name, value;  // a string value the reading must hold
+        std::u16string_view dropped;
+    };
+    const Case cases[] = {
+        {"S:\"Gr\xc3\xbc\xc3\x9f\x65\"=\xe2\x82\xac \xf0\x9f\x98\x80\r\n", true, u"Grüße",
+         u"€ \U0001F600", u""},
+        // The line is cut where the bad byte starts, as a file read up to it would be.
+        {"S:\"a\"=x\r\nS:\"cut\"=ab\xff" "cd\r\nS:\"after\"=y\r\n", false, u"cut", u"ab",
+         u"after"},
+        {"S:\"a\"=x\r\nS:\"over\"=\xc0\xafz\r\n", false, u"over", u"", u""},  // overlong
+        {"S:\"a\"=x\r\nS:\"s\"=\xed\xa0\x80\r\n", false, u"s", u"", u""},      // surrogate
+        {"S:\"a\"=x\r\nS:\"end\"=z\xe2\x82", false, u"end", u"z", u""},         // cut character
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        IniValueTable table;
+        EXPECT_EQ(ReadIniValueFile(c.text, table), c.readToEnd);
+        YUnicodeString value;
+        ASSERT_TRUE(table.Find(c.name) && table.Find(c.name)->GetString(value));
+        EXPECT_EQ(value, c.value);
+        if (!c.dropped.empty()) {
+            EXPECT_EQ(table.Find(c.dropped), nullptr);
         }
     }
 }

@@ -1,7 +1,10 @@
 #include "tests/storage/IniFileTestSupport.h"
 
+#include <RivodeRavudaVU/YProfileValueNames.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 
@@ -20,6 +23,24 @@ protected:
     YProfileKey& Root() { return store_->GetRootKey(); }
     std::unique_ptr<YProfileStore> store_;
 };
+
+TEST_F(IniFileKeyTest, ValueNamesAreVisitedUnorderedAsTheListingHoldsThem) {
+    YProfileKey key(Root(), u"Unordered");
+    ASSERT_TRUE(key.SetDword(u"b", 1));
+    ASSERT_TRUE(key.SetString(u"Username", u"me"));  // a personal value
+    ASSERT_TRUE(key.SetStringArray(u"A", {u"x"}));
+    ASSERT_TRUE(key.SetBinary(u"gone", "x", 1));
+    ASSERT_TRUE(key.DeleteValue(u"gone"));
+    Listing visited;
+    ForEachProfileValueName(key, [&](std::u16string_view name, int kind) {
+        visited.emplace_back(YUnicodeString(name), kind);
+    });
+    std::sort(visited.begin(), visited.end());
+    Listing listed = ListOf(key, true);
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(visited, listed);
+    EXPECT_EQ(visited.size(), 3u);
+}
 
 TEST_F(IniFileKeyTest, UnstorableNamesAndTextsAreRefusedWithAReport) {
     YProfileKey key(Root(), u"K");

@@ -43,6 +43,24 @@ TEST_F(SessionCopy, ValuesNoPartReadsSurviveSavingAndWritingElsewhere) {
     }
 }
 
+TEST_F(SessionCopy, ValuesNoPartReadsAreWrittenElsewhereInTheOrderOfAListing) {
+    Store(u"Mixed", {{u"zeta", 1u}, {u"Hostname", u"example.net"}, {u"beta", u"b"},
+                     {u"Alpha", 2u}, {u"alpha", 3u}});
+    const YRefPtr<SessionConfig> session = LoadSession(u"Mixed");
+    ASSERT_EQ(session->GetForeignValueCount(), 4u);
+    WithKey(u"Mixed Copy", [&](const YProfileKey& key) { ASSERT_TRUE(session->WriteAllTo(key)); });
+    // Without regard to case first, then exactly: "Alpha" before "alpha".
+    const std::string text = ReadFileBytes(Main("Sessions/Mixed Copy.ini"));
+    const std::size_t positions[] = {text.find("\"Alpha\""), text.find("\"alpha\""),
+                                     text.find("\"beta\""), text.find("\"zeta\"")};
+    for (std::size_t i = 0; i < std::size(positions); ++i) {
+        ASSERT_NE(positions[i], std::string::npos) << i;
+        if (i > 0) {
+            EXPECT_LT(positions[i - 1], positions[i]) << i;
+        }
+    }
+}
+
 TEST_F(SessionCopy, ClonesAndAssignedRecordsSaveLikeTheirOriginal) {
     const YRefPtr<SessionConfig> original = LoadSession(u"Source");
     original->remoteHostConfig.username = u"me";

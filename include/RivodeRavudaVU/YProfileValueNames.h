@@ -1,0 +1,16 @@
+// Visiting the names of a key's values without ordering them, for a caller that looks for a few
+// names among many and orders only what it keeps: a listing (YProfileKeyIterator) sorts every
+// name of the key first.
+#pragma once
+
+#include <RivodeRavudaVU/YProfileStore.h>
+
+#include <functional>
+#include <string_view>
+
+// Calls visit(name, kind) for every value of key, in an order of the store's own that callers
+// must not rely on (the INI store: the order in which values were first read or added). The
+// name is valid during the call only; visit must not change the key. A store without an order
+// of its own visits in the order of its listing.
+void ForEachProfileValueName(const YProfileKey& key,
+                             const std::function<void(std::u16string_view name, int kind)>& visit);
