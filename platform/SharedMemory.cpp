@@ -10,16 +10,14 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 
 namespace rivode::platform {
 namespace {
 
 int ErrnoOr(int fallback) {
     return errno != 0 ? errno : fallback;
-}
-
-std::string SharedMemoryPath(const std::string& name) {
-    return "/" + GetUserObjectName(name);
 }
 
 int OpenObject(const std::string& path, bool& created) {
@@ -62,9 +60,22 @@ std::string GetUserObjectName(const std::string& name) {
     return result + "-" + std::to_string(GetUserId());
 }
 
+// The memory's users are counted in a lock file of the user's runtime folder: two processes
+// that disagree on that folder cannot count each other, so they must not share the memory
+// either. Its name carries the folder, hashed (FNV-1a, the same in every build) to stay short.
+std::string GetSharedMemoryObjectName(const std::string& name) {
+    std::uint64_t folder = 0xcbf29ce484222325;
+    for (const char c : GetUserRuntimeFolder()) {
+        folder = (folder ^ static_cast<unsigned char>(c)) * 0x100000001b3;
+    }
+    char suffix[18];
+    std::snprintf(suffix, sizeof suffix, "-%016llx", static_cast<unsigned long long>(folder));
+    return "/" + GetUserObjectName(name) + suffix;
+}
+
 int SharedMemory::Open(const std::string& name, std::size_t size,
                        std::unique_ptr<SharedMemory>& memory, bool& created) {
-    const std::string path = SharedMemoryPath(name);
+    const std::string path = GetSharedMemoryObjectName(name);
     const int fd = OpenObject(path, created);
     if (fd < 0) {
         return ErrnoOr(EIO);
@@ -106,7 +117,7 @@ SharedMemory::~SharedMemory() {
 }
 
 int RemoveSharedMemory(const std::string& name) {
-    if (::shm_unlink(SharedMemoryPath(name).c_str()) == 0 || errno == ENOENT) {
+    if (::shm_unlink(GetSharedMemoryObjectName(name).c_str()) == 0 || errno == ENOENT) {
         return 0;
     }
     return ErrnoOr(EIO);

@@ -12,6 +12,9 @@ namespace rivode::platform {
 // characters system object names cannot hold escaped, followed by the user id, so two users
 // never meet in one object and distinct names stay distinct.
 std::string GetUserObjectName(const std::string& name);
+// The shared-memory object a name stands for: the user's object name, tied to the user's
+// runtime folder, where the lock that counts the memory's users lives.
+std::string GetSharedMemoryObjectName(const std::string& name);
 
 class SharedMemory {
 public:

@@ -94,7 +94,8 @@ TEST(SharedMemoryTest, GrowsAShortObjectAndRefusesOneOthersCouldRead) {
     ScopedBlockNames names;
     const std::string name = ToUtf8(names.mapName);
     // Left at size 0, as by a creator that died before sizing it.
-    const int fd = ::shm_open(("/" + GetUserObjectName(name)).c_str(), O_RDWR | O_CREAT, 0600);
+    const int fd =
+        ::shm_open(platform::GetSharedMemoryObjectName(name).c_str(), O_RDWR | O_CREAT, 0600);
     ASSERT_GE(fd, 0);
     std::unique_ptr<SharedMemory> memory;
     bool created = true;
