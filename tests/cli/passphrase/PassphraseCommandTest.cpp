@@ -74,12 +74,17 @@ protected:
             shown.append(buffer, static_cast<std::size_t>(got));
             return true;
         };
+        // Each prompt is looked for after the previous answer only: the same prompt asked
+        // again must really appear again before its keys are typed.
+        std::size_t answered = 0;
         for (std::size_t index = 0; index < dialogue.size(); ++index) {
             const auto& [prompt, keys] = dialogue[index];
             const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-            while (shown.find(prompt) == std::string::npos && readSome(deadline)) {
+            while (shown.find(prompt, answered) == std::string::npos && readSome(deadline)) {
             }
-            shown += "\n<<" + prompt + ">>\n";
+            const std::size_t found = shown.find(prompt, answered);
+            answered = found == std::string::npos ? shown.size() : found + prompt.size();
+            shown += "\n<<answer " + std::to_string(index) + ">>\n";
             if (beforeAnswer) {
                 beforeAnswer(index);
             }
