@@ -33,39 +33,21 @@ bool FailValue(const YProfileKey& destination, const YProfileKey& source,
     return false;
 }
 
+// String values pass through the policy, which may leave them out or re-encipher them; every
+// other kind is copied as it is.
 bool CopyValue(const YProfileKey& destination, const YProfileKey& source,
                const YUnicodeString& name, int kind, SensitiveValuePolicy& policy) {
-    switch (kind) {
-    case ValueKindDword: {
-        std::uint32_t value = 0;
-        return source.GetDword(name, value) && destination.SetDword(name, value);
+    if (kind != ValueKindString) {
+        return CopyProfileValue(destination, source, name, kind);
     }
-    case ValueKindString: {
-        YUnicodeString value;
-        if (!source.GetString(name, value)) {
-            return false;
-        }
-        const bool pass = policy.Pass(value);
-        const bool written = !pass || destination.SetString(name, value);
-        rivode::storage::WipeText(value);
-        return written;
-    }
-    case ValueKindBinary: {
-        std::uint32_t size = 0;
-        if (!source.GetBinary(name, nullptr, size)) {
-            return false;
-        }
-        std::vector<std::uint8_t> bytes(size);
-        return source.GetBinary(name, bytes.data(), size) &&
-               destination.SetBinary(name, bytes.data(), size);
-    }
-    case ValueKindMultiString: {
-        YStringArray value;
-        return source.GetStringArray(name, value) && destination.SetStringArray(name, value);
-    }
-    default:
+    YUnicodeString value;
+    if (!source.GetString(name, value)) {
         return false;
     }
+    const bool pass = policy.Pass(value);
+    const bool written = !pass || destination.SetString(name, value);
+    rivode::storage::WipeText(value);
+    return written;
 }
 
 }  // namespace

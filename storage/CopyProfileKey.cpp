@@ -2,10 +2,8 @@
 
 #include <vector>
 
-namespace {
-
-bool CopyValue(YProfileKey& destination, const YProfileKey& source, const YUnicodeString& name,
-               int kind) {
+bool CopyProfileValue(const YProfileKey& destination, const YProfileKey& source,
+                      const YUnicodeString& name, int kind) {
     switch (kind) {
         case ValueKindDword: {
             std::uint32_t value = 0;
@@ -33,14 +31,12 @@ bool CopyValue(YProfileKey& destination, const YProfileKey& source, const YUnico
     }
 }
 
-}  // namespace
-
 bool CopyProfileKeyValues(YProfileKey& destination, const YProfileKey& source) {
     YProfileKeyIterator values(source, true);
     YUnicodeString name;
     int kind = 0;
     while (values.Next(name, kind)) {
-        if (!CopyValue(destination, source, name, kind)) {
+        if (!CopyProfileValue(destination, source, name, kind)) {
             return false;
         }
     }

@@ -219,6 +219,10 @@ private:
 [[nodiscard]] bool CopyProfileKey(YProfileKey& destination, const YProfileKey& source);
 // The same for the values of source alone; its subkeys are left alone.
 [[nodiscard]] bool CopyProfileKeyValues(YProfileKey& destination, const YProfileKey& source);
+// One value of source, of the kind its listing gave, into destination; false for a kind outside
+// 0-3 and for a failed read or write.
+[[nodiscard]] bool CopyProfileValue(const YProfileKey& destination, const YProfileKey& source,
+                                    const YUnicodeString& name, int kind);
 
 // CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9 and CLOCK$, alone or followed by "." (case ignored).
 bool IsReservedDeviceName(std::u16string_view name);
