@@ -16,8 +16,6 @@
 #include <RivodeRavudaVU/ConfigPassphraseStartup.h>
 #include <RivodeRavudaVU/ConnectProtocolTable.h>
 #include <RivodeRavudaVU/LibraryEntry.h>
-#include <RivodeRavudaVU/SessionConfig.h>
-#include <RivodeRavudaVU/SessionDatabase.h>
 #include <RivodeRavudaVU/YEncryptedString.h>
 #include <RivodeRavudaVU/YIniFileStore.h>
 
@@ -51,18 +49,7 @@ void BM_ReencryptAll(benchmark::State& state) {
 }
 
 void BM_ApplyDefaultToAll(benchmark::State& state) {
-    SessionDatabaseImpl& database = *GetSessionDatabaseImpl();
-    std::uint32_t round = 0;
-    for (auto _ : state) {
-        // A value that differs from every session's in each round, so every file is rewritten.
-        const YRefPtr<SessionConfig> changes = CreateSessionConfig();
-        changes->Load(nullptr);
-        changes->terminalConfig.rows = 30 + (++round % 2);
-        if (database.ApplyDefaultSessionChangesToAll(*changes).updated != sessionCount) {
-            state.SkipWithError("sessions not updated");
-            return;
-        }
-    }
+    ApplyOneDefaultChangeToAll(state, sessionCount);
 }
 
 }  // namespace

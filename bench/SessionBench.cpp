@@ -57,19 +57,7 @@ void BM_OpenAllSessions(benchmark::State& state) {
 }
 
 void BM_ApplyDefaultToAll(benchmark::State& state) {
-    SessionDatabaseImpl& database = *GetSessionDatabaseImpl();
-    std::uint32_t round = 0;
-    for (auto _ : state) {
-        // A value that differs from every session's in each round, so every file is rewritten.
-        const YRefPtr<SessionConfig> changes = CreateSessionConfig();
-        changes->Load(nullptr);
-        changes->terminalConfig.rows = 30 + (++round % 2);
-        const ApplyToAllCounts counts = database.ApplyDefaultSessionChangesToAll(*changes);
-        if (counts.updated != sessionPaths.size()) {
-            state.SkipWithError("sessions not updated");
-            return;
-        }
-    }
+    ApplyOneDefaultChangeToAll(state, sessionPaths.size());
 }
 
 // The process's resident memory in kilobytes, from the kernel's own account of it.

@@ -1,6 +1,7 @@
 #include "bench/SessionTree.h"
 
 #include <RivodeRavudaVU/SessionConfig.h>
+#include <RivodeRavudaVU/SessionDatabase.h>
 #include <RivodeRavudaVU/YIniFileStore.h>
 #include <RivodeRavudaVU/YProfileStore.h>
 
@@ -123,6 +124,20 @@ SessionTree MakeSessionRecordTree(const std::string& root, int sessions, int fol
 void RemoveSessionTree(const SessionTree& tree) {
     std::error_code ignored;
     std::filesystem::remove_all(tree.root, ignored);
+}
+
+void ApplyOneDefaultChangeToAll(benchmark::State& state, std::size_t sessions) {
+    SessionDatabaseImpl& database = *GetSessionDatabaseImpl();
+    std::uint32_t round = 0;
+    for (auto _ : state) {
+        const YRefPtr<SessionConfig> changes = CreateSessionConfig();
+        changes->Load(nullptr);
+        changes->terminalConfig.rows = 30 + (++round % 2);
+        if (database.ApplyDefaultSessionChangesToAll(*changes).updated != sessions) {
+            state.SkipWithError("sessions not updated");
+            return;
+        }
+    }
 }
 
 }  // namespace rivode::bench

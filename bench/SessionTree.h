@@ -5,6 +5,8 @@
 
 #include <RivodeRavudaVU/YUnicodeString.h>
 
+#include <benchmark/benchmark.h>
+
 #include <string>
 #include <vector>
 
@@ -35,5 +37,10 @@ SessionTree MakeSessionTree(int sessions, int folders);
 // values stays empty.
 SessionTree MakeSessionRecordTree(const std::string& root, int sessions, int folders);
 void RemoveSessionTree(const SessionTree& tree);
+
+// Applies one changed value of the default session to every session through the database, a
+// value that differs from every session's in each round so that every file is rewritten; sets
+// state's error unless all sessions were updated.
+void ApplyOneDefaultChangeToAll(benchmark::State& state, std::size_t sessions);
 
 }  // namespace rivode::bench
