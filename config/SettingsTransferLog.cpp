@@ -1,5 +1,7 @@
 #include "config/SettingsTransferLog.h"
 
+#include <RivodeRavudaVU/RivodeMessages.h>
+
 namespace rivode::config {
 
 namespace {
@@ -9,6 +11,7 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool SettingsTransferLog::Open(const YUnicodeString& path, YReportMessageParams& report) {
     const std::string nativePath = rivode::ToUtf8(path);
+    path_ = nativePath;
     // The log sits beside a file the user named; a link planted under its name must not turn
     // the transfer into a writer of some other file.
     const int error = platform::FileSystem::Current().OpenFile(
@@ -38,6 +41,17 @@ void SettingsTransferLog::Write(SettingsLogLevel level, YReportMessageParams& me
         offset_ += line.size();
     }
     sink_.OnLogLine(level, text);
+}
+
+void SettingsTransferLog::ReportFileError() {
+    if (fileError_ == 0) {
+        return;
+    }
+    YReportMessageParams cause;
+    SetFileErrorReport(cause, fileError_, path_);
+    YReportMessageParams warning;
+    WrapReport(warning, rivode::msg::SettingsLogNotWritable, {}, cause);
+    Write(SettingsLogLevel::Warning, warning);
 }
 
 void SettingsTransferLog::Info(std::uint32_t id) {

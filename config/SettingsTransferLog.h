@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace rivode::config {
 
@@ -26,11 +27,14 @@ public:
 
     // Whether an error line was written.
     bool HasErrors() const { return hasErrors_; }
-    int LogFileError() const { return fileError_; }
+    // When the file missed lines (a full disk), says so to the sink, which has every line:
+    // the last line of the transfer is then that warning.
+    void ReportFileError();
 
 private:
     IImportExportSink& sink_;
     std::unique_ptr<rivode::platform::File> file_;
+    std::string path_;
     std::uint64_t offset_ = 0;
     int fileError_ = 0;
     bool hasErrors_ = false;

@@ -29,6 +29,7 @@ void SettingsTransferRun::FailSection(std::u16string_view keyName, YReportMessag
 }
 
 bool SettingsTransferRun::Finish(YReportMessageParams& report) {
+    log.ReportFileError();
     if (failed_) {
         log.Warning(rivode::msg::SettingsTransferFinishedWithErrors);
         report = firstFailure_;

@@ -1,6 +1,8 @@
 // Export and import through the settings file seam, between two configuration folders of the
 // test's own: what comes back, what the passphrase question decides, and what a failure leaves.
+#include "config/SettingsTransferLog.h"
 #include "tests/config/transfer/SettingsTransferTestSupport.h"
+#include "tests/storage/FaultyFileSystem.h"
 
 #include <RivodeRavudaVU/RivodeMessages.h>
 
@@ -55,13 +57,7 @@ TEST_F(SettingsTransferTest, ExportThenImportIntoAnEmptyConfigurationLosesNothin
 // The file's passwords were enciphered under another passphrase: a wrong answer is asked
 // again, the right one re-enciphers every password under the importing configuration's.
 TEST_F(SettingsTransferTest, MismatchedPassphraseReenciphersWithTheFilesPassphrase) {
-    EstablishPassphrase(u"alpha");
-    FillConfiguration(u"alpha", 20);
-    RecordingSink exportSink;
-    ASSERT_TRUE(Export(exportSink));
-
-    UseConfiguration("B");
-    EstablishPassphrase(u"beta");
+    ExportThenSwitchToAnotherPassphrase(20);
     RecordingSink sink;
     sink.answers = {{ImportPassphraseAnswer::ImportSensitiveData, u"wrong"},
                     {ImportPassphraseAnswer::ImportSensitiveData, u"alpha"}};
@@ -78,13 +74,7 @@ TEST_F(SettingsTransferTest, MismatchedPassphraseReenciphersWithTheFilesPassphra
 }
 
 TEST_F(SettingsTransferTest, SkippingSensitiveDataImportsEverythingElse) {
-    EstablishPassphrase(u"alpha");
-    FillConfiguration(u"alpha", 5);
-    RecordingSink exportSink;
-    ASSERT_TRUE(Export(exportSink));
-
-    UseConfiguration("B");
-    EstablishPassphrase(u"beta");
+    ExportThenSwitchToAnotherPassphrase(5);
     RecordingSink sink;
     sink.answers = {{ImportPassphraseAnswer::SkipSensitiveData, u""}};
     ASSERT_TRUE(Import(sink));
@@ -102,13 +92,7 @@ TEST_F(SettingsTransferTest, SkippingSensitiveDataImportsEverythingElse) {
 }
 
 TEST_F(SettingsTransferTest, CancellingThePassphraseQuestionImportsNothing) {
-    EstablishPassphrase(u"alpha");
-    FillConfiguration(u"alpha", 5);
-    RecordingSink exportSink;
-    ASSERT_TRUE(Export(exportSink));
-
-    UseConfiguration("B");
-    EstablishPassphrase(u"beta");
+    ExportThenSwitchToAnotherPassphrase(5);
     RecordingSink sink;
     sink.answers = {{ImportPassphraseAnswer::CancelImport, u""}};
     YReportMessageParams report;
@@ -136,6 +120,25 @@ TEST_F(SettingsTransferTest, FailedWriteLeavesThePreviousSettingsFileAsBackup) {
     const std::string log = ReadFileBytes(temp_ / "out/settings.log");
     EXPECT_TRUE(log.starts_with("\xEF\xBB\xBFinfo: ")) << log;
     EXPECT_NE(log.find("\r\nerr: "), std::string::npos) << log;
+}
+
+// A disk that fills up while the log is written: the sink still gets every line, and the last
+// one says that the file missed some.
+TEST_F(SettingsTransferTest, ALogFileThatMissesLinesIsReportedToTheSink) {
+    RecordingSink sink;
+    FaultyFileSystem faulty;
+    faulty.faults = {{FileCall::Write, 2, ENOSPC}};  // the first line after the byte-order mark
+    platform::ScopedFileSystem installed(faulty);
+    config::SettingsTransferLog log(sink);
+    YReportMessageParams report;
+    ASSERT_TRUE(log.Open(FromUtf8(temp_ / "transfer.log"), report));
+    log.Info(rivode::msg::SettingsTransferFinished);
+    log.Info(rivode::msg::SettingsTransferFinished);
+    log.ReportFileError();
+    ASSERT_EQ(sink.lines.size(), 3u);
+    EXPECT_EQ(sink.lines.back().level, SettingsLogLevel::Warning);
+    EXPECT_NE(sink.lines.back().text.find("transfer.log"), std::string::npos)
+        << sink.lines.back().text;
 }
 
 // Without a previous settings file the location must take a new file before anything is

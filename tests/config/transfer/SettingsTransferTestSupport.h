@@ -187,6 +187,17 @@ protected:
         ASSERT_TRUE(global.SetString(u"Global Value Of A Newer Version", u"kept"));
     }
 
+    // An export of sessions whose passwords are under "alpha", then an empty configuration "B"
+    // under "beta": the import meets a file whose passphrase does not match.
+    void ExportThenSwitchToAnotherPassphrase(int sessions) {
+        EstablishPassphrase(u"alpha");
+        FillConfiguration(u"alpha", sessions);
+        RecordingSink exportSink;
+        ASSERT_TRUE(Export(exportSink));
+        UseConfiguration("B");
+        EstablishPassphrase(u"beta");
+    }
+
     // Every value of the current configuration, keyed as CollectValues keys the file's.
     ValueMap ConfigurationValues() {
         YProfileStore store(true);
