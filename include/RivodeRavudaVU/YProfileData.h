@@ -13,14 +13,27 @@
 #include <RivodeRavudaVU/YReportMessageParams.h>
 #include <RivodeRavudaVU/YUnicodeString.h>
 
+#include <memory>
+#include <string_view>
+
 class IYPropertyBag;
 class YProfileKey;
 class YVariant;
 
+// A value name that outlives every value given it (a row of a record's table, which lives as long
+// as the process): values refer to it instead of each holding a copy, so loading a record of a
+// few hundred values makes no name strings.
+struct YLastingName {
+    const YUnicodeString& text;
+};
+// The process's one copy of name, made on first request and kept until the process ends, for
+// YLastingName. Any thread.
+const YUnicodeString& GetLastingName(std::u16string_view name);
+
 class YProfileData {
 public:
     YProfileData() = default;
-    explicit YProfileData(YUnicodeString name) : name_(std::move(name)) {}
+    explicit YProfileData(YUnicodeString name) { SetName(std::move(name)); }
     virtual ~YProfileData();
 
     // Loads from a property bag of the host's scripting layer in the value's own form (text or
@@ -80,8 +93,12 @@ public:
     // value := baseline.
     virtual void Revert();
 
-    const YUnicodeString& GetName() const { return name_; }
-    void SetName(YUnicodeString name) { name_ = std::move(name); }
+    const YUnicodeString& GetName() const { return *name_; }
+    void SetName(YUnicodeString name);
+    void SetName(YLastingName name) {
+        name_ = &name.text;
+        ownedName_.reset();
+    }
 
     // Whether the current value was read from a store (by Init, or by a Load that found it)
     // rather than taken from its default. Listings show it; saving never looks at it.
@@ -100,7 +117,12 @@ protected:
     bool ReportConversionFailed(YReportMessageParams& report) const;
 
 private:
-    YUnicodeString name_;
+    static const YUnicodeString& NoName();
+
+    // The name is either a lasting one or ownedName_. Names never change in place, so copies of a
+    // value share the owned one.
+    const YUnicodeString* name_ = &NoName();
+    std::shared_ptr<const YUnicodeString> ownedName_;
     bool pending_ = false;
     bool secondFlag_ = true;
     bool fromStore_ = false;
