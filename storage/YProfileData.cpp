@@ -42,8 +42,7 @@ const YUnicodeString& YProfileData::NoName() {
 }
 
 void YProfileData::SetName(YUnicodeString name) {
-    ownedName_ = std::make_shared<const YUnicodeString>(std::move(name));
-    name_ = ownedName_.get();
+    name_ = &GetLastingName(name);
 }
 
 bool YProfileData::LoadFromBag(IYPropertyBag&, YReportMessageParams& report) {

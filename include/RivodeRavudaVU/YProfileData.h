@@ -13,7 +13,6 @@
 #include <RivodeRavudaVU/YReportMessageParams.h>
 #include <RivodeRavudaVU/YUnicodeString.h>
 
-#include <memory>
 #include <string_view>
 
 class IYPropertyBag;
@@ -95,10 +94,7 @@ public:
 
     const YUnicodeString& GetName() const { return *name_; }
     void SetName(YUnicodeString name);
-    void SetName(YLastingName name) {
-        name_ = &name.text;
-        ownedName_.reset();
-    }
+    void SetName(YLastingName name) { name_ = &name.text; }
 
     // Whether the current value was read from a store (by Init, or by a Load that found it)
     // rather than taken from its default. Listings show it; saving never looks at it.
@@ -119,10 +115,9 @@ protected:
 private:
     static const YUnicodeString& NoName();
 
-    // The name is either a lasting one or ownedName_. Names never change in place, so copies of a
-    // value share the owned one.
+    // Always a lasting name: a name given as a string is first made lasting, as value names are
+    // the program's own few thousand words and a record holds hundreds of values.
     const YUnicodeString* name_ = &NoName();
-    std::shared_ptr<const YUnicodeString> ownedName_;
     bool pending_ = false;
     bool secondFlag_ = true;
     bool fromStore_ = false;
