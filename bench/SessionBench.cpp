@@ -151,7 +151,9 @@ int main(int argc, char** argv) {
 
     // Raw and library runs alternate per operation so both see the same warm page cache.
     const int iterations = 3;
-XX, BM_OpenAllSessions)
+    RegisterRawRead("raw_read", made.files, iterations, RawRead::Plain);
+    RegisterRawRead("store_calls_read", made.files, iterations);
+    benchmark::RegisterBenchmark("open_all_sessions", BM_OpenAllSessions)
         ->Iterations(iterations)
         ->UseRealTime();
     // Applying a change reads each file under its lock before rewriting it; so do the
