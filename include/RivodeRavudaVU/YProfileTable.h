@@ -142,7 +142,8 @@ private:
         std::function<void(Record&, const YProfileKey*)> init;
     };
 
-    // Values that can refer to a lasting name get it; others keep a copy of their own.
+    // Values whose Init takes a lasting name get the row's directly; others take it as a string,
+    // which costs a look-up of the process's copy on every Init.
     template <class Value>
     static void InitMember(Value& value, const YProfileKey* key, const YUnicodeString& name,
                            const typename Value::ValueType& defaultValue) {
