@@ -122,6 +122,32 @@ std::size_t ReadFilesRaw(const std::vector<std::string>& files) {
     return total;
 }
 
+std::size_t ReadFilesPlain(const std::vector<std::string>& files) {
+    std::string bytes;
+    std::size_t total = 0;
+    for (const std::string& file : files) {
+        const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            continue;
+        }
+        // Reads until one returns nothing, into a buffer grown as the bytes arrive.
+        std::size_t filled = 0;
+        for (;;) {
+            if (bytes.size() < filled + 16384) {
+                bytes.resize(filled + 16384);
+            }
+            const ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+            if (n <= 0) {
+                break;
+            }
+            filled += static_cast<std::size_t>(n);
+        }
+        ::close(fd);
+        total += filled;
+    }
+    return total;
+}
+
 bool SaveFilesRaw(RawSave kind, const std::vector<std::string>& files,
                   const std::vector<std::string>& contents) {
     std::string buffer;
@@ -191,11 +217,13 @@ void PrintRatio(const RatioReporter& reporter, const char* name, const char* lib
     PrintRatioOf(reporter.cpuSeconds, std::string(name) + "_cpu", library, raw);
 }
 
-void RegisterRawRead(const char* name, const std::vector<std::string>& files, int iterations) {
-    benchmark::RegisterBenchmark(name, [&files](benchmark::State& state) {
+void RegisterRawRead(const char* name, const std::vector<std::string>& files, int iterations,
+                     RawRead kind) {
+    benchmark::RegisterBenchmark(name, [&files, kind](benchmark::State& state) {
         for (auto _ : state) {
             // A path that names no file reads nothing in no time, and the ratio would lie.
-            const std::size_t bytes = ReadFilesRaw(files);
+            const std::size_t bytes =
+                kind == RawRead::Plain ? ReadFilesPlain(files) : ReadFilesRaw(files);
             if (bytes == 0 && !files.empty()) {
                 state.SkipWithError("the raw read found nothing to read");
                 return;

@@ -16,6 +16,10 @@ namespace rivode::bench {
 // fstat, shared lock on the first 4 bytes, a look for a journal, reads to the end, close);
 // returns the bytes read.
 std::size_t ReadFilesRaw(const std::vector<std::string>& files);
+// Reads every file whole with nothing but open, read and close: the floor any reading of the
+// same bytes stands on, without the checks and the lock a safe reading adds. Returns the bytes
+// read.
+std::size_t ReadFilesPlain(const std::vector<std::string>& files);
 
 // How a raw save puts contents into a file. Each opens the file without following links, takes
 // the exclusive lock on its first 4 bytes and reads it whole (a store save reads the file again
@@ -52,10 +56,12 @@ public:
 void PrintRatio(const RatioReporter& reporter, const char* name, const char* library,
                 const char* raw);
 
-// Registers the raw yardsticks, run iterations times each: name reads every file whole, or
-// saves contents back into every file the way kind says. files and contents must outlive the
-// run.
-void RegisterRawRead(const char* name, const std::vector<std::string>& files, int iterations);
+// Registers the raw yardsticks, run iterations times each: name reads every file whole (with
+// the store's calls, or plainly), or saves contents back into every file the way kind says.
+// files and contents must outlive the run.
+enum class RawRead { LikeStore, Plain };
+void RegisterRawRead(const char* name, const std::vector<std::string>& files, int iterations,
+                     RawRead kind = RawRead::LikeStore);
 void RegisterRawSave(const char* name, RawSave kind, const std::vector<std::string>& files,
                      const std::vector<std::string>& contents, int iterations);
 

@@ -12,10 +12,6 @@ SessionConfig::SessionConfig(const SessionConfig&) = default;
 
 SessionConfig::~SessionConfig() = default;
 
-YRefPtr<SessionConfig> CreateSessionConfig() {
-    return MakeYRef<SessionConfig>();
-}
-
 bool SessionConfig::Load(const YProfileKey* key) {
     Init(key);
     terminalConfig.Init(key);

@@ -101,7 +101,7 @@ bool SessionConfig::ReadForeignValues(const YProfileKey& key) {
         return names;
     }();
     // The protocols' few values differ from session to session.
-    std::vector<YUnicodeString> protocolNames;
+    std::vector<std::u16string_view> protocolNames;
     for (ConnectConfig* config : {terminal_.GetConfig(), transfer_.GetConfig()}) {
         if (config != nullptr) {
             config->ForEachValue(

@@ -24,6 +24,11 @@ const ConnectProtocolEntry* FindOnSide(SessionProtocolSlot::Side side,
     return nullptr;
 }
 
+// The protocol-name value's name, which a load sets again without making a copy of it.
+YLastingName LastingNameOf(const YProfileData& value) {
+    return YLastingName{GetLastingName(value.GetName())};
+}
+
 ConnectConfigPtr CreateConfig(SessionProtocolSlot::Side side, const YUnicodeString& name) {
     const ConnectProtocolEntry* entry = FindOnSide(side, &name);
     return entry != nullptr ? ConnectConfigPtr::Adopt(entry->functions.createConfig(*entry))
@@ -55,7 +60,7 @@ bool SessionProtocolSlot::Suits(Side side, int kind) {
 
 void SessionProtocolSlot::Load(const YProfileKey* key) {
     trace_ = YReportMessageParams();
-    const bool found = name_.Init(key, name_.GetName(), u"");
+    const bool found = name_.Init(key, LastingNameOf(name_), u"");
     const YUnicodeString stored = name_.Get();
     storedEmpty_ = found && stored.empty();
     unknown_ = false;
@@ -74,7 +79,7 @@ void SessionProtocolSlot::Load(const YProfileKey* key) {
     }
     // A name settled here counts as loaded and is written on the next save.
     if (chosen != stored) {
-        name_.Init(nullptr, name_.GetName(), chosen);
+        name_.Init(nullptr, LastingNameOf(name_), chosen);
     }
     config_ = CreateConfig(side_, chosen);
     if (config_) {
@@ -92,7 +97,7 @@ void SessionProtocolSlot::SetName(const YUnicodeString& name) {
 }
 
 void SessionProtocolSlot::LoadNone() {
-    name_.Init(nullptr, name_.GetName(), YUnicodeString(kNoProtocolName));
+    name_.Init(nullptr, LastingNameOf(name_), YUnicodeString(kNoProtocolName));
     config_ = nullptr;
     loadedConfig_ = nullptr;
 }

@@ -6,7 +6,44 @@
 
 #include <RivodeRavudaVU/RivodeMessages.h>
 
+#include <functional>
+#include <mutex>
+#include <unordered_set>
+
+namespace {
+
+struct LastingNameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::u16string_view name) const {
+        return std::hash<std::u16string_view>{}(name);
+    }
+};
+
+}  // namespace
+
+const YUnicodeString& GetLastingName(std::u16string_view name) {
+    // Record tables ask once per row when they are built; a set's nodes never move, so the
+    // names handed out stay valid while others are added.
+    static std::mutex guard;
+    static auto* names = new std::unordered_set<YUnicodeString, LastingNameHash, std::equal_to<>>;
+    const std::lock_guard lock(guard);
+    auto found = names->find(name);
+    if (found == names->end()) {
+        found = names->emplace(name).first;
+    }
+    return *found;
+}
+
 YProfileData::~YProfileData() = default;
+
+const YUnicodeString& YProfileData::NoName() {
+    static const YUnicodeString none;
+    return none;
+}
+
+void YProfileData::SetName(YUnicodeString name) {
+    name_ = &GetLastingName(name);
+}
 
 bool YProfileData::LoadFromBag(IYPropertyBag&, YReportMessageParams& report) {
     return ReportFormUnsupported(report);
@@ -37,7 +74,7 @@ bool YProfileData::GetTextVariant(YVariant&, YReportMessageParams& report) const
 
 bool YProfileData::PutTextToBag(IYPropertyBag& bag, YReportMessageParams& report) const {
     YVariant value;
-    return GetTextVariant(value, report) && bag.Write(name_, value, report);
+    return GetTextVariant(value, report) && bag.Write(GetName(), value, report);
 }
 
 bool YProfileData::GetNumberVariant(YVariant&, YReportMessageParams& report) const {
@@ -46,7 +83,7 @@ bool YProfileData::GetNumberVariant(YVariant&, YReportMessageParams& report) con
 
 bool YProfileData::PutNumberToBag(IYPropertyBag& bag, YReportMessageParams& report) const {
     YVariant value;
-    return GetNumberVariant(value, report) && bag.Write(name_, value, report);
+    return GetNumberVariant(value, report) && bag.Write(GetName(), value, report);
 }
 
 bool YProfileData::SetTextVariant(const YVariant&, YReportMessageParams& report) {
@@ -55,7 +92,7 @@ bool YProfileData::SetTextVariant(const YVariant&, YReportMessageParams& report)
 
 bool YProfileData::GetTextFromBag(IYPropertyBag& bag, YReportMessageParams& report) {
     YVariant value;
-    return bag.Read(name_, value, report) && SetTextVariant(value, report);
+    return bag.Read(GetName(), value, report) && SetTextVariant(value, report);
 }
 
 bool YProfileData::SetNumberVariant(const YVariant&, YReportMessageParams& report) {
@@ -64,7 +101,7 @@ bool YProfileData::SetNumberVariant(const YVariant&, YReportMessageParams& repor
 
 bool YProfileData::GetNumberFromBag(IYPropertyBag& bag, YReportMessageParams& report) {
     YVariant value;
-    return bag.Read(name_, value, report) && SetNumberVariant(value, report);
+    return bag.Read(GetName(), value, report) && SetNumberVariant(value, report);
 }
 
 void YProfileData::Commit() {
@@ -83,12 +120,12 @@ bool YProfileData::MustWrite(const YProfileKey& key) const {
 
 bool YProfileData::ReportFormUnsupported(YReportMessageParams& report) const {
     report.SetMessage(rivode::msg::TypedValueFormUnsupported);
-    report.AddString(name_);
+    report.AddString(GetName());
     return false;
 }
 
 bool YProfileData::ReportConversionFailed(YReportMessageParams& report) const {
     report.SetMessage(rivode::msg::TypedValueConvertFailed);
-    report.AddString(name_);
+    report.AddString(GetName());
     return false;
 }

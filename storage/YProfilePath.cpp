@@ -4,14 +4,14 @@
 
 namespace {
 
-ProfilePath::Folders KnownFolders(unsigned mode) {
-    ProfilePath::Folders folders;
+std::shared_ptr<const ProfilePath::Folders> KnownFolders(unsigned mode) {
+    auto folders = std::make_shared<ProfilePath::Folders>();
     using Getter = YUnicodeString (*)();
     constexpr Getter kGetters[] = {GetYwsConfigPathSub, GetYwsInstallPathSub,
                                    GetYwsUserDataPathSub, GetYwsSshDataPathSub};
-    for (std::size_t i = 0; i < folders.size(); ++i) {
+    for (std::size_t i = 0; i < folders->size(); ++i) {
         if ((mode & (1u << i)) != 0) {
-            folders[i] = kGetters[i]();
+            (*folders)[i] = kGetters[i]();
         }
     }
     return folders;
@@ -37,11 +37,13 @@ ProfilePath::ProfilePath(YUnicodeString name, const YUnicodeString& defaultValue
 }
 
 ProfilePath::ProfilePath(const Folders& folders, unsigned mode) {
-    for (std::size_t i = 0; i < folders_.size(); ++i) {
+    auto selected = std::make_shared<Folders>();
+    for (std::size_t i = 0; i < selected->size(); ++i) {
         if ((mode & (1u << i)) != 0) {
-            folders_[i] = folders[i];
+            (*selected)[i] = folders[i];
         }
     }
+    folders_ = std::move(selected);
 }
 
 bool ProfilePath::Init(const YProfileKey* key, YUnicodeString name,
@@ -50,10 +52,10 @@ bool ProfilePath::Init(const YProfileKey* key, YUnicodeString name,
 }
 
 YUnicodeString ProfilePath::Substitute(std::u16string_view path) const {
-    std::size_t best = folders_.size();
+    std::size_t best = folders_->size();
     std::size_t bestLength = 0;
-    for (std::size_t i = 0; i < folders_.size(); ++i) {
-        const std::u16string_view folder = WithoutTrailingSeparator(folders_[i]);
+    for (std::size_t i = 0; i < folders_->size(); ++i) {
+        const std::u16string_view folder = WithoutTrailingSeparator((*folders_)[i]);
         if (folder.empty() || folder.size() <= bestLength ||
             !rivode::StartsWithNoCase(path, folder)) {
             continue;
@@ -66,7 +68,7 @@ YUnicodeString ProfilePath::Substitute(std::u16string_view path) const {
         best = i;
         bestLength = folder.size();
     }
-    if (best == folders_.size()) {
+    if (best == folders_->size()) {
         return YUnicodeString(path);
     }
     YUnicodeString stored(kVariables[best]);
@@ -76,8 +78,8 @@ YUnicodeString ProfilePath::Substitute(std::u16string_view path) const {
 
 YUnicodeString ProfilePath::Expand(std::u16string_view stored) const {
     for (std::size_t i = 0; i < kVariables.size(); ++i) {
-        if (!folders_[i].empty() && rivode::StartsWithNoCase(stored, kVariables[i])) {
-            YUnicodeString path(WithoutTrailingSeparator(folders_[i]));
+        if (!(*folders_)[i].empty() && rivode::StartsWithNoCase(stored, kVariables[i])) {
+            YUnicodeString path(WithoutTrailingSeparator((*folders_)[i]));
             path += stored.substr(kVariables[i].size());
             return path;
         }

@@ -13,14 +13,26 @@
 #include <RivodeRavudaVU/YReportMessageParams.h>
 #include <RivodeRavudaVU/YUnicodeString.h>
 
+#include <string_view>
+
 class IYPropertyBag;
 class YProfileKey;
 class YVariant;
 
+// A value name that outlives every value given it (a row of a record's table, which lives as long
+// as the process): values refer to it instead of each holding a copy, so loading a record of a
+// few hundred values makes no name strings.
+struct YLastingName {
+    const YUnicodeString& text;
+};
+// The process's one copy of name, made on first request and kept until the process ends, for
+// YLastingName. Any thread.
+const YUnicodeString& GetLastingName(std::u16string_view name);
+
 class YProfileData {
 public:
     YProfileData() = default;
-    explicit YProfileData(YUnicodeString name) : name_(std::move(name)) {}
+    explicit YProfileData(YUnicodeString name) { SetName(std::move(name)); }
     virtual ~YProfileData();
 
     // Loads from a property bag of the host's scripting layer in the value's own form (text or
@@ -80,8 +92,9 @@ public:
     // value := baseline.
     virtual void Revert();
 
-    const YUnicodeString& GetName() const { return name_; }
-    void SetName(YUnicodeString name) { name_ = std::move(name); }
+    const YUnicodeString& GetName() const { return *name_; }
+    void SetName(YUnicodeString name);
+    void SetName(YLastingName name) { name_ = &name.text; }
 
     // Whether the current value was read from a store (by Init, or by a Load that found it)
     // rather than taken from its default. Listings show it; saving never looks at it.
@@ -100,7 +113,11 @@ protected:
     bool ReportConversionFailed(YReportMessageParams& report) const;
 
 private:
-    YUnicodeString name_;
+    static const YUnicodeString& NoName();
+
+    // Always a lasting name: a name given as a string is first made lasting, as value names are
+    // the program's own few thousand words and a record holds hundreds of values.
+    const YUnicodeString* name_ = &NoName();
     bool pending_ = false;
     bool secondFlag_ = true;
     bool fromStore_ = false;

@@ -12,6 +12,7 @@
 #include <RivodeRavudaVU/YProfile2.h>
 
 #include <array>
+#include <memory>
 #include <string_view>
 
 class ProfilePath : public YProfile2<YUnicodeString, YProfileSz> {
@@ -52,5 +53,7 @@ public:
     bool WriteSz(const YProfileKey& key, const YUnicodeString& value) const override;
 
 private:
-    Folders folders_;
+    // Never changed once made, so copies of a value (every session record holds several) share
+    // one set.
+    std::shared_ptr<const Folders> folders_;
 };

@@ -34,10 +34,10 @@ public:
     YProfileTable& Add(Value Record::*member, std::u16string_view name,
                        typename Value::ValueType defaultValue) {
         rows_.push_back(Row{Accessor(member),
-                            [member, name = YUnicodeString(name),
+                            [member, name = &GetLastingName(name),
                              defaultValue = std::move(defaultValue)](Record& record,
                                                                      const YProfileKey* key) {
-                                (record.*member).Init(key, name, defaultValue);
+                                InitMember(record.*member, key, *name, defaultValue);
                             }});
         return *this;
     }
@@ -48,11 +48,12 @@ public:
                               std::u16string_view olderName,
                               typename Value::ValueType defaultValue) {
         rows_.push_back(Row{Accessor(member),
-                            [member, name = YUnicodeString(name),
-                             olderName = YUnicodeString(olderName),
+                            [member, name = &GetLastingName(name),
+                             olderName = &GetLastingName(olderName),
                              defaultValue = std::move(defaultValue)](Record& record,
                                                                      const YProfileKey* key) {
-                                (record.*member).Init(key, name, olderName, defaultValue);
+                                (record.*member).Init(key, YLastingName{*name},
+                                                      YLastingName{*olderName}, defaultValue);
                             }});
         return *this;
     }
@@ -140,6 +141,18 @@ private:
         std::function<YProfileData&(Record&)> access;
         std::function<void(Record&, const YProfileKey*)> init;
     };
+
+    // Values whose Init takes a lasting name get the row's directly; others take it as a string,
+    // which costs a look-up of the process's copy on every Init.
+    template <class Value>
+    static void InitMember(Value& value, const YProfileKey* key, const YUnicodeString& name,
+                           const typename Value::ValueType& defaultValue) {
+        if constexpr (requires { value.Init(key, YLastingName{name}, defaultValue); }) {
+            value.Init(key, YLastingName{name}, defaultValue);
+        } else {
+            value.Init(key, name, defaultValue);
+        }
+    }
 
     template <class Member>
     static std::function<YProfileData&(Record&)> Accessor(Member Record::*member) {

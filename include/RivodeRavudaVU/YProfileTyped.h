@@ -42,14 +42,11 @@ public:
     // the next save writes it); baseline := value. Returns whether the stored value was read.
     bool Init(const YProfileKey* key, YUnicodeString name, const T& defaultValue) {
         this->SetName(std::move(name));
-        T stored = defaultValue;
-        bool converted = false;
-        const bool found = key != nullptr && Codec::Read(*this, *key, stored, converted);
-        Current() = found ? std::move(stored) : defaultValue;
-        this->SetPending(!found || converted);
-        this->SetFromStore(found);
-        baseline_ = Current();
-        return found;
+        return InitValue(key, defaultValue);
+    }
+    bool Init(const YProfileKey* key, YLastingName name, const T& defaultValue) {
+        this->SetName(name);
+        return InitValue(key, defaultValue);
     }
 
     // As Init, but when the value is absent under name and present under olderName (a value
@@ -61,15 +58,18 @@ public:
         }
         YUnicodeString newerName = this->GetName();
         this->SetName(YUnicodeString(olderName));
-        T stored = defaultValue;
-        bool converted = false;
-        const bool found = Codec::Read(*this, *key, stored, converted);
+        const bool found = InitFromOlder(*key, defaultValue);
         this->SetName(std::move(newerName));
-        if (found) {
-            Current() = std::move(stored);
-            baseline_ = Current();
-            this->SetFromStore(true);
+        return found;
+    }
+    bool Init(const YProfileKey* key, YLastingName name, YLastingName olderName,
+              const T& defaultValue) {
+        if (Init(key, name, defaultValue) || key == nullptr) {
+            return true;
         }
+        this->SetName(olderName);
+        const bool found = InitFromOlder(*key, defaultValue);
+        this->SetName(name);
         return found;
     }
 
@@ -189,6 +189,30 @@ protected:
     YProfileTypedValue(YUnicodeString name, const T& defaultValue)
         : Storage(std::move(name)), baseline_(defaultValue) {}
     YProfileTypedValue(const YProfileTypedValue&) = default;
+
+    // The body of Init once the name is set.
+    bool InitValue(const YProfileKey* key, const T& defaultValue) {
+        T stored = defaultValue;
+        bool converted = false;
+        const bool found = key != nullptr && Codec::Read(*this, *key, stored, converted);
+        Current() = found ? std::move(stored) : defaultValue;
+        this->SetPending(!found || converted);
+        this->SetFromStore(found);
+        baseline_ = Current();
+        return found;
+    }
+    // Reads the value under the name now set (an older one) after Init found none.
+    bool InitFromOlder(const YProfileKey& key, const T& defaultValue) {
+        T stored = defaultValue;
+        bool converted = false;
+        if (!Codec::Read(*this, key, stored, converted)) {
+            return false;
+        }
+        Current() = std::move(stored);
+        baseline_ = Current();
+        this->SetFromStore(true);
+        return true;
+    }
 
     // value and baseline := value; the pending flag stays.
     void ResetTo(const T& value) {

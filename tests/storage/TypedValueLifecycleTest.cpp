@@ -196,5 +196,41 @@ TEST_F(TypedValueLifecycle, TableRecordSavesMissingAndChangedMembersAndCopiesCha
     EXPECT_EQ(session.idleTimeout, 300);
 }
 
+// A record with a renamed member, for the names records share.
+class RenamedRecord : public YProfileTableRecord<RenamedRecord> {
+public:
+    YProfileStringList remembered;
+    YProfileString title;
+
+    static const YProfileTable<RenamedRecord>& Table() {
+        static const auto table =
+            YProfileTable<RenamedRecord>()
+                .AddRenamed(&RenamedRecord::remembered, u"Remembered Sessions List V2",
+                            u"Remembered Sessions List", {})
+                .Add(&RenamedRecord::title, u"Title Bar", u"");
+        return table;
+    }
+};
+
+TEST_F(TypedValueLifecycle, TableRecordsShareTheirNamesAndARenamedRowStillReadsTheOlderName) {
+    key->SetStringArray(u"Remembered Sessions List", {u"a", u"b"});
+    RenamedRecord loaded;
+    loaded.Init(key.get());
+    RenamedRecord fresh;
+    fresh.Init(nullptr);
+    EXPECT_EQ(loaded.remembered.Get(), (YStringArray{u"a", u"b"}));
+    EXPECT_EQ(loaded.remembered.GetName(), u"Remembered Sessions List V2");
+    EXPECT_EQ(loaded.title.GetName().data(), fresh.title.GetName().data())
+        << "every record of a table refers to the table's one copy of a name";
+    ASSERT_TRUE(loaded.Save(*key));
+    EXPECT_NE(stored->Find<YStringArray>(u"Remembered Sessions List V2"), nullptr);
+
+    // A copy keeps its name when the value it was copied from, which owned it, is gone.
+    auto original = std::make_unique<YProfile<int>>(u"Columns", 80);
+    const YProfile<int> copy(*original);
+    original.reset();
+    EXPECT_EQ(copy.GetName(), u"Columns");
+}
+
 }  // namespace
 }  // namespace rivode::test

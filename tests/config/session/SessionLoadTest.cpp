@@ -91,6 +91,22 @@ TEST_F(SessionLoad, TransferFoldersComeFromTheDesktopsUserDirsFile) {
     EXPECT_EQ(LoadSession(u"Host")->downloadDirectory.Get(), u"/home/ann/Docs/download");
 }
 
+TEST_F(SessionLoad, NewRecordsStorePathsRelativeToTheConfigurationFolderInForce) {
+    // New records are copies of one made once; a move of the configuration folder must reach
+    // the copies made after it.
+    const auto storedScript = [this](const std::string& folder) {
+        SetYwsConfigPathSub(FromUtf8(folder));
+        const YRefPtr<SessionConfig> session = CreateSessionConfig();
+        session->scriptFilename = FromUtf8(folder + "/scripts/logon.txt");
+        SaveSession(*session, u"Host");
+        return StoredString(u"Host", u"Script Filename");
+    };
+    const std::string elsewhere = temp_ / "elsewhere";
+    EXPECT_EQ(storedScript(MainRoot()), u"${YWS_CONFIG_PATH}/scripts/logon.txt");
+    EXPECT_EQ(storedScript(elsewhere), u"${YWS_CONFIG_PATH}/scripts/logon.txt");
+    EXPECT_EQ(storedScript(MainRoot()), u"${YWS_CONFIG_PATH}/scripts/logon.txt");
+}
+
 struct MigrationCase {
     const char* what;
     StoredValues stored;
