@@ -61,7 +61,11 @@ public:
         // Pages show and hide one another (a protocol chosen on one page brings its own pages);
         // the tree follows, as does the OK button when a page disables it.
         connect(&follow_, &QTimer::timeout, this, [this] { Follow(); });
+    }
 
+    // Once the dialog has initialised (it may add, show or hide pages then): the tree, and the
+    // page to open with.
+    void Start() {
         BuildTree();
         YPropertyTreePage* initial = dialog_.GetInitialPage();
         if (initial != nullptr && dialog_.SetActivePage(initial)) {
@@ -194,6 +198,10 @@ private:
 
 int RunQtPropertyTree(YPropertyTreeDialog& dialog) {
     PropertyTreeWindow window(dialog);
+    if (!dialog.OnInitDialog()) {
+        return YID_CANCEL;
+    }
+    window.Start();
     return window.Run();
 }
 

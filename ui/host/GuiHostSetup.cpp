@@ -1,5 +1,6 @@
 #include "ui/host/GuiHostSetup.h"
 
+#include "cli/HostSetup.h"
 #include "cli/StoreFactory.h"
 
 #include <DavaraZE/YAppName.h>
@@ -31,7 +32,8 @@ void PrepareGuiHost(const cli::StoreFolders& folders, int product) {
     folderStoreFactory = cli::MakeStoreFactory(folders);
     RivodeRavudaVuInitProfileFactory(&GetFolderStoreFactory);
     RegisterHostMessageTable(&cli::GetHostMessageTable());
-    YSetAppName(u"rivode-gui");
+    // One application with rivode: the same registry key, so both find the same folders.
+    YSetAppName(YUnicodeString(cli::kRivodeAppName));
     RivodeRavudaVuInitGUI(product, nullptr, nullptr);
     YSetUserInterface(YCreateQtUserInterface());
     SetYwsConfigPathSub(FromUtf8(folders.main));

@@ -141,11 +141,5 @@ TEST_F(QtMessageWindowsTest, ProgressWindowFollowsItsWorkerAndClosesFromIt) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-TEST_F(QtMessageWindowsTest, ProgressClosedBeforeItShowsReturnsAtOnce) {
-    YProgressDialog progress(u"Nothing to do");
-    progress.PostClose(YID_CANCEL);
-    EXPECT_EQ(progress.DoModal(), YID_CANCEL);
-}
-
 }  // namespace
 }  // namespace rivode::test
