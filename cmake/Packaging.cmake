@@ -2,7 +2,7 @@
 #   librivoderavudavu0      the shared libraries and the protocol modules (component runtime)
 #   librivoderavudavu-dev   headers, library links, CMake package, pkg-config file (dev)
 #   rivode                  the command, its manual page and completion scripts (rivode)
-#   rivode-gui              the Qt host, once a target of that name installs into component gui
+#   rivode-gui              the Qt host and the companion library's Qt half (gui)
 # Dependencies on other Debian packages come from the binaries themselves (dpkg-shlibdeps);
 # those between our packages require the same version.
 set(CPACK_GENERATOR DEB)

@@ -1,0 +1,11 @@
+#include "davaraze/qt/QtText.h"
+
+#include <DavaraZE/YMessageStrings.h>
+
+namespace davaraze::qt {
+
+QString LoadText(std::uint32_t id, const char16_t* fallback) {
+    return ToQString(YLoadMessageString(id, fallback));
+}
+
+}  // namespace davaraze::qt

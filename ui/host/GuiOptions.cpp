@@ -1,0 +1,54 @@
+#include "ui/host/GuiOptions.h"
+
+#include "cli/ConfigFolder.h"
+
+namespace rivode::gui {
+
+const char* GuiUsage() {
+    return "Usage: rivode-gui [--config DIR] [--screenshot FILE.png] COMMAND\n"
+           "\n"
+           "Commands:\n"
+           "  sessions    the session tree in the user's order\n"
+           "\n"
+           "Options:\n"
+           "  --config DIR          the configuration folder (default: the recorded one, as rivode)\n"
+           "  --screenshot FILE.png render the window offscreen into FILE.png and exit\n"
+           "  -h, --help            this text\n";
+}
+
+bool ParseGuiArguments(const std::vector<std::string>& arguments, GuiOptions& options,
+                       std::string& problem) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "-h" || argument == "--help") {
+            options.command = GuiCommand::Help;
+            return true;
+        }
+        if (argument == "--config" || argument == "--screenshot") {
+            if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
+                problem = argument + " needs a value";
+                return false;
+            }
+            const std::string& value = arguments[++i];
+            if (argument == "--screenshot") {
+                options.screenshot = value;
+            } else if (!cli::NormaliseFolderArgument(value, options.configFolder, problem)) {
+                return false;
+            }
+            continue;
+        }
+        if (argument == "sessions" && options.command == GuiCommand::None) {
+            options.command = GuiCommand::Sessions;
+            continue;
+        }
+        problem = "unexpected argument '" + argument + "' (see rivode-gui --help)";
+        return false;
+    }
+    if (options.command == GuiCommand::None) {
+        problem = "a command is needed (see rivode-gui --help)";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace rivode::gui

@@ -1,0 +1,66 @@
+// rivode-gui: the library's dialogs in a Qt Widgets host.
+#include "ui/host/GuiHostSetup.h"
+#include "ui/host/GuiOptions.h"
+#include "ui/host/Screenshot.h"
+#include "ui/host/SessionsWindow.h"
+
+#include <RivodeRavudaVU/LibraryEntry.h>
+#include <RivodeRavudaVU/SessionDatabase.h>
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+int Usage(const std::string& problem) {
+    std::fprintf(stderr, "rivode-gui: %s\n", problem.c_str());
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    rivode::gui::GuiOptions options;
+    std::string problem;
+    if (!rivode::gui::ParseGuiArguments(arguments, options, problem)) {
+        return Usage(problem);
+    }
+    if (options.command == rivode::gui::GuiCommand::Help) {
+        std::fputs(rivode::gui::GuiUsage(), stdout);
+        return 0;
+    }
+    // A screenshot needs no display: the window is rendered in memory whatever the desktop.
+    if (!options.screenshot.empty()) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    QApplication application(argc, argv);
+
+    rivode::cli::StoreFolders folders;
+    if (!options.configFolder.empty()) {
+        folders.main = options.configFolder;
+        folders.source = rivode::cli::FolderSource::CommandLine;
+    }
+    rivode::cli::FindRecordedFolders(rivode::gui::kGuiProduct, folders);
+    rivode::gui::PrepareGuiHost(folders, rivode::gui::kGuiProduct);
+
+    int status = 0;
+    {
+        rivode::gui::SessionsWindow window(*GetSessionDatabaseImpl(),
+                                           QString::fromStdString(folders.main));
+        window.show();
+        if (options.screenshot.empty()) {
+            status = application.exec();
+        } else {
+            QApplication::processEvents();
+            if (!rivode::gui::SaveScreenshot(window, options.screenshot, problem)) {
+                std::fprintf(stderr, "rivode-gui: %s\n", problem.c_str());
+                status = 1;
+            }
+        }
+    }
+    RivodeRavudaVuCleanupForUnload();
+    return status;
+}
