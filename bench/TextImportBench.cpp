@@ -11,7 +11,7 @@
 
 #include "bench/BenchSupport.h"
 #include "bench/SessionTree.h"
-#include "storage/ValueFile.h"
+#include "storage/ini/ValueFile.h"
 
 #include <RivodeRavudaVU/ConnectProtocolTable.h>
 #include <RivodeRavudaVU/FileSessionCreationWizard.h>

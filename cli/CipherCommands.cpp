@@ -7,8 +7,8 @@
 
 #include <RivodeRavudaVU/YEncryptedString.h>
 
-#include "storage/EncryptedText.h"
-#include "storage/SecretText.h"
+#include "storage/ciphers/EncryptedText.h"
+#include "storage/ciphers/SecretText.h"
 
 namespace rivode::cli {
 namespace {

@@ -6,7 +6,7 @@
 #include "cli/SessionCommandSupport.h"
 #include "cli/StandardInput.h"
 #include "platform/ConsoleTerminal.h"
-#include "storage/SecretText.h"
+#include "storage/ciphers/SecretText.h"
 
 #include <DavaraZE/YAppName.h>
 #include <RivodeRavudaVU/ConfigPassphraseStartup.h>

@@ -5,7 +5,7 @@
 #include "cli/SessionCommandSupport.h"
 #include "platform/TerminalStreams.h"
 #include "platform/ConsoleTerminal.h"
-#include "storage/SecretText.h"
+#include "storage/ciphers/SecretText.h"
 
 #include <RivodeRavudaVU/ConfigPassphrase.h>
 #include <RivodeRavudaVU/ConfigPassphraseStartup.h>

@@ -5,7 +5,7 @@
 
 #include <RivodeRavudaVU/YProfileEncryptedString.h>
 
-#include "storage/SecretText.h"
+#include "storage/ciphers/SecretText.h"
 
 namespace rivode::cli {
 

@@ -2,7 +2,7 @@
 
 #include "platform/ConsoleInput.h"
 #include "platform/TerminalStreams.h"
-#include "storage/SecretText.h"
+#include "storage/ciphers/SecretText.h"
 
 #include <iostream>
 #include <string>

@@ -6,10 +6,10 @@
 #include <RivodeRavudaVU/RivodeMessages.h>
 
 #include "config/SessionDatabaseTree.h"
-#include "storage/ValueFile.h"
+#include "storage/ini/ValueFile.h"
 
 namespace msg = rivode::msg;
-using namespace rivode::sessions;
+using namespace rivode::config;
 
 namespace {
 

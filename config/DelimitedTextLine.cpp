@@ -1,6 +1,6 @@
 #include "config/DelimitedTextLine.h"
 
-namespace rivode::textimport {
+namespace rivode::config {
 
 void SplitDelimitedLine(std::u16string_view line, char16_t delimiter, DelimitedLine& out) {
     out.unclosedQuoteColumn = 0;
@@ -34,4 +34,4 @@ void SplitDelimitedLine(std::u16string_view line, char16_t delimiter, DelimitedL
     out.values.resize(count);
 }
 
-}  // namespace rivode::textimport
+}  // namespace rivode::config

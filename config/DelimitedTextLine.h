@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace rivode::textimport {
+namespace rivode::config {
 
 // No delimiter: the whole line is one value.
 inline constexpr char16_t kNoDelimiter = 0;
@@ -28,4 +28,4 @@ struct DelimitedLine {
 // its strings' capacity is reused, so a caller splitting many lines allocates rarely.
 void SplitDelimitedLine(std::u16string_view line, char16_t delimiter, DelimitedLine& out);
 
-}  // namespace rivode::textimport
+}  // namespace rivode::config

@@ -7,16 +7,16 @@
 
 #include "config/SessionDatabaseTree.h"
 #include "config/SessionImportLine.h"
-#include "storage/SecretText.h"
+#include "storage/ciphers/SecretText.h"
 
 #include <map>
 #include <memory>
 #include <string>
 
 namespace msg = rivode::msg;
-using namespace rivode::textimport;
-using rivode::sessions::ChildNames;
-using rivode::sessions::SessionTree;
+using namespace rivode::config;
+using rivode::config::ChildNames;
+using rivode::config::SessionTree;
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <RivodeRavudaVU/FileSessionCreationWizard.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 
-#include "storage/SecretText.h"
-#include "storage/YTextFile.h"
+#include "storage/ciphers/SecretText.h"
+#include "storage/text/YTextFile.h"
 
 #include <cerrno>
 #include <string>

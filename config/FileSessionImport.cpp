@@ -5,7 +5,7 @@
 #include <RivodeRavudaVU/RivodeMessages.h>
 
 #include "config/SessionImportLine.h"
-#include "storage/ValueFile.h"
+#include "storage/ini/ValueFile.h"
 
 #include <string>
 
@@ -75,7 +75,7 @@ SessionImportResult FileSessionCreationWizardBase::Import(
         // The database takes folder paths with "\" between the names; an invalid folder is
         // reported as the file gave it, then left.
         if (!prepared.folderInvalid) {
-            prepared.folder = rivode::textimport::ImportedFolderPath(prepared.folder);
+            prepared.folder = rivode::config::ImportedFolderPath(prepared.folder);
         }
         batch.push_back(std::move(prepared));
         lineNumbers.push_back(entry.lineNumber);

@@ -9,7 +9,7 @@
 #include <DavaraZE/YLabels.h>
 
 namespace msg = rivode::msg;
-using rivode::sessions::FailWith;
+using rivode::config::FailWith;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <RivodeRavudaVU/RivodeMessages.h>
 
 #include "config/SessionDatabaseTree.h"
-#include "storage/ValueFile.h"
+#include "storage/ini/ValueFile.h"
 
 #include <DavaraZE/YAppName.h>
 #include <DavaraZE/YMessageBox.h>
@@ -15,7 +15,7 @@
 #include <vector>
 
 namespace msg = rivode::msg;
-using namespace rivode::sessions;
+using namespace rivode::config;
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "config/KeymapDefaults.h"
 #include "platform/Environment.h"
-#include "storage/YTextFile.h"
+#include "storage/text/YTextFile.h"
 
 namespace {
 

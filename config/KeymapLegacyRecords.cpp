@@ -2,7 +2,7 @@
 #include <RivodeRavudaVU/ProfileKeymap.h>
 
 #include "config/KeymapText.h"
-#include "storage/TextCodec.h"
+#include "storage/text/TextCodec.h"
 
 #include <optional>
 

@@ -10,7 +10,7 @@
 #include <DavaraZE/YMessageBox.h>
 
 namespace msg = rivode::msg;
-using rivode::sessions::FailWith;
+using rivode::config::FailWith;
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include <RivodeRavudaVU/ProfileDockWindowState.h>
 
-#include "storage/YProfileNumberText.h"
+#include "storage/values/YProfileNumberText.h"
 
 #include <array>
 #include <utility>
 
-using namespace rivode::profile_text;
+using namespace rivode::storage;
 
 namespace {
 

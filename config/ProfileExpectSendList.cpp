@@ -1,6 +1,6 @@
 #include <RivodeRavudaVU/ProfileExpectSendList.h>
 
-#include "storage/SecretText.h"
+#include "storage/ciphers/SecretText.h"
 
 namespace {
 

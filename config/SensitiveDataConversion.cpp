@@ -6,8 +6,8 @@
 #include <RivodeRavudaVU/RivodeMessages.h>
 
 #include "config/SessionDatabaseTree.h"
-#include "storage/SecretText.h"
-#include "storage/ValueFile.h"
+#include "storage/ciphers/SecretText.h"
+#include "storage/ini/ValueFile.h"
 
 namespace rivode::config {
 namespace {
@@ -36,8 +36,8 @@ void ConvertSessions(SensitiveValueConverter& converter, const SensitiveDataProg
     std::size_t saved = 0;
     std::size_t done = 0;
     {
-        const sessions::SessionTree tree;
-        sessions::WalkSessions(
+        const SessionTree tree;
+        WalkSessions(
             tree.Sessions(), {}, [&](const YUnicodeString& path, const YProfileKey& key) {
                 ++converter.counts.records;
                 const YRefPtr<SessionConfig> session = CreateSessionConfig();
@@ -170,7 +170,7 @@ void SensitiveValueConverter::RecordFailed(const YUnicodeString& name,
                                            const YReportMessageParams& status) {
     ++counts.recordsFailed;
     if (firstFailure.GetMessageId() == 0) {
-        sessions::FailWith(status, msg::SensitiveDataSaveFailed, name, firstFailure);
+        FailWith(status, msg::SensitiveDataSaveFailed, name, firstFailure);
     }
 }
 

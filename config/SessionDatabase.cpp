@@ -8,7 +8,7 @@
 #include <optional>
 
 namespace msg = rivode::msg;
-using namespace rivode::sessions;
+using namespace rivode::config;
 
 namespace {
 

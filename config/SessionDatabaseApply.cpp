@@ -5,13 +5,13 @@
 #include <RivodeRavudaVU/SessionDatabase.h>
 
 #include "config/SessionDatabaseTree.h"
-#include "storage/ValueFile.h"
+#include "storage/ini/ValueFile.h"
 
 #include <cerrno>
 #include <vector>
 
 namespace msg = rivode::msg;
-using namespace rivode::sessions;
+using namespace rivode::config;
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 
 namespace msg = rivode::msg;
-using namespace rivode::sessions;
+using namespace rivode::config;
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-namespace rivode::sessions {
+namespace rivode::config {
 
 ItemPath SplitItemPath(const YUnicodeString& path) {
     const std::size_t slash = path.rfind(u'\\');
@@ -166,4 +166,4 @@ bool FailWith(const YReportMessageParams& status, std::uint32_t id, const YUnico
     return false;
 }
 
-}  // namespace rivode::sessions
+}  // namespace rivode::config

@@ -10,7 +10,7 @@
 #include <memory>
 #include <set>
 
-namespace rivode::sessions {
+namespace rivode::config {
 
 // "Work\Server" → folder "Work", name "Server"; "Server" → folder "", name "Server".
 struct ItemPath {
@@ -97,4 +97,4 @@ void WalkSessions(const YProfileKey& folderKey, const YUnicodeString& folderPath
 bool FailWith(const YReportMessageParams& status, std::uint32_t id, const YUnicodeString& item,
               YReportMessageParams& report);
 
-}  // namespace rivode::sessions
+}  // namespace rivode::config

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace rivode::textimport {
+namespace rivode::config {
 namespace {
 
 constexpr std::u16string_view kFolderIllegalCharacters = u":*?\"<>|";
@@ -124,4 +124,4 @@ YUnicodeString CanonicalImportEmulation(std::u16string_view emulation) {
     return FindCanonical(kImportEmulations, emulation);
 }
 
-}  // namespace rivode::textimport
+}  // namespace rivode::config

@@ -10,7 +10,7 @@
 #include <array>
 #include <span>
 
-namespace rivode::textimport {
+namespace rivode::config {
 
 struct ImportLineValues {
     // The value of each field (indexed by ImportField); empty when the line gives none.
@@ -49,4 +49,4 @@ bool ImportKeepsPassword(std::u16string_view protocol);
 // other text.
 YUnicodeString CanonicalImportEmulation(std::u16string_view emulation);
 
-}  // namespace rivode::textimport
+}  // namespace rivode::config

@@ -10,7 +10,7 @@
 #include "config/SessionMigration.h"
 #include "platform/Environment.h"
 #include "platform/UserFolders.h"
-#include "storage/SecretText.h"
+#include "storage/ciphers/SecretText.h"
 
 #include <algorithm>
 #include <optional>

@@ -13,7 +13,7 @@
 #include "config/SettingsTransferRun.h"
 #include "config/SettingsTransferSections.h"
 #include "platform/FileSystem.h"
-#include "storage/ValueFile.h"
+#include "storage/ini/ValueFile.h"
 
 namespace msg = rivode::msg;
 using rivode::config::CopyNamedKey;

@@ -12,8 +12,8 @@
 
 #include "config/SettingsTransferRun.h"
 #include "config/SettingsTransferSections.h"
-#include "storage/SecretText.h"
-#include "storage/ValueFile.h"
+#include "storage/ciphers/SecretText.h"
+#include "storage/ini/ValueFile.h"
 
 #include <array>
 #include <optional>

@@ -3,8 +3,8 @@
 #include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/YEncryptedString.h>
 
-#include "storage/EncryptedText.h"
-#include "storage/SecretText.h"
+#include "storage/ciphers/EncryptedText.h"
+#include "storage/ciphers/SecretText.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -10,7 +10,7 @@
 
 #include "config/SensitiveDataConversion.h"
 #include "products/PolicyValues.h"
-#include "storage/SecretText.h"
+#include "storage/ciphers/SecretText.h"
 
 namespace msg = rivode::msg;
 

@@ -5,7 +5,7 @@
 #include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/YEncryptedString.h>
 
-#include "storage/SecretText.h"
+#include "storage/ciphers/SecretText.h"
 
 namespace msg = rivode::msg;
 

@@ -11,8 +11,8 @@
 
 #include "environment/PassphraseStartupTesting.h"
 #include "platform/ConsoleTerminal.h"
-#include "storage/ConfigPassphraseBlock.h"
-#include "storage/SecretText.h"
+#include "storage/passphrase/ConfigPassphraseBlock.h"
+#include "storage/ciphers/SecretText.h"
 
 #include <atomic>
 #include <thread>

@@ -3,7 +3,7 @@
 
 #include "platform/ConsoleTerminal.h"
 #include "platform/SecureMemory.h"
-#include "storage/SecretText.h"
+#include "storage/ciphers/SecretText.h"
 
 namespace {
 

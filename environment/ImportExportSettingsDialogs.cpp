@@ -7,7 +7,7 @@
 #include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/SiblingProducts.h>
 
-#include "storage/SecretText.h"
+#include "storage/ciphers/SecretText.h"
 
 namespace msg = rivode::msg;
 

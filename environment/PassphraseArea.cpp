@@ -1,6 +1,6 @@
 #include "environment/PassphraseArea.h"
 
-#include "storage/ConfigPassphraseBlock.h"
+#include "storage/passphrase/ConfigPassphraseBlock.h"
 
 #include <RivodeRavudaVU/SiblingProducts.h>
 #include <RivodeRavudaVU/YReportMessageParams.h>

@@ -11,7 +11,7 @@
 #include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/YIniFileStore.h>
 
-#include "storage/ValueFile.h"
+#include "storage/ini/ValueFile.h"
 
 #include <vector>
 

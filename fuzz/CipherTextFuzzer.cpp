@@ -6,7 +6,7 @@
 #include <RivodeRavudaVU/YProfileCapiString.h>
 #include <RivodeRavudaVU/YProfileEncodedString.h>
 
-#include "storage/EncryptedText.h"
+#include "storage/ciphers/EncryptedText.h"
 
 #include <cstdint>
 #include <cstdlib>

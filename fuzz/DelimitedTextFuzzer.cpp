@@ -4,7 +4,7 @@
 // back together into the line (quotes aside), and the fixed texts must keep the rules the
 // session database relies on.
 #include "config/SessionImportLine.h"
-#include "storage/TextCodec.h"
+#include "storage/text/TextCodec.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -12,7 +12,7 @@
 
 namespace {
 
-using namespace rivode::textimport;
+using namespace rivode::config;
 
 void Check(bool condition) {
     if (!condition) {

@@ -2,7 +2,7 @@
 // split into lines and loaded as LoadFile loads them. A load that succeeds has fewer than three
 // errors and the defaults behind it; every mapping read writes a line that reads back as the
 // same mapping. The same bytes are also read as the binary records older sessions stored.
-#include "storage/TextCodec.h"
+#include "storage/text/TextCodec.h"
 
 #include <RivodeRavudaVU/KeymapLine.h>
 #include <RivodeRavudaVU/ProfileKeymap.h>

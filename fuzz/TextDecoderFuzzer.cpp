@@ -4,8 +4,8 @@
 // Valid text must also encode back to the same bytes, through the codec and through Write, and
 // the UTF-8 judge that value files are parsed after must agree with the decoder.
 #include "platform/FileSystem.h"
-#include "storage/TextCodec.h"
-#include "storage/YTextFile.h"
+#include "storage/text/TextCodec.h"
+#include "storage/text/YTextFile.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the value-file reader, then writes what it kept and reads that back:
 // whatever a file holds, reading must neither crash nor keep anything the writer cannot
 // reproduce.
-#include "storage/IniValueFileReader.h"
-#include "storage/TextCodec.h"
+#include "storage/ini/IniValueFileReader.h"
+#include "storage/text/TextCodec.h"
 
 #include <cstddef>
 #include <cstdint>

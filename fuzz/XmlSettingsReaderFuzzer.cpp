@@ -2,8 +2,8 @@
 // and prints it again: whatever a file holds, reading must neither crash nor keep anything the
 // printer cannot reproduce, and a document read and written twice must not change. Every
 // dword and binary text is decoded too.
-#include "storage/XmlSettingsText.h"
-#include "storage/XmlValueText.h"
+#include "storage/xml/XmlSettingsText.h"
+#include "storage/xml/XmlValueText.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,7 +5,7 @@
 #include "platform/Environment.h"
 #include "products/DesktopEntry.h"
 #include "products/WholeFile.h"
-#include "storage/IniFolderTree.h"
+#include "storage/ini/IniFolderTree.h"
 
 #include <cerrno>
 

@@ -1,8 +1,8 @@
 #include <RivodeRavudaVU/YRegistryStore.h>
 
 #include "platform/Environment.h"
-#include "storage/IniFolderTree.h"
-#include "storage/YIniFileStore.h"
+#include "storage/ini/IniFolderTree.h"
+#include "storage/ini/YIniFileStore.h"
 
 #include <mutex>
 #include <new>

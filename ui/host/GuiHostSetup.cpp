@@ -16,7 +16,7 @@ namespace rivode::cli {
 const YMessageTable& GetHostMessageTable();
 }  // namespace rivode::cli
 
-namespace rivode::gui {
+namespace rivode::ui {
 namespace {
 
 std::unique_ptr<YProfileStoreFactory> folderStoreFactory;
@@ -39,4 +39,4 @@ void PrepareGuiHost(const cli::StoreFolders& folders, int product) {
     SetYwsConfigPathSub(FromUtf8(folders.main));
 }
 
-}  // namespace rivode::gui
+}  // namespace rivode::ui

@@ -3,7 +3,7 @@
 
 #include "cli/ConfigFolder.h"
 
-namespace rivode::gui {
+namespace rivode::ui {
 
 // The product rivode-gui acts for, as rivode does by default: the terminal product.
 inline constexpr int kGuiProduct = 3;
@@ -14,4 +14,4 @@ inline constexpr int kGuiProduct = 3;
 // progress and dialogs. A QApplication must exist.
 void PrepareGuiHost(const cli::StoreFolders& folders, int product);
 
-}  // namespace rivode::gui
+}  // namespace rivode::ui

@@ -2,7 +2,7 @@
 
 #include "cli/ConfigFolder.h"
 
-namespace rivode::gui {
+namespace rivode::ui {
 
 const char* GuiUsage() {
     return "Usage: rivode-gui [--config DIR] [--screenshot FILE.png] COMMAND\n"
@@ -51,4 +51,4 @@ bool ParseGuiArguments(const std::vector<std::string>& arguments, GuiOptions& op
     return true;
 }
 
-}  // namespace rivode::gui
+}  // namespace rivode::ui

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace rivode::gui {
+namespace rivode::ui {
 
 enum class GuiCommand { None, Help, Sessions };
 
@@ -22,4 +22,4 @@ struct GuiOptions {
 // The usage text of --help.
 const char* GuiUsage();
 
-}  // namespace rivode::gui
+}  // namespace rivode::ui

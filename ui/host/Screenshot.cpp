@@ -8,7 +8,7 @@
 
 #include <cstring>
 
-namespace rivode::gui {
+namespace rivode::ui {
 namespace {
 
 std::string Describe(int error) {
@@ -50,4 +50,4 @@ bool SaveScreenshot(QWidget& window, const std::string& path, std::string& probl
     return true;
 }
 
-}  // namespace rivode::gui
+}  // namespace rivode::ui

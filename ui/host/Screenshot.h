@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace rivode::gui {
+namespace rivode::ui {
 
 // Renders window (shown; offscreen works) and writes the PNG image to path, replacing a file
 // there. The image goes into a new file beside path first and takes path's name only once it
@@ -13,4 +13,4 @@ namespace rivode::gui {
 // never followed. false with problem (English, for the terminal) when it cannot be written.
 [[nodiscard]] bool SaveScreenshot(QWidget& window, const std::string& path, std::string& problem);
 
-}  // namespace rivode::gui
+}  // namespace rivode::ui

@@ -10,7 +10,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace rivode::gui {
+namespace rivode::ui {
 namespace {
 
 QString ToQString(const YUnicodeString& text) {
@@ -77,4 +77,4 @@ void SessionsWindow::AddFolder(const std::u16string& path, QTreeWidgetItem* pare
     }
 }
 
-}  // namespace rivode::gui
+}  // namespace rivode::ui

@@ -8,7 +8,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class SessionDatabaseImpl;
 
-namespace rivode::gui {
+namespace rivode::ui {
 
 class SessionsWindow : public QWidget {
 public:
@@ -30,4 +30,4 @@ private:
     QTreeWidget* tree_ = nullptr;
 };
 
-}  // namespace rivode::gui
+}  // namespace rivode::ui

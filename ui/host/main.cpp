@@ -23,13 +23,13 @@ int Usage(const std::string& problem) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    rivode::gui::GuiOptions options;
+    rivode::ui::GuiOptions options;
     std::string problem;
-    if (!rivode::gui::ParseGuiArguments(arguments, options, problem)) {
+    if (!rivode::ui::ParseGuiArguments(arguments, options, problem)) {
         return Usage(problem);
     }
-    if (options.command == rivode::gui::GuiCommand::Help) {
-        std::fputs(rivode::gui::GuiUsage(), stdout);
+    if (options.command == rivode::ui::GuiCommand::Help) {
+        std::fputs(rivode::ui::GuiUsage(), stdout);
         return 0;
     }
     // A screenshot needs no display: the window is rendered in memory whatever the desktop.
@@ -43,19 +43,19 @@ int main(int argc, char** argv) {
         folders.main = options.configFolder;
         folders.source = rivode::cli::FolderSource::CommandLine;
     }
-    rivode::cli::FindRecordedFolders(rivode::gui::kGuiProduct, folders);
-    rivode::gui::PrepareGuiHost(folders, rivode::gui::kGuiProduct);
+    rivode::cli::FindRecordedFolders(rivode::ui::kGuiProduct, folders);
+    rivode::ui::PrepareGuiHost(folders, rivode::ui::kGuiProduct);
 
     int status = 0;
     {
-        rivode::gui::SessionsWindow window(*GetSessionDatabaseImpl(),
+        rivode::ui::SessionsWindow window(*GetSessionDatabaseImpl(),
                                            QString::fromStdString(folders.main));
         window.show();
         if (options.screenshot.empty()) {
             status = application.exec();
         } else {
             QApplication::processEvents();
-            if (!rivode::gui::SaveScreenshot(window, options.screenshot, problem)) {
+            if (!rivode::ui::SaveScreenshot(window, options.screenshot, problem)) {
                 std::fprintf(stderr, "rivode-gui: %s\n", problem.c_str());
                 status = 1;
             }

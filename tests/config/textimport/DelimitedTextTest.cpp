@@ -7,7 +7,7 @@
 namespace rivode::test {
 namespace {
 
-using namespace rivode::textimport;
+using namespace rivode::config;
 
 TEST(DelimitedTextTest, QuotesGroupAndEmptyValuesKeepTheirPlaces) {
     const struct {

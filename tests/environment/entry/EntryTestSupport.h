@@ -3,7 +3,7 @@
 #pragma once
 
 #include "environment/PassphraseArea.h"
-#include "storage/ConfigPassphraseBlock.h"
+#include "storage/passphrase/ConfigPassphraseBlock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "environment/PassphraseArea.h"
 #include "platform/InterProcessLock.h"
 #include "platform/SharedMemory.h"
-#include "storage/ConfigPassphraseBlock.h"
+#include "storage/passphrase/ConfigPassphraseBlock.h"
 #include "tests/davaraze/ScopedEnvironment.h"
 
 #include <RivodeRavudaVU/ConfigPassphrase.h>

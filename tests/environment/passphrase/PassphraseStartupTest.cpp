@@ -1,7 +1,7 @@
 // The passphrase start-up flow and re-encryption over a configuration of sessions and saved
 // credentials.
 #include "environment/PassphraseStartupTesting.h"
-#include "storage/ConfigPassphraseBlock.h"
+#include "storage/passphrase/ConfigPassphraseBlock.h"
 #include "tests/config/session/SessionTestSupport.h"
 
 #include <DavaraZE/YUserInterface.h>

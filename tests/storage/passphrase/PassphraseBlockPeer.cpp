@@ -5,7 +5,7 @@
 //   hold                takes the block's lock, prints "held" and dies holding it
 //   abandon PASSPHRASE  publishes it, claims the entry and dies without closing the block
 // Exit status 2 when the block cannot be opened or the command is unknown.
-#include "storage/ConfigPassphraseBlock.h"
+#include "storage/passphrase/ConfigPassphraseBlock.h"
 
 #include <RivodeRavudaVU/ConfigPassphrase.h>
 

@@ -1,4 +1,4 @@
-#include "storage/ConfigPassphraseBlock.h"
+#include "storage/passphrase/ConfigPassphraseBlock.h"
 
 #include <RivodeRavudaVU/ConfigPassphrase.h>
 

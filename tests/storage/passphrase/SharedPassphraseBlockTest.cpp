@@ -4,8 +4,8 @@
 #include "platform/FileSystem.h"
 #include "platform/InterProcessLock.h"
 #include "platform/SharedMemory.h"
-#include "storage/ConfigPassphraseBlock.h"
-#include "storage/YIpcLock.h"
+#include "storage/passphrase/ConfigPassphraseBlock.h"
+#include "storage/passphrase/YIpcLock.h"
 
 #include <RivodeRavudaVU/ConfigPassphrase.h>
 #include <RivodeRavudaVU/YEncryptedString.h>

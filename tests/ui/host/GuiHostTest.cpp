@@ -26,22 +26,22 @@ TEST(GuiOptionsTest, CommandLinesAreReadOrRefused) {
     struct Case {
         std::vector<std::string> arguments;
         bool accepted;
-        gui::GuiCommand command;
+        ui::GuiCommand command;
     };
     const Case cases[] = {
-        {{"sessions"}, true, gui::GuiCommand::Sessions},
+        {{"sessions"}, true, ui::GuiCommand::Sessions},
         {{"--config", "/srv/config/", "--screenshot", "s.png", "sessions"}, true,
-         gui::GuiCommand::Sessions},
-        {{"--help", "whatever"}, true, gui::GuiCommand::Help},
-        {{}, false, gui::GuiCommand::None},
-        {{"sessions", "sessions"}, false, gui::GuiCommand::None},
-        {{"sessions", "--screenshot"}, false, gui::GuiCommand::None},
-        {{"--config", "", "sessions"}, false, gui::GuiCommand::None},
+         ui::GuiCommand::Sessions},
+        {{"--help", "whatever"}, true, ui::GuiCommand::Help},
+        {{}, false, ui::GuiCommand::None},
+        {{"sessions", "sessions"}, false, ui::GuiCommand::None},
+        {{"sessions", "--screenshot"}, false, ui::GuiCommand::None},
+        {{"--config", "", "sessions"}, false, ui::GuiCommand::None},
     };
     for (const Case& test : cases) {
-        gui::GuiOptions options;
+        ui::GuiOptions options;
         std::string problem;
-        EXPECT_EQ(gui::ParseGuiArguments(test.arguments, options, problem), test.accepted)
+        EXPECT_EQ(ui::ParseGuiArguments(test.arguments, options, problem), test.accepted)
             << test.arguments.size() << " arguments: " << problem;
         if (test.accepted) {
             EXPECT_EQ(options.command, test.command);
@@ -49,9 +49,9 @@ TEST(GuiOptionsTest, CommandLinesAreReadOrRefused) {
             EXPECT_FALSE(problem.empty());
         }
     }
-    gui::GuiOptions options;
+    ui::GuiOptions options;
     std::string problem;
-    ASSERT_TRUE(gui::ParseGuiArguments({"--config", "/srv/config/", "sessions"}, options, problem));
+    ASSERT_TRUE(ui::ParseGuiArguments({"--config", "/srv/config/", "sessions"}, options, problem));
     EXPECT_EQ(options.configFolder, "/srv/config");
 }
 
@@ -61,7 +61,7 @@ protected:
         cli::StoreFolders folders;
         folders.main = config_.Path();
         folders.source = cli::FolderSource::CommandLine;
-        gui::PrepareGuiHost(folders, gui::kGuiProduct);
+        ui::PrepareGuiHost(folders, ui::kGuiProduct);
     }
     ~SessionsWindowTest() override {
         YSetUserInterface(nullptr);
@@ -92,14 +92,14 @@ TEST_F(SessionsWindowTest, ListsTheTreeInTheUsersOrderAndPassesTheLayoutRules) {
     order.SetSessions({u"zeta", u"alpha"});
     ASSERT_TRUE(sessions.SaveFolderOrder(u"", order, report)) << ToUtf8(report.GetTextTrimmed());
 
-    gui::SessionsWindow window(sessions, QString::fromStdString(config_.Path()));
+    ui::SessionsWindow window(sessions, QString::fromStdString(config_.Path()));
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("sessionTree"));
     EXPECT_EQ(TopLevelNames(*tree),
               (QStringList{QStringLiteral("Work"), QStringLiteral("zeta"), QStringLiteral("alpha")}));
     ASSERT_EQ(tree->topLevelItem(0)->childCount(), 1);
-    EXPECT_EQ(tree->topLevelItem(0)->child(0)->data(0, gui::SessionsWindow::kPathRole).toString(),
+    EXPECT_EQ(tree->topLevelItem(0)->child(0)->data(0, ui::SessionsWindow::kPathRole).toString(),
               QStringLiteral("Work\\Jump"));
     EXPECT_TRUE(window.windowTitle().contains(QString::fromStdString(config_.Path())));
     for (const std::string& fault : CheckWindowLayout(window)) {
@@ -111,13 +111,13 @@ TEST_F(SessionsWindowTest, ListsTheTreeInTheUsersOrderAndPassesTheLayoutRules) {
     WriteFileBytes(output / "target", "keep");
     ASSERT_EQ(symlink((output / "target").c_str(), (output / "shot.png").c_str()), 0);
     std::string problem;
-    ASSERT_TRUE(gui::SaveScreenshot(window, output / "shot.png", problem)) << problem;
+    ASSERT_TRUE(ui::SaveScreenshot(window, output / "shot.png", problem)) << problem;
     EXPECT_EQ(ReadFileBytes(output / "shot.png").substr(0, 8), "\x89PNG\r\n\x1A\n");
     EXPECT_EQ(ReadFileBytes(output / "target"), "keep");
     struct stat info {};
     ASSERT_EQ(lstat((output / "shot.png").c_str(), &info), 0);
     EXPECT_TRUE(S_ISREG(info.st_mode));
-    EXPECT_FALSE(gui::SaveScreenshot(window, output / "missing/shot.png", problem));
+    EXPECT_FALSE(ui::SaveScreenshot(window, output / "missing/shot.png", problem));
     EXPECT_NE(problem.find("missing/shot.png"), std::string::npos);
 }
 

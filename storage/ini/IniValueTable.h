@@ -1,0 +1,139 @@
+// The value table of an INI folder store key: the personal table (the fixed list of personal
+// value names, each mapped to a value or to none) and the general table (every other name),
+// each with a changed flag. Names are exact (case-sensitive) and hashed over their UTF-16 code
+// units (HashValueName).
+//
+// A key holds a few hundred values and is read whole, so the table owns one arena for its
+// names, texts, value objects and the bytes of the files it was read from (texts read from a
+// file stay views into those bytes until they change): loading a key costs a handful of
+// allocations instead of several per value. Entries keep the order in which their names were
+// first read or added, so a key rewrites its values in a stable order. Deleting a value maps its
+// name to none; names are never removed, which keeps every entry's slot number valid for the
+// table's lifetime.
+#pragma once
+
+#include "storage/ini/YIniFileData.h"
+
+#include <RivodeRavudaVU/YUnicodeString.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory_resource>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace rivode::storage {
+
+// The hash of a value name over its UTF-16 code units, eight bytes at a time: names are looked
+// up for every value read or written, and a hash that takes one multiplication per character
+// costs more than the look-up it serves. It is never stored.
+std::uint64_t HashValueName(std::u16string_view name);
+
+inline constexpr std::size_t kPersonalValueCount = 25;
+// The personal value names in their fixed order.
+std::u16string_view GetPersonalValueName(std::size_t index);
+// The index of name in the personal value list, or -1.
+int FindPersonalValue(std::u16string_view name, std::uint64_t hash);
+inline int FindPersonalValue(std::u16string_view name) {
+    return FindPersonalValue(name, HashValueName(name));
+}
+
+class IniValueTable {
+public:
+    // expectedBytes sizes the arena's first block (the size of the files about to be read).
+    explicit IniValueTable(std::size_t expectedBytes = 0);
+    ~IniValueTable();
+    IniValueTable(const IniValueTable&) = delete;
+    IniValueTable& operator=(const IniValueTable&) = delete;
+
+    // The value of name (personal table first), or nullptr when absent or deleted.
+    YIniFileData* Find(std::u16string_view name) const;
+
+    // Makes a value of kind T in the table's arena and stores it under name, replacing any
+    // value of that name, and sets the changed flag of the table the name belongs to.
+    template <class T, class... Args>
+    void Emplace(std::u16string_view name, Args&&... args) {
+        EmplaceHashed<T>(name, HashValueName(name), std::forward<Args>(args)...);
+    }
+    // The same when the name's hash is known already.
+    template <class T, class... Args>
+    void EmplaceHashed(std::u16string_view name, std::uint64_t hash, Args&&... args) {
+        std::pmr::polymorphic_allocator<T> allocator(&arena_);
+        T* value = allocator.template new_object<T>(std::forward<Args>(args)...);
+        Store(name, hash, value);
+    }
+    // Maps name to none (the value is deleted) and sets the changed flag.
+    void Erase(std::u16string_view name) { Store(name, HashValueName(name), nullptr); }
+
+    // A copy of text in the arena, alive as long as the table.
+    std::u16string_view CopyText(std::u16string_view text);
+    std::string_view CopyBytes(std::string_view bytes);
+
+    bool personalChanged = false;
+    bool generalChanged = false;
+
+    // Forgets which names were stored or erased: after loading, and after a save.
+    void ClearChanges();
+    // Every name stored or erased since the last ClearChanges, in slot order, with its value
+    // (nullptr for an erased one). visit(name, value, isPersonal).
+    template <class Visit>
+    void ForEachChange(Visit&& visit) const {
+        for (std::size_t slot = 0; slot < kPersonalValueCount; ++slot) {
+            if (personalSlotChanged_[slot]) {
+                visit(GetPersonalValueName(slot), personal_[slot], true);
+            }
+        }
+        for (const Entry& entry : general_) {
+            if (entry.changed) {
+                visit(entry.name, static_cast<const YIniFileData*>(entry.value), false);
+            }
+        }
+    }
+
+    // How many personal names map to a value.
+    std::size_t CountPersonalValues() const;
+
+    // Slots number every name the table has held: the personal names first, then the general
+    // names in the order they were first stored. A slot's value is nullptr when none.
+    std::size_t GetSlotCount() const { return kPersonalValueCount + general_.size(); }
+    std::u16string_view GetSlotName(std::size_t slot) const;
+    const YIniFileData* GetSlotValue(std::size_t slot) const;
+    static bool IsPersonalSlot(std::size_t slot) { return slot < kPersonalValueCount; }
+
+    // Every entry that maps to a value, in slot order. visit(name, value, isPersonal).
+    template <class Visit>
+    void ForEachValue(Visit&& visit) const {
+        for (std::size_t slot = 0; slot < GetSlotCount(); ++slot) {
+            if (const YIniFileData* value = GetSlotValue(slot)) {
+                visit(GetSlotName(slot), *value, IsPersonalSlot(slot));
+            }
+        }
+    }
+
+private:
+    struct Entry {
+        std::uint64_t hash;
+        std::u16string_view name;  // in the arena
+        YIniFileData* value;       // in the arena; nullptr when none
+        bool changed;              // stored or erased since the last ClearChanges
+    };
+
+    void Store(std::u16string_view name, std::uint64_t hash, YIniFileData* value);
+    // The entry of name (general_.size() when none) and the index slot where the search ended:
+    // the entry's slot, or the free slot a new entry of that name takes.
+    std::size_t FindGeneral(std::u16string_view name, std::uint64_t hash,
+                            std::size_t* slot = nullptr) const;
+    void Grow();
+    static void Destroy(YIniFileData* value);
+
+    std::pmr::monotonic_buffer_resource arena_;
+    std::array<YIniFileData*, kPersonalValueCount> personal_{};
+    std::array<bool, kPersonalValueCount> personalSlotChanged_{};
+    std::vector<Entry> general_;
+    // Open addressing over general_: each slot holds an entry index + 1, 0 when free.
+    std::vector<std::uint32_t> slots_;
+};
+
+}  // namespace rivode::storage

@@ -1,0 +1,82 @@
+#include "storage/ini/YIniFileData.h"
+
+#include "storage/ini/IniValueFileWriter.h"
+#include "storage/text/TextCodec.h"
+
+#include <algorithm>
+#include <cstring>
+
+bool YIniFileDataDword::GetDword(std::uint32_t& value) const {
+    value = value_;
+    return true;
+}
+
+void YIniFileDataDword::WriteLines(std::u16string_view name, YUnicodeString& out) const {
+    rivode::storage::AppendDwordLines(out, name, value_);
+}
+
+bool YIniFileDataString::GetString(YUnicodeString& value) const {
+    if (!isUtf8_) {
+        value.assign(text_);
+        return true;
+    }
+    // Stored texts are almost always ASCII, which widens without a decoder.
+    if (std::all_of(stored_.begin(), stored_.end(), [](char c) { return c >= 0; })) {
+        value.assign(stored_.begin(), stored_.end());
+        return true;
+    }
+    value.clear();
+    (void)rivode::storage::DecodeText(YTextFile::EncodingUtf8, stored_, value);
+    return true;
+}
+
+void YIniFileDataString::WriteLines(std::u16string_view name, YUnicodeString& out) const {
+    if (!isUtf8_) {
+        rivode::storage::AppendStringLines(out, name, text_);
+        return;
+    }
+    YUnicodeString text;
+    (void)GetString(text);
+    rivode::storage::AppendStringLines(out, name, text);
+}
+
+YIniFileDataBinary::YIniFileDataBinary(const void* bytes, std::uint64_t length) {
+    SetBinary(bytes, length);
+}
+
+bool YIniFileDataBinary::GetBinary(void* buffer, std::uint64_t& size) const {
+    if (buffer == nullptr) {
+        size = bytes_.size();
+        return true;
+    }
+    if (size < bytes_.size()) {
+        return false;
+    }
+    if (!bytes_.empty()) {
+        std::memcpy(buffer, bytes_.data(), bytes_.size());
+    }
+    size = bytes_.size();
+    return true;
+}
+
+void YIniFileDataBinary::SetBinary(const void* bytes, std::uint64_t length) {
+    const auto* first = static_cast<const std::uint8_t*>(bytes);
+    if (first == nullptr) {
+        bytes_.clear();
+        return;
+    }
+    bytes_.assign(first, first + length);
+}
+
+void YIniFileDataBinary::WriteLines(std::u16string_view name, YUnicodeString& out) const {
+    rivode::storage::AppendBinaryLines(out, name, bytes_.data(), bytes_.size());
+}
+
+bool YIniFileDataStringSz::GetStringArray(YStringArray& value) const {
+    value = value_;
+    return true;
+}
+
+void YIniFileDataStringSz::WriteLines(std::u16string_view name, YUnicodeString& out) const {
+    rivode::storage::AppendStringArrayLines(out, name, value_);
+}

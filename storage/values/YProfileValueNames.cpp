@@ -1,0 +1,17 @@
+#include <RivodeRavudaVU/YProfileValueNames.h>
+
+#include "storage/ini/YIniFileKey.h"
+
+void ForEachProfileValueName(const YProfileKey& key,
+                             const std::function<void(std::u16string_view name, int kind)>& visit) {
+    if (auto* iniKey = dynamic_cast<YIniFileKey*>(&key.GetPrivateKey())) {
+        iniKey->ForEachValueName(visit);
+        return;
+    }
+    YProfileKeyIterator values(key, true);
+    YUnicodeString name;
+    int kind = ValueKindUnknown;
+    while (values.Next(name, kind)) {
+        visit(name, kind);
+    }
+}

@@ -1,0 +1,140 @@
+#include "storage/ini/IniValueFileReader.h"
+#include "tests/storage/IniFileTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <vector>
+
+namespace {
+
+using rivode::storage::IniValueTable;
+using rivode::storage::ReadIniValueFile;
+using rivode::test::kBom;
+using rivode::test::ReadFileBytes;
+
+// Reading from memory: what each kind yields, and where the reading rules stop.
+TEST(ValueFileReaderTest, ReadsEveryKindWithAnyLineEndAndKeepsTheLastDuplicate) {
+    const std::string text(
+        "D:\"s\"=00000001\rD:\"n\"=0000002A\rS:\"s\"=say \"a=b\" == \"\"\n"
+        "B:\"b\"=00000005\r\n  00   01\r\n\t02 0a\rFF   \nB:\"e\"=00000000\r\n"
+        "Z:\"z\"=00000002\n one\n \nD:\"N\"=00000003\r\n");
+    IniValueTable table;
+    ReadIniValueFile(text, table);
+    std::uint32_t number = 0;
+    ASSERT_TRUE(table.Find(u"n") && table.Find(u"n")->GetDword(number));
+    EXPECT_EQ(number, 42u);
+    ASSERT_TRUE(table.Find(u"N") && table.Find(u"N")->GetDword(number)) << "case makes a new name";
+    EXPECT_EQ(number, 3u);
+    YUnicodeString string;
+    ASSERT_TRUE(table.Find(u"s") && table.Find(u"s")->GetString(string));
+    EXPECT_EQ(string, u"say \"a=b\" == \"\"");
+    std::vector<std::uint8_t> bytes(8);
+    std::uint64_t size = bytes.size();
+    ASSERT_TRUE(table.Find(u"b") && table.Find(u"b")->GetBinary(bytes.data(), size));
+    bytes.resize(size);
+    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{0x00, 0x01, 0x02, 0x0a, 0xff}));
+    ASSERT_TRUE(table.Find(u"e") && table.Find(u"e")->GetBinary(nullptr, size));
+    EXPECT_EQ(size, 0u) << "an empty binary has no continuation line";
+    YStringArray list;
+    ASSERT_TRUE(table.Find(u"z") && table.Find(u"z")->GetStringArray(list));
+    EXPECT_EQ(list, (YStringArray{u"one", u""}));
+}
+
+TEST(ValueFileReaderTest, ReadingStopsAtTheFirstFaultKeepingWhatCameBefore) {
+    struct Case {
+        std::string text;
+        std::vector<std::u16string_view> kept, dropped;
+    };
+    const std::string a = "D:\"a\"=00000001\r\n", b = "D:\"b\"=00000001\r\n";
+    const Case cases[] = {
+        {a + "X:\"u\"=1\r\n" + b, {u"a"}, {u"u", u"b"}},                   // unknown letter
+        {a + "D:\"u\"=0000001\r\n" + b, {u"a"}, {u"u", u"b"}},             // 7 digits
+        {a + "D:\"u\"=0000001g\r\n" + b, {u"a"}, {u"u", u"b"}},            // not hexadecimal
+        {a + "S:\"u\" =x\r\n" + b, {u"a"}, {u"u", u"b"}},                  // no '=' after the quote
+        {a + "S:\"u=x\r\n" + b, {u"a"}, {u"u", u"b"}},                     // no closing quote
+        {a + "S;\"u\"=x\r\n" + b, {u"a"}, {u"u", u"b"}},                   // no ':'
+        {a + "\r\n" + b, {u"a"}, {u"b"}},                                  // blank line
+        {"\r\n" + a, {}, {u"a"}},                                          // blank first line
+        {a + "B:\"u\"=00000002\r\n 0a 0\r\n" + b, {u"a"}, {u"u", u"b"}},   // odd digit
+        {a + "B:\"u\"=00000001\r\n 0a 0b\r\n" + b, {u"a"}, {u"u", u"b"}},  // too many bytes
+        {a + "B:\"u\"=00000001\r\n zz\r\n" + b, {u"a"}, {u"u", u"b"}},     // not hexadecimal
+        {a + "Z:\"u\"=00000002\r\n one\r\n" + b, {u"a"}, {u"u", u"b"}},    // list too short
+        {a + "Z:\"u\"=00000003\r\n one\r\n two", {u"a"}, {u"u"}},          // list cut by the end
+        {a + "B:\"u\"=00000004\r\n 00 01", {u"a"}, {u"u"}},                // binary cut by the end
+        {"Z:\"\"=00000001\r\n list\r\nS:\"\"=x\r\n" + a, {u"a"}, {u""}},   // empty names dropped
+        // Declared lengths are not allocated ahead of the data.
+        {a + "B:\"u\"=ffffffff\r\n 00\r\nZ:\"z\"=ffffffff\r\n x\r\n", {u"a"}, {u"u", u"z"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        IniValueTable table;
+        ReadIniValueFile(c.text, table);
+        for (const auto name : c.kept) {
+            EXPECT_NE(table.Find(name), nullptr) << rivode::ToUtf8(name);
+        }
+        for (const auto name : c.dropped) {
+            EXPECT_EQ(table.Find(name), nullptr) << rivode::ToUtf8(name);
+        }
+    }
+}
+
+TEST(ValueFileReaderTest, DecodesUtf8TextsAndStopsAtTheFirstByteThatIsNoCharacter) {
+    struct Case {
+        std::string text;
+        bool readToEnd;
+        std::u16string_view name, value;  // a string value the reading must hold
+        std::u16string_view dropped;
+    };
+    const Case cases[] = {
+        {"S:\"Gr\xc3\xbc\xc3\x9f\x65\"=\xe2\x82\xac \xf0\x9f\x98\x80\r\n", true, u"Grüße",
+         u"€ \U0001F600", u""},
+        // The line is cut where the bad byte starts, as a file read up to it would be.
+        {"S:\"a\"=x\r\nS:\"cut\"=ab\xff" "cd\r\nS:\"after\"=y\r\n", false, u"cut", u"ab",
+         u"after"},
+        {"S:\"a\"=x\r\nS:\"over\"=\xc0\xafz\r\n", false, u"over", u"", u""},  // overlong
+        {"S:\"a\"=x\r\nS:\"s\"=\xed\xa0\x80\r\n", false, u"s", u"", u""},      // surrogate
+        {"S:\"a\"=x\r\nS:\"end\"=z\xe2\x82", false, u"end", u"z", u""},         // cut character
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        IniValueTable table;
+        EXPECT_EQ(ReadIniValueFile(c.text, table), c.readToEnd);
+        YUnicodeString value;
+        ASSERT_TRUE(table.Find(c.name) && table.Find(c.name)->GetString(value));
+        EXPECT_EQ(value, c.value);
+        if (!c.dropped.empty()) {
+            EXPECT_EQ(table.Find(c.dropped), nullptr);
+        }
+    }
+}
+
+// Whole files through a key: the bytes on disk.
+class IniFileFormatTest : public rivode::test::IniStoreTest {};
+
+TEST_F(IniFileFormatTest, WorkedExampleIsWrittenByteForByte) {
+    {
+        auto store = OpenStore();
+        YProfileKey key(store->GetRootKey(), u"Sessions\\Server 1", true);
+        std::vector<std::uint8_t> colors(40);
+        std::iota(colors.begin(), colors.end(), std::uint8_t{0});
+        // Lists go last and personal values first, whatever the order of setting.
+        ASSERT_TRUE(key.SetStringArray(u"Keyword List", {u"first entry", u"second entry"}));
+        ASSERT_TRUE(key.SetString(u"Protocol Name", u"SSH2"));
+        ASSERT_TRUE(key.SetBinary(u"Custom Colors", colors.data(), 40));
+        ASSERT_TRUE(key.SetDword(u"Use Login Script", 1));
+    }
+    EXPECT_EQ(ReadFileBytes(Main("Sessions/Server 1.ini")),
+              kBom +
+                  "D:\"Use Login Script\"=00000001\r\n"
+                  "S:\"Protocol Name\"=SSH2\r\n"
+                  "B:\"Custom Colors\"=00000028\r\n"
+                  " 00 01 02 03 04 05 06 07 08 09 0a 0b 0c 0d 0e 0f 10 11 12 13 14 15 16 17 18 19 "
+                  "1a 1b 1c 1d 1e 1f\r\n"
+                  " 20 21 22 23 24 25 26 27\r\n"
+                  "Z:\"Keyword List\"=00000002\r\n"
+                  " first entry\r\n"
+                  " second entry\r\n");
+}
+
+}  // namespace
