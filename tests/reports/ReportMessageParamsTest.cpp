@@ -3,12 +3,11 @@
 #include <RivodeRavudaVU/YReportMessageParams.h>
 
 #include "platform/SystemError.h"
+#include "tests/davaraze/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <optional>
 #include <string>
 
 namespace {
@@ -21,28 +20,6 @@ constexpr std::uint32_t kCombining = 0x61370F05;
 constexpr std::uint32_t kEnglishOnly = 0x61370F06;
 constexpr std::uint32_t kStopsEarly = 0x61370F07;
 constexpr std::uint32_t kAbsent = 0xE13FFFFF;
-
-// Sets or clears an environment variable for one test and puts the old value back.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
-        ::setenv(name, value, 1);
-    }
-    ~ScopedEnvironment() {
-        if (old_) {
-            ::setenv(name_, old_->c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 class ReportText : public ::testing::Test {
 protected:
@@ -147,8 +124,9 @@ TEST_F(ReportText, SourceComesBeforeTheHostsTable) {
 }
 
 TEST_F(ReportText, FrenchFromTheLocaleWithEnglishForMissingTexts) {
-    const ScopedEnvironment all("LC_ALL", "");
-    const ScopedEnvironment messages("LC_MESSAGES", "fr_CA.UTF-8");
+    rivode::test::ScopedEnvironment environment;
+    environment.Set("LC_ALL", "");
+    environment.Set("LC_MESSAGES", "fr_CA.UTF-8");
     EXPECT_EQ(rivode::GetMessageLanguage(), kMessageLanguageFrenchCanada);
     YReportMessageParams french(kTwoLines, &source_);
     EXPECT_EQ(YUnicodeString(french.GetTextTrimmed()),
@@ -159,7 +137,7 @@ TEST_F(ReportText, FrenchFromTheLocaleWithEnglishForMissingTexts) {
     EXPECT_EQ(YUnicodeString(library.GetTextTrimmed()),
               u"Les phrases de passe ne correspondent pas.");
 
-    const ScopedEnvironment france("LC_MESSAGES", "fr_FR.UTF-8");
+    environment.Set("LC_MESSAGES", "fr_FR.UTF-8");
     EXPECT_EQ(rivode::GetMessageLanguage(), kMessageLanguageEnglish);
     rivode::SetMessageLanguage(kMessageLanguageFrenchCanada);
     EXPECT_EQ(rivode::GetMessageLanguage(), kMessageLanguageFrenchCanada);
