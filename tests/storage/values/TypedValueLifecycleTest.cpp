@@ -130,17 +130,6 @@ TEST_F(TypedValueLifecycle, RefusedWriteLeavesValuePendingForNextSave) {
     EXPECT_EQ(*stored->Find<std::uint32_t>(u"Columns"), 80u);
 }
 
-TEST_F(TypedValueLifecycle, RenamedValueIsReadFromOlderNameAndWrittenUnderNewerOnly) {
-    key->SetStringArray(u"Remembered Sessions List", {u"a", u"b"});
-    YProfileStringList list;
-    EXPECT_TRUE(
-        list.Init(key.get(), u"Remembered Sessions List V2", u"Remembered Sessions List", {}));
-    EXPECT_EQ(list.Get(), (YStringArray{u"a", u"b"}));
-    ASSERT_TRUE(list.Save(*key));
-    EXPECT_NE(stored->Find<YStringArray>(u"Remembered Sessions List V2"), nullptr);
-    EXPECT_EQ(list.GetName(), u"Remembered Sessions List V2");
-}
-
 TEST_F(TypedValueLifecycle, CopyFromTakesValueOnlyAndRefusesOtherTypes) {
     YProfile<int> source(u"Source", 5), target(u"Target", 2);
     EXPECT_TRUE(target.CopyFrom(source));
