@@ -14,22 +14,6 @@
 namespace rivode::test {
 namespace {
 
-// Records message boxes and answers every dialog with one result.
-class AnsweringUserInterface final : public YUserInterface {
-public:
-    int ShowMessageBox(const YMessageBoxRequest& request) override {
-        return recorder.ShowMessageBox(request);
-    }
-    int RunProgress(YProgressDialog& progress) override { return recorder.RunProgress(progress); }
-    int RunDialog(YDialog& dialog) override {
-        dialogs.push_back(dialog.GetTemplateId());
-        return dialogAnswer;
-    }
-
-    RecordingUserInterface recorder;
-    std::vector<unsigned> dialogs;
-    int dialogAnswer = YID_OK;
-};
 
 // The stand-in dialog: records how it was opened and sets "Title Bar" to edit (unless null).
 struct FakeOptionsDialog {
@@ -65,7 +49,8 @@ protected:
         return ToUtf8(AsRecord(*Database().OpenSession(u"Default")).titleBar.Get());
     }
 
-    std::shared_ptr<AnsweringUserInterface> ui_ = std::make_shared<AnsweringUserInterface>();
+    std::shared_ptr<RecordingUserInterface> ui_ = std::make_shared<RecordingUserInterface>();
+
 };
 
 TEST_F(DefaultSessionEditorTest, AnswersDecideWhereChangesGoAndReadOnlySessionsAreReported) {
@@ -94,18 +79,18 @@ TEST_F(DefaultSessionEditorTest, AnswersDecideWhereChangesGoAndReadOnlySessionsA
         FakeOptionsDialog::result = c.dialogResult;
         ui_->dialogAnswer = c.questionAnswer;
         ui_->dialogs.clear();
-        ui_->recorder.shown.clear();
+        ui_->shown.clear();
         bool allUpdated = false;
         EXPECT_EQ(EditDefaultSession(nullptr, 0, 3, nullptr, allUpdated), c.saved);
         EXPECT_FALSE(allUpdated);
         EXPECT_EQ(ui_->dialogs, std::vector<unsigned>(c.questions, 11474));
-        EXPECT_EQ(ui_->recorder.shown.empty() ? "" : ToUtf8(ui_->recorder.shown[0].text), c.shown);
+        EXPECT_EQ(ui_->shown.empty() ? "" : ToUtf8(ui_->shown[0].text), c.shown);
         EXPECT_EQ(DefaultTitle(), c.defaultTitle);
         EXPECT_EQ(ToUtf8(AsRecord(*Database().OpenSession(SessionPath(9))).titleBar.Get()),
                   c.sessionTitle);
         EXPECT_EQ(ToUtf8(AsRecord(*Database().OpenSession(u"S0")).titleBar.Get()), "");
     }
-    EXPECT_EQ(ui_->recorder.shown[0].style & YMB_ICONMASK, YMB_ICONWARNING);
+    EXPECT_EQ(ui_->shown[0].style & YMB_ICONMASK, YMB_ICONWARNING);
     EXPECT_EQ(FakeOptionsDialog::mode, 3);
     EXPECT_TRUE(FakeOptionsDialog::skipNameValidation);
 }
@@ -114,14 +99,14 @@ TEST_F(DefaultSessionEditorTest, SaveSessionDialogRefusesNamesInUse) {
     SaveAdHocSessionDialog dialog(nullptr, u"s1");
     dialog.OnOK();
     EXPECT_FALSE(dialog.IsEnded());
-    ASSERT_EQ(ui_->recorder.shown.size(), 1u);
-    EXPECT_EQ(ToUtf8(ui_->recorder.shown[0].text), "The session name 's1' already exists.");
+    ASSERT_EQ(ui_->shown.size(), 1u);
+    EXPECT_EQ(ToUtf8(ui_->shown[0].text), "The session name 's1' already exists.");
 
     dialog.SetSessionName(u"Fresh");
     dialog.OnOK();
     EXPECT_EQ(dialog.GetResult(), YID_OK);
     EXPECT_EQ(dialog.GetSessionName(), u"Fresh");
-    EXPECT_EQ(ui_->recorder.shown.size(), 1u);
+    EXPECT_EQ(ui_->shown.size(), 1u);
 }
 
 }  // namespace

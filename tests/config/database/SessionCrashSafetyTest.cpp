@@ -3,14 +3,9 @@
 #include "tests/config/database/SessionDatabaseTestSupport.h"
 #include "tests/storage/FaultyFileSystem.h"
 
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <functional>
-
 #include <RivodeRavudaVU/RivodeMessages.h>
+
+#include <gtest/gtest.h>
 
 namespace rivode::test {
 namespace {

@@ -161,17 +161,6 @@ TEST_F(SessionDatabaseTest, DefaultChangesCountEachFailedSessionUnderItsCause) {
     }
 }
 
-TEST_F(SessionDatabaseTest, ProcessHasOneDatabaseUntilFreed) {
-    SessionDatabaseImpl* first = GetSessionDatabaseImpl();
-    EXPECT_EQ(GetSessionDatabaseImpl(), first);
-    FreeSessionDatabaseImpl();
-    FreeSessionDatabaseImpl();  // nothing left to free
-    WriteSession("Later");
-    SessionDatabaseImpl* second = GetSessionDatabaseImpl();
-    ASSERT_NE(second, nullptr);
-    EXPECT_TRUE(second->IsSession(u"Later"));
-}
-
 TEST_F(SessionDatabaseTest, OlderButtonBarsAreCopiedIntoTheCurrentKey) {
     WriteValueFile(Main("ButtonBarV3/Main.ini"), "S:\"Button 1\"=ls\r\n");
     WriteValueFile(Main("ButtonBarV3.ini"), "D:\"Sort Alphabetically\"=00000000\r\n");

@@ -59,11 +59,6 @@ TEST(KeywordMatcherTest, OverlapsGoToTheEarliestThenLongestThenFirstListed) {
               (std::vector<HighlightSpan>{{0, 9, 2}, {10, 4, 1}}));
 }
 
-}  // namespace
-}  // namespace rivode::test
-
-namespace rivode::test {
-namespace {
 
 TEST(KeywordMatcherTest, ALongLineDoesNotExhaustTheExpressionSearch) {
     const auto list = MakeList({u"\"(a|b)*c\",00000001,00000001", u"\"(x)\\1\",00000002,00000001"},
@@ -77,11 +72,6 @@ TEST(KeywordMatcherTest, ALongLineDoesNotExhaustTheExpressionSearch) {
     EXPECT_TRUE(Spans(*list, YUnicodeString(5000, u'.') + u"xx").empty());
 }
 
-}  // namespace
-}  // namespace rivode::test
-
-namespace rivode::test {
-namespace {
 
 // Expressions that begin with fixed text are tried only where it occurs: an optional last letter
 // or an alternation must not hide matches.

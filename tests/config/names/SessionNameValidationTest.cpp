@@ -1,6 +1,6 @@
 // The name rules for sessions, folders and other named items: which names are refused, in
 // which order the rules apply, and what the user is told.
-#include "tests/storage/IniFileTestSupport.h"
+#include "tests/config/database/SessionDatabaseTestSupport.h"
 #include "tests/support/RecordingUserInterface.h"
 
 #include <RivodeRavudaVU/SessionNameValidation.h>
@@ -13,21 +13,14 @@
 namespace rivode::test {
 namespace {
 
-class SessionNameTest : public IniStoreTest {
+class SessionNameTest : public SessionDatabaseTest {
 protected:
     SessionNameTest() {
-        factory_ = std::make_unique<YIniFileStoreFactory>(FromUtf8(MainRoot()), YUnicodeString());
-        current_ = factory_.get();
-        SetProfileStoreFactoryFunction([] { return current_; });
         YSetUserInterface(recorder_);
-        WriteValueFile(Main("Sessions/Work/Server.ini"), "D:\"Is Session\"=00000001\r\n");
-        WriteValueFile(Main("Sessions/Lab.ini"), "D:\"Is Session\"=00000001\r\n");
+        WriteSession("Work/Server");
+        WriteSession("Lab");
     }
-    ~SessionNameTest() override {
-        YSetUserInterface(nullptr);
-        SetProfileStoreFactoryFunction(nullptr);
-        current_ = nullptr;
-    }
+    ~SessionNameTest() override { YSetUserInterface(nullptr); }
 
     // The text shown for the name, or "" when it was accepted silently.
     std::string Shown(bool accepted) {
@@ -39,11 +32,8 @@ protected:
     }
 
     std::shared_ptr<RecordingUserInterface> recorder_ = std::make_shared<RecordingUserInterface>();
-
-private:
-    static inline YProfileStoreFactory* current_ = nullptr;
-    std::unique_ptr<YIniFileStoreFactory> factory_;
 };
+
 
 TEST_F(SessionNameTest, EachRuleRefusesWithItsMessageInOrder) {
     struct Case {

@@ -68,19 +68,5 @@ TEST(DelimitedTextTest, NamesAndFoldersAreFixedForTheSessionDatabase) {
     }
 }
 
-TEST(DelimitedTextTest, ProtocolsAndEmulationsTakeTheirCanonicalSpelling) {
-    EXPECT_EQ(CanonicalImportProtocol(u"telnet"), u"Telnet");
-    EXPECT_EQ(CanonicalImportProtocol(u"TELNET/tls"), u"Telnet/SSL");
-    EXPECT_EQ(CanonicalImportProtocol(u"scp"), u"SCP");
-    EXPECT_EQ(CanonicalImportProtocol(u"FTP"), u"");
-    EXPECT_EQ(CanonicalImportProtocol(u"Local Shell"), u"");
-    EXPECT_TRUE(ImportKeepsPassword(u"Telnet/SSL"));
-    EXPECT_FALSE(ImportKeepsPassword(u"Telnet"));
-    EXPECT_FALSE(ImportKeepsPassword(u"Raw"));
-    EXPECT_EQ(CanonicalImportEmulation(u"vt100"), u"VT100");
-    EXPECT_EQ(CanonicalImportEmulation(u"xTerm"), u"Xterm");
-    EXPECT_EQ(CanonicalImportEmulation(u"vt52"), u"");
-}
-
 }  // namespace
 }  // namespace rivode::test

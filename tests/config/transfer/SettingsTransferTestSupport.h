@@ -4,6 +4,7 @@
 // one path.
 #pragma once
 
+#include "tests/support/ProfileValues.h"
 #include "tests/support/TempFolder.h"
 
 #include <RivodeRavudaVU/ConfigPassphrase.h>
@@ -21,48 +22,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
 namespace rivode::test {
-
-using ValueMap = std::map<std::string, std::string>;
-
-// Every value below key as "path|name" -> "kind:content", subkeys included.
-inline void CollectValues(const YProfileKey& key, const std::string& path, ValueMap& values) {
-    YProfileKeyIterator valueList(key, true);
-    YUnicodeString name;
-    int kind = ValueKindUnknown;
-    while (valueList.Next(name, kind)) {
-        std::string content;
-        if (kind == ValueKindDword) {
-            std::uint32_t number = 0;
-            EXPECT_TRUE(key.GetDword(name, number));
-            content = std::to_string(number);
-        } else if (kind == ValueKindString) {
-            YUnicodeString text;
-            EXPECT_TRUE(key.GetString(name, text));
-            content = ToUtf8(text);
-        } else if (kind == ValueKindMultiString) {
-            YStringArray lines;
-            EXPECT_TRUE(key.GetStringArray(name, lines));
-            for (const YUnicodeString& line : lines) {
-                content += ToUtf8(line) + "\n";
-            }
-        } else {
-            std::uint32_t size = 0;
-            EXPECT_TRUE(key.GetBinary(name, nullptr, size));
-            content.resize(size);
-            EXPECT_TRUE(key.GetBinary(name, content.data(), size));
-        }
-        values[path + "|" + ToUtf8(name)] = std::to_string(kind) + ":" + content;
-    }
-    YProfileKeyIterator subKeys(key, false);
-    while (subKeys.Next(name)) {
-        CollectValues(YProfileKey(key, name), path + "\\" + ToUtf8(name), values);
-    }
-}
 
 inline YUnicodeString Encipher(const YUnicodeString& plaintext, const YUnicodeString& passphrase) {
     YEncryptedString value;
