@@ -1,17 +1,12 @@
 // The configuration folder's registry values with the sibling rule, the command-line folder
 // check and the redirect of a moved folder.
-#include "tests/davaraze/ScopedEnvironment.h"
-#include "tests/support/TempFolder.h"
+#include "tests/environment/folders/ProductFoldersTestSupport.h"
 
-#include <DavaraZE/YAppName.h>
 #include <DavaraZE/YwsPaths.h>
 #include <RivodeRavudaVU/ConfigFolders.h>
 #include <RivodeRavudaVU/GlobalConfig.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
-#include <RivodeRavudaVU/SiblingProducts.h>
 #include <RivodeRavudaVU/YIniFileStore.h>
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
@@ -19,17 +14,8 @@
 namespace rivode::test {
 namespace {
 
-class ConfigFolderTest : public ::testing::Test {
+class ConfigFolderTest : public ProductFoldersTest {
 protected:
-    ConfigFolderTest() {
-        environment_.Set("YARROWBY_REGISTRY", registry_.Path().c_str());
-        YSetAppName(u"Quillterm");
-    }
-    ~ConfigFolderTest() override {
-        SetQuilltermInstalled(false);
-        SetQuillfileInstalled(false);
-    }
-
     static void Put(const std::string& folder, std::u16string_view key, std::u16string_view name,
                     std::u16string_view value) {
         YIniFileStoreFactory factory(FromUtf8(folder));
@@ -38,11 +24,8 @@ protected:
         ASSERT_TRUE(k.SetString(name, value));
         ASSERT_TRUE(k.Flush());
     }
-
-    TempFolder registry_;
-    TempFolder folder_;
-    ScopedEnvironment environment_;
 };
+
 
 TEST_F(ConfigFolderTest, CommandLineFolderRule) {
     const std::string dir = folder_ / "Cfg";

@@ -1,20 +1,14 @@
 // The Configuration Paths page's OK and the "Personal Data Folder" question: what is recorded
 // for the next start, what the user is told, and that a refusal records nothing.
-#include "tests/davaraze/ScopedEnvironment.h"
-#include "tests/support/TempFolder.h"
+#include "tests/environment/folders/ProductFoldersTestSupport.h"
 
-#include <DavaraZE/YAppName.h>
 #include <DavaraZE/YDialog.h>
 #include <DavaraZE/YMessageBox.h>
-#include <DavaraZE/YUserInterface.h>
 #include <DavaraZE/YwsPaths.h>
 #include <RivodeRavudaVU/ConfigFolders.h>
 #include <RivodeRavudaVU/GlobalConfigurationPathsPage.h>
 #include <RivodeRavudaVU/PersonalDataDialogs.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
-#include <RivodeRavudaVU/SiblingProducts.h>
-
-#include <gtest/gtest.h>
 
 #include <tuple>
 
@@ -23,18 +17,8 @@ namespace {
 
 using Ids = std::vector<std::uint32_t>;
 
-class ConfigurationPathsPageTest : public ::testing::Test {
+class ConfigurationPathsPageTest : public ProductFoldersTest {
 protected:
-    ConfigurationPathsPageTest() {
-        environment_.Set("YARROWBY_REGISTRY", registry_.Path().c_str());
-        YSetAppName(u"Quillterm");
-    }
-    ~ConfigurationPathsPageTest() override {
-        SetQuilltermInstalled(false);
-        SetQuillfileInstalled(false);
-        YSetUserInterface(nullptr);
-    }
-
     // Everything the page records, for comparing before and after.
     static auto Recorded(const YUnicodeString& app) {
         return std::make_tuple(GetAppConfigPath(app), GetAppPersonalDataPathStored(app),
@@ -43,11 +27,8 @@ protected:
     }
 
     YUnicodeString Folder(const char* name) const { return FromUtf8(folder_ / name); }
-
-    TempFolder registry_;
-    TempFolder folder_;
-    ScopedEnvironment environment_;
 };
+
 
 TEST_F(ConfigurationPathsPageTest, ChangedFoldersAreRecordedForBothProductsAndAnnounced) {
     SetQuilltermInstalled(true);

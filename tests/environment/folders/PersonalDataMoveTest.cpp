@@ -1,12 +1,9 @@
 // Migration of personal values into the personal-data folder and the merge back: nothing is
 // lost on the way, and each value ends in the file it belongs to.
-#include "tests/davaraze/ScopedEnvironment.h"
-#include "tests/support/TempFolder.h"
+#include "tests/environment/folders/ProductFoldersTestSupport.h"
+#include "tests/support/ProfileValues.h"
+#include "tests/support/RecordingUserInterface.h"
 
-#include <DavaraZE/YAppName.h>
-#include <DavaraZE/YDialog.h>
-#include <DavaraZE/YMessageBox.h>
-#include <DavaraZE/YUserInterface.h>
 #include <DavaraZE/YwsPaths.h>
 #include <RivodeRavudaVU/ConfigFolders.h>
 #include <RivodeRavudaVU/PersonalData.h>
@@ -14,62 +11,23 @@
 #include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/YIniFileStore.h>
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
-#include <map>
 
 namespace rivode::test {
 namespace {
 
-// Every value of a tree as "key path" -> "name" -> "kind:text".
-using Snapshot = std::map<std::string, std::map<std::string, std::string>>;
-
-void Collect(const YProfileKey& key, const std::string& path, Snapshot& snapshot) {
-    {
-        YProfileKeyIterator values(key, true);
-        YUnicodeString name;
-        int kind = 0;
-        while (values.Next(name, kind)) {
-            std::string text;
-            if (kind == ValueKindDword) {
-                std::uint32_t number = 0;
-                EXPECT_TRUE(key.GetDword(name, number));
-                text = std::to_string(number);
-            } else if (kind == ValueKindMultiString) {
-                YStringArray items;
-                EXPECT_TRUE(key.GetStringArray(name, items));
-                for (const auto& item : items) {
-                    text += ToUtf8(item) + "|";
-                }
-            } else {
-                YUnicodeString value;
-                EXPECT_TRUE(key.GetString(name, value));
-                text = ToUtf8(value);
-            }
-            snapshot[path][ToUtf8(name)] = std::to_string(kind) + ":" + text;
-        }
-    }
-    YProfileKeyIterator subKeys(key, false);
-    YUnicodeString name;
-    while (subKeys.Next(name)) {
-        Collect(YProfileKey(key, name), path + "\\" + ToUtf8(name), snapshot);
-    }
-}
-
-Snapshot Read(const std::string& main, const std::string& personal = {}) {
+// Every value of the configuration in main, read together with personal when given.
+ValueMap Read(const std::string& main, const std::string& personal = {}) {
     YIniFileStoreFactory factory(FromUtf8(main), FromUtf8(personal));
     YProfileStore store(true, &factory);
-    Snapshot snapshot;
-    Collect(store.GetRootKey(), "", snapshot);
-    return snapshot;
+    ValueMap values;
+    CollectValues(store.GetRootKey(), "", values);
+    return values;
 }
 
-class PersonalDataMoveTest : public ::testing::Test {
+class PersonalDataMoveTest : public ProductFoldersTest {
 protected:
     PersonalDataMoveTest() {
-        environment_.Set("YARROWBY_REGISTRY", registry_.Path().c_str());
-        YSetAppName(u"Quillterm");
         YSetUserInterface(YCreateSilentUserInterface());
         SetYwsConfigPathSub(FromUtf8(main_));
         YIniFileStoreFactory factory(FromUtf8(main_));
@@ -94,20 +52,14 @@ protected:
         EXPECT_TRUE(credential.SetString(u"Username", u"alice"));
         EXPECT_TRUE(credential.Flush());
     }
-    ~PersonalDataMoveTest() override {
-        SetYwsConfigPathSub({});
-        YSetUserInterface(nullptr);
-    }
+    ~PersonalDataMoveTest() override { SetYwsConfigPathSub({}); }
 
-    TempFolder registry_;
-    TempFolder folder_;
     std::string main_ = folder_ / "Config";
     std::string personal_ = folder_ / "Config.personal";
-    ScopedEnvironment environment_;
 };
 
 TEST_F(PersonalDataMoveTest, MigrateThenMergeLosesNothing) {
-    const Snapshot original = Read(main_);
+    const ValueMap original = Read(main_);
     YReportMessageParams report;
     ASSERT_TRUE(SaveDoPersonalDataMigration(true, 3, true, report));
 
@@ -121,17 +73,18 @@ TEST_F(PersonalDataMoveTest, MigrateThenMergeLosesNothing) {
     // Read together, the two folders hold what the configuration held.
     EXPECT_EQ(Read(main_, personal_), original);
     // Each session's personal values left the configuration folder, the others stayed.
-    const Snapshot mainOnly = Read(main_);
-    const Snapshot personalOnly = Read(personal_);
-    for (const auto& [path, values] : original) {
-        if (!values.contains("Is Session")) {
+    const ValueMap mainOnly = Read(main_);
+    const ValueMap personalOnly = Read(personal_);
+    for (const auto& [where, value] : original) {
+        const std::string key = where.substr(0, where.find('|'));
+        if (!original.contains(key + "|Is Session")) {
             continue;
         }
-        for (const char* name : {"Username", "Password V2", "Use Login Script", "Login Script V3"}) {
-            EXPECT_FALSE(mainOnly.at(path).contains(name)) << path << " " << name;
-            EXPECT_EQ(personalOnly.at(path).at(name), values.at(name)) << path;
-        }
-        EXPECT_EQ(mainOnly.at(path).at("Hostname"), values.at("Hostname"));
+        const std::string name = where.substr(key.size() + 1);
+        const bool personal = name == "Username" || name == "Password V2" ||
+                              name == "Use Login Script" || name == "Login Script V3";
+        EXPECT_EQ(mainOnly.contains(where), !personal) << where;
+        EXPECT_EQ((personal ? personalOnly : mainOnly).at(where), value) << where;
     }
 
     ASSERT_TRUE(SaveDoPersonalDataMerge(true, 3, true, report));
@@ -154,7 +107,7 @@ TEST_F(PersonalDataMoveTest, MigrateThenMergeLosesNothing) {
         EXPECT_TRUE(session.Flush());
     }
     ASSERT_TRUE(RunPersonalDataMigration(3, FromUtf8(personal_), migrated, report));
-    EXPECT_EQ(Read(main_, personal_).at("\\Sessions\\s0").at("Username"), "1:renamed");
+    EXPECT_EQ(Read(main_, personal_).at("\\Sessions\\s0|Username"), "1:renamed");
 }
 
 TEST_F(PersonalDataMoveTest, PersonalKeysWithoutAConfigurationKeyAreKeptAndReported) {
@@ -176,45 +129,31 @@ TEST_F(PersonalDataMoveTest, PersonalKeysWithoutAConfigurationKeyAreKeptAndRepor
     EXPECT_EQ(merged.mismatched, 1u);
     EXPECT_EQ(merged.keys, 1u);
     EXPECT_TRUE(DoPersonalDataMerge(u"Quillterm"));  // still pending
-    EXPECT_EQ(Read(personal_).at("\\Sessions\\Gone").at("Password V2"), "1:02:kept");
-    EXPECT_EQ(Read(main_).at("\\Sessions\\s0").at("Username"), "1:fromPersonal");
+    EXPECT_EQ(Read(personal_).at("\\Sessions\\Gone|Password V2"), "1:02:kept");
+    EXPECT_EQ(Read(main_).at("\\Sessions\\s0|Username"), "1:fromPersonal");
 }
 
-// Answers "Personal Data Location" with Continue or Postpone.
-class LocationAnswer final : public YUserInterface {
-public:
-    explicit LocationAnswer(int answer) : answer_(answer) {}
-    int ShowMessageBox(const YMessageBoxRequest&) override { return YID_OK; }
-    int RunProgress(YProgressDialog&) override { return 0; }
-    int RunDialog(YDialog& dialog) override {
-        asked += dialog.GetTemplateId() == MergeMigratePersonalDataDialogBase::kTemplateId;
-        return answer_;
-    }
-    int asked = 0;
-
-private:
-    int answer_;
-};
-
 TEST_F(PersonalDataMoveTest, PostponeLeavesTheMigrationPendingAndContinueRunsIt) {
-    const Snapshot original = Read(main_);
+    const ValueMap original = Read(main_);
     YReportMessageParams report;
     ASSERT_TRUE(SaveDoPersonalDataMigration(true, 3, true, report));
     ASSERT_TRUE(SaveAppPersonalDataPath(FromUtf8(personal_), 3, true, report));
-
-    auto postpone = std::make_shared<LocationAnswer>(YID_CANCEL);
+    // "Personal Data Location" answered with Postpone, then with Continue.
+    const std::vector<unsigned> asked{MergeMigratePersonalDataDialogBase::kTemplateId};
+    auto postpone = std::make_shared<RecordingUserInterface>();
     YSetUserInterface(postpone);
     MigrateToPersonalDataLocation(3);
-    EXPECT_EQ(postpone->asked, 1);
+    EXPECT_EQ(postpone->dialogs, asked);
     EXPECT_TRUE(DoPersonalDataMigration(u"Quillterm"));
     EXPECT_EQ(Read(main_), original);
 
-    auto proceed = std::make_shared<LocationAnswer>(YID_OK);
+    auto proceed = std::make_shared<RecordingUserInterface>();
+    proceed->dialogAnswer = YID_OK;
     YSetUserInterface(proceed);
     MigrateToPersonalDataLocation(3);
-    EXPECT_EQ(proceed->asked, 1);
+    EXPECT_EQ(proceed->dialogs, asked);
     EXPECT_FALSE(DoPersonalDataMigration(u"Quillterm"));
-    EXPECT_FALSE(Read(main_).at("\\Sessions\\s0").contains("Username"));
+    EXPECT_FALSE(Read(main_).contains("\\Sessions\\s0|Username"));
     EXPECT_EQ(Read(main_, personal_), original);
 }
 

@@ -43,18 +43,6 @@ protected:
     const int product_ = 100000 + static_cast<int>(::getpid());
 };
 
-TEST_F(PassphraseAreaTest, SharingFlagChoosesBetweenTheNamedAreaAndAPrivateBlock) {
-    const struct {
-        int flags;
-        bool shared;
-    } steps[] = {{0, false}, {kShareConfigPassphrase, true}, {0, false}};
-    for (const auto& step : steps) {
-        CreatePassphraseArea(product_, step.flags);
-        EXPECT_EQ(IsShared(), step.shared) << step.flags;
-        EXPECT_EQ(FormatMarker(), 1u);
-    }
-}
-
 TEST_F(PassphraseAreaTest, ReleaseTwiceIsHarmlessAndLeavesAPrivateBlockForLaterUse) {
     CreatePassphraseArea(product_, kShareConfigPassphrase);
     SetConfigPassphrase(u"secret");
