@@ -4,11 +4,7 @@
 
 #include <RivodeRavudaVU/RivodeMessages.h>
 
-#include <QGuiApplication>
-
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 namespace rivode::test {
 namespace {
@@ -77,17 +73,3 @@ TEST_F(QtPdfPrinterTest, TheLibrarysPrinterValidatesMarginsAgainstThePdfPage) {
 
 }  // namespace
 }  // namespace rivode::test
-
-// Discovery lists the tests without an application; running them needs one (offscreen).
-int main(int argc, char** argv) {
-    bool listing = false;
-    for (int i = 1; i < argc; ++i) {
-        listing = listing || std::strcmp(argv[i], "--gtest_list_tests") == 0;
-    }
-    ::testing::InitGoogleTest(&argc, argv);
-    if (listing) {
-        return RUN_ALL_TESTS();
-    }
-    QGuiApplication application(argc, argv);
-    return RUN_ALL_TESTS();
-}
