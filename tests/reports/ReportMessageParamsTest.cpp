@@ -67,25 +67,6 @@ TEST_F(ReportText, StringsMustCoverTheHighestInsert) {
     EXPECT_EQ(YUnicodeString(early.GetText()), u"%1");
 }
 
-TEST_F(ReportText, LibraryMessagesComeFromTheCompiledTable) {
-    YReportMessageParams report(rivode::msg::PassphrasesDoNotMatch);
-    EXPECT_EQ(YUnicodeString(report.GetTextTrimmed()), u"The passphrases do not match.");
-    EXPECT_EQ(report.GetTextLength(), 29u);
-
-    YReportMessageParams logName(rivode::msg::LogFileNameNeedsDate);
-    EXPECT_EQ(YUnicodeString(logName.GetTextTrimmed()),
-              u"Log file name must contain '%D' when 'Start new log at midnight' is checked.");
-}
-
-TEST_F(ReportText, UnknownIdNamesItselfInHexadecimal) {
-    YReportMessageParams report(kAbsent);
-    EXPECT_EQ(YUnicodeString(report.GetText()),
-              u"Could not retrieve the error text for error code 0xe13fffff.\r\n");
-    YReportMessageParams singleLine(kAbsent);
-    EXPECT_EQ(YUnicodeString(singleLine.GetSingleLineTextTrimmed()),
-              u"Could not retrieve the error text for error code 0xe13fffff.");
-}
-
 TEST_F(ReportText, OperatingSystemErrorsUseTheSystemsText) {
     YReportMessageParams report;
     SetSystemErrorReport(report, ENOENT);
