@@ -34,28 +34,7 @@ TEST_F(ProfileStoreTest, StoreUsesTheRegisteredFactoryAndWithoutOneFailsWithARep
     EXPECT_FALSE(iterator.Next(name));
 }
 
-// Copies between two INI stores, and a source whose listing holds a kind outside 0-3.
-class CopyProfileKeyTest : public rivode::test::IniStoreTest {};
-
-TEST_F(CopyProfileKeyTest, CopiesValuesAndSubKeysRecursively) {
-    WriteValueFile(Main("Src.ini"),
-                   "D:\"d\"=00000005\r\nS:\"s\"=a \"b\"=c\r\nB:\"b\"=00000002\r\n 01 02\r\n"
-                   "B:\"empty\"=00000000\r\nZ:\"z\"=00000002\r\n item\r\n \r\n");
-    WriteValueFile(Main("Src/Child/Grandchild.ini"), "S:\"deep\"=yes\r\n");
-    {
-        auto store = OpenStore();
-        YProfileKey source(store->GetRootKey(), u"Src");
-        YProfileKey destination(store->GetRootKey(), u"Dst");
-        ASSERT_TRUE(CopyProfileKey(destination, source));
-    }
-    EXPECT_EQ(rivode::test::ReadFileBytes(Main("Dst.ini")),
-              rivode::test::kBom +
-                  "B:\"b\"=00000002\r\n 01 02\r\nD:\"d\"=00000005\r\nB:\"empty\"=00000000\r\n"
-                  "S:\"s\"=a \"b\"=c\r\nZ:\"z\"=00000002\r\n item\r\n \r\n");
-    EXPECT_EQ(rivode::test::ReadFileBytes(Main("Dst/Child/Grandchild.ini")),
-              rivode::test::kBom + "S:\"deep\"=yes\r\n");
-}
-
+// A copy from a source whose listing holds a kind outside 0-3.
 TEST(CopyProfileKeyMemoryTest, StopsAtTheFirstValueOfAnUnknownKind) {
     using rivode::test::MemoryValues;
     auto from = std::make_shared<MemoryValues>(), to = std::make_shared<MemoryValues>();

@@ -252,44 +252,6 @@ TEST_F(XmlFileStoreTest, AFailedSaveIsReportedAndKeepsThePreviousDocument) {
     EXPECT_EQ(DwordOf(YProfileKey(Open()->GetRootKey(), u"K"), u"v"), 1u);
 }
 
-TEST_F(XmlFileStoreTest, ADocumentKilledAtAnyStepOfASaveReadsWhollyOldOrWhollyNew) {
-    const auto write = [&](const char16_t* prefix) {
-        auto store = Open();
-        for (int i = 0; i < 50; ++i) {
-            const YUnicodeString name = rivode::FromAscii("S" + std::to_string(i));
-            ASSERT_TRUE(YProfileKey(store->GetRootKey(), name).SetString(u"v", prefix + name));
-        }
-    };
-    const auto read = [&] {
-        YUnicodeString all;
-        auto store = Open();
-        for (int i = 0; i < 50; ++i) {
-            const YUnicodeString name = rivode::FromAscii("S" + std::to_string(i));
-            all += StringOf(YProfileKey(store->GetRootKey(), name), u"v").value_or(u"-") + u";";
-        }
-        return all;
-    };
-    write(u"old ");
-    const std::string oldBytes = ReadFileBytes(File());
-    const YUnicodeString before = read();
-    int killAt = 1;
-    for (; killAt < 100; ++killAt) {
-        const bool killed = rivode::test::RunKilledAtChange(killAt, [&] { write(u"new "); });
-        const YUnicodeString seen = read();
-        ASSERT_TRUE(seen == before || seen.find(u"old") == YUnicodeString::npos)
-            << "killed at change " << killAt;
-        ASSERT_TRUE(YProfileKey(Open()->GetRootKey(), u"Probe").SetDword(u"p", 1));
-        EXPECT_FALSE(std::filesystem::exists(File() + ".journal"));
-        EXPECT_EQ(read(), seen);
-        WriteFileBytes(File(), oldBytes);
-        if (!killed) {
-            break;
-        }
-    }
-    EXPECT_GT(killAt, 3);
-    EXPECT_LT(killAt, 100);
-}
-
 // Each process saves the whole document again and again; whichever saved last, the file is
 // always one process's whole document, never a mix of two.
 TEST_F(XmlFileStoreTest, ProcessesSavingOneFileNeverMixTheirDocuments) {
