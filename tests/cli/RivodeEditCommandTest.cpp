@@ -51,17 +51,6 @@ TEST_F(RivodeEditTest, EmptyTextsAndListsAreValues) {
               nlohmann::json::array());
 }
 
-TEST_F(RivodeEditTest, UnicodeNamesAndRootValuesFindTheirFiles) {
-    Succeed({"set", "Sessions/Caf\xc3\xa9", "Nom \xe2\x82\xac", "--string", "Cr\xc3\xa8me"});
-    EXPECT_EQ(ReadFileBytes(ConfigFile("Sessions/Caf\xc3\xa9.ini")),
-              kByteOrderMark + "S:\"Nom \xe2\x82\xac\"=Cr\xc3\xa8me\r\n");
-    EXPECT_EQ(Rivode({"get", "sessions\\CAF\xc3\x89", "Nom \xe2\x82\xac"}).out, "Cr\xc3\xa8me\n");
-    // The root's values live in the file beside the folder.
-    Succeed({"set", "", "Top", "--dword", "1"});
-    EXPECT_EQ(ReadFileBytes(config_ + ".ini"), kByteOrderMark + "D:\"Top\"=00000001\r\n");
-    EXPECT_EQ(Rivode({"get", "\\", "Top"}).out, "1\n");
-}
-
 // The value parsers' own cases are in the unit tests; these show each refusal reaches exit 2.
 TEST_F(RivodeEditTest, RefusalsExitTwoAndTouchNothing) {
     const std::vector<std::vector<std::string>> commands{
@@ -92,16 +81,6 @@ TEST_F(RivodeEditTest, RefusalsExitTwoAndTouchNothing) {
     EXPECT_NE(run.err.find("line break"), std::string::npos) << run.err;  // the message says why
     EXPECT_FALSE(fs::exists(config_));
     EXPECT_FALSE(fs::exists(config_ + ".ini"));
-}
-
-TEST_F(RivodeEditTest, DeleteKeyRemovesItsFolderFileAndSubkeys) {
-    Succeed({"set", "Sessions\\Work\\Server", "Port", "--dword", "22"});
-    Succeed({"set", "Sessions\\Work", "Is Folder", "--dword", "1"});
-    Succeed({"set", "Sessions\\Home", "Port", "--dword", "23"});
-    Succeed({"delete-key", "sessions/WORK"});
-    EXPECT_FALSE(fs::exists(ConfigFile("Sessions/Work")));
-    EXPECT_FALSE(fs::exists(ConfigFile("Sessions/Work.ini")));
-    EXPECT_EQ(Rivode({"keys", "Sessions"}).out, "Home\n");
 }
 
 TEST_F(RivodeEditTest, AFailedSaveIsReportedAndExitsOne) {
