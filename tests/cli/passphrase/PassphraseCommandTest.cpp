@@ -1,5 +1,5 @@
 // rivode passphrase and credentials end to end: a console session driven through a
-// pseudo-terminal, scripts without a terminal, and a kill in the middle of re-encryption.
+// pseudo-terminal and scripts without a terminal.
 #include "environment/PassphraseArea.h"
 #include "platform/SharedMemory.h"
 #include "tests/cli/RivodeRunner.h"
@@ -14,9 +14,7 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
 #include <functional>
-#include <fstream>
 #include <thread>
 
 namespace rivode::test {
@@ -194,67 +192,6 @@ TEST_F(PassphraseCommandTest, AProcessStartingWhileAnotherAsksWaitsAndDoesNotAsk
         const RivodeRun plain = runner_.Run({"decrypt", "--passphrase-stdin"}, {}, {},
                                             c.passphrase + "\n" + stored.out);
         EXPECT_EQ(plain.out, "b\n") << stored.out << plain.err;
-    }
-}
-
-TEST_F(PassphraseCommandTest, AKillDuringReencryptionLosesNothing) {
-    constexpr int kSessions = 1500;
-    // Sessions whose secrets are under "old", written as a host would have stored them.
-    ASSERT_EQ(WithInput({"passphrase", "create"}, "old\n").status, 0);
-    RemoveBlock();
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_EQ(WithInput({"credentials", "new", "C" + std::to_string(i), "--user", "u",
-                             "--passphrase-stdin"},
-                            "old\ncs" + std::to_string(i) + "\n")
-                      .status,
-                  0);
-        RemoveBlock();
-    }
-    const std::string encrypted = [&] {
-        return runner_.Run({"encrypt", "--passphrase-stdin"}, {}, {}, "old\npw\n").out;
-    }();
-    ASSERT_EQ(encrypted.substr(0, 3), "02:");
-    std::filesystem::create_directories(ConfigFile("Sessions"));
-    for (int i = 0; i < kSessions; ++i) {
-        std::ofstream(ConfigFile("Sessions/S" + std::to_string(i) + ".ini"), std::ios::binary)
-            << "\xEF\xBB\xBF" "D:\"Is Session\"=00000001\r\nS:\"Protocol Name\"=SSH2\r\n"
-               "S:\"Password V2\"=" << encrypted.substr(0, encrypted.find('\n')) << "\r\n";
-    }
-    const std::string input = ConfigFile("../change-input");
-    std::ofstream(input) << "old\nnew\n";
-    const pid_t child = fork();
-    if (child == 0) {
-        freopen(input.c_str(), "r", stdin);
-        freopen("/dev/null", "w", stdout);
-        freopen("/dev/null", "w", stderr);
-        execl(RIVODE_EXECUTABLE, RIVODE_EXECUTABLE, "--config", config_.c_str(), "passphrase",
-              "change", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));
-    kill(child, SIGKILL);
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the change ended before the kill: make more sessions";
-    RemoveBlock();
-
-    // The new passphrase opens the configuration; the next command finishes the conversion.
-    RivodeRun run = Rivode({"passphrase", "status"});
-    EXPECT_NE(run.out.find("interrupted change"), std::string::npos) << run.out;
-    run = WithInput({"credentials", "set", "C0", "--user", "u", "--passphrase-stdin"},
-                    "new\ncs0\n");
-    ASSERT_EQ(run.status, 0) << run.err;
-    run = Rivode({"passphrase", "status"});
-    EXPECT_EQ(run.out.find("interrupted change"), std::string::npos) << run.out;
-    for (int i = 0; i < kSessions; i += 97) {
-        SCOPED_TRACE(i);
-        std::ifstream file(ConfigFile("Sessions/S" + std::to_string(i) + ".ini"));
-        const std::string text((std::istreambuf_iterator<char>(file)), {});
-        const std::size_t at = text.find("\"Password V2\"=");
-        ASSERT_NE(at, std::string::npos);
-        const std::string value = text.substr(at + 14, text.find('\r', at) - at - 14);
-        run = runner_.Run({"decrypt", "--passphrase-stdin"}, {}, {}, "new\n" + value + "\n");
-        EXPECT_EQ(run.out, "pw\n") << run.err;
     }
 }
 
