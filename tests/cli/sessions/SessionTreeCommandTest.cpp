@@ -2,37 +2,10 @@
 // tree.
 #include "tests/cli/sessions/SessionCommandFixture.h"
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 
 namespace rivode::test {
 namespace {
-
-// While it lives, no file that this process or a child it starts writes may grow beyond limit
-// bytes: such a write fails with EFBIG, a failure the store has no special name for.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limit) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit lowered = saved_;
-        lowered.rlim_cur = limit;
-        ::setrlimit(RLIMIT_FSIZE, &lowered);
-        // Ignored, the signal stays ignored in the child, whose write then fails instead.
-        savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, savedHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*savedHandler_)(int) = SIG_DFL;
-};
 
 class RivodeSessionTreeTest : public RivodeSessionFixture {
 protected:
@@ -226,51 +199,6 @@ TEST_F(RivodeSessionTreeTest, TraceLinesAppearWithTheOptionOrTheEnvironmentVaria
     EXPECT_EQ(runner_.Run(get, {"LANG=C"}).err, "");
     EXPECT_EQ(runner_.Run(traced, {"LANG=C"}).err, line);
     EXPECT_EQ(runner_.Run(get, {"LANG=C", "RIVODE_TRACE=1"}).err, line);
-}
-
-TEST_F(RivodeSessionTreeTest, DefaultApplySaysWhyEachSessionFailedAndCountsEachCause) {
-    Succeed({"session", "set", "Default", "Rows", "50"});
-    std::filesystem::permissions(ConfigFile("Sessions/Work/B.ini"),
-                                 std::filesystem::perms::owner_read);
-    // Session files are several kilobytes: every save of A and C fails.
-    RivodeRun run;
-    RivodeRun jsonRun;
-    {
-        const FileSizeLimit limit(2048);
-        run = Rivode({"default", "apply", "Rows"});
-        jsonRun = Rivode({"default", "apply", "Rows", "--json"});
-    }
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "updated 0 of 3 sessions; 1 read-only, 2 other\n");
-    for (const char* name : {"C", "A"}) {
-        SCOPED_TRACE(name);
-        const std::string failure = std::string("rivode: The session 'Work\\") + name +
-                                    "' could not be saved: '" +
-                                    ConfigFile("Sessions/Work/") + name + ".ini";
-        EXPECT_NE(run.err.find(failure), std::string::npos) << run.err;
-    }
-    EXPECT_NE(run.err.find("': File too large\n"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("rivode: Of your 3 sessions, 1 could not be updated because they are "
-                           "currently read-only.\nrivode: Of your 3 sessions, 2 could not be "
-                           "updated because of other errors.\n"),
-              std::string::npos)
-        << run.err;
-
-    EXPECT_EQ(jsonRun.status, 1);
-    const json counts = json::parse(jsonRun.out);
-    EXPECT_EQ(counts.at("updated"), 0);
-    EXPECT_EQ(counts.at("readOnly"), 1);
-    EXPECT_EQ(counts.at("other"), 2);
-    EXPECT_EQ(counts.at("noSpace"), 0);
-    EXPECT_EQ(counts.at("permission"), 0);
-    ASSERT_EQ(counts.at("failures").size(), 2u);
-    for (const json& failure : counts.at("failures")) {
-        const std::string session = failure.at("session");
-        EXPECT_TRUE(session == "Work\\A" || session == "Work\\C") << session;
-        EXPECT_NE(failure.at("message").get<std::string>().find("File too large"),
-                  std::string::npos);
-    }
-    EXPECT_EQ(Get("Work/A", "Rows"), "24");
 }
 
 }  // namespace
