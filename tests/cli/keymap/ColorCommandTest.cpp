@@ -99,31 +99,15 @@ std::string LegacySchemeBytes(const std::string& foreground, const std::string& 
     return hex;
 }
 
-TEST_F(RivodeColorTest, SchemesOfTheOlderBinaryFormAreListedAndStoredAsLinesOnTheNextChange) {
-    Succeed({"set", "Global\\Color Schemes", "Old Blue", "--binary",
-             LegacySchemeBytes("10 20 30", "00 00 80")});
+// How older schemes are read and when they become lines is ColorListsTest's
+// SchemesOfTheOlderBinaryFormJoinTheBuiltInsUntilLinesAreStored; here, what the commands refuse.
+TEST_F(RivodeColorTest, TheSchemeThatFollowsTheSystemIsNeitherEditedNorDeleted) {
     Succeed({"set", "Global\\Color Schemes", "System Colors", "--binary",
              LegacySchemeBytes("00 00 00", "ff ff ff")});
-    const json old = json::parse(Colors({"show", "old blue", "--json"}).out);
-    EXPECT_EQ(old.at("foreground")[7], "#102030");
-    EXPECT_EQ(old.at("background")[0], "#000080");
-    EXPECT_EQ(old.at("showUnderline"), false);
-    EXPECT_EQ(old.at("palette"), "Standard");
-    EXPECT_EQ(json::parse(Colors({"list", "--json"}).out).size(), 24u);
-
-    // The scheme that follows the system is neither edited nor deleted.
     const RivodeRun edit = Colors({"set", "system colors", "0", "fg", "#123456"});
     EXPECT_EQ(edit.status, 1);
     EXPECT_NE(edit.err.find("follow the system's window colors"), std::string::npos) << edit.err;
     EXPECT_EQ(Colors({"delete", "System Colors"}).status, 1);
-
-    Succeed({"colors", "set", "Old Blue", "0", "fg", "#FFFFFF"});
-    // The list now stands as lines; the older value no longer counts.
-    Succeed({"set", "Global\\Color Schemes", "Old Blue", "--binary",
-             LegacySchemeBytes("99 99 99", "99 99 99")});
-    const json stored = json::parse(Colors({"show", "Old Blue", "--json"}).out);
-    EXPECT_EQ(stored.at("foreground")[0], "#FFFFFF");
-    EXPECT_EQ(stored.at("foreground")[1], "#102030");
 }
 
 }  // namespace

@@ -71,15 +71,5 @@ TEST_F(RivodeKeymapTest, FileGoesIntoASessionAndComesBackInStoredOrder) {
     EXPECT_EQ(Keymap({"show", in, "--session", "Server"}).status, 2);
 }
 
-TEST_F(RivodeKeymapTest, FunctionsListTheTableInCodeOrder) {
-    const RivodeRun run = Keymap({"functions", "--json"});
-    ASSERT_EQ(run.status, 0);
-    const json table = json::parse(run.out);
-    ASSERT_EQ(table.size(), 280u);
-    EXPECT_EQ(table[19], (json{{"code", 19}, {"name", "MENU_CONNECT"}}));
-    EXPECT_EQ(table[279].at("name"), "VT_NEXT_SCREEN");
-    EXPECT_FALSE(std::filesystem::exists(config_));
-}
-
 }  // namespace
 }  // namespace rivode::test
