@@ -88,17 +88,5 @@ TEST_F(RivodeFirewallTest, RenameCountsTheSessionsItUpdatedAndDeleteLeavesThem) 
     EXPECT_EQ(json::parse(list.out), json::array());
 }
 
-TEST_F(RivodeFirewallTest, TypesNeverOfferNone) {
-    const RivodeRun types = Firewall({"types", "--json"});
-    ASSERT_EQ(types.status, 0) << types.err;
-    const json rows = json::parse(types.out);
-    ASSERT_EQ(rows.size(), 12u);
-    EXPECT_EQ(rows[0]["name"], "Generic Proxy");
-    EXPECT_EQ(rows[3]["needsLogin"], true);
-    for (const json& row : rows) {
-        EXPECT_NE(row["name"], "None");
-    }
-}
-
 }  // namespace
 }  // namespace rivode::test
