@@ -99,14 +99,6 @@ TEST_F(RivodeGlobalTest, SetStoresOneTypedValueThatGetAndListThenShow) {
     EXPECT_TRUE(std::filesystem::exists(ConfigFile("Global/QuickSync.ini")));
 }
 
-TEST_F(RivodeGlobalTest, ProductChoosesTheNamesOfItsOwnValues) {
-    Succeed({"--product", "6", "global", "set", "Show Toolbar QFL", "false"});
-    EXPECT_EQ(Rivode({"--product", "6", "global", "get", "Show Toolbar QFL"}).out, "false\n");
-    EXPECT_EQ(Rivode({"--product", "6", "global", "get", "Show Toolbar"}).status, 1);
-    EXPECT_EQ(Global({"get", "Show Toolbar"}).out, "true\n");
-    EXPECT_EQ(Listing({"--product", "9"}).count("Offer HelpFR"), 1u);
-}
-
 TEST_F(RivodeGlobalTest, WrongNamesAndValuesAreRefusedWithoutWriting) {
     const struct {
         std::vector<std::string> arguments;

@@ -1,10 +1,6 @@
 // rivode products.
 #include "tests/cli/RivodeRunner.h"
 
-#include <RivodeRavudaVU/YIniFileStore.h>
-
-#include "platform/FipsState.h"
-
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
@@ -56,24 +52,6 @@ TEST_F(RivodeProductsTest, EveryProtocolOfTheProductLoadsFromTheInstalledModules
         EXPECT_TRUE(listing.at("failure").is_null());
         EXPECT_EQ(Loaded(listing, "").size(), c.rows);
     }
-}
-
-TEST_F(RivodeProductsTest, TheTransferProductInFipsModeLoadsOnlyItsNonTlsProtocols) {
-    if (platform::IsSystemFipsModeEnabled()) {
-        GTEST_SKIP() << "the system runs in FIPS mode, which keeps the TLS protocols";
-    }
-    const std::string registry = folder_ / "registry";
-    {
-        YIniFileStoreFactory factory(FromUtf8(registry));
-        YProfileStore store(&factory);
-        ASSERT_TRUE(YProfileKey(store.GetRootKey(), u"Software\\Policies\\Yarrowby", true)
-                        .SetDword(u"Enable FIPS Mode", 1));
-    }
-    const json listing = Products({"--product", "6", "products", "--modules", MODULE_FOLDER},
-                                  {"YARROWBY_REGISTRY=" + registry});
-    EXPECT_TRUE(listing.at("fipsMode"));
-    EXPECT_EQ(Loaded(listing, "left out in FIPS mode"),
-              (std::vector<std::string>{"SFTP", "FTP", "HTTP", "SCP"}));
 }
 
 TEST_F(RivodeProductsTest, AFolderWithoutModulesFailsAndSaysWhyForEachProtocol) {
