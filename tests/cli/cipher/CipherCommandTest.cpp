@@ -136,10 +136,9 @@ RivodeRun RunWithInput(const std::vector<std::string>& arguments, const std::str
 
 TEST(CipherCommands, EncryptedTextsDecryptAgainUnderTheSamePassphrase) {
     const std::pair<std::string, std::string> cases[] = {
-        {"", "abc"},  // no passphrase: none is read from standard input
-        {"", ""},
-        {"correct horse", "p\xC3\xA4ssw\xC3\xB6rd \xE2\x98\x83"},
-        {"pass", "ends in a blank "},
+        // The cipher's round trips are EncryptedTextTest's; here what standard input carries.
+        {"", ""},  // no passphrase: none is read from standard input
+        {"correct horse", "p\xC3\xA4ssw\xC3\xB6rd ends in a blank "},
     };
     for (const auto& [passphrase, value] : cases) {
         SCOPED_TRACE(passphrase + " / " + value);
@@ -182,7 +181,6 @@ TEST(CipherCommands, EachRefusalHasItsExitStatusAndMessage) {
         {{"decrypt", "--passphrase-stdin"}, "wrong\n" + text, 1, "passphrase is not the one"},
         {{"decrypt"}, text, 1, "--passphrase-stdin"},
         {{"decrypt"}, "02:abc\n", 2, "not an encrypted value"},
-        {{"decrypt"}, textLine.substr(0, 3 + 64) + "\n", 2, "not an encrypted value"},
         {{"decrypt"}, "", 2, "standard input ended before the encrypted text"},
         {{"decrypt", "--passphrase-stdin"}, "pass\n", 2, "ended before the encrypted text"},
         // A text on the command line is refused, even a right one: others can read it there.
