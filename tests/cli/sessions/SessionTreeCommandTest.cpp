@@ -28,14 +28,11 @@ TEST_F(RivodeSessionTreeTest, NamesBreakingTheRulesAreRefusedWithTheLibrarysMess
         std::vector<std::string> arguments;
         std::string message;
     } cases[] = {
+        // Each rule and its message is SessionNameTest.EachRuleRefusesWithItsMessageInOrder's;
+        // here each command passes the refusal on.
         {{"session", "new", "Work/com1.txt"},
          "'com1.txt' is a reserved device name and cannot be used as a session name."},
-        {{"session", "new", "Work/a|b"}, "The session name contains an illegal character: ' | '."},
-        {{"session", "new", "Work/b"}, "The session name 'b' already exists."},
-        {{"session", "new", "Work/..."}, "'...' cannot be used as a name."},
         {{"session", "rename", "Work/A", "c"}, "The session name 'c' already exists."},
-        {{"session", "rename", "Work/A", "x?"},
-         "The session name contains an illegal character: ' ? '."},
         {{"folder", "new", "Home"}, "The folder name 'Home' already exists."},
         {{"folder", "rename", "Home", "LPT1"},
          "'LPT1' is a reserved device name and cannot be used as a folder name."},
