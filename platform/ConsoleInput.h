@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+#pragma GCC visibility push(default)
+
 namespace rivode::platform {
 
 enum class InputLineResult {
@@ -25,3 +27,5 @@ inline constexpr std::size_t kMaxInputLineLength = 1 << 20;
 InputLineResult ReadStandardInputLine(SecureChars& line, bool hidden);
 
 }  // namespace rivode::platform
+
+#pragma GCC visibility pop

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 namespace rivode::platform {
 
 // While the object lives, the controlling terminal is open with echo, line editing and signal
@@ -37,3 +39,5 @@ private:
 bool HasConsoleTerminal();
 
 }  // namespace rivode::platform
+
+#pragma GCC visibility pop

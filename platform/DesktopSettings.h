@@ -4,6 +4,8 @@
 // Thread-safe as long as no other thread changes the environment meanwhile.
 #pragma once
 
+#pragma GCC visibility push(default)
+
 namespace rivode::platform {
 
 // The factor by which the desktop scales user-interface sizes: QT_SCALE_FACTOR when it holds a
@@ -23,3 +25,5 @@ bool IsFontSmoothingEnabled();
 bool IsDesktopEnvironmentSession();
 
 }  // namespace rivode::platform
+
+#pragma GCC visibility pop

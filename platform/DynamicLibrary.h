@@ -4,6 +4,8 @@
 
 #include <string>
 
+#pragma GCC visibility push(default)
+
 namespace rivode::platform {
 
 // What the code-integrity check of a library file looks at: the file itself after following
@@ -28,3 +30,5 @@ void CloseDynamicLibrary(void* library);
 std::string GetBinaryFolder(const void* address);
 
 }  // namespace rivode::platform
+
+#pragma GCC visibility pop

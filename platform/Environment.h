@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#pragma GCC visibility push(default)
+
 namespace rivode::platform {
 
 std::optional<std::string> GetEnvironmentVariable(const char* name);
@@ -34,3 +36,5 @@ std::string GetExecutableName();
 std::string GetMessageLocale();
 
 }  // namespace rivode::platform
+
+#pragma GCC visibility pop

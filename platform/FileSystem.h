@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 namespace rivode::platform {
 
 enum class OpenDisposition {
@@ -148,3 +150,5 @@ protected:
 };
 
 }  // namespace rivode::platform
+
+#pragma GCC visibility pop

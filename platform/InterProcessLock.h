@@ -15,6 +15,8 @@
 #include <memory>
 #include <string>
 
+#pragma GCC visibility push(default)
+
 namespace rivode::platform {
 
 class InterProcessLock {
@@ -59,3 +61,5 @@ std::string GetInterProcessLockPath(const std::string& name);
 int RemoveInterProcessLock(const std::string& name);
 
 }  // namespace rivode::platform
+
+#pragma GCC visibility pop

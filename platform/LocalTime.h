@@ -3,6 +3,8 @@
 
 #include <chrono>
 
+#pragma GCC visibility push(default)
+
 namespace rivode::platform {
 
 struct LocalDateTime {
@@ -21,3 +23,5 @@ inline LocalDateTime GetLocalDateTime() {
 }
 
 }  // namespace rivode::platform
+
+#pragma GCC visibility pop

@@ -3,6 +3,8 @@
 // another user could make the name first and so read or disturb what the user's processes share.
 #pragma once
 
+#pragma GCC visibility push(default)
+
 namespace rivode::platform {
 
 // Checks the open file fd: a regular file of the effective user that neither group nor others
@@ -11,3 +13,5 @@ namespace rivode::platform {
 int CheckPrivateToUser(int fd);
 
 }  // namespace rivode::platform
+
+#pragma GCC visibility pop

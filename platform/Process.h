@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 namespace rivode::platform {
 
 // Starts executable with the arguments, detached from this process (its exit is reaped by the
@@ -12,3 +14,5 @@ namespace rivode::platform {
 int StartProcess(const std::string& executable, const std::vector<std::string>& arguments);
 
 }  // namespace rivode::platform
+
+#pragma GCC visibility pop

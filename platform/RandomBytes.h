@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+#pragma GCC visibility push(default)
+
 namespace rivode::platform {
 
 // Fills count bytes, blocking only until the kernel's source has been seeded after boot. Returns 0
@@ -10,3 +12,5 @@ namespace rivode::platform {
 int GetRandomBytes(void* buffer, std::size_t count);
 
 }  // namespace rivode::platform
+
+#pragma GCC visibility pop

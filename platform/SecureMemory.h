@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 namespace rivode::platform {
 
 // Zeroes size bytes; the compiler may not drop it as a store to memory about to be freed.
@@ -75,3 +77,5 @@ inline std::string_view AsText(const SecureChars& chars) {
 [[nodiscard]] bool ToSecureUtf8(std::u16string_view text, SecureChars& out);
 
 }  // namespace rivode::platform
+
+#pragma GCC visibility pop

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#pragma GCC visibility push(default)
+
 namespace rivode::platform {
 
 // The name under which the system keeps a named object of the current user: name with the
@@ -46,3 +48,5 @@ private:
 int RemoveSharedMemory(const std::string& name);
 
 }  // namespace rivode::platform
+
+#pragma GCC visibility pop

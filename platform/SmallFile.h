@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+#pragma GCC visibility push(default)
+
 namespace rivode::platform {
 
 // The first limit bytes of the file at path (links followed); empty when it cannot be read.
@@ -12,3 +14,5 @@ namespace rivode::platform {
 std::string ReadSmallFile(const std::string& path, std::size_t limit);
 
 }  // namespace rivode::platform
+
+#pragma GCC visibility pop

@@ -2,9 +2,13 @@
 // can answer a question or watch a progress line.
 #pragma once
 
+#pragma GCC visibility push(default)
+
 namespace rivode::platform {
 
 bool IsStandardInputTerminal();
 bool IsStandardErrorTerminal();
 
 }  // namespace rivode::platform
+
+#pragma GCC visibility pop

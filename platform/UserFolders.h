@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 namespace rivode::platform {
 
 // The folder of the assignment name ("XDG_DOWNLOAD_DIR"): the environment variable when it holds
@@ -22,3 +24,5 @@ std::optional<std::string> ParseUserFolder(std::string_view text, std::string_vi
                                            const std::string& home);
 
 }  // namespace rivode::platform
+
+#pragma GCC visibility pop

@@ -5,6 +5,8 @@
 #include <DavaraZE/YFileFilters.h>
 #include <RivodeRavudaVU/YUnicodeString.h>
 
+#pragma GCC visibility push(default)
+
 class QWidget;
 class IReportMessageParams;
 
@@ -60,3 +62,5 @@ bool OnBrowseLocalFolderHelper(QWidget* parent, const YUnicodeString& title,
 // The dialog form: also shows a refusal to the user.
 [[nodiscard]] bool YDDV_ValidateCertificatePath(QWidget* parent, const YUnicodeString& path,
                                                 IReportMessageParams& report);
+
+#pragma GCC visibility pop

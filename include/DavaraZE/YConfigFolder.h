@@ -3,6 +3,8 @@
 
 #include <RivodeRavudaVU/YUnicodeString.h>
 
+#pragma GCC visibility push(default)
+
 class QWidget;
 class IReportMessageParams;
 
@@ -28,3 +30,5 @@ inline constexpr int kYDialogModeMultipleSessions = 4;
 
 // Whether a dialog in that mode may be browsed only.
 bool YIsReadOnly(int mode);
+
+#pragma GCC visibility pop

@@ -5,6 +5,8 @@
 
 #include <RivodeRavudaVU/YUnicodeString.h>
 
+#pragma GCC visibility push(default)
+
 class QWidget;
 
 class YDialog {
@@ -55,3 +57,5 @@ private:
     int result_ = 0;
     bool ended_ = false;
 };
+
+#pragma GCC visibility pop

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 struct YFileFilter {
     YUnicodeString name;    // "Log Files (*.log *.txt)": the label with its patterns
     YStringArray patterns;  // "*.log", "*.txt"
@@ -29,3 +31,5 @@ YUnicodeString YGetFileFilters(const YFileFilterList& filters);
 // The patterns of one filter label ("Log Files (*.log *.txt)" gives "*.log", "*.txt"), taken from
 // its last parenthesised list; none when it has no list.
 YStringArray YGetFilterPatterns(std::u16string_view filter);
+
+#pragma GCC visibility pop

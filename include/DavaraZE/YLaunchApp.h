@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 class IReportMessageParams;
 
 // Starts executable with parameters, one command-line text split by YSplitCommandLine, and does
@@ -24,3 +26,5 @@ bool LaunchApp(const YUnicodeString& executable, const YUnicodeString& parameter
 // give n backslashes and a grouping quote, 2n+1 backslashes and a quote give n backslashes and a
 // literal quote. So "/F \"L3RtcA==\"" gives /F and L3RtcA==.
 YStringArray YSplitCommandLine(std::u16string_view commandLine);
+
+#pragma GCC visibility pop

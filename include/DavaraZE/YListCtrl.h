@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 class QWidget;
 
 class YListCtrl {
@@ -63,3 +65,5 @@ private:
     QWidget* downButton_ = nullptr;
     QWidget* deleteButton_ = nullptr;
 };
+
+#pragma GCC visibility pop

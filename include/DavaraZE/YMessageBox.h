@@ -10,6 +10,8 @@
 
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 class QWidget;
 class IReportMessageParams;
 
@@ -68,3 +70,5 @@ int YMessageBoxDefaultButton(unsigned style);
 // The answer when nobody can be asked: the one that changes nothing (Cancel, else No, else
 // Abort, else OK).
 int YMessageBoxSafeAnswer(unsigned style);
+
+#pragma GCC visibility pop

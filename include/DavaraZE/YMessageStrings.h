@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+#pragma GCC visibility push(default)
+
 // Returns the single-line text of a message with its inserts left in place, or an empty text
 // when the id has none.
 using YMessageStringLoader = YUnicodeString (*)(std::uint32_t id);
@@ -18,3 +20,5 @@ void YSetMessageStringLoader(YMessageStringLoader loader);
 
 // The registered loader's text of id, else fallback (also when the loader knows no text).
 YUnicodeString YLoadMessageString(std::uint32_t id, const char16_t* fallback);
+
+#pragma GCC visibility pop

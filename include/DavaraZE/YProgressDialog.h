@@ -15,6 +15,8 @@
 #include <memory>
 #include <mutex>
 
+#pragma GCC visibility push(default)
+
 class QWidget;
 
 class YProgressDialog {
@@ -73,3 +75,5 @@ std::unique_ptr<YProgressDialog> Create7LineProgressDialog(const YUnicodeString&
 // (user-interface) thread shows progress modally; the window closes when work returns and the
 // worker is joined before this returns. work may update progress's lines and measure.
 void YRunWithProgress(YProgressDialog& progress, const std::function<void(YProgressDialog&)>& work);
+
+#pragma GCC visibility pop

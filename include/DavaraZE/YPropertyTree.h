@@ -11,6 +11,8 @@
 #include <map>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 class YPropertyTreeDialog;
 
 // Remembers, between runs of a dialog, the page last shown (by its path of page names,
@@ -150,3 +152,5 @@ public:
     virtual bool OnSetActive() { return true; }
     virtual bool OnKillActive() { return true; }
 };
+
+#pragma GCC visibility pop

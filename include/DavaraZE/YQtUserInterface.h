@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+#pragma GCC visibility push(default)
+
 class QDialog;
 
 // Message boxes as Qt message boxes, progress windows, dialogs through their registered forms,
@@ -41,3 +43,5 @@ public:
 // nullptr returns to the store of the process.
 void YSetWindowPlacementStore(std::shared_ptr<YWindowPlacementStore> store);
 std::shared_ptr<YWindowPlacementStore> YGetWindowPlacementStore();
+
+#pragma GCC visibility pop

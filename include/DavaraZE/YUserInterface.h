@@ -12,6 +12,8 @@
 #include <iosfwd>
 #include <memory>
 
+#pragma GCC visibility push(default)
+
 class QWidget;
 class YProgressDialog;
 class YDialog;
@@ -65,3 +67,5 @@ std::shared_ptr<YUserInterface> YCreateConsoleUserInterface(std::istream& input,
                                                             bool outputIsTerminal);
 // Nothing shown; every question gets its safe default; progress waits for its close.
 std::shared_ptr<YUserInterface> YCreateSilentUserInterface();
+
+#pragma GCC visibility pop

@@ -15,6 +15,8 @@
 
 #include <RivodeRavudaVU/YUnicodeString.h>
 
+#pragma GCC visibility push(default)
+
 YUnicodeString GetYwsConfigPathSub();
 YUnicodeString GetYwsInstallPathSub();
 YUnicodeString GetYwsUserDataPathSub();
@@ -27,3 +29,5 @@ void SetYwsConfigPathSub(const YUnicodeString& folder);
 // The configuration folder used when nothing else names one:
 // $XDG_CONFIG_HOME/yarrowby/Config (~/.config/yarrowby/Config when unset).
 YUnicodeString GetDefaultConfigFolder();
+
+#pragma GCC visibility pop

@@ -19,6 +19,8 @@
 #include <span>
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 using YColor = std::uint32_t;
 
 inline constexpr std::size_t kColorSlotCount = 8;
@@ -84,3 +86,5 @@ bool IsProtectedColorScheme(std::u16string_view name);
 
 // The platform's window-text and window colors. Without a desktop to ask, black on white.
 void GetPlatformColors(unsigned long& foreground, unsigned long& background);
+
+#pragma GCC visibility pop

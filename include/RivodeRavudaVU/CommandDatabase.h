@@ -7,6 +7,8 @@
 
 #include <mutex>
 
+#pragma GCC visibility push(default)
+
 class CommandDatabaseImpl {
 public:
     explicit CommandDatabaseImpl(int product) : product_(product) {}
@@ -29,3 +31,5 @@ CommandDatabaseImpl* GetCommandDatabaseImpl();
 // Detaches the shared database and destroys it; the next GetCommandDatabaseImpl creates a new
 // one. Pointers handed out before become invalid. Called by the library's cleanup.
 void FreeCommandDatabaseImpl();
+
+#pragma GCC visibility pop

@@ -19,6 +19,8 @@
 #include <functional>
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 inline constexpr std::u16string_view kConfigPathValue = u"Config Path";
 inline constexpr std::u16string_view kPersonalDataPathValue = u"Personal Data Path";
 inline constexpr std::u16string_view kStorePersonalDataSeparatelyValue =
@@ -77,3 +79,5 @@ using ConfigFolderNotice = std::function<void(YReportMessageParams& notice)>;
 // change the answer.
 [[nodiscard]] bool CheckAppConfigPathRedirect(bool save, const ConfigFolderNotice& notify,
                                               int product, YUnicodeString& path);
+
+#pragma GCC visibility pop

@@ -13,6 +13,8 @@
 
 #include <RivodeRavudaVU/YUnicodeString.h>
 
+#pragma GCC visibility push(default)
+
 // The published passphrase, deciphered from the block on every call; empty when none is
 // published (or when the block's content cannot be deciphered).
 YUnicodeString GetConfigPassphrase();
@@ -26,3 +28,5 @@ void SetConfigPassphrase(const char16_t* passphrase);
 // neither deciphered nor saved.
 bool IsConfigPassphraseDisabled();
 void SetConfigPassphraseDisabled(bool disabled);
+
+#pragma GCC visibility pop

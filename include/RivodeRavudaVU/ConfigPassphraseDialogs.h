@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+#pragma GCC visibility push(default)
+
 class PassphraseDialogBase : public YDialog {
 public:
     ~PassphraseDialogBase() override;
@@ -125,3 +127,5 @@ public:
 private:
     YUnicodeString importedCheckText_;
 };
+
+#pragma GCC visibility pop

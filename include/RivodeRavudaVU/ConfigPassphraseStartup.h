@@ -22,6 +22,8 @@
 #include <cstddef>
 #include <optional>
 
+#pragma GCC visibility push(default)
+
 // Flags of InitializeConfigPassphrase.
 inline constexpr unsigned kConfigPassphraseConsoleMode = 0x1;  // ask on the console, not dialogs
 inline constexpr unsigned kConfigPassphraseNoPrompt = 0x2;     // never ask: fail instead
@@ -120,3 +122,5 @@ struct SensitiveDataResult {
 // was ended, input ended, or there is no console.
 [[nodiscard]] bool ReadConsoleLine(const YUnicodeString& prompt, bool masked, char16_t mask,
                                    bool allowEmpty, YUnicodeString& line);
+
+#pragma GCC visibility pop

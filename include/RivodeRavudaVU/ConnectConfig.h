@@ -25,6 +25,8 @@
 #include <cstdint>
 #include <functional>
 
+#pragma GCC visibility push(default)
+
 class QWidget;
 
 // The counting base comes first: the object deletes itself through it.
@@ -91,3 +93,5 @@ private:
 };
 
 using ConnectConfigPtr = YRefPtr<ConnectConfig>;
+
+#pragma GCC visibility pop

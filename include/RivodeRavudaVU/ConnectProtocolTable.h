@@ -19,6 +19,8 @@
 #include <deque>
 #include <mutex>
 
+#pragma GCC visibility push(default)
+
 struct ConnectProtocolEntry;
 struct YAppFnTable;
 
@@ -145,3 +147,5 @@ YUnicodeString GetDefaultConnectModuleFolder();
                                                            const YUnicodeString& folder,
                                                            bool& fipsMode,
                                                            YReportMessageParams& report);
+
+#pragma GCC visibility pop

@@ -25,6 +25,8 @@
 #include <string_view>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 class QWidget;
 struct ConnectProtocolEntry;
 
@@ -149,3 +151,5 @@ CredentialRenameCounts UpdateSessionDatabaseWithCredentialChanges(
     const YUnicodeString& oldTitle, const YUnicodeString& newTitle,
     const IReportMessageParams* progressText, QWidget* parent,
     YReportMessageParams* failure = nullptr);
+
+#pragma GCC visibility pop

@@ -10,6 +10,8 @@
 #include <RivodeRavudaVU/ISessionConfig.h>
 #include <RivodeRavudaVU/YUnicodeString.h>
 
+#pragma GCC visibility push(default)
+
 class GlobalConfig;
 class QWidget;
 
@@ -58,3 +60,5 @@ public:
 // then shown).
 bool EditDefaultSession(GlobalConfig* global, unsigned appearanceValue, int product,
                         QWidget* parent, bool& allUpdated);
+
+#pragma GCC visibility pop

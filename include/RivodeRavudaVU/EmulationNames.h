@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 // Selects the emulation names of product.
 void BuildEmulationNameTables(int product);
 
@@ -22,3 +24,5 @@ const std::vector<YUnicodeString>& GetEmulationNames();
 
 // Whether name is one of the host's emulations, letter case included ("xterm" is not).
 bool IsEmulationName(std::u16string_view name);
+
+#pragma GCC visibility pop

@@ -23,6 +23,8 @@
 #include <string_view>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 class QWidget;
 
 // The fields a line can hold. Ignored stands for a selected label that names none of them: its
@@ -137,3 +139,5 @@ private:
     struct FolderNames;
     std::unique_ptr<FolderNames> folderNames_;
 };
+
+#pragma GCC visibility pop

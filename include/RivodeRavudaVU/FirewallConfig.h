@@ -22,6 +22,8 @@
 #include <span>
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 class QWidget;
 
 inline constexpr std::u16string_view kFirewallsKeyName = u"Firewalls";
@@ -150,3 +152,5 @@ FirewallLoginRequest MakeFirewallLoginRequest(FirewallLoginField field, QWidget*
 // ValidateProxyCommand. false with the first failure in report.
 [[nodiscard]] bool ValidateFirewallValues(const FirewallConfig& firewall,
                                           YReportMessageParams& report);
+
+#pragma GCC visibility pop

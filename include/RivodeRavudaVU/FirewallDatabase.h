@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 class QWidget;
 
 // The firewall called name: "None" gives a record of defaults named "None"; otherwise the key
@@ -75,3 +77,5 @@ struct FirewallComboBoxContents {
 FirewallComboBoxContents BuildFirewallComboBoxContents(const YUnicodeString& current,
                                                        const YStringArray& names,
                                                        bool offerNewFirewall);
+
+#pragma GCC visibility pop

@@ -51,6 +51,8 @@
 #include <mutex>
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 inline constexpr std::u16string_view kGlobalKeyName = u"Global";
 // The configuration-format marker stored in "Version", and the older one still accepted when a
 // configuration folder is checked.
@@ -206,3 +208,5 @@ void MergeGlobalConfig(const YProfileKey& key);
 // 14:05:09) plus ".ini", replacing a file of that name. true when there is no Global.ini; false
 // when the move failed.
 [[nodiscard]] bool RenameGlobalConfig();
+
+#pragma GCC visibility pop

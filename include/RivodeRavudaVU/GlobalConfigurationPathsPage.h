@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 class GlobalConfigurationPathsPage : public YPropertyTreePage {
 public:
     static constexpr unsigned kTemplateId = 5024;
@@ -55,3 +57,5 @@ private:
     bool pendingMigration_;
     bool pendingMerge_;
 };
+
+#pragma GCC visibility pop

@@ -6,6 +6,8 @@
 #include <RivodeRavudaVU/YProfileLogFont.h>
 #include <RivodeRavudaVU/YProfileTable.h>
 
+#pragma GCC visibility push(default)
+
 class GlobalEditorConfig : public YProfileTableRecord<GlobalEditorConfig> {
 public:
     YProfileLogFont font;
@@ -20,3 +22,5 @@ public:
     // weight. Where the face is not installed the font matcher picks the closest monospace one.
     static YLogFont DefaultFont();
 };
+
+#pragma GCC visibility pop

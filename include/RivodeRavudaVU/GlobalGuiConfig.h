@@ -5,6 +5,8 @@
 #include <RivodeRavudaVU/ProfileColorLists.h>
 #include <RivodeRavudaVU/YProfileTable.h>
 
+#pragma GCC visibility push(default)
+
 class GlobalGuiConfig : public YProfileTableRecord<GlobalGuiConfig> {
 public:
     // The color schemes, one a line (the built-ins while none are stored).
@@ -12,3 +14,5 @@ public:
 
     static const YProfileTable<GlobalGuiConfig>& Table();
 };
+
+#pragma GCC visibility pop

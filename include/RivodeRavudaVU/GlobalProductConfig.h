@@ -18,6 +18,8 @@
 
 #include <cstdint>
 
+#pragma GCC visibility push(default)
+
 class GlobalProductConfig : public YProfileTableRecord<GlobalProductConfig> {
 public:
     // "Auto Session": which sessions open at start-up, bit by bit.
@@ -61,3 +63,5 @@ private:
     int product_;
     const YProfileTable<GlobalProductConfig>* table_;
 };
+
+#pragma GCC visibility pop

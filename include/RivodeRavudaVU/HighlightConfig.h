@@ -32,6 +32,8 @@
 #include <string_view>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 class QWidget;
 
 inline constexpr std::u16string_view kKeywordsKeyName = u"Keywords";
@@ -140,3 +142,5 @@ YRefPtr<HighlightConfig> CreateHighlightConfig();
 [[nodiscard]] bool ValidateKeywordHighlightStyle(const YUnicodeString& keywordSet,
                                                  bool reverseVideo, bool bold, bool color,
                                                  YReportMessageParams& report);
+
+#pragma GCC visibility pop

@@ -17,6 +17,8 @@
 
 #include <functional>
 
+#pragma GCC visibility push(default)
+
 class QWidget;
 class YProfileData;
 class YProfileKey;
@@ -118,3 +120,5 @@ using ISessionConfigPtr = YRefPtr<ISessionConfig>;
 
 // Passes parent to both protocol configurations of session, for the prompts they show.
 void SetConnectConfigParentWindow(ISessionConfig* session, QWidget* parent);
+
+#pragma GCC visibility pop

@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 // The transfer's progress dialog: its title, the log lines so far, Close held back until the
 // worker has finished.
 class SettingsTransferDialogBase : public YDialog, public IImportExportSink {
@@ -119,3 +121,5 @@ private:
 // product: the host product, for the passphrase question. true when it ended with OK.
 bool LaunchImportExportSettingsDialog(bool import, IImportExportSink* sink, const char16_t* name,
                                       bool flag, int product, QWidget* parent);
+
+#pragma GCC visibility pop

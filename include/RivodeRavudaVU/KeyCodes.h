@@ -18,6 +18,8 @@
 #include <span>
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 inline constexpr std::uint32_t kKeyExtended = 0x02000000;
 inline constexpr std::uint32_t kKeyCtrl = 0x04000000;
 inline constexpr std::uint32_t kKeyShift = 0x08000000;
@@ -69,3 +71,5 @@ std::span<const KeymapFunction> GetKeymapFunctionTable();
 std::uint32_t FunctionNameToCode(std::u16string_view name);
 // The name of the first row with that code; empty when there is none.
 YUnicodeString FunctionCodeToName(std::uint32_t code);
+
+#pragma GCC visibility pop

@@ -19,6 +19,8 @@
 #include <string_view>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 struct KeyMapEntry {
     std::uint32_t key = 0;           // key code with modifiers
     std::uint32_t functionCode = 0;  // a row of the function table
@@ -152,3 +154,5 @@ private:
 // Fills map with the 45 built-in mappings (function keys F1-F4 as the VT PF keys, the control
 // characters on Ctrl combinations, Backspace and Delete, paging and the cursor keys).
 void FillDefaultMappings(Keymap& map);
+
+#pragma GCC visibility pop

@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 // What reading lines has found so far. A reader keeps one state across the lines of a source.
 struct KeymapParseState {
     struct LineError {
@@ -69,3 +71,5 @@ bool ParseKeymapLine(Keymap& map, std::u16string_view line, KeymapParseState& st
 // is all program and leaves arguments unchanged. false for an empty text.
 bool SplitCommandLine(std::u16string_view text, YUnicodeString& program,
                       YUnicodeString& arguments);
+
+#pragma GCC visibility pop

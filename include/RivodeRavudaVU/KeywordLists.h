@@ -8,6 +8,8 @@
 #include <RivodeRavudaVU/HighlightConfig.h>
 #include <RivodeRavudaVU/ISessionConfig.h>
 
+#pragma GCC visibility push(default)
+
 class QWidget;
 
 YStringArray GetKeywordListNames();
@@ -36,3 +38,5 @@ YRefPtr<HighlightConfig> OpenKeywordList(const YUnicodeString& name, YReportMess
 
 // The list session's "Keyword Set" names; null when it names none that is stored.
 YRefPtr<HighlightConfig> OpenSessionKeywordList(const ISessionConfig& session);
+
+#pragma GCC visibility pop

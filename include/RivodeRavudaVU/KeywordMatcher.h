@@ -26,6 +26,8 @@
 #include <string_view>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 struct HighlightSpan {
     std::size_t start = 0;
     std::size_t length = 0;
@@ -48,3 +50,5 @@ private:
     struct Compiled;
     std::unique_ptr<Compiled> compiled_;
 };
+
+#pragma GCC visibility pop

@@ -13,6 +13,8 @@
 #include <span>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 class IReportMessageParams;
 class QWidget;
 // The user interface's list of session images; only the user-interface layer knows its content.
@@ -93,3 +95,5 @@ struct YStatusIcon {
 
 // One icon per status, in the order of YSessionStatus; empty until RivodeRavudaVuInit has run.
 std::span<const YStatusIcon> GetIconStatusArray();
+
+#pragma GCC visibility pop

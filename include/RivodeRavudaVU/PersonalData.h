@@ -14,6 +14,8 @@
 
 #include <cstddef>
 
+#pragma GCC visibility push(default)
+
 struct PersonalDataMoveResult {
     std::size_t keys = 0;        // keys rewritten
     std::size_t mismatched = 0;  // merge: personal keys without a key in the configuration
@@ -43,3 +45,5 @@ struct PersonalDataMoveResult {
 // a failure is shown to the user in a message box after the progress window closes.
 void MigrateToPersonalDataLocation(int product);
 void MergeFromPersonalDataLocation(int product, const YUnicodeString& personalFolder);
+
+#pragma GCC visibility pop

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#pragma GCC visibility push(default)
+
 class MergeMigratePersonalDataDialogBase : public YDialog {
 public:
     static constexpr unsigned kTemplateId = 11610;
@@ -64,3 +66,5 @@ private:
 // Shows "Personal Data Folder" proposing the application's stored personal-data folder, else
 // the default beside the configuration folder in use. true with the chosen folder on OK.
 [[nodiscard]] bool GetPersonalDataFolderAsk(const YUnicodeString& appName, YUnicodeString& path);
+
+#pragma GCC visibility pop

@@ -16,6 +16,8 @@
 #include <memory>
 #include <optional>
 
+#pragma GCC visibility push(default)
+
 class GlobalConfig;
 class SessionConfig;
 
@@ -178,3 +180,5 @@ public:
 // The settings a session prints with: its own, or the global ones.
 const PrinterConfig& GetEffectivePrinterConfig(const SessionConfig& session,
                                                const GlobalConfig& global);
+
+#pragma GCC visibility pop

@@ -15,6 +15,8 @@
 #include <bit>
 #include <cstdint>
 
+#pragma GCC visibility push(default)
+
 // Page margins in inches.
 struct YMarginData {
     double left = 0.5;
@@ -63,3 +65,5 @@ public:
     // "Courier New", 10 point, normal weight, fixed pitch of the modern family.
     static YLogFont DefaultFont();
 };
+
+#pragma GCC visibility pop

@@ -15,6 +15,8 @@
 
 #include <optional>
 
+#pragma GCC visibility push(default)
+
 class ProfileColorsBase : public YProfile2<YStringArray, YProfileMultiSz> {
 public:
     // The position of the line named name (letter case ignored).
@@ -117,3 +119,5 @@ protected:
     YUnicodeString CurrentLine() const override;
     void RenameCurrent(std::u16string_view oldName, std::u16string_view newName) override;
 };
+
+#pragma GCC visibility pop

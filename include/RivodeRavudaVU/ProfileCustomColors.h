@@ -8,6 +8,8 @@
 
 #include <array>
 
+#pragma GCC visibility push(default)
+
 inline constexpr std::size_t kCustomColorCount = 16;
 
 // The picker shows unused custom colors as white.
@@ -36,3 +38,5 @@ struct YBinaryLayout<CustomColors> {
 };
 
 using ProfileCustomColors = YProfile2<CustomColors, YProfileBinary>;
+
+#pragma GCC visibility pop

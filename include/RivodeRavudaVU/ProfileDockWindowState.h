@@ -13,6 +13,8 @@
 
 #include <cstdint>
 
+#pragma GCC visibility push(default)
+
 struct YDockWindowState {
     // The window edge the pane is docked to.
     enum Side : std::int32_t { Left = 0, Right = 1, Top = 2, Bottom = 3 };
@@ -45,3 +47,5 @@ struct YProfileTextForm<YDockWindowState> {
 };
 
 using ProfileDockWindowState = YProfile2<YDockWindowState, YProfileSz>;
+
+#pragma GCC visibility pop

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 struct ExpectSendPair {
     YUnicodeString expect;  // the text waited for; empty sends at once
     YUnicodeString send;    // the text sent when it arrives
@@ -47,3 +49,5 @@ public:
     static ExpectSendPairs ParseOlderScript(std::u16string_view text,
                                             bool& sendInitialCarriageReturn);
 };
+
+#pragma GCC visibility pop

@@ -16,6 +16,8 @@
 #include <set>
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 inline constexpr std::u16string_view kFolderDataKeyName = u"__FolderData__";
 
 // The ways of listing a folder.
@@ -78,3 +80,5 @@ private:
     YStringArray sessions_;
     bool orderChanged_ = false;
 };
+
+#pragma GCC visibility pop

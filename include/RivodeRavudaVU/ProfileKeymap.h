@@ -21,6 +21,8 @@
 #include <span>
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 class ProfileKeymap : public YProfile2<YStringArray, YProfileMultiSz>, public Keymap {
 public:
     static constexpr std::u16string_view kValueName = u"Keymap v5";
@@ -80,3 +82,5 @@ private:
 // error at the end of bytes or at a text without its NUL. SEND texts double their "\r\n" escapes
 // and, when map has combined launch commands, LAUNCH texts are split.
 void ReadLegacyKeymapRecords(Keymap& map, std::span<const std::uint8_t> bytes);
+
+#pragma GCC visibility pop

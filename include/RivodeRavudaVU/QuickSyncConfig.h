@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 class QuickSyncConfig : public YProfileTableRecord<QuickSyncConfig> {
 public:
     static constexpr std::u16string_view kKeyName = u"QuickSync";
@@ -44,3 +46,5 @@ public:
 private:
     bool dirty_ = false;
 };
+
+#pragma GCC visibility pop

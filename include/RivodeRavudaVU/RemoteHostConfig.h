@@ -19,6 +19,8 @@
 
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 inline constexpr std::u16string_view kNoFirewallName = u"None";
 // The firewall older sessions chose with the switch "Use Firewall".
 inline constexpr std::u16string_view kDefaultTerminalFirewallName = u"DefaultTerminalFirewall";
@@ -42,3 +44,5 @@ public:
 
     static const YProfileTable<RemoteHostConfig>& Table();
 };
+
+#pragma GCC visibility pop

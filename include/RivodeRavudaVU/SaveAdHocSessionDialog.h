@@ -9,6 +9,8 @@
 #include <DavaraZE/YDialog.h>
 #include <RivodeRavudaVU/YUnicodeString.h>
 
+#pragma GCC visibility push(default)
+
 class QWidget;
 
 class SaveAdHocSessionDialogBase : public YDialog {
@@ -40,3 +42,5 @@ public:
     static YUnicodeString GetTitle();
     static YUnicodeString GetNameLabel();
 };
+
+#pragma GCC visibility pop

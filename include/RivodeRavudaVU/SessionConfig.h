@@ -69,6 +69,8 @@
 #include <string_view>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 inline constexpr std::u16string_view kSessionsKeyName = u"Sessions";
 
 // One protocol side of a session: the protocol's name and the configuration its module made.
@@ -243,3 +245,5 @@ private:
 
 // A new record with every default, as SessionConfig().
 YRefPtr<SessionConfig> CreateSessionConfig();
+
+#pragma GCC visibility pop

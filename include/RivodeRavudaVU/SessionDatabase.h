@@ -29,6 +29,8 @@
 #include <string_view>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 inline constexpr std::u16string_view kIsSessionValueName = u"Is Session";
 
 // Button bars: the current key, and the older keys read (in this order) when it is absent.
@@ -216,3 +218,5 @@ void FreeSessionDatabaseImpl();
 // the reason in report.
 [[nodiscard]] bool AdHocSessionSaveToDB(ISessionConfig* session, const YUnicodeString& name,
                                         YReportMessageParams& report);
+
+#pragma GCC visibility pop

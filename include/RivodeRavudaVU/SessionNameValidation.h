@@ -13,6 +13,8 @@
 #include <optional>
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 class QWidget;
 
 // The first of the characters no name may hold, tested in the order \ / : * ? " < > |;
@@ -37,3 +39,5 @@ std::optional<char16_t> FindIllegalNameCharacter(std::u16string_view name);
 [[nodiscard]] bool ValidateKeyName(const YUnicodeString& oldName, const YUnicodeString& newName,
                                    bool isNew, const YUnicodeString& itemKind, bool targetExists,
                                    YReportMessageParams& report);
+
+#pragma GCC visibility pop

@@ -13,6 +13,8 @@
 
 #include <memory>
 
+#pragma GCC visibility push(default)
+
 // The bits of the selection mask.
 enum SettingsSelectionBit : unsigned {
     kSettingsGlobalOptions = 1u << 0,
@@ -123,3 +125,5 @@ std::unique_ptr<YProfileStore> OpenSettingsFileStore(const YUnicodeString& path,
 bool IsFolderInsteadOfSettingsFile(const YUnicodeString& path);
 // Removes a settings file; a missing one is not an error. false with report filled.
 [[nodiscard]] bool RemoveSettingsFile(const YUnicodeString& path, YReportMessageParams& report);
+
+#pragma GCC visibility pop

@@ -16,6 +16,8 @@
 #include <cstdint>
 #include <string>
 
+#pragma GCC visibility push(default)
+
 class QWidget;
 
 // Looks for the sibling executables in folder (a native path) and records, for each, its full
@@ -86,3 +88,5 @@ bool LaunchTerminalApp(QWidget* parent, const YUnicodeString& configFolder,
                        const char16_t* sessionPath, bool openInTab);
 bool LaunchFileTransferApp(QWidget* parent, const YUnicodeString& configFolder,
                            const char16_t* sessionPath);
+
+#pragma GCC visibility pop

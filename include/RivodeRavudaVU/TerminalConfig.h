@@ -27,6 +27,8 @@
 
 #include <cstdint>
 
+#pragma GCC visibility push(default)
+
 // A color of the form sessions had before color schemes, read so that it can be migrated. It is
 // written back only when it was read from the store: records that never had it do not gain it,
 // and clones of records that had it (or a record written into a copy key) keep it.
@@ -61,3 +63,5 @@ public:
 
     void AfterLoad() override;
 };
+
+#pragma GCC visibility pop

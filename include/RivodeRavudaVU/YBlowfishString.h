@@ -17,6 +17,8 @@
 #include <span>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 class YBlowfishString {
 public:
     // mode 0: big-endian words, chaining, 16 key bytes (the older session values);
@@ -38,3 +40,5 @@ private:
     std::vector<std::uint8_t> firstKey_;
     std::vector<std::uint8_t> secondKey_;
 };
+
+#pragma GCC visibility pop

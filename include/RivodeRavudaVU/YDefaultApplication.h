@@ -16,6 +16,8 @@
 
 #include <string>
 
+#pragma GCC visibility push(default)
+
 class YDefaultApplication {
 public:
     YUnicodeString applicationName;  // "Quillterm"
@@ -40,3 +42,5 @@ YStringArray GetTerminalUrlSchemes();
 // false unless Quillterm is installed; otherwise settings become the registration of Quillterm:
 // its name, its executable, its one-line description (0x6138012E) and its link kinds.
 bool GetQuilltermDefaultApplicationSettings(YDefaultApplication& settings);
+
+#pragma GCC visibility pop

@@ -9,6 +9,8 @@
 
 #include <RivodeRavudaVU/YUnicodeString.h>
 
+#pragma GCC visibility push(default)
+
 class IReportMessageParams;
 
 // Receives one trace line, formatted in the user's language on one line, without a line break.
@@ -20,3 +22,5 @@ void SetDiagnosticTraceSink(YDiagnosticTraceSink sink, void* context);
 bool IsDiagnosticTraceOn();
 // Formats report as a single line and hands it to the sink; nothing without a sink.
 void TraceDiagnostic(IReportMessageParams& report);
+
+#pragma GCC visibility pop

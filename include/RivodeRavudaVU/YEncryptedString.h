@@ -14,6 +14,8 @@
 
 #include <cstddef>
 
+#pragma GCC visibility push(default)
+
 // Cryptographically strong random bytes.
 class IRandomSource : public IYUnknown {
 public:
@@ -63,3 +65,5 @@ private:
     YUnicodeString text_;
     YRefPtr<IRandomSource> random_;
 };
+
+#pragma GCC visibility pop

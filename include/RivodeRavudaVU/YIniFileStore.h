@@ -7,6 +7,8 @@
 
 #include <memory>
 
+#pragma GCC visibility push(default)
+
 // Folder paths are native paths ('/' separated) without a trailing separator; the personal one
 // may be empty.
 class YIniFileStoreFactory : public YProfileStoreFactory {
@@ -21,3 +23,5 @@ private:
     YUnicodeString mainPath_;
     YUnicodeString personalPath_;
 };
+
+#pragma GCC visibility pop

@@ -10,6 +10,8 @@
 
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 enum class YLegacyTextForm {
     DoubleBlowfish,       // the double-Blowfish text of older session values (mode 0)
     DoubleBlowfishMode1,  // little-endian words, no chaining, 32 key bytes
@@ -29,3 +31,5 @@ enum class YLegacyTextForm {
 // the key refused the write.
 bool UpgradeLegacySensitiveValue(const YProfileKey& key, std::u16string_view legacyName,
                                  YLegacyTextForm form, YProfileEncryptedString& upgraded);
+
+#pragma GCC visibility pop

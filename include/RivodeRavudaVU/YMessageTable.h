@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 // Languages of the message tables.
 inline constexpr std::uint16_t kMessageLanguageEnglish = 0x0409;
 inline constexpr std::uint16_t kMessageLanguageFrenchCanada = 0x0C0C;
@@ -80,3 +82,5 @@ void SetMessageLanguage(std::uint16_t language);
 std::uint16_t MessageLanguageFromLocale(std::string_view localeName);
 
 }  // namespace rivode
+
+#pragma GCC visibility pop

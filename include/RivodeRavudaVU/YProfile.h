@@ -15,6 +15,8 @@
 #include <limits>
 #include <type_traits>
 
+#pragma GCC visibility push(default)
+
 // A switch that may defer to the application-wide setting of the same meaning.
 enum class YTriState : std::uint8_t { Off = 0, On = 1, Global = 2 };
 
@@ -131,3 +133,5 @@ private:
 
     T value_;
 };
+
+#pragma GCC visibility pop

@@ -26,6 +26,8 @@
 #include <cstdint>
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 template <class T>
 struct YProfileTextForm;
 
@@ -192,3 +194,5 @@ private:
 
 using YProfileString = YProfile2<YUnicodeString, YProfileSz>;
 using YProfileStringList = YProfile2<YStringArray, YProfileMultiSz>;
+
+#pragma GCC visibility pop

@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#pragma GCC visibility push(default)
+
 template <class T>
 struct YBinaryLayout;
 
@@ -53,3 +55,5 @@ public:
 private:
     const std::uint8_t* in_;
 };
+
+#pragma GCC visibility pop

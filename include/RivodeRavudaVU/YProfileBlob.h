@@ -12,6 +12,8 @@
 #include <optional>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 class YProfileBlob : public YProfileBinary {
 public:
     using Bytes = std::vector<std::uint8_t>;
@@ -45,3 +47,5 @@ private:
     Bytes block_;
     std::optional<Bytes> baseline_;
 };
+
+#pragma GCC visibility pop

@@ -10,6 +10,8 @@
 
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 class YProfileCapiString : public YProfileCodedString<YProfileCapiString> {
 public:
     using YProfileCodedString::YProfileCodedString;
@@ -22,3 +24,5 @@ public:
     // character, or a text protected by another user or damaged.
     [[nodiscard]] static bool Decode(std::u16string_view text, YUnicodeString& plaintext);
 };
+
+#pragma GCC visibility pop

@@ -9,6 +9,8 @@
 
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 template <class Derived>
 class YProfileCodedString : public YProfile2<YUnicodeString, YProfileSz> {
 public:
@@ -24,3 +26,5 @@ public:
         return Derived::Encode(value, text) && YProfileSz::WriteSz(key, text);
     }
 };
+
+#pragma GCC visibility pop

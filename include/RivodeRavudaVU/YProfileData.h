@@ -15,6 +15,8 @@
 
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 class IYPropertyBag;
 class YProfileKey;
 class YVariant;
@@ -122,3 +124,5 @@ private:
     bool secondFlag_ = true;
     bool fromStore_ = false;
 };
+
+#pragma GCC visibility pop

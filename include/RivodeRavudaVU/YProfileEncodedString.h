@@ -11,6 +11,8 @@
 
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 class YProfileEncodedString : public YProfileCodedString<YProfileEncodedString> {
 public:
     using YProfileCodedString::YProfileCodedString;
@@ -23,3 +25,5 @@ public:
     // the mask, an odd number of digits or any other character.
     [[nodiscard]] static bool Decode(std::u16string_view text, YUnicodeString& plaintext);
 };
+
+#pragma GCC visibility pop

@@ -9,6 +9,8 @@
 #include <RivodeRavudaVU/YEncryptedString.h>
 #include <RivodeRavudaVU/YProfile2.h>
 
+#pragma GCC visibility push(default)
+
 template <>
 struct YProfileCodec<YEncryptedString, YProfileSz> {
     static bool Read(const YProfileSz& storage, const YProfileKey& key, YEncryptedString& value,
@@ -41,3 +43,5 @@ YUnicodeString GetProfileEncryptedPlaintextString(const YProfileEncryptedString&
 // saves). false, value unchanged, while sensitive data is disabled or when enciphering failed.
 [[nodiscard]] bool UpdateProfileEncryptedString(YProfileEncryptedString& value,
                                                 const YUnicodeString& plaintext);
+
+#pragma GCC visibility pop

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#pragma GCC visibility push(default)
+
 struct YExplorerFrameState {
     bool flag = true;
     std::int32_t first = 0;
@@ -22,3 +24,5 @@ struct YProfileTextForm<YExplorerFrameState> {
 };
 
 using YProfileExplorerFrameState = YProfile2<YExplorerFrameState, YProfileSz>;
+
+#pragma GCC visibility pop

@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 struct YListViewColumn {
     std::int32_t width = 0;
     bool visible = true;
@@ -37,3 +39,5 @@ struct YProfileTextForm<YListViewState> {
 };
 
 using YProfileListViewState = YProfile2<YListViewState, YProfileSz>;
+
+#pragma GCC visibility pop

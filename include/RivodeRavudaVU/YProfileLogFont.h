@@ -17,6 +17,8 @@
 #include <cstdint>
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 struct YLogFont {
     static constexpr std::size_t kFaceNameLength = 32;
 
@@ -70,3 +72,5 @@ struct YProfileCodec<YLogFont, YProfileBinary> {
 };
 
 using YProfileLogFont = YProfile2<YLogFont, YProfileBinary>;
+
+#pragma GCC visibility pop

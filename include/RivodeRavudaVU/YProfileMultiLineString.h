@@ -6,6 +6,8 @@
 
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 class YProfileMultiLineString : public YProfile2<YStringArray, YProfileMultiSz> {
 public:
     YProfileMultiLineString() = default;
@@ -24,3 +26,5 @@ public:
     YUnicodeString GetText() const;
     void SetText(std::u16string_view text);
 };
+
+#pragma GCC visibility pop

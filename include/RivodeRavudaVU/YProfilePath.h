@@ -15,6 +15,8 @@
 #include <memory>
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 class ProfilePath : public YProfile2<YUnicodeString, YProfileSz> {
 public:
     // The folders a path may be stored relative to, by variable.
@@ -57,3 +59,5 @@ private:
     // one set.
     std::shared_ptr<const Folders> folders_;
 };
+
+#pragma GCC visibility pop

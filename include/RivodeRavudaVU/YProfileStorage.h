@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#pragma GCC visibility push(default)
+
 // Stored as a dword.
 class YProfileDword : public YProfileData {
 public:
@@ -64,3 +66,5 @@ class YProfileTimeSz : public YProfileSz {
 public:
     using YProfileSz::YProfileSz;
 };
+
+#pragma GCC visibility pop

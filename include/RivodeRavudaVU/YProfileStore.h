@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 // Kinds reported by iterators. Any kind of 4 or more is a subkey: test kind >= 4.
 enum ValueKind : int {
     ValueKindUnknown = -1,
@@ -226,3 +228,5 @@ private:
 
 // CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9 and CLOCK$, alone or followed by "." (case ignored).
 bool IsReservedDeviceName(std::u16string_view name);
+
+#pragma GCC visibility pop

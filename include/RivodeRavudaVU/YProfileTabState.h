@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 struct YTabState {
     bool firstFlag = true;
     bool secondFlag = true;
@@ -29,3 +31,5 @@ struct YProfileTextForm<YTabState> {
 };
 
 using YProfileTabState = YProfile2<YTabState, YProfileSz>;
+
+#pragma GCC visibility pop

@@ -26,6 +26,8 @@
 #include <utility>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 template <class Record>
 class YProfileTable {
 public:
@@ -201,3 +203,5 @@ protected:
 private:
     Derived& Self() { return static_cast<Derived&>(*this); }
 };
+
+#pragma GCC visibility pop

@@ -7,6 +7,8 @@
 #include <chrono>
 #include <cstdint>
 
+#pragma GCC visibility push(default)
+
 // A point in time as a count of 100-nanosecond intervals since 1601-01-01 00:00:00 UTC, the unit
 // and epoch the stored times of the configuration have always been taken from; 0 is "no time".
 struct YFileTime {
@@ -33,3 +35,5 @@ struct YProfileTextForm<YFileTime> {
 };
 
 using YProfileTime = YProfile2<YFileTime, YProfileTimeSz>;
+
+#pragma GCC visibility pop

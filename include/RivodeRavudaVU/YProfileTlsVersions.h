@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+#pragma GCC visibility push(default)
+
 enum class YTlsVersion : std::uint32_t {
     Tls10 = 1u << 0,
     Tls11 = 1u << 1,
@@ -44,3 +46,5 @@ public:
         : YProfile2(YUnicodeString(kValueName), defaultValue) {}
     using YProfile2::operator=;
 };
+
+#pragma GCC visibility pop

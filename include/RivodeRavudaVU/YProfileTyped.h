@@ -20,6 +20,8 @@
 #include <string_view>
 #include <utility>
 
+#pragma GCC visibility push(default)
+
 template <class T, class Storage>
 struct YProfileCodec;
 
@@ -235,3 +237,5 @@ private:
 
     T baseline_;
 };
+
+#pragma GCC visibility pop

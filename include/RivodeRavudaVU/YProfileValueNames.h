@@ -8,9 +8,13 @@
 #include <functional>
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 // Calls visit(name, kind) for every value of key, in an order of the store's own that callers
 // must not rely on (the INI store: the order in which values were first read or added). The
 // name is valid during the call only; visit must not change the key. A store without an order
 // of its own visits in the order of its listing.
 void ForEachProfileValueName(const YProfileKey& key,
                              const std::function<void(std::u16string_view name, int kind)>& visit);
+
+#pragma GCC visibility pop

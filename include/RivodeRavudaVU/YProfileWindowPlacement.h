@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#pragma GCC visibility push(default)
+
 struct YWindowPoint {
     std::int32_t x = 0;
     std::int32_t y = 0;
@@ -39,3 +41,5 @@ struct YBinaryLayout<YWindowPlacement> {
 };
 
 using YProfileWindowPlacement = YProfile2<YWindowPlacement, YProfileBinary>;
+
+#pragma GCC visibility pop

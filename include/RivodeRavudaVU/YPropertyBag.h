@@ -10,6 +10,8 @@
 #include <map>
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 class IYPropertyBag {
 public:
     virtual ~IYPropertyBag() = default;
@@ -37,3 +39,5 @@ public:
 private:
     std::map<YUnicodeString, YVariant, std::less<>> values_;
 };
+
+#pragma GCC visibility pop

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <utility>
 
+#pragma GCC visibility push(default)
+
 // Identifies an interface for QueryInterface: a stable name is enough inside one process.
 struct YInterfaceId {
     const char* name;
@@ -117,3 +119,5 @@ template <class T, class... Args>
 YRefPtr<T> MakeYRef(Args&&... args) {
     return YRefPtr<T>::Adopt(new T(std::forward<Args>(args)...));
 }
+
+#pragma GCC visibility pop

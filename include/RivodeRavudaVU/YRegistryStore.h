@@ -13,6 +13,8 @@
 #include <memory>
 #include <string>
 
+#pragma GCC visibility push(default)
+
 enum class YRegistryHive {
     CurrentUser,
     LocalMachine,
@@ -35,3 +37,5 @@ public:
 private:
     YRegistryHive hive_;
 };
+
+#pragma GCC visibility pop

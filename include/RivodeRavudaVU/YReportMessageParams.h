@@ -17,6 +17,8 @@
 #include <string>
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 class YMessageTable;
 
 // Where an id is looked up first. nullptr stands for this library's own table.
@@ -143,3 +145,5 @@ int GetSystemErrorCause(const IReportMessageParams& report);
 // Labels, column titles, filter names and dialog titles come from here; a "%1" in the text is
 // left for the caller to fill.
 YUnicodeString LoadMessageString(std::uint32_t id, YMessageSource source = nullptr);
+
+#pragma GCC visibility pop

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 using YUnicodeString = std::u16string;
 using YStringArray = std::vector<YUnicodeString>;
 
@@ -48,3 +50,5 @@ bool FromUtf8Strict(std::string_view text, YUnicodeString& out);
 YUnicodeString FromAscii(std::string_view text);
 
 }  // namespace rivode
+
+#pragma GCC visibility pop

@@ -12,6 +12,8 @@
 #include <variant>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 class YVariant {
 public:
     enum class Kind { Empty, Bool, Int32, UInt32, Text, List };
@@ -59,3 +61,5 @@ private:
     std::variant<std::monostate, AutomationBool, std::int32_t, std::uint32_t, YUnicodeString, List>
         value_;
 };
+
+#pragma GCC visibility pop

@@ -15,6 +15,8 @@
 #include <cstdint>
 #include <memory>
 
+#pragma GCC visibility push(default)
+
 // Flags of YXmlFileStoreFactory.
 enum YXmlFileStoreFlags : std::uint8_t {
     // Every key of the store is read-only, whatever the store asks for: changes stay in memory
@@ -40,3 +42,5 @@ private:
 // configuration folder: it ends in ".xml" (any case), as settings files are named, and is not
 // an existing folder. Hosts that accept either use it to pick the factory.
 bool IsXmlSettingsFilePath(const YUnicodeString& path);
+
+#pragma GCC visibility pop
