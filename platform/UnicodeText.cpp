@@ -30,11 +30,11 @@ public:
             return;
         }
         for (unsigned c = 0x80; c < table_.size(); ++c) {
-            if (c >= 0xD800 && c <= 0xDFFF) {
+            if (platform::IsSurrogate(c)) {
                 continue;
             }
             const wint_t mapped = Map(static_cast<wint_t>(c), utf8);
-            if (mapped <= 0xFFFF && !(mapped >= 0xD800 && mapped <= 0xDFFF)) {
+            if (mapped <= 0xFFFF && !platform::IsSurrogate(mapped)) {
                 table_[c] = static_cast<char16_t>(mapped);
             }
         }
