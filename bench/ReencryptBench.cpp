@@ -61,13 +61,13 @@ int main(int argc, char** argv) {
     const TreeFlags flags = ParseTreeFlags(argc, argv);
 
     const std::string root = MakeTemporaryFolder();
-    RivodeRavudaVuInit(3, nullptr, kRivodeInitNoUserInterface);
+    RivodeRavudaVuInit(kProductQuillterm, nullptr, kRivodeInitNoUserInterface);
     storeFactory = std::make_unique<YIniFileStoreFactory>(FromUtf8(root));
     RivodeRavudaVuInitProfileFactory(&GetStoreFactory);
     bool fipsMode = false;
     YReportMessageParams report;
-    const bool protocols = LoadConnectionProtocolDlls({}, 3, GetDefaultConnectModuleFolder(),
-                                                      fipsMode, report);
+    const bool protocols = LoadConnectionProtocolDlls(
+        {}, kProductQuillterm, GetDefaultConnectModuleFolder(), fipsMode, report);
 
     SessionTree made = MakeSessionRecordTree(root, flags.sessions, flags.folders);
     // Every session holds a password under the first passphrase, as a host would have stored it.

@@ -118,13 +118,13 @@ int main(int argc, char** argv) {
 
     // The library as a host without a user interface sets it up, on a folder of its own.
     const std::string root = MakeTemporaryFolder();
-    RivodeRavudaVuInit(3, nullptr, kRivodeInitNoUserInterface);
+    RivodeRavudaVuInit(kProductQuillterm, nullptr, kRivodeInitNoUserInterface);
     storeFactory = std::make_unique<YIniFileStoreFactory>(FromUtf8(root));
     RivodeRavudaVuInitProfileFactory(&GetStoreFactory);
     bool fipsMode = false;
     YReportMessageParams report;
-    const bool protocols = LoadConnectionProtocolDlls({}, 3, GetDefaultConnectModuleFolder(),
-                                                      fipsMode, report);
+    const bool protocols = LoadConnectionProtocolDlls(
+        {}, kProductQuillterm, GetDefaultConnectModuleFolder(), fipsMode, report);
 
     SessionTree made = MakeSessionRecordTree(root, sessions, folders);
     const std::vector<std::string> fileContents = ReadFileContents(made.files);

@@ -136,12 +136,12 @@ int main(int argc, char** argv) {
                 << line.protocol << ',' << line.emulation << "\r\n";
         }
     }
-    RivodeRavudaVuInit(3, nullptr, kRivodeInitNoUserInterface);
+    RivodeRavudaVuInit(kProductQuillterm, nullptr, kRivodeInitNoUserInterface);
     RivodeRavudaVuInitProfileFactory(&GetStoreFactory);
     bool fipsMode = false;
     YReportMessageParams report;
-    const bool protocols = LoadConnectionProtocolDlls({}, 3, GetDefaultConnectModuleFolder(),
-                                                      fipsMode, report);
+    const bool protocols = LoadConnectionProtocolDlls(
+        {}, kProductQuillterm, GetDefaultConnectModuleFolder(), fipsMode, report);
     std::printf("sessions=%d folders=%d protocols=%s\n", flags.sessions, flags.folders,
                 protocols ? "loaded" : "none");
 

@@ -3,6 +3,7 @@
 
 #include "cli/ConfigFolder.h"
 
+#include <RivodeRavudaVU/ProductNumbers.h>
 #include <RivodeRavudaVU/YProfileStore.h>
 
 #include <string>
@@ -12,9 +13,9 @@ namespace rivode::cli {
 
 struct CommandOptions {
     StoreFolders folders;
-    // The product rivode works as: 3 the terminal product, 6 the file-transfer product, ...
-    // It decides the product-specific global values and the protocol modules.
-    int product = 3;
+    // The product rivode works as (a YProductNumber): it decides the product-specific global
+    // values and the protocol modules.
+    int product = kProductQuillterm;
     bool json = false;
     std::string keyPath;
     std::string valueName;

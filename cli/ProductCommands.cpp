@@ -128,7 +128,7 @@ ExitStatus RunProducts(const CommandOptions& options, const std::string& moduleF
         moduleFolder.empty() ? GetDefaultConnectModuleFolder() : FromUtf8(moduleFolder);
     std::vector<int> products{product};
     if (integrated) {
-        products.push_back(product == 3 ? 6 : 3);
+        products.push_back(product == kProductQuillterm ? kProductQuillfile : kProductQuillterm);
     }
 
     FailureReasons reasons;

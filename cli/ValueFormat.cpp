@@ -1,5 +1,7 @@
 #include "cli/ValueFormat.h"
 
+#include <RivodeRavudaVU/HexDigits.h>
+
 namespace rivode::cli {
 
 namespace {
@@ -42,16 +44,8 @@ const char* SubKeyKindWord(int kind) {
 }
 
 std::string FormatHexBytes(const ByteBlock& bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
     std::string text;
-    text.reserve(bytes.size() * 3);
-    for (std::uint8_t byte : bytes) {
-        if (!text.empty()) {
-            text += ' ';
-        }
-        text += kDigits[byte >> 4];
-        text += kDigits[byte & 0x0f];
-    }
+    AppendHexBytes(bytes.data(), bytes.size(), false, text, ' ');
     return text;
 }
 

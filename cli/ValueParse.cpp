@@ -1,5 +1,7 @@
 #include "cli/ValueParse.h"
 
+#include <RivodeRavudaVU/HexDigits.h>
+
 #include <algorithm>
 #include <charconv>
 #include <limits>
@@ -7,19 +9,6 @@
 namespace rivode::cli {
 
 namespace {
-
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -85,8 +74,7 @@ bool ParseHexBytes(std::string_view text, ByteBlock& bytes, std::string& problem
             return false;
         }
         for (std::size_t i = 0; i < group.size(); i += 2) {
-            bytes.push_back(static_cast<std::uint8_t>(HexDigitValue(group[i]) * 16 +
-                                                      HexDigitValue(group[i + 1])));
+            bytes.push_back(static_cast<std::uint8_t>(HexByteValue(group[i], group[i + 1])));
         }
         position = groupEnd;
     }

@@ -1,4 +1,5 @@
 #include <RivodeRavudaVU/ColorScheme.h>
+#include <RivodeRavudaVU/HexDigits.h>
 
 #include <cstdio>
 #include <optional>
@@ -23,17 +24,9 @@ std::optional<std::uint8_t> HexByte(std::u16string_view text, std::size_t at) {
     if (text.size() < at + 2) {
         return std::nullopt;
     }
-    int value = 0;
-    for (std::size_t i = at; i < at + 2; ++i) {
-        const char16_t c = text[i];
-        const int digit = c >= u'0' && c <= u'9'   ? c - u'0'
-                          : c >= u'A' && c <= u'F' ? c - u'A' + 10
-                          : c >= u'a' && c <= u'f' ? c - u'a' + 10
-                                                   : -1;
-        if (digit < 0) {
-            return std::nullopt;
-        }
-        value = value * 16 + digit;
+    const int value = rivode::HexByteValue(text[at], text[at + 1]);
+    if (value < 0) {
+        return std::nullopt;
     }
     return static_cast<std::uint8_t>(value);
 }

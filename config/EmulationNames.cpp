@@ -1,11 +1,11 @@
 #include <RivodeRavudaVU/EmulationNames.h>
+#include <RivodeRavudaVU/ProductNumbers.h>
 
 #include <algorithm>
 #include <atomic>
 
 namespace {
 
-constexpr int kOlderTerminalProduct = 1;
 
 std::vector<YUnicodeString> MakeNames(bool withServerEmulation) {
     std::vector<YUnicodeString> names = {
@@ -35,7 +35,7 @@ std::atomic<const std::vector<YUnicodeString>*> currentNames{nullptr};
 }  // namespace
 
 void BuildEmulationNameTables(int product) {
-    currentNames.store(product == kOlderTerminalProduct ? &EmulationsWithoutServer()
+    currentNames.store(product == kProductQtm ? &EmulationsWithoutServer()
                                                         : &AllEmulations(),
                        std::memory_order_release);
 }

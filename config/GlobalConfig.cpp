@@ -45,7 +45,9 @@ GlobalConfig::GlobalConfig(const YProfileKey* key, int product, bool integrated,
                            bool withUserInterface)
     : productConfig(key, product),
       integratedProductConfig(
-          integrated && product == 3 ? std::make_unique<GlobalProductConfig>(key, 6) : nullptr),
+          integrated && product == kProductQuillterm
+              ? std::make_unique<GlobalProductConfig>(key, kProductQuillfile)
+              : nullptr),
       guiConfig(withUserInterface ? std::make_unique<GlobalGuiConfig>() : nullptr),
       product_(product),
       integrated_(integrated) {

@@ -8,7 +8,7 @@ using R = GlobalProductConfig;
 enum class NameSet { Terminal, Transfer, Ferrule };
 
 NameSet NameSetOf(int product) {
-    if (product == 9) {
+    if (product == kProductFerrule) {
         return NameSet::Ferrule;
     }
     return R::UsesTransferNames(product) ? NameSet::Transfer : NameSet::Terminal;

@@ -1,4 +1,5 @@
 #include <RivodeRavudaVU/HighlightConfig.h>
+#include <RivodeRavudaVU/HexDigits.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 
 #include <algorithm>
@@ -45,10 +46,9 @@ std::optional<std::uint32_t> ParseHex(std::u16string_view text) {
 }
 
 YUnicodeString Hex8(std::uint32_t value) {
-    static constexpr char16_t kDigits[] = u"0123456789abcdef";
     YUnicodeString text(8, u'0');
     for (int i = 7; i >= 0; --i, value >>= 4) {
-        text[static_cast<std::size_t>(i)] = kDigits[value & 0xF];
+        text[static_cast<std::size_t>(i)] = static_cast<char16_t>(rivode::HexDigit(value, false));
     }
     return text;
 }

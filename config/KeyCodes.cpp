@@ -1,5 +1,6 @@
 #include <RivodeRavudaVU/KeyCodes.h>
 
+#include <RivodeRavudaVU/HexDigits.h>
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -48,16 +49,6 @@ bool IsBlank(char16_t c) {
     return c == u' ';
 }
 
-int DigitValue(char16_t c) {
-    if (c >= u'0' && c <= u'9') {
-        return c - u'0';
-    }
-    if (c >= u'a' && c <= u'f') {
-        return c - u'a' + 10;
-    }
-    return c >= u'A' && c <= u'F' ? c - u'A' + 10 : 99;
-}
-
 std::uint32_t NumberToCode(std::u16string_view text) {
     std::uint32_t base = 10;
     std::size_t position = 0;
@@ -71,8 +62,8 @@ std::uint32_t NumberToCode(std::u16string_view text) {
     const std::size_t digitsStart = position;
     std::uint64_t value = 0;
     for (; position < text.size() && !IsBlank(text[position]); ++position) {
-        const int digit = DigitValue(text[position]);
-        if (digit >= static_cast<int>(base)) {
+        const int digit = rivode::HexDigitValue(text[position]);
+        if (digit < 0 || digit >= static_cast<int>(base)) {
             return kNoKeyCode;
         }
         value = value * base + static_cast<std::uint32_t>(digit);

@@ -3,6 +3,7 @@
 
 #include "platform/ConsoleTerminal.h"
 #include "platform/SecureMemory.h"
+#include "platform/Utf8Codec.h"
 #include "storage/ciphers/SecretText.h"
 
 namespace {
@@ -14,10 +15,6 @@ constexpr char kCtrlC = 0x03;
 constexpr char kEscape = 0x1B;
 constexpr char kBackspace = 0x08;
 constexpr char kDelete = 0x7F;
-
-bool IsContinuationByte(char byte) {
-    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
-}
 
 // Escape alone cancels; the keys that send sequences starting with it (arrows, function keys)
 // arrive at once, so what follows within a moment is the rest of one key and is skipped.
@@ -62,7 +59,7 @@ LineEnd ReadKeys(ConsoleTerminal& terminal, bool masked, const std::string& mask
             if (line.empty()) {
                 continue;
             }
-            while (!line.empty() && IsContinuationByte(line.back())) {
+            while (!line.empty() && rivode::platform::IsUtf8ContinuationByte(line.back())) {
                 line.pop_back();
             }
             if (!line.empty()) {
@@ -75,7 +72,7 @@ LineEnd ReadKeys(ConsoleTerminal& terminal, bool masked, const std::string& mask
             continue;
         }
         line.push_back(byte);
-        if (!IsContinuationByte(byte)) {
+        if (!rivode::platform::IsUtf8ContinuationByte(byte)) {
             terminal.Write(masked ? std::string_view(maskText) : std::string_view(&byte, 1));
         } else if (!masked) {
             terminal.Write(std::string_view(&byte, 1));

@@ -188,7 +188,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     YUnicodeString decoded;
     const rivode::storage::TextDecodeResult full =
         rivode::storage::DecodeText(YTextFile::EncodingUtf8, body, decoded);
-    const rivode::storage::TextDecodeResult judged = rivode::storage::FindValidUtf8(body);
+    const rivode::storage::TextDecodeResult judged = rivode::platform::FindValidUtf8(body);
     if (judged.consumed != full.consumed || judged.invalid != full.invalid) {
         std::abort();
     }

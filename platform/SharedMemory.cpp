@@ -1,5 +1,7 @@
 #include "platform/SharedMemory.h"
 
+#include <RivodeRavudaVU/HexDigits.h>
+
 #include "platform/Environment.h"
 #include "platform/PrivateFile.h"
 #include "platform/SecureMemory.h"
@@ -45,14 +47,13 @@ int GrowTo(int fd, std::size_t size) {
 }  // namespace
 
 std::string GetUserObjectName(const std::string& name) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string result;
     for (const char c : name) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '/' || c == '%' || byte <= 0x20 || byte == 0x7F) {
             result += '%';
-            result += kHex[byte >> 4];
-            result += kHex[byte & 0xF];
+            result += HexDigit(byte >> 4, true);
+            result += HexDigit(byte, true);
         } else {
             result += c;
         }

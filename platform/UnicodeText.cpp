@@ -1,6 +1,7 @@
 #include <RivodeRavudaVU/YUnicodeString.h>
 
 #include "platform/SecureMemory.h"
+#include "platform/Utf8Codec.h"
 
 #include <locale.h>
 #include <wctype.h>
@@ -29,11 +30,11 @@ public:
             return;
         }
         for (unsigned c = 0x80; c < table_.size(); ++c) {
-            if (c >= 0xD800 && c <= 0xDFFF) {
+            if (platform::IsSurrogate(c)) {
                 continue;
             }
             const wint_t mapped = Map(static_cast<wint_t>(c), utf8);
-            if (mapped <= 0xFFFF && !(mapped >= 0xD800 && mapped <= 0xDFFF)) {
+            if (mapped <= 0xFFFF && !platform::IsSurrogate(mapped)) {
                 table_[c] = static_cast<char16_t>(mapped);
             }
         }
@@ -62,119 +63,14 @@ inline char16_t AsciiUpper(char16_t c) {
     return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c;
 }
 
-constexpr char16_t kReplacement = 0xFFFD;
-
-// Decodes one UTF-8 sequence at text[i]; returns its length (0 for an ill-formed one) and the
-// code point.
-std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& codePoint) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    std::size_t length;
-    char32_t minimum;
-    if (lead < 0x80) {
-        codePoint = lead;
-        return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, minimum = 0x80, codePoint = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, minimum = 0x800, codePoint = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, minimum = 0x10000, codePoint = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size()) {
-        return 0;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        const unsigned char next = byte(i + k);
-        if ((next & 0xC0) != 0x80) {
-            return 0;
-        }
-        codePoint = (codePoint << 6) | (next & 0x3F);
-    }
-    if (codePoint < minimum || codePoint > 0x10FFFF ||
-        (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
-        return 0;
-    }
-    return length;
-}
-
-void AppendUtf16(char32_t codePoint, YUnicodeString& out) {
-    if (codePoint < 0x10000) {
-        out.push_back(static_cast<char16_t>(codePoint));
-    } else {
-        codePoint -= 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 + (codePoint >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF)));
-    }
-}
-
-// Out: std::string, or a vector of char for secrets.
-template <class Out>
-void AppendUtf8(char32_t codePoint, Out& out) {
-    if (codePoint < 0x80) {
-        out.push_back(static_cast<char>(codePoint));
-    } else if (codePoint < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (codePoint >> 6)));
-        out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
-    } else if (codePoint < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (codePoint >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (codePoint >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
-    }
-}
-
-bool FromUtf8Into(std::string_view text, YUnicodeString& out, bool strict) {
-    out.clear();
-    out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (static_cast<unsigned char>(text[i]) < 0x80) {
-            out.push_back(static_cast<char16_t>(text[i++]));
-            continue;
-        }
-        char32_t codePoint;
-        const std::size_t length = DecodeUtf8(text, i, codePoint);
-        if (length == 0) {
-            if (strict) {
-                return false;
-            }
-            out.push_back(kReplacement);
-            ++i;
-            continue;
-        }
-        AppendUtf16(codePoint, out);
-        i += length;
-    }
-    return true;
-}
-
-template <class Out>
-bool ToUtf8Into(std::u16string_view text, Out& out, bool strict) {
-    out.clear();
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i];
-        char32_t codePoint = unit;
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            codePoint = 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-            if (strict) {
-                return false;
-            }
-            codePoint = kReplacement;
-        }
-        AppendUtf8(codePoint, out);
-    }
-    return true;
+// Converts into out, which it replaces; false only with IllFormed::Stop, for ill-formed text.
+bool FromUtf8Into(std::string_view text, YUnicodeString& out, platform::IllFormed illFormed) {
+    out.resize(text.size());
+    std::size_t written = 0;
+    const platform::Utf8DecodeResult result =
+        platform::DecodeUtf8(text, out.data(), written, illFormed);
+    out.resize(written);
+    return result.consumed == text.size();
 }
 
 }  // namespace
@@ -232,20 +128,23 @@ bool EndsWithNoCase(std::u16string_view text, std::u16string_view suffix) {
 
 std::string ToUtf8(std::u16string_view text) {
     std::string out;
-    ToUtf8Into(text, out, false);
+    (void)platform::AppendUtf8(text, out, platform::IllFormed::Replace);
     return out;
 }
 
 YUnicodeString FromUtf8(std::string_view text) {
     YUnicodeString out;
-    FromUtf8Into(text, out, false);
+    (void)FromUtf8Into(text, out, platform::IllFormed::Replace);
     return out;
 }
 
-bool ToUtf8Strict(std::u16string_view text, std::string& out) { return ToUtf8Into(text, out, true); }
+bool ToUtf8Strict(std::u16string_view text, std::string& out) {
+    out.clear();
+    return platform::AppendUtf8(text, out, platform::IllFormed::Stop);
+}
 
 bool FromUtf8Strict(std::string_view text, YUnicodeString& out) {
-    return FromUtf8Into(text, out, true);
+    return FromUtf8Into(text, out, platform::IllFormed::Stop);
 }
 
 YUnicodeString FromAscii(std::string_view text) { return YUnicodeString(text.begin(), text.end()); }
@@ -255,8 +154,9 @@ namespace platform {
 bool ToSecureUtf8(std::u16string_view text, SecureChars& out) {
     // Room for the longest encoding up front: growing would only add released copies to wipe.
     // At least one byte, so that even the empty secret has a buffer to point at.
+    out.clear();
     out.reserve(text.size() * 3 + 1);
-    return ToUtf8Into(text, out, true);
+    return AppendUtf8(text, out, IllFormed::Stop);
 }
 
 }  // namespace platform

@@ -115,7 +115,7 @@ bool GetQuilltermDefaultApplicationSettings(YDefaultApplication& settings) {
     if (!IsQuilltermInstalled()) {
         return false;
     }
-    settings.applicationName = GetProductDisplayName(3);
+    settings.applicationName = GetProductDisplayName(kProductQuillterm);
     settings.executablePath = GetQuilltermPath();
     settings.description = LoadMessageString(rivode::msg::TerminalApplicationDescription);
     settings.urlSchemes = GetTerminalUrlSchemes();

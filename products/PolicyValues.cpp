@@ -12,7 +12,7 @@ constexpr std::u16string_view kPolicyKeyPath = u"Software\\Policies\\Yarrowby";
 // The product's own key: named as administrators know the products, the older terminal product
 // by its executable's name since it has no display name.
 YUnicodeString GetProductKeyPath(int product) {
-    const YUnicodeString name = product == 1 ? u"QTM" : GetProductDisplayName(product);
+    const YUnicodeString name = product == kProductQtm ? u"QTM" : GetProductDisplayName(product);
     return name.empty() ? name : u"Software\\Yarrowby\\" + name;
 }
 

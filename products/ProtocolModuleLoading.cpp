@@ -105,10 +105,10 @@ bool LoadProductAndSiblingModules(ConnectProtocolTable& protocols, const YAppFnT
         return false;
     }
     int sibling = 0;
-    if (product == 3 && IsQuillfileInstalled()) {
-        sibling = 6;
-    } else if (product == 6 && IsQuilltermInstalled()) {
-        sibling = 3;
+    if (product == kProductQuillterm && IsQuillfileInstalled()) {
+        sibling = kProductQuillfile;
+    } else if (product == kProductQuillfile && IsQuilltermInstalled()) {
+        sibling = kProductQuillterm;
     }
     if (sibling == 0) {
         return true;
@@ -123,7 +123,7 @@ bool LoadProductAndSiblingModules(ConnectProtocolTable& protocols, const YAppFnT
         return false;
     }
     // Without its protocols the sibling cannot work with this product, so it counts as absent.
-    if (sibling == 6) {
+    if (sibling == kProductQuillfile) {
         SetQuillfileInstalled(false);
     } else {
         SetQuilltermInstalled(false);

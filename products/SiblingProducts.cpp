@@ -22,9 +22,9 @@ struct SiblingExecutable {
 // Written at initialisation and by the setters, read from any thread.
 std::mutex siblingsMutex;
 SiblingExecutable siblings[] = {
-    {1, "QTM", 5, {}},
-    {3, "Quillterm", 5, {}},
-    {6, "Quillfile", 3, {}},
+    {kProductQtm, "QTM", 5, {}},
+    {kProductQuillterm, "Quillterm", 5, {}},
+    {kProductQuillfile, "Quillfile", 3, {}},
 };
 
 SiblingExecutable* FindSibling(int product) {
@@ -92,15 +92,15 @@ YUnicodeString GetSiblingExecutablePath(int product) {
     return sibling != nullptr ? sibling->path : YUnicodeString();
 }
 
-bool IsQtmInstalled() { return IsInstalled(1); }
-bool IsQuilltermInstalled() { return IsInstalled(3); }
-bool IsQuillfileInstalled() { return IsInstalled(6); }
-void SetQuilltermInstalled(bool installed) { SetInstalled(3, installed); }
-void SetQuillfileInstalled(bool installed) { SetInstalled(6, installed); }
+bool IsQtmInstalled() { return IsInstalled(kProductQtm); }
+bool IsQuilltermInstalled() { return IsInstalled(kProductQuillterm); }
+bool IsQuillfileInstalled() { return IsInstalled(kProductQuillfile); }
+void SetQuilltermInstalled(bool installed) { SetInstalled(kProductQuillterm, installed); }
+void SetQuillfileInstalled(bool installed) { SetInstalled(kProductQuillfile, installed); }
 
-YUnicodeString GetQtmPath() { return GetPath(1); }
-YUnicodeString GetQuilltermPath() { return GetPath(3); }
-YUnicodeString GetQuillfilePath() { return GetPath(6); }
+YUnicodeString GetQtmPath() { return GetPath(kProductQtm); }
+YUnicodeString GetQuilltermPath() { return GetPath(kProductQuillterm); }
+YUnicodeString GetQuillfilePath() { return GetPath(kProductQuillfile); }
 
 bool CanLaunchTerminalApp() { return IsQuilltermInstalled(); }
 bool HasTerminalProtocols() { return IsQuilltermInstalled() || IsQtmInstalled(); }
@@ -108,29 +108,35 @@ bool HasTransferProtocols() { return IsQuillfileInstalled(); }
 bool HasIntegratedProtocols() { return HasTerminalProtocols() && HasTransferProtocols(); }
 
 bool IsIntegrated(int product) {
-    return (product == 3 || product == 6) && IsQuilltermInstalled() && IsQuillfileInstalled();
+    return (product == kProductQuillterm || product == kProductQuillfile) &&
+           IsQuilltermInstalled() && IsQuillfileInstalled();
 }
 
 bool IsIntegrated(int product, YUnicodeString& siblingName) {
     if (!IsIntegrated(product)) {
         return false;
     }
-    siblingName = GetProductDisplayName(product == 3 ? 6 : 3);
+    siblingName = GetProductDisplayName(product == kProductQuillterm ? kProductQuillfile
+                                                                     : kProductQuillterm);
     return true;
 }
 
-int GetTerminalAppProductID(int product) { return product == 8 ? 8 : 3; }
-int GetTransferAppProductID(int product) { return product == 9 ? 9 : 6; }
+int GetTerminalAppProductID(int product) {
+    return product == kProductWyrmlink ? kProductWyrmlink : kProductQuillterm;
+}
+int GetTransferAppProductID(int product) {
+    return product == kProductFerrule ? kProductFerrule : kProductQuillfile;
+}
 
 YUnicodeString GetProductDisplayName(int product) {
     switch (product) {
-        case 3:
+        case kProductQuillterm:
             return u"Quillterm";
-        case 6:
+        case kProductQuillfile:
             return u"Quillfile";
-        case 8:
+        case kProductWyrmlink:
             return u"Wyrmlink";
-        case 9:
+        case kProductFerrule:
             return u"Ferrule";
         default:
             return {};

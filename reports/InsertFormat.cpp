@@ -1,5 +1,9 @@
 #include "reports/InsertFormat.h"
 
+#include <RivodeRavudaVU/HexDigits.h>
+
+#include "platform/Utf8Codec.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -75,17 +79,11 @@ bool ParseInteger(std::u16string_view text, std::uint64_t& bits) {
     }
     std::uint64_t magnitude = 0;
     for (; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        unsigned digit;
-        if (IsDigit(c)) {
-            digit = c - u'0';
-        } else if (base == 16 && c >= u'a' && c <= u'f') {
-            digit = c - u'a' + 10;
-        } else if (base == 16 && c >= u'A' && c <= u'F') {
-            digit = c - u'A' + 10;
-        } else {
+        const int value = HexDigitValue(text[i]);
+        if (value < 0 || static_cast<unsigned>(value) >= base) {
             return false;
         }
+        const unsigned digit = static_cast<unsigned>(value);
         if (magnitude > (UINT64_MAX - digit) / base) {
             return false;
         }
@@ -151,7 +149,7 @@ void AppendText(const InsertFormat& format, std::u16string_view text, YUnicodeSt
     if (format.precision >= 0 && static_cast<std::size_t>(format.precision) < text.size()) {
         std::size_t cut = format.precision;
         // Never leave half of a surrogate pair behind.
-        if (cut > 0 && text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF) {
+        if (cut > 0 && platform::IsLeadSurrogate(text[cut - 1])) {
             --cut;
         }
         text = text.substr(0, cut);
@@ -292,23 +290,19 @@ void AppendCodePoint(const InsertFormat& format, std::uint64_t code, YUnicodeStr
     std::u16string_view text;
     if (code == 0) {
         // A NUL would end the text for every caller reading it as a C string.
-    } else if (code < 0x10000 && !(code >= 0xD800 && code <= 0xDFFF)) {
-        units[0] = static_cast<char16_t>(code);
-        text = {units, 1};
-    } else if (code >= 0x10000 && code <= 0x10FFFF) {
-        units[0] = static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
-        units[1] = static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
-        text = {units, 2};
+    } else if (code <= 0x10FFFF && !platform::IsSurrogate(static_cast<char32_t>(code))) {
+        text = {units, static_cast<std::size_t>(
+                           platform::PutUtf16(static_cast<char32_t>(code), units) - units)};
     } else {
-        units[0] = 0xFFFD;
+        units[0] = platform::kReplacementCharacter;
         text = {units, 1};
     }
     AppendPadded(format, {}, text, false, out);
 }
 
 bool IsSingleCharacter(std::u16string_view text) {
-    return text.size() == 1 || (text.size() == 2 && text[0] >= 0xD800 && text[0] <= 0xDBFF &&
-                                text[1] >= 0xDC00 && text[1] <= 0xDFFF);
+    return text.size() == 1 || (text.size() == 2 && platform::IsLeadSurrogate(text[0]) &&
+                                platform::IsTrailSurrogate(text[1]));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 // Used by one thread at a time, like its owning record.
 #pragma once
 
+#include <RivodeRavudaVU/ProductNumbers.h>
 #include <RivodeRavudaVU/ProfileDockWindowState.h>
 #include <RivodeRavudaVU/YProfile.h>
 #include <RivodeRavudaVU/YProfileTable.h>
@@ -50,8 +51,10 @@ public:
     GlobalProductConfig(const YProfileKey* key, int product);
 
     int GetProduct() const { return product_; }
-    // 6 and 9 keep their values under the file-transfer names.
-    static bool UsesTransferNames(int product) { return product == 6 || product == 9; }
+    // The file-transfer products keep their values under the file-transfer names.
+    static bool UsesTransferNames(int product) {
+        return product == kProductQuillfile || product == kProductFerrule;
+    }
 
     // The table of this record's product.
     const YProfileTable<GlobalProductConfig>& Table() const { return *table_; }

@@ -7,6 +7,7 @@
 // the getters below may be called from any thread once the entry points have run.
 #pragma once
 
+#include <RivodeRavudaVU/ProductNumbers.h>
 #include <RivodeRavudaVU/YUnicodeString.h>
 
 #include <cstdint>
@@ -46,7 +47,7 @@ using YListPromptFunction = long long (*)(const char16_t* text, std::vector<YUni
                                           int option, QWidget* parent);
 using YImageListFunction = YImageList* (*)();
 
-// Records the host product (1, 3, 6, 7, 8 or 9), the report-router function (may be null) and
+// Records the host product (a YProductNumber), the report-router function (may be null) and
 // the flags; builds the product's emulation name table; makes the session-status icons
 // available; detects the sibling products installed beside the library; and sets up the
 // passphrase area: the area shared under the product's names when flags has

@@ -7,6 +7,7 @@
 // and tells its sink each log line as it is written. It never shows anything itself.
 #pragma once
 
+#include <RivodeRavudaVU/ProductNumbers.h>
 #include <RivodeRavudaVU/YProfileStore.h>
 #include <RivodeRavudaVU/YReportMessageParams.h>
 #include <RivodeRavudaVU/YUnicodeString.h>
@@ -95,7 +96,7 @@ struct SettingsTransferRequest {
     YUnicodeString path;  // as chosen: the file names are built from it
     unsigned selection = kSettingsGlobalOptions | kSettingsSessions;
     YUnicodeString sourceName;  // the application the settings belong to, for the log
-    int product = 3;
+    int product = kProductQuillterm;
 };
 
 // Export: the previous settings file moves to ".bak" (or the location is proven writable), then

@@ -1,8 +1,7 @@
 // Sibling products: which members of the product family are installed beside this library,
 // the product questions the rest of the library asks, and starting one product from the other.
 //
-// Product numbers: 1 the older terminal product (executable "QTM"), 3 Quillterm, 6 Quillfile,
-// 7 an SSH2-only product, 8 Wyrmlink, 9 Ferrule. Quillterm and Quillfile installed together
+// Products go by the numbers of ProductNumbers.h. Quillterm and Quillfile installed together
 // work integrated: they share one configuration folder and passphrase, open each other with
 // the current session, and offer each other's protocols.
 //
@@ -11,6 +10,7 @@
 // detection are meant for the host's thread at start-up (and for tests).
 #pragma once
 
+#include <RivodeRavudaVU/ProductNumbers.h>
 #include <RivodeRavudaVU/YUnicodeString.h>
 
 #include <cstdint>
@@ -50,17 +50,17 @@ bool HasTransferProtocols();
 // Both of the above.
 bool HasIntegratedProtocols();
 
-// product is 3 or 6 and both Quillterm and Quillfile are installed.
+// product is kProductQuillterm or kProductQuillfile and both of them are installed.
 bool IsIntegrated(int product);
-// The same, and siblingName becomes the sibling's application name ("Quillfile" for 3,
-// "Quillterm" for 6); it is left alone when the answer is false.
+// The same, and siblingName becomes the sibling's application name ("Quillfile" for
+// Quillterm, "Quillterm" for Quillfile); it is left alone when the answer is false.
 bool IsIntegrated(int product, YUnicodeString& siblingName);
 
-// 8 for 8, else 3.
+// kProductWyrmlink for itself, else kProductQuillterm.
 int GetTerminalAppProductID(int product);
-// 9 for 9, else 6.
+// kProductFerrule for itself, else kProductQuillfile.
 int GetTransferAppProductID(int product);
-// "Quillterm", "Quillfile", "Wyrmlink" or "Ferrule" for 3, 6, 8, 9; empty for other numbers.
+// "Quillterm", "Quillfile", "Wyrmlink" or "Ferrule" for those products; empty for the others.
 YUnicodeString GetProductDisplayName(int product);
 
 // Flags of GetLaunchAppParameters.

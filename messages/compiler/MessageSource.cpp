@@ -1,5 +1,9 @@
 #include "MessageSource.h"
 
+#include <RivodeRavudaVU/HexDigits.h>
+
+#include "platform/Utf8Codec.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -13,16 +17,6 @@ bool IsIdentifierPart(char c) {
     return IsIdentifierStart(c) || (c >= '0' && c <= '9');
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // "[0xE1380003 Name]", exactly eight hexadecimal digits and one blank.
 bool ParseHeader(const std::string& line, SourceMessage& message) {
     if (line.size() < 14 || line[0] != '[' || line[1] != '0' ||
@@ -31,7 +25,7 @@ bool ParseHeader(const std::string& line, SourceMessage& message) {
     }
     std::uint32_t id = 0;
     for (int i = 3; i < 11; ++i) {
-        const int digit = HexValue(line[i]);
+        const int digit = rivode::HexDigitValue(line[i]);
         if (digit < 0) {
             return false;
         }
@@ -51,41 +45,14 @@ bool ParseHeader(const std::string& line, SourceMessage& message) {
     return true;
 }
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+// Sources must be well-formed UTF-8, read by the library's own codec.
 bool DecodeUtf8(const std::string& bytes, std::u32string& out) {
     for (std::size_t i = 0; i < bytes.size();) {
-        const unsigned char lead = static_cast<unsigned char>(bytes[i]);
-        std::size_t length;
-        char32_t code;
-        char32_t minimum;
-        if (lead < 0x80) {
-            out.push_back(lead);
-            ++i;
-            continue;
-        } else if ((lead & 0xE0) == 0xC0) {
-            length = 2, code = lead & 0x1F, minimum = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3, code = lead & 0x0F, minimum = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4, code = lead & 0x07, minimum = 0x10000;
-        } else {
-            return false;
-        }
-        if (i + length > bytes.size()) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(bytes[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                return false;
-            }
-            code = code << 6 | (next & 0x3F);
-        }
-        if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        char32_t code = 0;
+        if (!rivode::platform::ReadUtf8CodePoint(bytes, i, code)) {
             return false;
         }
         out.push_back(code);
-        i += length;
     }
     return true;
 }

@@ -1,9 +1,10 @@
 #include "storage/ciphers/EncryptedText.h"
 
+#include <RivodeRavudaVU/HexDigits.h>
+
 #include "platform/SecureMemory.h"
 #include "storage/ciphers/Cipher.h"
 #include "storage/ciphers/Hasher.h"
-#include "storage/text/HexText.h"
 
 #include <cryptopp/misc.h>
 
@@ -94,14 +95,14 @@ bool EncryptToText(const void* bytes, std::size_t length, std::string_view ciphe
         return false;
     }
     YUnicodeString result(kPrefix);
-    rivode::storage::AppendHex(data, block.GetLength(), false, result);
+    rivode::AppendHexBytes(data, block.GetLength(), false, result);
     text = std::move(result);
     return true;
 }
 
 bool DecodeEncryptedText(std::u16string_view text, std::vector<std::uint8_t>& cipherText) {
     if (text.size() <= kPrefix.size() || !text.starts_with(kPrefix) ||
-        !rivode::storage::DecodeHex(text.substr(kPrefix.size()), cipherText)) {
+        !rivode::DecodeHexBytes(text.substr(kPrefix.size()), cipherText)) {
         return false;
     }
     return cipherText.size() >= kOverhead && cipherText.size() % kBlockSize == 0;

@@ -1,7 +1,8 @@
 #include <RivodeRavudaVU/YBlowfishString.h>
 
+#include <RivodeRavudaVU/HexDigits.h>
+
 #include "storage/text/CodePage1252.h"
-#include "storage/text/HexText.h"
 #include "storage/ciphers/YBasicBuffer.h"
 #include "storage/ciphers/YCipherBlowfish.h"
 
@@ -88,7 +89,7 @@ bool YBlowfishString::Decode(YUnicodeString& plaintext) const {
         digits.remove_prefix(1);
     }
     std::vector<std::uint8_t> cipherText;
-    if (!rivode::storage::DecodeHex(digits, cipherText) || cipherText.empty() ||
+    if (!rivode::DecodeHexBytes(digits, cipherText) || cipherText.empty() ||
         cipherText.size() % YCipherBlowfish::kBlockSize != 0) {
         return false;
     }

@@ -1,7 +1,8 @@
 #include "storage/ini/IniValueFileReader.h"
 
-#include "storage/text/HexText.h"
-#include "storage/text/TextCodec.h"
+#include "platform/Utf8Codec.h"
+
+#include <RivodeRavudaVU/HexDigits.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -23,7 +24,7 @@ std::optional<std::uint32_t> ParseHex8(std::string_view text) {
     }
     std::uint32_t number = 0;
     for (const char c : text) {
-        const int digit = HexDigitValue(static_cast<unsigned char>(c));
+        const int digit = HexDigitValue(c);
         if (digit < 0) {
             return std::nullopt;
         }
@@ -46,12 +47,11 @@ bool AppendHexBytes(std::string_view line, std::size_t missing, std::vector<std:
         if (i + 1 >= line.size() || missing == 0) {
             return false;
         }
-        const int high = HexDigitValue(static_cast<unsigned char>(line[i]));
-        const int low = HexDigitValue(static_cast<unsigned char>(line[i + 1]));
-        if (high < 0 || low < 0) {
+        const int byte = HexByteValue(line[i], line[i + 1]);
+        if (byte < 0) {
             return false;
         }
-        bytes.push_back(static_cast<std::uint8_t>((high << 4) | low));
+        bytes.push_back(static_cast<std::uint8_t>(byte));
         --missing;
         i += 2;
     }
@@ -151,7 +151,7 @@ private:
             name_.resize(name.size());
         }
         std::size_t written = 0;
-        (void)DecodeText(YTextFile::EncodingUtf8, name, name_.data(), written);
+        (void)platform::DecodeUtf8(name, name_.data(), written, platform::IllFormed::Stop);
         return {name_.data(), written};
     }
 
@@ -209,13 +209,20 @@ private:
             if (!lines_.Next(line) || line.empty() || line[0] != ' ') {
                 return false;
             }
-            texts.emplace_back();
-            (void)DecodeText(YTextFile::EncodingUtf8, line.substr(1), texts.back());
+            texts.push_back(DecodeText(line.substr(1)));
         }
         if (keep) {
             table_.Emplace<YIniFileDataStringSz>(DecodeName(header.name), std::move(texts));
         }
         return true;
+    }
+
+    static YUnicodeString DecodeText(std::string_view utf8) {
+        YUnicodeString text(utf8.size(), u'\0');
+        std::size_t written = 0;
+        (void)platform::DecodeUtf8(utf8, text.data(), written, platform::IllFormed::Stop);
+        text.resize(written);
+        return text;
     }
 
     LineReader lines_;
@@ -226,7 +233,9 @@ private:
 }  // namespace
 
 bool ReadIniValueFile(std::string_view bytes, IniValueTable& table) {
-    const TextDecodeResult valid = FindValidUtf8(bytes);
+    // The text is cut where UTF-8 stops being valid before it is parsed, so the decoding of
+    // names and texts below can never stop early.
+    const platform::Utf8DecodeResult valid = platform::FindValidUtf8(bytes);
     const std::string_view text = table.CopyBytes(bytes.substr(0, valid.consumed));
     return ValueFileParser(text, table).Run() && valid.consumed == bytes.size();
 }

@@ -1,9 +1,10 @@
 #include "storage/ini/IniValueFileWriter.h"
 
+#include <RivodeRavudaVU/HexDigits.h>
+
 namespace rivode::storage {
 namespace {
 
-constexpr char16_t kHexDigits[] = u"0123456789abcdef";
 constexpr std::size_t kBytesPerLine = 32;
 
 void AppendHeader(YUnicodeString& out, char16_t kind, std::u16string_view name) {
@@ -16,7 +17,7 @@ void AppendHeader(YUnicodeString& out, char16_t kind, std::u16string_view name) 
 void AppendHex8(YUnicodeString& out, std::uint32_t number) {
     char16_t digits[8];
     for (int i = 7; i >= 0; --i) {
-        digits[i] = kHexDigits[number & 0xfu];
+        digits[i] = static_cast<char16_t>(HexDigit(number, false));
         number >>= 4;
     }
     out.append(digits, 8);
@@ -45,7 +46,8 @@ void AppendBinaryLines(YUnicodeString& out, std::u16string_view name, const std:
     AppendLineEnd(out);
     out.reserve(out.size() + length * 3 + (length / kBytesPerLine + 1) * 2);
     for (std::size_t i = 0; i < length; ++i) {
-        const char16_t pair[3] = {u' ', kHexDigits[bytes[i] >> 4], kHexDigits[bytes[i] & 0xfu]};
+        const char16_t pair[3] = {u' ', static_cast<char16_t>(HexDigit(bytes[i] >> 4, false)),
+                                  static_cast<char16_t>(HexDigit(bytes[i], false))};
         out.append(pair, 3);
         if ((i + 1) % kBytesPerLine == 0 || i + 1 == length) {
             AppendLineEnd(out);

@@ -7,19 +7,18 @@
 
 #include "storage/text/YTextFile.h"
 
+#include "platform/Utf8Codec.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace rivode::storage {
 
-struct TextDecodeResult {
-    // Bytes turned into text: whole characters only.
-    std::size_t consumed = 0;
-    // The byte at `consumed` starts no valid character (or the encoding is unknown). When false
-    // and bytes remain, they begin a character that the following bytes may complete.
-    bool invalid = false;
-};
+// consumed: bytes turned into text, whole characters only. invalid: the byte at consumed starts
+// no valid character (or the encoding is unknown); when false and bytes remain, they begin a
+// character that the following bytes may complete.
+using TextDecodeResult = platform::Utf8DecodeResult;
 
 // Decodes bytes in the encoding into out, which has room for bytes.size() code units (no
 // encoding needs more); written is the number of units stored. UTF-8 must be well-formed (no
@@ -30,9 +29,8 @@ TextDecodeResult DecodeText(YTextFile::Encoding encoding, std::string_view bytes
 // The same, appending to out.
 TextDecodeResult DecodeText(YTextFile::Encoding encoding, std::string_view bytes,
                             YUnicodeString& out);
-// How much of text is well-formed UTF-8, by the rules DecodeText applies to it, without
-// decoding it: consumed and invalid are what DecodeText(EncodingUtf8, text, ...) would give.
-TextDecodeResult FindValidUtf8(std::string_view text);
+// UTF-8 decodes with platform::IllFormed::Stop: platform::FindValidUtf8 tells without decoding
+// how far DecodeText(EncodingUtf8, ...) would get.
 
 // Appends the bytes of text in the encoding to out; false (out unchanged) when a character has
 // no form in it: an unpaired surrogate in UTF-8, a character outside Windows-1252. UTF-16 takes

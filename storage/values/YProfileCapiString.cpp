@@ -1,6 +1,7 @@
 #include <RivodeRavudaVU/YProfileCapiString.h>
 
-#include "storage/text/HexText.h"
+#include <RivodeRavudaVU/HexDigits.h>
+
 #include "storage/ciphers/SecretText.h"
 #include "storage/ciphers/UserDataProtection.h"
 
@@ -24,7 +25,7 @@ bool YProfileCapiString::Encode(const YUnicodeString& plaintext, YUnicodeString&
         return false;
     }
     YUnicodeString result(kPrefix);
-    rivode::storage::AppendHex(blob.data(), blob.size(), true, result);
+    rivode::AppendHexBytes(blob.data(), blob.size(), true, result);
     text = std::move(result);
     return true;
 }
@@ -39,7 +40,7 @@ bool YProfileCapiString::Decode(std::u16string_view text, YUnicodeString& plaint
     }
     std::vector<std::uint8_t> blob;
     YRefPtr<IBuffer> data;
-    if (!rivode::storage::DecodeHex(text, blob) ||
+    if (!rivode::DecodeHexBytes(text, blob) ||
         !rivode::storage::UnprotectUserData(blob, kDescription, data)) {
         return false;
     }

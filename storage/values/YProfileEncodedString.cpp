@@ -1,7 +1,8 @@
 #include <RivodeRavudaVU/YProfileEncodedString.h>
 
+#include <RivodeRavudaVU/HexDigits.h>
+
 #include "storage/text/CodePage1252.h"
-#include "storage/text/HexText.h"
 
 #include <array>
 #include <chrono>
@@ -42,7 +43,7 @@ bool YProfileEncodedString::Encode(const YUnicodeString& plaintext, YUnicodeStri
         bytes.push_back(byte ^ mask[i % kMaskSize]);
     }
     YUnicodeString result;
-    rivode::storage::AppendHex(bytes.data(), bytes.size(), false, result);
+    rivode::AppendHexBytes(bytes.data(), bytes.size(), false, result);
     text = std::move(result);
     return true;
 }
@@ -50,7 +51,7 @@ bool YProfileEncodedString::Encode(const YUnicodeString& plaintext, YUnicodeStri
 bool YProfileEncodedString::Decode(std::u16string_view text, YUnicodeString& plaintext) {
     std::vector<std::uint8_t> bytes;
     if (!text.empty() &&
-        (text.size() < 2 * kMaskSize || !rivode::storage::DecodeHex(text, bytes))) {
+        (text.size() < 2 * kMaskSize || !rivode::DecodeHexBytes(text, bytes))) {
         return false;
     }
     YUnicodeString result;

@@ -2,6 +2,8 @@
 
 #include "storage/xml/XmlNestingScan.h"
 
+#include "platform/Utf8Codec.h"
+
 #include <RivodeRavudaVU/RivodeMessages.h>
 
 #include <rapidxml/rapidxml_print.hpp>
@@ -55,9 +57,8 @@ void LineAndColumn(std::string_view text, std::size_t offset, std::uint32_t& lin
     const std::size_t lineStart = before.find_last_of('\n');
     const std::string_view onLine =
         lineStart == std::string_view::npos ? before : before.substr(lineStart + 1);
-    // UTF-8 continuation bytes do not start a character.
     column = 1 + static_cast<std::uint32_t>(std::count_if(onLine.begin(), onLine.end(), [](char c) {
-                 return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+                 return !platform::IsUtf8ContinuationByte(c);
              }));
 }
 

@@ -1,6 +1,6 @@
 #include "storage/xml/XmlValueText.h"
 
-#include "storage/text/HexText.h"
+#include <RivodeRavudaVU/HexDigits.h>
 
 namespace rivode::storage {
 namespace {
@@ -36,16 +36,8 @@ bool ParseXmlDwordText(std::string_view text, std::uint32_t& value) {
 }
 
 std::string XmlBinaryText(const std::uint8_t* bytes, std::size_t count) {
-    static constexpr char kDigits[] = "0123456789abcdef";
     std::string text;
-    text.reserve(count * 3);
-    for (std::size_t i = 0; i < count; ++i) {
-        if (i != 0) {
-            text += ' ';
-        }
-        text += kDigits[bytes[i] >> 4];
-        text += kDigits[bytes[i] & 0x0F];
-    }
+    AppendHexBytes(bytes, count, false, text, ' ');
     return text;
 }
 
@@ -57,13 +49,11 @@ bool ParseXmlBinaryText(std::string_view text, std::vector<std::uint8_t>& bytes)
             ++i;
             continue;
         }
-        const int high = HexDigitValue(static_cast<unsigned char>(text[i]));
-        const int low =
-            i + 1 < text.size() ? HexDigitValue(static_cast<unsigned char>(text[i + 1])) : -1;
-        if (high < 0 || low < 0) {
+        const int byte = i + 1 < text.size() ? HexByteValue(text[i], text[i + 1]) : -1;
+        if (byte < 0) {
             return false;
         }
-        bytes.push_back(static_cast<std::uint8_t>(high << 4 | low));
+        bytes.push_back(static_cast<std::uint8_t>(byte));
         i += 2;
     }
     return true;

@@ -1,8 +1,11 @@
 #include <RivodeRavudaVU/YUnicodeString.h>
 
+#include "platform/Utf8Codec.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string>
 
 namespace rivode {
 namespace {
@@ -46,6 +49,55 @@ TEST(Utf8Conversion, IllFormedInputIsReplacedOrRefused) {
     std::string narrow;
     EXPECT_FALSE(ToUtf8Strict(YUnicodeString(1, char16_t(0xD800)), narrow));
     EXPECT_EQ(ToUtf8(YUnicodeString(1, char16_t(0xDC00))), "\xEF\xBF\xBD");
+}
+
+// The one decoder under three tolerances: the value-file reader stops at the first ill-formed
+// byte (and tells it from a character cut short, which more bytes may complete), FromUtf8
+// replaces, FromUtf8Strict refuses. The ASCII run is longer than the sixteen bytes passed at once.
+TEST(Utf8Codec, EachToleranceTreatsIllFormedInputItsOwnWay) {
+    const std::string run(20, 'a');
+    const YUnicodeString wideRun(20, u'a');
+    struct Case {
+        std::string bytes;
+        std::size_t stopAt;
+        bool invalid;
+        YUnicodeString replaced;
+    };
+    const Case cases[] = {
+        {run + "\xC3\xA9\xF0\x9F\x98\x80", 26, false, wideRun + u"\u00e9\U0001F600"},
+        {run + "\xE2\x82", 20, false, wideRun + u"\uFFFD\uFFFD"},
+        {"A\xFF" "B", 1, true, u"A\uFFFDB"},
+        {"\xC0\x80", 0, true, u"\uFFFD\uFFFD"},
+        {"x\xED\xA0\x80", 1, true, u"x\uFFFD\uFFFD\uFFFD"},
+        {"\xF4\x90\x80\x80", 0, true, u"\uFFFD\uFFFD\uFFFD\uFFFD"},
+        {"\xE2\x28\xA1", 0, true, u"\uFFFD(\uFFFD"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.replaced.size());
+        std::u16string out(c.bytes.size(), u'\0');
+        std::size_t written = 0;
+        const platform::Utf8DecodeResult stopped =
+            platform::DecodeUtf8(c.bytes, out.data(), written, platform::IllFormed::Stop);
+        EXPECT_EQ(stopped.consumed, c.stopAt);
+        EXPECT_EQ(stopped.invalid, c.invalid);
+        const platform::Utf8DecodeResult judged = platform::FindValidUtf8(c.bytes);
+        EXPECT_EQ(judged.consumed, stopped.consumed);
+        EXPECT_EQ(judged.invalid, stopped.invalid);
+        EXPECT_EQ(FromUtf8(c.bytes), c.replaced);
+        YUnicodeString strict;
+        EXPECT_EQ(FromUtf8Strict(c.bytes, strict), c.stopAt == c.bytes.size());
+    }
+}
+
+TEST(Utf8Codec, StoppedEncodingLeavesTheOutputAsItWas) {
+    const YUnicodeString unpaired = u"ok\xD83D";
+    std::string out = "kept";
+    EXPECT_FALSE(platform::AppendUtf8(unpaired, out, platform::IllFormed::Stop));
+    EXPECT_EQ(out, "kept");
+    EXPECT_TRUE(platform::AppendUtf8(unpaired, out, platform::IllFormed::Replace));
+    EXPECT_EQ(out, "keptok\xEF\xBF\xBD");
+    EXPECT_TRUE(platform::AppendUtf8(u"\U0001F600", out, platform::IllFormed::Stop));
+    EXPECT_EQ(out, "keptok\xEF\xBF\xBD\xF0\x9F\x98\x80");
 }
 
 }  // namespace

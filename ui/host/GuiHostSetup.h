@@ -3,10 +3,12 @@
 
 #include "cli/ConfigFolder.h"
 
+#include <RivodeRavudaVU/ProductNumbers.h>
+
 namespace rivode::ui {
 
 // The product rivode-gui acts for, as rivode does by default: the terminal product.
-inline constexpr int kGuiProduct = 3;
+inline constexpr int kGuiProduct = kProductQuillterm;
 
 // Initialises the library for a host with a window system that shares the passphrase, makes
 // the folders the store every library call opens by default, registers the host's message

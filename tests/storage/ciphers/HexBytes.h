@@ -1,10 +1,10 @@
 // Byte blocks written as hexadecimal in the tests' tables.
 #pragma once
 
-#include <cryptopp/filters.h>
-#include <cryptopp/hex.h>
+#include <RivodeRavudaVU/HexDigits.h>
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,17 +13,18 @@ namespace rivode::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// A table's digits; a typing error in a table stops the test instead of testing other bytes.
 inline Bytes Hex(std::string_view digits) {
-    std::string bytes;
-    CryptoPP::StringSource(std::string(digits), true,
-                           new CryptoPP::HexDecoder(new CryptoPP::StringSink(bytes)));
-    return Bytes(bytes.begin(), bytes.end());
+    Bytes bytes;
+    if (!DecodeHexBytes(digits, bytes)) {
+        throw std::invalid_argument("not hexadecimal: " + std::string(digits));
+    }
+    return bytes;
 }
 
 inline std::string HexOf(const Bytes& bytes, bool upperCase) {
     std::string digits;
-    CryptoPP::StringSource(bytes.data(), bytes.size(), true,
-                           new CryptoPP::HexEncoder(new CryptoPP::StringSink(digits), upperCase));
+    AppendHexBytes(bytes.data(), bytes.size(), upperCase, digits);
     return digits;
 }
 
