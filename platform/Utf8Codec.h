@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <string_view>
 
+#pragma GCC visibility push(default)
+
 namespace rivode::platform {
 
 inline constexpr char16_t kReplacementCharacter = 0xFFFD;
@@ -108,3 +110,5 @@ bool AppendUtf8(std::u16string_view text, Out& out, IllFormed illFormed) {
 }
 
 }  // namespace rivode::platform
+
+#pragma GCC visibility pop

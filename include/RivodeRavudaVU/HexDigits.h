@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 namespace rivode {
 
 // The value of a hexadecimal digit of either case; -1 for any other character. A char is taken
@@ -82,3 +84,5 @@ inline bool DecodeHexBytes(std::u16string_view digits, std::vector<std::uint8_t>
 }
 
 }  // namespace rivode
+
+#pragma GCC visibility pop

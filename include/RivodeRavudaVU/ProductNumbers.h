@@ -4,6 +4,8 @@
 // stored ones and never change.
 #pragma once
 
+#pragma GCC visibility push(default)
+
 enum YProductNumber : int {
     kProductQtm = 1,        // the older terminal product, executable "QTM"
     kProductQuillterm = 3,  // the terminal product
@@ -12,3 +14,5 @@ enum YProductNumber : int {
     kProductWyrmlink = 8,   // a terminal family member with its own policy key
     kProductFerrule = 9,    // a file-transfer family member with its own value names
 };
+
+#pragma GCC visibility pop
