@@ -1,4 +1,4 @@
-#include "cli/ColorText.h"
+#include "ColorText.h"
 
 #include <charconv>
 #include <cstdio>
