@@ -1,24 +1,22 @@
 // encrypt, decrypt: the "02:" form of sensitive values, for scripts that prepare or inspect a
 // configuration. Secrets come from standard input only, never from the command line, where other
 // users could see them in the process list.
-#include "cli/CommandGroup.h"
-#include "cli/Output.h"
-#include "cli/StandardInput.h"
+#include "CommandGroup.h"
+#include "Output.h"
+#include "StandardInput.h"
 
+#include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/YEncryptedString.h>
-
-#include "storage/ciphers/EncryptedText.h"
-#include "storage/ciphers/SecretText.h"
+#include <RivodeRavudaVU/YSecretText.h>
 
 namespace rivode::cli {
 namespace {
 
-using rivode::storage::WipeText;
-
 // The passphrase: the first line of standard input when asked for, else the empty passphrase
 // that stands for "no configuration passphrase".
-bool ReadPassphrase(bool fromInput, YUnicodeString& passphrase, CommandFailure& failure) {
-    return !fromInput || ReadInputText("Passphrase: ", "passphrase", true, passphrase, failure);
+bool ReadPassphrase(bool fromInput, YSecretText& passphrase, CommandFailure& failure) {
+    return !fromInput ||
+           ReadInputText("Passphrase: ", "passphrase", true, passphrase.Text(), failure);
 }
 
 void PrintResult(const CommandOptions& options, const char* field, const YUnicodeString& text) {
@@ -30,18 +28,16 @@ void PrintResult(const CommandOptions& options, const char* field, const YUnicod
 }
 
 ExitStatus RunEncrypt(const CommandOptions& options, bool passphraseFromInput) {
-    YUnicodeString passphrase;
-    YUnicodeString plaintext;
+    YSecretText passphrase;
+    YSecretText plaintext;
     CommandFailure failure;
     if (!ReadPassphrase(passphraseFromInput, passphrase, failure) ||
-        !ReadInputText("Value to encrypt: ", "value to encrypt", true, plaintext, failure)) {
+        !ReadInputText("Value to encrypt: ", "value to encrypt", true, plaintext.Text(),
+                       failure)) {
         return Fail(failure);
     }
     YEncryptedString value;
-    const bool enciphered = value.SetPlaintext(plaintext, passphrase);
-    WipeText(plaintext);
-    WipeText(passphrase);
-    if (!enciphered) {
+    if (!value.SetPlaintext(plaintext.Text(), passphrase.Text())) {
         return Fail(StoreFailure("the value could not be encrypted"));
     }
     PrintResult(options, "text", value.GetEncryptedText());
@@ -51,34 +47,29 @@ ExitStatus RunEncrypt(const CommandOptions& options, bool passphraseFromInput) {
 // The text comes from standard input too: an argument would show which stored value is being
 // deciphered to every user who lists processes.
 ExitStatus RunDecrypt(const CommandOptions& options, bool passphraseFromInput) {
-    YUnicodeString passphrase;
+    YSecretText passphrase;
     YUnicodeString text;
     CommandFailure failure;
     if (!ReadPassphrase(passphraseFromInput, passphrase, failure) ||
         !ReadInputText("Encrypted text: ", "encrypted text", false, text, failure)) {
-        WipeText(passphrase);
         return Fail(failure);
-    }
-    std::vector<std::uint8_t> cipherText;
-    if (!text.empty() && !CryptUtils::DecodeEncryptedText(text, cipherText)) {
-        return Fail(
-            UsageFailure("the text is not an encrypted value: it must be \"02:\" "
-                         "followed by hexadecimal digits of whole 16-byte blocks"));
     }
     YEncryptedString value;
     value.SetEncryptedText(std::move(text));
-    YUnicodeString plaintext;
-    const bool deciphered = value.GetPlaintext(plaintext, passphrase);
-    WipeText(passphrase);
-    if (!deciphered) {
-        return Fail(StoreFailure(passphraseFromInput
-                                     ? "the passphrase is not the one the value was encrypted with"
-                                     : "the value was encrypted with a configuration passphrase: "
-                                       "give it with --passphrase-stdin"));
+    YSecretText plaintext;
+    YReportMessageParams report;
+    if (value.GetPlaintext(plaintext.Text(), passphrase.Text(), report)) {
+        PrintResult(options, "plaintext", plaintext.Text());
+        return ExitOk;
     }
-    PrintResult(options, "plaintext", plaintext);
-    WipeText(plaintext);
-    return ExitOk;
+    if (report.GetMessageId() == rivode::msg::EncryptedTextMalformed) {
+        return Fail(UsageFailure(ReportText(report)));
+    }
+    // Without --passphrase-stdin rivode tried the empty passphrase: the user gave none.
+    return Fail(StoreFailure(passphraseFromInput
+                                 ? ReportText(report)
+                                 : "the value was encrypted with a configuration passphrase: "
+                                   "give it with --passphrase-stdin"));
 }
 
 class CipherCommands : public CommandGroup {

@@ -4,12 +4,12 @@
 // The lists live in the global key. The current scheme is the one the default session names
 // ("Color Scheme"), which new sessions take; while it names none of the list, the list's own
 // default scheme is current. The current palette is the global "Current ANSI Palette".
-#include "cli/ColorText.h"
-#include "cli/CommandGroup.h"
-#include "cli/CommandStore.h"
-#include "cli/Output.h"
-#include "cli/SessionCommandSupport.h"
-#include "cli/SessionRecordAccess.h"
+#include "ColorText.h"
+#include "CommandGroup.h"
+#include "CommandStore.h"
+#include "Output.h"
+#include "SessionCommandSupport.h"
+#include "SessionRecordAccess.h"
 
 #include <RivodeRavudaVU/GlobalConfig.h>
 #include <RivodeRavudaVU/ProfileColorLists.h>

@@ -1,4 +1,4 @@
-#include "cli/ColorText.h"
+#include "ColorText.h"
 
 #include <RivodeRavudaVU/HexDigits.h>
 

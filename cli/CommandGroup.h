@@ -2,8 +2,8 @@
 // group adds its subcommands to the command line and runs the one that was chosen.
 #pragma once
 
-#include "cli/CommandOptions.h"
-#include "cli/ExitStatus.h"
+#include "CommandOptions.h"
+#include "ExitStatus.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,4 +1,4 @@
-#include "cli/CommandGroup.h"
+#include "CommandGroup.h"
 
 namespace rivode::cli {
 

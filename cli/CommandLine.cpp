@@ -1,11 +1,11 @@
-#include "cli/CommandLine.h"
+#include "CommandLine.h"
 
-#include "cli/CommandGroup.h"
-#include "cli/Commands.h"
-#include "cli/CompletionHint.h"
-#include "cli/DocumentationCommands.h"
-#include "cli/HostSetup.h"
-#include "cli/Output.h"
+#include "CommandGroup.h"
+#include "Commands.h"
+#include "CompletionHint.h"
+#include "DocumentationCommands.h"
+#include "HostSetup.h"
+#include "Output.h"
 
 #include <RivodeRavudaVU/YDiagnosticTrace.h>
 #include <RivodeRavudaVU/YXmlFileStore.h>

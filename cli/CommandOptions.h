@@ -1,7 +1,7 @@
 // What the command line asked for, as typed; each command checks the parts it uses.
 #pragma once
 
-#include "cli/ConfigFolder.h"
+#include "ConfigFolder.h"
 
 #include <RivodeRavudaVU/ProductNumbers.h>
 #include <RivodeRavudaVU/YProfileStore.h>

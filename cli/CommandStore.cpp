@@ -1,7 +1,6 @@
-#include "cli/CommandStore.h"
+#include "CommandStore.h"
 
-#include "cli/Output.h"
-#include "cli/StoreFactory.h"
+#include "Output.h"
 
 namespace rivode::cli {
 
@@ -17,7 +16,7 @@ std::string JoinForDisplay(const KeyPath& path, std::size_t count) {
 
 CommandStore::CommandStore(const StoreFolders& folders, bool readOnly) : folders_(folders) {
     // The store uses its factory only while it is being constructed.
-    const std::unique_ptr<YProfileStoreFactory> factory = MakeStoreFactory(folders);
+    const std::unique_ptr<YProfileStoreFactory> factory = MakeHostStoreFactory(ToHostFolders(folders));
     store_ = std::make_unique<YProfileStore>(readOnly, factory.get());
 }
 

@@ -2,9 +2,9 @@
 // key it works on.
 #pragma once
 
-#include "cli/ConfigFolder.h"
-#include "cli/ExitStatus.h"
-#include "cli/KeyPath.h"
+#include "ConfigFolder.h"
+#include "ExitStatus.h"
+#include "KeyPath.h"
 
 #include <RivodeRavudaVU/YProfileStore.h>
 

@@ -1,4 +1,4 @@
-#include "cli/CommandTable.h"
+#include "CommandTable.h"
 
 #include <algorithm>
 

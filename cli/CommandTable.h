@@ -2,7 +2,7 @@
 // itself, so the shell completion and the manual page describe exactly what rivode accepts.
 #pragma once
 
-#include "cli/CompletionHint.h"
+#include "CompletionHint.h"
 
 #include <CLI/CLI.hpp>
 

@@ -2,8 +2,8 @@
 // returns the exit status.
 #pragma once
 
-#include "cli/CommandOptions.h"
-#include "cli/ExitStatus.h"
+#include "CommandOptions.h"
+#include "ExitStatus.h"
 
 namespace rivode::cli {
 

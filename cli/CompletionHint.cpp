@@ -1,4 +1,4 @@
-#include "cli/CompletionHint.h"
+#include "CompletionHint.h"
 
 #include <array>
 #include <string_view>

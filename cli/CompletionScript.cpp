@@ -1,4 +1,4 @@
-#include "cli/CompletionScript.h"
+#include "CompletionScript.h"
 
 #include <string_view>
 

@@ -4,7 +4,7 @@
 // completed with the --config, --personal and --product options already on the command line.
 #pragma once
 
-#include "cli/CommandTable.h"
+#include "CommandTable.h"
 
 #include <string>
 

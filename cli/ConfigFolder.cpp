@@ -1,15 +1,7 @@
-#include "cli/ConfigFolder.h"
+#include "ConfigFolder.h"
 
-#include "cli/HostSetup.h"
-#include "cli/Output.h"
-
-#include "platform/Environment.h"
-#include "platform/FileSystem.h"
-
-#include <DavaraZE/YAppName.h>
-#include <RivodeRavudaVU/ConfigFolders.h>
-
-#include <DavaraZE/YwsPaths.h>
+#include "HostSetup.h"
+#include "Output.h"
 
 #include <RivodeRavudaVU/YUnicodeString.h>
 
@@ -30,80 +22,38 @@ const char* DescribeFolderSource(FolderSource source) {
     }
 }
 
-void FindRecordedFolders(int product, StoreFolders& folders) {
-    // The registry key is named after the application.
-    const YUnicodeString appName(kRivodeAppName);
-    YSetAppName(appName);
-    if (folders.source != FolderSource::CommandLine) {
-        YUnicodeString path = GetAppConfigPath(appName);
-        folders.source = FolderSource::Recorded;
-        if (path.empty()) {
-            path = GetAppConfigPathAlpha(product);
-            folders.source = FolderSource::RecordedOlder;
-        }
-        if (!path.empty()) {
-            const bool followed = CheckAppConfigPathRedirect(
-                true, [](YReportMessageParams& notice) { PrintNote(ReportText(notice)); },
-                product, path);
-            if (!followed) {
-                PrintNote("the configuration folder " + ToUtf8(path) +
-                          " held an incomplete migration, and its Global.ini could not be "
-                          "moved aside");
-            }
-        } else {
-            path = GetAppConfigPathUnderExe(FromUtf8(platform::GetExecutableFolder()));
-            folders.source = FolderSource::UnderExecutable;
-        }
-        if (path.empty()) {
-            folders.main = DefaultConfigFolder();
-            folders.source = FolderSource::Default;
-        } else {
-            std::string problem;
-            if (!NormaliseFolderArgument(ToUtf8(path), folders.main, problem)) {
-                folders.main = DefaultConfigFolder();
-                folders.source = FolderSource::Default;
-            }
-        }
-    }
-    if (!folders.settingsFile && !folders.personalFromCommandLine &&
-        UsePersonalDataPath(appName)) {
-        folders.personal =
-            ToUtf8(GetAppPersonalDataPath(appName, FromUtf8(folders.main)));
-    }
+HostFolders ToHostFolders(const StoreFolders& folders) {
+    HostFolders host;
+    host.main = FromUtf8(folders.main);
+    host.personal = FromUtf8(folders.personal);
+    host.source = folders.source;
+    host.personalGiven = folders.personalFromCommandLine;
+    host.settingsFile = folders.settingsFile;
+    return host;
 }
 
-std::string DefaultConfigFolder() {
-    return ToUtf8(GetDefaultConfigFolder());
+void FindRecordedFolders(int product, StoreFolders& folders) {
+    HostFolders host = ToHostFolders(folders);
+    FindHostFolders(YUnicodeString(kRivodeAppName), product,
+                    [](YReportMessageParams& notice) { PrintNote(ReportText(notice)); }, host);
+    folders.main = ToUtf8(host.main);
+    folders.personal = ToUtf8(host.personal);
+    folders.source = host.source;
 }
 
 bool NormaliseFolderArgument(std::string_view text, std::string& path, std::string& problem) {
-    YUnicodeString ignored;
-    if (text.empty()) {
-        problem = "a folder path cannot be empty";
+    YUnicodeString folder;
+    YReportMessageParams report;
+    if (!NormaliseHostFolderArgument(text, folder, report)) {
+        problem = ReportText(report);
         return false;
     }
-    if (!FromUtf8Strict(text, ignored)) {
-        problem = "the folder path \"" + std::string(text) + "\" is not valid UTF-8 text";
-        return false;
-    }
-    // The store appends ".ini" to the folder's path for the root key's values, so a trailing
-    // separator would put that file inside the folder.
-    while (text.size() > 1 && text.back() == '/') {
-        text.remove_suffix(1);
-    }
-    path.assign(text);
+    path = ToUtf8(folder);
     return true;
 }
 
 FolderState InspectFolder(const std::string& path) {
-    platform::FileInfo info;
-    if (platform::FileSystem::Current().GetFileInfo(path, info) != 0) {
-        return FolderState::Unreadable;
-    }
-    if (!info.exists) {
-        return FolderState::Missing;
-    }
-    return info.isFolder ? FolderState::Folder : FolderState::NotAFolder;
+    return InspectHostFolder(FromUtf8(path));
 }
 
 std::string DescribeConfiguration(const StoreFolders& folders) {

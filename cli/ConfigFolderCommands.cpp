@@ -1,10 +1,10 @@
 // config-folder [check DIR | set DIR]: where the configuration folder of this run is and how it
 // was found, whether a folder passes the command-line folder rule, and recording the folder
 // later runs use when --config names none.
-#include "cli/CommandGroup.h"
-#include "cli/CompletionHint.h"
-#include "cli/HostSetup.h"
-#include "cli/Output.h"
+#include "CommandGroup.h"
+#include "CompletionHint.h"
+#include "HostSetup.h"
+#include "Output.h"
 
 #include <DavaraZE/YConfigFolder.h>
 #include <RivodeRavudaVU/ConfigFolders.h>

@@ -1,17 +1,17 @@
 // credentials list|show|new|set|rename|delete: the saved credentials. Secrets come from
 // standard input only; the passphrase they are enciphered under comes from the start-up flow.
-#include "cli/CommandGroup.h"
-#include "cli/Output.h"
-#include "cli/PassphraseStartup.h"
-#include "cli/SessionCommandSupport.h"
-#include "cli/StandardInput.h"
-#include "platform/ConsoleTerminal.h"
-#include "storage/ciphers/SecretText.h"
+#include "CommandGroup.h"
+#include "Output.h"
+#include "PassphraseStartup.h"
+#include "SessionCommandSupport.h"
+#include "StandardInput.h"
 
 #include <DavaraZE/YAppName.h>
+#include <DavaraZE/YConsole.h>
 #include <RivodeRavudaVU/ConfigPassphraseStartup.h>
 #include <RivodeRavudaVU/CredentialDatabase.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
+#include <RivodeRavudaVU/YSecretText.h>
 
 namespace rivode::cli {
 namespace {
@@ -73,13 +73,11 @@ ExitStatus RunStore(const CommandOptions& options, const std::string& title,
     if (!EstablishPassphrase(options, passphraseFromInput, failure)) {
         return Fail(failure);
     }
-    YUnicodeString secret;
-    if (!ReadInputText("Secret: ", "secret", true, secret, failure)) {
+    YSecretText secret;
+    if (!ReadInputText("Secret: ", "secret", true, secret.Text(), failure)) {
         return Fail(failure);
     }
-    const bool enciphered = UpdateProfileEncryptedString(credential.password, secret);
-    storage::WipeText(secret);
-    if (!enciphered) {
+    if (!UpdateProfileEncryptedString(credential.password, secret.Text())) {
         return Fail(StoreFailure("the secret could not be encrypted (sensitive data is off)"));
     }
     if (!SaveSavedCredential(isNew ? YUnicodeString() : credential.GetTitle(), credential,
@@ -128,7 +126,7 @@ ExitStatus RunDelete(const std::string& title, bool yes) {
         YReportMessageParams question = GetDeleteSavedCredentialQuestion();
         YUnicodeString answer;
         const bool asked =
-            platform::HasConsoleTerminal() &&
+            YHasConsoleTerminal() &&
             ReadConsoleLine(FromUtf8(ReportText(question) + " [y/N] "), false, u'*', true,
                             answer);
         if (!asked) {

@@ -6,12 +6,12 @@
 // folders, the keyword-list name): taking every value that differs from freshly derived defaults
 // as a change would overwrite the sessions' own values whenever the environment moved, with no
 // undo. A session's protocol never changes this way either.
-#include "cli/CommandGroup.h"
-#include "cli/CompletionHint.h"
-#include "cli/Output.h"
-#include "cli/SessionCommandSupport.h"
-#include "cli/SessionRecordAccess.h"
-#include "cli/SessionValueSetting.h"
+#include "CommandGroup.h"
+#include "CompletionHint.h"
+#include "Output.h"
+#include "SessionCommandSupport.h"
+#include "SessionRecordAccess.h"
+#include "SessionValueSetting.h"
 
 #include <RivodeRavudaVU/SessionConfig.h>
 

@@ -1,8 +1,8 @@
 // rivode without a command: a description of the configuration folder or settings file.
-#include "cli/CommandStore.h"
-#include "cli/Commands.h"
-#include "cli/Output.h"
-#include "cli/ValueFormat.h"
+#include "CommandStore.h"
+#include "Commands.h"
+#include "Output.h"
+#include "ValueFormat.h"
 
 namespace rivode::cli {
 

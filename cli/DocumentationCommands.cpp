@@ -1,10 +1,10 @@
-#include "cli/DocumentationCommands.h"
+#include "DocumentationCommands.h"
 
-#include "cli/CommandTable.h"
-#include "cli/CompletionScript.h"
-#include "cli/ManualPage.h"
-#include "cli/Output.h"
-#include "cli/StandardInput.h"
+#include "CommandTable.h"
+#include "CompletionScript.h"
+#include "ManualPage.h"
+#include "Output.h"
+#include "StandardInput.h"
 
 #include <RivodeRavudaVU/YUnicodeString.h>
 

@@ -3,7 +3,7 @@
 // build can run them to write the files the packages install.
 #pragma once
 
-#include "cli/CommandGroup.h"
+#include "CommandGroup.h"
 
 namespace rivode::cli {
 

@@ -2,10 +2,10 @@
 //
 // Passwords come from standard input only (after the configuration passphrase line with
 // --passphrase-stdin) and are never printed: show tells only whether one is stored.
-#include "cli/CommandGroup.h"
-#include "cli/Output.h"
-#include "cli/SensitiveValueInput.h"
-#include "cli/SessionCommandSupport.h"
+#include "CommandGroup.h"
+#include "Output.h"
+#include "SensitiveValueInput.h"
+#include "SessionCommandSupport.h"
 
 #include <RivodeRavudaVU/FirewallDatabase.h>
 #include <RivodeRavudaVU/RivodeMessages.h>

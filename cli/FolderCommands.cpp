@@ -1,9 +1,9 @@
 // folder new|rename|move|delete: the folders of the session tree. Each change keeps the stored
 // order of the folders it touches; names are checked by the library's rules.
-#include "cli/CommandGroup.h"
-#include "cli/CompletionHint.h"
-#include "cli/Output.h"
-#include "cli/SessionCommandSupport.h"
+#include "CommandGroup.h"
+#include "CompletionHint.h"
+#include "Output.h"
+#include "SessionCommandSupport.h"
 
 namespace rivode::cli {
 namespace {

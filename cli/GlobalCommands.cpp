@@ -1,10 +1,10 @@
 // global list|get|set: the global values of the product chosen with --product, typed by the
 // record's schema.
-#include "cli/CommandGroup.h"
-#include "cli/CommandStore.h"
-#include "cli/CompletionHint.h"
-#include "cli/Output.h"
-#include "cli/ProfileValueText.h"
+#include "CommandGroup.h"
+#include "CommandStore.h"
+#include "CompletionHint.h"
+#include "Output.h"
+#include "ProfileValueText.h"
 
 #include <RivodeRavudaVU/GlobalConfig.h>
 #include <RivodeRavudaVU/SiblingProducts.h>

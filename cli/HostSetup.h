@@ -1,7 +1,7 @@
 // What the library needs from its host before any command runs.
 #pragma once
 
-#include "cli/ConfigFolder.h"
+#include "ConfigFolder.h"
 
 #include <string_view>
 
@@ -10,11 +10,9 @@ namespace rivode::cli {
 // The application name of rivode: its registry key and the name its messages use.
 inline constexpr std::u16string_view kRivodeAppName = u"rivode";
 
-// Initialises the library for the product rivode acts for (a host without a user interface that
-// shares the passphrase), makes the folders the store every library call opens by default,
-// names the application in the companion library, chooses the console for message boxes and
-// progress, records the configuration folder the process works on (the "${YWS_CONFIG_PATH}" of
-// stored paths) and registers rivode's own message table.
+// Prepares the library as every host does (PrepareHost) for the product rivode acts for, as a
+// host without a user interface that shares the passphrase; then registers rivode's own message
+// table and chooses the console for message boxes and progress.
 void PrepareConsoleHost(const StoreFolders& folders, int product);
 
 }  // namespace rivode::cli

@@ -1,11 +1,11 @@
 // import-text: sessions made in bulk from a delimited text file, one session a line, each a copy
 // of the default session. The library's import wizard does the reading and the creating; rivode
 // chooses its options from the command line, prints its preview and then lets it import.
-#include "cli/CommandGroup.h"
-#include "cli/CompletionHint.h"
-#include "cli/Output.h"
-#include "cli/PassphraseStartup.h"
-#include "cli/SessionCommandSupport.h"
+#include "CommandGroup.h"
+#include "CompletionHint.h"
+#include "Output.h"
+#include "PassphraseStartup.h"
+#include "SessionCommandSupport.h"
 
 #include <RivodeRavudaVU/FileSessionCreationWizard.h>
 #include <RivodeRavudaVU/RivodeMessages.h>

@@ -1,9 +1,9 @@
 // keys, delete-key: the subkeys of a key.
-#include "cli/CommandStore.h"
-#include "cli/Commands.h"
-#include "cli/KeyListing.h"
-#include "cli/Output.h"
-#include "cli/ValueFormat.h"
+#include "CommandStore.h"
+#include "Commands.h"
+#include "KeyListing.h"
+#include "Output.h"
+#include "ValueFormat.h"
 
 namespace rivode::cli {
 

@@ -1,7 +1,7 @@
-#include "cli/KeyListing.h"
+#include "KeyListing.h"
 
-#include "cli/CommandStore.h"
-#include "cli/Output.h"
+#include "CommandStore.h"
+#include "Output.h"
 
 namespace rivode::cli {
 

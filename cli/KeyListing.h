@@ -1,8 +1,8 @@
 // The listing commands (keys, values): one line per entry of a key, or with --json one array.
 #pragma once
 
-#include "cli/CommandOptions.h"
-#include "cli/ExitStatus.h"
+#include "CommandOptions.h"
+#include "ExitStatus.h"
 
 #include <RivodeRavudaVU/YProfileStore.h>
 

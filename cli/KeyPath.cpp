@@ -1,4 +1,4 @@
-#include "cli/KeyPath.h"
+#include "KeyPath.h"
 
 namespace rivode::cli {
 

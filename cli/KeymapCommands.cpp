@@ -1,9 +1,9 @@
 // keymap check|show|write|read|functions: ".key" files and the key maps sessions store.
-#include "cli/CommandGroup.h"
-#include "cli/CompletionHint.h"
-#include "cli/Output.h"
-#include "cli/SessionCommandSupport.h"
-#include "cli/SessionRecordAccess.h"
+#include "CommandGroup.h"
+#include "CompletionHint.h"
+#include "Output.h"
+#include "SessionCommandSupport.h"
+#include "SessionRecordAccess.h"
 
 #include <RivodeRavudaVU/KeymapLine.h>
 #include <RivodeRavudaVU/ProfileKeymap.h>

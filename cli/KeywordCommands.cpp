@@ -3,10 +3,10 @@
 // Keywords are added with the editor's checks (shape for the list's match style, duplicates,
 // length) and the list's message on refusal. match prints what the terminal would highlight,
 // so scripts can test a list: start TAB length TAB color, one span a line.
-#include "cli/ColorText.h"
-#include "cli/CommandGroup.h"
-#include "cli/Output.h"
-#include "cli/SessionCommandSupport.h"
+#include "ColorText.h"
+#include "CommandGroup.h"
+#include "Output.h"
+#include "SessionCommandSupport.h"
 
 #include <RivodeRavudaVU/KeywordLists.h>
 #include <RivodeRavudaVU/KeywordMatcher.h>

@@ -1,4 +1,4 @@
-#include "cli/ManualPage.h"
+#include "ManualPage.h"
 
 #include <string_view>
 

@@ -2,7 +2,7 @@
 // list of examples, so the page shows every command and option rivode accepts.
 #pragma once
 
-#include "cli/CommandTable.h"
+#include "CommandTable.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 // The command's two channels: results on stdout, messages on stderr, both UTF-8.
 #pragma once
 
-#include "cli/ExitStatus.h"
+#include "ExitStatus.h"
 
 #include <RivodeRavudaVU/YReportMessageParams.h>
 

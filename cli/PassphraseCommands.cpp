@@ -1,27 +1,25 @@
 // passphrase status|create|change|remove|reset: the configuration passphrase. Passphrases come
 // from the terminal (masked) or, without one, from lines of standard input; never from
 // arguments.
-#include "cli/CommandGroup.h"
-#include "cli/Output.h"
-#include "cli/SessionCommandSupport.h"
-#include "cli/StandardInput.h"
-#include "platform/ConsoleTerminal.h"
-#include "storage/ciphers/SecretText.h"
+#include "CommandGroup.h"
+#include "Output.h"
+#include "SessionCommandSupport.h"
+#include "StandardInput.h"
 
+#include <DavaraZE/YConsole.h>
 #include <RivodeRavudaVU/ConfigPassphraseDialogs.h>
 #include <RivodeRavudaVU/ConfigPassphraseStartup.h>
 #include <RivodeRavudaVU/GlobalConfig.h>
+#include <RivodeRavudaVU/YSecretText.h>
 
 #include <optional>
 
 namespace rivode::cli {
 namespace {
 
-using rivode::storage::WipeText;
-
 // One passphrase: masked on the terminal when there is one, else the next line of input.
 bool ReadSecret(const char* prompt, YUnicodeString& text, CommandFailure& failure) {
-    if (platform::HasConsoleTerminal()) {
+    if (YHasConsoleTerminal()) {
         if (ReadConsoleLine(FromUtf8(prompt), true, u'*', true, text)) {
             return true;
         }
@@ -36,7 +34,7 @@ bool ReadNewSecret(const char* prompt, PassphraseDialogBase& dialog, CommandFail
     if (!ReadSecret(prompt, dialog.passphrase, failure)) {
         return false;
     }
-    if (!platform::HasConsoleTerminal()) {
+    if (!YHasConsoleTerminal()) {
         dialog.confirmation = dialog.passphrase;
         return true;
     }
@@ -106,6 +104,8 @@ ExitStatus RunCreate(const CommandOptions& options, bool none) {
             "a configuration passphrase is already established: use passphrase change"));
     }
     CreatePassphraseDialogBase dialog(options.product, false);
+    const YWipeTextOnExit wipePassphrase(dialog.passphrase);
+    const YWipeTextOnExit wipeConfirmation(dialog.confirmation);
     dialog.withPassphrase = !none;
     // Sessions are rewritten: without their protocols' modules they would lose those values.
     if (!LoadSessionProtocols(options, failure)) {
@@ -123,8 +123,9 @@ ExitStatus RunCreate(const CommandOptions& options, bool none) {
     }
     SensitiveDataResult result;
     YReportMessageParams report;
-    const bool changed = ChangeConfigPassphrase(options.product, YUnicodeString(),
-                                                dialog.GetChosenPassphrase(), result, report);
+    const YSecretText chosen(dialog.GetChosenPassphrase());
+    const bool changed =
+        ChangeConfigPassphrase(options.product, YUnicodeString(), chosen.Text(), result, report);
     return ReportConversion(changed, result, report);
 }
 
@@ -145,6 +146,9 @@ ExitStatus RunChange(const CommandOptions& options, ChangeConfigPassphraseDialog
             "no configuration passphrase is established: use passphrase create"));
     }
     ChangeConfigPassphraseDialogBase dialog(options.product, CheckText(), state.required);
+    const YWipeTextOnExit wipeOld(dialog.oldPassphrase);
+    const YWipeTextOnExit wipePassphrase(dialog.passphrase);
+    const YWipeTextOnExit wipeConfirmation(dialog.confirmation);
     dialog.mode = mode;
     if (!LoadSessionProtocols(options, failure)) {
         return Fail(failure);
@@ -163,7 +167,7 @@ ExitStatus RunChange(const CommandOptions& options, ChangeConfigPassphraseDialog
     if (mode == Mode::Reset && !yes) {
         YUnicodeString answer;
         const bool asked =
-            platform::HasConsoleTerminal() &&
+            YHasConsoleTerminal() &&
             ReadConsoleLine(u"Every stored password and other secret will be lost. Reset the "
                             u"configuration passphrase? [y/N] ",
                             false, u'*', true, answer);
@@ -174,17 +178,17 @@ ExitStatus RunChange(const CommandOptions& options, ChangeConfigPassphraseDialog
             return Fail(StoreFailure("nothing was reset"));
         }
     }
+    // The copy the change is handed goes with the dialog's own texts.
     std::optional<YUnicodeString> old;
+    std::optional<YWipeTextOnExit> wipeCopy;
     if (mode != Mode::Reset) {
-        old = dialog.oldPassphrase;
+        wipeCopy.emplace(old.emplace(dialog.oldPassphrase));
     }
     SensitiveDataResult result;
     YReportMessageParams report;
+    const YSecretText chosen(dialog.GetNewPassphrase());
     const bool changed =
-        ChangeConfigPassphrase(options.product, old, dialog.GetNewPassphrase(), result, report);
-    if (old) {
-        WipeText(*old);
-    }
+        ChangeConfigPassphrase(options.product, old, chosen.Text(), result, report);
     return ReportConversion(changed, result, report);
 }
 

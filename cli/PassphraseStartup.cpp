@@ -1,16 +1,16 @@
-#include "cli/PassphraseStartup.h"
+#include "PassphraseStartup.h"
 
-#include "cli/StandardInput.h"
-#include "cli/Output.h"
-#include "cli/SessionCommandSupport.h"
-#include "platform/TerminalStreams.h"
-#include "platform/ConsoleTerminal.h"
-#include "storage/ciphers/SecretText.h"
+#include "Output.h"
+#include "SessionCommandSupport.h"
+#include "StandardInput.h"
+
+#include <DavaraZE/YConsole.h>
 
 #include <RivodeRavudaVU/ConfigPassphrase.h>
 #include <RivodeRavudaVU/ConfigPassphraseStartup.h>
 #include <RivodeRavudaVU/LibraryEntry.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
+#include <RivodeRavudaVU/YSecretText.h>
 
 namespace rivode::cli {
 
@@ -22,10 +22,8 @@ void AvoidForeignPublication(const CommandOptions& options) {
     if (IsConfigPassphraseDisabled()) {
         return;
     }
-    YUnicodeString published = GetConfigPassphrase();
-    const bool foreign = !published.empty() && !IsConfigPassphraseCorrect(published);
-    storage::WipeText(published);
-    if (foreign) {
+    const YSecretText published(GetConfigPassphrase());
+    if (!published.empty() && !IsConfigPassphraseCorrect(published.Text())) {
         RivodeRavudaVuInit(options.product, nullptr, kRivodeInitNoUserInterface);
     }
 }
@@ -35,7 +33,7 @@ void AvoidForeignPublication(const CommandOptions& options) {
 bool EstablishPassphrase(const CommandOptions& options, bool fromInput,
                          CommandFailure& failure) {
     const ConfigPassphraseState state = GetConfigPassphraseState(options.product);
-    const bool terminal = platform::HasConsoleTerminal();
+    const bool terminal = YHasConsoleTerminal();
     if (!state.established && !state.required && !terminal && !fromInput) {
         return true;
     }
@@ -47,9 +45,9 @@ bool EstablishPassphrase(const CommandOptions& options, bool fromInput,
     if (state.conversionPending && !LoadSessionProtocols(options, failure)) {
         return false;
     }
-    YUnicodeString host;
+    YSecretText host;
     if (fromInput &&
-        !ReadInputText("Configuration passphrase: ", "passphrase", true, host, failure)) {
+        !ReadInputText("Configuration passphrase: ", "passphrase", true, host.Text(), failure)) {
         return false;
     }
     const unsigned flags =
@@ -60,8 +58,7 @@ bool EstablishPassphrase(const CommandOptions& options, bool fromInput,
     // A wrong passphrase on standard input falls through to asking, which a script cannot
     // answer: it is told what was wrong with what it gave.
     const bool givenWrong = fromInput && result != kConfigPassphraseResultOk &&
-                            !IsConfigPassphraseCorrect(host);
-    storage::WipeText(host);
+                            !IsConfigPassphraseCorrect(host.Text());
     if (result == kConfigPassphraseResultOk) {
         return true;
     }

@@ -1,8 +1,8 @@
 // The configuration passphrase for commands that read or write sensitive values.
 #pragma once
 
-#include "cli/CommandOptions.h"
-#include "cli/ExitStatus.h"
+#include "CommandOptions.h"
+#include "ExitStatus.h"
 
 namespace rivode::cli {
 

@@ -1,9 +1,9 @@
 // personal status|enable DIR|disable|migrate|merge: whether personal data (user names,
 // passwords, logon scripts) lives in a folder of its own, and moving it there and back.
-#include "cli/CommandGroup.h"
-#include "cli/CompletionHint.h"
-#include "cli/HostSetup.h"
-#include "cli/Output.h"
+#include "CommandGroup.h"
+#include "CompletionHint.h"
+#include "HostSetup.h"
+#include "Output.h"
 
 #include <RivodeRavudaVU/ConfigFolders.h>
 #include <RivodeRavudaVU/GlobalConfigurationPathsPage.h>

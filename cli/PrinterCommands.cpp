@@ -3,12 +3,12 @@
 //
 // rivode has no print system of its own: its printer is one of known geometry, a letter page
 // (8.5 x 11 inches) with a quarter inch the printer cannot reach on every side.
-#include "cli/CommandGroup.h"
-#include "cli/CommandStore.h"
-#include "cli/Output.h"
-#include "cli/ProfileValueText.h"
-#include "cli/SessionCommandSupport.h"
-#include "cli/SessionRecordAccess.h"
+#include "CommandGroup.h"
+#include "CommandStore.h"
+#include "Output.h"
+#include "ProfileValueText.h"
+#include "SessionCommandSupport.h"
+#include "SessionRecordAccess.h"
 
 #include <RivodeRavudaVU/GlobalConfig.h>
 #include <RivodeRavudaVU/Printer.h>

@@ -1,13 +1,11 @@
 // products: which sibling products are installed beside the library, whether the product chosen
 // with --product runs integrated, and what loading its protocol modules gives.
-#include "cli/CommandGroup.h"
-#include "cli/Output.h"
+#include "CommandGroup.h"
+#include "Output.h"
 
+#include <RivodeRavudaVU/ConnectProtocolModules.h>
 #include <RivodeRavudaVU/ConnectProtocolTable.h>
 #include <RivodeRavudaVU/SiblingProducts.h>
-
-#include "products/ProtocolModuleLoading.h"
-#include "products/SiblingPaths.h"
 
 #include <map>
 #include <utility>
@@ -22,9 +20,7 @@ struct SiblingState {
 };
 
 struct ProtocolState {
-    const ProtocolModuleRow* row;
-    std::string modulePath;
-    bool loaded = false;
+    ConnectProtocolModuleState module;
     std::string reason;  // why it is not loaded
 };
 
@@ -50,33 +46,23 @@ std::vector<SiblingState> GetSiblingStates() {
 }
 
 // The rows loading tried (the product's, and the sibling's when integrated) with their outcome.
-std::vector<ProtocolState> DescribeProtocols(const std::vector<int>& products,
-                                             const YUnicodeString& folder,
-                                             const FipsSettings& fips,
+std::vector<ProtocolState> DescribeProtocols(int product, const YUnicodeString& folder,
                                              const FailureReasons& reasons) {
     std::vector<ProtocolState> states;
-    for (const ProtocolModuleRow& row : GetProtocolModuleRows()) {
-        if (std::find(products.begin(), products.end(), row.product) == products.end()) {
-            continue;
-        }
-        ProtocolState state{&row, ToUtf8(GetModulePath(row, folder)), false, {}};
-        if (const ConnectProtocolEntry* entry = FindLoadedEntry(GetConnectProtocolTable(), row)) {
-            state.loaded = true;
-            state.modulePath = ToUtf8(entry->modulePath);
-        } else if (const auto failure = reasons.find({row.product, row.name});
-                   failure != reasons.end()) {
-            state.reason = failure->second;
-        } else if (!IsProtocolAllowed(row, fips)) {
-            state.reason = "left out in FIPS mode";
-        } else {
-            state.reason = "not tried: loading stopped before it";
+    for (ConnectProtocolModuleState& module : GetConnectProtocolModules(product, folder)) {
+        ProtocolState state{std::move(module), {}};
+        if (!state.module.loaded) {
+            const auto failure = reasons.find({state.module.product, state.module.name});
+            state.reason = failure != reasons.end() ? failure->second
+                           : !state.module.allowed  ? "left out in FIPS mode"
+                                                    : "not tried: loading stopped before it";
         }
         states.push_back(std::move(state));
     }
     return states;
 }
 
-void PrintText(int product, bool integrated, const FipsSettings& fips, const std::string& folder,
+void PrintText(int product, bool integrated, bool fipsMode, const std::string& folder,
                const std::vector<ProtocolState>& protocols) {
     for (const SiblingState& sibling : GetSiblingStates()) {
         PrintLine(std::string(sibling.name) + '\t' +
@@ -84,16 +70,17 @@ void PrintText(int product, bool integrated, const FipsSettings& fips, const std
                   ToUtf8(GetSiblingExecutablePath(sibling.product)));
     }
     PrintLine("product " + std::to_string(product) + (integrated ? " integrated" : " not integrated") +
-              (fips.enabled ? ", FIPS mode" : ""));
+              (fipsMode ? ", FIPS mode" : ""));
     PrintLine("modules from " + folder);
     for (const ProtocolState& protocol : protocols) {
-        PrintLine(ToUtf8(protocol.row->name) + '\t' + ToUtf8(protocol.row->displayName) + '\t' +
-                  std::to_string(protocol.row->product) + '\t' + protocol.modulePath + '\t' +
-                  (protocol.loaded ? "loaded" : "not loaded: " + protocol.reason));
+        const ConnectProtocolModuleState& module = protocol.module;
+        PrintLine(ToUtf8(module.name) + '\t' + ToUtf8(module.displayName) + '\t' +
+                  std::to_string(module.product) + '\t' + ToUtf8(module.modulePath) + '\t' +
+                  (module.loaded ? "loaded" : "not loaded: " + protocol.reason));
     }
 }
 
-void PrintJsonDocument(int product, bool integrated, const FipsSettings& fips,
+void PrintJsonDocument(int product, bool integrated, bool fipsMode,
                        const std::string& folder, const std::vector<ProtocolState>& protocols,
                        const std::string& failure) {
     nlohmann::json siblings = nlohmann::json::array();
@@ -105,17 +92,18 @@ void PrintJsonDocument(int product, bool integrated, const FipsSettings& fips,
     }
     nlohmann::json rows = nlohmann::json::array();
     for (const ProtocolState& protocol : protocols) {
-        rows.push_back({{"name", ToUtf8(protocol.row->name)},
-                        {"displayName", ToUtf8(protocol.row->displayName)},
-                        {"product", protocol.row->product},
-                        {"modulePath", protocol.modulePath},
-                        {"loaded", protocol.loaded},
+        const ConnectProtocolModuleState& module = protocol.module;
+        rows.push_back({{"name", ToUtf8(module.name)},
+                        {"displayName", ToUtf8(module.displayName)},
+                        {"product", module.product},
+                        {"modulePath", ToUtf8(module.modulePath)},
+                        {"loaded", module.loaded},
                         {"reason", TextOrNull(protocol.reason)}});
     }
     PrintJson({{"siblings", siblings},
                {"product", product},
                {"integrated", integrated},
-               {"fipsMode", fips.enabled},
+               {"fipsMode", fipsMode},
                {"moduleFolder", folder},
                {"protocols", rows},
                {"failure", TextOrNull(failure)}});
@@ -126,10 +114,6 @@ ExitStatus RunProducts(const CommandOptions& options, const std::string& moduleF
     const bool integrated = IsIntegrated(product);
     const YUnicodeString folder =
         moduleFolder.empty() ? GetDefaultConnectModuleFolder() : FromUtf8(moduleFolder);
-    std::vector<int> products{product};
-    if (integrated) {
-        products.push_back(product == kProductQuillterm ? kProductQuillfile : kProductQuillterm);
-    }
 
     FailureReasons reasons;
     const YAppFnTable table{LoadConnectProtocolModule, RememberFailure, &reasons};
@@ -138,12 +122,11 @@ ExitStatus RunProducts(const CommandOptions& options, const std::string& moduleF
     const bool loaded = LoadConnectionProtocolDlls(table, product, folder, fipsMode, report);
     const std::string failure = loaded ? std::string() : ReportText(report);
 
-    const FipsSettings fips = GetFipsSettings(product);
-    const auto protocols = DescribeProtocols(products, folder, fips, reasons);
+    const auto protocols = DescribeProtocols(product, folder, reasons);
     if (options.json) {
-        PrintJsonDocument(product, integrated, fips, ToUtf8(folder), protocols, failure);
+        PrintJsonDocument(product, integrated, fipsMode, ToUtf8(folder), protocols, failure);
     } else {
-        PrintText(product, integrated, fips, ToUtf8(folder), protocols);
+        PrintText(product, integrated, fipsMode, ToUtf8(folder), protocols);
     }
     if (!FinishOutput()) {
         return Fail(StoreFailure("the listing could not be written"));

@@ -1,8 +1,8 @@
-#include "cli/ProfileValueText.h"
+#include "ProfileValueText.h"
 
-#include "cli/ValueData.h"
-#include "cli/ValueFormat.h"
-#include "cli/ValueParse.h"
+#include "ValueData.h"
+#include "ValueFormat.h"
+#include "ValueParse.h"
 
 #include <RivodeRavudaVU/YProfileBinaryLayout.h>
 #include <RivodeRavudaVU/YProfileBlob.h>

@@ -3,7 +3,7 @@
 // on the command line.
 #pragma once
 
-#include "cli/Output.h"
+#include "Output.h"
 
 #include <RivodeRavudaVU/YProfileData.h>
 

@@ -1,11 +1,10 @@
-#include "cli/SensitiveValueInput.h"
+#include "SensitiveValueInput.h"
 
-#include "cli/PassphraseStartup.h"
-#include "cli/StandardInput.h"
+#include "PassphraseStartup.h"
+#include "StandardInput.h"
 
 #include <RivodeRavudaVU/YProfileEncryptedString.h>
-
-#include "storage/ciphers/SecretText.h"
+#include <RivodeRavudaVU/YSecretText.h>
 
 namespace rivode::cli {
 
@@ -14,14 +13,12 @@ namespace rivode::cli {
 bool SetEncryptedValue(const CommandOptions& options, YProfileData& value, bool fromInput,
                        CommandFailure& failure, const char* prompt) {
     auto* encrypted = dynamic_cast<YProfileEncryptedString*>(&value);
-    YUnicodeString plaintext;
+    YSecretText plaintext;
     if (encrypted == nullptr || !EstablishPassphrase(options, fromInput, failure) ||
-        !ReadInputText(prompt, "value", true, plaintext, failure)) {
+        !ReadInputText(prompt, "value", true, plaintext.Text(), failure)) {
         return false;
     }
-    const bool enciphered = UpdateProfileEncryptedString(*encrypted, plaintext);
-    storage::WipeText(plaintext);
-    if (!enciphered) {
+    if (!UpdateProfileEncryptedString(*encrypted, plaintext.Text())) {
         failure = StoreFailure("the value could not be encrypted (sensitive data is off)");
         return false;
     }

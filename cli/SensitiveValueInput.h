@@ -2,8 +2,8 @@
 // the command line, and is enciphered under the configuration passphrase.
 #pragma once
 
-#include "cli/CommandOptions.h"
-#include "cli/ExitStatus.h"
+#include "CommandOptions.h"
+#include "ExitStatus.h"
 
 #include <RivodeRavudaVU/YProfileData.h>
 

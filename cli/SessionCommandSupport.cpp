@@ -1,8 +1,8 @@
-#include "cli/CompletionHint.h"
-#include "cli/SessionCommandSupport.h"
+#include "CompletionHint.h"
+#include "SessionCommandSupport.h"
 
-#include "cli/KeyPath.h"
-#include "cli/Output.h"
+#include "KeyPath.h"
+#include "Output.h"
 
 #include <RivodeRavudaVU/ConnectProtocolTable.h>
 

@@ -2,8 +2,8 @@
 // them, the protocol modules a session record needs, and the library's reports as failures.
 #pragma once
 
-#include "cli/CommandOptions.h"
-#include "cli/ExitStatus.h"
+#include "CommandOptions.h"
+#include "ExitStatus.h"
 
 #include <RivodeRavudaVU/SessionDatabase.h>
 

@@ -1,10 +1,10 @@
 // session new|rename|move|delete: sessions as items of the session tree. Every change keeps the
 // folders' stored order, and names are checked by the library's rules, whose messages rivode
 // prints as they stand.
-#include "cli/CommandGroup.h"
-#include "cli/CompletionHint.h"
-#include "cli/Output.h"
-#include "cli/SessionCommandSupport.h"
+#include "CommandGroup.h"
+#include "CompletionHint.h"
+#include "Output.h"
+#include "SessionCommandSupport.h"
 
 #include <RivodeRavudaVU/ConnectProtocolTable.h>
 #include <RivodeRavudaVU/RivodeMessages.h>

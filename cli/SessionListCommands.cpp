@@ -1,8 +1,8 @@
 // sessions: the folders and sessions of a folder in the user's order, as session lists show them.
-#include "cli/CommandGroup.h"
-#include "cli/CompletionHint.h"
-#include "cli/Output.h"
-#include "cli/SessionCommandSupport.h"
+#include "CommandGroup.h"
+#include "CompletionHint.h"
+#include "Output.h"
+#include "SessionCommandSupport.h"
 
 #include <RivodeRavudaVU/RivodeMessages.h>
 

@@ -1,7 +1,7 @@
-#include "cli/SessionRecordAccess.h"
+#include "SessionRecordAccess.h"
 
-#include "cli/Output.h"
-#include "cli/SessionCommandSupport.h"
+#include "Output.h"
+#include "SessionCommandSupport.h"
 
 #include <RivodeRavudaVU/RivodeMessages.h>
 

@@ -2,8 +2,8 @@
 // its key map, its color scheme), and saved back the way the session commands save.
 #pragma once
 
-#include "cli/CommandOptions.h"
-#include "cli/ExitStatus.h"
+#include "CommandOptions.h"
+#include "ExitStatus.h"
 
 #include <RivodeRavudaVU/SessionConfig.h>
 

@@ -1,12 +1,12 @@
 // session show|get|set: the values of one stored session, typed by the session record (its own
 // values, the terminal and remote-host parts, the protocol names and each protocol's values).
-#include "cli/CommandGroup.h"
-#include "cli/CompletionHint.h"
-#include "cli/Output.h"
-#include "cli/ProfileValueText.h"
-#include "cli/SessionCommandSupport.h"
-#include "cli/SessionRecordAccess.h"
-#include "cli/SessionValueSetting.h"
+#include "CommandGroup.h"
+#include "CompletionHint.h"
+#include "Output.h"
+#include "ProfileValueText.h"
+#include "SessionCommandSupport.h"
+#include "SessionRecordAccess.h"
+#include "SessionValueSetting.h"
 
 namespace rivode::cli {
 namespace {

@@ -1,8 +1,8 @@
-#include "cli/SessionValueSetting.h"
+#include "SessionValueSetting.h"
 
-#include "cli/ProfileValueText.h"
-#include "cli/SensitiveValueInput.h"
-#include "cli/SessionCommandSupport.h"
+#include "ProfileValueText.h"
+#include "SensitiveValueInput.h"
+#include "SessionCommandSupport.h"
 
 #include <RivodeRavudaVU/ConnectProtocolTable.h>
 

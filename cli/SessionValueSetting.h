@@ -2,8 +2,8 @@
 // words, protocol names through their side's slot, encrypted values from standard input.
 #pragma once
 
-#include "cli/CommandOptions.h"
-#include "cli/ExitStatus.h"
+#include "CommandOptions.h"
+#include "ExitStatus.h"
 
 #include <RivodeRavudaVU/SessionConfig.h>
 

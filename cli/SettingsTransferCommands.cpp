@@ -2,28 +2,24 @@
 // lines are printed as the transfer writes them; when the file's sensitive data was enciphered
 // under another passphrase, its passphrase is asked for on the terminal or read from standard
 // input, or the sensitive data is skipped.
-#include "cli/CommandGroup.h"
-#include "cli/CompletionHint.h"
-#include "cli/Output.h"
-#include "cli/PassphraseStartup.h"
-#include "cli/StandardInput.h"
-#include "platform/ConsoleTerminal.h"
+#include "CommandGroup.h"
+#include "CompletionHint.h"
+#include "Output.h"
+#include "PassphraseStartup.h"
+#include "StandardInput.h"
 
 #include <DavaraZE/YAppName.h>
+#include <DavaraZE/YConsole.h>
 #include <RivodeRavudaVU/ConfigPassphraseDialogs.h>
 #include <RivodeRavudaVU/ConfigPassphraseStartup.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/SettingsTransfer.h>
+#include <RivodeRavudaVU/YSecretText.h>
 
 #include <algorithm>
 
 namespace rivode::cli {
 namespace {
-
-void Wipe(YUnicodeString& text) {
-    std::fill(text.begin(), text.end(), u'\0');
-    text.clear();
-}
 
 struct SecretsChoice {
     bool fromInput = false;  // --import-secrets-passphrase-stdin
@@ -45,6 +41,7 @@ public:
             return ImportPassphraseAnswer::SkipSensitiveData;
         }
         ImportSettingsPassphraseDialogBase question(product_, importedCheck);
+        const YWipeTextOnExit wipeAnswer(question.passphrase);
         if (choice_.fromInput) {
             // One line is all a script gives: a second question means it was wrong.
             if (inputUsed_ || !ReadInputText("Passphrase of the settings file: ", "passphrase",
@@ -59,7 +56,6 @@ public:
             return ImportPassphraseAnswer::SkipSensitiveData;
         }
         passphrase = question.passphrase;
-        Wipe(question.passphrase);
         return ImportPassphraseAnswer::ImportSensitiveData;
     }
 
@@ -68,7 +64,7 @@ public:
 private:
     // The dialog's question as text; an empty answer is the dialog's "Do not import".
     bool AskOnTerminal(ImportSettingsPassphraseDialogBase& question) {
-        if (!platform::HasConsoleTerminal()) {
+        if (!YHasConsoleTerminal()) {
             failure = UsageFailure(
                 "the settings file's sensitive data was encrypted with another passphrase: "
                 "give --import-secrets-passphrase-stdin or --skip-secrets");

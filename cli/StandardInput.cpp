@@ -1,8 +1,7 @@
-#include "cli/StandardInput.h"
+#include "StandardInput.h"
 
-#include "platform/ConsoleInput.h"
-#include "platform/TerminalStreams.h"
-#include "storage/ciphers/SecretText.h"
+#include <DavaraZE/YConsole.h>
+#include <RivodeRavudaVU/YSecretText.h>
 
 #include <iostream>
 #include <string>
@@ -11,30 +10,29 @@ namespace rivode::cli {
 
 bool ReadInputText(const char* prompt, const char* what, bool secret, YUnicodeString& text,
                    CommandFailure& failure) {
-    if (platform::IsStandardInputTerminal()) {
+    if (YIsStandardInputTerminal()) {
         std::cerr << prompt << std::flush;
     }
-    // The line stays in memory that is wiped when it goes; only the text handed back remains.
-    platform::SecureChars line;
-    switch (platform::ReadStandardInputLine(line, secret)) {
-    case platform::InputLineResult::Read:
+    // Wiped when it goes, with whatever moving the text out leaves behind.
+    YSecretText line;
+    switch (YReadStandardInputLine(secret, line)) {
+    case YConsoleLineResult::Read:
         break;
-    case platform::InputLineResult::Ended:
+    case YConsoleLineResult::Ended:
         failure = UsageFailure(std::string("standard input ended before the ") + what);
         return false;
-    case platform::InputLineResult::TooLong:
+    case YConsoleLineResult::TooLong:
         failure = UsageFailure(std::string("the ") + what + " is longer than " +
-                               std::to_string(platform::kMaxInputLineLength) + " bytes");
+                               std::to_string(kYConsoleMaxLineBytes) + " bytes");
         return false;
-    case platform::InputLineResult::Failed:
+    case YConsoleLineResult::NotText:
+        failure = UsageFailure(std::string("the ") + what + " is not valid UTF-8");
+        return false;
+    case YConsoleLineResult::Failed:
         failure = StoreFailure(std::string("standard input could not be read for the ") + what);
         return false;
     }
-    if (!FromUtf8Strict(platform::AsText(line), text)) {
-        rivode::storage::WipeText(text);  // may hold the part before the bad byte
-        failure = UsageFailure(std::string("the ") + what + " is not valid UTF-8");
-        return false;
-    }
+    text = std::move(line.Text());
     return true;
 }
 

@@ -2,7 +2,7 @@
 // could see them in the process list: passphrases and the plaintexts of sensitive values.
 #pragma once
 
-#include "cli/ExitStatus.h"
+#include "ExitStatus.h"
 
 #include <RivodeRavudaVU/YUnicodeString.h>
 

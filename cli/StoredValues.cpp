@@ -1,4 +1,4 @@
-#include "cli/StoredValues.h"
+#include "StoredValues.h"
 
 #include <limits>
 

@@ -1,7 +1,7 @@
 // Values read from and written to a key, whatever their kind.
 #pragma once
 
-#include "cli/ValueData.h"
+#include "ValueData.h"
 
 #include <RivodeRavudaVU/YProfileStore.h>
 

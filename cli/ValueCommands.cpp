@@ -1,11 +1,11 @@
 // values, get, set, delete: the values of a key.
-#include "cli/CommandStore.h"
-#include "cli/Commands.h"
-#include "cli/KeyListing.h"
-#include "cli/Output.h"
-#include "cli/StoredValues.h"
-#include "cli/ValueFormat.h"
-#include "cli/ValueParse.h"
+#include "CommandStore.h"
+#include "Commands.h"
+#include "KeyListing.h"
+#include "Output.h"
+#include "StoredValues.h"
+#include "ValueFormat.h"
+#include "ValueParse.h"
 
 namespace rivode::cli {
 

@@ -1,4 +1,4 @@
-#include "cli/ValueFormat.h"
+#include "ValueFormat.h"
 
 #include <RivodeRavudaVU/HexDigits.h>
 

@@ -1,7 +1,7 @@
 // How values and kinds look on the terminal and in JSON.
 #pragma once
 
-#include "cli/ValueData.h"
+#include "ValueData.h"
 
 #include <nlohmann/json.hpp>
 

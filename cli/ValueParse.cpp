@@ -1,4 +1,4 @@
-#include "cli/ValueParse.h"
+#include "ValueParse.h"
 
 #include <RivodeRavudaVU/HexDigits.h>
 

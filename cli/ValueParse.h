@@ -2,7 +2,7 @@
 // what is wrong; a refusal is a usage error, so nothing is stored.
 #pragma once
 
-#include "cli/ValueData.h"
+#include "ValueData.h"
 
 #include <string>
 #include <string_view>

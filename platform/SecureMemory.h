@@ -3,7 +3,8 @@
 //
 // Every buffer that holds a secret comes from here: SecureAllocator for containers,
 // AllocateSecureMemory for objects that carry key material (cipher schedules). Texts the public
-// API hands out as YUnicodeString are the caller's to wipe (storage's WipeText).
+// API hands out as YUnicodeString are the caller's to wipe (WipeText below, or a host's
+// YSecretText).
 #pragma once
 
 #include <cstddef>
@@ -71,6 +72,15 @@ using SecureChars = std::vector<char, SecureAllocator<char>>;
 
 inline std::string_view AsText(const SecureChars& chars) {
     return {chars.data(), chars.size()};
+}
+
+// Zeroes a text that held a secret, over its whole capacity (a shortened text may still hold the
+// end of the secret), and empties it.
+template <class Char>
+void WipeText(std::basic_string<Char>& text) noexcept {
+    text.resize(text.capacity());
+    WipeMemory(text.data(), text.size() * sizeof(Char));
+    text.clear();
 }
 
 // text in UTF-8, strictly as ToUtf8Strict converts it: false for an unpaired surrogate.

@@ -5,8 +5,6 @@
 #include <DavaraZE/YLaunchApp.h>
 #include <DavaraZE/YMessageBox.h>
 
-#include "products/SiblingPaths.h"
-
 #include <cryptopp/base64.h>
 #include <cryptopp/filters.h>
 

@@ -2,7 +2,6 @@
 
 #include "platform/DynamicLibrary.h"
 #include "platform/FileSystem.h"
-#include "products/SiblingPaths.h"
 #include "products/VersionRecord.h"
 
 #include <mutex>

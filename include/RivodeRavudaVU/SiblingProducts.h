@@ -40,6 +40,10 @@ void SetQuillfileInstalled(bool installed);
 YUnicodeString GetQtmPath();
 YUnicodeString GetQuilltermPath();
 YUnicodeString GetQuillfilePath();
+// Where the last detection looked for the executable of product 1, 3 or 6, whether or not it
+// counts as installed (for a host that shows why a sibling is missing); empty before any
+// detection and for other products.
+YUnicodeString GetSiblingExecutablePath(int product);
 
 // Quillterm installed.
 bool CanLaunchTerminalApp();

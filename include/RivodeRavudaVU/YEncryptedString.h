@@ -10,6 +10,7 @@
 #pragma once
 
 #include <RivodeRavudaVU/YRefPtr.h>
+#include <RivodeRavudaVU/YReportMessageParams.h>
 #include <RivodeRavudaVU/YUnicodeString.h>
 
 #include <cstddef>
@@ -50,6 +51,12 @@ public:
     // malformed or passphrase is not the one it was enciphered under (plaintext then untouched).
     [[nodiscard]] bool GetPlaintext(YUnicodeString& plaintext,
                                     const YUnicodeString& passphrase) const;
+    // The same, telling the two failures apart for the host to act on (refuse the text, or ask
+    // for another passphrase): false with 0xE1380660 (EncryptedTextMalformed) when the held text
+    // is not an "02:" text, with 0xE1380661 (EncryptedTextWrongPassphrase) when it is one that
+    // does not decipher under passphrase.
+    [[nodiscard]] bool GetPlaintext(YUnicodeString& plaintext, const YUnicodeString& passphrase,
+                                    YReportMessageParams& report) const;
 
     // The stored form, taken and given as it stands: never deciphered or checked here.
     const YUnicodeString& GetEncryptedText() const { return text_; }

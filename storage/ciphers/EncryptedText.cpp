@@ -108,39 +108,45 @@ bool DecodeEncryptedText(std::u16string_view text, std::vector<std::uint8_t>& ci
     return cipherText.size() >= kOverhead && cipherText.size() % kBlockSize == 0;
 }
 
-bool DecryptFromText(std::u16string_view text, const char16_t* passphrase, YRefPtr<IBuffer>& value,
-                     std::string_view cipherName) {
+DecryptResult DecryptText(std::u16string_view text, const char16_t* passphrase,
+                          YRefPtr<IBuffer>& value, std::string_view cipherName) {
     if (text.empty()) {
         value = MakeYRef<YBasicBuffer>(0);
-        return true;
+        return DecryptResult::Deciphered;
     }
     std::vector<std::uint8_t> cipherText;
     if (!DecodeEncryptedText(text, cipherText)) {
-        return false;
+        return DecryptResult::Malformed;
     }
     const std::size_t size = cipherText.size();
     const std::unique_ptr<Cipher> cipher = PrepareCipher(cipherName, passphrase, false);
     YBasicBuffer block(size, true);
     if (cipher == nullptr || !cipher->Process(cipherText.data(), block.GetBytes(), size)) {
-        return false;
+        return DecryptResult::WrongPassphrase;
     }
     const std::uint8_t* const data = block.GetBytes();
     std::size_t length = 0;
     for (std::size_t i = 0; i < kLengthSize; ++i) {
         length |= static_cast<std::size_t>(data[i]) << (8 * i);
     }
+    // Under another key the length is noise as much as the digest.
     if (length > size - kOverhead) {
-        return false;
+        return DecryptResult::WrongPassphrase;
     }
     std::array<std::uint8_t, kDigestSize> digest;
     Digest(data + kLengthSize, length, digest.data());
     if (!CryptoPP::VerifyBufsEqual(digest.data(), data + kLengthSize + length, kDigestSize)) {
-        return false;
+        return DecryptResult::WrongPassphrase;
     }
     auto plain = MakeYRef<YBasicBuffer>(length);
     plain->Append(data + kLengthSize, length);
     value = std::move(plain);
-    return true;
+    return DecryptResult::Deciphered;
+}
+
+bool DecryptFromText(std::u16string_view text, const char16_t* passphrase, YRefPtr<IBuffer>& value,
+                     std::string_view cipherName) {
+    return DecryptText(text, passphrase, value, cipherName) == DecryptResult::Deciphered;
 }
 
 }  // namespace CryptUtils

@@ -31,8 +31,19 @@ inline constexpr std::string_view kValueCipher = "aes256-cbc";
                                  const char16_t* passphrase, IRandomSource* random,
                                  YUnicodeString& text);
 
+enum class DecryptResult {
+    Deciphered,
+    Malformed,        // not an "02:" text
+    WrongPassphrase,  // the block's digest does not match under the passphrase's key
+};
+
 // Deciphers an "02:" text (digits of either case) into value; an empty text gives an empty
-// value. false, value unchanged, for a malformed text or a wrong passphrase.
+// value. value is unchanged unless Deciphered. A passphrase that is not valid UTF-16, or a
+// cipher name that is not known, cannot be the key of the text: WrongPassphrase.
+[[nodiscard]] DecryptResult DecryptText(std::u16string_view text, const char16_t* passphrase,
+                                        YRefPtr<IBuffer>& value,
+                                        std::string_view cipherName = kValueCipher);
+// The same when only success counts.
 [[nodiscard]] bool DecryptFromText(std::u16string_view text, const char16_t* passphrase,
                                    YRefPtr<IBuffer>& value,
                                    std::string_view cipherName = kValueCipher);

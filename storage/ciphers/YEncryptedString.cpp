@@ -1,5 +1,7 @@
 #include <RivodeRavudaVU/YEncryptedString.h>
 
+#include <RivodeRavudaVU/RivodeMessages.h>
+
 #include "platform/SecureMemory.h"
 #include "storage/ciphers/EncryptedText.h"
 #include "storage/ciphers/SecretText.h"
@@ -38,8 +40,22 @@ bool YEncryptedString::SetPlaintext(const YUnicodeString& plaintext,
 
 bool YEncryptedString::GetPlaintext(YUnicodeString& plaintext,
                                     const YUnicodeString& passphrase) const {
+    YReportMessageParams ignored;
+    return GetPlaintext(plaintext, passphrase, ignored);
+}
+
+bool YEncryptedString::GetPlaintext(YUnicodeString& plaintext, const YUnicodeString& passphrase,
+                                    YReportMessageParams& report) const {
+    using CryptUtils::DecryptResult;
     YRefPtr<IBuffer> value;
-    if (!CryptUtils::DecryptFromText(text_, passphrase.c_str(), value)) {
+    switch (CryptUtils::DecryptText(text_, passphrase.c_str(), value)) {
+    case DecryptResult::Deciphered:
+        break;
+    case DecryptResult::Malformed:
+        report.SetMessage(rivode::msg::EncryptedTextMalformed);
+        return false;
+    case DecryptResult::WrongPassphrase:
+        report.SetMessage(rivode::msg::EncryptedTextWrongPassphrase);
         return false;
     }
     plaintext = rivode::FromUtf8(

@@ -1,6 +1,9 @@
-# Installs the build into a fresh prefix, then builds and runs a host against it.
+# Installs the build into a fresh prefix, then builds and runs hosts against it: a small one,
+# and rivode from its own sources.
 # Variables: BUILD_DIR (the build to install), WORK_DIR (scratch), CONSUMER_DIR, GENERATOR,
-# HOST_FLAGS (compile and link flags the host needs, such as the sanitizers).
+# HOST_FLAGS (compile and link flags the host needs, such as the sanitizers), RIVODE_CLI_DIR
+# (rivode's sources), RIVODE_HOST_MESSAGE_TABLE (its generated message table), COMPILER_LAUNCHER
+# (the build's, such as a compiler cache; may be empty).
 file(REMOVE_RECURSE "${WORK_DIR}")
 set(prefix "${WORK_DIR}/prefix")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${prefix}"
@@ -12,6 +15,9 @@ execute_process(
     COMMAND "${CMAKE_COMMAND}" -S "${CONSUMER_DIR}" -B "${WORK_DIR}/consumer" -G "${GENERATOR}"
         "-DCMAKE_PREFIX_PATH=${prefix}" "-DCMAKE_BUILD_TYPE=Release"
         "-DCMAKE_CXX_FLAGS=${HOST_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${HOST_FLAGS}"
+        "-DCMAKE_CXX_COMPILER_LAUNCHER=${COMPILER_LAUNCHER}"
+        "-DRIVODE_CLI_DIR=${RIVODE_CLI_DIR}"
+        "-DRIVODE_HOST_MESSAGE_TABLE=${RIVODE_HOST_MESSAGE_TABLE}"
     OUTPUT_QUIET RESULT_VARIABLE failed)
 if(failed)
     message(FATAL_ERROR "the host did not configure against the installed package")
@@ -36,3 +42,24 @@ foreach(host consumer_cmake consumer_pkgconfig)
         message(FATAL_ERROR "${host} stored nothing")
     endif()
 endforeach()
+
+# rivode built from its sources and the installed package only: it finds the folder it is given
+# and the library's texts.
+# Its home, runtime folder and registry are the check's, never the user's.
+set(config "${WORK_DIR}/rivode-config")
+set(home "${WORK_DIR}/rivode-home")
+file(MAKE_DIRECTORY "${config}" "${home}/config" "${home}/runtime" "${home}/registry")
+set(rivode "${CMAKE_COMMAND}" -E env --unset=LC_ALL --unset=LC_MESSAGES LANG=C.UTF-8
+    "XDG_CONFIG_HOME=${home}/config" "XDG_RUNTIME_DIR=${home}/runtime"
+    "YARROWBY_REGISTRY=${home}/registry" "${WORK_DIR}/consumer/rivode" --config "${config}/")
+execute_process(COMMAND ${rivode} config-folder
+    OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE failed)
+if(failed OR NOT output MATCHES "^${config}\nfound: command line\n")
+    message(FATAL_ERROR "rivode built against the package failed (${failed}): ${output}${errors}")
+endif()
+execute_process(COMMAND ${rivode} decrypt INPUT_FILE "${CONSUMER_DIR}/main.cpp"
+    OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE failed)
+if(NOT failed EQUAL 2 OR NOT errors MATCHES "is not an encrypted value")
+    message(FATAL_ERROR
+        "rivode built against the package lacks the library's texts (${failed}): ${errors}")
+endif()

@@ -1,6 +1,6 @@
-#include "ui/host/GuiOptions.h"
+#include "GuiOptions.h"
 
-#include "cli/ConfigFolder.h"
+#include <RivodeRavudaVU/HostSetup.h>
 
 namespace rivode::ui {
 
@@ -32,7 +32,11 @@ bool ParseGuiArguments(const std::vector<std::string>& arguments, GuiOptions& op
             const std::string& value = arguments[++i];
             if (argument == "--screenshot") {
                 options.screenshot = value;
-            } else if (!cli::NormaliseFolderArgument(value, options.configFolder, problem)) {
+                continue;
+            }
+            YReportMessageParams report;
+            if (!NormaliseHostFolderArgument(value, options.configFolder, report)) {
+                problem = ToUtf8(report.GetSingleLineTextTrimmed());
                 return false;
             }
             continue;

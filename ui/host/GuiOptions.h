@@ -1,6 +1,8 @@
 // rivode-gui's command line: rivode-gui [--config DIR] [--screenshot FILE.png] sessions
 #pragma once
 
+#include <RivodeRavudaVU/YUnicodeString.h>
+
 #include <string>
 #include <vector>
 
@@ -10,7 +12,7 @@ enum class GuiCommand { None, Help, Sessions };
 
 struct GuiOptions {
     GuiCommand command = GuiCommand::None;
-    std::string configFolder;  // empty: the recorded or default folder, as rivode finds it
+    YUnicodeString configFolder;  // empty: the recorded or default folder, as rivode finds it
     std::string screenshot;    // empty: show the window to the user
 };
 

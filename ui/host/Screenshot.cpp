@@ -1,22 +1,12 @@
-#include "ui/host/Screenshot.h"
-
-#include "platform/FileSystem.h"
+#include "Screenshot.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QPixmap>
+#include <QTemporaryFile>
 #include <QWidget>
 
-#include <cstring>
-
 namespace rivode::ui {
-namespace {
-
-std::string Describe(int error) {
-    return error == platform::kErrorNotRegularFile ? "it is not a regular file"
-                                                   : std::strerror(error);
-}
-
-}  // namespace
 
 bool SaveScreenshot(QWidget& window, const std::string& path, std::string& problem) {
     QByteArray png;
@@ -26,27 +16,23 @@ bool SaveScreenshot(QWidget& window, const std::string& path, std::string& probl
         problem = "the window could not be rendered as a PNG image";
         return false;
     }
-    platform::FileSystem& files = platform::FileSystem::Current();
-    const std::string partial = path + ".part";
-    std::unique_ptr<platform::File> file;
-    int error = files.OpenFile(partial,
-                               platform::FileAccessWrite | platform::FileAccessRegularOnly,
-                               platform::OpenDisposition::CreateAlways, 0644, file, nullptr);
-    if (error == 0) {
-        error = file->WriteAt(0, png.constData(), static_cast<std::size_t>(png.size()));
-    }
-    if (error == 0) {
-        error = file->SyncData();
-    }
-    file.reset();
-    if (error == 0) {
-        error = files.Rename(partial, path);
-    }
-    if (error != 0) {
-        (void)files.DeleteFile(partial);
-        problem = "the screenshot could not be written to '" + path + "': " + Describe(error);
+    // The temporary file is made new under a name nobody could have prepared, so nothing is
+    // written through a link. Qt renames only onto a free name: what has path's name (a link
+    // included, not its target) goes first, once the image is complete.
+    const QString target = QString::fromStdString(path);
+    QTemporaryFile file(target + QStringLiteral(".XXXXXX"));
+    const bool written =
+        file.open() &&
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                            QFileDevice::ReadGroup | QFileDevice::ReadOther) &&
+        file.write(png) == png.size() && file.flush() &&
+        (QFile::remove(target) || !QFileInfo(target).isSymLink()) && file.rename(target);
+    if (!written) {
+        problem = "the screenshot could not be written to '" + path +
+                  "': " + file.errorString().toStdString();
         return false;
     }
+    file.setAutoRemove(false);  // under its new name it is the screenshot now
     return true;
 }
 

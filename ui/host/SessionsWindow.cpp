@@ -1,4 +1,4 @@
-#include "ui/host/SessionsWindow.h"
+#include "SessionsWindow.h"
 
 #include <RivodeRavudaVU/ProfileFolderData.h>
 #include <RivodeRavudaVU/RivodeMessages.h>

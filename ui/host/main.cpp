@@ -1,8 +1,8 @@
 // rivode-gui: the library's dialogs in a Qt Widgets host.
-#include "ui/host/GuiHostSetup.h"
-#include "ui/host/GuiOptions.h"
-#include "ui/host/Screenshot.h"
-#include "ui/host/SessionsWindow.h"
+#include "GuiHostSetup.h"
+#include "GuiOptions.h"
+#include "Screenshot.h"
+#include "SessionsWindow.h"
 
 #include <RivodeRavudaVU/LibraryEntry.h>
 #include <RivodeRavudaVU/SessionDatabase.h>
@@ -38,18 +38,24 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
 
-    rivode::cli::StoreFolders folders;
+    HostFolders folders;
     if (!options.configFolder.empty()) {
         folders.main = options.configFolder;
-        folders.source = rivode::cli::FolderSource::CommandLine;
+        folders.source = HostFolderSource::CommandLine;
     }
-    rivode::cli::FindRecordedFolders(rivode::ui::kGuiProduct, folders);
+    // Notices of a moved configuration go where rivode-gui's other problems go.
+    FindHostFolders(YUnicodeString(rivode::ui::kGuiAppName), rivode::ui::kGuiProduct,
+                    [](YReportMessageParams& notice) {
+                        std::fprintf(stderr, "rivode-gui: %s\n",
+                                     rivode::ToUtf8(notice.GetSingleLineTextTrimmed()).c_str());
+                    },
+                    folders);
     rivode::ui::PrepareGuiHost(folders, rivode::ui::kGuiProduct);
 
     int status = 0;
     {
         rivode::ui::SessionsWindow window(*GetSessionDatabaseImpl(),
-                                           QString::fromStdString(folders.main));
+                                           QString::fromStdU16String(folders.main));
         window.show();
         if (options.screenshot.empty()) {
             status = application.exec();

@@ -5,6 +5,7 @@
 #include <DavaraZE/YwsPaths.h>
 #include <RivodeRavudaVU/ConfigFolders.h>
 #include <RivodeRavudaVU/GlobalConfig.h>
+#include <RivodeRavudaVU/HostSetup.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/YIniFileStore.h>
 
@@ -143,6 +144,52 @@ TEST_F(ConfigFolderTest, RedirectCases) {
         asides += entry.path().filename().string().rfind("Global-incomplete-", 0) == 0;
     }
     EXPECT_EQ(asides, 1);
+}
+
+TEST_F(ConfigFolderTest, HostsReadFolderArgumentsAndFindTheRecordedElseTheDefaultFolder) {
+    const struct {
+        std::string argument;
+        std::uint32_t refusal;  // 0: accepted as used
+        std::u16string_view used;
+    } cases[] = {
+        {"", rivode::msg::FolderArgumentEmpty, u""},
+        {"/srv/\xFF", rivode::msg::FolderArgumentNotText, u""},
+        {"/srv/cfg//", 0, u"/srv/cfg"},
+        {"/", 0, u"/"},
+    };
+    for (const auto& test : cases) {
+        YUnicodeString path;
+        YReportMessageParams report;
+        EXPECT_EQ(NormaliseHostFolderArgument(test.argument, path, report), test.refusal == 0)
+            << test.argument;
+        EXPECT_EQ(test.refusal == 0 ? path : YUnicodeString(), test.used);
+        EXPECT_EQ(report.GetMessageId(), test.refusal);
+    }
+
+    const auto find = [](HostFolders folders) {
+        FindHostFolders(u"HostTest", 3, nullptr, folders);
+        return folders;
+    };
+    HostFolders found = find({});
+    EXPECT_EQ(found.source, HostFolderSource::Default);
+    EXPECT_EQ(found.main, GetDefaultConfigFolder());
+
+    YReportMessageParams report;
+    ASSERT_TRUE(SaveAppConfigPath(FromUtf8(folder_.Path() + "/"), 3, true, report));
+    ASSERT_TRUE(SaveUsePersonalDataPath(true, 3, true, report));
+    found = find({});
+    EXPECT_EQ(found.source, HostFolderSource::Recorded);
+    EXPECT_EQ(found.main, folder_.Path16());
+    EXPECT_EQ(found.personal, GetAppPersonalDataPathDefault(folder_.Path16()));
+
+    // What the host was given stays; a settings file has no personal folder.
+    HostFolders given;
+    given.main = u"/given.xml";
+    given.source = HostFolderSource::CommandLine;
+    given.settingsFile = true;
+    found = find(given);
+    EXPECT_EQ(found.main, u"/given.xml");
+    EXPECT_TRUE(found.personal.empty());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Loading a product's rows of the module table with the library's own loader, from the
 // reference modules and from folders made to fail.
+#include <RivodeRavudaVU/ConnectProtocolModules.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 
 #include "products/ProtocolModuleLoading.h"
@@ -167,6 +168,26 @@ TEST_F(ProtocolLoading, LoadingAgainAddsOnlyWhatWasMissing) {
 
     // The first load's entry stays, with its module.
     EXPECT_EQ(protocols_.GetEntry(0).modulePath, FromUtf8(folder_ / "SFTP.so"));
+}
+
+TEST_F(ProtocolLoading, TheModuleQueryShowsWhatTheProcessLoadedAndWhereTheRestWouldComeFrom) {
+    Install("SFTP");
+    bool fipsMode = true;
+    ASSERT_TRUE(LoadSingleProductConnectionProtocolDlls(table_, 6, folder_.Path16(), fipsMode,
+                                                        report_));
+    const std::vector<ConnectProtocolModuleState> modules =
+        GetConnectProtocolModules(6, u"/elsewhere");
+    ASSERT_EQ(modules.size(), 8u);
+    EXPECT_EQ(modules[0].name, u"SFTP");
+    EXPECT_TRUE(modules[0].loaded);
+    EXPECT_EQ(modules[0].modulePath, FromUtf8(folder_ / "SFTP.so"));
+    EXPECT_EQ(modules[2].displayName, u"FTP/TLS (implicit)");
+    EXPECT_FALSE(modules[2].loaded);
+    EXPECT_EQ(modules[2].modulePath, u"/elsewhere/FTPSSL.so");
+    for (const ConnectProtocolModuleState& module : modules) {
+        EXPECT_EQ(module.product, 6);
+        EXPECT_TRUE(module.allowed) << "no FIPS policy";
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Enciphered values as records hold them: YEncryptedString, the profile value that stores its
 // text, and the two functions that work under the configuration passphrase.
 #include <RivodeRavudaVU/ConfigPassphrase.h>
+#include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/YProfileEncryptedString.h>
 #include <RivodeRavudaVU/YProfileTable.h>
 
@@ -40,6 +41,38 @@ TEST(EncryptedString, OnlyANewPlaintextOrPassphraseEnciphersAnewAndAFailedSetKee
     EXPECT_FALSE(value.SetPlaintext(YUnicodeString(1, u'\xDC00'), u""))
         << "an unpaired surrogate has no UTF-8 form";
     EXPECT_EQ(value.GetEncryptedText(), held);
+}
+
+TEST(EncryptedString, AMalformedTextAndAWrongPassphraseGetTheirOwnReports) {
+    YEncryptedString good;
+    ASSERT_TRUE(good.SetPlaintext(u"secret", u"pass"));
+    const YUnicodeString text = good.GetEncryptedText();
+    struct Case {
+        YUnicodeString text;
+        const char16_t* passphrase;
+        std::uint32_t report;
+    };
+    const Case cases[] = {
+        {text, u"other", msg::EncryptedTextWrongPassphrase},
+        {text, u"", msg::EncryptedTextWrongPassphrase},
+        {u"02:zz", u"pass", msg::EncryptedTextMalformed},
+        {text.substr(0, 3 + 64), u"pass", msg::EncryptedTextMalformed},  // under 48 bytes
+        {u"03" + text.substr(2), u"pass", msg::EncryptedTextMalformed},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(ToUtf8(test.text));
+        YEncryptedString value;
+        value.SetEncryptedText(test.text);
+        YUnicodeString plaintext = u"untouched";
+        YReportMessageParams report;
+        EXPECT_FALSE(value.GetPlaintext(plaintext, test.passphrase, report));
+        EXPECT_EQ(report.GetMessageId(), test.report);
+        EXPECT_EQ(plaintext, u"untouched");
+    }
+    YUnicodeString plaintext;
+    YReportMessageParams report;
+    ASSERT_TRUE(good.GetPlaintext(plaintext, u"pass", report));
+    EXPECT_EQ(plaintext, u"secret");
 }
 
 struct Credentials : YProfileTableRecord<Credentials> {

@@ -52,15 +52,15 @@ TEST(GuiOptionsTest, CommandLinesAreReadOrRefused) {
     ui::GuiOptions options;
     std::string problem;
     ASSERT_TRUE(ui::ParseGuiArguments({"--config", "/srv/config/", "sessions"}, options, problem));
-    EXPECT_EQ(options.configFolder, "/srv/config");
+    EXPECT_EQ(options.configFolder, u"/srv/config");
 }
 
 class SessionsWindowTest : public ::testing::Test {
 protected:
     SessionsWindowTest() {
-        cli::StoreFolders folders;
-        folders.main = config_.Path();
-        folders.source = cli::FolderSource::CommandLine;
+        HostFolders folders;
+        folders.main = FromUtf8(config_.Path());
+        folders.source = HostFolderSource::CommandLine;
         ui::PrepareGuiHost(folders, ui::kGuiProduct);
     }
     ~SessionsWindowTest() override {
