@@ -18,6 +18,8 @@ struct GlobalValueEntry {
     // What saves the value into the global key: the value itself, or the record that keeps it in
     // a subkey of its own.
     YProfileData* savedBy = nullptr;
+    // Only read from configurations older than its newer name, never written.
+    bool retired = false;
 };
 
 // Every value of config by name (the QuickSync values as "QuickSync\<name>"): the main values in
@@ -31,11 +33,12 @@ std::vector<GlobalValueEntry> CollectGlobalValues(GlobalConfig& config) {
                 {prefix + ToUtf8(value.GetName()), &value, savedBy != nullptr ? savedBy : &value});
         });
     };
-    GlobalConfig::Table().ForEach(config, [&](YProfileData& value) {
+    GlobalConfig::Table().ForEachRow(config, [&](YProfileData& value, const YValueRowInfo& row) {
         if (auto* quickSync = dynamic_cast<QuickSyncConfig*>(&value)) {
             addRecord(*quickSync, ToUtf8(quickSync->GetName()) + "\\", quickSync);
         } else {
-            entries.push_back({ToUtf8(value.GetName()), &value, &value});
+            entries.push_back(
+                {ToUtf8(value.GetName()), &value, &value, row.IsMarked(kValueRetired)});
         }
     });
     config.ForEachSubRecord([&](auto& record) { addRecord(record, "", nullptr); });
@@ -43,9 +46,10 @@ std::vector<GlobalValueEntry> CollectGlobalValues(GlobalConfig& config) {
 }
 
 // The global values rivode refuses to set, with why; the others are set by their type.
-bool SetGlobalValue(YProfileData& value, const std::vector<std::string>& words,
+bool SetGlobalValue(const GlobalValueEntry& entry, const std::vector<std::string>& words,
                     CommandFailure& failure) {
-    if (dynamic_cast<const GlobalRetiredValue<YProfileTabState>*>(&value) != nullptr) {
+    YProfileData& value = *entry.value;
+    if (entry.retired) {
         failure = UsageFailure(
             "the value is only read from configurations older than its V2 name: set " +
             ToUtf8(value.GetName()) + " V2 instead");
@@ -120,7 +124,7 @@ ExitStatus RunSet(const CommandOptions& options, const std::string& name,
     if (entry == nullptr) {
         return Fail(failure);
     }
-    if (!SetGlobalValue(*entry->value, words, failure)) {
+    if (!SetGlobalValue(*entry, words, failure)) {
         failure.message = "cannot set \"" + name + "\": " + failure.message;
         return Fail(failure);
     }

@@ -7,8 +7,30 @@
 
 namespace {
 
-constexpr std::u16string_view kOlderPasswordName = u"Firewall Password";
 constexpr std::u16string_view kCapiPrefix = u"CAPI:";
+
+// The older value was kept either under the user's own data protection ("CAPI:") or in the
+// double-Blowfish form of the configuration passphrase of its time. While sensitive data is
+// disabled its plaintext could not be enciphered again, so it stays where it is (as a session's
+// older values do) rather than being emptied and lost.
+void UpgradeOlderPassword(FirewallConfig& config, YProfileData&, std::u16string_view olderName,
+                          const YProfileKey& key) {
+    YUnicodeString older;
+    if (IsConfigPassphraseDisabled() || !key.GetString(olderName, older) || older.empty()) {
+        return;
+    }
+    const YLegacyTextForm form = older.starts_with(kCapiPrefix) ? YLegacyTextForm::Capi
+                                                                : YLegacyTextForm::DoubleBlowfish;
+    if (UpgradeLegacySensitiveValue(key, olderName, form, config.password)) {
+        return;
+    }
+    // A V2 value already holds the password: the older copy only keeps a readable secret around.
+    if (config.password.IsFromStore()) {
+        (void)key.SetString(olderName, u"");
+    }
+}
+
+using namespace rivode::rows;
 
 }  // namespace
 
@@ -27,8 +49,11 @@ const YProfileTable<FirewallConfig>& FirewallConfig::Table() {
         YProfileTable<FirewallConfig> rows;
 #define RIVODE_FIREWALL_VALUE(Type, member, name, ...) \
     rows.Add(&FirewallConfig::member, name, __VA_ARGS__);
+#define RIVODE_FIREWALL_MARKED(Type, member, name, marks, ...) \
+    rows.Add(&FirewallConfig::member, name, marks, __VA_ARGS__);
 #include <RivodeRavudaVU/FirewallConfigValues.inc>
 #undef RIVODE_FIREWALL_VALUE
+#undef RIVODE_FIREWALL_MARKED
         return rows;
     }();
     return table;
@@ -36,31 +61,8 @@ const YProfileTable<FirewallConfig>& FirewallConfig::Table() {
 
 bool FirewallConfig::Load(const YProfileKey* key) {
     const bool found = YProfileTableRecord::Load(key);
-    if (key != nullptr) {
-        UpgradeOlderPassword(*key);
-    }
+    Table().ApplyLoadRules(*this, key);
     return found;
-}
-
-// The older value was kept either under the user's own data protection ("CAPI:") or in the
-// double-Blowfish form of the configuration passphrase of its time. While sensitive data is
-// disabled its plaintext could not be enciphered again, so it stays where it is (as a session's
-// older values do) rather than being emptied and lost.
-void FirewallConfig::UpgradeOlderPassword(const YProfileKey& key) {
-    YUnicodeString older;
-    if (IsConfigPassphraseDisabled() || !key.GetString(kOlderPasswordName, older) ||
-        older.empty()) {
-        return;
-    }
-    const YLegacyTextForm form = older.starts_with(kCapiPrefix) ? YLegacyTextForm::Capi
-                                                                : YLegacyTextForm::DoubleBlowfish;
-    if (UpgradeLegacySensitiveValue(key, kOlderPasswordName, form, password)) {
-        return;
-    }
-    // A V2 value already holds the password: the older copy only keeps a readable secret around.
-    if (password.IsFromStore()) {
-        (void)key.SetString(kOlderPasswordName, u"");
-    }
 }
 
 bool FirewallConfig::NeedsLogin() const {

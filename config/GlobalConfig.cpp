@@ -1,19 +1,6 @@
 #include <RivodeRavudaVU/GlobalConfig.h>
 
-#include "platform/DesktopSettings.h"
-
-#include <cmath>
-
 namespace {
-
-// Takes the derived default when the store did not hold the value. The value stays pending, so
-// the default that was derived here is what the next save stores.
-template <class Value>
-void DeriveDefault(Value& value, const typename Value::ValueType& derived) {
-    if (!value.IsFromStore()) {
-        value.Init(nullptr, value.GetName(), derived);
-    }
-}
 
 // Copies the main values and each sub-record both records have (all of them, or only the changed
 // ones). A record made without a user interface, or not integrated, has fewer sub-records to
@@ -58,7 +45,8 @@ GlobalConfig::GlobalConfig(const YProfileKey* key, int product, bool integrated,
     editorConfig.Init(key);
     printerConfig.Init(key);
     versionWasStored_ = version.IsFromStore();
-    DeriveDefaults();
+    // The derived defaults may depend on the sub-records, so they come once all are read.
+    Table().ApplyLoadRules(*this, key);
 }
 
 GlobalConfig::~GlobalConfig() = default;
@@ -73,18 +61,6 @@ unsigned long GlobalConfig::Release() {
         delete this;
     }
     return static_cast<unsigned long>(remaining);
-}
-
-void GlobalConfig::DeriveDefaults() {
-    const bool existing = versionWasStored_;
-    DeriveDefault(rightClickPopupShown, existing);
-    DeriveDefault(listViewSortStyle, existing ? 1u : 2u);
-    DeriveDefault(quillfileDefaultActionForFiles, existing ? 0u : 1u);
-    DeriveDefault(tabWidth, static_cast<std::uint32_t>(std::lround(
-                                kBaseTabWidth * rivode::platform::GetDesktopScaleFactor())));
-    DeriveDefault(initialSendCommandsToValue, enableSendChatToAllTabsOnStartup ? 1u : 0u);
-    DeriveDefault(enableFontSmoothing, rivode::platform::IsFontSmoothingEnabled());
-    DeriveDefault(zoomOnKeyboardShortcut, rivode::platform::IsDesktopEnvironmentSession());
 }
 
 bool GlobalConfig::Save(const YProfileKey& key) {

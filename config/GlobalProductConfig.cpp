@@ -14,6 +14,23 @@ NameSet NameSetOf(int product) {
     return R::UsesTransferNames(product) ? NameSet::Transfer : NameSet::Terminal;
 }
 
+using namespace rivode::rows;
+
+// A configuration from before "Auto Session" existed said the same with the two switches.
+std::optional<std::uint32_t> DefaultAutoSession(const R& record, const YProfileKey*) {
+    return (record.useAutoSession ? R::AutoSessionNamed : R::AutoSessionNone) |
+           (record.useRememberedSessions ? R::AutoSessionRemembered : 0u);
+}
+
+// The file-transfer products cannot open both kinds of sessions. Stays pending, so the store is
+// corrected on the next save.
+void SettleAutoSession(R& record) {
+    if (R::UsesTransferNames(record.GetProduct()) && record.autoSession == R::AutoSessionBoth) {
+        record.autoSession = R::AutoSessionNone;
+        record.autoSession.Commit();
+    }
+}
+
 YProfileTable<R> MakeTable(NameSet names) {
     const bool transfer = names != NameSet::Terminal;
     const auto named = [transfer](std::u16string_view name) {
@@ -32,13 +49,14 @@ YProfileTable<R> MakeTable(NameSet names) {
         .Add(&R::showStatusBar, named(u"Show Status Bar"), true)
         .Add(&R::useAutoSession, named(u"Use Auto Session"), false)
         .Add(&R::useRememberedSessions, named(u"Use Remembered Sessions"), false)
-        .Add(&R::autoSession, named(u"Auto Session"), R::AutoSessionNone)
+        .Add(&R::autoSession, named(u"Auto Session"),
+             Derived(DefaultAutoSession) | Settled(SettleAutoSession), R::AutoSessionNone)
         .Add(&R::autoSessionName, named(u"Auto Session Name"), u"");
     if (transfer) {
         table.Add(&R::rememberedSessionsList, u"Remembered Sessions List QFL", {});
     } else {
-        table.AddRenamed(&R::rememberedSessionsList, u"Remembered Sessions List V2",
-                         u"Remembered Sessions List", {});
+        table.Add(&R::rememberedSessionsList, u"Remembered Sessions List V2",
+                  Renamed(u"Remembered Sessions List"), {});
     }
     table.Add(&R::offerHelp, offerHelp, 1)
         .Add(&R::neverCheckForUpdates, prefix + u"Never Check For Updates", false)
@@ -65,19 +83,9 @@ const YProfileTable<R>& TableFor(int product) {
 GlobalProductConfig::GlobalProductConfig(const YProfileKey* key, int product)
     : product_(product), table_(&TableFor(product)) {
     Init(key);
-    // A configuration from before "Auto Session" existed said the same with the two switches.
-    if (!autoSession.IsFromStore()) {
-        const std::uint32_t derived = (useAutoSession ? AutoSessionNamed : AutoSessionNone) |
-                                      (useRememberedSessions ? AutoSessionRemembered : 0u);
-        autoSession.Init(nullptr, autoSession.GetName(), derived);
-        AfterLoad();
-    }
+    Table().ApplyLoadRules(*this, key);
 }
 
 void GlobalProductConfig::AfterLoad() {
-    if (UsesTransferNames(product_) && autoSession == AutoSessionBoth) {
-        // Stays pending, so the store is corrected on the next save.
-        autoSession = AutoSessionNone;
-        autoSession.Commit();
-    }
+    Table().Settle(*this);
 }

@@ -21,22 +21,33 @@ constexpr KeyNameRow kKeyNames[] = {
 #undef RIVODE_KEY_NAME
 };
 
-constexpr KeymapFunction kFunctions[] = {
-#define RIVODE_KEYMAP_FUNCTION(code, name) {code, name},
+// Which name a look-up finds first when an older name is also some row's own name.
+enum OlderNamePrecedence { kNoOlderName, kOlderNameWins, kRowNameWins };
+
+struct FunctionRow {
+    KeymapFunction function;
+    std::u16string_view olderName;
+    OlderNamePrecedence precedence;
+};
+
+constexpr FunctionRow kFunctionRows[] = {
+#define RIVODE_KEYMAP_FUNCTION(code, name) {{code, name}, {}, kNoOlderName},
+#define RIVODE_KEYMAP_RENAMED(code, name, olderName, precedence) {{code, name}, olderName, precedence},
 #include "config/KeymapFunctions.inc"
 #undef RIVODE_KEYMAP_FUNCTION
-    {0, u""},
+#undef RIVODE_KEYMAP_RENAMED
 };
-static_assert(std::size(kFunctions) == 281);
 
-// Names older key maps used for functions that have since been renamed or merged. The first
-// group is consulted before the table, so that it wins over any row; the second after it.
-constexpr KeymapFunction kRetiredNamesFirst[] = {
-    {64, u"MENU_TOGGLE_CHAT_WINDOW"},       {48, u"MENU_GOTO_CHAT_SESSION_WINDOW"},
-    {96, u"MENU_THEMES_OFFICE2003"},        {69, u"MENU_HEX_VIEW"},
-    {45, u"MENU_EDIT_PASTE_AS_QUOTATION"},
-};
-constexpr KeymapFunction kRetiredNamesLast[] = {{268, u"VT_HELP"}, {269, u"VT_DO"}};
+// The public table: the rows' functions and the row that ends it.
+constexpr auto kFunctions = [] {
+    std::array<KeymapFunction, std::size(kFunctionRows) + 1> functions{};
+    for (std::size_t i = 0; i < std::size(kFunctionRows); ++i) {
+        functions[i] = kFunctionRows[i].function;
+    }
+    functions.back() = {0, u""};
+    return functions;
+}();
+static_assert(std::size(kFunctions) == 281);
 
 // The mask is made from the five modifier constants rather than written out, so that it cannot
 // drift from them.
@@ -121,14 +132,18 @@ const KeyNameIndex& KeyNames() {
 const FirstRowIndex<std::u16string_view, std::uint32_t>& FunctionNames() {
     static const FirstRowIndex<std::u16string_view, std::uint32_t> index = [] {
         FirstRowIndex<std::u16string_view, std::uint32_t> made;
-        for (const std::span<const KeymapFunction> group :
-             {std::span<const KeymapFunction>(kRetiredNamesFirst),
-              std::span<const KeymapFunction>(kFunctions),
-              std::span<const KeymapFunction>(kRetiredNamesLast)}) {
-            for (const KeymapFunction& row : group) {
-                made.Add(row.name, row.code);
+        const auto addOlderNames = [&made](OlderNamePrecedence precedence) {
+            for (const FunctionRow& row : kFunctionRows) {
+                if (row.precedence == precedence) {
+                    made.Add(row.olderName, row.function.code);
+                }
             }
+        };
+        addOlderNames(kOlderNameWins);
+        for (const KeymapFunction& function : kFunctions) {
+            made.Add(function.name, function.code);
         }
+        addOlderNames(kRowNameWins);
         return made;
     }();
     return index;

@@ -2,6 +2,21 @@
 
 #include "config/SessionMigration.h"
 
+namespace {
+
+using namespace rivode::rows;
+
+// Sessions older than "Firewall Name" chose the terminal's default firewall with a switch.
+std::optional<YUnicodeString> DefaultFirewallName(const RemoteHostConfig&, const YProfileKey* key) {
+    std::uint32_t useFirewall = 0;
+    if (key == nullptr || !key->GetDword(u"Use Firewall", useFirewall) || useFirewall == 0) {
+        return std::nullopt;
+    }
+    return YUnicodeString(kDefaultTerminalFirewallName);
+}
+
+}  // namespace
+
 RemoteHostConfig::RemoteHostConfig() {
     Init(nullptr);
 }
@@ -11,26 +26,20 @@ const YProfileTable<RemoteHostConfig>& RemoteHostConfig::Table() {
     static const auto table =
         YProfileTable<C>()
             .Add(&C::hostname, u"Hostname", u"")
-            .Add(&C::username, u"Username", u"")
-            .Add(&C::firewallName, u"Firewall Name", YUnicodeString(kNoFirewallName))
-            .Add(&C::credentialTitle, u"Credential Title", u"")
+            .Add(&C::username, u"Username", Personal, u"")
+            .Add(&C::firewallName, u"Firewall Name", Derived(DefaultFirewallName),
+                 YUnicodeString(kNoFirewallName))
+            .Add(&C::credentialTitle, u"Credential Title", Personal, u"")
             .Add(&C::localShellCommandPreConnect, u"Local Shell Command Pre-connect V2",
+                 Personal | Upgraded(u"Local Shell Command Pre-connect",
+                                     &rivode::config::EncipherOlderPlainText<C>),
                  YEncryptedString{});
     return table;
 }
 
 void RemoteHostConfig::Init(const YProfileKey* key) {
     YProfileTableRecord::Init(key);
-    if (key == nullptr) {
-        return;
+    if (key != nullptr) {
+        Table().ApplyLoadRules(*this, key);
     }
-    // Sessions older than "Firewall Name" chose the terminal's default firewall with a switch.
-    std::uint32_t useFirewall = 0;
-    if (!firewallName.IsFromStore() && key->GetDword(u"Use Firewall", useFirewall) &&
-        useFirewall != 0) {
-        firewallName.Init(nullptr, firewallName.GetName(),
-                          YUnicodeString(kDefaultTerminalFirewallName));
-    }
-    rivode::config::UpgradePlainSensitiveValue(*key, u"Local Shell Command Pre-connect",
-                                               localShellCommandPreConnect);
 }

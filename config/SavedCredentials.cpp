@@ -64,8 +64,9 @@ SavedCredential::SavedCredential() {
 const YProfileTable<SavedCredential>& SavedCredential::Table() {
     using C = SavedCredential;
     static const auto table = YProfileTable<C>()
-                                  .Add(&C::username, u"Username", u"")
-                                  .Add(&C::password, u"Password V2", YEncryptedString{});
+                                  .Add(&C::username, u"Username", rivode::rows::Personal, u"")
+                                  .Add(&C::password, u"Password V2", rivode::rows::Personal,
+                                       YEncryptedString{});
     return table;
 }
 

@@ -17,7 +17,7 @@ bool SessionConfig::Load(const YProfileKey* key) {
     terminalConfig.Init(key);
     remoteHostConfig.Init(key);
     printerConfig.Init(key);
-    SettleLoadedValues(key);
+    Table().ApplyLoadRules(*this, key);
     terminal_.Load(key);
     transfer_.Load(key);
     ApplyDefaultSessionRule(key);

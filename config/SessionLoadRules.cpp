@@ -1,13 +1,13 @@
 // The values a session key may hold in older forms, or not at all, settled after loading.
+#include "config/SessionLoadRules.h"
+
 #include <RivodeRavudaVU/ConfigPassphrase.h>
 #include <RivodeRavudaVU/GlobalConfig.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
-#include <RivodeRavudaVU/SessionConfig.h>
 #include <RivodeRavudaVU/YProfileCapiString.h>
 
 #include <DavaraZE/YwsPaths.h>
 
-#include "config/SessionMigration.h"
 #include "platform/Environment.h"
 #include "platform/UserFolders.h"
 #include "storage/ciphers/SecretText.h"
@@ -28,14 +28,6 @@ template <class Value>
 void Settle(Value& value, const typename Value::ValueType& settled) {
     if (!(value.Get() == settled)) {
         value.Init(nullptr, value.GetName(), settled);
-    }
-}
-
-// The default computed now, for a value the store did not hold.
-template <class Value>
-void DeriveDefault(Value& value, const typename Value::ValueType& derived) {
-    if (!value.IsFromStore()) {
-        value.Init(nullptr, value.GetName(), derived);
     }
 }
 
@@ -70,52 +62,87 @@ std::optional<YUnicodeString> HomeFolder() {
 
 }  // namespace
 
-void SessionConfig::SettleLoadedValues(const YProfileKey* key) {
-    Settle(isSession, true);
-    if (key != nullptr) {
-        UpgradeLoginScript(*key);
-        rivode::config::UpgradePlainSensitiveValue(*key, u"Monitor Password", monitorPassword);
-        rivode::config::UpgradePlainSensitiveValue(*key, u"PGP Upload Command", pgpUploadCommand);
-        rivode::config::UpgradePlainSensitiveValue(*key, u"PGP Download Command",
-                                                   pgpDownloadCommand);
-    }
+namespace rivode::config {
 
-    if (const auto style = StoredDword(key, u"Highlighting Style")) {
-        DeriveDefault(highlightReverseVideo, *style == 0 || *style > 2);
-        DeriveDefault(highlightBold, *style == 1);
-        DeriveDefault(highlightColor, *style == 2);
-    }
-    // The older trace levels started one lower, except for off (0) and the levels above 7.
-    if (const auto older = StoredDword(key, u"Quillfile Trace Level")) {
-        DeriveDefault(quillfileTraceLevel, *older >= 1 && *older <= 7 ? *older + 1 : *older);
-    }
-
-    DeriveDefault(idleCheck, idleTimeout.IsFromStore() && idleTimeout > 0);
-    Settle(idleTimeout, idleTimeout == 0 ? kDefaultIdleTimeout
-                                         : std::min<std::uint32_t>(idleTimeout, kLongestIdleTimeout));
-    if (xmodemSendPacketSize == kClassicXmodemPacketSize) {
-        Settle(xmodemSendPacketSize, 0u);
-    }
-
-    if (!lineSendDelay.IsFromStore() || !characterSendDelay.IsFromStore()) {
-        const YRefPtr<GlobalConfig> global = GetGlobalConfig();
-        DeriveDefault(lineSendDelay, global->lineSendDelay.Get());
-        DeriveDefault(characterSendDelay, global->characterSendDelay.Get());
-    }
-    DeriveDefault(keywordSet, LoadMessageString(rivode::msg::DefaultKeywordListName));
-    DeriveDefault(uploadDirectory, TransferFolder(HomeFolder(), u"upload"));
-    DeriveDefault(downloadDirectory, TransferFolder(UserFolder("XDG_DOWNLOAD_DIR"), u"download"));
+void SettleIsSession(SessionConfig& session) {
+    Settle(session.isSession, true);
 }
 
-void SessionConfig::UpgradeLoginScript(const YProfileKey& key) {
+void SettleIdleTimeout(SessionConfig& session) {
+    const std::uint32_t timeout = session.idleTimeout;
+    Settle(session.idleTimeout,
+           timeout == 0 ? kDefaultIdleTimeout : std::min(timeout, kLongestIdleTimeout));
+}
+
+void SettleXmodemSendPacketSize(SessionConfig& session) {
+    if (session.xmodemSendPacketSize == kClassicXmodemPacketSize) {
+        Settle(session.xmodemSendPacketSize, 0u);
+    }
+}
+
+// Seen before "Idle Timeout" is settled: a stored 0 meant no idle check.
+std::optional<bool> DefaultIdleCheck(const SessionConfig& session, const YProfileKey*) {
+    return session.idleTimeout.IsFromStore() && session.idleTimeout > 0;
+}
+
+// Older versions kept one "Highlighting Style" (0, 1, 2) where the three switches are now.
+std::optional<bool> DefaultHighlightReverseVideo(const SessionConfig&, const YProfileKey* key) {
+    const auto style = StoredDword(key, u"Highlighting Style");
+    return style ? std::optional(*style == 0 || *style > 2) : std::nullopt;
+}
+
+std::optional<bool> DefaultHighlightBold(const SessionConfig&, const YProfileKey* key) {
+    const auto style = StoredDword(key, u"Highlighting Style");
+    return style ? std::optional(*style == 1) : std::nullopt;
+}
+
+std::optional<bool> DefaultHighlightColor(const SessionConfig&, const YProfileKey* key) {
+    const auto style = StoredDword(key, u"Highlighting Style");
+    return style ? std::optional(*style == 2) : std::nullopt;
+}
+
+std::optional<std::uint32_t> DefaultLineSendDelay(const SessionConfig&, const YProfileKey*) {
+    return GetGlobalConfig()->lineSendDelay.Get();
+}
+
+std::optional<std::uint32_t> DefaultCharacterSendDelay(const SessionConfig&, const YProfileKey*) {
+    return GetGlobalConfig()->characterSendDelay.Get();
+}
+
+std::optional<YUnicodeString> DefaultKeywordSet(const SessionConfig&, const YProfileKey*) {
+    return LoadMessageString(rivode::msg::DefaultKeywordListName);
+}
+
+std::optional<YUnicodeString> DefaultUploadDirectory(const SessionConfig&, const YProfileKey*) {
+    return TransferFolder(HomeFolder(), u"upload");
+}
+
+std::optional<YUnicodeString> DefaultDownloadDirectory(const SessionConfig&, const YProfileKey*) {
+    return TransferFolder(UserFolder("XDG_DOWNLOAD_DIR"), u"download");
+}
+
+// The older trace levels started one lower, except for off (0) and the levels above 7.
+void RaiseOlderTraceLevel(SessionConfig& session, YProfileData&, std::u16string_view olderName,
+                          const YProfileKey& key) {
+    const auto older = StoredDword(&key, olderName);
+    if (older && !session.quillfileTraceLevel.IsFromStore()) {
+        session.quillfileTraceLevel.Init(nullptr, session.quillfileTraceLevel.GetName(),
+                                         *older >= 1 && *older <= 7 ? *older + 1 : *older);
+    }
+}
+
+void UpgradeLoginScript(SessionConfig& session, YProfileData&, std::u16string_view olderName,
+                        const YProfileKey& key) {
+    constexpr std::u16string_view kOldestName = u"Login Script";
+    ProfileExpectSendList& loginScript = session.loginScript;
     // Without a passphrase the list could not be enciphered; the older text stays for later.
     if (loginScript.IsFromStore() || IsConfigPassphraseDisabled()) {
         return;
     }
     YUnicodeString newer;
     YUnicodeString older;
-    const bool hasNewer = key.GetString(u"Login Script V2", newer) && !newer.empty();
-    const bool hasOlder = key.GetString(u"Login Script", older) && !older.empty();
+    const bool hasNewer = key.GetString(olderName, newer) && !newer.empty();
+    const bool hasOlder = key.GetString(kOldestName, older) && !older.empty();
     YUnicodeString script;
     if (hasNewer) {
         YProfileEncryptedString enciphered;
@@ -142,16 +169,18 @@ void SessionConfig::UpgradeLoginScript(const YProfileKey& key) {
     if (!enciphered) {
         return;
     }
-    sendInitialCarriageReturn = sendInitialReturn;
+    session.sendInitialCarriageReturn = sendInitialReturn;
     // The older texts are emptied in the key right away, so the converted list goes into the
     // same key now: a session that is loaded and never saved keeps its script. A refused write
     // leaves the values changed, so the session's next save tries again.
     (void)loginScript.Save(key);
-    (void)sendInitialCarriageReturn.Save(key);
-    for (const auto& [name, emptied] : {std::pair{u"Login Script V2", newerRead},
-                                        std::pair{u"Login Script", hasOlder}}) {
+    (void)session.sendInitialCarriageReturn.Save(key);
+    for (const auto& [name, emptied] :
+         {std::pair{olderName, newerRead}, std::pair{kOldestName, hasOlder}}) {
         if (emptied) {
             (void)key.SetString(name, u"");
         }
     }
 }
+
+}  // namespace rivode::config

@@ -16,4 +16,12 @@ namespace rivode::config {
 void UpgradePlainSensitiveValue(const YProfileKey& key, std::u16string_view legacyName,
                                 YProfileEncryptedString& value);
 
+// UpgradePlainSensitiveValue as the upgrade of a table row whose value is a
+// YProfileEncryptedString (the row's older name is the plain text's name).
+template <class Record>
+void EncipherOlderPlainText(Record&, YProfileData& value, std::u16string_view olderName,
+                            const YProfileKey& key) {
+    UpgradePlainSensitiveValue(key, olderName, static_cast<YProfileEncryptedString&>(value));
+}
+
 }  // namespace rivode::config

@@ -31,6 +31,64 @@ void Settle(Value& value, const T& settled) {
     value.Commit();
 }
 
+// The model of a TN3270 session's terminal type; nullptr for other emulations.
+const Tn3270Model* FindTn3270Model(const TerminalConfig& config) {
+    if (config.emulation.Get() != u"TN3270") {
+        return nullptr;
+    }
+    const auto model = std::find_if(kTn3270Models.begin(), kTn3270Models.end(),
+                                    [&config](const Tn3270Model& candidate) {
+                                        return candidate.terminalType ==
+                                               config.tn3270TerminalType.Get();
+                                    });
+    return model == kTn3270Models.end() ? nullptr : &*model;
+}
+
+// The rows are settled in table order: the emulation comes first, as the 256-color default and
+// the TN3270 screen both depend on the emulation the session ends up with.
+void SettleEmulation(TerminalConfig& config) {
+    if (config.emulation.Get() == u"SCO-ANSI") {
+        Settle(config.emulation, YUnicodeString(u"SCOANSI"));
+    } else if (!IsEmulationName(config.emulation.Get())) {
+        Settle(config.emulation, YUnicodeString(u"Xterm"));
+    }
+}
+
+// Sessions from before the switch existed asked for 256 colors through the terminal type; the
+// switch now says so, and the terminal type goes back to following the emulation.
+void Settle256Colors(TerminalConfig& config) {
+    if (config.enableXterm256Color.IsFromStore()) {
+        return;
+    }
+    if (rivode::EqualsNoCase(config.terminalType.Get(), u"Xterm-256color")) {
+        Settle(config.enableXterm256Color, true);
+        Settle(config.terminalType, YUnicodeString());
+        Settle(config.useTerminalType, false);
+    } else {
+        Settle(config.enableXterm256Color, config.emulation.Get() == u"Xterm" && config.ansiColor);
+    }
+}
+
+void SettleTn3270Model(TerminalConfig& config) {
+    if (config.emulation.Get() == u"TN3270" && FindTn3270Model(config) == nullptr) {
+        Settle(config.tn3270TerminalType, YUnicodeString(kTn3270Models.front().terminalType));
+    }
+}
+
+void SettleRowsToModel(TerminalConfig& config) {
+    if (const Tn3270Model* model = FindTn3270Model(config)) {
+        Settle(config.rows, model->rows);
+    }
+}
+
+void SettleColsToModel(TerminalConfig& config) {
+    if (const Tn3270Model* model = FindTn3270Model(config)) {
+        Settle(config.cols, model->cols);
+    }
+}
+
+using namespace rivode::rows;
+
 }  // namespace
 
 TerminalConfig::TerminalConfig() {
@@ -42,11 +100,11 @@ const YProfileTable<TerminalConfig>& TerminalConfig::Table() {
         YProfileTable<TerminalConfig> rows;
 #define RIVODE_TERMINAL_VALUE(Type, member, name, ...) \
     rows.Add(&TerminalConfig::member, name, __VA_ARGS__);
-#define RIVODE_TERMINAL_RENAMED(Type, member, name, olderName, ...) \
-    rows.AddRenamed(&TerminalConfig::member, name, olderName, __VA_ARGS__);
+#define RIVODE_TERMINAL_MARKED(Type, member, name, marks, ...) \
+    rows.Add(&TerminalConfig::member, name, marks, __VA_ARGS__);
 #include <RivodeRavudaVU/TerminalConfigValues.inc>
 #undef RIVODE_TERMINAL_VALUE
-#undef RIVODE_TERMINAL_RENAMED
+#undef RIVODE_TERMINAL_MARKED
         return rows;
     }();
     return table;
@@ -56,37 +114,6 @@ YLogFont TerminalConfig::DefaultFont() {
     return GlobalEditorConfig::DefaultFont();
 }
 
-// The emulation comes first: the TN3270 screen size and the 256-color default both depend on
-// the emulation the session ends up with.
 void TerminalConfig::AfterLoad() {
-    if (emulation.Get() == u"SCO-ANSI") {
-        Settle(emulation, YUnicodeString(u"SCOANSI"));
-    } else if (!IsEmulationName(emulation.Get())) {
-        Settle(emulation, YUnicodeString(u"Xterm"));
-    }
-
-    if (emulation.Get() == u"TN3270") {
-        auto model = std::find_if(kTn3270Models.begin(), kTn3270Models.end(),
-                                  [this](const Tn3270Model& candidate) {
-                                      return candidate.terminalType == tn3270TerminalType.Get();
-                                  });
-        if (model == kTn3270Models.end()) {
-            model = kTn3270Models.begin();
-            Settle(tn3270TerminalType, YUnicodeString(model->terminalType));
-        }
-        Settle(rows, model->rows);
-        Settle(cols, model->cols);
-    }
-
-    // Sessions from before the switch existed asked for 256 colors through the terminal type;
-    // the switch now says so, and the terminal type goes back to following the emulation.
-    if (!enableXterm256Color.IsFromStore()) {
-        if (rivode::EqualsNoCase(terminalType.Get(), u"Xterm-256color")) {
-            Settle(enableXterm256Color, true);
-            Settle(terminalType, YUnicodeString());
-            Settle(useTerminalType, false);
-        } else {
-            Settle(enableXterm256Color, emulation.Get() == u"Xterm" && ansiColor);
-        }
-    }
+    Table().Settle(*this);
 }

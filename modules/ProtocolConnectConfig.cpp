@@ -23,14 +23,14 @@ ProtocolConnectConfig::Table ProtocolConnectConfig::MakeTable(
         table.Add(&C::port_, u"Port", protocol.defaultPort);
     }
     if (protocol.Keeps(kLogonValues)) {
-        table.Add(&C::username_, u"Username", u"")
-            .Add(&C::password_, u"Password V2", YEncryptedString{});
+        table.Add(&C::username_, u"Username", rivode::rows::Personal, u"")
+            .Add(&C::password_, u"Password V2", rivode::rows::Personal, YEncryptedString{});
     }
     if (protocol.Keeps(kFirewallValue)) {
         table.Add(&C::firewallName_, u"Firewall Name", u"None");
     }
     if (protocol.Keeps(kSavedCredential)) {
-        table.Add(&C::credentialTitle_, u"Credential Title", u"");
+        table.Add(&C::credentialTitle_, u"Credential Title", rivode::rows::Personal, u"");
     }
     if (protocol.Keeps(kAgentValue)) {
         table.Add(&C::useAgent_, u"Use Agent", true);

@@ -76,8 +76,10 @@ class FirewallConfig : public YUnknown<IFirewallUI>,
                        public YProfileTableRecord<FirewallConfig> {
 public:
 #define RIVODE_FIREWALL_VALUE(Type, member, name, ...) Type member;
+#define RIVODE_FIREWALL_MARKED(Type, member, name, marks, ...) Type member;
 #include <RivodeRavudaVU/FirewallConfigValues.inc>
 #undef RIVODE_FIREWALL_VALUE
+#undef RIVODE_FIREWALL_MARKED
 
     // Every value at its default.
     explicit FirewallConfig(YUnicodeString name);
@@ -111,8 +113,6 @@ protected:
     ~FirewallConfig() override;
 
 private:
-    void UpgradeOlderPassword(const YProfileKey& key);
-
     YUnicodeString name_;
     YUnicodeString runTimeUsername_;
     YUnicodeString runTimePassword_;

@@ -60,23 +60,14 @@ inline constexpr std::u16string_view kGlobalConfigVersion = u"7B2F2717-85C8-4729
 inline constexpr std::u16string_view kGlobalConfigOlderVersion =
     u"0311ABC6-1CDD-46fc-A08A-0D7C00242FCA";
 
-// A value read under a name that has been retired: it is loaded so that its content can be
-// carried over to the newer name, and never written again.
-template <class Value>
-class GlobalRetiredValue : public Value {
-public:
-    using Value::Value;
-    [[nodiscard]] bool Save(const YProfileKey&) override { return true; }
-};
-
 class GlobalConfig : public YProfileTableRecord<GlobalConfig> {
 public:
 #define RIVODE_GLOBAL_VALUE(Type, member, name, ...) Type member;
-#define RIVODE_GLOBAL_RENAMED(Type, member, name, olderName, ...) Type member;
+#define RIVODE_GLOBAL_MARKED(Type, member, name, marks, ...) Type member;
 #define RIVODE_GLOBAL_RECORD(Type, member) Type member;
 #include <RivodeRavudaVU/GlobalConfigValues.inc>
 #undef RIVODE_GLOBAL_VALUE
-#undef RIVODE_GLOBAL_RENAMED
+#undef RIVODE_GLOBAL_MARKED
 #undef RIVODE_GLOBAL_RECORD
 
     static constexpr std::uint32_t kBaseTabWidth = 150;
@@ -166,7 +157,6 @@ private:
     }
 
     bool SaveLocked(const YProfileKey& key);
-    void DeriveDefaults();
 
     std::atomic<long> references_{1};
     std::mutex recordLock_;

@@ -138,8 +138,10 @@ private:
 class SessionConfig : public YUnknown<ISessionConfig>, public YProfileTableRecord<SessionConfig> {
 public:
 #define RIVODE_SESSION_VALUE(Type, member, name, ...) Type member;
+#define RIVODE_SESSION_MARKED(Type, member, name, marks, ...) Type member;
 #include <RivodeRavudaVU/SessionConfigValues.inc>
 #undef RIVODE_SESSION_VALUE
+#undef RIVODE_SESSION_MARKED
 
     TerminalConfig terminalConfig;
     RemoteHostConfig remoteHostConfig;
@@ -222,8 +224,6 @@ private:
         std::vector<std::uint8_t> bytes;
     };
 
-    void SettleLoadedValues(const YProfileKey* key);
-    void UpgradeLoginScript(const YProfileKey& key);
     void ApplyDefaultSessionRule(const YProfileKey* key);
     // Keeps the values of key no part reads; whether key held any value at all.
     bool ReadForeignValues(const YProfileKey& key);

@@ -2,7 +2,8 @@
 // window values), loaded from and saved to the session's own key beside the session values.
 //
 // Its values stand one line each in TerminalConfigValues.inc. After the values are read the
-// record settles what the store may hold in older or foreign forms (AfterLoad):
+// record settles what the store may hold in older or foreign forms (the rows marked Settled, in
+// table order, from AfterLoad):
 // - "Emulation" must name one of the host's emulations (EmulationNames.h), compared with letter
 //   case: "SCO-ANSI" becomes "SCOANSI", anything else unknown becomes "Xterm".
 // - "TN3270 Terminal Type", when the emulation is "TN3270", must be one of the four models
@@ -11,7 +12,9 @@
 //   (letter case ignored; that terminal type is then cleared and "Use Terminal Type" turned
 //   off) or if the emulation is "Xterm" with "ANSI Color" on; otherwise off.
 // Values settled this way count as loaded (the record is not modified by them) but are written
-// on the next save, so the store takes the settled form.
+// on the next save, so the store takes the settled form. The colors sessions had before color
+// schemes ("Foreground", "Background", "Bold") are written back only by records that read them,
+// so clones of such records (and a record written into a copy key) keep them.
 //
 // A record is used by one thread at a time; the table is shared and read-only.
 #pragma once
@@ -29,24 +32,13 @@
 
 #pragma GCC visibility push(default)
 
-// A color of the form sessions had before color schemes, read so that it can be migrated. It is
-// written back only when it was read from the store: records that never had it do not gain it,
-// and clones of records that had it (or a record written into a copy key) keep it.
-class TerminalMigratedColor : public YProfile<std::uint32_t> {
-public:
-    using YProfile::YProfile;
-    [[nodiscard]] bool Save(const YProfileKey& key) override {
-        return !IsFromStore() || YProfile::Save(key);
-    }
-};
-
 class TerminalConfig : public YProfileTableRecord<TerminalConfig> {
 public:
 #define RIVODE_TERMINAL_VALUE(Type, member, name, ...) Type member;
-#define RIVODE_TERMINAL_RENAMED(Type, member, name, olderName, ...) Type member;
+#define RIVODE_TERMINAL_MARKED(Type, member, name, marks, ...) Type member;
 #include <RivodeRavudaVU/TerminalConfigValues.inc>
 #undef RIVODE_TERMINAL_VALUE
-#undef RIVODE_TERMINAL_RENAMED
+#undef RIVODE_TERMINAL_MARKED
 
     // Every value at its default, as a record loaded without a store.
     TerminalConfig();

@@ -1,80 +1,12 @@
-// The schema of the global record: its values, their stored names and defaults, and the names
-// each product's sub-record uses.
+// The schema of the global record: the names each product's sub-record uses, and the values
+// whose stored forms or defaults follow older ones.
 #include "tests/config/global/GlobalConfigTestSupport.h"
 
-#include <set>
-#include <variant>
 
 namespace rivode::test {
 namespace {
 
-using StoredForm = std::variant<std::uint32_t, YUnicodeString, YStringArray>;
-
-std::optional<StoredForm> StoredValue(const YProfileKey& key, std::u16string_view name,
-                                      const StoredForm& like) {
-    if (std::holds_alternative<std::uint32_t>(like)) {
-        return DwordOf(key, name);
-    }
-    if (std::holds_alternative<YUnicodeString>(like)) {
-        return StringOf(key, name);
-    }
-    YStringArray items;
-    return key.GetStringArray(name, items) ? std::optional<StoredForm>(items) : std::nullopt;
-}
-
 class GlobalSchemaTest : public GlobalConfigTest {};
-
-TEST_F(GlobalSchemaTest, MainRecordHas316UniquelyNamedValues) {
-    const YRefPtr<GlobalConfig> record = Read();
-    std::set<YUnicodeString> names;
-    GlobalConfig::Table().ForEach(*record, [&](YProfileData& value) {
-        EXPECT_TRUE(names.insert(value.GetName()).second) << ToUtf8(value.GetName());
-    });
-    EXPECT_EQ(GlobalConfig::Table().GetSize(), 316u);
-    EXPECT_EQ(names.size(), 316u);
-    EXPECT_EQ(names.count(u"QuickSync"), 1u);
-    EXPECT_EQ(names.count(u"Quillterm Tab State"), 1u);
-}
-
-// A fresh folder: the first save stores the defaults, one of each stored form here.
-TEST_F(GlobalSchemaTest, FirstSaveStoresTheDefaults) {
-    const YRefPtr<GlobalConfig> record = Read();
-    Write(*record);
-    const struct {
-        std::u16string_view name;
-        StoredForm stored;
-    } rows[] = {
-        {u"Version", YUnicodeString(kGlobalConfigVersion)},
-        {u"Config Passphrase", u""},
-        {u"Show Connect Dialog", 1u},
-        {u"Session Options Tree Selected", u"Session+"},
-        {u"Global Options Tree State", u"1001000100"},
-        {u"Quillterm Tab State V2", u"1,1,0;"},
-        {u"Quillfile Tab State V2", u"1,1,0;0"},
-        {u"Local ExplorerFrame State", u"1,-1,200"},
-        {u"Remote ExplorerFrame State", u"1,1000,200"},
-        {u"Log File", u"${YWS_USER_DATA_PATH}/log.txt"},
-        {u"Status Bar Item List", YStringArray{u"Protocol Information", u"Cursor Position",
-                                               u"Rows and Columns", u"Emulation", u"Elapsed Time"}},
-        {u"Connected Color", 0x28C828u},
-        {u"Chat Window Height", 0xFFFFFFFFu},
-        {u"Max Scrollback Buffer Size", 128000u},
-        {u"Editor Color Scheme", u""},
-        {u"Editor Displays Line Numbers", 1u},
-    };
-    const auto stored = Stored();
-    for (const auto& row : rows) {
-        EXPECT_EQ(StoredValue(*stored, row.name, row.stored), row.stored) << ToUtf8(row.name);
-    }
-    // The color lists stand for the built-ins until the user changes them.
-    EXPECT_FALSE(StoredValue(*stored, u"Color Schemes", YStringArray{}).has_value());
-    EXPECT_FALSE(StoredValue(*stored, u"ANSI Color Palettes", YStringArray{}).has_value());
-    // The older names are read, never written.
-    EXPECT_EQ(StringOf(*stored, u"Quillterm Tab State"), std::nullopt);
-    EXPECT_EQ(record->editorConfig.font.GetFaceName(), u"Lucida Console");
-    EXPECT_TRUE(record->searchEngineCommandForSelectionLookup.Get().find(u"%s") !=
-                YUnicodeString::npos);
-}
 
 // Each product keeps its own values beside the others' under names that say whose they are.
 TEST_F(GlobalSchemaTest, ProductValuesAreNamedForTheirProduct) {
@@ -146,16 +78,6 @@ TEST_F(GlobalSchemaTest, AutoSessionFollowsTheOlderSwitchesWhenAbsent) {
         const std::u16string_view name = c.product == 3 ? u"Auto Session" : u"Auto Session QFL";
         EXPECT_EQ(DwordOf(*Stored(), name), c.autoSession);
     }
-}
-
-TEST_F(GlobalSchemaTest, RememberedSessionsMoveToTheirV2Name) {
-    WriteValueFile(GlobalFile(), "Z:\"Remembered Sessions List\"=00000001\r\n Jump\\Host\r\n");
-    const YRefPtr<GlobalConfig> record = Read(3);
-    EXPECT_EQ(record->productConfig.rememberedSessionsList.Get(), YStringArray{u"Jump\\Host"});
-    Write(*record);
-    YStringArray v2;
-    ASSERT_TRUE((*Stored()).GetStringArray(u"Remembered Sessions List V2", v2));
-    EXPECT_EQ(v2, YStringArray{u"Jump\\Host"});
 }
 
 TEST_F(GlobalSchemaTest, DockStatesReadBothFormsAndWriteTwelveNumbers) {

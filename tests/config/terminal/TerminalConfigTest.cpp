@@ -1,5 +1,5 @@
-// The terminal part of a session: its defaults, and how it settles emulations, TN3270 models,
-// the 256-color switch and the older column-switching name after loading.
+// The terminal part of a session: how it settles emulations, TN3270 models and the 256-color
+// switch after loading.
 #include "tests/storage/MemoryKey.h"
 
 #include <RivodeRavudaVU/EmulationNames.h>
@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <set>
 
 namespace rivode::test {
 namespace {
@@ -38,47 +37,6 @@ protected:
 
     std::shared_ptr<MemoryValues> stored_ = std::make_shared<MemoryValues>();
 };
-
-TEST_F(TerminalConfigTest, EmptyKeyGivesTheDefaultsAndTheFirstSaveStoresThem) {
-    TerminalConfig record = Load();
-    EXPECT_EQ(record.emulation.Get(), u"Xterm");
-    EXPECT_EQ(record.rows, 24u);
-    EXPECT_EQ(record.cols, 80u);
-    EXPECT_EQ(record.scrollback, 500u);
-    EXPECT_TRUE(record.enableXterm256Color);
-    EXPECT_EQ(record.normalFont.GetFaceName(), u"Lucida Console");
-    EXPECT_EQ(record.horizontalScrollbar, YTriState::Global);
-    EXPECT_FALSE(record.IsChanged());
-
-    Save(record);
-    EXPECT_EQ(Stored<YUnicodeString>(u"Emulation"), u"Xterm");
-    EXPECT_EQ(Stored<std::uint32_t>(u"Enable Xterm-256color"), 1u);
-    EXPECT_EQ(Stored<YUnicodeString>(u"Output Transformer Name"), u"UTF-8");
-    EXPECT_TRUE(stored_->Has(u"Normal Font v2"));
-    // The colors of the form before color schemes are never invented for a new session.
-    EXPECT_FALSE(stored_->Has(u"Foreground"));
-    EXPECT_FALSE(stored_->Has(u"Bold"));
-}
-
-TEST_F(TerminalConfigTest, EveryValueHasItsOwnName) {
-    TerminalConfig record;
-    std::set<YUnicodeString> names;
-    TerminalConfig::Table().ForEach(record, [&](YProfileData& value) {
-        EXPECT_FALSE(value.GetName().empty());
-        EXPECT_TRUE(names.insert(value.GetName()).second) << ToUtf8(value.GetName());
-    });
-    EXPECT_EQ(names.size(), TerminalConfig::Table().GetSize());
-}
-
-TEST_F(TerminalConfigTest, StoredMigratedColorsTravelWithTheRecord) {
-    Store(u"Foreground", 0x00C0C0C0u);
-    TerminalConfig record = Load();
-    const auto copyKey = MakeMemoryKey<YProfileCopyKey>(stored_);
-    stored_->values.clear();
-    ASSERT_TRUE(record.Save(*copyKey));
-    EXPECT_EQ(Stored<std::uint32_t>(u"Foreground"), 0x00C0C0C0u);
-    EXPECT_FALSE(stored_->Has(u"Background"));
-}
 
 TEST_F(TerminalConfigTest, EmulationIsSettledAgainstTheHostsEmulations) {
     const struct {
@@ -181,33 +139,6 @@ TEST_F(TerminalConfigTest, SaveWritesTheTerminalTypeClearedFor256Colors) {
     EXPECT_EQ(Stored<YUnicodeString>(u"Terminal Type"), u"");
     EXPECT_EQ(Stored<std::uint32_t>(u"Use Terminal Type"), 0u);
     EXPECT_EQ(Stored<std::uint32_t>(u"Enable Xterm-256color"), 1u);
-}
-
-TEST_F(TerminalConfigTest, ColumnSwitchingIsReadUnderTheOlderName) {
-    const struct {
-        std::optional<std::uint32_t> newer;
-        std::optional<std::uint32_t> older;
-        bool enabled;
-    } cases[] = {
-        {std::nullopt, 1u, true},
-        {0u, 1u, false},
-        {1u, std::nullopt, true},
-        {std::nullopt, std::nullopt, false},
-    };
-    for (const auto& c : cases) {
-        stored_->values.clear();
-        if (c.newer) {
-            Store(u"Enable 80-132 Column Switching", *c.newer);
-        }
-        if (c.older) {
-            Store(u"Enable 80/132 Column Switching", *c.older);
-        }
-        TerminalConfig record = Load();
-        EXPECT_EQ(record.enable80132ColumnSwitching, c.enabled);
-        Save(record);
-        EXPECT_EQ(Stored<std::uint32_t>(u"Enable 80-132 Column Switching"), c.enabled ? 1u : 0u);
-        EXPECT_EQ(Stored<std::uint32_t>(u"Enable 80/132 Column Switching"), c.older);
-    }
 }
 
 }  // namespace

@@ -194,8 +194,8 @@ public:
     static const YProfileTable<RenamedRecord>& Table() {
         static const auto table =
             YProfileTable<RenamedRecord>()
-                .AddRenamed(&RenamedRecord::remembered, u"Remembered Sessions List V2",
-                            u"Remembered Sessions List", {})
+                .Add(&RenamedRecord::remembered, u"Remembered Sessions List V2",
+                     rivode::rows::Renamed(u"Remembered Sessions List"), {})
                 .Add(&RenamedRecord::title, u"Title Bar", u"");
         return table;
     }
