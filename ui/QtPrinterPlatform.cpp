@@ -1,5 +1,6 @@
 #include "ui/QtPrinterPlatform.h"
 
+#include <DavaraZE/YQtText.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 
 #include <QPageLayout>
@@ -9,15 +10,6 @@
 #include <QString>
 
 namespace {
-
-QString ToQString(const YUnicodeString& text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-YUnicodeString FromQString(const QString& text) {
-    return YUnicodeString(reinterpret_cast<const char16_t*>(text.utf16()),
-                          static_cast<std::size_t>(text.size()));
-}
 
 // The platform's paper codes the settings store, as Qt's page sizes.
 QPageSize PageSizeOf(std::uint32_t code) {
@@ -42,7 +34,7 @@ public:
     YStringArray GetPrinterNames() override {
         YStringArray names;
         for (const QString& name : QPrinterInfo::availablePrinterNames()) {
-            names.push_back(FromQString(name));
+            names.push_back(YFromQString(name));
         }
         names.push_back(YUnicodeString(kQtPdfPrinterName));
         return names;
@@ -50,7 +42,7 @@ public:
 
     YUnicodeString GetDefaultPrinterName() override {
         const QString name = QPrinterInfo::defaultPrinterName();
-        return name.isEmpty() ? YUnicodeString(kQtPdfPrinterName) : FromQString(name);
+        return name.isEmpty() ? YUnicodeString(kQtPdfPrinterName) : YFromQString(name);
     }
 
     bool GetPageGeometry(const PrinterSelection& selection, PrinterPageGeometry& geometry,
@@ -59,7 +51,7 @@ public:
         if (selection.name.empty() || selection.name == kQtPdfPrinterName) {
             printer.setOutputFormat(QPrinter::PdfFormat);
         } else {
-            const QPrinterInfo info = QPrinterInfo::printerInfo(ToQString(selection.name));
+            const QPrinterInfo info = QPrinterInfo::printerInfo(YToQString(selection.name));
             if (info.isNull()) {
                 report.SetMessage(rivode::msg::PrinterNotFound);
                 report.AddString(selection.name);

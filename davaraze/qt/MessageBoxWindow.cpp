@@ -73,7 +73,7 @@ QString ButtonObjectName(int answer) {
 }
 
 int ShowQtMessageBox(const YMessageBoxRequest& request) {
-    QMessageBox box(IconOf(request.style), ToQString(request.caption), ToQString(request.text),
+    QMessageBox box(IconOf(request.style), YToQString(request.caption), YToQString(request.text),
                     QMessageBox::NoButton, request.parent);
     box.setTextFormat(Qt::PlainText);
     const std::vector<int> answers = YMessageBoxButtons(request.style);
@@ -93,7 +93,7 @@ int ShowQtMessageBox(const YMessageBoxRequest& request) {
     }
     QCheckBox* checkBox = nullptr;
     if (request.suppressed != nullptr) {
-        checkBox = new QCheckBox(ToQString(request.checkBoxText), &box);
+        checkBox = new QCheckBox(YToQString(request.checkBoxText), &box);
         checkBox->setObjectName(QStringLiteral("suppress"));
         box.setCheckBox(checkBox);
     }

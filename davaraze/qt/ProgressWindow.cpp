@@ -57,9 +57,9 @@ private:
     }
 
     void Show(const YProgressDialog::State& state) {
-        setWindowTitle(ToQString(state.title));
+        setWindowTitle(YToQString(state.title));
         for (std::size_t i = 0; i < lines_.size() && i < state.lines.size(); ++i) {
-            lines_[i]->setText(ToQString(state.lines[i]));
+            lines_[i]->setText(YToQString(state.lines[i]));
         }
         if (state.total == 0) {
             bar_->setVisible(false);

@@ -28,7 +28,7 @@ public:
     explicit PropertyTreeWindow(YPropertyTreeDialog& dialog)
         : DialogWindow(dialog, dialog.GetParent()), dialog_(dialog) {
         setObjectName(QStringLiteral("propertyTree"));
-        setWindowTitle(ToQString(dialog.GetTitle()));
+        setWindowTitle(YToQString(dialog.GetTitle()));
         tree_ = new QTreeWidget(this);
         tree_->setObjectName(QStringLiteral("pages"));
         tree_->header()->hide();
@@ -98,7 +98,7 @@ private:
             } else {
                 item = new QTreeWidgetItem(tree_);
             }
-            item->setText(0, ToQString(page->GetName()));
+            item->setText(0, YToQString(page->GetName()));
             itemOf_[page] = item;
             pageOf_[item] = page;
             WidgetOf(page);
@@ -135,7 +135,7 @@ private:
         if (widget == nullptr) {
             widget = new QWidget(pageArea_);
         }
-        widget->setObjectName(ToQString(page->GetPath()));
+        widget->setObjectName(YToQString(page->GetPath()));
         pageArea_->addWidget(widget);
         widgetOf_[page] = widget;
         page->OnInitDialog();

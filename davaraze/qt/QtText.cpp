@@ -5,7 +5,7 @@
 namespace davaraze::qt {
 
 QString LoadText(std::uint32_t id, const char16_t* fallback) {
-    return ToQString(YLoadMessageString(id, fallback));
+    return YToQString(YLoadMessageString(id, fallback));
 }
 
 }  // namespace davaraze::qt

@@ -1,21 +1,13 @@
-// Text between the library's UTF-16 strings and Qt's, which are UTF-16 too: no conversion, only
-// a copy.
+// Texts of the message tables for Qt widgets (the conversions themselves are public: YQtText.h).
 #pragma once
 
-#include <RivodeRavudaVU/YUnicodeString.h>
+#include <DavaraZE/YQtText.h>
 
 #include <QString>
 
+#include <cstdint>
+
 namespace davaraze::qt {
-
-inline QString ToQString(const YUnicodeString& text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-inline YUnicodeString FromQString(const QString& text) {
-    return YUnicodeString(reinterpret_cast<const char16_t*>(text.utf16()),
-                          static_cast<std::size_t>(text.size()));
-}
 
 // A text of the message tables for a Qt widget.
 QString LoadText(std::uint32_t id, const char16_t* fallback);

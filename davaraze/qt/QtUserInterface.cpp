@@ -17,16 +17,16 @@ namespace {
 QString FilterText(const YFileFilterList& filters) {
     QStringList parts;
     for (const YFileFilter& filter : filters) {
-        parts << ToQString(filter.name);
+        parts << YToQString(filter.name);
     }
     return parts.join(QStringLiteral(";;"));
 }
 
 QString StartPath(const YFileDialogRequest& request) {
-    QString start = ToQString(request.initialFolder);
+    QString start = YToQString(request.initialFolder);
     if (!request.initialName.empty()) {
-        start = start.isEmpty() ? ToQString(request.initialName)
-                                : start + QLatin1Char('/') + ToQString(request.initialName);
+        start = start.isEmpty() ? YToQString(request.initialName)
+                                : start + QLatin1Char('/') + YToQString(request.initialName);
     }
     return start;
 }
@@ -56,27 +56,27 @@ public:
     }
 
     bool ChooseFile(const YFileDialogRequest& request, YUnicodeString& path) override {
-        QFileDialog chooser(request.parent, ToQString(request.title), StartPath(request),
+        QFileDialog chooser(request.parent, YToQString(request.title), StartPath(request),
                             FilterText(request.filters));
         chooser.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         chooser.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         if (!request.defaultExtension.empty()) {
-            chooser.setDefaultSuffix(ToQString(request.defaultExtension));
+            chooser.setDefaultSuffix(YToQString(request.defaultExtension));
         }
         if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) {
             return false;
         }
-        path = FromQString(chooser.selectedFiles().front());
+        path = YFromQString(chooser.selectedFiles().front());
         return true;
     }
 
     bool ChooseFolder(const YFolderRequest& request, YUnicodeString& folder) override {
         const QString chosen = QFileDialog::getExistingDirectory(
-            request.parent, ToQString(request.title), ToQString(request.initialFolder));
+            request.parent, YToQString(request.title), YToQString(request.initialFolder));
         if (chosen.isEmpty()) {
             return false;
         }
-        folder = FromQString(chosen);
+        folder = YFromQString(chosen);
         return true;
     }
 };

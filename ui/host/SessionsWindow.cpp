@@ -1,5 +1,6 @@
 #include "SessionsWindow.h"
 
+#include <DavaraZE/YQtText.h>
 #include <RivodeRavudaVU/ProfileFolderData.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/SessionDatabase.h>
@@ -13,15 +14,6 @@
 namespace rivode::ui {
 namespace {
 
-QString ToQString(const YUnicodeString& text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-YUnicodeString FromQString(const QString& text) {
-    return YUnicodeString(reinterpret_cast<const char16_t*>(text.utf16()),
-                          static_cast<std::size_t>(text.size()));
-}
-
 // Room for this many average characters across and entries down before the user resizes.
 constexpr int kWidthInCharacters = 40;
 constexpr int kHeightInEntries = 20;
@@ -33,7 +25,7 @@ SessionsWindow::SessionsWindow(SessionDatabaseImpl& sessions, const QString& con
     : QWidget(parent), sessions_(sessions) {
     setObjectName(QStringLiteral("sessions"));
     YReportMessageParams title(rivode::msg::GuiSessionsTitle);
-    title.AddString(FromQString(configFolder));
+    title.AddString(YFromQString(configFolder));
     setWindowTitle(QString::fromUtf16(title.GetTextTrimmed()));
 
     tree_ = new QTreeWidget(this);
@@ -62,8 +54,8 @@ void SessionsWindow::AddFolder(const std::u16string& path, QTreeWidgetItem* pare
     const auto addItem = [&](const YUnicodeString& name, bool isFolder) {
         auto* item = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree_);
         const YUnicodeString itemPath = path.empty() ? name : path + u'\\' + name;
-        item->setText(0, ToQString(name));
-        item->setData(0, kPathRole, ToQString(itemPath));
+        item->setText(0, YToQString(name));
+        item->setData(0, kPathRole, YToQString(itemPath));
         item->setData(0, kIsFolderRole, isFolder);
         item->setIcon(0, style()->standardIcon(isFolder ? QStyle::SP_DirIcon : QStyle::SP_FileIcon));
         return item;
