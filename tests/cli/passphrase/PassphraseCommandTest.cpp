@@ -146,32 +146,34 @@ TEST_F(PassphraseCommandTest, AConsoleSessionTypesMaskedPassphrasesWithBackspace
     EXPECT_EQ(WithInput({"passphrase", "change"}, "abc\nxyz\n").status, 0);
 }
 
-// rivode holds the passphrase claim while it asks on its terminal: a script started meanwhile
-// waits and then uses the answer without asking (how a waiting process takes the published
-// passphrase, and a passphrase change, are PassphraseStartupTest's).
-TEST_F(PassphraseCommandTest, ItHoldsTheClaimWhileItAsksOnTheTerminal) {
+// passphrase change holds the claim while it asks on its terminal: a script started meanwhile
+// waits and then uses the new passphrase without asking (how a starting process waits for a
+// claim held elsewhere is PassphraseStartupTest.AClaimHeldElsewhere...'s).
+TEST_F(PassphraseCommandTest, ChangeHoldsTheClaimWhileItAsksOnTheTerminal) {
     ASSERT_EQ(WithInput({"passphrase", "create"}, "pw\n").status, 0);
     RemoveBlock();
     RivodeRun second;
     std::thread starting;
     const auto [status, shown] = OnTerminal(
-        {"credentials", "new", "A", "--user", "u"},
-        {{"Configuration passphrase:", "pw\r"}, {"Secret:", "a\r"}}, [&](std::size_t index) {
+        {"passphrase", "change"},
+        {{"Current configuration passphrase:", "pw\r"}, {"New configuration", "pw2\r"},
+         {"Re-enter", "pw2\r"}},
+        [&](std::size_t index) {
             if (index == 0) {
                 starting = std::thread(
                     [&] { second = WithInput({"credentials", "new", "B", "--user", "u"}, "b\n"); });
-                // Long enough for the second to be waiting when the first gets its answer.
+                // Long enough for the second to be waiting when the first gets its answers.
                 std::this_thread::sleep_for(std::chrono::seconds(2));
-            } else {
-                starting.join();
             }
         });
-    if (starting.joinable()) {
-        starting.join();
-    }
+    starting.join();
     EXPECT_EQ(status, 0) << shown;
     EXPECT_EQ(second.status, 0) << second.err;
     EXPECT_EQ(second.err.find("passphrase"), std::string::npos) << second.err;
+    const RivodeRun stored = Rivode({"get", "Credentials/B", "Password V2"});
+    EXPECT_EQ(runner_.Run({"decrypt", "--passphrase-stdin"}, {}, {}, "pw2\n" + stored.out).out,
+              "b\n")
+        << stored.out;
 }
 
 }  // namespace
