@@ -52,8 +52,10 @@ TEST_F(RivodeSessionTreeTest, NamesBreakingTheRulesAreRefusedWithTheLibrarysMess
 TEST_F(RivodeSessionTreeTest, RenameMoveAndDeleteReachTheTreeAndKeepToTheirKind) {
     for (const std::vector<std::string>& arguments :
          {std::vector<std::string>{"session", "rename", "Work/A", "Zed"},
-          {"session", "move", "Work/Zed", "Home"}, {"folder", "rename", "Work", "Office"},
-          {"session", "delete", "Office/C"}, {"folder", "delete", "Home"}}) {
+          {"session", "move", "Work/Zed", "Home"},
+          {"folder", "rename", "Work", "Office"},
+          {"session", "delete", "Office/C"},
+          {"folder", "delete", "Home"}}) {
         Succeed(arguments);
     }
     EXPECT_EQ(Listing("", true), (std::vector<std::string>{"Office\\", "  B", "Default"}));

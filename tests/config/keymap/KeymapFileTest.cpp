@@ -62,8 +62,9 @@ TEST_F(KeymapFileTest, OneOrTwoBadLinesWarnAndThreeFailTheLoad) {
         EXPECT_EQ(map.GetFunctionCode(0x42), kFunctionDisabled);
         EXPECT_NE(map.GetFallback(), nullptr);
     }
-    // Where reading stops at the third error is KeymapLineTest.ReadingStopsOnceThreeErrorsAreCounted;
-    // the file fails its load, counts the version line and keeps no defaults behind.
+    // Where reading stops at the third error is
+    // KeymapLineTest.ReadingStopsOnceThreeErrorsAreCounted; the file fails its load, counts the
+    // version line and keeps no defaults behind.
     Keymap map;
     YReportMessageParams report;
     KeymapParseState state;
