@@ -77,18 +77,12 @@ public:
         if (path == undeletablePath) {
             return EACCES;
         }
-        AnnounceOrDie();
-        if (const int error = Injected(FileCall::Unlink)) {
-            return error;
-        }
-        return target_.DeleteFile(path);
+        const int error = Changing(FileCall::Unlink);
+        return error != 0 ? error : target_.DeleteFile(path);
     }
     int Rename(const std::string& from, const std::string& to) override {
-        AnnounceOrDie();
-        if (const int error = Injected(FileCall::Rename)) {
-            return error;
-        }
-        return target_.Rename(from, to);
+        const int error = Changing(FileCall::Rename);
+        return error != 0 ? error : target_.Rename(from, to);
     }
     int GetMaxNameLength(const std::string& path, std::size_t& length) override {
         if (!maxNameLength) {
@@ -116,6 +110,11 @@ private:
             }
         }
         return 0;
+    }
+    // A call that changes a file: counted (and died at), then its injected error or 0.
+    int Changing(FileCall call) {
+        AnnounceOrDie();
+        return Injected(call);
     }
 
     class FaultyFile : public platform::File {
@@ -150,15 +149,13 @@ private:
             return real_->WriteAt(offset, bytes, length);
         }
         int Truncate(std::uint64_t length) override {
-            owner_.AnnounceOrDie();
-            const int error = owner_.Injected(FileCall::Truncate);
+            const int error = owner_.Changing(FileCall::Truncate);
             return error != 0 ? error : real_->Truncate(length);
         }
         int GetSize(std::uint64_t& size) override { return real_->GetSize(size); }
         int GetLinkCount(std::uint64_t& links) override { return real_->GetLinkCount(links); }
         int Reserve(std::uint64_t length) override {
-            owner_.AnnounceOrDie();
-            int error = owner_.Injected(FileCall::Reserve);
+            int error = owner_.Changing(FileCall::Reserve);
             error = error != 0 ? error : owner_.reserveError;
             return error != 0 ? error : real_->Reserve(length);
         }
@@ -169,13 +166,11 @@ private:
             return real_->Unlock(offset, length);
         }
         int SyncData() override {
-            owner_.AnnounceOrDie();
-            const int error = owner_.Injected(FileCall::Sync);
+            const int error = owner_.Changing(FileCall::Sync);
             return error != 0 ? error : real_->SyncData();
         }
         int SyncFileSystem() override {
-            owner_.AnnounceOrDie();
-            const int error = owner_.Injected(FileCall::Sync);
+            const int error = owner_.Changing(FileCall::Sync);
             return error != 0 ? error : real_->SyncFileSystem();
         }
 

@@ -187,8 +187,7 @@ TEST_F(ColorListsTest, SchemesOfTheOlderBinaryFormJoinTheBuiltInsUntilLinesAreSt
     ProfileColorSchemeListV2 builtIns;
     Load(builtIns, u"Color Schemes");
     ASSERT_EQ(names.size(), builtIns.size() + 1) << "only whole blocks under usable names join";
-    EXPECT_EQ(names[2], u"Name115");
-  // a built-in of the same name is replaced where it stands
+    EXPECT_EQ(names[2], u"Name115");  // a built-in of the same name is replaced where it stands
     EXPECT_EQ(names.back(), u"Old");
     schemes.Select(u"name115");
     EXPECT_EQ(schemes.current.palette, u"Standard");

@@ -113,8 +113,7 @@ TEST_F(GlobalStoreTest, FailedSaveWritesEverythingAgainNextTime) {
     record->tabWidth = 321;
     record->productConfig.showMenuBar = false;
     {
-        FaultyFileSystem faulty;
-        const platform::ScopedFileSystem installed(faulty);
+        FaultyFileSystem faulty;  // installed for its lifetime
         faulty.writeError = ENOSPC;
         YReportMessageParams report;
         EXPECT_FALSE(record->SaveToStore(report));

@@ -26,8 +26,7 @@ TEST_F(KeywordListsTest, NamesAreCheckedInsideTheKeywordsCollection) {
     } cases[] = {
         {u"", u"ERRORS", true, msg::ItemNameExists},
         {u"", u"errors2", true, 0},
-        {u"", u"a:b", true, msg::ItemNameIllegalCharacter},
-        {u"", u"", true, msg::ItemNameRequired},
+        {u"", u"a:b", true, msg::ItemNameIllegalCharacter},  // each rule: KeyNameTest's
         {u"Errors", u"ERRORS", false, 0},
     };
     for (const auto& c : cases) {

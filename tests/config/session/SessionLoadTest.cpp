@@ -167,18 +167,15 @@ TEST_F(SessionLoad, OlderSensitiveTextsMoveToEncipheredValues) {
     ASSERT_TRUE(YProfileCapiString::Encode(u"ogin:\r\nroot\r\n", capiScript));
     YEncryptedString newerScript;
     ASSERT_TRUE(newerScript.SetPlaintext(u"\r\nogin:\r\nadmin", u"session secret"));
+    // How each older form deciphers and is cleared is LegacyUpgrade.EachDecodableForm...'s; one
+    // plain row shows the load upgrades the rows that carry an older name.
     Store(u"Older", {{u"Monitor Password", u"watch"},
-                     {u"PGP Upload Command", u"gpg -e"},
-                     {u"Local Shell Command Pre-connect", u"ssh-add"},
                      {u"Login Script V2", newerScript.GetEncryptedText()},
                      {u"Login Script", capiScript}});
     Store(u"Oldest", {{u"Login Script", capiScript}, {u"Send Initial Carriage Return", 1u}});
 
     const YRefPtr<SessionConfig> older = LoadSession(u"Older");
     EXPECT_EQ(GetProfileEncryptedPlaintextString(older->monitorPassword), u"watch");
-    EXPECT_EQ(GetProfileEncryptedPlaintextString(older->pgpUploadCommand), u"gpg -e");
-    EXPECT_EQ(GetProfileEncryptedPlaintextString(older->remoteHostConfig.localShellCommandPreConnect),
-              u"ssh-add");
     // The enciphered older script wins over the oldest one.
     EXPECT_EQ(older->loginScript.GetPairs(), (ExpectSendPairs{{u"ogin:", u"admin"}}));
     EXPECT_TRUE(older->sendInitialCarriageReturn);

@@ -128,7 +128,6 @@ TEST_F(SettingsTransferTest, ALogFileThatMissesLinesIsReportedToTheSink) {
     RecordingSink sink;
     FaultyFileSystem faulty;
     faulty.faults = {{FileCall::Write, 2, ENOSPC}};  // the first line after the byte-order mark
-    platform::ScopedFileSystem installed(faulty);
     config::SettingsTransferLog log(sink);
     YReportMessageParams report;
     ASSERT_TRUE(log.Open(FromUtf8(temp_ / "transfer.log"), report));
