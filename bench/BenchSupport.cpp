@@ -32,8 +32,8 @@ bool ReadOpenFile(int fd, std::string& bytes) {
         if (filled == bytes.size()) {
             bytes.resize(bytes.size() + 4096);
         }
-        const ssize_t n = ::pread(fd, bytes.data() + filled, bytes.size() - filled,
-                                  static_cast<off_t>(filled));
+        const ssize_t n =
+            ::pread(fd, bytes.data() + filled, bytes.size() - filled, static_cast<off_t>(filled));
         if (n < 0) {
             return false;
         }
@@ -69,8 +69,7 @@ std::size_t ReadFileLikeStore(const std::string& file, std::string& journalPath,
 }
 
 bool WriteAll(int fd, const std::string& content) {
-    return ::pwrite(fd, content.data(), content.size(), 0) ==
-           static_cast<ssize_t>(content.size());
+    return ::pwrite(fd, content.data(), content.size(), 0) == static_cast<ssize_t>(content.size());
 }
 
 bool RewriteInPlace(int fd, const std::string& content) {
@@ -219,30 +218,37 @@ void PrintRatio(const RatioReporter& reporter, const char* name, const char* lib
 
 void RegisterRawRead(const char* name, const std::vector<std::string>& files, int iterations,
                      RawRead kind) {
-    benchmark::RegisterBenchmark(name, [&files, kind](benchmark::State& state) {
-        for (auto _ : state) {
-            // A path that names no file reads nothing in no time, and the ratio would lie.
-            const std::size_t bytes =
-                kind == RawRead::Plain ? ReadFilesPlain(files) : ReadFilesRaw(files);
-            if (bytes == 0 && !files.empty()) {
-                state.SkipWithError("the raw read found nothing to read");
-                return;
+    benchmark::RegisterBenchmark(
+        name,
+        [&files, kind](benchmark::State& state) {
+            for (auto _ : state) {
+                // A path that names no file reads nothing in no time, and the ratio would lie.
+                const std::size_t bytes =
+                    kind == RawRead::Plain ? ReadFilesPlain(files) : ReadFilesRaw(files);
+                if (bytes == 0 && !files.empty()) {
+                    state.SkipWithError("the raw read found nothing to read");
+                    return;
+                }
+                benchmark::DoNotOptimize(bytes);
             }
-            benchmark::DoNotOptimize(bytes);
-        }
-    })->Iterations(iterations)->UseRealTime();
+        })
+        ->Iterations(iterations)
+        ->UseRealTime();
 }
 
 void RegisterRawSave(const char* name, RawSave kind, const std::vector<std::string>& files,
                      const std::vector<std::string>& contents, int iterations) {
-    benchmark::RegisterBenchmark(name, [kind, &files, &contents](benchmark::State& state) {
-        for (auto _ : state) {
-            if (!SaveFilesRaw(kind, files, contents)) {
-                state.SkipWithError("raw save failed");
-                return;
-            }
-        }
-    })->Iterations(iterations)->UseRealTime();
+    benchmark::RegisterBenchmark(name,
+                                 [kind, &files, &contents](benchmark::State& state) {
+                                     for (auto _ : state) {
+                                         if (!SaveFilesRaw(kind, files, contents)) {
+                                             state.SkipWithError("raw save failed");
+                                             return;
+                                         }
+                                     }
+                                 })
+        ->Iterations(iterations)
+        ->UseRealTime();
 }
 
 namespace {

@@ -25,11 +25,11 @@
 namespace rivode::bench {
 namespace {
 
-constexpr const char* kWords[] = {
-    "kernel", "session", "connect", "timeout", "user", "login", "packet", "route", "disk",
-    "mount", "daemon", "socket", "buffer", "retry", "cache", "token", "request", "reply",
-    "process", "thread", "signal", "queue", "memory", "swap", "network", "address", "port",
-    "service", "module", "update"};
+constexpr const char* kWords[] = {"kernel",  "session", "connect", "timeout", "user",    "login",
+                                  "packet",  "route",   "disk",    "mount",   "daemon",  "socket",
+                                  "buffer",  "retry",   "cache",   "token",   "request", "reply",
+                                  "process", "thread",  "signal",  "queue",   "memory",  "swap",
+                                  "network", "address", "port",    "service", "module",  "update"};
 
 // 190 plain keywords and, with expressions, 10 regular expressions; without, 10 more plain ones.
 YStringArray MakeKeywords(bool withExpressions) {
@@ -39,11 +39,14 @@ YStringArray MakeKeywords(bool withExpressions) {
         if (i % 7 == 0) {
             keyword = "ERROR" + std::to_string(i);
         }
-        lines.push_back(FormatKeywordLine({FromUtf8(keyword), static_cast<std::uint32_t>(i), false}));
+        lines.push_back(
+            FormatKeywordLine({FromUtf8(keyword), static_cast<std::uint32_t>(i), false}));
     }
-    const char* expressions[] = {"fail\\w*", "[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+", "warn(ing)?",
-                                 "0x[0-9a-f]+", "pid=[0-9]+", "denied", "err[0-9]{3}",
-                                 "[A-Z]{4}-[0-9]+", "exit\\(\\d+\\)", "segfault"};
+    const char* expressions[] = {"fail\\w*",       "[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+",
+                                 "warn(ing)?",     "0x[0-9a-f]+",
+                                 "pid=[0-9]+",     "denied",
+                                 "err[0-9]{3}",    "[A-Z]{4}-[0-9]+",
+                                 "exit\\(\\d+\\)", "segfault"};
     for (const char* expression : expressions) {
         lines.push_back(FormatKeywordLine({FromUtf8(expression), 0xFF00u, withExpressions}));
     }
@@ -58,10 +61,18 @@ std::string MakeLog(std::size_t bytes) {
                            kWords[random() % 30] + "[" + std::to_string(random() % 9000) + "]:";
         while (line.size() < 78) {
             switch (random() % 9) {
-            case 0: line += " failed"; break;
-            case 1: line += " 10.0." + std::to_string(random() % 255) + ".1"; break;
-            case 2: line += " ERROR" + std::to_string(random() % 200); break;
-            default: line += std::string(" ") + kWords[random() % 30]; break;
+                case 0:
+                    line += " failed";
+                    break;
+                case 1:
+                    line += " 10.0." + std::to_string(random() % 255) + ".1";
+                    break;
+                case 2:
+                    line += " ERROR" + std::to_string(random() % 200);
+                    break;
+                default:
+                    line += std::string(" ") + kWords[random() % 30];
+                    break;
             }
         }
         log += line.substr(0, 79) + "\n";

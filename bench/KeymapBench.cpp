@@ -28,17 +28,28 @@ std::string sessionFile;
 std::size_t mappingCount = 0;
 
 Keymap MakeMappings(int count) {
-    static constexpr std::uint32_t kModifiers[] = {0, kKeyCtrl, kKeyShift, kKeyAlt,
-                                                   kKeyCtrl | kKeyShift, kKeyAlt | kKeyCtrl};
+    static constexpr std::uint32_t kModifiers[] = {
+        0, kKeyCtrl, kKeyShift, kKeyAlt, kKeyCtrl | kKeyShift, kKeyAlt | kKeyCtrl};
     Keymap map;
     for (int i = 0; map.GetSize() < static_cast<std::size_t>(count); ++i) {
         const std::uint32_t key = (0x30 + i % 0x60) | kModifiers[(i / 0x60) % 6] |
                                   (i / (0x60 * 6) % 2 != 0 ? kKeyExtended : 0);
         switch (i % 4) {
-            case 0: map.Set({key, kFunctionSend, u"\\033[" + rivode::FromAscii(std::to_string(i)) + u"~", {}}); break;
-            case 1: map.Set({key, 19u + i % 100, {}, {}}); break;
-            case 2: map.Set({key, kFunctionLaunch, u"/usr/bin/xterm", u"-e top"}); break;
-            default: map.Set({key, kFunctionRun, u"/opt/scripts/run.py", u"--fast"}); break;
+            case 0:
+                map.Set({key,
+                         kFunctionSend,
+                         u"\\033[" + rivode::FromAscii(std::to_string(i)) + u"~",
+                         {}});
+                break;
+            case 1:
+                map.Set({key, 19u + i % 100, {}, {}});
+                break;
+            case 2:
+                map.Set({key, kFunctionLaunch, u"/usr/bin/xterm", u"-e top"});
+                break;
+            default:
+                map.Set({key, kFunctionRun, u"/opt/scripts/run.py", u"--fast"});
+                break;
         }
         if (i > 100000) {
             break;
@@ -121,7 +132,9 @@ int main(int argc, char** argv) {
     const std::vector<std::string> keyFiles = {keyFile};
     const std::vector<std::string> sessionFiles = {sessionFile};
     RegisterRawRead("raw_read_key_file", keyFiles, iterations);
-    benchmark::RegisterBenchmark("load_key_file", BM_LoadKeyFile)->Iterations(iterations)->UseRealTime();
+    benchmark::RegisterBenchmark("load_key_file", BM_LoadKeyFile)
+        ->Iterations(iterations)
+        ->UseRealTime();
     RegisterRawRead("raw_read_session", sessionFiles, iterations);
     benchmark::RegisterBenchmark("load_session_keymap", BM_LoadSessionKeymap)
         ->Iterations(iterations)

@@ -99,8 +99,8 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("apply_default_to_all", BM_ApplyDefaultToAll)
         ->Iterations(iterations)
         ->UseRealTime();
-    RegisterRawSave("raw_crash_safe_batched", RawSave::CrashSafeBatched, made.files,
-                    fileContents, iterations);
+    RegisterRawSave("raw_crash_safe_batched", RawSave::CrashSafeBatched, made.files, fileContents,
+                    iterations);
 
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -146,13 +146,12 @@ int main(int argc, char** argv) {
         ->UseRealTime();
     // Applying a change reads each file under its lock before rewriting it; so do the
     // yardsticks.
-    RegisterRawSave("raw_inplace_rewrite", RawSave::InPlace, made.files, fileContents,
-                    iterations);
+    RegisterRawSave("raw_inplace_rewrite", RawSave::InPlace, made.files, fileContents, iterations);
     benchmark::RegisterBenchmark("apply_default_to_all", BM_ApplyDefaultToAll)
         ->Iterations(iterations)
         ->UseRealTime();
-    RegisterRawSave("raw_crash_safe_batched", RawSave::CrashSafeBatched, made.files,
-                    fileContents, iterations);
+    RegisterRawSave("raw_crash_safe_batched", RawSave::CrashSafeBatched, made.files, fileContents,
+                    iterations);
 
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -14,7 +14,9 @@
 namespace rivode::bench {
 namespace {
 
-YUnicodeString Text(const std::string& ascii) { return FromAscii(ascii); }
+YUnicodeString Text(const std::string& ascii) {
+    return FromAscii(ascii);
+}
 
 // About 250 values as a real session holds them: 150 dwords, 80 strings, 12 binaries and
 // 8 lists.
@@ -22,7 +24,8 @@ void FillSession(const YProfileKey& key, int index) {
     key.SetDword(u"Is Session", 1);
     key.SetString(u"Hostname", Text("host" + std::to_string(index) + ".example.net"));
     for (int i = 0; i < 150; ++i) {
-        key.SetDword(Text("Option Number " + std::to_string(i)), static_cast<std::uint32_t>(i * index));
+        key.SetDword(Text("Option Number " + std::to_string(i)),
+                     static_cast<std::uint32_t>(i * index));
     }
     for (int i = 0; i < 80; ++i) {
         key.SetString(Text("Option Text " + std::to_string(i)),

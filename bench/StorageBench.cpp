@@ -147,9 +147,13 @@ void LoadEveryKey(benchmark::State& state, Read read) {
     }
 }
 
-void BM_Load(benchmark::State& state) { LoadEveryKey(state, ReadAllValues); }
+void BM_Load(benchmark::State& state) {
+    LoadEveryKey(state, ReadAllValues);
+}
 
-void BM_ListRead(benchmark::State& state) { LoadEveryKey(state, ListAndReadValues); }
+void BM_ListRead(benchmark::State& state) {
+    LoadEveryKey(state, ListAndReadValues);
+}
 
 void BM_Save(benchmark::State& state) {
     YIniFileStoreFactory factory(FromUtf8(tree->root));
@@ -224,16 +228,19 @@ int main(int argc, char** argv) {
 
     // Raw and library runs alternate per operation so both see the same warm page cache.
     const int iterations = 3;
-    benchmark::RegisterBenchmark("raw_readdir", BM_RawReaddir)->Iterations(iterations)->UseRealTime();
-    benchmark::RegisterBenchmark("list_sessions", BM_ListSessions)->Iterations(iterations)->UseRealTime();
+    benchmark::RegisterBenchmark("raw_readdir", BM_RawReaddir)
+        ->Iterations(iterations)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("list_sessions", BM_ListSessions)
+        ->Iterations(iterations)
+        ->UseRealTime();
     RegisterRawRead("raw_read", made.files, iterations, RawRead::Plain);
     RegisterRawRead("store_calls_read", made.files, iterations);
     benchmark::RegisterBenchmark("load", BM_Load)->Iterations(iterations)->UseRealTime();
     RegisterRawRead("raw_read_before_list", made.files, iterations, RawRead::Plain);
     RegisterRawRead("store_calls_read_before_list", made.files, iterations);
     benchmark::RegisterBenchmark("list_read", BM_ListRead)->Iterations(iterations)->UseRealTime();
-    RegisterRawSave("raw_inplace_rewrite", RawSave::InPlace, made.files, fileContents,
-                    iterations);
+    RegisterRawSave("raw_inplace_rewrite", RawSave::InPlace, made.files, fileContents, iterations);
     benchmark::RegisterBenchmark("save", BM_Save)->Iterations(iterations)->UseRealTime();
     RegisterRawSave("raw_crash_safe", RawSave::CrashSafe, made.files, fileContents, iterations);
 

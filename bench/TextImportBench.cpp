@@ -37,7 +37,9 @@ std::string textFile;
 std::unique_ptr<YIniFileStoreFactory> storeFactory;
 std::string currentRoot;
 
-YProfileStoreFactory* GetStoreFactory() { return storeFactory.get(); }
+YProfileStoreFactory* GetStoreFactory() {
+    return storeFactory.get();
+}
 
 // Points the library at a new, empty configuration folder (the last one is removed).
 void UseFreshConfiguration() {

@@ -32,8 +32,7 @@ ExitStatus RunEncrypt(const CommandOptions& options, bool passphraseFromInput) {
     YSecretText plaintext;
     CommandFailure failure;
     if (!ReadPassphrase(passphraseFromInput, passphrase, failure) ||
-        !ReadInputText("Value to encrypt: ", "value to encrypt", true, plaintext.Text(),
-                       failure)) {
+        !ReadInputText("Value to encrypt: ", "value to encrypt", true, plaintext.Text(), failure)) {
         return Fail(failure);
     }
     YEncryptedString value;

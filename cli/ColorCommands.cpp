@@ -166,8 +166,8 @@ ExitStatus RunShow(const CommandOptions& options, const std::string& name) {
     PrintLine(std::string("show underline\t") + onOff(scheme.showUnderline));
     PrintLine(std::string("enable blink\t") + onOff(scheme.enableBlink));
     for (std::size_t slot = 0; slot < kColorSlotCount; ++slot) {
-        PrintLine(ToUtf8(SlotLabel(slot)) + "\t" + FormatColorText(scheme.foreground[slot]) +
-                  "\t" + FormatColorText(scheme.background[slot]));
+        PrintLine(ToUtf8(SlotLabel(slot)) + "\t" + FormatColorText(scheme.foreground[slot]) + "\t" +
+                  FormatColorText(scheme.background[slot]));
     }
     PrintLine("palette\t" + ToUtf8(scheme.palette));
     return ExitOk;
@@ -214,8 +214,7 @@ ExitStatus RunSet(const CommandOptions& options, const std::string& name, const 
     return access.Save(failure) ? ExitOk : Fail(failure);
 }
 
-ExitStatus RunNew(const CommandOptions& options, const std::string& name,
-                  const std::string& from) {
+ExitStatus RunNew(const CommandOptions& options, const std::string& name, const std::string& from) {
     SchemeAccess access = OpenSchemes(options, false);
     ProfileColorSchemeListV2& schemes = access.List_();
     YReportMessageParams report;
@@ -288,7 +287,7 @@ ExitStatus RunCurrent(const CommandOptions& options, const std::optional<std::st
         return Fail(failure);
     }
     return SetDefaultSessionScheme(options, access.List_().current.name, failure) ? ExitOk
-                                                                                 : Fail(failure);
+                                                                                  : Fail(failure);
 }
 
 ExitStatus RunPaletteList(const CommandOptions& options) {
@@ -310,8 +309,8 @@ ExitStatus RunPaletteShow(const CommandOptions& options, const std::string& name
     if (options.json) {
         nlohmann::json colors = nlohmann::json::array();
         for (std::size_t i = 0; i < kAnsiColorCount; ++i) {
-            colors.push_back(
-                {{"label", ToUtf8(PaletteLabel(i))}, {"color", FormatColorText(palette.colors[i])}});
+            colors.push_back({{"label", ToUtf8(PaletteLabel(i))},
+                              {"color", FormatColorText(palette.colors[i])}});
         }
         PrintJson({{"name", ToUtf8(palette.name)}, {"colors", colors}});
         return ExitOk;
@@ -337,13 +336,13 @@ public:
                         "\"showUnderline\", \"enableBlink\", \"foreground\", \"background\"}");
         set_ = colors->add_subcommand("set", "Change one color of a scheme");
         set_->add_option("NAME", name_, "The scheme (letter case ignored)")->required();
-        set_->add_option("SLOT", slot_, "The attribute: 0-7 or its name, such as Bold")
-            ->required();
+        set_->add_option("SLOT", slot_, "The attribute: 0-7 or its name, such as Bold")->required();
         set_->add_option("SIDE", side_, "fg or bg")->required();
         set_->add_option("COLOR", color_, "#RRGGBB")->required();
         new_ = colors->add_subcommand(
-            "new", "Add a scheme: a copy of --from, or of the current scheme with the standard "
-                   "palette");
+            "new",
+            "Add a scheme: a copy of --from, or of the current scheme with the standard "
+            "palette");
         new_->add_option("NAME", name_, "The new scheme's name (no comma)")->required();
         new_->add_option("--from", other_, "The scheme to copy");
         rename_ = colors->add_subcommand("rename", "Rename a scheme");
@@ -358,12 +357,12 @@ public:
 
         CLI::App* palettes = app.add_subcommand("palettes", "Show the ANSI color palettes");
         palettes->require_subcommand(1);
-        palette_list_ = palettes->add_subcommand(
-            "list", "The palettes, one a line, the current one after *");
+        palette_list_ =
+            palettes->add_subcommand("list", "The palettes, one a line, the current one after *");
         palette_list_->add_flag("--json", options.json,
                                 "Print JSON: an array of {\"name\", \"current\"}");
-        palette_show_ = palettes->add_subcommand(
-            "show", "The 16 colors in palette order: label TAB #RRGGBB");
+        palette_show_ =
+            palettes->add_subcommand("show", "The 16 colors in palette order: label TAB #RRGGBB");
         palette_show_->add_option("NAME", name_, "The palette (letter case ignored)")->required();
         palette_show_->add_flag("--json", options.json,
                                 "Print JSON: {\"name\", \"colors\": [{\"label\", \"color\"}]}");

@@ -19,8 +19,8 @@ std::optional<YColor> ParseColorText(std::string_view text) {
         text.remove_prefix(1);
     }
     std::uint32_t rgb = 0;
-    if (text.size() != 6 || !std::all_of(text.begin(), text.end(),
-                                         [](char c) { return HexDigitValue(c) >= 0; })) {
+    if (text.size() != 6 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return HexDigitValue(c) >= 0; })) {
         return std::nullopt;
     }
     std::from_chars(text.data(), text.data() + text.size(), rgb, 16);

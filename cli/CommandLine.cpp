@@ -44,10 +44,11 @@ public:
                         "1, 7, 8 Wyrmlink, 9 Ferrule")
             ->type_name("N")
             ->check(CLI::IsMember({1, 3, 6, 7, 8, 9}));
-        app_.add_flag("--trace", trace_,
-                      "Print the library's diagnostic trace lines (a folder it could not list, a "
-                      "protocol no module offers) on standard error; also when the environment variable "
-                      "RIVODE_TRACE is set")
+        app_.add_flag(
+                "--trace", trace_,
+                "Print the library's diagnostic trace lines (a folder it could not list, a "
+                "protocol no module offers) on standard error; also when the environment variable "
+                "RIVODE_TRACE is set")
             ->envname("RIVODE_TRACE");
         // Lets the folder options follow the command too: rivode keys --config DIR.
         app_.fallthrough();
@@ -132,8 +133,7 @@ public:
                 return Fail(UsageFailure(problem));
             }
             options_.folders.source = FolderSource::CommandLine;
-            options_.folders.settingsFile =
-                IsXmlSettingsFilePath(FromUtf8(options_.folders.main));
+            options_.folders.settingsFile = IsXmlSettingsFilePath(FromUtf8(options_.folders.main));
         }
         if (app_.get_option("--personal")->count() != 0) {
             if (!NormaliseFolderArgument(personalFolder_, options_.folders.personal, problem)) {

@@ -16,7 +16,8 @@ std::string JoinForDisplay(const KeyPath& path, std::size_t count) {
 
 CommandStore::CommandStore(const StoreFolders& folders, bool readOnly) : folders_(folders) {
     // The store uses its factory only while it is being constructed.
-    const std::unique_ptr<YProfileStoreFactory> factory = MakeHostStoreFactory(ToHostFolders(folders));
+    const std::unique_ptr<YProfileStoreFactory> factory =
+        MakeHostStoreFactory(ToHostFolders(folders));
     store_ = std::make_unique<YProfileStore>(readOnly, factory.get());
 }
 

@@ -34,8 +34,9 @@ HostFolders ToHostFolders(const StoreFolders& folders) {
 
 void FindRecordedFolders(int product, StoreFolders& folders) {
     HostFolders host = ToHostFolders(folders);
-    FindHostFolders(YUnicodeString(kRivodeAppName), product,
-                    [](YReportMessageParams& notice) { PrintNote(ReportText(notice)); }, host);
+    FindHostFolders(
+        YUnicodeString(kRivodeAppName), product,
+        [](YReportMessageParams& notice) { PrintNote(ReportText(notice)); }, host);
     folders.main = ToUtf8(host.main);
     folders.personal = ToUtf8(host.personal);
     folders.source = host.source;

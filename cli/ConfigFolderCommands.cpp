@@ -34,9 +34,9 @@ ExitStatus RunShow(const CommandOptions& options) {
         PrintLine("kind: XML settings file, read only");
     }
     PrintLine("recorded: " + (recorded.empty() ? std::string("(none)") : recorded));
-    PrintLine("personal data: " +
-              (folders.personal.empty() ? std::string("(in the configuration folder)")
-                                        : folders.personal));
+    PrintLine("personal data: " + (folders.personal.empty()
+                                       ? std::string("(in the configuration folder)")
+                                       : folders.personal));
     return ExitOk;
 }
 
@@ -75,8 +75,8 @@ ExitStatus RunSet(const CommandOptions& options, const std::string& argument, bo
 class ConfigFolderCommands : public CommandGroup {
 public:
     void Add(CLI::App& app, CommandOptions& options) override {
-        group_ = app.add_subcommand(
-            "config-folder", "Where the configuration folder is and how it was found");
+        group_ = app.add_subcommand("config-folder",
+                                    "Where the configuration folder is and how it was found");
         group_->require_subcommand(0, 1);
         group_->add_flag("--json", options.json,
                          "Print one JSON object: folder, source, state, recorded, "
@@ -85,8 +85,8 @@ public:
             "check", "Check a folder as one named on the command line; print it as it is used");
         CompleteWith(*check_->add_option("DIR", folder_, "The folder")->required(),
                      CompletionKind::Directory);
-        set_ = group_->add_subcommand(
-            "set", "Record the folder later runs use when --config names none");
+        set_ = group_->add_subcommand("set",
+                                      "Record the folder later runs use when --config names none");
         CompleteWith(*set_->add_option("DIR", folder_, "The folder (absolute)")->required(),
                      CompletionKind::Directory);
         set_->add_flag("--force", force_,

@@ -112,8 +112,8 @@ ExitStatus RunRename(const CommandOptions& options, const std::string& oldText,
     const CredentialRenameCounts counts = UpdateSessionDatabaseWithCredentialChanges(
         oldTitle, newTitle, &text, nullptr, &sessionFailure);
     if (options.json) {
-        PrintJson({{"sessions", counts.seen}, {"updated", counts.updated},
-                   {"failed", counts.failed}});
+        PrintJson(
+            {{"sessions", counts.seen}, {"updated", counts.updated}, {"failed", counts.failed}});
     } else {
         PrintLine(std::to_string(counts.updated) + " of " + std::to_string(counts.seen) +
                   " sessions were updated");
@@ -127,8 +127,7 @@ ExitStatus RunDelete(const std::string& title, bool yes) {
         YUnicodeString answer;
         const bool asked =
             YHasConsoleTerminal() &&
-            ReadConsoleLine(FromUtf8(ReportText(question) + " [y/N] "), false, u'*', true,
-                            answer);
+            ReadConsoleLine(FromUtf8(ReportText(question) + " [y/N] "), false, u'*', true, answer);
         if (!asked) {
             return Fail(UsageFailure(ReportText(question) + "\nconfirm with --yes"));
         }
@@ -162,8 +161,8 @@ public:
                               "Read the configuration passphrase from the first line of "
                               "standard input, before the secret's line");
         }
-        rename_ = group->add_subcommand(
-            "rename", "Rename a credential and every session's reference to it");
+        rename_ = group->add_subcommand("rename",
+                                        "Rename a credential and every session's reference to it");
         rename_->add_option("OLD", title_)->required();
         rename_->add_option("NEW", newTitle_)->required();
         rename_->add_flag("--json", options.json, "{\"sessions\", \"updated\", \"failed\"}");

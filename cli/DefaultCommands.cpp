@@ -129,9 +129,10 @@ ExitStatus RunApply(const CommandOptions& options, std::vector<std::string> name
     // Applying values of a default session that was never stored would store it first.
     CommandFailure failure;
     if (!Sessions().IsSession(YUnicodeString(kDefaultSessionName))) {
-        return Fail(StoreFailure("the default session is not stored yet: it holds no values of "
-                                 "its own to apply (" +
-                                 std::string(kApplyForms) + ")"));
+        return Fail(
+            StoreFailure("the default session is not stored yet: it holds no values of "
+                         "its own to apply (" +
+                         std::string(kApplyForms) + ")"));
     }
     SessionRecordAccess defaults;
     if (!defaults.Open(options, kDefaultPath, failure)) {
@@ -171,9 +172,9 @@ public:
             "is never changed that way, a protocol's own value (its port) reaches only sessions "
             "of that protocol, and a session whose protocol module is not loaded is left alone. "
             "Exit status 1 when some sessions could not be updated");
-        CompleteWith(*set_->add_option("NAME", name_, "The value's name, case included")
-                          ->required(),
-                     CompletionKind::Listed, "session show Default");
+        CompleteWith(
+            *set_->add_option("NAME", name_, "The value's name, case included")->required(),
+            CompletionKind::Listed, "session show Default");
         set_->add_option("VALUE", words_,
                          "The new value, as for rivode session set. An encrypted value's "
                          "plaintext is read from standard input instead");

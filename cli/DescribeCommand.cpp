@@ -28,7 +28,8 @@ ExitStatus RunDescribe(const CommandOptions& options) {
         return ExitOk;
     }
     if (state != usable) {
-        return Fail(StoreFailure(DescribeConfiguration(folders) + " " + DescribeFolderState(state)));
+        return Fail(
+            StoreFailure(DescribeConfiguration(folders) + " " + DescribeFolderState(state)));
     }
 
     CommandStore store(folders, true);

@@ -161,11 +161,16 @@ ExitStatus RunNew(const CommandOptions& options, const NewFirewall& request) {
     }
     const YRefPtr<FirewallConfig> firewall = CreateFirewallConfig(FromUtf8(request.name));
     firewall->type = YUnicodeString(type->name);
-    if (request.address) firewall->address = FromUtf8(*request.address);
-    if (request.port) firewall->port = port;
-    if (request.user) firewall->user = FromUtf8(*request.user);
-    if (request.command) firewall->proxyCommand = FromUtf8(*request.command);
-    if (request.prompt) firewall->proxyPrompt = FromUtf8(*request.prompt);
+    if (request.address)
+        firewall->address = FromUtf8(*request.address);
+    if (request.port)
+        firewall->port = port;
+    if (request.user)
+        firewall->user = FromUtf8(*request.user);
+    if (request.command)
+        firewall->proxyCommand = FromUtf8(*request.command);
+    if (request.prompt)
+        firewall->proxyPrompt = FromUtf8(*request.prompt);
     // Checked before the password is asked for, so a refused firewall asks nothing.
     if (!ValidateFirewallValues(*firewall, report)) {
         return Fail(ReportFailure(report));
@@ -187,8 +192,9 @@ ExitStatus RunSet(const CommandOptions& options, const std::string& name, const 
     FirewallConfig& f = *firewall;
     if (key == "password") {
         if (value) {
-            return Fail(UsageFailure("a password is read from standard input, never given as an "
-                                     "argument"));
+            return Fail(
+                UsageFailure("a password is read from standard input, never given as an "
+                             "argument"));
         }
         if (!ReadPassword(options, f, passphraseFromInput, failure)) {
             return Fail(failure);
@@ -220,8 +226,9 @@ ExitStatus RunSet(const CommandOptions& options, const std::string& name, const 
     } else if (key == "prompt") {
         f.proxyPrompt = FromUtf8(*value);
     } else {
-        return Fail(UsageFailure("KEY must be type, address, port, user, password, command or "
-                                 "prompt"));
+        return Fail(
+            UsageFailure("KEY must be type, address, port, user, password, command or "
+                         "prompt"));
     }
     return Store(f, failure) ? ExitOk : Fail(failure);
 }
@@ -258,8 +265,9 @@ ExitStatus RunTypes(const CommandOptions& options) {
         }
         const std::string display = ToUtf8(GetFirewallTypeDisplayName(type));
         if (options.json) {
-            rows.push_back(
-                {{"name", ToUtf8(type.name)}, {"display", display}, {"needsLogin", type.needsLogin}});
+            rows.push_back({{"name", ToUtf8(type.name)},
+                            {"display", display},
+                            {"needsLogin", type.needsLogin}});
         } else {
             PrintLine(ToUtf8(type.name) + "\t" + display + "\t" +
                       (type.needsLogin ? "login" : "no login"));
@@ -278,14 +286,16 @@ public:
         firewall->require_subcommand(1);
         list_ = firewall->add_subcommand("list", "The firewalls: name TAB type, one a line");
         list_->add_flag("--json", options.json, "Print JSON: an array of {\"name\", \"type\"}");
-        show_ = firewall->add_subcommand("show", "A firewall's values (a password only as ********)");
+        show_ =
+            firewall->add_subcommand("show", "A firewall's values (a password only as ********)");
         show_->add_option("NAME", name_, "The firewall (letter case ignored)")->required();
         show_->add_flag("--json", options.json,
                         "Print JSON: {\"name\", \"type\", \"needsLogin\", \"address\", \"port\", "
                         "\"proxyPrompt\", \"proxyCommand\", \"user\", \"passwordStored\"}");
         new_ = firewall->add_subcommand(
-            "new", "Add a firewall; a type that needs a login reads its password from standard "
-                   "input");
+            "new",
+            "Add a firewall; a type that needs a login reads its password from standard "
+            "input");
         new_->add_option("NAME", new_firewall_.name, "The new firewall's name")->required();
         new_->add_option("--type", new_firewall_.type, "Its type (see \"firewall types\")")
             ->required();
@@ -298,8 +308,9 @@ public:
         new_->add_flag("--passphrase-stdin", new_firewall_.passphraseFromInput,
                        "Read the configuration passphrase from the first line of standard input");
         set_ = firewall->add_subcommand(
-            "set", "Change one value: type, address, port, user, command, prompt, or password "
-                   "(read from standard input)");
+            "set",
+            "Change one value: type, address, port, user, command, prompt, or password "
+            "(read from standard input)");
         set_->add_option("NAME", name_, "The firewall (letter case ignored)")->required();
         set_->add_option("KEY", key_, "type, address, port, user, password, command or prompt")
             ->required();

@@ -50,9 +50,9 @@ bool SetGlobalValue(const GlobalValueEntry& entry, const std::vector<std::string
                     CommandFailure& failure) {
     YProfileData& value = *entry.value;
     if (entry.retired) {
-        failure = UsageFailure(
-            "the value is only read from configurations older than its V2 name: set " +
-            ToUtf8(value.GetName()) + " V2 instead");
+        failure =
+            UsageFailure("the value is only read from configurations older than its V2 name: set " +
+                         ToUtf8(value.GetName()) + " V2 instead");
         return false;
     }
     if (TypeOfProfileValue(value) == ProfileValueType::Encrypted) {

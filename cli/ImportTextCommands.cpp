@@ -22,8 +22,10 @@ constexpr std::array<const char*, kImportFieldCount> kFieldWords = {
     "host", "folder", "name", "user", "password", "protocol", "emulation"};
 
 const std::map<std::string, ImportDelimiter> kDelimiters = {
-    {"comma", ImportDelimiter::Comma},         {"tab", ImportDelimiter::Tab},
-    {"space", ImportDelimiter::Space},         {"semicolon", ImportDelimiter::Semicolon},
+    {"comma", ImportDelimiter::Comma},
+    {"tab", ImportDelimiter::Tab},
+    {"space", ImportDelimiter::Space},
+    {"semicolon", ImportDelimiter::Semicolon},
     {"none", ImportDelimiter::None}};
 
 std::string FieldWord(ImportField field) {
@@ -43,9 +45,11 @@ bool ParseFields(const std::string& text, std::vector<ImportField>& fields,
         const auto field = static_cast<ImportField>(found - kFieldWords.begin());
         if (found == kFieldWords.end() ||
             std::find(fields.begin(), fields.end(), field) != fields.end()) {
-            failure = UsageFailure("--fields takes the fields of a line in their order, each once, "
-                                   "separated by commas: host, folder, name, user, password, "
-                                   "protocol, emulation (not \"" + word + "\")");
+            failure = UsageFailure(
+                "--fields takes the fields of a line in their order, each once, "
+                "separated by commas: host, folder, name, user, password, "
+                "protocol, emulation (not \"" +
+                word + "\")");
             return false;
         }
         fields.push_back(field);
@@ -83,12 +87,14 @@ std::string JoinProblems(const std::vector<std::string>& problems) {
 
 // One entry a line: the line number, the folder and the name, the other fields' values in the
 // order of --fields, then any problem.
-void PrintPreviewLine(const FileSessionCreationWizardBase& wizard, const SessionImportEntry& entry) {
+void PrintPreviewLine(const FileSessionCreationWizardBase& wizard,
+                      const SessionImportEntry& entry) {
     const PreparedSession& prepared = entry.prepared;
-    std::string line = std::to_string(entry.lineNumber) + "\t" +
-                       ToUtf8(prepared.folderInvalid ? LoadMessageString(msg::ImportInvalidFolderMark)
-                                                     : prepared.folder) +
-                       "\t" + ToUtf8(prepared.name);
+    std::string line =
+        std::to_string(entry.lineNumber) + "\t" +
+        ToUtf8(prepared.folderInvalid ? LoadMessageString(msg::ImportInvalidFolderMark)
+                                      : prepared.folder) +
+        "\t" + ToUtf8(prepared.name);
     const std::vector<ImportField>& fields = wizard.GetFields();
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (fields[i] != ImportField::Folder && fields[i] != ImportField::SessionName) {
@@ -207,21 +213,22 @@ public:
             "import-text",
             "Make sessions from a delimited text file, one session a line, each a copy of the "
             "default session; prints the preview, then imports");
-        CompleteWith(*command_->add_option("FILE", choices_.file, "The text file")
-                          ->required(),
+        CompleteWith(*command_->add_option("FILE", choices_.file, "The text file")->required(),
                      CompletionKind::File);
-        command_->add_option("--fields", choices_.fields,
-                             "The values of a line in their order, separated by commas: host, "
-                             "folder, name, user, password, protocol, emulation")
+        command_
+            ->add_option("--fields", choices_.fields,
+                         "The values of a line in their order, separated by commas: host, "
+                         "folder, name, user, password, protocol, emulation")
             ->required()
             ->type_name("LIST");
         std::vector<std::string> delimiters;
         for (const auto& [word, delimiter] : kDelimiters) {
             delimiters.push_back(word);
         }
-        command_->add_option("--delimiter", choices_.delimiter,
-                             "What separates the values (default comma); none: the whole line "
-                             "is one value, for a single field")
+        command_
+            ->add_option("--delimiter", choices_.delimiter,
+                         "What separates the values (default comma); none: the whole line "
+                         "is one value, for a single field")
             ->check(CLI::IsMember(delimiters));
         command_->add_flag("--dry-run", choices_.dryRun, "Print the preview, write nothing");
         command_->add_flag("--passphrase-stdin", choices_.passphraseFromInput,

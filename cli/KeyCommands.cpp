@@ -8,16 +8,15 @@
 namespace rivode::cli {
 
 ExitStatus RunKeys(const CommandOptions& options) {
-    return PrintKeyListing(options, false,
-                           [](const YProfileKey&, const YUnicodeString& name,
-                              int kind) -> std::optional<ListingRow> {
-                               if (!IsSubKeyKind(kind)) {
-                                   return std::nullopt;
-                               }
-                               return ListingRow{
-                                   {{"name", ToUtf8(name)}, {"kind", SubKeyKindWord(kind)}},
-                                   ToUtf8(name)};
-                           });
+    return PrintKeyListing(
+        options, false,
+        [](const YProfileKey&, const YUnicodeString& name, int kind) -> std::optional<ListingRow> {
+            if (!IsSubKeyKind(kind)) {
+                return std::nullopt;
+            }
+            return ListingRow{{{"name", ToUtf8(name)}, {"kind", SubKeyKindWord(kind)}},
+                              ToUtf8(name)};
+        });
 }
 
 ExitStatus RunDeleteKey(const CommandOptions& options) {
@@ -43,9 +42,9 @@ ExitStatus RunDeleteKey(const CommandOptions& options) {
         return ExitOk;
     }
     if (!parent->DeleteSubKey(name)) {
-        return Fail(StoreFailure("cannot delete the key \"" + path.ToDisplayText() +
-                                 "\": " + ReportText(parent->GetStatus(),
-                                                      "its folder could not be removed")));
+        return Fail(StoreFailure(
+            "cannot delete the key \"" + path.ToDisplayText() +
+            "\": " + ReportText(parent->GetStatus(), "its folder could not be removed")));
     }
     return ExitOk;
 }

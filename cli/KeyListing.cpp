@@ -30,8 +30,8 @@ ExitStatus PrintKeyListing(const CommandOptions& options, bool values,
     }
     // A key whose file could not be read lists nothing: say so instead of an empty listing.
     if (values && !key->GetStatus().IsSuccess()) {
-        return Fail(StoreFailure("the key \"" + options.keyPath + "\" cannot be read: " +
-                                 ReportText(key->GetStatus())));
+        return Fail(StoreFailure("the key \"" + options.keyPath +
+                                 "\" cannot be read: " + ReportText(key->GetStatus())));
     }
     if (options.json) {
         PrintJson(listing);

@@ -20,9 +20,8 @@ struct ListingRow {
 };
 
 // Makes the row of one entry, or nothing to leave the entry out.
-using ListingRowMaker =
-    std::function<std::optional<ListingRow>(const YProfileKey& key, const YUnicodeString& name,
-                                            int kind)>;
+using ListingRowMaker = std::function<std::optional<ListingRow>(
+    const YProfileKey& key, const YUnicodeString& name, int kind)>;
 
 // Opens the command's key for reading and prints a row for each of its values (values true) or
 // subkeys.

@@ -56,10 +56,8 @@ ExitStatus RunCheck(const CommandOptions& options, const std::string& path) {
         for (const auto& error : state.errors) {
             errors.push_back({{"line", error.lineNumber}, {"message", ToUtf8(error.text)}});
         }
-        PrintJson({{"file", path},
-                   {"loaded", loaded},
-                   {"mappings", map.GetSize()},
-                   {"errors", errors}});
+        PrintJson(
+            {{"file", path}, {"loaded", loaded}, {"mappings", map.GetSize()}, {"errors", errors}});
     } else {
         for (const auto& error : state.errors) {
             PrintLine(std::to_string(error.lineNumber) + "\t" + ToUtf8(error.text));
@@ -138,20 +136,22 @@ ExitStatus RunFunctions(const CommandOptions& options) {
 class KeymapCommands : public CommandGroup {
 public:
     void Add(CLI::App& app, CommandOptions& options) override {
-        CLI::App* keymap =
-            app.add_subcommand("keymap", "Check, show and copy key maps (.key files and sessions')");
+        CLI::App* keymap = app.add_subcommand(
+            "keymap", "Check, show and copy key maps (.key files and sessions')");
         keymap->require_subcommand(1);
         check_ = keymap->add_subcommand(
-            "check", "Load a .key file and list its errors: line TAB message (exit 1 when the "
-                     "load fails)");
+            "check",
+            "Load a .key file and list its errors: line TAB message (exit 1 when the "
+            "load fails)");
         CompleteWith(*check_->add_option("FILE", file_, "The .key file")->required(),
                      CompletionKind::File, "*.key");
         check_->add_flag("--json", options.json,
                          "Print JSON: {\"file\", \"loaded\", \"mappings\", \"errors\": "
                          "[{\"line\", \"message\"}]}");
         show_ = keymap->add_subcommand(
-            "show", "One mapping a line, in stored order: key TAB function TAB value TAB "
-                    "arguments");
+            "show",
+            "One mapping a line, in stored order: key TAB function TAB value TAB "
+            "arguments");
         CompleteWith(*show_->add_option("FILE", file_, "The .key file"), CompletionKind::File,
                      "*.key");
         CompleteWith(*show_->add_option("--session", session_, kSessionPathHelp),
@@ -165,8 +165,9 @@ public:
         CompleteWith(*write_->add_option("FILE", file_, "The .key file to write")->required(),
                      CompletionKind::File, "*.key");
         read_ = keymap->add_subcommand(
-            "read", "Replace a session's own key map by the mappings of a .key file (a file with "
-                    "errors is refused)");
+            "read",
+            "Replace a session's own key map by the mappings of a .key file (a file with "
+            "errors is refused)");
         CompleteWith(*read_->add_option("FILE", file_, "The .key file to read")->required(),
                      CompletionKind::File, "*.key");
         CompleteWith(*read_->add_option("--session", session_, kSessionPathHelp)->required(),

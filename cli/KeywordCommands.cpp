@@ -163,8 +163,9 @@ ExitStatus RunMatch(const CommandOptions& options, const std::string& name,
     nlohmann::json rows = nlohmann::json::array();
     for (const HighlightSpan& span : matcher.Match(FromUtf8(text))) {
         if (options.json) {
-            rows.push_back(
-                {{"start", span.start}, {"length", span.length}, {"color", FormatColorText(span.color)}});
+            rows.push_back({{"start", span.start},
+                            {"length", span.length},
+                            {"color", FormatColorText(span.color)}});
         } else {
             PrintLine(std::to_string(span.start) + "\t" + std::to_string(span.length) + "\t" +
                       FormatColorText(span.color));
@@ -205,8 +206,7 @@ public:
         new_->add_option("NAME", name_, "The new list's name")->required();
         add_ = keywords->add_subcommand("add", "Add a keyword at the end of a list");
         add_->add_option("NAME", name_, "The list (letter case ignored)")->required();
-        add_->add_option("KEYWORD", keyword_, "The word, phrase or regular expression")
-            ->required();
+        add_->add_option("KEYWORD", keyword_, "The word, phrase or regular expression")->required();
         add_->add_option("--color", color_, "Its color, #RRGGBB (default #FF0000)");
         add_->add_flag("--regex", regex_, "The keyword is a regular expression");
         remove_ = keywords->add_subcommand("remove", "Remove a keyword (its first occurrence)");

@@ -38,8 +38,7 @@ bool ReadNewSecret(const char* prompt, PassphraseDialogBase& dialog, CommandFail
         dialog.confirmation = dialog.passphrase;
         return true;
     }
-    return ReadSecret("Re-enter the new configuration passphrase: ", dialog.confirmation,
-                      failure);
+    return ReadSecret("Re-enter the new configuration passphrase: ", dialog.confirmation, failure);
 }
 
 bool Validate(const PassphraseDialogBase& dialog, CommandFailure& failure) {
@@ -53,8 +52,10 @@ bool Validate(const PassphraseDialogBase& dialog, CommandFailure& failure) {
 
 ExitStatus ReportConversion(bool changed, const SensitiveDataResult& result,
                             YReportMessageParams& report) {
-    PrintLine(std::to_string(result.converted) + " sensitive values are now encrypted with the "
-              "new passphrase; " + std::to_string(result.notConverted) +
+    PrintLine(std::to_string(result.converted) +
+              " sensitive values are now encrypted with the "
+              "new passphrase; " +
+              std::to_string(result.notConverted) +
               " could not be deciphered and were left as they were (" +
               std::to_string(result.records) + " records)");
     if (!changed) {
@@ -142,8 +143,8 @@ ExitStatus RunChange(const CommandOptions& options, ChangeConfigPassphraseDialog
     CommandFailure failure;
     const ConfigPassphraseState state = GetConfigPassphraseState(options.product);
     if (!state.established && mode != Mode::Reset) {
-        return Fail(StoreFailure(
-            "no configuration passphrase is established: use passphrase create"));
+        return Fail(
+            StoreFailure("no configuration passphrase is established: use passphrase create"));
     }
     ChangeConfigPassphraseDialogBase dialog(options.product, CheckText(), state.required);
     const YWipeTextOnExit wipeOld(dialog.oldPassphrase);
@@ -157,8 +158,7 @@ ExitStatus RunChange(const CommandOptions& options, ChangeConfigPassphraseDialog
         !ReadSecret("Current configuration passphrase: ", dialog.oldPassphrase, failure)) {
         return Fail(failure);
     }
-    if (mode != Mode::Remove &&
-        !ReadNewSecret("New configuration passphrase: ", dialog, failure)) {
+    if (mode != Mode::Remove && !ReadNewSecret("New configuration passphrase: ", dialog, failure)) {
         return Fail(failure);
     }
     if (!Validate(dialog, failure)) {
@@ -166,11 +166,11 @@ ExitStatus RunChange(const CommandOptions& options, ChangeConfigPassphraseDialog
     }
     if (mode == Mode::Reset && !yes) {
         YUnicodeString answer;
-        const bool asked =
-            YHasConsoleTerminal() &&
-            ReadConsoleLine(u"Every stored password and other secret will be lost. Reset the "
-                            u"configuration passphrase? [y/N] ",
-                            false, u'*', true, answer);
+        const bool asked = YHasConsoleTerminal() &&
+                           ReadConsoleLine(
+                               u"Every stored password and other secret will be lost. Reset the "
+                               u"configuration passphrase? [y/N] ",
+                               false, u'*', true, answer);
         if (!asked) {
             return Fail(UsageFailure("reset loses every stored secret: confirm with --yes"));
         }

@@ -30,8 +30,7 @@ void AvoidForeignPublication(const CommandOptions& options) {
 
 }  // namespace
 
-bool EstablishPassphrase(const CommandOptions& options, bool fromInput,
-                         CommandFailure& failure) {
+bool EstablishPassphrase(const CommandOptions& options, bool fromInput, CommandFailure& failure) {
     const ConfigPassphraseState state = GetConfigPassphraseState(options.product);
     const bool terminal = YHasConsoleTerminal();
     if (!state.established && !state.required && !terminal && !fromInput) {
@@ -50,15 +49,14 @@ bool EstablishPassphrase(const CommandOptions& options, bool fromInput,
         !ReadInputText("Configuration passphrase: ", "passphrase", true, host.Text(), failure)) {
         return false;
     }
-    const unsigned flags =
-        terminal ? kConfigPassphraseConsoleMode : kConfigPassphraseNoPrompt;
+    const unsigned flags = terminal ? kConfigPassphraseConsoleMode : kConfigPassphraseNoPrompt;
     YReportMessageParams report;
     const unsigned result = InitializeConfigPassphrase(options.product, flags, report,
                                                        fromInput ? host.c_str() : nullptr);
     // A wrong passphrase on standard input falls through to asking, which a script cannot
     // answer: it is told what was wrong with what it gave.
-    const bool givenWrong = fromInput && result != kConfigPassphraseResultOk &&
-                            !IsConfigPassphraseCorrect(host.Text());
+    const bool givenWrong =
+        fromInput && result != kConfigPassphraseResultOk && !IsConfigPassphraseCorrect(host.Text());
     if (result == kConfigPassphraseResultOk) {
         return true;
     }

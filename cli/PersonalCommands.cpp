@@ -63,8 +63,9 @@ ExitStatus ApplyPersonalDataChoice(const CommandOptions& options, bool separate,
         PrintLine("personal data is stored in " + ToUtf8(page.personalDataFolder) +
                   " once it has been moved there: rivode personal migrate");
     } else {
-        PrintLine("personal data is stored in the configuration folder once it has been moved "
-                  "back: rivode personal merge");
+        PrintLine(
+            "personal data is stored in the configuration folder once it has been moved "
+            "back: rivode personal merge");
     }
     return ExitOk;
 }
@@ -80,8 +81,9 @@ ExitStatus RunEnable(const CommandOptions& options, const std::string& argument)
 
 ExitStatus RunMigrate(const CommandOptions& options) {
     if (!UsePersonalDataPath(AppName())) {
-        return Fail(StoreFailure("personal data is not stored separately: rivode personal "
-                                 "enable DIR first"));
+        return Fail(
+            StoreFailure("personal data is not stored separately: rivode personal "
+                         "enable DIR first"));
     }
     const YUnicodeString folder = PersonalFolderOf(options);
     PersonalDataMoveResult result;
@@ -98,10 +100,9 @@ ExitStatus RunMerge(const CommandOptions& options) {
     YReportMessageParams report;
     const bool merged = RunPersonalDataMerge(options.product, folder, result, report);
     PrintLine(std::to_string(result.keys) + " keys merged from " + ToUtf8(folder) +
-              (result.mismatched != 0
-                   ? "; " + std::to_string(result.mismatched) +
-                         " left there (no such key in the configuration folder)"
-                   : std::string()));
+              (result.mismatched != 0 ? "; " + std::to_string(result.mismatched) +
+                                            " left there (no such key in the configuration folder)"
+                                      : std::string()));
     return merged ? ExitOk : Fail(StoreFailure(ReportText(report)));
 }
 
@@ -123,8 +124,8 @@ public:
             "disable", "Store personal data in the configuration folder (then: personal merge)");
         migrate_ = group->add_subcommand(
             "migrate", "Move the sessions' personal data into the personal-data folder");
-        merge_ = group->add_subcommand(
-            "merge", "Move personal data back into the configuration folder");
+        merge_ =
+            group->add_subcommand("merge", "Move personal data back into the configuration folder");
     }
 
     std::optional<ExitStatus> Run(const CommandOptions& options) override {

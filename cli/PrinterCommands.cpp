@@ -56,8 +56,9 @@ bool ParseMargins(const std::vector<std::string>& words, YMarginData& margins,
     double values[4];
     for (std::size_t i = 0; i < 4; ++i) {
         if (words.size() != 4 || !ParseInches(words[i], values[i])) {
-            failure = UsageFailure("give four margins in inches: LEFT RIGHT TOP BOTTOM, such as "
-                                   "0.5 0.5 0.5 0.5");
+            failure = UsageFailure(
+                "give four margins in inches: LEFT RIGHT TOP BOTTOM, such as "
+                "0.5 0.5 0.5 0.5");
             return false;
         }
     }
@@ -96,7 +97,8 @@ public:
             return true;
         }
         YReportMessageParams report(rivode::msg::PrinterSettingsChangeFailed);
-        report.AddString(ReportText(key_.GetStatus(), "the configuration file could not be written"));
+        report.AddString(
+            ReportText(key_.GetStatus(), "the configuration file could not be written"));
         failure = ReportFailure(report);
         return false;
     }
@@ -139,8 +141,10 @@ ExitStatus RunShow(const CommandOptions& options, const std::optional<std::strin
             nlohmann::json row = ProfileValueRowJson(entry.name, *entry.value);
             if (entry.value == &config.pageMargins) {
                 row["type"] = "margins";
-                row["value"] = {{"left", margins.left}, {"right", margins.right},
-                                {"top", margins.top}, {"bottom", margins.bottom}};
+                row["value"] = {{"left", margins.left},
+                                {"right", margins.right},
+                                {"top", margins.top},
+                                {"bottom", margins.bottom}};
             }
             rows.push_back(row);
         }
@@ -168,8 +172,9 @@ ExitStatus RunSet(const CommandOptions& options, const std::optional<std::string
     }
     if (name == "Use Global Print Settings") {
         if (!session) {
-            return Fail(UsageFailure("\"Use Global Print Settings\" belongs to a session: give "
-                                     "--session"));
+            return Fail(
+                UsageFailure("\"Use Global Print Settings\" belongs to a session: give "
+                             "--session"));
         }
         if (!SetProfileValue(records.Session()->useGlobalPrintSettings, words, failure)) {
             return Fail(failure);
@@ -184,8 +189,9 @@ ExitStatus RunSet(const CommandOptions& options, const std::optional<std::string
         }
     }
     if (value == nullptr) {
-        return Fail(UsageFailure("there is no printer value \"" + name +
-                                 "\" (names are compared exactly; rivode printer show lists them)"));
+        return Fail(
+            UsageFailure("there is no printer value \"" + name +
+                         "\" (names are compared exactly; rivode printer show lists them)"));
     }
     if (value == &config.pageMargins) {
         YMarginData margins;
@@ -203,7 +209,8 @@ ExitStatus RunSet(const CommandOptions& options, const std::optional<std::string
 // Brings up printing over the printer of known geometry and waits for it.
 bool StartPrinter(Printer& printer, const std::optional<std::string>& name,
                   CommandFailure& failure) {
-    SetPrinterPlatform(CreateFixedPrinterPlatform(YUnicodeString(kRivodePrinterName), LetterPage()));
+    SetPrinterPlatform(
+        CreateFixedPrinterPlatform(YUnicodeString(kRivodePrinterName), LetterPage()));
     printer.Initialize(true, kPrinterTimeoutMs, nullptr);
     while (printer.GetInitState() == PrinterBase::InitState::Initializing) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -238,8 +245,10 @@ ExitStatus RunMargins(const std::vector<std::string>& words,
                             PrinterBase::Margin::Top, PrinterBase::Margin::Bottom}) {
         double minimum = 0;
         YReportMessageParams report;
-        if (printer.ValidateMargin(margins, side, minimum, report) == PrinterBase::kMarginsInvalid) {
-            minimums += (minimums.empty() ? u"" : u"\r\n") + YUnicodeString(report.GetTextTrimmed());
+        if (printer.ValidateMargin(margins, side, minimum, report) ==
+            PrinterBase::kMarginsInvalid) {
+            minimums +=
+                (minimums.empty() ? u"" : u"\r\n") + YUnicodeString(report.GetTextTrimmed());
         }
     }
     YReportMessageParams report;
@@ -263,15 +272,17 @@ public:
         CLI::App* printer = app.add_subcommand("printer", "Show and edit the printing settings");
         printer->require_subcommand(1);
         show_ = printer->add_subcommand(
-            "show", "The printing settings in force: the global ones, or with --session the "
-                    "session's (its own unless it uses the global ones)");
+            "show",
+            "The printing settings in force: the global ones, or with --session the "
+            "session's (its own unless it uses the global ones)");
         show_->add_option("--session", session_, kSessionPathHelp);
         show_->add_flag("--json", options.json,
                         "Print JSON: {\"settings\": \"global\" or \"session\", \"values\": "
                         "[{\"name\", \"type\", \"source\", \"value\"}]}");
         set_ = printer->add_subcommand(
-            "set", "Change one printing value (the global one, or with --session the session's "
-                   "own); \"Page Margins\" takes LEFT RIGHT TOP BOTTOM in inches");
+            "set",
+            "Change one printing value (the global one, or with --session the session's "
+            "own); \"Page Margins\" takes LEFT RIGHT TOP BOTTOM in inches");
         set_->add_option("--session", session_, kSessionPathHelp);
         set_->add_option("NAME", name_, "The value's name, as printer show lists it")->required();
         set_->add_option("VALUE", words_, "The new value")->required();

@@ -69,8 +69,8 @@ void PrintText(int product, bool integrated, bool fipsMode, const std::string& f
                   (sibling.installed ? "installed" : "not installed") + '\t' +
                   ToUtf8(GetSiblingExecutablePath(sibling.product)));
     }
-    PrintLine("product " + std::to_string(product) + (integrated ? " integrated" : " not integrated") +
-              (fipsMode ? ", FIPS mode" : ""));
+    PrintLine("product " + std::to_string(product) +
+              (integrated ? " integrated" : " not integrated") + (fipsMode ? ", FIPS mode" : ""));
     PrintLine("modules from " + folder);
     for (const ProtocolState& protocol : protocols) {
         const ConnectProtocolModuleState& module = protocol.module;
@@ -80,9 +80,8 @@ void PrintText(int product, bool integrated, bool fipsMode, const std::string& f
     }
 }
 
-void PrintJsonDocument(int product, bool integrated, bool fipsMode,
-                       const std::string& folder, const std::vector<ProtocolState>& protocols,
-                       const std::string& failure) {
+void PrintJsonDocument(int product, bool integrated, bool fipsMode, const std::string& folder,
+                       const std::vector<ProtocolState>& protocols, const std::string& failure) {
     nlohmann::json siblings = nlohmann::json::array();
     for (const SiblingState& sibling : GetSiblingStates()) {
         siblings.push_back({{"name", sibling.name},
@@ -141,9 +140,10 @@ public:
             "products",
             "Show the sibling products installed beside the library and load the protocol "
             "modules of the product chosen with --product: one line per protocol");
-        products_->add_option("--modules", moduleFolder_,
-                              "The folder of the protocol modules (default: the one installed "
-                              "beside the library)")
+        products_
+            ->add_option("--modules", moduleFolder_,
+                         "The folder of the protocol modules (default: the one installed "
+                         "beside the library)")
             ->type_name("DIR");
         products_->add_flag("--json", options.json,
                             "Print JSON: {\"siblings\", \"product\", \"integrated\", "
@@ -164,6 +164,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<CommandGroup> MakeProductCommands() { return std::make_unique<ProductCommands>(); }
+std::unique_ptr<CommandGroup> MakeProductCommands() {
+    return std::make_unique<ProductCommands>();
+}
 
 }  // namespace rivode::cli

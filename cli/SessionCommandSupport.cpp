@@ -1,5 +1,5 @@
-#include "CompletionHint.h"
 #include "SessionCommandSupport.h"
+#include "CompletionHint.h"
 
 #include "KeyPath.h"
 #include "Output.h"
@@ -47,9 +47,10 @@ bool LoadSessionProtocols(const CommandOptions& options, CommandFailure& failure
     YReportMessageParams report;
     if (!LoadConnectionProtocolDlls(table, options.product, GetDefaultConnectModuleFolder(),
                                     fipsMode, report)) {
-        failure = StoreFailure("the protocol modules could not be loaded (rivode products "
-                               "shows why): " +
-                               ReportText(report));
+        failure = StoreFailure(
+            "the protocol modules could not be loaded (rivode products "
+            "shows why): " +
+            ReportText(report));
         return false;
     }
     return true;
@@ -85,9 +86,9 @@ bool ParseItemOfKind(ItemKind kind, const std::string& text, YUnicodeString& pat
     const bool otherKind =
         kind == ItemKind::Session ? Sessions().IsFolder(path) : Sessions().IsSession(path);
     if (otherKind) {
-        failure = UsageFailure("\"" + text + "\" is " +
-                               (kind == ItemKind::Session ? "a folder, not a session"
-                                                          : "a session, not a folder"));
+        failure = UsageFailure(
+            "\"" + text + "\" is " +
+            (kind == ItemKind::Session ? "a folder, not a session" : "a session, not a folder"));
         return false;
     }
     return true;

@@ -7,8 +7,8 @@
 
 #include <RivodeRavudaVU/SessionDatabase.h>
 
-#include <CLI/CLI.hpp>
 #include <RivodeRavudaVU/YReportMessageParams.h>
+#include <CLI/CLI.hpp>
 
 #include <optional>
 #include <string>

@@ -11,7 +11,6 @@
 #include <RivodeRavudaVU/SessionConfig.h>
 #include <RivodeRavudaVU/SessionNameValidation.h>
 
-
 namespace rivode::cli {
 namespace {
 
@@ -32,8 +31,7 @@ bool ValidateNewSessionPath(const YUnicodeString& path, CommandFailure& failure)
 }
 
 // The protocol goes into the side its module serves.
-bool ChooseProtocol(ISessionConfig& session, const std::string& protocol,
-                    CommandFailure& failure) {
+bool ChooseProtocol(ISessionConfig& session, const std::string& protocol, CommandFailure& failure) {
     const ConnectProtocolEntry* entry = GetConnectProtocolTable().Find(FromUtf8(protocol));
     if (entry == nullptr) {
         failure = UsageFailure("no loaded protocol module offers \"" + protocol +

@@ -24,7 +24,8 @@ bool ListItems(const YUnicodeString& path, bool tree, std::vector<ListedItem>& i
     }
     for (const YUnicodeString& folder : listing.GetFolders()) {
         ListedItem item{ToUtf8(folder), true, {}};
-        if (tree && !ListItems(path.empty() ? folder : path + u'\\' + folder, true, item.children)) {
+        if (tree &&
+            !ListItems(path.empty() ? folder : path + u'\\' + folder, true, item.children)) {
             continue;  // gone since the listing
         }
         items.push_back(std::move(item));
@@ -38,7 +39,8 @@ bool ListItems(const YUnicodeString& path, bool tree, std::vector<ListedItem>& i
 nlohmann::json ItemsToJson(const std::vector<ListedItem>& items, bool tree) {
     nlohmann::json array = nlohmann::json::array();
     for (const ListedItem& item : items) {
-        nlohmann::json entry = {{"name", item.name}, {"type", item.isFolder ? "folder" : "session"}};
+        nlohmann::json entry = {{"name", item.name},
+                                {"type", item.isFolder ? "folder" : "session"}};
         if (tree && item.isFolder) {
             entry["children"] = ItemsToJson(item.children, true);
         }

@@ -49,8 +49,9 @@ YProfileData* SessionRecordAccess::Find(const std::string& name, ExitStatus stat
 
 bool SessionRecordAccess::Save(CommandFailure& failure) {
     if (record_->HasUnknownProtocol()) {
-        failure = StoreFailure("the session names a protocol no loaded module offers; saving it "
-                               "would replace that protocol (rivode products shows the modules)");
+        failure = StoreFailure(
+            "the session names a protocol no loaded module offers; saving it "
+            "would replace that protocol (rivode products shows the modules)");
         return false;
     }
     YReportMessageParams report;

@@ -14,8 +14,8 @@ namespace {
 bool SetProtocolName(SessionConfig& record, YProfileData& value,
                      const std::vector<std::string>& words, CommandFailure& failure) {
     const bool terminal = &value == &record.GetTerminalSlot().NameValue();
-    const auto side = terminal ? SessionProtocolSlot::Side::Terminal
-                               : SessionProtocolSlot::Side::Transfer;
+    const auto side =
+        terminal ? SessionProtocolSlot::Side::Terminal : SessionProtocolSlot::Side::Transfer;
     YUnicodeString name = words.size() == 1 ? FromUtf8(words[0]) : YUnicodeString();
     const ConnectProtocolEntry* entry = GetConnectProtocolTable().Find(name);
     if (EqualsNoCase(name, kNoProtocolName)) {
@@ -23,10 +23,9 @@ bool SetProtocolName(SessionConfig& record, YProfileData& value,
     } else if (entry != nullptr && SessionProtocolSlot::Suits(side, entry->product)) {
         name = entry->name;
     } else {
-        failure = UsageFailure("give one protocol of the " +
-                               std::string(terminal ? "terminal" : "file-transfer") +
-                               " side the loaded modules offer, or None (they offer " +
-                               LoadedProtocolNames() + ")");
+        failure = UsageFailure(
+            "give one protocol of the " + std::string(terminal ? "terminal" : "file-transfer") +
+            " side the loaded modules offer, or None (they offer " + LoadedProtocolNames() + ")");
         return false;
     }
     if (terminal) {

@@ -132,8 +132,8 @@ ExitStatus RunTransfer(const CommandOptions& options, const TransferArguments& a
     request.product = options.product;
     ConsoleTransferSink sink(options.product, arguments.secrets);
     YReportMessageParams report;
-    const bool done = import ? ImportSettings(request, sink, report)
-                             : ExportSettings(request, sink, report);
+    const bool done =
+        import ? ImportSettings(request, sink, report) : ExportSettings(request, sink, report);
     if (!sink.failure.message.empty()) {
         return Fail(sink.failure);
     }
@@ -147,18 +147,19 @@ class SettingsTransferCommands final : public CommandGroup {
 public:
     void Add(CLI::App& app, CommandOptions&) override {
         export_ = app.add_subcommand(
-            "export", "Write the settings to FILE.xml (the previous one kept as FILE.bak, the "
-                      "log in FILE.log)");
+            "export",
+            "Write the settings to FILE.xml (the previous one kept as FILE.bak, the "
+            "log in FILE.log)");
         AddSections(*export_, exportArguments_);
-        import_ = app.add_subcommand(
-            "import", "Read the settings of FILE.xml into the configuration (the log in "
-                      "FILE.log)");
+        import_ =
+            app.add_subcommand("import",
+                               "Read the settings of FILE.xml into the configuration (the log in "
+                               "FILE.log)");
         AddSections(*import_, importArguments_);
         import_->add_flag("--passphrase-stdin", importArguments_.passphraseFromInput,
                           "Read the configuration passphrase from the first line of standard "
                           "input");
-        import_->add_flag("--import-secrets-passphrase-stdin",
-                          importArguments_.secrets.fromInput,
+        import_->add_flag("--import-secrets-passphrase-stdin", importArguments_.secrets.fromInput,
                           "When the file's secrets use another passphrase, read the file's "
                           "passphrase from the next line of standard input");
         import_->add_flag("--skip-secrets", importArguments_.secrets.skip,
@@ -186,8 +187,9 @@ private:
         command.add_flag("--sessions", arguments.sessions, "The sessions and their folders");
         command.add_flag("--button-bars", arguments.buttonBars, "The button bars");
         command.add_flag("--commands", arguments.commands, "The saved commands");
-        command.footer("Without a section option every section is transferred. Exit status 1 "
-                       "when a section failed; the log says which.");
+        command.footer(
+            "Without a section option every section is transferred. Exit status 1 "
+            "when a section failed; the log says which.");
     }
 
     CLI::App* export_ = nullptr;

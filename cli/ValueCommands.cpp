@@ -82,17 +82,17 @@ std::string DescribeValue(const ValueAddress& address) {
 
 ExitStatus RunValues(const CommandOptions& options) {
     ValueData value;
-    return PrintKeyListing(
-        options, true,
-        [&value](const YProfileKey& key, const YUnicodeString& name,
-                 int kind) -> std::optional<ListingRow> {
-            const bool readable = ReadValue(key, name, kind, value);
-            return ListingRow{{{"name", ToUtf8(name)},
-                               {"kind", ValueKindWord(kind)},
-                               {"value", readable ? ValueToJson(value) : nlohmann::json()}},
-                              ToUtf8(name) + '\t' + ValueKindWord(kind) + '\t' +
-                                  (readable ? FormatValueInline(value) : std::string())};
-        });
+    return PrintKeyListing(options, true,
+                           [&value](const YProfileKey& key, const YUnicodeString& name,
+                                    int kind) -> std::optional<ListingRow> {
+                               const bool readable = ReadValue(key, name, kind, value);
+                               return ListingRow{
+                                   {{"name", ToUtf8(name)},
+                                    {"kind", ValueKindWord(kind)},
+                                    {"value", readable ? ValueToJson(value) : nlohmann::json()}},
+                                   ToUtf8(name) + '\t' + ValueKindWord(kind) + '\t' +
+                                       (readable ? FormatValueInline(value) : std::string())};
+                           });
 }
 
 ExitStatus RunGet(const CommandOptions& options) {

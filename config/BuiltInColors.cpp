@@ -49,8 +49,8 @@ YStringArray GetBuiltInColorSchemeLines() {
     for (const BuiltInScheme& builtIn : kSchemes) {
         ColorSchemeEntry scheme;
         scheme.name = LoadMessageString(builtIn.nameMessage);
-        scheme.palette = builtIn.paletteMessage == 0 ? scheme.name
-                                                     : LoadMessageString(builtIn.paletteMessage);
+        scheme.palette =
+            builtIn.paletteMessage == 0 ? scheme.name : LoadMessageString(builtIn.paletteMessage);
         for (std::size_t slot = 0; slot < kColorSlotCount; ++slot) {
             scheme.foreground[slot] =
                 ColorFromRgb(slot % 2 == 0 ? builtIn.evenForeground : builtIn.oddForeground);
@@ -96,7 +96,8 @@ bool IsProtectedColorScheme(std::u16string_view name) {
     return std::any_of(std::begin(kProtectedSchemeMessages), std::end(kProtectedSchemeMessages),
                        [name](std::uint32_t id) {
                            const YUnicodeString protectedName = LoadMessageString(id);
-                           return !protectedName.empty() && rivode::EqualsNoCase(protectedName, name);
+                           return !protectedName.empty() &&
+                                  rivode::EqualsNoCase(protectedName, name);
                        });
 }
 

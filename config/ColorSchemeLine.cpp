@@ -12,7 +12,8 @@ std::vector<std::u16string_view> SplitAtCommas(std::u16string_view line) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t comma = line.find(u',', start);
-        fields.push_back(line.substr(start, comma - (comma == std::u16string_view::npos ? 0 : start)));
+        fields.push_back(
+            line.substr(start, comma - (comma == std::u16string_view::npos ? 0 : start)));
         if (comma == std::u16string_view::npos) {
             return fields;
         }

@@ -65,7 +65,8 @@ CredentialRenameCounts UpdateSessionDatabaseWithCredentialChanges(
         copy.Assign(progressText);
         text = copy.GetText();
     }
-    const std::unique_ptr<YProgressDialog> progress = Create7LineProgressDialog(YGetAppName(), parent);
+    const std::unique_ptr<YProgressDialog> progress =
+        Create7LineProgressDialog(YGetAppName(), parent);
     progress->SetText(text);
     YRunWithProgress(*progress, [&walk](YProgressDialog& window) {
         // One sync of the file system at the end instead of two per session; each session file

@@ -6,11 +6,10 @@
 
 namespace {
 
-
 std::vector<YUnicodeString> MakeNames(bool withServerEmulation) {
-    std::vector<YUnicodeString> names = {
-        u"VT100",  u"VT102",  u"VT220",  u"VT320",  u"ANSI",   u"Linux",  u"SCOANSI",
-        u"Xterm",  u"TN3270", u"WYSE50", u"WYSE60", u"TVI910", u"TVI925", u"Dumb"};
+    std::vector<YUnicodeString> names = {u"VT100",  u"VT102",   u"VT220",  u"VT320",  u"ANSI",
+                                         u"Linux",  u"SCOANSI", u"Xterm",  u"TN3270", u"WYSE50",
+                                         u"WYSE60", u"TVI910",  u"TVI925", u"Dumb"};
     if (withServerEmulation) {
         names.emplace_back(u"Brackenhold");
     }
@@ -35,8 +34,7 @@ std::atomic<const std::vector<YUnicodeString>*> currentNames{nullptr};
 }  // namespace
 
 void BuildEmulationNameTables(int product) {
-    currentNames.store(product == kProductQtm ? &EmulationsWithoutServer()
-                                                        : &AllEmulations(),
+    currentNames.store(product == kProductQtm ? &EmulationsWithoutServer() : &AllEmulations(),
                        std::memory_order_release);
 }
 

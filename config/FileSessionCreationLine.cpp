@@ -95,7 +95,9 @@ struct FileSessionCreationWizardBase::FolderNames {
 FileSessionCreationWizardBase::FileSessionCreationWizardBase() = default;
 FileSessionCreationWizardBase::~FileSessionCreationWizardBase() = default;
 
-void FileSessionCreationWizardBase::ForgetFolderNames() { folderNames_.reset(); }
+void FileSessionCreationWizardBase::ForgetFolderNames() {
+    folderNames_.reset();
+}
 
 // name when neither the database nor an earlier line of the file has it in the folder; else the
 // first free of "name (2)", "name (3)", ... So the preview shows the names the import will give,
@@ -137,7 +139,8 @@ bool FileSessionCreationWizardBase::ParseLine(const YUnicodeString& line, std::s
 
     // A protocol outside the ones a file may ask for (the template's own included) gives SSH2.
     const YUnicodeString& asked = values[ImportField::Protocol];
-    YUnicodeString protocol = CanonicalImportProtocol(asked.empty() ? session.GetProtocolName() : asked);
+    YUnicodeString protocol =
+        CanonicalImportProtocol(asked.empty() ? session.GetProtocolName() : asked);
     if (protocol.empty()) {
         protocol = u"SSH2";
     }
@@ -197,7 +200,8 @@ bool FileSessionCreationWizardBase::ParseLine(const YUnicodeString& line, std::s
     }
 
     for (const ImportField field : fields_) {
-        entry.columns.push_back(PreviewColumn(field, entry.prepared, session, protocol, shownPassword));
+        entry.columns.push_back(
+            PreviewColumn(field, entry.prepared, session, protocol, shownPassword));
     }
     entries_.push_back(std::move(entry));
     return true;

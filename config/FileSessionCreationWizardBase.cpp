@@ -16,7 +16,9 @@ namespace {
 // The lines read between two moves of the reading window's count.
 constexpr std::size_t kLinesPerProgressStep = 256;
 
-std::string NativePath(const YUnicodeString& path) { return rivode::ToUtf8(path); }
+std::string NativePath(const YUnicodeString& path) {
+    return rivode::ToUtf8(path);
+}
 
 [[nodiscard]] bool OpenForReading(YTextFile& file, const YUnicodeString& path,
                                   YReportMessageParams& report) {
@@ -43,7 +45,6 @@ void ReportTextNotValid(const YUnicodeString& path, const YTextFile& file, std::
 }
 
 }  // namespace
-
 
 bool FileSessionCreationWizardBase::SetFile(const YUnicodeString& path,
                                             YReportMessageParams& report) {

@@ -85,7 +85,8 @@ SessionImportResult FileSessionCreationWizardBase::Import(
     SessionImportResult result;
     YReportMessageParams importing(msg::ImportingFromFile);
     importing.AddString(path_);
-    const std::unique_ptr<YProgressDialog> progress = Create7LineProgressDialog(YGetAppName(), parent);
+    const std::unique_ptr<YProgressDialog> progress =
+        Create7LineProgressDialog(YGetAppName(), parent);
     progress->SetText(importing.GetTextTrimmed());
     YRunWithProgress(*progress, [&](YProgressDialog& window) {
         ImportSink sink(lineNumbers, result, window, onReport);

@@ -19,8 +19,8 @@ void UpgradeOlderPassword(FirewallConfig& config, YProfileData&, std::u16string_
     if (IsConfigPassphraseDisabled() || !key.GetString(olderName, older) || older.empty()) {
         return;
     }
-    const YLegacyTextForm form = older.starts_with(kCapiPrefix) ? YLegacyTextForm::Capi
-                                                                : YLegacyTextForm::DoubleBlowfish;
+    const YLegacyTextForm form =
+        older.starts_with(kCapiPrefix) ? YLegacyTextForm::Capi : YLegacyTextForm::DoubleBlowfish;
     if (UpgradeLegacySensitiveValue(key, olderName, form, config.password)) {
         return;
     }

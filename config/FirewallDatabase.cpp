@@ -96,8 +96,8 @@ YStringArray GetFirewallNames() {
     return names;
 }
 
-bool ValidateFirewallName(const YUnicodeString& oldName, const YUnicodeString& newName,
-                          bool isNew, YReportMessageParams& report) {
+bool ValidateFirewallName(const YUnicodeString& oldName, const YUnicodeString& newName, bool isNew,
+                          YReportMessageParams& report) {
     if (rivode::EqualsNoCase(newName, kNoFirewall)) {
         report.SetMessage(msg::FirewallNameReserved);
         report.AddString(newName);

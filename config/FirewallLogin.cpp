@@ -40,14 +40,14 @@ FirewallLoginRequest MakeFirewallLoginRequest(FirewallLoginField field, QWidget*
     FirewallLoginRequest request;
     request.field = field;
     request.parent = parent;
-    request.title = LoadMessageString(username ? msg::FirewallUsernameTitle
-                                               : msg::FirewallPasswordTitle);
+    request.title =
+        LoadMessageString(username ? msg::FirewallUsernameTitle : msg::FirewallPasswordTitle);
     YReportMessageParams text(username ? msg::FirewallUsernamePrompt : msg::FirewallPasswordPrompt);
     request.text = text.GetTextTrimmed();
-    request.label = LoadMessageString(username ? msg::FirewallUsernameLabel
-                                               : msg::FirewallPasswordLabel);
-    request.saveLabel = LoadMessageString(username ? msg::FirewallSaveUsername
-                                                   : msg::FirewallSavePassword);
+    request.label =
+        LoadMessageString(username ? msg::FirewallUsernameLabel : msg::FirewallPasswordLabel);
+    request.saveLabel =
+        LoadMessageString(username ? msg::FirewallSaveUsername : msg::FirewallSavePassword);
     // A password can only be saved enciphered; while sensitive data is disabled it cannot be.
     request.offerSave = username || !IsConfigPassphraseDisabled();
     return request;

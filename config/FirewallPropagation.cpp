@@ -76,7 +76,8 @@ FirewallPropagationCounts UpdateSessionDatabaseWithFirewallChanges(
     const FirewallChangeArray& changes, const IReportMessageParams* progressText, QWidget* parent) {
     YReportMessageParams text;
     text.Assign(progressText);
-    const std::unique_ptr<YProgressDialog> progress = Create7LineProgressDialog(YGetAppName(), parent);
+    const std::unique_ptr<YProgressDialog> progress =
+        Create7LineProgressDialog(YGetAppName(), parent);
     progress->SetText(progressText != nullptr ? YUnicodeString(text.GetTextTrimmed()) : u"");
     FirewallPropagationCounts counts;
     YReportMessageParams failure;

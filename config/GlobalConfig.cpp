@@ -31,10 +31,9 @@ bool CopyRecord(GlobalConfig& to, const YProfileData& other, bool changesOnly) {
 GlobalConfig::GlobalConfig(const YProfileKey* key, int product, bool integrated,
                            bool withUserInterface)
     : productConfig(key, product),
-      integratedProductConfig(
-          integrated && product == kProductQuillterm
-              ? std::make_unique<GlobalProductConfig>(key, kProductQuillfile)
-              : nullptr),
+      integratedProductConfig(integrated && product == kProductQuillterm
+                                  ? std::make_unique<GlobalProductConfig>(key, kProductQuillfile)
+                                  : nullptr),
       guiConfig(withUserInterface ? std::make_unique<GlobalGuiConfig>() : nullptr),
       product_(product),
       integrated_(integrated) {

@@ -24,8 +24,8 @@ std::optional<std::uint32_t> DefaultQuillfileActionForFiles(const GlobalConfig& 
 }
 
 std::optional<std::uint32_t> DefaultTabWidth(const GlobalConfig&, Key) {
-    return static_cast<std::uint32_t>(std::lround(GlobalConfig::kBaseTabWidth *
-                                                  rivode::platform::GetDesktopScaleFactor()));
+    return static_cast<std::uint32_t>(
+        std::lround(GlobalConfig::kBaseTabWidth * rivode::platform::GetDesktopScaleFactor()));
 }
 std::optional<std::uint32_t> DefaultInitialSendCommandsTo(const GlobalConfig& global, Key) {
     return global.enableSendChatToAllTabsOnStartup ? 1u : 0u;

@@ -1,8 +1,7 @@
 #include <RivodeRavudaVU/GlobalGuiConfig.h>
 
 const YProfileTable<GlobalGuiConfig>& GlobalGuiConfig::Table() {
-    static const auto table =
-        YProfileTable<GlobalGuiConfig>().Add(&GlobalGuiConfig::colorSchemes, u"Color Schemes",
-                                             rivode::rows::BuiltInUntilEdited, {});
+    static const auto table = YProfileTable<GlobalGuiConfig>().Add(
+        &GlobalGuiConfig::colorSchemes, u"Color Schemes", rivode::rows::BuiltInUntilEdited, {});
     return table;
 }

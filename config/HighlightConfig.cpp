@@ -1,5 +1,5 @@
-#include <RivodeRavudaVU/HighlightConfig.h>
 #include <RivodeRavudaVU/HexDigits.h>
+#include <RivodeRavudaVU/HighlightConfig.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 
 #include <algorithm>
@@ -142,8 +142,8 @@ YRefPtr<HighlightConfig> CreateHighlightConfig() {
 void HighlightConfig::Load(const YProfileKey* key) {
     lines_.Init(key, YUnicodeString(kLinesValueName), {});
     YUnicodeString older;
-    const bool hadOlder = key != nullptr && !lines_.IsFromStore() &&
-                          key->GetString(kOlderListValueName, older);
+    const bool hadOlder =
+        key != nullptr && !lines_.IsFromStore() && key->GetString(kOlderListValueName, older);
     if (hadOlder) {
         // Pending, so the next save writes the lines in the current form.
         lines_.Init(nullptr, YUnicodeString(kLinesValueName), ConvertOlderList(older));
@@ -207,8 +207,7 @@ void HighlightConfig::Build(bool validate) {
 }
 
 bool VerifyKeyword(const HighlightConfig& list, const YUnicodeString& keyword,
-                   bool regularExpression, bool skipDuplicateCheck,
-                   YReportMessageParams& report) {
+                   bool regularExpression, bool skipDuplicateCheck, YReportMessageParams& report) {
     if (!CheckKeywordShape(keyword, regularExpression, list.GetRegexLineMode())) {
         report.SetMessage(regularExpression ? rivode::msg::RegexHasSpaces
                                             : rivode::msg::KeywordHasSpaces);

@@ -32,7 +32,8 @@ struct FunctionRow {
 
 constexpr FunctionRow kFunctionRows[] = {
 #define RIVODE_KEYMAP_FUNCTION(code, name) {{code, name}, {}, kNoOlderName},
-#define RIVODE_KEYMAP_RENAMED(code, name, olderName, precedence) {{code, name}, olderName, precedence},
+#define RIVODE_KEYMAP_RENAMED(code, name, olderName, precedence) \
+    {{code, name}, olderName, precedence},
 #include "config/KeymapFunctions.inc"
 #undef RIVODE_KEYMAP_FUNCTION
 #undef RIVODE_KEYMAP_RENAMED

@@ -21,7 +21,9 @@ static_assert(std::size(kDefaults) == 45);
 
 void FillDefaultMappings(Keymap& map) {
     for (const DefaultMapping& mapping : kDefaults) {
-        map.Set({mapping.key, FunctionNameToCode(mapping.function), YUnicodeString(mapping.sendText),
+        map.Set({mapping.key,
+                 FunctionNameToCode(mapping.function),
+                 YUnicodeString(mapping.sendText),
                  {}});
     }
 }

@@ -56,7 +56,6 @@ void ReplaceAll(YUnicodeString& text, std::u16string_view from, std::u16string_v
     }
 }
 
-
 // The position of the two characters first, second at or after position, or npos.
 std::size_t FindPair(std::u16string_view text, std::size_t position, char16_t first,
                      char16_t second) {
@@ -255,8 +254,8 @@ YUnicodeString FormatKeymapLine(const KeyMapEntry& entry, const ProfilePath& pat
             line += u'"' + entry.value + u'"';
             break;
         case kFunctionRun:
-            line += u"RUN(\"" + paths.Substitute(entry.value) + u"\")(\"" +
-                    entry.arguments + u"\")";
+            line +=
+                u"RUN(\"" + paths.Substitute(entry.value) + u"\")(\"" + entry.arguments + u"\")";
             break;
         case kFunctionLaunch:
             line += u"LAUNCH(\"" + entry.value + u"\")(\"" + entry.arguments + u"\")";
@@ -309,9 +308,8 @@ bool SplitCommandLine(std::u16string_view text, YUnicodeString& program,
     text = text.substr(first, text.find_last_not_of(u' ') - first + 1);
     if (text.front() == u'"') {
         const std::size_t close = text.find(u'"', 1);
-        program = YUnicodeString(text.substr(1, close == std::u16string_view::npos
-                                                    ? std::u16string_view::npos
-                                                    : close - 1));
+        program = YUnicodeString(text.substr(
+            1, close == std::u16string_view::npos ? std::u16string_view::npos : close - 1));
         arguments = close == std::u16string_view::npos ? YUnicodeString()
                                                        : YUnicodeString(text.substr(close + 1));
         return true;

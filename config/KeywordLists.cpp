@@ -61,8 +61,8 @@ YRefPtr<HighlightConfig> OpenKeywordList(const YUnicodeString& name, YReportMess
                                          YUnicodeString* storedName) {
     YProfileStore store(true);
     const YProfileKey lists(store.GetRootKey(), kKeywordsKeyName);
-    const std::optional<YUnicodeString> stored = name.empty() ? std::nullopt
-                                                              : StoredName(lists, name);
+    const std::optional<YUnicodeString> stored =
+        name.empty() ? std::nullopt : StoredName(lists, name);
     if (!stored) {
         NotFound(name, report);
         return nullptr;
@@ -91,8 +91,8 @@ bool SaveKeywordList(const YUnicodeString& name, HighlightConfig& list,
 bool DeleteKeywordList(const YUnicodeString& name, YReportMessageParams& report) {
     YProfileStore store;
     const YProfileKey lists(store.GetRootKey(), kKeywordsKeyName);
-    const std::optional<YUnicodeString> stored = name.empty() ? std::nullopt
-                                                              : StoredName(lists, name);
+    const std::optional<YUnicodeString> stored =
+        name.empty() ? std::nullopt : StoredName(lists, name);
     if (!stored) {
         NotFound(name, report);
         return false;
@@ -132,8 +132,9 @@ bool RenameKeywordList(const YUnicodeString& oldName, const YUnicodeString& newN
     }
     YUnicodeString temporary = newName + u'~';
     for (const YStringArray names = GetKeywordListNames();
-         std::any_of(names.begin(), names.end(),
-                     [&](const YUnicodeString& n) { return rivode::EqualsNoCase(n, temporary); });) {
+         std::any_of(names.begin(), names.end(), [&](const YUnicodeString& n) {
+             return rivode::EqualsNoCase(n, temporary);
+         });) {
         temporary += u'~';
     }
     return move(stored, temporary) && move(temporary, newName);

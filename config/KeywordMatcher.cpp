@@ -115,7 +115,7 @@ std::optional<RegexKeyword> Compile(const YUnicodeString& keyword,
     const std::wstring pattern(keyword.begin(), keyword.end());
     try {
         RegexKeyword compiled{std::wregex(pattern, flags), std::nullopt, color, order,
-                              LiteralPrefix(keyword), std::nullopt};
+                              LiteralPrefix(keyword),      std::nullopt};
         if (compiled.prefix.empty()) {
             compiled.firstCharacters = FirstCharacters(keyword);
         }

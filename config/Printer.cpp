@@ -89,7 +89,8 @@ bool Printer::SelectCurrentPrinter(const SessionConfig* session, const GlobalCon
     if (session == nullptr || global == nullptr || !HasInitializationSucceeded()) {
         return false;
     }
-    return SelectCurrentPrinter(PrinterSelection::From(GetEffectivePrinterConfig(*session, *global)));
+    return SelectCurrentPrinter(
+        PrinterSelection::From(GetEffectivePrinterConfig(*session, *global)));
 }
 
 bool Printer::SelectCurrentPrinter(const YUnicodeString& name, const YUnicodeString& port,
@@ -142,9 +143,9 @@ bool Printer::CalculateMarginLimits(MarginLimits& limits, YReportMessageParams& 
     limits.unprintableTop = RoundMargin(page.physicalOffsetY / page.dotsPerInchY);
     limits.pageWidth = RoundMargin(page.physicalWidth / page.dotsPerInchX);
     limits.pageHeight = RoundMargin(page.physicalHeight / page.dotsPerInchY);
-    limits.printableRight =
-        RoundMargin(page.printableWidth / page.dotsPerInchX + page.physicalOffsetX / page.dotsPerInchX);
-    limits.printableBottom =
-        RoundMargin(page.printableHeight / page.dotsPerInchY + page.physicalOffsetY / page.dotsPerInchY);
+    limits.printableRight = RoundMargin(page.printableWidth / page.dotsPerInchX +
+                                        page.physicalOffsetX / page.dotsPerInchX);
+    limits.printableBottom = RoundMargin(page.printableHeight / page.dotsPerInchY +
+                                         page.physicalOffsetY / page.dotsPerInchY);
     return true;
 }

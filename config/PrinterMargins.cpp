@@ -50,8 +50,8 @@ PrinterBase::MarginValidationResult PrinterBase::ValidateMargins(const YMarginDa
     return kMarginsValid;
 }
 
-PrinterBase::MarginValidationResult PrinterBase::ValidateMargin(const YMarginData& m,
-                                                                Margin which, double& minimum,
+PrinterBase::MarginValidationResult PrinterBase::ValidateMargin(const YMarginData& m, Margin which,
+                                                                double& minimum,
                                                                 YReportMessageParams& report) {
     MarginLimits limits;
     if (!CalculateMarginLimits(limits, report)) {
@@ -60,26 +60,26 @@ PrinterBase::MarginValidationResult PrinterBase::ValidateMargin(const YMarginDat
     double value = 0;
     std::uint32_t message = 0;
     switch (which) {
-    case Margin::Left:
-        value = m.left;
-        minimum = limits.unprintableLeft;
-        message = msg::MinimumLeftMargin;
-        break;
-    case Margin::Right:
-        value = m.right;
-        minimum = limits.pageWidth - limits.printableRight;
-        message = msg::MinimumRightMargin;
-        break;
-    case Margin::Top:
-        value = m.top;
-        minimum = limits.unprintableTop;
-        message = msg::MinimumTopMargin;
-        break;
-    case Margin::Bottom:
-        value = m.bottom;
-        minimum = limits.pageHeight - limits.printableBottom;
-        message = msg::MinimumBottomMargin;
-        break;
+        case Margin::Left:
+            value = m.left;
+            minimum = limits.unprintableLeft;
+            message = msg::MinimumLeftMargin;
+            break;
+        case Margin::Right:
+            value = m.right;
+            minimum = limits.pageWidth - limits.printableRight;
+            message = msg::MinimumRightMargin;
+            break;
+        case Margin::Top:
+            value = m.top;
+            minimum = limits.unprintableTop;
+            message = msg::MinimumTopMargin;
+            break;
+        case Margin::Bottom:
+            value = m.bottom;
+            minimum = limits.pageHeight - limits.printableBottom;
+            message = msg::MinimumBottomMargin;
+            break;
     }
     // Compared as users see them, to three places, so a margin typed at the limit passes.
     minimum = RoundMargin(minimum);

@@ -50,8 +50,8 @@ void Worker(std::shared_ptr<PrinterBase::State> state) {
         const std::lock_guard lock(state->mutex);
         if (state->initState != Init::Uninitialized) {
             state->initState = succeeded ? Init::Succeeded : Init::Failed;
-            const std::uint32_t result = succeeded ? msg::PrinterInitSucceeded
-                                                   : msg::PrinterInitFailed;
+            const std::uint32_t result =
+                succeeded ? msg::PrinterInitSucceeded : msg::PrinterInitFailed;
             if (hostReport.GetMessageId() == msg::PrinterStatusUnavailable) {
                 state->status = YReportMessageParams(result);
             } else {
@@ -146,8 +146,8 @@ void PrinterBase::Suspend(YReportMessageParams& report) {
     StatusCallback callback = nullptr;
     {
         const std::lock_guard lock(state_->mutex);
-        if (!state_->enabled || (state_->initState != InitState::Succeeded &&
-                                 state_->initState != InitState::Failed)) {
+        if (!state_->enabled ||
+            (state_->initState != InitState::Succeeded && state_->initState != InitState::Failed)) {
             return;
         }
         state_->initState = InitState::NotInitialized;
@@ -161,8 +161,7 @@ void PrinterBase::Suspend(YReportMessageParams& report) {
 
 void PrinterBase::Resume() {
     const std::lock_guard lock(state_->mutex);
-    if (!state_->configured || !state_->enabled ||
-        state_->initState == InitState::Initializing ||
+    if (!state_->configured || !state_->enabled || state_->initState == InitState::Initializing ||
         state_->initState == InitState::Uninitialized) {
         return;
     }

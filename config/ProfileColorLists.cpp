@@ -113,9 +113,9 @@ bool ProfileColorsBase::Save(const YProfileKey& key) {
 // ---- Schemes
 
 ProfileColorSchemeListV2::ProfileColorSchemeListV2()
-    : ProfileColorsBase(u"Color Schemes", {rivode::msg::SchemeNameEmpty,
-                                           rivode::msg::SchemeNameHasComma,
-                                           rivode::msg::ColorSchemeExists}) {}
+    : ProfileColorsBase(u"Color Schemes",
+                        {rivode::msg::SchemeNameEmpty, rivode::msg::SchemeNameHasComma,
+                         rivode::msg::ColorSchemeExists}) {}
 
 bool ProfileColorSchemeListV2::Init(const YProfileKey* key, YUnicodeString name,
                                     const YStringArray&) {
@@ -208,9 +208,9 @@ void ProfileColorSchemeListV2::RenameCurrent(std::u16string_view oldName,
 // ---- Palettes
 
 ProfileAnsiPaletteList::ProfileAnsiPaletteList()
-    : ProfileColorsBase(u"ANSI Color Palettes", {rivode::msg::PaletteNameEmpty,
-                                                 rivode::msg::PaletteNameHasComma,
-                                                 rivode::msg::PaletteExists}) {}
+    : ProfileColorsBase(u"ANSI Color Palettes",
+                        {rivode::msg::PaletteNameEmpty, rivode::msg::PaletteNameHasComma,
+                         rivode::msg::PaletteExists}) {}
 
 bool ProfileAnsiPaletteList::Init(const YProfileKey* key, YUnicodeString name,
                                   const YStringArray&) {

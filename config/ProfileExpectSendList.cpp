@@ -7,11 +7,20 @@ namespace {
 void AppendEscaped(std::u16string_view text, YUnicodeString& out) {
     for (const char16_t c : text) {
         switch (c) {
-            case u'\\': out += u"\\\\"; break;
-            case u'\t': out += u"\\t"; break;
-            case u'\r': out += u"\\r"; break;
-            case u'\n': out += u"\\n"; break;
-            default: out += c;
+            case u'\\':
+                out += u"\\\\";
+                break;
+            case u'\t':
+                out += u"\\t";
+                break;
+            case u'\r':
+                out += u"\\r";
+                break;
+            case u'\n':
+                out += u"\\n";
+                break;
+            default:
+                out += c;
         }
     }
 }

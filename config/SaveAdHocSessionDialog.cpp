@@ -16,8 +16,7 @@ constexpr std::u16string_view kUnsavedSessionName = u"New";
 }  // namespace
 
 SaveAdHocSessionDialogBase::SaveAdHocSessionDialogBase(unsigned templateId,
-                                                       YUnicodeString initialName,
-                                                       QWidget* parent)
+                                                       YUnicodeString initialName, QWidget* parent)
     : YDialog(templateId, nullptr, parent), name_(std::move(initialName)) {}
 
 bool SaveAdHocSessionDialogBase::IsValid(const YUnicodeString& name, QWidget* parent) const {

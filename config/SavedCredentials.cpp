@@ -63,10 +63,10 @@ SavedCredential::SavedCredential() {
 
 const YProfileTable<SavedCredential>& SavedCredential::Table() {
     using C = SavedCredential;
-    static const auto table = YProfileTable<C>()
-                                  .Add(&C::username, u"Username", rivode::rows::Personal, u"")
-                                  .Add(&C::password, u"Password V2", rivode::rows::Personal,
-                                       YEncryptedString{});
+    static const auto table =
+        YProfileTable<C>()
+            .Add(&C::username, u"Username", rivode::rows::Personal, u"")
+            .Add(&C::password, u"Password V2", rivode::rows::Personal, YEncryptedString{});
     return table;
 }
 
@@ -172,8 +172,9 @@ bool SaveSavedCredential(const YUnicodeString& originalTitle, SavedCredential& c
         }
     }
     credential.CommitAll();
-    Notify(isNew ? kSavedCredentialAdded : renamed ? kSavedCredentialRenamed
-                                                   : kSavedCredentialChanged);
+    Notify(isNew     ? kSavedCredentialAdded
+           : renamed ? kSavedCredentialRenamed
+                     : kSavedCredentialChanged);
     return true;
 }
 

@@ -37,33 +37,31 @@ void ConvertSessions(SensitiveValueConverter& converter, const SensitiveDataProg
     std::size_t done = 0;
     {
         const SessionTree tree;
-        WalkSessions(
-            tree.Sessions(), {}, [&](const YUnicodeString& path, const YProfileKey& key) {
-                ++converter.counts.records;
-                const YRefPtr<SessionConfig> session = CreateSessionConfig();
-                session->SetPath(path);
-                session->Load(&key);
-                bool changed = false;
-                session->ForEachValue([&](YProfileData& value) {
-                    if (auto* secret = dynamic_cast<YProfileEncryptedString*>(&value)) {
-                        changed = converter.Convert(*secret) || changed;
-                    }
-                });
-                if (changed) {
-                    if (session->Save(key) && key.Flush()) {
-                        ++saved;
-                    } else {
-                        converter.RecordFailed(path, key.GetStatus());
-                    }
+        WalkSessions(tree.Sessions(), {}, [&](const YUnicodeString& path, const YProfileKey& key) {
+            ++converter.counts.records;
+            const YRefPtr<SessionConfig> session = CreateSessionConfig();
+            session->SetPath(path);
+            session->Load(&key);
+            bool changed = false;
+            session->ForEachValue([&](YProfileData& value) {
+                if (auto* secret = dynamic_cast<YProfileEncryptedString*>(&value)) {
+                    changed = converter.Convert(*secret) || changed;
                 }
-                progress(++done);
             });
+            if (changed) {
+                if (session->Save(key) && key.Flush()) {
+                    ++saved;
+                } else {
+                    converter.RecordFailed(path, key.GetStatus());
+                }
+            }
+            progress(++done);
+        });
     }
     EndBatch(batch, converter, saved);
 }
 
-void ConvertCredentials(SensitiveValueConverter& converter,
-                        const SensitiveDataProgress& progress) {
+void ConvertCredentials(SensitiveValueConverter& converter, const SensitiveDataProgress& progress) {
     storage::ValueFileSyncBatch batch;
     std::size_t saved = 0;
     std::size_t done = 0;

@@ -109,8 +109,8 @@ bool SessionConfig::CopyParts(const SessionConfig& source, CopyMode mode) {
     const auto copy = [changesOnly](YProfileData& target, const YProfileData& from) {
         return changesOnly ? target.CopyChangesFrom(from) : target.CopyFrom(from);
     };
-    bool all = changesOnly ? Table().CopyChangesFrom(*this, source)
-                           : Table().CopyFrom(*this, source);
+    bool all =
+        changesOnly ? Table().CopyChangesFrom(*this, source) : Table().CopyFrom(*this, source);
     all = copy(terminalConfig, source.terminalConfig) && all;
     all = copy(remoteHostConfig, source.remoteHostConfig) && all;
     all = copy(printerConfig, source.printerConfig) && all;
@@ -139,8 +139,7 @@ bool SessionConfig::CopyChangesFrom(const YProfileData& source) {
 // turn every Telnet session into an SSH2 one.
 bool SessionConfig::ApplyChangesFrom(const ISessionConfig& source) {
     const auto* from = dynamic_cast<const SessionConfig*>(&source);
-    return from != nullptr &&
-           (from == this || CopyParts(*from, CopyMode::ChangesKeepingProtocols));
+    return from != nullptr && (from == this || CopyParts(*from, CopyMode::ChangesKeepingProtocols));
 }
 
 bool SessionConfig::ApplyValuesFrom(SessionConfig& source,
@@ -167,7 +166,8 @@ bool SessionConfig::ApplyValuesFrom(SessionConfig& source,
     bool all = true;
     VisitValues([&](YProfileData& value, const SessionProtocolSlot* slot) {
         const auto found = wanted.find(value.GetName());
-        const bool protocolName = &value == &terminal_.NameValue() || &value == &transfer_.NameValue();
+        const bool protocolName =
+            &value == &terminal_.NameValue() || &value == &transfer_.NameValue();
         if (found == wanted.end() || protocolName || !sameSide(slot, found->second.slot)) {
             return;
         }

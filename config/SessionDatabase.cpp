@@ -42,16 +42,16 @@ YUnicodeString ChooseButtonBarKey(YProfileKey& root) {
 
 std::u16string_view GetCollectionKeyName(SessionCollection collection) {
     switch (collection) {
-    case SessionCollection::ButtonBars:
-        return kButtonBarKeyName;
-    case SessionCollection::Firewalls:
-        return u"Firewalls";
-    case SessionCollection::Keywords:
-        return u"Keywords";
-    case SessionCollection::ScheduledTasks:
-        return u"ScheduledTasks";
-    case SessionCollection::Synchronize:
-        return u"SynchronizeDB";
+        case SessionCollection::ButtonBars:
+            return kButtonBarKeyName;
+        case SessionCollection::Firewalls:
+            return u"Firewalls";
+        case SessionCollection::Keywords:
+            return u"Keywords";
+        case SessionCollection::ScheduledTasks:
+            return u"ScheduledTasks";
+        case SessionCollection::Synchronize:
+            return u"SynchronizeDB";
     }
     return {};
 }
@@ -149,9 +149,9 @@ bool SessionDatabaseImpl::SaveSession(ISessionConfig& session, bool create,
         const YProfileKey key(tree.Sessions(), path);
         // A new key gets every value: values the record holds unchanged from another key (a
         // copy of the default session) would otherwise never reach it.
-        const bool written = existed ? session.Save(key)
-                                     : session.WriteAllTo(key) &&
-                                           key.SetDword(kIsSessionValueName, 1);
+        const bool written = existed
+                                 ? session.Save(key)
+                                 : session.WriteAllTo(key) && key.SetDword(kIsSessionValueName, 1);
         if (!written || !key.Flush()) {
             return FailWith(key.GetStatus(), msg::SessionSaveFailed, path, report);
         }

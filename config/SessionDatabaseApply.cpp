@@ -19,16 +19,16 @@ namespace {
 // without a system reason (a refused file, a damaged one) is one of the "other" failures.
 std::size_t& CountFor(ApplyToAllCounts& counts, const IReportMessageParams& status) {
     switch (GetSystemErrorCause(status)) {
-    case EROFS:
-        return counts.readOnly;
-    case ENOSPC:
-    case EDQUOT:
-        return counts.noSpace;
-    case EACCES:
-    case EPERM:
-        return counts.permission;
-    default:
-        return counts.other;
+        case EROFS:
+            return counts.readOnly;
+        case ENOSPC:
+        case EDQUOT:
+            return counts.noSpace;
+        case EACCES:
+        case EPERM:
+            return counts.permission;
+        default:
+            return counts.other;
     }
 }
 

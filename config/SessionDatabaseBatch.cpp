@@ -76,8 +76,8 @@ std::size_t SessionDatabaseImpl::CreateSessionsFromFile(std::vector<PreparedSess
         const YUnicodeString path = JoinItemPath(entry.folder, name);
         entry.session->SetPath(path);
         {
-            const YProfileKey key = folder.key ? YProfileKey(*folder.key, name)
-                                               : YProfileKey(tree.Sessions(), path);
+            const YProfileKey key =
+                folder.key ? YProfileKey(*folder.key, name) : YProfileKey(tree.Sessions(), path);
             // Every value is written: a copy of the default session holds values unchanged
             // from another key, which a save of changes only would never write.
             if (!entry.session->WriteAllTo(key) || !key.SetDword(kIsSessionValueName, 1) ||

@@ -26,8 +26,8 @@ bool ValidateItemName(const YProfileKey& folderKey, const YUnicodeString& oldNam
     const YUnicodeString kind =
         LoadMessageString(isFolder ? msg::ItemKindFolder : msg::ItemKindSession);
     // The folder's own data key is never listed, so an item of that name would vanish.
-    const bool targetExists = rivode::EqualsNoCase(newName, kFolderDataKeyName) ||
-                              folderKey.SubKeyExists(newName);
+    const bool targetExists =
+        rivode::EqualsNoCase(newName, kFolderDataKeyName) || folderKey.SubKeyExists(newName);
     if (!ValidateKeyName(oldName, newName, isNew, kind, targetExists, report)) {
         return false;
     }

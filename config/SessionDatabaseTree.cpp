@@ -49,8 +49,8 @@ ChildNames::ChildNames(const YProfileKey* folderKey) {
 }
 
 YUnicodeString ChildNames::TakeFreeName(const YUnicodeString& name) {
-    YUnicodeString free =
-        FirstFreeName(name, [this](const YUnicodeString& candidate) { return names_.contains(candidate); });
+    YUnicodeString free = FirstFreeName(
+        name, [this](const YUnicodeString& candidate) { return names_.contains(candidate); });
     names_.insert(free);
     return free;
 }
@@ -121,8 +121,8 @@ void FolderOrder::Rename(const YUnicodeString& name, const YUnicodeString& newNa
 
 void FolderOrder::Remove(const YUnicodeString& name) {
     for (YStringArray* names : {&folders_, &sessions_}) {
-        std::erase_if(*names,
-                      [&](const YUnicodeString& entry) { return rivode::EqualsNoCase(entry, name); });
+        std::erase_if(
+            *names, [&](const YUnicodeString& entry) { return rivode::EqualsNoCase(entry, name); });
     }
 }
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <functional>
 #include <string_view>
-#include <utility>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -104,8 +104,9 @@ bool SessionConfig::ReadForeignValues(const YProfileKey& key) {
     std::vector<std::u16string_view> protocolNames;
     for (ConnectConfig* config : {terminal_.GetConfig(), transfer_.GetConfig()}) {
         if (config != nullptr) {
-            config->ForEachValue(
-                [&protocolNames](YProfileData& value) { protocolNames.push_back(value.GetName()); });
+            config->ForEachValue([&protocolNames](YProfileData& value) {
+                protocolNames.push_back(value.GetName());
+            });
         }
     }
     const auto isKnown = [&protocolNames](std::u16string_view name) {

@@ -8,8 +8,8 @@ namespace {
 constexpr std::u16string_view kFolderIllegalCharacters = u":*?\"<>|";
 constexpr std::u16string_view kNameIllegalCharacters = u"\\/:*?\"<>|";
 
-constexpr std::u16string_view kImportProtocols[] = {u"SSH2",       u"SSH1",   u"Telnet", u"Telnet/SSL",
-                                                    u"RLogin",     u"SCP",    u"Raw"};
+constexpr std::u16string_view kImportProtocols[] = {u"SSH2",   u"SSH1", u"Telnet", u"Telnet/SSL",
+                                                    u"RLogin", u"SCP",  u"Raw"};
 // Protocols that never take a password from the file: they have no logon of their own to give
 // it to. "Telnet/TLS" is the display name of "Telnet/SSL", which does keep one.
 constexpr std::u16string_view kNoPasswordProtocols[] = {u"Local Shell", u"Telnet", u"Raw",

@@ -21,8 +21,7 @@ int Show(QWidget* parent, YReportMessageParams& report, unsigned style = 0) {
     return YMessageBox(parent, report, style);
 }
 
-bool Refuse(QWidget* parent, std::uint32_t id, const YUnicodeString& insert,
-            unsigned style = 0) {
+bool Refuse(QWidget* parent, std::uint32_t id, const YUnicodeString& insert, unsigned style = 0) {
     YReportMessageParams report(id);
     if (!insert.empty()) {
         report.AddString(insert);
@@ -37,8 +36,7 @@ YUnicodeString TargetKey(const YUnicodeString& path, const YUnicodeString& newNa
         return path + newName;
     }
     const std::size_t slash = path.rfind(u'\\');
-    return (slash == YUnicodeString::npos ? YUnicodeString() : path.substr(0, slash + 1)) +
-           newName;
+    return (slash == YUnicodeString::npos ? YUnicodeString() : path.substr(0, slash + 1)) + newName;
 }
 
 }  // namespace

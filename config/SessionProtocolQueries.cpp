@@ -32,7 +32,8 @@ ConnectConfig* SessionConfig::GetConnectConfigForKind(int kind) const {
 }
 
 bool SessionConfig::IsSshFamily() const {
-    return rivode::EqualsNoCase(terminal_.GetName(), u"SSH2") || rivode::EqualsNoCase(transfer_.GetName(), u"SFTP");
+    return rivode::EqualsNoCase(terminal_.GetName(), u"SSH2") ||
+           rivode::EqualsNoCase(transfer_.GetName(), u"SFTP");
 }
 
 bool SessionConfig::HasUnknownProtocol() const {

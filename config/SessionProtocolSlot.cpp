@@ -1,7 +1,7 @@
 #include <RivodeRavudaVU/ConnectProtocolTable.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
-#include <RivodeRavudaVU/YDiagnosticTrace.h>
 #include <RivodeRavudaVU/SessionConfig.h>
+#include <RivodeRavudaVU/YDiagnosticTrace.h>
 
 namespace {
 
@@ -45,8 +45,9 @@ SessionProtocolSlot::SessionProtocolSlot(const SessionProtocolSlot& other)
     : side_(other.side_),
       name_(other.name_),
       config_(CloneOf(other.config_)),
-      loadedConfig_(other.loadedConfig_.get() == other.config_.get() ? config_
-                                                         : CloneOf(other.loadedConfig_)),
+      loadedConfig_(other.loadedConfig_.get() == other.config_.get()
+                        ? config_
+                        : CloneOf(other.loadedConfig_)),
       trace_(other.trace_),
       unknown_(other.unknown_),
       storedEmpty_(other.storedEmpty_) {}
@@ -116,7 +117,8 @@ bool SessionProtocolSlot::Save(const YProfileKey& key) {
 }
 
 bool SessionProtocolSlot::IsChanged() const {
-    return name_.IsChanged() || config_.get() != loadedConfig_.get() || (config_ && config_->IsChanged());
+    return name_.IsChanged() || config_.get() != loadedConfig_.get() ||
+           (config_ && config_->IsChanged());
 }
 
 void SessionProtocolSlot::CommitAll() {
@@ -139,7 +141,8 @@ void SessionProtocolSlot::CopyFrom(const SessionProtocolSlot& source, bool chang
     if (&source == this) {
         return;
     }
-    const bool protocolChanged = source.name_.IsChanged() || source.config_.get() != source.loadedConfig_.get();
+    const bool protocolChanged =
+        source.name_.IsChanged() || source.config_.get() != source.loadedConfig_.get();
     const bool sameProtocol = rivode::EqualsNoCase(source.name_.Get(), name_.Get());
     if (changesOnly ? protocolChanged : !sameProtocol) {
         name_.CopyFrom(source.name_);

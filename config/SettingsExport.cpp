@@ -48,11 +48,9 @@ bool PrepareSettingsFile(const SettingsFileNames& names, YReportMessageParams& r
         return true;
     }
     std::unique_ptr<rivode::platform::File> probe;
-    if (fileSystem.OpenFile(settings,
-                            rivode::platform::FileAccessWrite |
-                                rivode::platform::FileAccessRegularOnly,
-                            rivode::platform::OpenDisposition::CreateNew, kPrivateFileMode, probe,
-                            nullptr) != 0) {
+    if (fileSystem.OpenFile(
+            settings, rivode::platform::FileAccessWrite | rivode::platform::FileAccessRegularOnly,
+            rivode::platform::OpenDisposition::CreateNew, kPrivateFileMode, probe, nullptr) != 0) {
         return Refuse(names.settings, report);
     }
     probe.reset();
@@ -103,8 +101,8 @@ public:
         Section(globalOrSessions && config_.SubKeyExists(kFirewallsKeyName),
                 msg::ExportingFirewalls, kFirewallsKeyName,
                 [this](YReportMessageParams& report) { return ExportFirewalls(report); });
-        Section(globalOrSessions && !GetSavedCredentialTitles().empty(),
-                msg::ExportingCredentials, kCredentialsKeyName,
+        Section(globalOrSessions && !GetSavedCredentialTitles().empty(), msg::ExportingCredentials,
+                kCredentialsKeyName,
                 [this](YReportMessageParams& report) { return ExportCredentials(report); });
         Section((mask & kSettingsSessions) && !GetKeywordListNames().empty(),
                 msg::ExportingKeywords, kKeywordsKeyName,
@@ -121,10 +119,9 @@ public:
                 });
         for (const rivode::config::FileTransferSection& section :
              rivode::config::kFileTransferSections) {
-            Section(config_.SubKeyExists(section.keyName), section.exportingId, section.keyName,
-                    [&](YReportMessageParams& report) {
-                        return CopyAsIs(section.keyName, report);
-                    });
+            Section(
+                config_.SubKeyExists(section.keyName), section.exportingId, section.keyName,
+                [&](YReportMessageParams& report) { return CopyAsIs(section.keyName, report); });
         }
     }
 
@@ -152,7 +149,8 @@ private:
         Section(true, msg::ExportingPassphrase, rivode::config::kSecurityKeyName,
                 [this](YReportMessageParams& report) {
                     const YProfileKey security(file_, rivode::config::kSecurityKeyName, true);
-                    const YUnicodeString check = GetGlobalConfig()->configPassphrase.GetEncryptedText();
+                    const YUnicodeString check =
+                        GetGlobalConfig()->configPassphrase.GetEncryptedText();
                     if (!security.SetString(rivode::config::kPassphraseValueName, check)) {
                         report = security.GetStatus();
                         return false;
@@ -239,7 +237,8 @@ bool ExportSettings(const SettingsTransferRequest& request, IImportExportSink& s
         run.Fail(failure);
         return run.Finish(report);
     }
-    const std::unique_ptr<YProfileStore> file = OpenSettingsFileStore(names.settings, false, failure);
+    const std::unique_ptr<YProfileStore> file =
+        OpenSettingsFileStore(names.settings, false, failure);
     if (file == nullptr) {
         YReportMessageParams cause = failure;
         WrapReport(failure, msg::SettingsFileOpenFailed, {names.settings}, cause);

@@ -2,7 +2,8 @@
 
 SettingsFileNames SettingsFileNames::FromPath(const YUnicodeString& path) {
     const std::size_t slash = path.rfind(u'/');
-    YUnicodeString folder = slash == YUnicodeString::npos ? YUnicodeString() : path.substr(0, slash + 1);
+    YUnicodeString folder =
+        slash == YUnicodeString::npos ? YUnicodeString() : path.substr(0, slash + 1);
     YUnicodeString name = slash == YUnicodeString::npos ? path : path.substr(slash + 1);
     if (folder.empty()) {
         folder = u"./";
@@ -19,11 +20,11 @@ SettingsFileNames SettingsFileNames::FromPath(const YUnicodeString& path) {
 
 const char16_t* GetSettingsLogLevelWord(SettingsLogLevel level) {
     switch (level) {
-    case SettingsLogLevel::Warning:
-        return u"warn";
-    case SettingsLogLevel::Error:
-        return u"err";
-    default:
-        return u"info";
+        case SettingsLogLevel::Warning:
+            return u"warn";
+        case SettingsLogLevel::Error:
+            return u"err";
+        default:
+            return u"info";
     }
 }

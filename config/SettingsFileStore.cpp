@@ -49,7 +49,8 @@ bool RemoveSettingsFile(const YUnicodeString& path, YReportMessageParams& report
     int error = 0;
     const rivode::platform::FileInfo info = InfoOf(nativePath, error);
     if (error == 0 && info.exists) {
-        error = info.isFolder ? EISDIR : rivode::platform::FileSystem::Current().DeleteFile(nativePath);
+        error =
+            info.isFolder ? EISDIR : rivode::platform::FileSystem::Current().DeleteFile(nativePath);
     }
     if (error != 0) {
         SetFileErrorReport(report, error, nativePath);

@@ -136,8 +136,7 @@ public:
                 Import(fileKey, GetSessionDatabaseImpl()->GetButtonBarKeyName(), {});
             }
         }
-        Section(mask & kSettingsCommands, msg::ImportingCommands,
-                rivode::config::kCommandsKeyName);
+        Section(mask & kSettingsCommands, msg::ImportingCommands, rivode::config::kCommandsKeyName);
         for (const rivode::config::FileTransferSection& section :
              rivode::config::kFileTransferSections) {
             if (file_.SubKeyExists(section.keyName)) {
@@ -227,7 +226,8 @@ bool ImportSettings(const SettingsTransferRequest& request, IImportExportSink& s
     run.log.Write(SettingsLogLevel::Info, start);
 
     YReportMessageParams failure;
-    const std::unique_ptr<YProfileStore> file = OpenSettingsFileStore(names.settings, true, failure);
+    const std::unique_ptr<YProfileStore> file =
+        OpenSettingsFileStore(names.settings, true, failure);
     if (file == nullptr) {
         YReportMessageParams cause = failure;
         WrapReport(failure, msg::SettingsFileOpenFailed, {names.settings}, cause);

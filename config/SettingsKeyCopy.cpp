@@ -93,8 +93,8 @@ bool SensitiveValuePolicy::Pass(YUnicodeString& text) {
 
 bool CopySettingsKey(const YProfileKey& destination, const YProfileKey& source,
                      SensitiveValuePolicy& policy,
-                     std::initializer_list<std::u16string_view> skipValues,
-                     CopyStoring storing, YReportMessageParams& report) {
+                     std::initializer_list<std::u16string_view> skipValues, CopyStoring storing,
+                     YReportMessageParams& report) {
     YProfileKeyIterator values(source, true);
     YUnicodeString name;
     int kind = ValueKindUnknown;

@@ -8,24 +8,24 @@ SettingsSelection::SettingsSelection(bool fileTransferInstalled, bool terminalLa
 
 bool SettingsSelection::IsShown(SettingsSelectionBit bit) const {
     switch (bit) {
-    case kSettingsScheduledTasks:
-        return fileTransferInstalled_;
-    case kSettingsButtonBars:
-    case kSettingsCommands:
-        return terminalLaunchable_;
-    default:
-        return true;
+        case kSettingsScheduledTasks:
+            return fileTransferInstalled_;
+        case kSettingsButtonBars:
+        case kSettingsCommands:
+            return terminalLaunchable_;
+        default:
+            return true;
     }
 }
 
 bool SettingsSelection::IsEnabled(SettingsSelectionBit bit) const {
     switch (bit) {
-    case kSettingsButtonBars:
-        return !IsChecked(kSettingsGlobalOptions) && !IsChecked(kSettingsSessions);
-    case kSettingsCommands:
-        return !IsChecked(kSettingsGlobalOptions);
-    default:
-        return true;
+        case kSettingsButtonBars:
+            return !IsChecked(kSettingsGlobalOptions) && !IsChecked(kSettingsSessions);
+        case kSettingsCommands:
+            return !IsChecked(kSettingsGlobalOptions);
+        default:
+            return true;
     }
 }
 
@@ -65,9 +65,9 @@ bool SettingsSelection::CanAccept(const YUnicodeString& path) const {
     if (path.empty()) {
         return false;
     }
-    for (SettingsSelectionBit bit : {kSettingsGlobalOptions, kSettingsSessions,
-                                     kSettingsScheduledTasks, kSettingsButtonBars,
-                                     kSettingsCommands}) {
+    for (SettingsSelectionBit bit :
+         {kSettingsGlobalOptions, kSettingsSessions, kSettingsScheduledTasks, kSettingsButtonBars,
+          kSettingsCommands}) {
         if (IsShown(bit) && IsChecked(bit)) {
             return true;
         }

@@ -17,8 +17,7 @@ inline constexpr std::u16string_view kCommandsKeyName = u"Commands";
 // Values of "Global" that belong to the configuration they are in, never to one imported:
 // the passphrase in use and the request to change it.
 inline constexpr std::u16string_view kConfigPassphraseValueName = u"Config Passphrase";
-inline constexpr std::u16string_view kChangeConfigPassphraseValueName =
-    u"Change Config Passphrase";
+inline constexpr std::u16string_view kChangeConfigPassphraseValueName = u"Change Config Passphrase";
 
 // The file-transfer product's records, kept by that product: they travel as stored, whenever
 // the configuration has them.

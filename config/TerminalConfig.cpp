@@ -36,11 +36,10 @@ const Tn3270Model* FindTn3270Model(const TerminalConfig& config) {
     if (config.emulation.Get() != u"TN3270") {
         return nullptr;
     }
-    const auto model = std::find_if(kTn3270Models.begin(), kTn3270Models.end(),
-                                    [&config](const Tn3270Model& candidate) {
-                                        return candidate.terminalType ==
-                                               config.tn3270TerminalType.Get();
-                                    });
+    const auto model = std::find_if(
+        kTn3270Models.begin(), kTn3270Models.end(), [&config](const Tn3270Model& candidate) {
+            return candidate.terminalType == config.tn3270TerminalType.Get();
+        });
     return model == kTn3270Models.end() ? nullptr : &*model;
 }
 

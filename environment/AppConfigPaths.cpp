@@ -16,8 +16,8 @@
 namespace {
 
 using rivode::EqualsNoCase;
-using rivode::ToUtf8;
 using rivode::FromUtf8;
+using rivode::ToUtf8;
 
 constexpr std::u16string_view kAppKeyPrefix = u"Software\\Yarrowby\\";
 constexpr std::u16string_view kOlderAppName = u"Global";
@@ -83,8 +83,7 @@ bool SaveValue(std::u16string_view name, const RegistryValue& value, int product
                                 : key.SetDword(name, std::get<std::uint32_t>(value));
         if (!stored || !key.Flush()) {
             YReportMessageParams cause(key.GetStatus());
-            WrapReport(report, rivode::msg::RegistryValueSaveFailed, {YUnicodeString(name)},
-                       cause);
+            WrapReport(report, rivode::msg::RegistryValueSaveFailed, {YUnicodeString(name)}, cause);
             return false;
         }
     }

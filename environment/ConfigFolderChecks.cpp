@@ -14,9 +14,9 @@
 
 namespace {
 
-using rivode::ToUtf8;
-using rivode::FromUtf8;
 using rivode::EndsWithNoCase;
+using rivode::FromUtf8;
+using rivode::ToUtf8;
 using rivode::ToUtf8Strict;
 
 constexpr std::u16string_view kRedirectKeyName = u"YWSRedirect";

@@ -108,9 +108,8 @@ bool ReencryptSensitiveData(const std::optional<YUnicodeString>& oldPassphrase,
         std::size_t before = 0;
         for (const rivode::config::SensitiveDataStep& step :
              rivode::config::GetSensitiveDataSteps()) {
-            step.run(converter, [&window, before](std::size_t done) {
-                window.SetProgress(before + done, 0);
-            });
+            step.run(converter,
+                     [&window, before](std::size_t done) { window.SetProgress(before + done, 0); });
             before = converter.counts.records;
         }
     });
@@ -131,8 +130,8 @@ bool ChangeConfigPassphrase(int, const std::optional<YUnicodeString>& oldPassphr
     YEncryptedString check;
     YEncryptedString note;
     YUnicodeString notePlain = oldPassphrase ? u"1" + *oldPassphrase : YUnicodeString(u"0");
-    const bool enciphered = Encipher(newPassphrase, newPassphrase, check) &&
-                            Encipher(notePlain, newPassphrase, note);
+    const bool enciphered =
+        Encipher(newPassphrase, newPassphrase, check) && Encipher(notePlain, newPassphrase, note);
     rivode::storage::WipeText(notePlain);
     if (!enciphered) {
         report.SetMessage(msg::PassphraseCheckSaveFailed);
@@ -161,13 +160,11 @@ bool ChangeConfigPassphrase(int, const std::optional<YUnicodeString>& oldPassphr
 }
 
 bool FinishInterruptedPassphraseChange(int product, const YUnicodeString& passphrase,
-                                       SensitiveDataResult& result,
-                                       YReportMessageParams& report) {
+                                       SensitiveDataResult& result, YReportMessageParams& report) {
     YEncryptedString note;
     note.SetEncryptedText(StoredGlobalString(kConversionNoteName));
     YUnicodeString plain;
-    if (note.GetEncryptedText().empty() || !note.GetPlaintext(plain, passphrase) ||
-        plain.empty()) {
+    if (note.GetEncryptedText().empty() || !note.GetPlaintext(plain, passphrase) || plain.empty()) {
         return true;
     }
     std::optional<YUnicodeString> old;

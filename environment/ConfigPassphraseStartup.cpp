@@ -11,8 +11,8 @@
 
 #include "environment/PassphraseStartupTesting.h"
 #include "platform/ConsoleTerminal.h"
-#include "storage/passphrase/ConfigPassphraseBlock.h"
 #include "storage/ciphers/SecretText.h"
+#include "storage/passphrase/ConfigPassphraseBlock.h"
 
 #include <atomic>
 #include <thread>
@@ -130,8 +130,8 @@ bool CreateOnConsole(YUnicodeString& passphrase) {
         Secret second;
         if (!ReadConsoleLine(ConsolePrompt(msg::ConsoleCreatePassphrasePrompt), true, u'*', true,
                              first.text) ||
-            !ReadConsoleLine(ConsolePrompt(msg::ConsoleReenterPassphrasePrompt), true, u'*',
-                             true, second.text)) {
+            !ReadConsoleLine(ConsolePrompt(msg::ConsoleReenterPassphrasePrompt), true, u'*', true,
+                             second.text)) {
             return false;
         }
         if (first.text == second.text) {
@@ -214,8 +214,7 @@ private:
     // Step 4: no passphrase was ever established.
     unsigned Create() {
         if (NoPrompt()) {
-            return Fail(msg::PassphrasePromptNotAllowed, kConfigPassphraseResultCancelled,
-                        report_);
+            return Fail(msg::PassphrasePromptNotAllowed, kConfigPassphraseResultCancelled, report_);
         }
         Secret chosen;
         if (Console()) {
@@ -263,12 +262,11 @@ private:
     // Step 6 for one pending change; nullopt to look at the flag again.
     std::optional<unsigned> RunPendingChange() {
         if (NoPrompt()) {
-            return Fail(msg::PassphrasePromptNotAllowed, kConfigPassphraseResultCancelled,
-                        report_);
+            return Fail(msg::PassphrasePromptNotAllowed, kConfigPassphraseResultCancelled, report_);
         }
         if (Console()) {
-            return Fail(msg::PassphraseChangeNeedsGui,
-                        kConfigPassphraseResultChangeNotPossible, report_);
+            return Fail(msg::PassphraseChangeNeedsGui, kConfigPassphraseResultChangeNotPossible,
+                        report_);
         }
         record_->changeConfigPassphrase = false;
         if (required_ && noneInUse_) {
@@ -307,8 +305,7 @@ private:
         if (noneInUse_ && !host_) {
             // The empty passphrase is in use: nobody needs to be asked.
         } else if (NoPrompt()) {
-            return Fail(msg::PassphrasePromptNotAllowed, kConfigPassphraseResultCancelled,
-                        report_);
+            return Fail(msg::PassphrasePromptNotAllowed, kConfigPassphraseResultCancelled, report_);
         } else if ((flags_ & kConfigPassphraseContinueDisabled) != 0) {
             SetConfigPassphraseDisabled(true);
             return kConfigPassphraseResultOk;

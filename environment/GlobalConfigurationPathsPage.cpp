@@ -28,7 +28,9 @@ bool SameFolder(const YUnicodeString& a, const YUnicodeString& b) {
 GlobalConfigurationPathsPage::GlobalConfigurationPathsPage(int product,
                                                            const YUnicodeString& configPath)
     : YPropertyTreePage(kTemplateId, LoadMessageString(msg::ConfigurationPathsPageName)),
-      configFolder(configPath), product_(product), openedConfigFolder_(configPath) {
+      configFolder(configPath),
+      product_(product),
+      openedConfigFolder_(configPath) {
     const YUnicodeString appName = YGetAppName();
     storePersonalDataSeparately = openedStoreSeparately_ = UsePersonalDataPath(appName);
     personalDataFolder = openedPersonalDataFolder_ = GetAppPersonalDataPath(appName, configPath);
@@ -97,8 +99,8 @@ bool GlobalConfigurationPathsPage::Apply(std::vector<std::uint32_t>& notices,
         notices.push_back(msg::ConfigFolderChangeAtRestart);
     }
     if (personalChanged && !personalDataFolder.empty()) {
-        if (!SaveAppPersonalDataPath(WithoutTrailingSeparators(personalDataFolder), product_,
-                                     true, report)) {
+        if (!SaveAppPersonalDataPath(WithoutTrailingSeparators(personalDataFolder), product_, true,
+                                     report)) {
             return false;
         }
         notices.push_back(msg::PersonalDataFolderChangeAtRestart);

@@ -11,8 +11,7 @@
 
 namespace msg = rivode::msg;
 
-SettingsTransferDialogBase::SettingsTransferDialogBase(bool import,
-                                                       SettingsTransferRequest request,
+SettingsTransferDialogBase::SettingsTransferDialogBase(bool import, SettingsTransferRequest request,
                                                        int product, IImportExportSink* hostSink,
                                                        QWidget* parent)
     : YDialog(kTemplateId, nullptr, parent),

@@ -39,9 +39,9 @@ bool MergeMigratePersonalDataDialogBase::Ask() {
 }
 
 PersonalDataFolderDialogBase::PersonalDataFolderDialogBase(YUnicodeString appName,
-                                                           YUnicodeString proposed,
-                                                           QWidget* parent)
-    : YDialog(kTemplateId, nullptr, parent), path(std::move(proposed)),
+                                                           YUnicodeString proposed, QWidget* parent)
+    : YDialog(kTemplateId, nullptr, parent),
+      path(std::move(proposed)),
       appName_(std::move(appName)) {}
 
 YUnicodeString PersonalDataFolderDialogBase::GetTitle() {

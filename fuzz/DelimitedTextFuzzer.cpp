@@ -46,7 +46,8 @@ void CheckSplit(std::u16string_view line, char16_t delimiter, const DelimitedLin
     Check(joined == unquoted);
     Check((quotes % 2 == 1) == (split.unclosedQuoteColumn != 0));
     if (split.unclosedQuoteColumn != 0) {
-        Check(split.unclosedQuoteColumn <= line.size() && line[split.unclosedQuoteColumn - 1] == u'"');
+        Check(split.unclosedQuoteColumn <= line.size() &&
+              line[split.unclosedQuoteColumn - 1] == u'"');
     }
 }
 
@@ -80,11 +81,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The first byte chooses the delimiter and how many fields the line has, in a fixed order.
     const char16_t delimiter = kDelimiters[data[0] % std::size(kDelimiters)];
-    const std::vector<ImportField> allFields = {
-        ImportField::SessionName, ImportField::Folder, ImportField::Ignored,
-        ImportField::Protocol,    ImportField::Emulation, ImportField::Hostname};
-    const std::vector<ImportField> fields(allFields.begin(),
-                                          allFields.begin() + (data[0] / 8) % (allFields.size() + 1));
+    const std::vector<ImportField> allFields = {ImportField::SessionName, ImportField::Folder,
+                                                ImportField::Ignored,     ImportField::Protocol,
+                                                ImportField::Emulation,   ImportField::Hostname};
+    const std::vector<ImportField> fields(
+        allFields.begin(), allFields.begin() + (data[0] / 8) % (allFields.size() + 1));
 
     const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     std::size_t markLength = 0;

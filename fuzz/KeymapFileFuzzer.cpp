@@ -42,8 +42,8 @@ std::vector<YUnicodeString> SplitLines(std::u16string_view text) {
 
 // Key names with a blank are written as they stand and cannot be read back.
 bool ReadsBack(const KeyMapEntry& entry) {
-    return KeyCodeToName(entry.key & ~(kKeyAlt | kKeyCtrl | kKeyShift | kKeyExtended))
-               .find(u' ') == YUnicodeString::npos;
+    return KeyCodeToName(entry.key & ~(kKeyAlt | kKeyCtrl | kKeyShift | kKeyExtended)).find(u' ') ==
+           YUnicodeString::npos;
 }
 
 void CheckRoundTrip(const Keymap& map) {

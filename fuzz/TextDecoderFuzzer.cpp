@@ -115,8 +115,7 @@ void Check(bool condition) {
     }
 }
 
-void ReadInEncoding(MemoryFileSystem& memory, YTextFile::Encoding encoding,
-                    std::string_view body) {
+void ReadInEncoding(MemoryFileSystem& memory, YTextFile::Encoding encoding, std::string_view body) {
     memory.content.assign(rivode::storage::ByteOrderMark(encoding));
     memory.content.append(body);
     const std::string file = memory.content;

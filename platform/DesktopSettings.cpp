@@ -95,7 +95,8 @@ double GetDesktopScaleFactor() {
 }
 
 bool IsFontSmoothingEnabled() {
-    return LastAntialiasAssignment(ReadSmallFile(UserFontConfigPath(), kMaxConfigBytes)).value_or(true);
+    return LastAntialiasAssignment(ReadSmallFile(UserFontConfigPath(), kMaxConfigBytes))
+        .value_or(true);
 }
 
 bool IsDesktopEnvironmentSession() {

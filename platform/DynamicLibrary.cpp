@@ -58,8 +58,8 @@ std::string GetBinaryFolder(const void* address) {
         return {};
     }
     char resolved[PATH_MAX];
-    const std::string path = ::realpath(info.dli_fname, resolved) != nullptr ? resolved
-                                                                              : info.dli_fname;
+    const std::string path =
+        ::realpath(info.dli_fname, resolved) != nullptr ? resolved : info.dli_fname;
     const std::size_t slash = path.find_last_of('/');
     if (slash == std::string::npos) {
         return ".";

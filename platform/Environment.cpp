@@ -96,7 +96,9 @@ std::string GetUserRuntimeFolder() {
     return folder;
 }
 
-unsigned GetUserId() { return static_cast<unsigned>(::getuid()); }
+unsigned GetUserId() {
+    return static_cast<unsigned>(::getuid());
+}
 
 std::string GetInstallFolder() {
     // The library does not move while it is loaded, and every path value of every record asks

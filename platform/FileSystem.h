@@ -110,7 +110,8 @@ protected:
 // Installs a file system for the lifetime of the object (tests).
 class ScopedFileSystem {
 public:
-    explicit ScopedFileSystem(FileSystem& fileSystem) : previous_(FileSystem::Install(&fileSystem)) {}
+    explicit ScopedFileSystem(FileSystem& fileSystem)
+        : previous_(FileSystem::Install(&fileSystem)) {}
     ~ScopedFileSystem() { FileSystem::Install(previous_); }
     ScopedFileSystem(const ScopedFileSystem&) = delete;
     ScopedFileSystem& operator=(const ScopedFileSystem&) = delete;

@@ -12,7 +12,9 @@
 namespace rivode::platform {
 namespace {
 
-int ErrnoOr(int fallback) { return errno != 0 ? errno : fallback; }
+int ErrnoOr(int fallback) {
+    return errno != 0 ? errno : fallback;
+}
 
 class PosixFile final : public File {
 public:
@@ -176,10 +178,11 @@ public:
             // A pipe without a reader answers a non-blocking open for writing with ENXIO, a
             // link in the last component O_NOFOLLOW with ELOOP.
             return regularOnly && (errno == ENXIO || errno == ELOOP) ? kErrorNotRegularFile
-                                                                      : ErrnoOr(EIO);
+                                                                     : ErrnoOr(EIO);
         }
         struct stat st;
-        if (::fstat(fd, &st) == 0 && (S_ISDIR(st.st_mode) || (regularOnly && !S_ISREG(st.st_mode)))) {
+        if (::fstat(fd, &st) == 0 &&
+            (S_ISDIR(st.st_mode) || (regularOnly && !S_ISREG(st.st_mode)))) {
             ::close(fd);
             return S_ISDIR(st.st_mode) ? EISDIR : kErrorNotRegularFile;
         }

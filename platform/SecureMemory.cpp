@@ -87,7 +87,8 @@ void* AllocateSecureMemory(std::size_t size) {
         return data;
     }
     const std::size_t length = pages * PageSize();
-    void* data = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void* data =
+        ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (data == MAP_FAILED) {
         throw std::bad_alloc();
     }

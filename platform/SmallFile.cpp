@@ -8,8 +8,8 @@ namespace rivode::platform {
 
 std::string ReadSmallFile(const std::string& path, std::size_t limit) {
     std::unique_ptr<File> file;
-    if (FileSystem::Current().OpenFile(path, FileAccessRead, OpenDisposition::OpenExisting, 0,
-                                       file, nullptr) != 0) {
+    if (FileSystem::Current().OpenFile(path, FileAccessRead, OpenDisposition::OpenExisting, 0, file,
+                                       nullptr) != 0) {
         return {};
     }
     std::string text(limit, '\0');

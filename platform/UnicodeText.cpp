@@ -75,7 +75,9 @@ bool FromUtf8Into(std::string_view text, YUnicodeString& out, platform::IllForme
 
 }  // namespace
 
-char16_t ToUpperSimple(char16_t c) { return c < 0x80 ? AsciiUpper(c) : Upper()[c]; }
+char16_t ToUpperSimple(char16_t c) {
+    return c < 0x80 ? AsciiUpper(c) : Upper()[c];
+}
 
 YUnicodeString ToUpperSimple(std::u16string_view text) {
     YUnicodeString upper(text);
@@ -118,7 +120,8 @@ bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
 }
 
 bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
-    return text.size() >= prefix.size() && CompareNoCase(text.substr(0, prefix.size()), prefix) == 0;
+    return text.size() >= prefix.size() &&
+           CompareNoCase(text.substr(0, prefix.size()), prefix) == 0;
 }
 
 bool EndsWithNoCase(std::u16string_view text, std::u16string_view suffix) {
@@ -147,7 +150,9 @@ bool FromUtf8Strict(std::string_view text, YUnicodeString& out) {
     return FromUtf8Into(text, out, platform::IllFormed::Stop);
 }
 
-YUnicodeString FromAscii(std::string_view text) { return YUnicodeString(text.begin(), text.end()); }
+YUnicodeString FromAscii(std::string_view text) {
+    return YUnicodeString(text.begin(), text.end());
+}
 
 namespace platform {
 

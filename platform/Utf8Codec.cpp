@@ -42,7 +42,9 @@ std::size_t JudgeSequence(const unsigned char* bytes, std::size_t length, std::s
     return available;
 }
 
-std::size_t SequenceLength(unsigned lead) { return lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4; }
+std::size_t SequenceLength(unsigned lead) {
+    return lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+}
 
 // Stored text is almost all ASCII: runs of sixteen ASCII bytes are passed (and widened, when
 // writing) without looking at each byte's class. One loop serves decoding and validation, so

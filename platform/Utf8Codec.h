@@ -17,9 +17,15 @@ namespace rivode::platform {
 
 inline constexpr char16_t kReplacementCharacter = 0xFFFD;
 
-constexpr bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
-constexpr bool IsLeadSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-constexpr bool IsTrailSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+constexpr bool IsSurrogate(char32_t c) {
+    return c >= 0xD800 && c <= 0xDFFF;
+}
+constexpr bool IsLeadSurrogate(char32_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+constexpr bool IsTrailSurrogate(char32_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 // A byte that continues a multi-byte character and so starts none.
 constexpr bool IsUtf8ContinuationByte(char byte) {

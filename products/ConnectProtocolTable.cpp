@@ -6,9 +6,15 @@
 
 namespace {
 
-ConnectConfig* CreateNoConfig(const ConnectProtocolEntry&) { return nullptr; }
-std::uint32_t NoPort(const ConnectProtocolEntry&) { return 0; }
-bool NoSavedCredentials(const ConnectProtocolEntry&) { return false; }
+ConnectConfig* CreateNoConfig(const ConnectProtocolEntry&) {
+    return nullptr;
+}
+std::uint32_t NoPort(const ConnectProtocolEntry&) {
+    return 0;
+}
+bool NoSavedCredentials(const ConnectProtocolEntry&) {
+    return false;
+}
 void IgnoreEntry(const ConnectProtocolEntry&) {}
 void NothingToUnload(ConnectProtocolEntry&) {}
 void ReservedSlot() {}
@@ -73,7 +79,7 @@ ConnectProtocolTable& GetConnectProtocolTable() {
 }
 
 YUnicodeString GetDefaultConnectModuleFolder() {
-    const std::string library =
-        rivode::platform::GetBinaryFolder(reinterpret_cast<const void*>(&GetDefaultConnectModuleFolder));
+    const std::string library = rivode::platform::GetBinaryFolder(
+        reinterpret_cast<const void*>(&GetDefaultConnectModuleFolder));
     return rivode::FromUtf8(library + "/rivoderavudavu/modules");
 }

@@ -22,7 +22,9 @@ std::string GetApplicationsFolder() {
     return rivode::platform::GetUserDataFolder() + "/applications";
 }
 
-std::string GetHandlerListPath() { return rivode::platform::GetUserConfigFolder() + "/mimeapps.list"; }
+std::string GetHandlerListPath() {
+    return rivode::platform::GetUserConfigFolder() + "/mimeapps.list";
+}
 
 std::vector<std::string> GetMimeTypes(const YStringArray& schemes) {
     std::vector<std::string> mimeTypes;
@@ -109,7 +111,9 @@ bool YDefaultApplication::IsDefault() const {
     return true;
 }
 
-YStringArray GetTerminalUrlSchemes() { return {u"telnet", u"ssh", u"rlogin"}; }
+YStringArray GetTerminalUrlSchemes() {
+    return {u"telnet", u"ssh", u"rlogin"};
+}
 
 bool GetQuilltermDefaultApplicationSettings(YDefaultApplication& settings) {
     if (!IsQuilltermInstalled()) {

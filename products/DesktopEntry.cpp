@@ -54,12 +54,15 @@ std::string_view TrimBlanks(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-bool IsGroupHeader(std::string_view line) { return TrimBlanks(line).starts_with('['); }
+bool IsGroupHeader(std::string_view line) {
+    return TrimBlanks(line).starts_with('[');
+}
 
 // The key of a "key=value" line; empty for other lines.
 std::string_view KeyOf(std::string_view line) {
     const auto equals = line.find('=');
-    return equals == std::string_view::npos ? std::string_view() : TrimBlanks(line.substr(0, equals));
+    return equals == std::string_view::npos ? std::string_view()
+                                            : TrimBlanks(line.substr(0, equals));
 }
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
@@ -134,9 +137,8 @@ std::string SetDefaultHandlers(std::string_view list, std::string_view desktopId
         const std::string line = mimeType + "=" + std::string(desktopId) + ";";
         const auto begin = result.begin() + static_cast<std::ptrdiff_t>(group.first);
         const auto end = result.begin() + static_cast<std::ptrdiff_t>(group.last);
-        const auto existing = std::find_if(begin, end, [&](const std::string& candidate) {
-            return KeyOf(candidate) == mimeType;
-        });
+        const auto existing = std::find_if(
+            begin, end, [&](const std::string& candidate) { return KeyOf(candidate) == mimeType; });
         if (existing != end) {
             *existing = line;
         } else {

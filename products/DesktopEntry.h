@@ -13,7 +13,7 @@
 struct DesktopEntryFields {
     YUnicodeString name;
     YUnicodeString comment;
-    YUnicodeString executable;            // started with the link as its one argument
+    YUnicodeString executable;           // started with the link as its one argument
     std::vector<std::string> mimeTypes;  // "x-scheme-handler/ssh"
 };
 

@@ -18,6 +18,10 @@ void SetHostProduct(int product, int flags) {
     hostInitFlags.store(flags);
 }
 
-int GetHostProduct() { return hostProduct.load(); }
+int GetHostProduct() {
+    return hostProduct.load();
+}
 
-int GetHostInitFlags() { return hostInitFlags.load(); }
+int GetHostInitFlags() {
+    return hostInitFlags.load();
+}

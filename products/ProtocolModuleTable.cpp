@@ -52,7 +52,9 @@ static_assert(std::size(kRows) == 32);
 
 }  // namespace
 
-std::span<const ProtocolModuleRow> GetProtocolModuleRows() { return kRows; }
+std::span<const ProtocolModuleRow> GetProtocolModuleRows() {
+    return kRows;
+}
 
 bool IsProtocolAllowed(const ProtocolModuleRow& row, const FipsSettings& fips) {
     switch (row.security) {

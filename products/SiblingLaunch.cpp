@@ -67,8 +67,8 @@ bool LaunchFileTransferApp(QWidget* parent, const YUnicodeString& parameters) {
 
 bool LaunchTerminalApp(QWidget* parent, const YUnicodeString& configFolder,
                        const char16_t* sessionPath, bool openInTab) {
-    return LaunchTerminalApp(
-        parent, GetLaunchAppParameters(openInTab ? kLaunchOpenInTab : 0, configFolder, sessionPath));
+    return LaunchTerminalApp(parent, GetLaunchAppParameters(openInTab ? kLaunchOpenInTab : 0,
+                                                            configFolder, sessionPath));
 }
 
 bool LaunchFileTransferApp(QWidget* parent, const YUnicodeString& configFolder,

@@ -36,7 +36,9 @@ SiblingExecutable* FindSibling(int product) {
 }
 
 // Only for the three products above.
-SiblingExecutable& Sibling(int product) { return *FindSibling(product); }
+SiblingExecutable& Sibling(int product) {
+    return *FindSibling(product);
+}
 
 bool CountsAsInstalled(const std::string& path, unsigned minimumMajorVersion) {
     rivode::platform::FileInfo info;
@@ -91,20 +93,44 @@ YUnicodeString GetSiblingExecutablePath(int product) {
     return sibling != nullptr ? sibling->path : YUnicodeString();
 }
 
-bool IsQtmInstalled() { return IsInstalled(kProductQtm); }
-bool IsQuilltermInstalled() { return IsInstalled(kProductQuillterm); }
-bool IsQuillfileInstalled() { return IsInstalled(kProductQuillfile); }
-void SetQuilltermInstalled(bool installed) { SetInstalled(kProductQuillterm, installed); }
-void SetQuillfileInstalled(bool installed) { SetInstalled(kProductQuillfile, installed); }
+bool IsQtmInstalled() {
+    return IsInstalled(kProductQtm);
+}
+bool IsQuilltermInstalled() {
+    return IsInstalled(kProductQuillterm);
+}
+bool IsQuillfileInstalled() {
+    return IsInstalled(kProductQuillfile);
+}
+void SetQuilltermInstalled(bool installed) {
+    SetInstalled(kProductQuillterm, installed);
+}
+void SetQuillfileInstalled(bool installed) {
+    SetInstalled(kProductQuillfile, installed);
+}
 
-YUnicodeString GetQtmPath() { return GetPath(kProductQtm); }
-YUnicodeString GetQuilltermPath() { return GetPath(kProductQuillterm); }
-YUnicodeString GetQuillfilePath() { return GetPath(kProductQuillfile); }
+YUnicodeString GetQtmPath() {
+    return GetPath(kProductQtm);
+}
+YUnicodeString GetQuilltermPath() {
+    return GetPath(kProductQuillterm);
+}
+YUnicodeString GetQuillfilePath() {
+    return GetPath(kProductQuillfile);
+}
 
-bool CanLaunchTerminalApp() { return IsQuilltermInstalled(); }
-bool HasTerminalProtocols() { return IsQuilltermInstalled() || IsQtmInstalled(); }
-bool HasTransferProtocols() { return IsQuillfileInstalled(); }
-bool HasIntegratedProtocols() { return HasTerminalProtocols() && HasTransferProtocols(); }
+bool CanLaunchTerminalApp() {
+    return IsQuilltermInstalled();
+}
+bool HasTerminalProtocols() {
+    return IsQuilltermInstalled() || IsQtmInstalled();
+}
+bool HasTransferProtocols() {
+    return IsQuillfileInstalled();
+}
+bool HasIntegratedProtocols() {
+    return HasTerminalProtocols() && HasTransferProtocols();
+}
 
 bool IsIntegrated(int product) {
     return (product == kProductQuillterm || product == kProductQuillfile) &&
@@ -115,8 +141,8 @@ bool IsIntegrated(int product, YUnicodeString& siblingName) {
     if (!IsIntegrated(product)) {
         return false;
     }
-    siblingName = GetProductDisplayName(product == kProductQuillterm ? kProductQuillfile
-                                                                     : kProductQuillterm);
+    siblingName =
+        GetProductDisplayName(product == kProductQuillterm ? kProductQuillfile : kProductQuillterm);
     return true;
 }
 

@@ -15,7 +15,7 @@
 #include <string_view>
 
 struct VersionRecord {
-    bool isApplication = false;  // FileType is "Application"
+    bool isApplication = false;            // FileType is "Application"
     std::optional<unsigned> majorVersion;  // the first number of FileVersion, when it is one
     std::string companyName;               // UTF-8
 };

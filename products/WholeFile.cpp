@@ -8,9 +8,8 @@ using namespace rivode::platform;
 
 int ReadWholeFile(const std::string& path, std::size_t maxSize, std::string& bytes) {
     std::unique_ptr<File> file;
-    if (const int error = FileSystem::Current().OpenFile(path, FileAccessRead,
-                                                         OpenDisposition::OpenExisting, 0, file,
-                                                         nullptr)) {
+    if (const int error = FileSystem::Current().OpenFile(
+            path, FileAccessRead, OpenDisposition::OpenExisting, 0, file, nullptr)) {
         return error;
     }
     // One byte more than allowed tells a file of exactly maxSize bytes from a larger one.
@@ -18,8 +17,8 @@ int ReadWholeFile(const std::string& path, std::size_t maxSize, std::string& byt
     std::size_t size = 0;
     while (size < bytes.size()) {
         std::size_t transferred = 0;
-        if (const int error = file->ReadAt(size, bytes.data() + size, bytes.size() - size,
-                                           transferred)) {
+        if (const int error =
+                file->ReadAt(size, bytes.data() + size, bytes.size() - size, transferred)) {
             return error;
         }
         if (transferred == 0) {

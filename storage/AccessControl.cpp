@@ -77,7 +77,8 @@ YStringArray YAccessControl::ToStrings() const {
         const std::string hex(rights, end);
         YUnicodeString text = entry.account;
         text += entry.allow ? u",allow," : u",deny,";
-        text += rivode::FromAscii("0x" + std::string(8 - std::min<std::size_t>(8, hex.size()), '0') + hex);
+        text += rivode::FromAscii("0x" +
+                                  std::string(8 - std::min<std::size_t>(8, hex.size()), '0') + hex);
         texts.push_back(std::move(text));
     }
     return texts;
@@ -124,4 +125,6 @@ unsigned YAccessControl::FolderMode() const {
     return 0700u | OtherModes(entries, 0055u, 0033u);
 }
 
-unsigned YAccessControl::FileMode() const { return 0600u | OtherModes(entries, 0044u, 0022u); }
+unsigned YAccessControl::FileMode() const {
+    return 0600u | OtherModes(entries, 0044u, 0022u);
+}

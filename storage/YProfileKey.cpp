@@ -17,7 +17,8 @@ YProfileKey::YProfileKey(YProfileStore& store) : key_(OrUnavailable(store.OpenPr
 YProfileKey::YProfileKey(const YProfileKey& parent, std::u16string_view name, bool create)
     : key_(OrUnavailable(parent.key_->OpenPrivateSubKey(name, nullptr, create))) {}
 
-YProfileKey::YProfileKey(std::unique_ptr<YProfilePrivateKey> key) : key_(OrUnavailable(std::move(key))) {}
+YProfileKey::YProfileKey(std::unique_ptr<YProfilePrivateKey> key)
+    : key_(OrUnavailable(std::move(key))) {}
 
 YProfileKey::~YProfileKey() = default;
 
@@ -57,7 +58,8 @@ bool YProfileKey::SetStringArray(std::u16string_view name, const YStringArray& v
     return key_->SetStringArray(name, value);
 }
 
-bool YProfileKey::SetBinary(std::u16string_view name, const void* bytes, std::uint32_t length) const {
+bool YProfileKey::SetBinary(std::u16string_view name, const void* bytes,
+                            std::uint32_t length) const {
     return key_->SetBinary(name, bytes, length);
 }
 
@@ -69,30 +71,46 @@ bool YProfileKey::SetDword(std::u16string_view name, std::uint32_t value) const 
     return key_->SetDword(name, value);
 }
 
-bool YProfileKey::DeleteValue(std::u16string_view name) const { return key_->DeleteValue(name); }
+bool YProfileKey::DeleteValue(std::u16string_view name) const {
+    return key_->DeleteValue(name);
+}
 
-bool YProfileKey::DeleteSubKey(std::u16string_view name) const { return key_->DeleteSubKey(name); }
+bool YProfileKey::DeleteSubKey(std::u16string_view name) const {
+    return key_->DeleteSubKey(name);
+}
 
-bool YProfileKey::SubKeyExists(std::u16string_view name) const { return key_->SubKeyExists(name); }
+bool YProfileKey::SubKeyExists(std::u16string_view name) const {
+    return key_->SubKeyExists(name);
+}
 
 bool YProfileKey::CheckSubKeyName(std::u16string_view name,
                                   YRefPtr<YReportMessageParams>* verdict) const {
     return key_->CheckSubKeyName(name, verdict);
 }
 
-bool YProfileKey::IsWritable() const { return key_->IsWritable(); }
+bool YProfileKey::IsWritable() const {
+    return key_->IsWritable();
+}
 
 bool YProfileKey::SetKeySecurity(const YAccessControl* access) const {
     return key_->SetKeySecurity(access);
 }
 
-const YReportMessageParams& YProfileKey::GetStatus() const { return key_->GetStatus(); }
+const YReportMessageParams& YProfileKey::GetStatus() const {
+    return key_->GetStatus();
+}
 
-void YProfileKey::Rewrite() const { key_->Rewrite(); }
+void YProfileKey::Rewrite() const {
+    key_->Rewrite();
+}
 
-void YProfileKey::SetPersonalPath(std::u16string_view path) const { key_->SetPersonalPath(path); }
+void YProfileKey::SetPersonalPath(std::u16string_view path) const {
+    key_->SetPersonalPath(path);
+}
 
-bool YProfileKey::Flush() const { return key_->Flush(); }
+bool YProfileKey::Flush() const {
+    return key_->Flush();
+}
 
 YProfileKeyIterator::YProfileKeyIterator(const YProfileKey& key, bool values)
     : iterator_(key.GetPrivateKey().CreatePrivateKeyIterator(values)) {}
@@ -103,4 +121,6 @@ bool YProfileKeyIterator::Next(YUnicodeString& name, int& kind) {
     return iterator_ && iterator_->Next(name, kind);
 }
 
-bool YProfileKeyIterator::Next(YUnicodeString& name) { return iterator_ && iterator_->Next(name); }
+bool YProfileKeyIterator::Next(YUnicodeString& name) {
+    return iterator_ && iterator_->Next(name);
+}

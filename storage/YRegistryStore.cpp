@@ -63,7 +63,8 @@ std::string GetRegistryRoot(YRegistryHive hive) {
 
 void SetMachineRegistryRoot(std::string folder) {
     std::lock_guard lock(machineRootMutex);
-    machineRoot = folder.empty() ? kDefaultMachineRoot : WithoutTrailingSeparator(std::move(folder));
+    machineRoot =
+        folder.empty() ? kDefaultMachineRoot : WithoutTrailingSeparator(std::move(folder));
 }
 
 std::unique_ptr<YProfilePrivateStore> YRegistryStoreFactory::CreatePrivateStore() {

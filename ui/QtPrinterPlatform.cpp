@@ -14,16 +14,16 @@ namespace {
 // The platform's paper codes the settings store, as Qt's page sizes.
 QPageSize PageSizeOf(std::uint32_t code) {
     switch (code) {
-    case 5:
-        return QPageSize(QPageSize::Legal);
-    case 8:
-        return QPageSize(QPageSize::A3);
-    case 9:
-        return QPageSize(QPageSize::A4);
-    case 11:
-        return QPageSize(QPageSize::A5);
-    default:
-        return QPageSize(QPageSize::Letter);
+        case 5:
+            return QPageSize(QPageSize::Legal);
+        case 8:
+            return QPageSize(QPageSize::A3);
+        case 9:
+            return QPageSize(QPageSize::A4);
+        case 11:
+            return QPageSize(QPageSize::A5);
+        default:
+            return QPageSize(QPageSize::Letter);
     }
 }
 

@@ -59,17 +59,14 @@ bool OnBrowseLocalFolderHelper(QWidget* parent, const YUnicodeString& title,
 
 bool BrowseForCertificateFile(QWidget* parent, YUnicodeString& path) {
     YFileFilterList filters;
-    YAppendFileFilter(filters,
-                      YLoadMessageString(rivode::msg::CertificateFilesFilter,
-                                         u"Certificate Files (%1)"),
-                      u"*.pem;*.crt;*.cer;*.der;*.p12;*.pfx");
+    YAppendFileFilter(
+        filters, YLoadMessageString(rivode::msg::CertificateFilesFilter, u"Certificate Files (%1)"),
+        u"*.pem;*.crt;*.cer;*.der;*.p12;*.pfx");
     YAppendAllFilesFilter(filters);
     const std::size_t slash = path.find_last_of(u'/');
-    YFileDialog dialog(true,
-                       YLoadMessageString(rivode::msg::SelectCertificateTitle,
-                                          u"Select a Certificate File"),
-                       filters, slash == YUnicodeString::npos ? YUnicodeString() : path.substr(0, slash),
-                       parent);
+    YFileDialog dialog(
+        true, YLoadMessageString(rivode::msg::SelectCertificateTitle, u"Select a Certificate File"),
+        filters, slash == YUnicodeString::npos ? YUnicodeString() : path.substr(0, slash), parent);
     if (dialog.DoModal() != YID_OK) {
         return false;
     }

@@ -56,9 +56,9 @@ int ProbeWritable(FileSystem& fileSystem, const std::string& folder) {
         const std::string probe =
             folder + "/.yarrowby-write-check-" + std::to_string(probeCounter++);
         std::unique_ptr<rivode::platform::File> file;
-        const int error = fileSystem.OpenFile(probe, rivode::platform::FileAccessWrite,
-                                              rivode::platform::OpenDisposition::CreateNew, 0600,
-                                              file, nullptr);
+        const int error =
+            fileSystem.OpenFile(probe, rivode::platform::FileAccessWrite,
+                                rivode::platform::OpenDisposition::CreateNew, 0600, file, nullptr);
         if (error == EEXIST) {
             continue;
         }
@@ -119,8 +119,7 @@ bool IsValidConfigFolder(const YUnicodeString& folder, IReportMessageParams& rep
                 return Refuse(report, rivode::msg::ConfigFolderNameTooLong, folder,
                               path.substr(next, end - next));
             }
-            return Refuse(report, rivode::msg::ConfigFolderInaccessible, folder,
-                          ReasonOf(error));
+            return Refuse(report, rivode::msg::ConfigFolderInaccessible, folder, ReasonOf(error));
         }
         if (!info.exists) {
             break;
@@ -134,8 +133,7 @@ bool IsValidConfigFolder(const YUnicodeString& folder, IReportMessageParams& rep
 
     if (next >= path.size()) {
         if (const int error = ProbeWritable(fileSystem, existing); error != 0) {
-            return Refuse(report, rivode::msg::ConfigFolderNotWritable, folder,
-                          ReasonOf(error));
+            return Refuse(report, rivode::msg::ConfigFolderNotWritable, folder, ReasonOf(error));
         }
         return true;
     }

@@ -23,14 +23,14 @@ YConsoleLineResult YReadStandardInputLine(bool hidden, YSecretText& line) {
     line.Wipe();
     platform::SecureChars bytes;
     switch (platform::ReadStandardInputLine(bytes, hidden)) {
-    case platform::InputLineResult::Read:
-        break;
-    case platform::InputLineResult::Ended:
-        return YConsoleLineResult::Ended;
-    case platform::InputLineResult::TooLong:
-        return YConsoleLineResult::TooLong;
-    case platform::InputLineResult::Failed:
-        return YConsoleLineResult::Failed;
+        case platform::InputLineResult::Read:
+            break;
+        case platform::InputLineResult::Ended:
+            return YConsoleLineResult::Ended;
+        case platform::InputLineResult::TooLong:
+            return YConsoleLineResult::TooLong;
+        case platform::InputLineResult::Failed:
+            return YConsoleLineResult::Failed;
     }
     if (!rivode::FromUtf8Strict(platform::AsText(bytes), line.Text())) {
         line.Wipe();  // may hold the part before the bad byte

@@ -51,7 +51,8 @@ bool Matches(std::u16string_view typed, const YUnicodeString& label) {
         return false;
     }
     return rivode::EqualsNoCase(typed, label) ||
-           (typed.size() == 1 && rivode::EqualsNoCase(typed, std::u16string_view(label).substr(0, 1)));
+           (typed.size() == 1 &&
+            rivode::EqualsNoCase(typed, std::u16string_view(label).substr(0, 1)));
 }
 
 std::u16string_view Trimmed(std::u16string_view text) {
@@ -86,7 +87,9 @@ class ConsoleUserInterface final : public YUserInterface {
 public:
     ConsoleUserInterface(std::istream& input, std::ostream& output, bool inputIsTerminal,
                          bool outputIsTerminal)
-        : input_(input), output_(output), inputIsTerminal_(inputIsTerminal),
+        : input_(input),
+          output_(output),
+          inputIsTerminal_(inputIsTerminal),
           outputIsTerminal_(outputIsTerminal) {}
 
     int ShowMessageBox(const YMessageBoxRequest& request) override {
@@ -208,6 +211,5 @@ std::shared_ptr<YUserInterface> YCreateConsoleUserInterface(std::istream& input,
                                                             std::ostream& output,
                                                             bool inputIsTerminal,
                                                             bool outputIsTerminal) {
-    return std::make_shared<ConsoleUserInterface>(input, output, inputIsTerminal,
-                                                  outputIsTerminal);
+    return std::make_shared<ConsoleUserInterface>(input, output, inputIsTerminal, outputIsTerminal);
 }

@@ -15,8 +15,7 @@ namespace {
 // The first existing file of that name in the folders of $PATH, as a shell would find it; an
 // empty entry of $PATH stands for the current folder.
 std::string FindInSearchPath(const std::string& name) {
-    const std::optional<std::string> searchPath =
-        rivode::platform::GetEnvironmentVariable("PATH");
+    const std::optional<std::string> searchPath = rivode::platform::GetEnvironmentVariable("PATH");
     if (!searchPath) {
         return {};
     }
@@ -64,8 +63,8 @@ bool LaunchApp(const YUnicodeString& executable, const YUnicodeString& parameter
     return Launch(executable, parameters) == 0;
 }
 
-bool LaunchApp(const YUnicodeString& executable, const YUnicodeString& parameters,
-               int showCommand, IReportMessageParams& report) {
+bool LaunchApp(const YUnicodeString& executable, const YUnicodeString& parameters, int showCommand,
+               IReportMessageParams& report) {
     const int error = Launch(executable, parameters);
     if (error == 0) {
         return true;

@@ -16,18 +16,22 @@ unsigned IconOfSeverity(std::uint32_t id) {
         return YMB_ICONERROR;  // an operating-system error code
     }
     switch (id >> 30) {
-    case 3: return YMB_ICONERROR;
-    case 2: return YMB_ICONWARNING;
-    case 1: return YMB_ICONINFORMATION;
-    default: return 0;
+        case 3:
+            return YMB_ICONERROR;
+        case 2:
+            return YMB_ICONWARNING;
+        case 1:
+            return YMB_ICONINFORMATION;
+        default:
+            return 0;
     }
 }
 
 YUnicodeString TextOf(IReportMessageParams& report) {
     const char16_t* text = report.GetText();
     YUnicodeString result = text != nullptr ? YUnicodeString(text) : YUnicodeString();
-    while (!result.empty() && (result.back() == u'\n' || result.back() == u'\r' ||
-                               result.back() == u' ')) {
+    while (!result.empty() &&
+           (result.back() == u'\n' || result.back() == u'\r' || result.back() == u' ')) {
         result.pop_back();
     }
     return result;
@@ -86,12 +90,18 @@ int YOptionalMessageBox(QWidget* parent, const YUnicodeString& text, unsigned st
 
 std::vector<int> YMessageBoxButtons(unsigned style) {
     switch (style & YMB_TYPEMASK) {
-    case YMB_OKCANCEL: return {YID_OK, YID_CANCEL};
-    case YMB_ABORTRETRYIGNORE: return {YID_ABORT, YID_RETRY, YID_IGNORE};
-    case YMB_YESNOCANCEL: return {YID_YES, YID_NO, YID_CANCEL};
-    case YMB_YESNO: return {YID_YES, YID_NO};
-    case YMB_RETRYCANCEL: return {YID_RETRY, YID_CANCEL};
-    default: return {YID_OK};
+        case YMB_OKCANCEL:
+            return {YID_OK, YID_CANCEL};
+        case YMB_ABORTRETRYIGNORE:
+            return {YID_ABORT, YID_RETRY, YID_IGNORE};
+        case YMB_YESNOCANCEL:
+            return {YID_YES, YID_NO, YID_CANCEL};
+        case YMB_YESNO:
+            return {YID_YES, YID_NO};
+        case YMB_RETRYCANCEL:
+            return {YID_RETRY, YID_CANCEL};
+        default:
+            return {YID_OK};
     }
 }
 

@@ -42,11 +42,16 @@ const Answer& AnswerOf(int id) {
 
 QMessageBox::Icon IconOf(unsigned style) {
     switch (style & YMB_ICONMASK) {
-    case YMB_ICONERROR: return QMessageBox::Critical;
-    case YMB_ICONQUESTION: return QMessageBox::Question;
-    case YMB_ICONWARNING: return QMessageBox::Warning;
-    case YMB_ICONINFORMATION: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+        case YMB_ICONERROR:
+            return QMessageBox::Critical;
+        case YMB_ICONQUESTION:
+            return QMessageBox::Question;
+        case YMB_ICONWARNING:
+            return QMessageBox::Warning;
+        case YMB_ICONINFORMATION:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
     }
 }
 

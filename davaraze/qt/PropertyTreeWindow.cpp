@@ -40,7 +40,8 @@ public:
         ok_ = buttons->addButton(ButtonText(YID_OK), QDialogButtonBox::AcceptRole);
         ok_->setObjectName(ButtonObjectName(YID_OK));
         ok_->setDefault(true);
-        QPushButton* cancel = buttons->addButton(ButtonText(YID_CANCEL), QDialogButtonBox::RejectRole);
+        QPushButton* cancel =
+            buttons->addButton(ButtonText(YID_CANCEL), QDialogButtonBox::RejectRole);
         cancel->setObjectName(ButtonObjectName(YID_CANCEL));
 
         auto* body = new QHBoxLayout;

@@ -69,8 +69,8 @@ void KeepPlacement(const QWidget& window, const YUnicodeString& name) {
         return;
     }
     const QByteArray bytes = window.saveGeometry();
-    YGetWindowPlacementStore()->SavePlacement(name, std::string(bytes.constData(),
-                                                                static_cast<std::size_t>(bytes.size())));
+    YGetWindowPlacementStore()->SavePlacement(
+        name, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 }  // namespace davaraze::qt

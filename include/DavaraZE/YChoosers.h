@@ -47,8 +47,7 @@ private:
                                          const YUnicodeString& initialFolder,
                                          YUnicodeString& folder);
 // A page's browse button: starts at the folder typed in field and, on a choice, replaces it.
-bool OnBrowseLocalFolderHelper(QWidget* parent, const YUnicodeString& title,
-                               YUnicodeString& field);
+bool OnBrowseLocalFolderHelper(QWidget* parent, const YUnicodeString& title, YUnicodeString& field);
 
 // Asks for a client certificate file (PEM, DER or PKCS #12); false when cancelled.
 [[nodiscard]] bool BrowseForCertificateFile(QWidget* parent, YUnicodeString& path);
@@ -57,8 +56,7 @@ bool OnBrowseLocalFolderHelper(QWidget* parent, const YUnicodeString& title,
 
 // A certificate path is acceptable when empty (no client certificate) or naming an existing
 // file; refusals fill report (%1 the path).
-[[nodiscard]] bool IsValidCertificatePath(const YUnicodeString& path,
-                                          IReportMessageParams& report);
+[[nodiscard]] bool IsValidCertificatePath(const YUnicodeString& path, IReportMessageParams& report);
 // The dialog form: also shows a refusal to the user.
 [[nodiscard]] bool YDDV_ValidateCertificatePath(QWidget* parent, const YUnicodeString& path,
                                                 IReportMessageParams& report);

@@ -15,8 +15,7 @@ class IReportMessageParams;
 // longer than the volume allows, a path through a file, a folder that cannot be written, or one
 // that cannot be created. Trailing separators are ignored. Leaves nothing behind: the write and
 // create checks remove what they made.
-[[nodiscard]] bool IsValidConfigFolder(const YUnicodeString& folder,
-                                       IReportMessageParams& report);
+[[nodiscard]] bool IsValidConfigFolder(const YUnicodeString& folder, IReportMessageParams& report);
 
 // The dialog form: on refusal also shows the report to the user (warning icon) before
 // returning false, so the page can keep the focus on the folder field.
@@ -24,7 +23,7 @@ class IReportMessageParams;
                                              IReportMessageParams& report);
 
 // Modes of the session options dialog.
-inline constexpr int kYDialogModeReadOnly = 2;       // a session in use by a locked session
+inline constexpr int kYDialogModeReadOnly = 2;  // a session in use by a locked session
 inline constexpr int kYDialogModeDefaultSession = 3;
 inline constexpr int kYDialogModeMultipleSessions = 4;
 

@@ -35,7 +35,9 @@ public:
 
     // The dialog resizes with its window; the window's placement is remembered under
     // placementName (the back end stores it between runs).
-    void EnableDynamicLayout(const YUnicodeString& placementName) { placementName_ = placementName; }
+    void EnableDynamicLayout(const YUnicodeString& placementName) {
+        placementName_ = placementName;
+    }
     const YUnicodeString& GetPlacementName() const { return placementName_; }
 
     unsigned GetTemplateId() const { return templateId_; }

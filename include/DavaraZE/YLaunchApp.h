@@ -14,8 +14,7 @@ class IReportMessageParams;
 // is the window-show request of the caller (1: normal); programs here open their own windows,
 // so it is accepted and not used. True once the program is running; false when it is missing
 // or cannot be executed.
-bool LaunchApp(const YUnicodeString& executable, const YUnicodeString& parameters,
-               int showCommand);
+bool LaunchApp(const YUnicodeString& executable, const YUnicodeString& parameters, int showCommand);
 // The same, filling report with the reason of a failure.
 [[nodiscard]] bool LaunchApp(const YUnicodeString& executable, const YUnicodeString& parameters,
                              int showCommand, IReportMessageParams& report);

@@ -68,8 +68,8 @@ std::u16string_view ColorLineName(std::u16string_view line);
 
 // The line of a scheme stored in the older binary form: byte 0 unused, bytes 1-3 the switches,
 // then 8 foregrounds and 8 backgrounds as little-endian colors; its palette is "Standard".
-YUnicodeString ConvertLegacyColorScheme(std::u16string_view name,
-                                        std::span<const std::uint8_t, kLegacyColorSchemeSize> bytes);
+YUnicodeString ConvertLegacyColorScheme(
+    std::u16string_view name, std::span<const std::uint8_t, kLegacyColorSchemeSize> bytes);
 
 // The built-in lists in their order, named by the host's message table: 22 schemes and 15
 // palettes, the standard palette first.

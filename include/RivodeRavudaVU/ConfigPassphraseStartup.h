@@ -31,7 +31,7 @@ inline constexpr unsigned kConfigPassphraseContinueDisabled = 0x4;  // go on wit
 
 // Result codes of InitializeConfigPassphrase.
 inline constexpr unsigned kConfigPassphraseResultOk = 0;
-inline constexpr unsigned kConfigPassphraseResultCancelled = 1223;       // or not possible
+inline constexpr unsigned kConfigPassphraseResultCancelled = 1223;        // or not possible
 inline constexpr unsigned kConfigPassphraseResultChangeNotPossible = 50;  // change pending
 
 // Establishes the passphrase of the process: created on first use, asked for when one is set,
@@ -72,11 +72,11 @@ bool IsConfigPassphraseRequired(int product);
 bool IsConfigPassphraseCorrect(const YUnicodeString& passphrase);
 
 struct ConfigPassphraseState {
-    bool established = false;    // a check value is stored
-    bool inUse = false;          // established, and not the empty passphrase
-    bool disabled = false;       // this process goes on with sensitive data switched off
-    bool changePending = false;  // "Change Config Passphrase" is set
-    bool required = false;       // the policy requires a passphrase
+    bool established = false;        // a check value is stored
+    bool inUse = false;              // established, and not the empty passphrase
+    bool disabled = false;           // this process goes on with sensitive data switched off
+    bool changePending = false;      // "Change Config Passphrase" is set
+    bool required = false;           // the policy requires a passphrase
     bool conversionPending = false;  // an interrupted change is still to be finished
 };
 ConfigPassphraseState GetConfigPassphraseState(int product);
@@ -111,8 +111,7 @@ struct SensitiveDataResult {
 
 // Finishes a change that was interrupted, when its note is stored and deciphers under
 // passphrase (the new one). true when there was nothing to finish or it was finished.
-[[nodiscard]] bool FinishInterruptedPassphraseChange(int product,
-                                                     const YUnicodeString& passphrase,
+[[nodiscard]] bool FinishInterruptedPassphraseChange(int product, const YUnicodeString& passphrase,
                                                      SensitiveDataResult& result,
                                                      YReportMessageParams& report);
 

@@ -129,8 +129,7 @@ bool SavedCredentialExists(const YUnicodeString& title);
 [[nodiscard]] bool SaveSavedCredential(const YUnicodeString& originalTitle,
                                        SavedCredential& credential, YReportMessageParams& report);
 // Removes the credential; false with a report when it does not exist or cannot be removed.
-[[nodiscard]] bool DeleteSavedCredential(const YUnicodeString& title,
-                                         YReportMessageParams& report);
+[[nodiscard]] bool DeleteSavedCredential(const YUnicodeString& title, YReportMessageParams& report);
 // The question asked before a deletion (0xE1380189): there is no undo.
 YReportMessageParams GetDeleteSavedCredentialQuestion();
 

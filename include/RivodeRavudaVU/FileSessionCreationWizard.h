@@ -29,7 +29,16 @@ class QWidget;
 
 // The fields a line can hold. Ignored stands for a selected label that names none of them: its
 // values are dropped.
-enum class ImportField { Hostname, Folder, SessionName, Username, Password, Protocol, Emulation, Ignored };
+enum class ImportField {
+    Hostname,
+    Folder,
+    SessionName,
+    Username,
+    Password,
+    Protocol,
+    Emulation,
+    Ignored
+};
 inline constexpr std::size_t kImportFieldCount = 7;
 
 // The field's label in the user's language ("Hostname/IP Address"); empty for Ignored.
@@ -120,8 +129,9 @@ public:
     // reported and counted as skipped. The files reach the disk through one sync at the end;
     // when it fails every session counts as failed. Each report also goes to onReport, when
     // given, as it is made. The entries are consumed.
-    SessionImportResult Import(QWidget* parent = nullptr,
-                               const std::function<void(const YReportMessageParams&)>& onReport = {});
+    SessionImportResult Import(
+        QWidget* parent = nullptr,
+        const std::function<void(const YReportMessageParams&)>& onReport = {});
 
 private:
     [[nodiscard]] bool ParseLine(const YUnicodeString& line, std::size_t lineNumber,

@@ -72,8 +72,7 @@ protected:
     ~IFirewallUI() = default;
 };
 
-class FirewallConfig : public YUnknown<IFirewallUI>,
-                       public YProfileTableRecord<FirewallConfig> {
+class FirewallConfig : public YUnknown<IFirewallUI>, public YProfileTableRecord<FirewallConfig> {
 public:
 #define RIVODE_FIREWALL_VALUE(Type, member, name, ...) Type member;
 #define RIVODE_FIREWALL_MARKED(Type, member, name, marks, ...) Type member;
@@ -93,10 +92,16 @@ public:
     // (left pending for the next save; nothing moves while sensitive data is disabled).
     bool Load(const YProfileKey* key) override;
 
-    const YUnicodeString& GetName() const override { return name_; }
-    void SetName(const YUnicodeString& name) { name_ = name; }
+    const YUnicodeString& GetName() const override {
+        return name_;
+    }
+    void SetName(const YUnicodeString& name) {
+        name_ = name;
+    }
     // The stored type's row; nullptr for a type name no row has.
-    const FirewallType* GetType() const { return FindFirewallType(type.Get()); }
+    const FirewallType* GetType() const {
+        return FindFirewallType(type.Get());
+    }
     bool NeedsLogin() const;
 
     // The stored password deciphered under the current passphrase (empty when it does not).
@@ -135,8 +140,8 @@ struct FirewallLoginRequest {
     QWidget* parent = nullptr;
 };
 // Asks the user; true with the answer (and whether "Save" was ticked) on OK.
-using FirewallLoginPrompter =
-    bool (*)(const FirewallLoginRequest& request, YUnicodeString& answer, bool& save);
+using FirewallLoginPrompter = bool (*)(const FirewallLoginRequest& request, YUnicodeString& answer,
+                                       bool& save);
 // The user-interface half registers its dialogs at initialisation; until then (and after
 // nullptr) nobody is asked and every question counts as cancelled.
 void SetFirewallLoginPrompter(FirewallLoginPrompter prompter);

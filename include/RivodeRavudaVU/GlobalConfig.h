@@ -26,9 +26,9 @@
 #pragma once
 
 #include <RivodeRavudaVU/GlobalEditorConfig.h>
-#include <RivodeRavudaVU/PrinterConfig.h>
 #include <RivodeRavudaVU/GlobalGuiConfig.h>
 #include <RivodeRavudaVU/GlobalProductConfig.h>
+#include <RivodeRavudaVU/PrinterConfig.h>
 #include <RivodeRavudaVU/ProfileColorLists.h>
 #include <RivodeRavudaVU/ProfileCustomColors.h>
 #include <RivodeRavudaVU/ProfileDockWindowState.h>

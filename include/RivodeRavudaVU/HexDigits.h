@@ -26,7 +26,9 @@ constexpr int HexDigitValue(char32_t c) {
     }
     return -1;
 }
-constexpr int HexDigitValue(char16_t c) { return HexDigitValue(char32_t{c}); }
+constexpr int HexDigitValue(char16_t c) {
+    return HexDigitValue(char32_t{c});
+}
 constexpr int HexDigitValue(char c) {
     return HexDigitValue(char32_t{static_cast<unsigned char>(c)});
 }

@@ -41,8 +41,8 @@ struct HostFolders {
 };
 
 // Names the application appName in the companion library (the key its folders are recorded
-// under), then fills folders.main, unless its source is CommandLine: the recorded folder of appName (a
-// redirect left in a moved folder is followed and recorded; its notice, and the warning
+// under), then fills folders.main, unless its source is CommandLine: the recorded folder of appName
+// (a redirect left in a moved folder is followed and recorded; its notice, and the warning
 // 0xA1380662 when an incomplete migration could not be moved aside, go to notify when set),
 // else the older recorded one, else the one under the executable, else the default. Then
 // folders.personal, unless given or a settings file, when the user stores personal data

@@ -69,7 +69,6 @@ bool ParseKeymapLine(Keymap& map, std::u16string_view line, KeymapParseState& st
 // program in double quotes ends at the next double quote; otherwise it ends after the first
 // ".exe" (any case) or before the first blank, the arguments following. A text without either
 // is all program and leaves arguments unchanged. false for an empty text.
-bool SplitCommandLine(std::u16string_view text, YUnicodeString& program,
-                      YUnicodeString& arguments);
+bool SplitCommandLine(std::u16string_view text, YUnicodeString& program, YUnicodeString& arguments);
 
 #pragma GCC visibility pop

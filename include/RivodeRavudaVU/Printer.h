@@ -46,7 +46,7 @@ struct PrinterPageGeometry {
     double physicalOffsetY = 0;  // unprintable strip at the top
     double physicalWidth = 0;    // the whole sheet
     double physicalHeight = 0;
-    double printableWidth = 0;   // the printable area
+    double printableWidth = 0;  // the printable area
     double printableHeight = 0;
 };
 
@@ -93,8 +93,13 @@ public:
     };
     enum class Margin { Left, Right, Top, Bottom };
     enum MarginValidationResult { kLimitsUnavailable = 0, kMarginsInvalid = 1, kMarginsValid = 2 };
-    enum class InitState { NotInitialized = 0, Initializing = 1, Succeeded = 2, Failed = 3,
-                           Uninitialized = 4 };
+    enum class InitState {
+        NotInitialized = 0,
+        Initializing = 1,
+        Succeeded = 2,
+        Failed = 3,
+        Uninitialized = 4
+    };
 
     using InitFunction = bool (*)(YReportMessageParams& report);
     using StatusCallback = void (*)(bool ready, const YReportMessageParams& status);
@@ -120,7 +125,8 @@ public:
 
     // kLimitsUnavailable without the printer's limits; kMarginsInvalid with MarginsOffPage when a
     // margin lies off the page or opposite margins overlap; kMarginsValid otherwise.
-    MarginValidationResult ValidateMargins(const YMarginData& margins, YReportMessageParams& report);
+    MarginValidationResult ValidateMargins(const YMarginData& margins,
+                                           YReportMessageParams& report);
     // kMarginsInvalid when the chosen margin lies inside the unprintable strip of its side:
     // minimum receives the smallest allowed value and report says so (MinimumLeftMargin, ...).
     MarginValidationResult ValidateMargin(const YMarginData& margins, Margin which, double& minimum,

@@ -42,9 +42,9 @@ YUnicodeString JoinFolderOrder(const YStringArray& names);
 
 class ProfileFolderData : public YProfileTableRecord<ProfileFolderData> {
 public:
-    YProfileString folderList;  // "Folder List"
-    YProfileString sessionList; // "Session List"
-    YProfile<bool> isExpanded;  // "Is Expanded"
+    YProfileString folderList;   // "Folder List"
+    YProfileString sessionList;  // "Session List"
+    YProfile<bool> isExpanded;   // "Is Expanded"
 
     // Tells whether the child of folderKey named name is a folder (rather than a session).
     using FolderPredicate =

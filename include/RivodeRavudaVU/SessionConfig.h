@@ -158,34 +158,58 @@ public:
     static const YProfileTable<SessionConfig>& Table();
 
     // ISessionConfig.
-    bool IsModified() const override { return IsChanged(); }
+    bool IsModified() const override {
+        return IsChanged();
+    }
     void CommitAll() override;
     void RevertAll() override;
     [[nodiscard]] bool Save(const YProfileKey& key) override;
     bool Assign(const ISessionConfig& other) override;
     bool Load(const YProfileKey* key) override;
     [[nodiscard]] bool WriteAllTo(const YProfileKey& key) override;
-    const YUnicodeString& GetPath() const override { return path_; }
+    const YUnicodeString& GetPath() const override {
+        return path_;
+    }
     void SetPath(const YUnicodeString& path) override;
-    const YUnicodeString& GetName() const override { return name_; }
-    void SetName(const YUnicodeString& name) override { name_ = name; }
+    const YUnicodeString& GetName() const override {
+        return name_;
+    }
+    void SetName(const YUnicodeString& name) override {
+        name_ = name;
+    }
     YUnicodeString GetConnectionDescription() const override;
     YRefPtr<ISessionConfig> Clone() const override;
     bool TerminalProtocolOffersSavedCredentials() const override;
     bool TransferProtocolOffersSavedCredentials() const override;
-    bool HasTerminalProtocol() const override { return terminal_.HasProtocol(); }
-    bool HasTransferProtocol() const override { return transfer_.HasProtocol(); }
-    ConnectConfig* GetConnectConfig() const override { return terminal_.GetConfig(); }
-    ConnectConfig* GetTerminalConnectConfig() const override { return terminal_.GetConfig(); }
-    ConnectConfig* GetTransferConnectConfig() const override { return transfer_.GetConfig(); }
-    ConnectConfig* GetFileTransferConnectConfig() const override { return transfer_.GetConfig(); }
+    bool HasTerminalProtocol() const override {
+        return terminal_.HasProtocol();
+    }
+    bool HasTransferProtocol() const override {
+        return transfer_.HasProtocol();
+    }
+    ConnectConfig* GetConnectConfig() const override {
+        return terminal_.GetConfig();
+    }
+    ConnectConfig* GetTerminalConnectConfig() const override {
+        return terminal_.GetConfig();
+    }
+    ConnectConfig* GetTransferConnectConfig() const override {
+        return transfer_.GetConfig();
+    }
+    ConnectConfig* GetFileTransferConnectConfig() const override {
+        return transfer_.GetConfig();
+    }
     ConnectConfig* GetConnectConfigForKind(int kind) const override;
     bool IsSshFamily() const override;
     bool HasUnknownProtocol() const override;
     YUnicodeString GetProtocolFamilyText(int kind) const override;
-    const YUnicodeString& GetTransferProtocolName() const override { return transfer_.GetName(); }
+    const YUnicodeString& GetTransferProtocolName() const override {
+        return transfer_.GetName();
+    }
     void SetProtocolName(const YUnicodeString& name) override;
-    const YUnicodeString& GetProtocolName() const override { return terminal_.GetName(); }
+    const YUnicodeString& GetProtocolName() const override {
+        return terminal_.GetName();
+    }
     void SetTransferProtocolName(const YUnicodeString& name) override;
     bool ApplyChangesFrom(const ISessionConfig& source) override;
     void ForEachValue(const std::function<void(YProfileData&)>& visit) override;
@@ -198,10 +222,18 @@ public:
     void BeforeSave() override;
 
     // The protocol sides; each keeps what its last load had to report (GetLoadTrace).
-    SessionProtocolSlot& GetTerminalSlot() { return terminal_; }
-    SessionProtocolSlot& GetTransferSlot() { return transfer_; }
-    const SessionProtocolSlot& GetTerminalSlot() const { return terminal_; }
-    const SessionProtocolSlot& GetTransferSlot() const { return transfer_; }
+    SessionProtocolSlot& GetTerminalSlot() {
+        return terminal_;
+    }
+    SessionProtocolSlot& GetTransferSlot() {
+        return transfer_;
+    }
+    const SessionProtocolSlot& GetTerminalSlot() const {
+        return terminal_;
+    }
+    const SessionProtocolSlot& GetTransferSlot() const {
+        return transfer_;
+    }
     // Takes from source the current values of the values called names (exact names), whatever
     // their state in source: the record's own values and those of its terminal and remote-host
     // parts, and a protocol's own values when this session's side holds the same protocol as
@@ -209,7 +241,9 @@ public:
     // take source's value (another type).
     bool ApplyValuesFrom(SessionConfig& source, const std::vector<YUnicodeString>& names);
     // How many values of the key no part of the record reads.
-    std::size_t GetForeignValueCount() const { return foreignValues_.size(); }
+    std::size_t GetForeignValueCount() const {
+        return foreignValues_.size();
+    }
 
 protected:
     ~SessionConfig() override;

@@ -64,8 +64,8 @@ struct ApplyToAllCounts {
 };
 
 // The reports that tell the user why sessions were not updated: one for each cause that has a
-// count, in the order read-only, no space, permission, other, unknown protocol (each "Of your N sessions, M could
-// not be updated because ..."). Empty when nothing failed.
+// count, in the order read-only, no space, permission, other, unknown protocol (each "Of your N
+// sessions, M could not be updated because ..."). Empty when nothing failed.
 std::vector<YReportMessageParams> DescribeApplyToAllFailures(const ApplyToAllCounts& counts);
 
 // Called with the path of each session whose save failed and the report that says why (the

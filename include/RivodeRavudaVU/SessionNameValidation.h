@@ -27,8 +27,7 @@ std::optional<char16_t> FindIllegalNameCharacter(std::u16string_view name);
 // name, or only changes its letter case, does not count as taking a name in use. The name must
 // also be one the registered profile store can hold as a key name.
 [[nodiscard]] bool ValidateSessionName(const YUnicodeString& path, const YUnicodeString& oldName,
-                                       const YUnicodeString& newName, bool isNew,
-                                       QWidget* parent);
+                                       const YUnicodeString& newName, bool isNew, QWidget* parent);
 
 // The illegal-character rule alone, for local file names; the failure is shown with a warning.
 [[nodiscard]] bool ValidateLocalFilename(const char16_t* name);

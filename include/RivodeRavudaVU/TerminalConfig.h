@@ -19,10 +19,10 @@
 // A record is used by one thread at a time; the table is shared and read-only.
 #pragma once
 
+#include <RivodeRavudaVU/ProfileKeymap.h>
 #include <RivodeRavudaVU/YProfile.h>
 #include <RivodeRavudaVU/YProfile2.h>
 #include <RivodeRavudaVU/YProfileBlob.h>
-#include <RivodeRavudaVU/ProfileKeymap.h>
 #include <RivodeRavudaVU/YProfileLogFont.h>
 #include <RivodeRavudaVU/YProfilePath.h>
 #include <RivodeRavudaVU/YProfileTable.h>

@@ -84,7 +84,7 @@ struct YProfileCodec<T, YProfileBinary> {
 };
 
 template <YTextFormValue T, class Storage>
-    requires std::derived_from<Storage, YProfileSz>
+requires std::derived_from<Storage, YProfileSz>
 struct YProfileCodec<T, Storage> {
     using Form = YProfileTextForm<T>;
 

@@ -16,7 +16,9 @@ template <class T>
 struct YBinaryLayout;
 
 template <class T>
-concept YBinaryRecord = requires { YBinaryLayout<T>::kSize; };
+concept YBinaryRecord = requires {
+    YBinaryLayout<T>::kSize;
+};
 
 class YLittleEndianWriter {
 public:

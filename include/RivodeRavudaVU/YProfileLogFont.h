@@ -67,8 +67,7 @@ template <>
 struct YProfileCodec<YLogFont, YProfileBinary> {
     static bool Read(const YProfileBinary& storage, const YProfileKey& key, YLogFont& value,
                      bool& converted);
-    static bool Write(const YProfileBinary& storage, const YProfileKey& key,
-                      const YLogFont& value);
+    static bool Write(const YProfileBinary& storage, const YProfileKey& key, const YLogFont& value);
 };
 
 using YProfileLogFont = YProfile2<YLogFont, YProfileBinary>;

@@ -31,7 +31,9 @@ enum ValueKind : int {
     ValueKindSubKeyFolderFile = 7,  // INI store: both
 };
 
-inline bool IsSubKeyKind(int kind) { return kind >= ValueKindSubKey; }
+inline bool IsSubKeyKind(int kind) {
+    return kind >= ValueKindSubKey;
+}
 
 // An access-control description for the folders and files a key creates. Each entry is stored
 // as the text "account,allow|deny,rights". On POSIX it reduces to the modes of what is created:

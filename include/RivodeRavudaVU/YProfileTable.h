@@ -184,15 +184,15 @@ public:
     template <class Value, class T>
     YProfileTable& Add(Value Record::*member, std::u16string_view name,
                        YValueRules<Record, T> rules, typename Value::ValueType defaultValue) {
-        static_assert(std::is_same_v<T, std::monostate> ||
-                          std::is_same_v<T, typename Value::ValueType>,
-                      "a derivation gives the value's own type");
+        static_assert(
+            std::is_same_v<T, std::monostate> || std::is_same_v<T, typename Value::ValueType>,
+            "a derivation gives the value's own type");
         const YUnicodeString* lasting = &GetLastingName(name);
         if (!rules.olderName.empty()) {
             rules.olderName = GetLastingName(rules.olderName);
         }
         Row row{Accessor(member), {}, {}, {}, rules.settle, {}};
-        constexpr bool kReadsOlderName = requires(Value& value, const YLastingName& lastingName) {
+        constexpr bool kReadsOlderName = requires(Value & value, const YLastingName& lastingName) {
             value.Init(nullptr, lastingName, lastingName, defaultValue);
         };
         // A renamed row of a type that cannot read an older name is caught by the checks over
@@ -202,8 +202,8 @@ public:
                         defaultValue = std::move(defaultValue)](Record& record,
                                                                 const YProfileKey* key) {
                 if constexpr (kReadsOlderName) {
-                    (record.*member).Init(key, YLastingName{*lasting}, YLastingName{*older},
-                                          defaultValue);
+                    (record.*member)
+                        .Init(key, YLastingName{*lasting}, YLastingName{*older}, defaultValue);
                 }
             };
         } else {
@@ -241,9 +241,8 @@ public:
     // A member that is a record of its own: member.Init(key).
     template <class Part>
     YProfileTable& AddRecord(Part Record::*member) {
-        Row row{Accessor(member), [member](Record& record, const YProfileKey* key) {
-                    (record.*member).Init(key);
-                }};
+        Row row{Accessor(member),
+                [member](Record& record, const YProfileKey* key) { (record.*member).Init(key); }};
         rows_.push_back(std::move(row));
         return *this;
     }
@@ -335,8 +334,8 @@ public:
     bool CopyChangesFrom(Record& record, const Record& source) const {
         bool all = true;
         for (const Row& row : rows_) {
-            all = row.access(record).CopyChangesFrom(row.access(const_cast<Record&>(source))) &&
-                  all;
+            all =
+                row.access(record).CopyChangesFrom(row.access(const_cast<Record&>(source))) && all;
         }
         return all;
     }
@@ -414,8 +413,7 @@ public:
     }
     bool CopyChangesFrom(const YProfileData& source) override {
         const auto* same = dynamic_cast<const Derived*>(&source);
-        return same != nullptr &&
-               (same == this || Self().Table().CopyChangesFrom(Self(), *same));
+        return same != nullptr && (same == this || Self().Table().CopyChangesFrom(Self(), *same));
     }
 
 protected:

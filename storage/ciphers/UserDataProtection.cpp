@@ -50,10 +50,10 @@ bool LoadUserKey(bool create, platform::SecureBytes& key) {
     std::unique_ptr<platform::File> file;
     const auto disposition =
         create ? platform::OpenDisposition::OpenAlways : platform::OpenDisposition::OpenExisting;
-    if (FileSystem::Current().OpenFile(path,
-                                       platform::FileAccessRead | platform::FileAccessWrite |
-                                           platform::FileAccessRegularOnly,
-                                       disposition, kKeyFileMode, file, nullptr) != 0 ||
+    if (FileSystem::Current().OpenFile(
+            path,
+            platform::FileAccessRead | platform::FileAccessWrite | platform::FileAccessRegularOnly,
+            disposition, kKeyFileMode, file, nullptr) != 0 ||
         file->Lock(0, 4, true) != 0) {
         return false;
     }

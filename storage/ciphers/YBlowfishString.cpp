@@ -2,9 +2,9 @@
 
 #include <RivodeRavudaVU/HexDigits.h>
 
-#include "storage/text/CodePage1252.h"
 #include "storage/ciphers/YBasicBuffer.h"
 #include "storage/ciphers/YCipherBlowfish.h"
+#include "storage/text/CodePage1252.h"
 
 #include "platform/SecureMemory.h"
 

@@ -49,14 +49,14 @@ bool YEncryptedString::GetPlaintext(YUnicodeString& plaintext, const YUnicodeStr
     using CryptUtils::DecryptResult;
     YRefPtr<IBuffer> value;
     switch (CryptUtils::DecryptText(text_, passphrase.c_str(), value)) {
-    case DecryptResult::Deciphered:
-        break;
-    case DecryptResult::Malformed:
-        report.SetMessage(rivode::msg::EncryptedTextMalformed);
-        return false;
-    case DecryptResult::WrongPassphrase:
-        report.SetMessage(rivode::msg::EncryptedTextWrongPassphrase);
-        return false;
+        case DecryptResult::Deciphered:
+            break;
+        case DecryptResult::Malformed:
+            report.SetMessage(rivode::msg::EncryptedTextMalformed);
+            return false;
+        case DecryptResult::WrongPassphrase:
+            report.SetMessage(rivode::msg::EncryptedTextWrongPassphrase);
+            return false;
     }
     plaintext = rivode::FromUtf8(
         std::string_view(reinterpret_cast<const char*>(value->GetBytes()), value->GetLength()));

@@ -83,8 +83,9 @@ void IniFolderNames::Load() {
             continue;
         }
         if (entry.name.size() <= extension ||
-            !EqualsNoCase(FromUtf8(std::string_view(entry.name).substr(entry.name.size() - extension)),
-                          u".ini")) {
+            !EqualsNoCase(
+                FromUtf8(std::string_view(entry.name).substr(entry.name.size() - extension)),
+                u".ini")) {
             continue;
         }
         const std::string baseName = entry.name.substr(0, entry.name.size() - extension);

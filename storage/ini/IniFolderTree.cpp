@@ -88,8 +88,9 @@ std::string ResolveComponent(const std::string& parent, const std::string& compo
         }
     }
     if (fileMatch != nullptr) {
-        path.replace(nameStart, std::string::npos,
-                     fileMatch->name.substr(0, fileMatch->name.size() - kValueFileExtension.size()));
+        path.replace(
+            nameStart, std::string::npos,
+            fileMatch->name.substr(0, fileMatch->name.size() - kValueFileExtension.size()));
     }
     return path;
 }

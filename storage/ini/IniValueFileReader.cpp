@@ -33,7 +33,9 @@ std::optional<std::uint32_t> ParseHex8(std::string_view text) {
     return number;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
 
 // Appends the bytes of one continuation line; false when the line holds an odd digit, a
 // character that is not hexadecimal, or more bytes than are still missing.

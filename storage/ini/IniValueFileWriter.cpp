@@ -23,7 +23,9 @@ void AppendHex8(YUnicodeString& out, std::uint32_t number) {
     out.append(digits, 8);
 }
 
-void AppendLineEnd(YUnicodeString& out) { out.append(u"\r\n"); }
+void AppendLineEnd(YUnicodeString& out) {
+    out.append(u"\r\n");
+}
 
 }  // namespace
 

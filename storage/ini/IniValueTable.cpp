@@ -7,7 +7,6 @@
 namespace rivode::storage {
 namespace {
 
-
 constexpr std::u16string_view kPersonalValueNames[kPersonalValueCount] = {
     u"Username",
     u"Password",
@@ -104,7 +103,9 @@ std::uint64_t HashValueName(std::u16string_view name) {
     return hash ^ (hash >> 29);
 }
 
-std::u16string_view GetPersonalValueName(std::size_t index) { return kPersonalValueNames[index]; }
+std::u16string_view GetPersonalValueName(std::size_t index) {
+    return kPersonalValueNames[index];
+}
 
 int FindPersonalValue(std::u16string_view name, std::uint64_t hash) {
     const PersonalIndex& index = GetPersonalIndex();
@@ -161,13 +162,13 @@ std::string_view IniValueTable::CopyBytes(std::string_view bytes) {
 }
 
 std::u16string_view IniValueTable::GetSlotName(std::size_t slot) const {
-    return IsPersonalSlot(slot) ? GetPersonalValueName(slot) : general_[slot - kPersonalValueCount].name;
+    return IsPersonalSlot(slot) ? GetPersonalValueName(slot)
+                                : general_[slot - kPersonalValueCount].name;
 }
 
 const YIniFileData* IniValueTable::GetSlotValue(std::size_t slot) const {
     return IsPersonalSlot(slot) ? personal_[slot] : general_[slot - kPersonalValueCount].value;
 }
-
 
 std::size_t IniValueTable::FindGeneral(std::u16string_view name, std::uint64_t hash,
                                        std::size_t* slotFound) const {

@@ -71,7 +71,9 @@ int OpenRegular(const std::string& path, unsigned access, OpenDisposition dispos
                                           file, created);
 }
 
-bool IsMissing(int error) { return error == ENOENT || error == ENOTDIR; }
+bool IsMissing(int error) {
+    return error == ENOENT || error == ENOTDIR;
+}
 
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
@@ -159,8 +161,8 @@ ValueFileError ReadValueFile(const std::string& path, std::string& bytes, bool& 
     }
     // Under the shared lock no writer is at work: a journal is what a dead one left.
     bool journalFound = false;
-    if (ValueFileError journalError = ReadJournal(path + std::string(kJournalSuffix), bytes,
-                                                  journalFound, maxSize)) {
+    if (ValueFileError journalError =
+            ReadJournal(path + std::string(kJournalSuffix), bytes, journalFound, maxSize)) {
         return journalError;
     }
     std::string_view content;
@@ -266,7 +268,7 @@ ValueFileError ValueFileWriter::Recover(ValueFileWriter* main, ValueFileWriter* 
     for (Pending& file : files) {
         if (file.writer != nullptr && file.writer->IsOpen()) {
             if (ValueFileError error = file.writer->ReadWholeJournal(file.content, file.whole,
-                                                                    file.kind, file.found)) {
+                                                                     file.kind, file.found)) {
                 return error;
             }
         }
@@ -321,8 +323,7 @@ ValueFileError ValueFileWriter::WriteJournal(std::string_view content, JournalKi
     return {};
 }
 
-ValueFileError ValueFileWriter::WriteInPlace(std::string_view content, bool sync,
-                                             bool* touched) {
+ValueFileError ValueFileWriter::WriteInPlace(std::string_view content, bool sync, bool* touched) {
     // Space first: a full disk then fails before a byte of the previous content is touched.
     int error = file_->Reserve(content.size());
     if (touched != nullptr) {
@@ -404,11 +405,17 @@ void ValueFileWriter::DiscardCreated() {
     file_.reset();
 }
 
-ValueFileSyncBatch::ValueFileSyncBatch() : outer_(currentBatch) { currentBatch = this; }
+ValueFileSyncBatch::ValueFileSyncBatch() : outer_(currentBatch) {
+    currentBatch = this;
+}
 
-ValueFileSyncBatch::~ValueFileSyncBatch() { (void)End(); }
+ValueFileSyncBatch::~ValueFileSyncBatch() {
+    (void)End();
+}
 
-bool ValueFileSyncBatch::IsOpen() { return currentBatch != nullptr; }
+bool ValueFileSyncBatch::IsOpen() {
+    return currentBatch != nullptr;
+}
 
 void ValueFileSyncBatch::NoteWritten(const std::string& path) {
     ValueFileSyncBatch* batch = currentBatch;

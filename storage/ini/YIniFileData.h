@@ -62,8 +62,8 @@ public:
     void WriteLines(std::u16string_view name, YUnicodeString& out) const override;
 
 private:
-    std::string_view stored_;    // while isUtf8_
-    std::u16string_view text_;   // otherwise: in the arena, or owned_
+    std::string_view stored_;   // while isUtf8_
+    std::u16string_view text_;  // otherwise: in the arena, or owned_
     bool isUtf8_ = false;
     YUnicodeString owned_;
 };

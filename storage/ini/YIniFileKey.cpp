@@ -2,8 +2,8 @@
 
 #include "storage/ini/IniFolderTree.h"
 #include "storage/ini/IniValueFileReader.h"
-#include "storage/text/TextCodec.h"
 #include "storage/ini/ValueFile.h"
+#include "storage/text/TextCodec.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -60,7 +60,8 @@ YIniFileKey::YIniFileKey(std::string mainPath, std::string personalPath, bool re
         siblings_.main->AddFolder(std::string(LastComponent()));
     }
     if (!personalPath_.empty()) {
-        if (const int error = rivode::storage::CreateFolderWithParents(personalPath_, FolderMode())) {
+        if (const int error =
+                rivode::storage::CreateFolderWithParents(personalPath_, FolderMode())) {
             SetSystemErrorReport(status_, error);
         } else if (siblings_.personal) {
             siblings_.personal->AddFolder(
@@ -69,7 +70,8 @@ YIniFileKey::YIniFileKey(std::string mainPath, std::string personalPath, bool re
     }
 }
 
-YIniFileKey::YIniFileKey(RefusedTag, int error, bool readOnly) : readOnly_(readOnly), refused_(true) {
+YIniFileKey::YIniFileKey(RefusedTag, int error, bool readOnly)
+    : readOnly_(readOnly), refused_(true) {
     SetSystemErrorReport(status_, error);
 }
 
@@ -88,8 +90,12 @@ bool YIniFileKey::Fail(int error) {
     return false;
 }
 
-unsigned YIniFileKey::FolderMode() const { return access_ ? access_->FolderMode() : 0700; }
-unsigned YIniFileKey::FileMode() const { return access_ ? access_->FileMode() : 0600; }
+unsigned YIniFileKey::FolderMode() const {
+    return access_ ? access_->FolderMode() : 0700;
+}
+unsigned YIniFileKey::FileMode() const {
+    return access_ ? access_->FileMode() : 0600;
+}
 
 const std::string& YIniFileKey::GetMainPath() {
     if (resolvedLength_ >= mainPath_.size()) {
@@ -139,8 +145,7 @@ std::string YIniFileKey::PersonalValueFile() const {
     if (!siblings_.personal) {
         return rivode::storage::ResolveValueFile(personalPath_);
     }
-    return siblings_.personal->ResolveValueFile(
-        rivode::storage::LastPathComponent(personalPath_));
+    return siblings_.personal->ResolveValueFile(rivode::storage::LastPathComponent(personalPath_));
 }
 
 const FileInfo& YIniFileKey::MainFileInfo() {
@@ -204,8 +209,8 @@ bool YIniFileKey::ReadKeyFiles(std::shared_ptr<IniValueTable>& table) {
 
 bool YIniFileKey::ReadBytes(const std::string& path, bool* committed, bool partnerCommitted,
                             bool& exists) {
-    if (const rivode::storage::ValueFileError error = rivode::storage::ReadValueFile(
-            path, readBytes, exists, committed, partnerCommitted)) {
+    if (const rivode::storage::ValueFileError error =
+            rivode::storage::ReadValueFile(path, readBytes, exists, committed, partnerCommitted)) {
         // Nothing partial may ever be saved over the file: the key refuses to save.
         loadFailed_ = true;
         SetFileErrorReport(status_, error.error, error.path);
@@ -373,9 +378,13 @@ bool YIniFileKey::IsWritable() {
     return !(info.exists && info.readOnly);
 }
 
-bool YIniFileKey::SetKeySecurity(const YAccessControl*) { return false; }
+bool YIniFileKey::SetKeySecurity(const YAccessControl*) {
+    return false;
+}
 
-const YReportMessageParams& YIniFileKey::GetStatus() { return status_; }
+const YReportMessageParams& YIniFileKey::GetStatus() {
+    return status_;
+}
 
 void YIniFileKey::Rewrite() {
     if (refused_) {
@@ -406,8 +415,7 @@ void YIniFileKey::SetPersonalPath(std::u16string_view path) {
         table_->ClearChanges();
     }
     personalPath_ = rivode::ToUtf8(path);
-    if (!personalPath_.empty() &&
-        rivode::EqualsNoCase(path, rivode::FromUtf8(GetMainPath()))) {
+    if (!personalPath_.empty() && rivode::EqualsNoCase(path, rivode::FromUtf8(GetMainPath()))) {
         personalPath_.clear();
     }
 }

@@ -59,8 +59,7 @@ public:
     bool DeleteValue(std::u16string_view name) override;
     bool DeleteSubKey(std::u16string_view name) override;
     bool SubKeyExists(std::u16string_view name) override;
-    bool CheckSubKeyName(std::u16string_view name,
-                         YRefPtr<YReportMessageParams>* verdict) override;
+    bool CheckSubKeyName(std::u16string_view name, YRefPtr<YReportMessageParams>* verdict) override;
     bool IsWritable() override;
     bool SetKeySecurity(const YAccessControl* access) override;
     const YReportMessageParams& GetStatus() override;
@@ -91,8 +90,7 @@ private:
     bool ReadKeyFiles(std::shared_ptr<rivode::storage::IniValueTable>& table);
     // Reads one value file into the thread's reading buffer (see rivode::storage::ReadValueFile
     // for the journal arguments); false, with the key refusing to save, when it failed.
-    bool ReadBytes(const std::string& path, bool* committed, bool partnerCommitted,
-                   bool& exists);
+    bool ReadBytes(const std::string& path, bool* committed, bool partnerCommitted, bool& exists);
     void ParseValueFile(const std::string& path, const std::string& bytes,
                         rivode::storage::IniValueTable& table);
     // false (with the reason in the status) when name cannot be stored in this key.
@@ -120,8 +118,8 @@ private:
 
     std::string mainPath_;
     std::size_t resolvedLength_ = 0;  // of mainPath_, see the constructor
-    Siblings siblings_;  // see the constructor
-    Siblings subKeys_;   // listings of this key's own folders, shared with its subkeys
+    Siblings siblings_;               // see the constructor
+    Siblings subKeys_;                // listings of this key's own folders, shared with its subkeys
     std::string personalPath_;
     std::shared_ptr<rivode::storage::IniValueTable> table_;
     bool readOnly_ = false;

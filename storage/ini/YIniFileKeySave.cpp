@@ -83,10 +83,10 @@ std::shared_ptr<IniValueTable> YIniFileKey::MergeWithCurrent(ValueFileWriter& ma
                                        std::tuple{&personal, &personalBytes, &personalFile}}) {
         bool exists = false;
         // A file this save does not write may not be open: it is read as any reader would.
-        const ValueFileError error =
-            writer->IsOpen()  ? writer->ReadCurrent(*bytes)
-            : path->empty()   ? ValueFileError{}
-                              : rivode::storage::ReadValueFile(*path, *bytes, exists);
+        const ValueFileError error = writer->IsOpen() ? writer->ReadCurrent(*bytes)
+                                     : path->empty()
+                                         ? ValueFileError{}
+                                         : rivode::storage::ReadValueFile(*path, *bytes, exists);
         if (error) {
             Fail(error);
             return nullptr;
@@ -160,7 +160,8 @@ bool YIniFileKey::Save() {
     const auto mayStayClosed = [](const ValueFileError& error, bool written) {
         return !written && (error.error == EACCES || error.error == EPERM || error.error == EROFS);
     };
-    if (const ValueFileError error = main.Open(MainValueFile(), FileMode(), FolderMode(), writeMain);
+    if (const ValueFileError error =
+            main.Open(MainValueFile(), FileMode(), FolderMode(), writeMain);
         error && !mayStayClosed(error, writeMain)) {
         discardCreated();
         return Fail(error);
@@ -189,16 +190,17 @@ bool YIniFileKey::Save() {
     const bool generalChanged = table->generalChanged;
     // Multi-string values go last: pass 1 writes every other kind, pass 2 the lists.
     for (const bool lists : {false, true}) {
-        table->ForEachValue([&](std::u16string_view name, const YIniFileData& value, bool personal) {
-            if ((value.GetKind() == ValueKindMultiString) != lists) {
-                return;
-            }
-            if (personal && personalChanged && writePersonal) {
-                value.WriteLines(name, personalText);
-            } else if (writeMain && (generalChanged || !hasPersonalPath)) {
-                value.WriteLines(name, mainText);
-            }
-        });
+        table->ForEachValue(
+            [&](std::u16string_view name, const YIniFileData& value, bool personal) {
+                if ((value.GetKind() == ValueKindMultiString) != lists) {
+                    return;
+                }
+                if (personal && personalChanged && writePersonal) {
+                    value.WriteLines(name, personalText);
+                } else if (writeMain && (generalChanged || !hasPersonalPath)) {
+                    value.WriteLines(name, mainText);
+                }
+            });
     }
 
     mainFileInfo_.reset();
@@ -209,8 +211,8 @@ bool YIniFileKey::Save() {
         discardCreated();
         return Fail(ValueFileError{EILSEQ, writeMain ? mainFile : personalFile});
     }
-    for (const std::string* path : {writeMain ? &mainFile : nullptr,
-                                    writePersonal ? &personalFile : nullptr}) {
+    for (const std::string* path :
+         {writeMain ? &mainFile : nullptr, writePersonal ? &personalFile : nullptr}) {
         if (path == nullptr) {
             continue;
         }
@@ -252,8 +254,7 @@ ValueFileError YIniFileKey::KeepDamagedContent(const std::string& path) {
     int error = EEXIST;
     for (int number = 2; error == EEXIST && number < 1000; ++number) {
         error = FileSystem::Current().OpenFile(
-            copyPath,
-            rivode::platform::FileAccessWrite | rivode::platform::FileAccessRegularOnly,
+            copyPath, rivode::platform::FileAccessWrite | rivode::platform::FileAccessRegularOnly,
             rivode::platform::OpenDisposition::CreateNew, FileMode(), copy, nullptr);
         if (error == EEXIST) {
             copyPath = path + ".damaged-" + std::to_string(number);

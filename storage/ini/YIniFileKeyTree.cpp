@@ -49,14 +49,14 @@ std::unique_ptr<YProfilePrivateKey> YIniFileKey::OpenPrivateSubKey(std::u16strin
         std::string personalPath;
         if (!personalPath_.empty()) {
             if (!subKeys_.personal) {
-                subKeys_.personal = std::make_shared<rivode::storage::IniFolderNames>(personalPath_);
+                subKeys_.personal =
+                    std::make_shared<rivode::storage::IniFolderNames>(personalPath_);
             }
             personalPath = subKeys_.personal->ResolveSubKey(components.front());
         }
         std::string mainPath = mainPath_ + '/' + components.front();
         return std::make_unique<YIniFileKey>(std::move(mainPath), std::move(personalPath),
-                                             readOnly_, access, create, mainPath_.size(),
-                                             subKeys_);
+                                             readOnly_, access, create, mainPath_.size(), subKeys_);
     }
     std::string personalPath =
         personalPath_.empty() ? std::string() : ResolveKeyPath(personalPath_, components);

@@ -45,7 +45,9 @@ unsigned ToPlatform(unsigned access) {
 
 YFile::YFile() = default;
 
-YFile::~YFile() { YFile::Close(); }
+YFile::~YFile() {
+    YFile::Close();
+}
 
 void YFile::SetAccessControl(const YAccessControl* access) {
     if (access != nullptr) {
@@ -68,8 +70,8 @@ bool YFile::Open(std::u16string_view path, unsigned access, Disposition disposit
     }
     const unsigned mode = accessControl_ ? accessControl_->FileMode() : kDefaultFileMode;
     bool created = false;
-    const int error = FileSystem::Current().OpenFile(nativePath, ToPlatform(access),
-                                                     ToPlatform(disposition), mode, file_, &created);
+    const int error = FileSystem::Current().OpenFile(
+        nativePath, ToPlatform(access), ToPlatform(disposition), mode, file_, &created);
     if (error != 0) {
         file_.reset();
         return Fail(error);
@@ -124,7 +126,9 @@ void YFile::Close() {
     offset_ = 0;
 }
 
-bool YFile::IsOpen() const { return file_ != nullptr; }
+bool YFile::IsOpen() const {
+    return file_ != nullptr;
+}
 
 bool YFile::LockRegion(std::uint64_t offset, std::uint64_t length, bool exclusive) {
     if (!file_) {

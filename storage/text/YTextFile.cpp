@@ -18,7 +18,9 @@ namespace {
 // a Flush does not hold the whole text twice in memory. Value files stay far below it.
 constexpr std::size_t kWriteBufferLimit = 256 * 1024;
 
-bool IsLineEnd(char16_t c) { return c <= u'\r' && (c == u'\r' || c == u'\n'); }
+bool IsLineEnd(char16_t c) {
+    return c <= u'\r' && (c == u'\r' || c == u'\n');
+}
 
 // Four code units at a time: a word none of whose units is below U+000E holds no terminator.
 // The test flags a word holding such a unit (a tab too), which is then looked at unit by unit.
@@ -50,7 +52,9 @@ const char16_t* FindLineEnd(const char16_t* begin, const char16_t* end) {
 
 YTextFile::YTextFile() = default;
 
-YTextFile::~YTextFile() { YTextFile::Close(); }
+YTextFile::~YTextFile() {
+    YTextFile::Close();
+}
 
 bool YTextFile::Open(std::u16string_view path, unsigned access, Disposition disposition) {
     Close();

@@ -154,12 +154,12 @@ private:
     // Reading. The file offset of the next read is bufferOffset_ + fill_.
     std::uint64_t bufferOffset_ = 0;  // file offset of buffer_[0]
     std::size_t fill_ = 0;
-    std::size_t consumed_ = 0;        // bytes of buffer_ decoded into pending_
+    std::size_t consumed_ = 0;  // bytes of buffer_ decoded into pending_
     bool crSeen_ = false;
     bool textRead_ = false;
     bool lastLineUnterminated_ = false;
-    bool endOfFile_ = false;          // the file gave no more bytes
-    bool readingStopped_ = false;     // end of file reached, or a conversion or read failure
+    bool endOfFile_ = false;       // the file gave no more bytes
+    bool readingStopped_ = false;  // end of file reached, or a conversion or read failure
     // Both allocated at the first read (writers never need them), kReadBufferSize long.
     std::unique_ptr<char[]> buffer_;
     std::unique_ptr<char16_t[]> pending_;

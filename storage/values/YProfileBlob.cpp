@@ -69,7 +69,9 @@ void YProfileBlob::Commit() {
     baseline_ = block_;
 }
 
-void YProfileBlob::Revert() { block_ = baseline_ ? *baseline_ : Bytes{}; }
+void YProfileBlob::Revert() {
+    block_ = baseline_ ? *baseline_ : Bytes{};
+}
 
 bool YProfileBlob::CopyFrom(const YProfileData& other) {
     const auto* same = dynamic_cast<const YProfileBlob*>(&other);

@@ -49,24 +49,34 @@ bool YProfileData::LoadFromBag(IYPropertyBag&, YReportMessageParams& report) {
     return ReportFormUnsupported(report);
 }
 
-bool YProfileData::Save(const YProfileKey&) { return true; }
+bool YProfileData::Save(const YProfileKey&) {
+    return true;
+}
 
-bool YProfileData::IsChanged() const { return false; }
+bool YProfileData::IsChanged() const {
+    return false;
+}
 
-void YProfileData::CommitAll() { Commit(); }
+void YProfileData::CommitAll() {
+    Commit();
+}
 
 void YProfileData::RevertAll() {
     Revert();
     AfterRevertAll();
 }
 
-bool YProfileData::CopyFrom(const YProfileData&) { return false; }
+bool YProfileData::CopyFrom(const YProfileData&) {
+    return false;
+}
 
 bool YProfileData::CopyChangesFrom(const YProfileData& source) {
     return !source.IsChanged() || CopyFrom(source);
 }
 
-bool YProfileData::Load(const YProfileKey*) { return false; }
+bool YProfileData::Load(const YProfileKey*) {
+    return false;
+}
 
 bool YProfileData::GetTextVariant(YVariant&, YReportMessageParams& report) const {
     return ReportFormUnsupported(report);

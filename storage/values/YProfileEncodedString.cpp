@@ -50,8 +50,7 @@ bool YProfileEncodedString::Encode(const YUnicodeString& plaintext, YUnicodeStri
 
 bool YProfileEncodedString::Decode(std::u16string_view text, YUnicodeString& plaintext) {
     std::vector<std::uint8_t> bytes;
-    if (!text.empty() &&
-        (text.size() < 2 * kMaskSize || !rivode::DecodeHexBytes(text, bytes))) {
+    if (!text.empty() && (text.size() < 2 * kMaskSize || !rivode::DecodeHexBytes(text, bytes))) {
         return false;
     }
     YUnicodeString result;

@@ -18,8 +18,8 @@ bool YProfileTextForm<YExplorerFrameState>::Parse(std::u16string_view text,
                                                   YExplorerFrameState& state, bool&) {
     const auto pieces = Split(text, u',');
     std::int32_t flag = 0;
-    if (pieces.size() != 3 || !ParseInt32(pieces[0], flag) ||
-        !ParseInt32(pieces[1], state.first) || !ParseInt32(pieces[2], state.second)) {
+    if (pieces.size() != 3 || !ParseInt32(pieces[0], flag) || !ParseInt32(pieces[1], state.first) ||
+        !ParseInt32(pieces[2], state.second)) {
         return false;
     }
     state.flag = flag != 0;

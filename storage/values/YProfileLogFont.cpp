@@ -120,8 +120,7 @@ bool YProfileCodec<YLogFont, YProfileBinary>::Read(const YProfileBinary& storage
 }
 
 bool YProfileCodec<YLogFont, YProfileBinary>::Write(const YProfileBinary& storage,
-                                                    const YProfileKey& key,
-                                                    const YLogFont& value) {
+                                                    const YProfileKey& key, const YLogFont& value) {
     using Current = YBinaryLayout<YLogFont>;
     std::array<std::uint8_t, Current::kSize> image;
     Current::Write(value, image.data());

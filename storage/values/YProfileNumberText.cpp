@@ -6,7 +6,9 @@ namespace rivode::storage {
 
 namespace {
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
 
 }  // namespace
 

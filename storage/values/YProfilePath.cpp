@@ -7,8 +7,8 @@ namespace {
 std::shared_ptr<const ProfilePath::Folders> KnownFolders(unsigned mode) {
     auto folders = std::make_shared<ProfilePath::Folders>();
     using Getter = YUnicodeString (*)();
-    constexpr Getter kGetters[] = {GetYwsConfigPathSub, GetYwsInstallPathSub,
-                                   GetYwsUserDataPathSub, GetYwsSshDataPathSub};
+    constexpr Getter kGetters[] = {GetYwsConfigPathSub, GetYwsInstallPathSub, GetYwsUserDataPathSub,
+                                   GetYwsSshDataPathSub};
     for (std::size_t i = 0; i < folders->size(); ++i) {
         if ((mode & (1u << i)) != 0) {
             (*folders)[i] = kGetters[i]();
@@ -17,7 +17,9 @@ std::shared_ptr<const ProfilePath::Folders> KnownFolders(unsigned mode) {
     return folders;
 }
 
-bool IsSeparator(char16_t c) { return c == u'/' || c == u'\\'; }
+bool IsSeparator(char16_t c) {
+    return c == u'/' || c == u'\\';
+}
 
 // A folder given with a trailing separator still matches at its own end.
 std::u16string_view WithoutTrailingSeparator(std::u16string_view folder) {

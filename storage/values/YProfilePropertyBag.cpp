@@ -2,8 +2,7 @@
 
 #include <cerrno>
 
-bool YPropertyBag::Read(std::u16string_view name, YVariant& value,
-                        YReportMessageParams& report) {
+bool YPropertyBag::Read(std::u16string_view name, YVariant& value, YReportMessageParams& report) {
     const YVariant* found = Find(name);
     if (found == nullptr) {
         SetSystemErrorReport(report, ENODATA);
@@ -14,8 +13,7 @@ bool YPropertyBag::Read(std::u16string_view name, YVariant& value,
     return true;
 }
 
-bool YPropertyBag::Write(std::u16string_view name, const YVariant& value,
-                         YReportMessageParams&) {
+bool YPropertyBag::Write(std::u16string_view name, const YVariant& value, YReportMessageParams&) {
     const auto found = values_.find(name);
     if (found != values_.end()) {
         found->second = value;

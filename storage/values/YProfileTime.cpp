@@ -28,8 +28,7 @@ sys_time<Ticks> YFileTime::ToSystemTime() const {
 }
 
 YUnicodeString YProfileTextForm<YFileTime>::Format(const YFileTime& time) {
-    const std::int64_t milliseconds =
-        static_cast<std::int64_t>(time.ticks / kTicksPerMillisecond);
+    const std::int64_t milliseconds = static_cast<std::int64_t>(time.ticks / kTicksPerMillisecond);
     const days day{milliseconds / 86'400'000};
     const year_month_day date{kEpoch + day};
     std::int64_t rest = milliseconds % 86'400'000;

@@ -11,7 +11,9 @@ YVariant YVariant::FromBool(bool value) {
     return variant;
 }
 
-bool operator==(const YVariant& a, const YVariant& b) { return a.value_ == b.value_; }
+bool operator==(const YVariant& a, const YVariant& b) {
+    return a.value_ == b.value_;
+}
 
 bool YVariant::ToInteger(std::int64_t& out) const {
     switch (GetKind()) {

@@ -1,7 +1,6 @@
 #include <RivodeRavudaVU/YProfileWindowPlacement.h>
 
-void YBinaryLayout<YWindowPlacement>::Write(const YWindowPlacement& placement,
-                                            std::uint8_t* out) {
+void YBinaryLayout<YWindowPlacement>::Write(const YWindowPlacement& placement, std::uint8_t* out) {
     YLittleEndianWriter writer(out);
     writer.PutInt32(placement.length);
     writer.PutInt32(placement.flags);

@@ -3,7 +3,9 @@
 namespace rivode::storage {
 namespace {
 
-bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsXmlSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 class NestingScanner {
 public:

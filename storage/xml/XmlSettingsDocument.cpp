@@ -29,7 +29,9 @@ int ValueKindOfElement(std::string_view elementName) {
     return -1;
 }
 
-std::string FoldedKeyName(std::u16string_view name) { return ToUtf8(ToUpperSimple(name)); }
+std::string FoldedKeyName(std::u16string_view name) {
+    return ToUtf8(ToUpperSimple(name));
+}
 
 ValueFileError WriteDocument(const std::string& path, std::string_view bytes) {
     if (bytes.size() > kMaxXmlSettingsSize) {
@@ -235,9 +237,8 @@ void XmlSettingsDocument::SetText(XmlNode& element, std::string_view text) {
 void XmlSettingsDocument::SetItems(XmlNode& array, const std::vector<std::string>& items) {
     array.remove_all_nodes();
     for (const std::string& text : items) {
-        XmlNode* item = tree_->document.allocate_node(rapidxml::node_element,
-                                                      kXmlItemElement.data(), nullptr,
-                                                      kXmlItemElement.size(), 0);
+        XmlNode* item = tree_->document.allocate_node(
+            rapidxml::node_element, kXmlItemElement.data(), nullptr, kXmlItemElement.size(), 0);
         SetLeafText(tree_->document, *item, Copy(text), text.size());
         array.append_node(item);
     }
@@ -251,11 +252,10 @@ const char* XmlSettingsDocument::Copy(std::string_view text) {
 
 XmlNode* XmlSettingsDocument::NewElement(std::string_view elementName, std::string_view name) {
     rapidxml::xml_document<char>& document = tree_->document;
-    XmlNode* element =
-        document.allocate_node(rapidxml::node_element, elementName.data(), nullptr,
-                               elementName.size(), 0);
-    element->append_attribute(document.allocate_attribute(
-        kXmlNameAttribute.data(), Copy(name), kXmlNameAttribute.size(), name.size()));
+    XmlNode* element = document.allocate_node(rapidxml::node_element, elementName.data(), nullptr,
+                                              elementName.size(), 0);
+    element->append_attribute(document.allocate_attribute(kXmlNameAttribute.data(), Copy(name),
+                                                          kXmlNameAttribute.size(), name.size()));
     return element;
 }
 

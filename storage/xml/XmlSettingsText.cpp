@@ -28,7 +28,9 @@ bool HasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
-bool HasNul(std::string_view text) { return text.find('\0') != std::string_view::npos; }
+bool HasNul(std::string_view text) {
+    return text.find('\0') != std::string_view::npos;
+}
 
 // The offset of the first character reference to NUL ("&#0;", "&#x00;", ...), or the end.
 std::size_t FindNulReference(std::string_view text) {
@@ -121,11 +123,11 @@ private:
     void Element(XmlNode& element, bool insideArray) {
         NoteAttributes(element);
         const std::string_view name = NameOf(element);
-        const bool value = insideArray ? name == kXmlItemElement
-                                       : IsValueElementName(name) && name != "array";
+        const bool value =
+            insideArray ? name == kXmlItemElement : IsValueElementName(name) && name != "array";
         const bool container = !value && (insideArray ? HoldsElement(element)
-                                                      : name == kXmlKeyElement ||
-                                                            name == "array" || HoldsElement(element));
+                                                      : name == kXmlKeyElement || name == "array" ||
+                                                            HoldsElement(element));
         if (container) {
             Container(element, !insideArray && name == "array");
         } else {
@@ -162,9 +164,10 @@ private:
             // Already in the parsed buffer: no copy.
             SetLeafText(tree_.document, element, onlyPiece->value(), onlyPiece->value_size());
         } else {
-            SetLeafText(tree_.document, element,
-                        text.empty() ? "" : tree_.document.allocate_string(text.data(), text.size()),
-                        text.size());
+            SetLeafText(
+                tree_.document, element,
+                text.empty() ? "" : tree_.document.allocate_string(text.data(), text.size()),
+                text.size());
         }
         tree_.textHasLineBreak = tree_.textHasLineBreak || HasLineBreak(TextOf(element));
         tree_.textHasNul = tree_.textHasNul || HasNul(TextOf(element));
@@ -194,9 +197,13 @@ void SetLeafText(rapidxml::xml_document<char>& document, XmlNode& element, const
     }
 }
 
-std::string_view NameOf(const XmlNode& node) { return {node.name(), node.name_size()}; }
+std::string_view NameOf(const XmlNode& node) {
+    return {node.name(), node.name_size()};
+}
 
-std::string_view TextOf(const XmlNode& node) { return {node.value(), node.value_size()}; }
+std::string_view TextOf(const XmlNode& node) {
+    return {node.value(), node.value_size()};
+}
 
 bool NameAttributeOf(const XmlNode& node, std::string_view& name) {
     const rapidxml::xml_attribute<char>* attribute =
@@ -214,8 +221,8 @@ std::unique_ptr<XmlSettingsTree> MakeXmlSettingsTree() {
     AddDeclaration(document);
     tree->root = document.allocate_node(rapidxml::node_element, kXmlRootName.data(), nullptr,
                                         kXmlRootName.size());
-    tree->root->append_attribute(document.allocate_attribute(
-        "version", kXmlRootVersion.data(), 7, kXmlRootVersion.size()));
+    tree->root->append_attribute(
+        document.allocate_attribute("version", kXmlRootVersion.data(), 7, kXmlRootVersion.size()));
     document.append_node(tree->root);
     return tree;
 }

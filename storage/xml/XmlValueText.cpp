@@ -5,11 +5,15 @@
 namespace rivode::storage {
 namespace {
 
-bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsXmlSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 }  // namespace
 
-std::string XmlDwordText(std::uint32_t value) { return std::to_string(value); }
+std::string XmlDwordText(std::uint32_t value) {
+    return std::to_string(value);
+}
 
 bool ParseXmlDwordText(std::string_view text, std::uint32_t& value) {
     while (!text.empty() && IsXmlSpace(text.front())) {

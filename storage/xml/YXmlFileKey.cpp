@@ -287,16 +287,21 @@ bool YXmlFileKey::IsWritable() {
         return false;
     }
     rivode::platform::FileInfo info;
-    return !(rivode::platform::FileSystem::Current().GetFileInfo(document_->GetPath(), info) ==
-                 0 &&
+    return !(rivode::platform::FileSystem::Current().GetFileInfo(document_->GetPath(), info) == 0 &&
              info.exists && info.readOnly);
 }
 
-bool YXmlFileKey::SetKeySecurity(const YAccessControl* access) { return false; }
+bool YXmlFileKey::SetKeySecurity(const YAccessControl* access) {
+    return false;
+}
 
-const YReportMessageParams& YXmlFileKey::GetStatus() { return status_; }
+const YReportMessageParams& YXmlFileKey::GetStatus() {
+    return status_;
+}
 
-void YXmlFileKey::Rewrite() { document_->MarkChanged(); }
+void YXmlFileKey::Rewrite() {
+    document_->MarkChanged();
+}
 
 void YXmlFileKey::SetPersonalPath(std::u16string_view path) {}
 
@@ -326,8 +331,7 @@ std::unique_ptr<YProfilePrivateKeyIterator> YXmlFileKey::CreatePrivateKeyIterato
         const std::string_view element = rivode::storage::NameOf(*child);
         int kind = ValueKindUnknown;
         if (values) {
-            static constexpr std::string_view kElements[] = {"dword", "string", "binary",
-                                                             "array"};
+            static constexpr std::string_view kElements[] = {"dword", "string", "binary", "array"};
             for (int candidate = 0; candidate < 4; ++candidate) {
                 kind = element == kElements[candidate] ? candidate : kind;
             }
@@ -346,4 +350,6 @@ std::unique_ptr<YProfilePrivateKeyIterator> YXmlFileKey::CreatePrivateKeyIterato
     return std::make_unique<rivode::storage::YXmlFileKeyIterator>(std::move(entries));
 }
 
-bool YXmlFileKey::Flush() { return document_->Save(status_); }
+bool YXmlFileKey::Flush() {
+    return document_->Save(status_);
+}

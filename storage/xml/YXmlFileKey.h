@@ -41,8 +41,7 @@ public:
     bool DeleteSubKey(std::u16string_view name) override;
     bool SubKeyExists(std::u16string_view name) override;
     // Any name fits a document: true, with a verdict of code 0.
-    bool CheckSubKeyName(std::u16string_view name,
-                         YRefPtr<YReportMessageParams>* verdict) override;
+    bool CheckSubKeyName(std::u16string_view name, YRefPtr<YReportMessageParams>* verdict) override;
     // false for a read-only store or document, and when the file exists read-only.
     bool IsWritable() override;
     bool SetKeySecurity(const YAccessControl* access) override;

@@ -10,8 +10,8 @@ YXmlFileStoreFactory::YXmlFileStoreFactory(YUnicodeString path, std::uint8_t fla
     : path_(std::move(path)), flags_(flags) {}
 
 std::unique_ptr<YProfilePrivateStore> YXmlFileStoreFactory::CreatePrivateStore() {
-    return std::unique_ptr<YProfilePrivateStore>(
-        new (std::nothrow) YXmlFileStore(rivode::ToUtf8(path_), flags_));
+    return std::unique_ptr<YProfilePrivateStore>(new (std::nothrow)
+                                                     YXmlFileStore(rivode::ToUtf8(path_), flags_));
 }
 
 YXmlFileStore::YXmlFileStore(std::string path, std::uint8_t flags)

@@ -36,7 +36,8 @@ RivodeRun RivodeRunner::Run(const std::vector<std::string>& arguments,
     for (const std::string& argument : arguments) {
         command += ' ' + ShellQuoted(argument);
     }
-    command += " >" + ShellQuoted(outPath) + " 2>" + ShellQuoted(errPath) + " <" + ShellQuoted(inPath);
+    command +=
+        " >" + ShellQuoted(outPath) + " 2>" + ShellQuoted(errPath) + " <" + ShellQuoted(inPath);
     const int result = std::system(command.c_str());
     RivodeRun run;
     run.status = (result != -1 && WIFEXITED(result)) ? WEXITSTATUS(result) : -1;

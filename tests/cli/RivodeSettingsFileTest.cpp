@@ -85,9 +85,9 @@ TEST_F(RivodeSettingsFileTest, AFileThatIsNotASettingsDocumentOrIsMissingFails) 
     EXPECT_NE(missing.err.find("XML settings file"), std::string::npos) << missing.err;
     // A folder is a configuration folder, whatever its name ends with.
     std::filesystem::create_directories(folder_ / "Folder.xml");
-    EXPECT_EQ(runner_.Run({"--config", folder_ / "Folder.xml", "set", "K", "v", "--dword", "1"})
-                  .status,
-              0);
+    EXPECT_EQ(
+        runner_.Run({"--config", folder_ / "Folder.xml", "set", "K", "v", "--dword", "1"}).status,
+        0);
     EXPECT_TRUE(std::filesystem::exists(folder_ / "Folder.xml/K.ini"));
 }
 

@@ -44,7 +44,6 @@ TEST(LabelsTest, FunctionTypesAreDistinctTextsFromTheTableInRowOrder) {
     });
     for (std::size_t i = 0; i < types; ++i) {
         EXPECT_EQ(GetMappedFunctionType(i), rivode::FromAscii(std::to_string(0x210 + i)));
-
     }
     EXPECT_EQ(GetNewFirewallLabel(), rivode::FromAscii(std::to_string(0x221)));
     EXPECT_FALSE(GetSelectSessionLabel().empty());

@@ -21,8 +21,8 @@ protected:
     std::unique_ptr<File> Open(const std::string& name, OpenDisposition disposition,
                                bool* created = nullptr) {
         std::unique_ptr<File> file;
-        EXPECT_EQ(fs_.OpenFile(folder_ / name, FileAccessRead | FileAccessWrite, disposition,
-                               0600, file, created),
+        EXPECT_EQ(fs_.OpenFile(folder_ / name, FileAccessRead | FileAccessWrite, disposition, 0600,
+                               file, created),
                   0);
         return file;
     }

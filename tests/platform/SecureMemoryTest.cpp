@@ -1,6 +1,6 @@
 // Memory for secrets: left out of core dumps, and zero once released.
-#include "platform/SecureMemory.h"
 #include <RivodeRavudaVU/YSecretText.h>
+#include "platform/SecureMemory.h"
 #include "platform/SharedMemory.h"
 #include "tests/support/DumpedMemory.h"
 
@@ -64,7 +64,8 @@ bool HoldsText(const void* memory, std::size_t size, std::u16string_view text) {
 }
 
 bool IsZero(const YUnicodeString& text) {
-    return std::all_of(text.data(), text.data() + text.capacity(), [](char16_t c) { return c == 0; });
+    return std::all_of(text.data(), text.data() + text.capacity(),
+                       [](char16_t c) { return c == 0; });
 }
 
 TEST(SecretText, NoCharacterOfTheSecretOutlivesItsOwnerOnAnyPath) {

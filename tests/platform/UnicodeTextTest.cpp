@@ -12,7 +12,7 @@ namespace {
 
 TEST(CaseInsensitiveNames, CompareBeyondAscii) {
     EXPECT_TRUE(EqualsNoCase(u"Sessions", u"SESSIONS"));
-    EXPECT_TRUE(EqualsNoCase(u"\u00e9t\u00e9", u"\u00c9T\u00c9"));   // é
+    EXPECT_TRUE(EqualsNoCase(u"\u00e9t\u00e9", u"\u00c9T\u00c9"));  // é
     EXPECT_TRUE(EqualsNoCase(u"\u0444\u0430\u0439\u043b", u"\u0424\u0410\u0419\u041b"));
     EXPECT_FALSE(EqualsNoCase(u"abc", u"abd"));
     EXPECT_FALSE(EqualsNoCase(u"abc", u"abcd"));
@@ -41,8 +41,8 @@ TEST(Utf8Conversion, RoundTripsEveryPlane) {
 
 TEST(Utf8Conversion, IllFormedInputIsReplacedOrRefused) {
     YUnicodeString out;
-    for (const std::string bad : {"\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82",
-                                  "\xFF"}) {
+    for (const std::string bad :
+         {"\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82", "\xFF"}) {
         EXPECT_FALSE(FromUtf8Strict(bad, out)) << bad.size();
         EXPECT_NE(FromUtf8(bad).find(u'\uFFFD'), YUnicodeString::npos);
     }
@@ -66,7 +66,9 @@ TEST(Utf8Codec, EachToleranceTreatsIllFormedInputItsOwnWay) {
     const Case cases[] = {
         {run + "\xC3\xA9\xF0\x9F\x98\x80", 26, false, wideRun + u"\u00e9\U0001F600"},
         {run + "\xE2\x82", 20, false, wideRun + u"\uFFFD\uFFFD"},
-        {"A\xFF" "B", 1, true, u"A\uFFFDB"},
+        {"A\xFF"
+         "B",
+         1, true, u"A\uFFFDB"},
         {"\xC0\x80", 0, true, u"\uFFFD\uFFFD"},
         {"x\xED\xA0\x80", 1, true, u"x\uFFFD\uFFFD\uFFFD"},
         {"\xF4\x90\x80\x80", 0, true, u"\uFFFD\uFFFD\uFFFD\uFFFD"},

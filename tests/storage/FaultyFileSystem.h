@@ -7,12 +7,12 @@
 
 #include "platform/FileSystem.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <functional>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <memory>
 #include <optional>
 #include <string>

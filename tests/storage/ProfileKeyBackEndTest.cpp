@@ -14,11 +14,11 @@ namespace {
 
 using rivode::test::DwordOf;
 using rivode::test::IniBackEnd;
-using rivode::test::XmlBackEnd;
 using rivode::test::Listing;
 using rivode::test::ListOf;
 using rivode::test::StringOf;
 using rivode::test::TempFolder;
+using rivode::test::XmlBackEnd;
 
 // Every file under the test's folder with its bytes: what a store has written.
 std::vector<std::pair<std::string, std::string>> StoredFiles(const TempFolder& temp) {
@@ -82,12 +82,14 @@ TYPED_TEST(ProfileKeyBackEndTest, ValuesOfEveryKindSurviveReopeningTheStore) {
     EXPECT_EQ(list, (YStringArray{u"first", u"", u" spaced ", u"  "}));
     ASSERT_TRUE(key.GetStringArray(u"Nothing", list));
     EXPECT_TRUE(list.empty());
-    EXPECT_EQ(Sorted(ListOf(key, true)),
-              Sorted({{u"Port", ValueKindDword}, {u"Host", ValueKindString},
-                      {u"Empty", ValueKindString}, {u"Blank", ValueKindString},
-                      {u"Colors", ValueKindBinary},
-                      {u"None", ValueKindBinary}, {u"List", ValueKindMultiString},
-                      {u"Nothing", ValueKindMultiString}}));
+    EXPECT_EQ(Sorted(ListOf(key, true)), Sorted({{u"Port", ValueKindDword},
+                                                 {u"Host", ValueKindString},
+                                                 {u"Empty", ValueKindString},
+                                                 {u"Blank", ValueKindString},
+                                                 {u"Colors", ValueKindBinary},
+                                                 {u"None", ValueKindBinary},
+                                                 {u"List", ValueKindMultiString},
+                                                 {u"Nothing", ValueKindMultiString}}));
 }
 
 TYPED_TEST(ProfileKeyBackEndTest, MissingKeysAndValuesReadAsAbsentAndValueNamesAreExact) {

@@ -30,7 +30,6 @@ public:
     int answer = YID_OK;
     std::vector<unsigned> dialogs;
     int dialogAnswer = YID_CANCEL;
-
 };
 
 }  // namespace rivode::test

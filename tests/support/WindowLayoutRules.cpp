@@ -58,9 +58,9 @@ void CheckTextFits(const QWidget& widget, std::vector<std::string>& faults) {
         }
         if (needed.width() > room.width() || needed.height() > label->height()) {
             faults.push_back(Describe(widget) + ": text '" + text.toStdString() + "' needs " +
-                             std::to_string(needed.width()) + "x" + std::to_string(needed.height()) +
-                             " px, has " + std::to_string(room.width()) + "x" +
-                             std::to_string(label->height()));
+                             std::to_string(needed.width()) + "x" +
+                             std::to_string(needed.height()) + " px, has " +
+                             std::to_string(room.width()) + "x" + std::to_string(label->height()));
         }
         return;
     }

@@ -11,7 +11,8 @@ const char* GuiUsage() {
            "  sessions    the session tree in the user's order\n"
            "\n"
            "Options:\n"
-           "  --config DIR          the configuration folder (default: the recorded one, as rivode)\n"
+           "  --config DIR          the configuration folder (default: the recorded one, as "
+           "rivode)\n"
            "  --screenshot FILE.png render the window offscreen into FILE.png and exit\n"
            "  -h, --help            this text\n";
 }

@@ -13,13 +13,13 @@ enum class GuiCommand { None, Help, Sessions };
 struct GuiOptions {
     GuiCommand command = GuiCommand::None;
     YUnicodeString configFolder;  // empty: the recorded or default folder, as rivode finds it
-    std::string screenshot;    // empty: show the window to the user
+    std::string screenshot;       // empty: show the window to the user
 };
 
 // Reads the arguments after the program name. false with a problem (in English, for the
 // terminal, as rivode's usage errors are) when they are not a valid command line.
-[[nodiscard]] bool ParseGuiArguments(const std::vector<std::string>& arguments,
-                                     GuiOptions& options, std::string& problem);
+[[nodiscard]] bool ParseGuiArguments(const std::vector<std::string>& arguments, GuiOptions& options,
+                                     std::string& problem);
 
 // The usage text of --help.
 const char* GuiUsage();

@@ -21,12 +21,12 @@ bool SaveScreenshot(QWidget& window, const std::string& path, std::string& probl
     // included, not its target) goes first, once the image is complete.
     const QString target = QString::fromStdString(path);
     QTemporaryFile file(target + QStringLiteral(".XXXXXX"));
-    const bool written =
-        file.open() &&
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                            QFileDevice::ReadGroup | QFileDevice::ReadOther) &&
-        file.write(png) == png.size() && file.flush() &&
-        (QFile::remove(target) || !QFileInfo(target).isSymLink()) && file.rename(target);
+    const bool written = file.open() &&
+                         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                             QFileDevice::ReadGroup | QFileDevice::ReadOther) &&
+                         file.write(png) == png.size() && file.flush() &&
+                         (QFile::remove(target) || !QFileInfo(target).isSymLink()) &&
+                         file.rename(target);
     if (!written) {
         problem = "the screenshot could not be written to '" + path +
                   "': " + file.errorString().toStdString();

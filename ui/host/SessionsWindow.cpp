@@ -36,8 +36,7 @@ SessionsWindow::SessionsWindow(SessionDatabaseImpl& sessions, const QString& con
     layout->addWidget(tree_);
     Reload();
     const QFontMetrics metrics = tree_->fontMetrics();
-    resize(metrics.averageCharWidth() * kWidthInCharacters,
-           metrics.height() * kHeightInEntries);
+    resize(metrics.averageCharWidth() * kWidthInCharacters, metrics.height() * kHeightInEntries);
 }
 
 void SessionsWindow::Reload() {
@@ -57,7 +56,8 @@ void SessionsWindow::AddFolder(const std::u16string& path, QTreeWidgetItem* pare
         item->setText(0, YToQString(name));
         item->setData(0, kPathRole, YToQString(itemPath));
         item->setData(0, kIsFolderRole, isFolder);
-        item->setIcon(0, style()->standardIcon(isFolder ? QStyle::SP_DirIcon : QStyle::SP_FileIcon));
+        item->setIcon(0,
+                      style()->standardIcon(isFolder ? QStyle::SP_DirIcon : QStyle::SP_FileIcon));
         return item;
     };
     for (const YUnicodeString& folder : listing.GetFolders()) {

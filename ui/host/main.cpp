@@ -44,18 +44,19 @@ int main(int argc, char** argv) {
         folders.source = HostFolderSource::CommandLine;
     }
     // Notices of a moved configuration go where rivode-gui's other problems go.
-    FindHostFolders(YUnicodeString(rivode::ui::kGuiAppName), rivode::ui::kGuiProduct,
-                    [](YReportMessageParams& notice) {
-                        std::fprintf(stderr, "rivode-gui: %s\n",
-                                     rivode::ToUtf8(notice.GetSingleLineTextTrimmed()).c_str());
-                    },
-                    folders);
+    FindHostFolders(
+        YUnicodeString(rivode::ui::kGuiAppName), rivode::ui::kGuiProduct,
+        [](YReportMessageParams& notice) {
+            std::fprintf(stderr, "rivode-gui: %s\n",
+                         rivode::ToUtf8(notice.GetSingleLineTextTrimmed()).c_str());
+        },
+        folders);
     rivode::ui::PrepareGuiHost(folders, rivode::ui::kGuiProduct);
 
     int status = 0;
     {
         rivode::ui::SessionsWindow window(*GetSessionDatabaseImpl(),
-                                           QString::fromStdU16String(folders.main));
+                                          QString::fromStdU16String(folders.main));
         window.show();
         if (options.screenshot.empty()) {
             status = application.exec();

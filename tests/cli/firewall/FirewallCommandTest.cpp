@@ -20,8 +20,8 @@ protected:
     void WriteSession(const std::string& name, const std::string& firewall) {
         std::filesystem::create_directories(ConfigFile("Sessions"));
         std::ofstream(ConfigFile("Sessions/" + name + ".ini"), std::ios::binary)
-            << "\xEF\xBB\xBF" << "D:\"Is Session\"=00000001\r\nS:\"Firewall Name\"=" << firewall
-            << "\r\n";
+            << "\xEF\xBB\xBF"
+            << "D:\"Is Session\"=00000001\r\nS:\"Firewall Name\"=" << firewall << "\r\n";
     }
     std::string FileText(const std::string& relative) const {
         std::ifstream in(ConfigFile(relative), std::ios::binary);
@@ -61,9 +61,9 @@ TEST_F(RivodeFirewallTest, BadValuesGetTheLibrarysMessageAndWriteNothing) {
     EXPECT_EQ(Firewall({"new", "X", "--type", "HTTP", "--port", "65536"}).status, 2);
     EXPECT_FALSE(std::filesystem::exists(ConfigFile("Firewalls")));
 
-    ASSERT_EQ(Firewall({"new", "Jump", "--type", "Proxy Command", "--command", "nc %h %p 100%%"})
-                  .status,
-              0);
+    ASSERT_EQ(
+        Firewall({"new", "Jump", "--type", "Proxy Command", "--command", "nc %h %p 100%%"}).status,
+        0);
     EXPECT_EQ(Firewall({"set", "Jump", "command", "nc %"}).status, 1);
     const RivodeRun shown = Firewall({"show", "Jump"});
     EXPECT_NE(shown.out.find("proxy command\tnc %h %p 100%%\n"), std::string::npos);

@@ -20,7 +20,9 @@ protected:
     void WriteSession(const std::string& name, const std::string& lines) {
         std::filesystem::create_directories(ConfigFile("Sessions"));
         std::ofstream(ConfigFile("Sessions/" + name + ".ini"), std::ios::binary)
-            << "\xEF\xBB\xBF" << "D:\"Is Session\"=00000001\r\n" << lines;
+            << "\xEF\xBB\xBF"
+            << "D:\"Is Session\"=00000001\r\n"
+            << lines;
     }
 };
 

@@ -68,7 +68,9 @@ TEST_F(ConfigFolderCommandTest, CheckPrintsTheFolderAsUsedAndRefusalsRecordNothi
         std::string errPart;
     } cases[] = {
         {{"config-folder", "check", folder_ / "Here//"}, 0, folder_ / "Here" + "\n", ""},
-        {{"config-folder", "check", folder_ / "Missing/"}, 1, "",
+        {{"config-folder", "check", folder_ / "Missing/"},
+         1,
+         "",
          "The folder specified using /F on the command line is not valid:\n\n'" +
              folder_ / "Missing/" + "'"},
         {{"config-folder", "set", "relative/path"}, 1, "", "relative/path"},
@@ -95,8 +97,7 @@ TEST_F(ConfigFolderCommandTest, PersonalDataMovesOutAndBackWithoutLosingAValue) 
     };
     const auto fileHas = [](const std::string& file, const std::string& text) {
         std::ifstream in(file);
-        return std::string(std::istreambuf_iterator<char>(in), {}).find(text) !=
-               std::string::npos;
+        return std::string(std::istreambuf_iterator<char>(in), {}).find(text) != std::string::npos;
     };
     ASSERT_EQ(inConfig({"session", "new", "S"}).status, 0);
     ASSERT_EQ(inConfig({"session", "set", "S", "Username", "root"}).status, 0);
@@ -105,9 +106,9 @@ TEST_F(ConfigFolderCommandTest, PersonalDataMovesOutAndBackWithoutLosingAValue) 
     RivodeRun run = inConfig({"personal", "enable", config + "/"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("cannot be the same folder"), std::string::npos) << run.err;
-    EXPECT_EQ(nlohmann::json::parse(inConfig({"personal", "status", "--json"}).out)
-                  ["storeSeparately"],
-              false);
+    EXPECT_EQ(
+        nlohmann::json::parse(inConfig({"personal", "status", "--json"}).out)["storeSeparately"],
+        false);
 
     ASSERT_EQ(inConfig({"personal", "enable", personal}).status, 0);
     nlohmann::json status = nlohmann::json::parse(inConfig({"personal", "status", "--json"}).out);

@@ -64,7 +64,8 @@ TEST_F(RivodeColorTest, BadInputIsRefusedAndNothingIsWritten) {
         int status;
         std::string message;
     } cases[] = {
-        // The list's own refusals are ColorListsTest's (ListOperationsKeepNamesUniqueAndOrderStable,
+        // The list's own refusals are ColorListsTest's
+        // (ListOperationsKeepNamesUniqueAndOrderStable,
         // SchemesTheProgramReliesOnAreNeitherDeletedNorRenamed): one shows they reach stderr.
         {{"show", "Nothing"}, 1, "no color scheme or palette named 'Nothing'"},
         {{"new", "espresso"}, 1, "'espresso' already exists"},

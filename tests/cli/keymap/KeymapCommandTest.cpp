@@ -24,8 +24,9 @@ protected:
 };
 
 TEST_F(RivodeKeymapTest, CheckListsEachBadLineAndFailsAtTheThird) {
-    const std::string two = File("two.key", "Version = 2\r\nN\tVK_F5\tMENU_CONNECT\r\n"
-                                            "N\tVK_NOPE\tDISABLED\r\nQ\tVK_A\tDISABLED\r\n");
+    const std::string two = File("two.key",
+                                 "Version = 2\r\nN\tVK_F5\tMENU_CONNECT\r\n"
+                                 "N\tVK_NOPE\tDISABLED\r\nQ\tVK_A\tDISABLED\r\n");
     const RivodeRun warned = Keymap({"check", two});
     EXPECT_EQ(warned.status, 0) << warned.err;
     EXPECT_EQ(warned.out,
@@ -45,13 +46,15 @@ TEST_F(RivodeKeymapTest, CheckListsEachBadLineAndFailsAtTheThird) {
 
 TEST_F(RivodeKeymapTest, FileGoesIntoASessionAndComesBackInStoredOrder) {
     Succeed({"session", "new", "Server"});
-    const std::string in = File("in.key", "N\tVK_F5\tLAUNCH(\"xterm -e top\")\r\n"
-                                          "AC\tVK_DELETE\t\"\\033[3~\"\r\nN\tVK_A\tVT_PF1\r\n");
+    const std::string in = File("in.key",
+                                "N\tVK_F5\tLAUNCH(\"xterm -e top\")\r\n"
+                                "AC\tVK_DELETE\t\"\\033[3~\"\r\nN\tVK_A\tVT_PF1\r\n");
     const RivodeRun shown = Keymap({"show", in});
     ASSERT_EQ(shown.status, 0) << shown.err;
     // No version line: the LAUNCH command line is split.
-    EXPECT_EQ(shown.out,
-              "VK_A\tVT_PF1\t\t\nVK_F5\tLAUNCH\txterm\t-e top\nAlt-Ctrl-VK_DELETE\tSEND\t\\033[3~\t\n");
+    EXPECT_EQ(
+        shown.out,
+        "VK_A\tVT_PF1\t\t\nVK_F5\tLAUNCH\txterm\t-e top\nAlt-Ctrl-VK_DELETE\tSEND\t\\033[3~\t\n");
 
     Succeed({"keymap", "read", in, "--session", "Server"});
     const RivodeRun stored = Keymap({"show", "--session", "Server"});

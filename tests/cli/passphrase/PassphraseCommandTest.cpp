@@ -36,11 +36,10 @@ protected:
     // Runs rivode on a new pseudo-terminal, typing keys as each expected prompt appears
     // (beforeAnswer, when set, runs with the prompt's index first). Returns the exit status and
     // everything the terminal showed.
-    std::pair<int, std::string> OnTerminal(const std::vector<std::string>& arguments,
-                                           const std::vector<std::pair<std::string, std::string>>&
-                                               dialogue,
-                                           const std::function<void(std::size_t)>&
-                                               beforeAnswer = {}) {
+    std::pair<int, std::string> OnTerminal(
+        const std::vector<std::string>& arguments,
+        const std::vector<std::pair<std::string, std::string>>& dialogue,
+        const std::function<void(std::size_t)>& beforeAnswer = {}) {
         std::vector<std::string> all = {RIVODE_EXECUTABLE, "--config", config_};
         all.insert(all.end(), arguments.begin(), arguments.end());
         int master = -1;
@@ -127,20 +126,20 @@ TEST_F(PassphraseCommandTest, AFreshConfigurationWithoutATerminalKeepsWorkingWit
 
 TEST_F(PassphraseCommandTest, AConsoleSessionTypesMaskedPassphrasesWithBackspace) {
     // Created on the terminal: "abX<Backspace>c" twice gives "abc".
-    auto [status, shown] = OnTerminal({"passphrase", "create"},
-                                      {{"New configuration passphrase:", "abX\x7f" "c\r"},
-                                       {"Re-enter", "abc\r"}});
+    auto [status, shown] = OnTerminal({"passphrase", "create"}, {{"New configuration passphrase:",
+                                                                  "abX\x7f"
+                                                                  "c\r"},
+                                                                 {"Re-enter", "abc\r"}});
     ASSERT_EQ(status, 0) << shown;
     EXPECT_NE(shown.find("***\b \b*"), std::string::npos) << shown;
     EXPECT_EQ(shown.find("abc"), std::string::npos) << shown;
     RemoveBlock();
     // A command that needs secrets asks on the terminal, again after a wrong passphrase;
     // Ctrl+C ends the question.
-    std::tie(status, shown) =
-        OnTerminal({"credentials", "new", "Lab", "--user", "root"},
-                   {{"Configuration passphrase:", "wrong\r"},
-                    {"not correct", ""},
-                    {"Configuration passphrase:", "\x03"}});
+    std::tie(status, shown) = OnTerminal({"credentials", "new", "Lab", "--user", "root"},
+                                         {{"Configuration passphrase:", "wrong\r"},
+                                          {"not correct", ""},
+                                          {"Configuration passphrase:", "\x03"}});
     EXPECT_EQ(status, 1) << shown;
     RemoveBlock();
     EXPECT_EQ(WithInput({"passphrase", "change"}, "abc\nxyz\n").status, 0);
@@ -156,12 +155,14 @@ TEST_F(PassphraseCommandTest, ChangeHoldsTheClaimWhileItAsksOnTheTerminal) {
     std::thread starting;
     const auto [status, shown] = OnTerminal(
         {"passphrase", "change"},
-        {{"Current configuration passphrase:", "pw\r"}, {"New configuration", "pw2\r"},
+        {{"Current configuration passphrase:", "pw\r"},
+         {"New configuration", "pw2\r"},
          {"Re-enter", "pw2\r"}},
         [&](std::size_t index) {
             if (index == 0) {
-                starting = std::thread(
-                    [&] { second = WithInput({"credentials", "new", "B", "--user", "u"}, "b\n"); });
+                starting = std::thread([&] {
+                    second = WithInput({"credentials", "new", "B", "--user", "u"}, "b\n");
+                });
                 // Long enough for the second to be waiting when the first gets its answers.
                 std::this_thread::sleep_for(std::chrono::seconds(2));
             }

@@ -19,7 +19,8 @@ TEST_F(RivodeImportTextTest, PreviewsThenCreatesTheSessionsAndSummarises) {
         "beta.example,,Be/ta,,FTP,extra\n"
         "\n"
         ",,,nobody\n");
-    const RivodeRun run = Rivode({"import-text", file, "--fields", "host,folder,name,user,protocol"});
+    const RivodeRun run =
+        Rivode({"import-text", file, "--fields", "host,folder,name,user,protocol"});
     EXPECT_EQ(run.status, 1) << run.err;  // line 4 gives no name
     EXPECT_EQ(run.out,
               "1\tWork/Lab\tAlpha\talpha.example\tops\tTelnet\n"

@@ -55,9 +55,9 @@ TEST_F(RivodeSessionTest, SetStoresTypedValuesThatGetShows) {
 TEST_F(RivodeSessionTest, EncryptedValuesTakeTheirPlaintextUnderTheConfigPassphrase) {
     Succeed({"session", "new", "Server"});
     // Without a configuration passphrase the value is enciphered under none.
-    ASSERT_EQ(RivodeWithInput({"session", "set", "Server", "Monitor Password V2"}, "hunter2\n")
-                  .status,
-              0);
+    ASSERT_EQ(
+        RivodeWithInput({"session", "set", "Server", "Monitor Password V2"}, "hunter2\n").status,
+        0);
     EXPECT_EQ(Decrypt(Get("Server", "Monitor Password V2"), ""), "hunter2\n");
 
     // Once the folder has a passphrase, only that passphrase enciphers.
@@ -71,7 +71,10 @@ TEST_F(RivodeSessionTest, EncryptedValuesTakeTheirPlaintextUnderTheConfigPassphr
     } cases[] = {
         // Not on a terminal, nobody can be asked.
         {{}, "hunter3\n", 1, "A passphrase is required but prompting is not allowed."},
-        {{"--passphrase-stdin"}, "wrong\nhunter3\n", 1, "The passphrase that was entered is not correct."},
+        {{"--passphrase-stdin"},
+         "wrong\nhunter3\n",
+         1,
+         "The passphrase that was entered is not correct."},
         {{"--passphrase-stdin"}, "pw\n", 2, "standard input ended"},
         {{"--passphrase-stdin"}, "pw\nhunter3\n", 0, ""},
     };
@@ -90,11 +93,11 @@ TEST_F(RivodeSessionTest, EncryptedValuesTakeTheirPlaintextUnderTheConfigPassphr
     // The same plaintext again keeps the stored text: fresh padding would rewrite the file for
     // nothing.
     const std::string before = ReadFileBytes(ConfigFile("Sessions/Server.ini"));
-    ASSERT_EQ(RivodeWithInput({"session", "set", "Server", "Monitor Password V2",
-                               "--passphrase-stdin"},
-                              "pw\nhunter3\n")
-                  .status,
-              0);
+    ASSERT_EQ(
+        RivodeWithInput({"session", "set", "Server", "Monitor Password V2", "--passphrase-stdin"},
+                        "pw\nhunter3\n")
+            .status,
+        0);
     EXPECT_EQ(ReadFileBytes(ConfigFile("Sessions/Server.ini")), before);
 }
 

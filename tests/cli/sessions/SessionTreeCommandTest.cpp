@@ -10,9 +10,8 @@ namespace {
 class RivodeSessionTreeTest : public RivodeSessionFixture {
 protected:
     void SetUp() override {
-        for (const char* arguments :
-             {"folder new Work", "folder new Home", "session new Work/C", "session new Work/A",
-              "session new Work/B"}) {
+        for (const char* arguments : {"folder new Work", "folder new Home", "session new Work/C",
+                                      "session new Work/A", "session new Work/B"}) {
             std::istringstream words(arguments);
             std::vector<std::string> split;
             for (std::string word; words >> word;) {
@@ -43,8 +42,8 @@ TEST_F(RivodeSessionTreeTest, NamesBreakingTheRulesAreRefusedWithTheLibrarysMess
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err, "rivode: " + c.message + "\n");
     }
-    EXPECT_EQ(Listing("", true), (std::vector<std::string>{"Work\\", "  C", "  A", "  B",
-                                                           "Home\\", "Default"}));
+    EXPECT_EQ(Listing("", true),
+              (std::vector<std::string>{"Work\\", "  C", "  A", "  B", "Home\\", "Default"}));
 }
 
 // Where renamed, moved and deleted items land in the stored order is SessionItemsTest's; here

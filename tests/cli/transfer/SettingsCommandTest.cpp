@@ -72,9 +72,9 @@ TEST_F(SettingsCommandTest, MismatchWithoutTerminalNeedsAnAnswerAndImportsNothin
     RemoveBlock();
     EXPECT_EQ(In(b_, {"sessions"}).out, "");
 
-    const RivodeRun answered = In(b_, {"import", file_, "--passphrase-stdin",
-                                       "--import-secrets-passphrase-stdin"},
-                                  "beta\nalpha\n");
+    const RivodeRun answered =
+        In(b_, {"import", file_, "--passphrase-stdin", "--import-secrets-passphrase-stdin"},
+           "beta\nalpha\n");
     ASSERT_EQ(answered.status, 0) << answered.err;
     RemoveBlock();
     const RivodeRun stored = In(b_, {"get", "Sessions\\Two", "Password V2"});

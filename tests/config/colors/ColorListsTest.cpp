@@ -5,8 +5,8 @@
 
 #include <RivodeRavudaVU/ProfileColorLists.h>
 #include <RivodeRavudaVU/ProfileCustomColors.h>
-#include <RivodeRavudaVU/YIniFileStore.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
+#include <RivodeRavudaVU/YIniFileStore.h>
 #include <RivodeRavudaVU/YMessageTable.h>
 
 #include <gtest/gtest.h>
@@ -18,7 +18,8 @@ class ColorListsTest : public ::testing::Test {
 protected:
     ColorListsTest() {
         for (std::uint32_t id = 0x61370063; id <= 0x61370089; ++id) {
-            host_.AddText(kMessageLanguageEnglish, id, FromAscii("Name" + std::to_string(id & 0xFF)));
+            host_.AddText(kMessageLanguageEnglish, id,
+                          FromAscii("Name" + std::to_string(id & 0xFF)));
         }
         // A built-in added only when new, named like an earlier one, is left out.
         host_.AddText(kMessageLanguageEnglish, 0x61370078, u"NAME135");

@@ -188,7 +188,7 @@ TEST_F(CredentialTest, ARenameReachesExactlyTheSessionsThatReferToTheOldTitle) {
     const struct {
         const char16_t* name;
         const char16_t* title;
-    } expected[] = {{u"A", u"New"}, {u"B", u"New"}, {u"C", u"New"},
+    } expected[] = {{u"A", u"New"},   {u"B", u"New"}, {u"C", u"New"},
                     {u"D", u"Other"}, {u"E", u"Old"}, {u"F", u""}};
     for (const auto& [name, title] : expected) {
         SCOPED_TRACE(ToUtf8(name));

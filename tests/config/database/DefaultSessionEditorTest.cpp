@@ -10,10 +10,8 @@
 
 #include <gtest/gtest.h>
 
-
 namespace rivode::test {
 namespace {
-
 
 // The stand-in dialog: records how it was opened and sets "Title Bar" to edit (unless null).
 struct FakeOptionsDialog {
@@ -50,7 +48,6 @@ protected:
     }
 
     std::shared_ptr<RecordingUserInterface> ui_ = std::make_shared<RecordingUserInterface>();
-
 };
 
 TEST_F(DefaultSessionEditorTest, AnswersDecideWhereChangesGoAndReadOnlySessionsAreReported) {
@@ -68,9 +65,9 @@ TEST_F(DefaultSessionEditorTest, AnswersDecideWhereChangesGoAndReadOnlySessionsA
     };
     // In sequence on one configuration folder.
     const Case cases[] = {
-        {nullptr, YID_OK, YID_OK, true, 0, "", "", ""},               // nothing changed
-        {u"one", YID_CANCEL, YID_OK, false, 0, "", "", ""},           // the dialog was cancelled
-        {u"two", YID_OK, YID_CANCEL, true, 1, "", "two", ""},         // the default session only
+        {nullptr, YID_OK, YID_OK, true, 0, "", "", ""},                  // nothing changed
+        {u"one", YID_CANCEL, YID_OK, false, 0, "", "", ""},              // the dialog was cancelled
+        {u"two", YID_OK, YID_CANCEL, true, 1, "", "two", ""},            // the default session only
         {u"three", YID_OK, YID_OK, true, 1, warning, "three", "three"},  // every session
     };
     for (const Case& c : cases) {

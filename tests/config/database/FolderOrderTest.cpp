@@ -17,14 +17,14 @@ TEST(FolderOrderMergeTest, StoredOrderFirstThenNewNamesInCodeUnitOrder) {
     };
     const Case cases[] = {
         {u"", {}, u"", false},
-        {u"b:a:", {u"a", u"b"}, u"b:a:", false},                 // unchanged
-        {u"b:gone:a:", {u"a", u"b"}, u"b:a:", true},             // a dropped name
-        {u"b:", {u"a", u"b", u"C"}, u"b:C:a:", true},            // new ones appended, "C" < "a"
-        {u"", {u"x", u"X"}, u"X:x:", true},                      // letter case is significant
-        {u"a:a:", {u"a"}, u"a:", true},                          // a second entry is dropped
-        {u"a::b:", {u"a", u"b"}, u"a:b:", false},                // empty entries are no names
-        {u"a:b", {u"a", u"b"}, u"a:b:", false},                  // a last name without ":"
-        {u"A:", {u"a"}, u"a:", true},                            // another spelling is dropped
+        {u"b:a:", {u"a", u"b"}, u"b:a:", false},       // unchanged
+        {u"b:gone:a:", {u"a", u"b"}, u"b:a:", true},   // a dropped name
+        {u"b:", {u"a", u"b", u"C"}, u"b:C:a:", true},  // new ones appended, "C" < "a"
+        {u"", {u"x", u"X"}, u"X:x:", true},            // letter case is significant
+        {u"a:a:", {u"a"}, u"a:", true},                // a second entry is dropped
+        {u"a::b:", {u"a", u"b"}, u"a:b:", false},      // empty entries are no names
+        {u"a:b", {u"a", u"b"}, u"a:b:", false},        // a last name without ":"
+        {u"A:", {u"a"}, u"a:", true},                  // another spelling is dropped
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(ToUtf8(c.stored));

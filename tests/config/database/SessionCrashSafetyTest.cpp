@@ -37,8 +37,7 @@ TEST_F(SessionCrashSafetyTest, ApplyToAllKilledAnywhereLosesNoSessionsOwnValues)
         for (int i = 0; i < 10; ++i) {
             const std::string state = StateOf(SessionPath(i));
             const std::string own = "|own " + std::to_string(i);
-            EXPECT_TRUE(state == own || state == "from default" + own)
-                << state << " at " << killAt;
+            EXPECT_TRUE(state == own || state == "from default" + own) << state << " at " << killAt;
         }
     }
     EXPECT_GT(killAt, 20);
@@ -46,7 +45,8 @@ TEST_F(SessionCrashSafetyTest, ApplyToAllKilledAnywhereLosesNoSessionsOwnValues)
 
 TEST_F(SessionCrashSafetyTest, UnreadableSessionIsRefusedRatherThanShownAsDefaults) {
     WriteSession("Work/Server", "S:\"Title Bar\"=kept\r\n");
-    std::filesystem::create_symlink(Main("Sessions/Work/Server.ini"), Main("Sessions/Work/Link.ini"));
+    std::filesystem::create_symlink(Main("Sessions/Work/Server.ini"),
+                                    Main("Sessions/Work/Link.ini"));
     YReportMessageParams report;
     EXPECT_FALSE(Database().OpenSession(u"Work\\Link", report));
     const std::string reason = ToUtf8(ReasonOf(report));

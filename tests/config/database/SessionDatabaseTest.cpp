@@ -197,8 +197,8 @@ TEST_F(SessionDatabaseTest, BatchStoresEverySessionUnderAFreeNameAndReportsEach)
     batch[2] = {u"Server", u"Work", u"", false, CreateSessionConfig()};
     RecordingSink sink;
     EXPECT_EQ(Database().CreateSessionsFromFile(batch, sink), 3u);
-    EXPECT_EQ(sink.ids, (std::vector<std::uint32_t>{0x613700A6, 0xE13700A7, 0xE13700A8,
-                                                    0x613700A6, 0x613700A6}));
+    EXPECT_EQ(sink.ids, (std::vector<std::uint32_t>{0x613700A6, 0xE13700A7, 0xE13700A8, 0x613700A6,
+                                                    0x613700A6}));
     EXPECT_EQ(sink.inserts, (YStringArray{u"Work\\Server (2)", u"Bad<Folder", u"extra", u"Lab",
                                           u"Work\\Server (3)"}));
     // New sessions follow the folder's order instead of taking their sorted places.

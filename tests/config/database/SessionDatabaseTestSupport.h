@@ -40,9 +40,9 @@ protected:
     void WriteFolderData(const std::string& relative, const std::string& folders,
                          const std::string& sessions) {
         const std::string folder = relative.empty() ? "Sessions" : "Sessions/" + relative;
-        WriteValueFile(Main(folder + "/__FolderData__.ini"),
-                       "S:\"Folder List\"=" + folders + "\r\nS:\"Session List\"=" + sessions +
-                           "\r\n");
+        WriteValueFile(
+            Main(folder + "/__FolderData__.ini"),
+            "S:\"Folder List\"=" + folders + "\r\nS:\"Session List\"=" + sessions + "\r\n");
     }
     // Ten sessions: "S0" to "S4" in the top folder, "S5" to "S9" in "Work"; the files of S0, S1
     // and S2 read-only. Each has "Script Arguments" "own <number>".

@@ -146,8 +146,9 @@ TEST_F(FirewallDatabaseTest, AReadOnlySessionFailsAloneAndIsReported) {
 }
 
 TEST_F(FirewallDatabaseTest, RenameMovesEveryValueAndUpdatesTheSessions) {
-    WriteFirewall("Corp", "S:\"Firewall Type\"=HTTP_BASICAUTH\r\nS:\"Firewall User\"=bob\r\n"
-                          "D:\"Firewall Port\"=00000bb8\r\n");
+    WriteFirewall("Corp",
+                  "S:\"Firewall Type\"=HTTP_BASICAUTH\r\nS:\"Firewall User\"=bob\r\n"
+                  "D:\"Firewall Port\"=00000bb8\r\n");
     {
         YReportMessageParams report;
         const YRefPtr<FirewallConfig> corp = OpenFirewall(u"Corp", report);

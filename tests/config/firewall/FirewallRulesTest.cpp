@@ -17,12 +17,12 @@ TEST(ProxyCommandTest, OnlyHostPortAndDoubledPercentFollowAPercentSign) {
     } cases[] = {
         {u"nc %h %p", true},
         {u"connect %H:%P", true},
-        {u"echo 100%%", true},       // ends in a doubled percent sign
-        {u"%%h is literal", true},   // the doubled sign is consumed before the h
+        {u"echo 100%%", true},      // ends in a doubled percent sign
+        {u"%%h is literal", true},  // the doubled sign is consumed before the h
         {u"plain", true},
         {u"nc %x", false},
-        {u"nc %h %", false},         // nothing follows the last percent sign
-        {u"100%%%", false},          // a doubled sign, then a lone one
+        {u"nc %h %", false},  // nothing follows the last percent sign
+        {u"100%%%", false},   // a doubled sign, then a lone one
         {u"%d", false},
         {u"% h", false},
     };

@@ -2,7 +2,6 @@
 // whose stored forms or defaults follow older ones.
 #include "tests/config/global/GlobalConfigTestSupport.h"
 
-
 namespace rivode::test {
 namespace {
 

@@ -94,7 +94,6 @@ TEST(KeymapTest, SettingCodesKeepsTextsAndCodeZeroRemoves) {
     map.SetFunctionCode(0x41, kFunctionNone);
     EXPECT_EQ(map.Find(0x41), nullptr);
     EXPECT_EQ(map.GetSize(), 0u);
-
 }
 
 TEST(KeymapTest, LookupsFallBackButCopiesHaveNoFallback) {

@@ -22,8 +22,8 @@ protected:
 TEST_F(KeymapFileTest, VersionLineIsKeptAndTheDefaultsStandBehind) {
     Keymap map;
     YReportMessageParams report;
-    ASSERT_TRUE(map.LoadFile(Write("Version = 2\r\nN\tVK_F5\tMENU_CONNECT\r\nN\tVK_F1\tDISABLED\r\n"),
-                             report));
+    ASSERT_TRUE(map.LoadFile(
+        Write("Version = 2\r\nN\tVK_F5\tMENU_CONNECT\r\nN\tVK_F1\tDISABLED\r\n"), report));
     EXPECT_TRUE(report.IsSuccess());
     EXPECT_EQ(map.GetVersion(), u"Version = 2");
     EXPECT_FALSE(map.HasCombinedLaunchCommand());

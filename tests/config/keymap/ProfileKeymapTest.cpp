@@ -49,8 +49,9 @@ TEST_F(ProfileKeymapTest, Version4SplitsLaunchCommandsAndIsStoredAsVersion5) {
 
     ASSERT_TRUE(Save(map));
     ASSERT_NE(StoredLines(), nullptr);
-    EXPECT_EQ(*StoredLines(), (YStringArray{u"N\tVK_A                \t\"a\\r\\nb\"",
-                                            u"N\tVK_L                \tLAUNCH(\"xterm\")(\"-e top\")"}));
+    EXPECT_EQ(*StoredLines(),
+              (YStringArray{u"N\tVK_A                \t\"a\\r\\nb\"",
+                            u"N\tVK_L                \tLAUNCH(\"xterm\")(\"-e top\")"}));
     EXPECT_EQ(*stored_->Find<YStringArray>(u"Keymap v4"), v4);  // the older value is left alone
     ProfileKeymap again;
     Load(again);
@@ -86,10 +87,11 @@ TEST_F(ProfileKeymapTest, NewestStoredFormWins) {
 
 TEST_F(ProfileKeymapTest, BinaryRecordsConvertModifiersAndTexts) {
     MemoryValues::Bytes records = {0, 0, 0, 5};
-    AppendRecord(records, 0x0341, "SEND", "line\\r\\n");            // Ctrl, Extended
-    AppendRecord(records, 0x0C4C, "LAUNCH", "\xEF\xBB\xBF\"/opt/\xC3\xA9t\xC3\xA9/run\" -q");  // Alt, Shift
-    AppendRecord(records, 0x44, "NO_SUCH_FUNCTION", "");                 // skipped
-    AppendRecord(records, 0x45, "caf\xE9", "");                        // Windows-1252, unknown
+    AppendRecord(records, 0x0341, "SEND", "line\\r\\n");  // Ctrl, Extended
+    AppendRecord(records, 0x0C4C, "LAUNCH",
+                 "\xEF\xBB\xBF\"/opt/\xC3\xA9t\xC3\xA9/run\" -q");  // Alt, Shift
+    AppendRecord(records, 0x44, "NO_SUCH_FUNCTION", "");            // skipped
+    AppendRecord(records, 0x45, "caf\xE9", "");                     // Windows-1252, unknown
     AppendRecord(records, 0x46, "VT_HELP", "");
     records.push_back(0);  // a cut record ends reading quietly
     Store(u"Keymap v2", records);
@@ -121,8 +123,8 @@ TEST_F(ProfileKeymapTest, SnapshotDecidesChangesAndLinesSetFromOutsideAreRead) {
 
     // Scripting and rivode set the lines; the mappings follow.
     YReportMessageParams report;
-    ASSERT_TRUE(map.SetTextVariant(YVariant(YVariant::List{YVariant(u"C\tVK_X\tMENU_COPY")}),
-                                   report));
+    ASSERT_TRUE(
+        map.SetTextVariant(YVariant(YVariant::List{YVariant(u"C\tVK_X\tMENU_COPY")}), report));
     EXPECT_TRUE(map.IsChanged());
     EXPECT_EQ(FunctionCodeToName(map.GetFunctionCode(0x04000058)), u"MENU_COPY");
     ASSERT_TRUE(Save(map));
@@ -153,16 +155,20 @@ TEST_F(ProfileKeymapTest, LinesFollowEveryKindOfChangeOfALoadedMap) {
         std::function<void(ProfileKeymap&)> apply;
         YStringArray lines;
     } cases[] = {
-        {"new key", [](ProfileKeymap& m) { m.SetFunctionCode(0x70, kFunctionDisabled); },
+        {"new key",
+         [](ProfileKeymap& m) { m.SetFunctionCode(0x70, kFunctionDisabled); },
          {u"N\tVK_F1               \tDISABLED", loaded[0], loaded[1]}},
-        {"new code", [](ProfileKeymap& m) { m.SetFunctionCode(0x74, kFunctionDisabled); },
+        {"new code",
+         [](ProfileKeymap& m) { m.SetFunctionCode(0x74, kFunctionDisabled); },
          {u"N\tVK_F5               \tDISABLED", loaded[1]}},
-        {"new value", [](ProfileKeymap& m) {
+        {"new value",
+         [](ProfileKeymap& m) {
              m.SetFunctionCode(0x74, kFunctionSend);
              m.SetValue(0x74, u"x");
          },
          {u"N\tVK_F5               \t\"x\"", loaded[1]}},
-        {"removed", [](ProfileKeymap& m) { m.SetFunctionCode(0x04000058, kFunctionNone); },
+        {"removed",
+         [](ProfileKeymap& m) { m.SetFunctionCode(0x04000058, kFunctionNone); },
          {loaded[0]}},
     };
     for (const auto& c : cases) {

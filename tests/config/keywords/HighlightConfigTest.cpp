@@ -130,7 +130,7 @@ TEST_F(HighlightConfigTest, VerificationRefusesInTheEditorsOrder) {
         {u"a b", false, false, msg::KeywordHasSpaces},
         {u"a b", true, false, msg::RegexHasSpaces},
         {u"dup", false, false, msg::KeywordAlreadyInList},
-        {u"dup", true, false, 0},   // the same text as an expression is another keyword
+        {u"dup", true, false, 0},  // the same text as an expression is another keyword
         {u"dup", false, true, 0},
         {long257, false, false, msg::KeywordTooLong},
         {long257, true, false, 0},  // passes here, dropped when the list is loaded

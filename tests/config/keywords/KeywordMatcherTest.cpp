@@ -38,8 +38,8 @@ TEST(KeywordMatcherTest, PhrasesMatchInsideWordsAndMatchCaseIsExact) {
 }
 
 TEST(KeywordMatcherTest, ExpressionsFollowMatchCaseAndStayWithinALine) {
-    auto list = MakeList({u"\"fail\\w+\",00000001,00000001", u"\"a.b\",00000002,00000001"},
-                         false, true);
+    auto list =
+        MakeList({u"\"fail\\w+\",00000001,00000001", u"\"a.b\",00000002,00000001"}, false, true);
     EXPECT_EQ(Spans(*list, u"FAILED a\nb axb"),
               (std::vector<HighlightSpan>{{0, 6, 1}, {11, 3, 2}}));
     list = MakeList({u"\"fail\\w+\",00000001,00000001"}, true, true);
@@ -50,19 +50,16 @@ TEST(KeywordMatcherTest, ExpressionsFollowMatchCaseAndStayWithinALine) {
 }
 
 TEST(KeywordMatcherTest, OverlapsGoToTheEarliestThenLongestThenFirstListed) {
-    const auto list =
-        MakeList({u"\"disk\",00000001,00000000", u"\"disk full\",00000002,00000000",
-                  u"\"full disk\",00000003,00000000", u"\"DISK\",00000004,00000000",
-                  u"\"k f\",00000005,00000000"},
-                 false, true);
-    EXPECT_EQ(Spans(*list, u"disk full disk"),
-              (std::vector<HighlightSpan>{{0, 9, 2}, {10, 4, 1}}));
+    const auto list = MakeList({u"\"disk\",00000001,00000000", u"\"disk full\",00000002,00000000",
+                                u"\"full disk\",00000003,00000000", u"\"DISK\",00000004,00000000",
+                                u"\"k f\",00000005,00000000"},
+                               false, true);
+    EXPECT_EQ(Spans(*list, u"disk full disk"), (std::vector<HighlightSpan>{{0, 9, 2}, {10, 4, 1}}));
 }
 
-
 TEST(KeywordMatcherTest, ALongLineDoesNotExhaustTheExpressionSearch) {
-    const auto list = MakeList({u"\"(a|b)*c\",00000001,00000001", u"\"(x)\\1\",00000002,00000001"},
-                               false, true);
+    const auto list =
+        MakeList({u"\"(a|b)*c\",00000001,00000001", u"\"(x)\\1\",00000002,00000001"}, false, true);
     const YUnicodeString line = YUnicodeString(200000, u'a') + u"c";
     const std::vector<HighlightSpan> spans = Spans(*list, line);
     ASSERT_EQ(spans.size(), 1u);
@@ -72,20 +69,21 @@ TEST(KeywordMatcherTest, ALongLineDoesNotExhaustTheExpressionSearch) {
     EXPECT_TRUE(Spans(*list, YUnicodeString(5000, u'.') + u"xx").empty());
 }
 
-
 // Expressions that begin with fixed text are tried only where it occurs: an optional last letter
 // or an alternation must not hide matches.
 TEST(KeywordMatcherTest, AnExpressionsFixedBeginningNeverHidesAMatch) {
-    const auto list = MakeList({u"\"colou?r\",00000001,00000001", u"\"ab{2}c\",00000002,00000001",
-                                u"\"cat|dog\",00000003,00000001", u"\"\\bpid=\\d+\",00000004,00000001"},
-                               false, true);
-    EXPECT_EQ(Spans(*list, u"Color colour abbc ac dog xpid=1 pid=22"),
-              (std::vector<HighlightSpan>{{0, 5, 1}, {6, 6, 1}, {13, 4, 2}, {21, 3, 3}, {32, 6, 4}}));
+    const auto list =
+        MakeList({u"\"colou?r\",00000001,00000001", u"\"ab{2}c\",00000002,00000001",
+                  u"\"cat|dog\",00000003,00000001", u"\"\\bpid=\\d+\",00000004,00000001"},
+                 false, true);
+    EXPECT_EQ(
+        Spans(*list, u"Color colour abbc ac dog xpid=1 pid=22"),
+        (std::vector<HighlightSpan>{{0, 5, 1}, {6, 6, 1}, {13, 4, 2}, {21, 3, 3}, {32, 6, 4}}));
 
-    const auto brackets = MakeList({u"\"[0-9]+\\.[0-9]+\",00000001,00000001",
-                                    u"\"[A-Z]{2}-[0-9]\",00000002,00000001",
-                                    u"\"[a-c]*x\",00000003,00000001"},
-                                   false, true);
+    const auto brackets =
+        MakeList({u"\"[0-9]+\\.[0-9]+\",00000001,00000001", u"\"[A-Z]{2}-[0-9]\",00000002,00000001",
+                  u"\"[a-c]*x\",00000003,00000001"},
+                 false, true);
     EXPECT_EQ(Spans(*brackets, u"v1.25 ab-7 zx"),
               (std::vector<HighlightSpan>{{1, 4, 1}, {6, 4, 2}, {12, 1, 3}}));
 }

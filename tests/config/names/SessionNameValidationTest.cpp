@@ -5,7 +5,6 @@
 
 #include <RivodeRavudaVU/SessionNameValidation.h>
 
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -34,7 +33,6 @@ protected:
     std::shared_ptr<RecordingUserInterface> recorder_ = std::make_shared<RecordingUserInterface>();
 };
 
-
 TEST_F(SessionNameTest, EachRuleRefusesWithItsMessageInOrder) {
     struct Case {
         const char16_t *path, *oldName, *newName;
@@ -53,8 +51,8 @@ TEST_F(SessionNameTest, EachRuleRefusesWithItsMessageInOrder) {
         {u"Work\\", u"New", u"server", true, "'server' is already in use."},
         {u"", u"New", u"Server", true, ""},  // another folder
         {u"Work\\Server", u"Server", u"Server", false, ""},
-        {u"Work\\Server", u"Server", u"SERVER", false, ""},  // a letter-case change
-        {u"Work\\Server", u"Server", u"Lab", false, ""},     // Lab is in another folder
+        {u"Work\\Server", u"Server", u"SERVER", false, ""},             // a letter-case change
+        {u"Work\\Server", u"Server", u"Lab", false, ""},                // Lab is in another folder
         {u"Lab", u"Lab", u"work", false, "'work' is already in use."},  // a folder's name
     };
     for (const Case& c : cases) {

@@ -35,8 +35,9 @@ TEST_F(PrinterConfigTest, MarginsAreStoredAsFourDoublesAndReadBack) {
 
 TEST_F(PrinterConfigTest, ASessionPrintsWithItsOwnSettingsOnlyWhenItSaysSo) {
     WriteValueFile(Main("Global.ini"), "S:\"Printer Name\"=Global Printer\r\n");
-    WriteSession("Own", "D:\"Use Global Print Settings\"=00000000\r\n"
-                        "S:\"Printer Name\"=Session Printer\r\n");
+    WriteSession("Own",
+                 "D:\"Use Global Print Settings\"=00000000\r\n"
+                 "S:\"Printer Name\"=Session Printer\r\n");
     WriteSession("Shared", "S:\"Printer Name\"=Ignored\r\n");
     const YRefPtr<GlobalConfig> global = GetGlobalConfig();
     YReportMessageParams report;

@@ -66,15 +66,13 @@ TEST_F(PrinterMarginsTest, MarginsOffThePageOrOverlappingAreRefusedAtTheEdge) {
         YMarginData margins;
         bool valid;
     } cases[] = {
-        {{0.5, 0.5, 0.5, 0.5}, true},
-        {{5, 4, 0.5, 0.5}, false},        // left and right overlap
-        {{4.25, 4.25, 0.5, 0.5}, true},   // they meet exactly
-        {{4.251, 4.25, 0.5, 0.5}, false},
-        {{0.5, 0.5, 5.5, 5.5}, true},
-        {{0.5, 0.5, 5.501, 5.5}, false},  // top and bottom overlap
-        {{8.75, -0.25, 0.5, 0.5}, false}, // left at the page width past the unprintable strip
-        {{0.5, -0.26, 0.5, 0.5}, false},  // right off the page
-        {{0.5, 0.5, 0.5, -0.251}, false}, // bottom off the page
+        {{0.5, 0.5, 0.5, 0.5}, true},     {{5, 4, 0.5, 0.5}, false},  // left and right overlap
+        {{4.25, 4.25, 0.5, 0.5}, true},                               // they meet exactly
+        {{4.251, 4.25, 0.5, 0.5}, false}, {{0.5, 0.5, 5.5, 5.5}, true},
+        {{0.5, 0.5, 5.501, 5.5}, false},   // top and bottom overlap
+        {{8.75, -0.25, 0.5, 0.5}, false},  // left at the page width past the unprintable strip
+        {{0.5, -0.26, 0.5, 0.5}, false},   // right off the page
+        {{0.5, 0.5, 0.5, -0.251}, false},  // bottom off the page
         {{0.5, 0.5, 0.5, -0.25}, true},
     };
     for (const auto& c : cases) {

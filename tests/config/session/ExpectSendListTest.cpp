@@ -7,9 +7,8 @@ namespace rivode::test {
 namespace {
 
 TEST(ExpectSendList, TheListFormKeepsEveryCharacterAndFlag) {
-    const ExpectSendPairs pairs = {{u"ogin:", u"me\\r", false},
-                                   {u"a\tb\r\nc", u"", true},
-                                   {u"", u"now", false}};
+    const ExpectSendPairs pairs = {
+        {u"ogin:", u"me\\r", false}, {u"a\tb\r\nc", u"", true}, {u"", u"now", false}};
     EXPECT_EQ(ProfileExpectSendList::Format(pairs),
               u"ogin:\tme\\\\r\t0\na\\tb\\r\\nc\t\t1\n\tnow\t0\n");
     EXPECT_EQ(ProfileExpectSendList::Parse(ProfileExpectSendList::Format(pairs)), pairs);

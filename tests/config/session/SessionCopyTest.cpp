@@ -44,8 +44,11 @@ TEST_F(SessionCopy, ValuesNoPartReadsSurviveSavingAndWritingElsewhere) {
 }
 
 TEST_F(SessionCopy, ValuesNoPartReadsAreWrittenElsewhereInTheOrderOfAListing) {
-    Store(u"Mixed", {{u"zeta", 1u}, {u"Hostname", u"example.net"}, {u"beta", u"b"},
-                     {u"Alpha", 2u}, {u"alpha", 3u}});
+    Store(u"Mixed", {{u"zeta", 1u},
+                     {u"Hostname", u"example.net"},
+                     {u"beta", u"b"},
+                     {u"Alpha", 2u},
+                     {u"alpha", 3u}});
     const YRefPtr<SessionConfig> session = LoadSession(u"Mixed");
     ASSERT_EQ(session->GetForeignValueCount(), 4u);
     WithKey(u"Mixed Copy", [&](const YProfileKey& key) { ASSERT_TRUE(session->WriteAllTo(key)); });

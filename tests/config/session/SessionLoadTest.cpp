@@ -107,46 +107,75 @@ struct MigrationCase {
 
 TEST_F(SessionLoad, OlderAndOutOfRangeValuesSettleWithoutModifyingTheRecord) {
     const std::vector<MigrationCase> cases = {
-        {"idle timeout 0", {{u"Idle Timeout", 0u}},
-         [](const SessionConfig& s) { EXPECT_EQ(s.idleTimeout, 300u); EXPECT_FALSE(s.idleCheck); }},
-        {"idle timeout too long", {{u"Idle Timeout", 20000000u}},
-         [](const SessionConfig& s) { EXPECT_EQ(s.idleTimeout, 9999999u); EXPECT_TRUE(s.idleCheck); }},
-        {"idle check stored", {{u"Idle Timeout", 600u}, {u"Idle Check", 0u}},
-         [](const SessionConfig& s) { EXPECT_EQ(s.idleTimeout, 600u); EXPECT_FALSE(s.idleCheck); }},
-        {"xmodem 128", {{u"XModem Send Packet Size", 128u}},
+        {"idle timeout 0",
+         {{u"Idle Timeout", 0u}},
+         [](const SessionConfig& s) {
+             EXPECT_EQ(s.idleTimeout, 300u);
+             EXPECT_FALSE(s.idleCheck);
+         }},
+        {"idle timeout too long",
+         {{u"Idle Timeout", 20000000u}},
+         [](const SessionConfig& s) {
+             EXPECT_EQ(s.idleTimeout, 9999999u);
+             EXPECT_TRUE(s.idleCheck);
+         }},
+        {"idle check stored",
+         {{u"Idle Timeout", 600u}, {u"Idle Check", 0u}},
+         [](const SessionConfig& s) {
+             EXPECT_EQ(s.idleTimeout, 600u);
+             EXPECT_FALSE(s.idleCheck);
+         }},
+        {"xmodem 128",
+         {{u"XModem Send Packet Size", 128u}},
          [](const SessionConfig& s) { EXPECT_EQ(s.xmodemSendPacketSize, 0u); }},
-        {"xmodem 1024", {{u"XModem Send Packet Size", 1024u}},
+        {"xmodem 1024",
+         {{u"XModem Send Packet Size", 1024u}},
          [](const SessionConfig& s) { EXPECT_EQ(s.xmodemSendPacketSize, 1024u); }},
-        {"trace 3", {{u"Quillfile Trace Level", 3u}},
+        {"trace 3",
+         {{u"Quillfile Trace Level", 3u}},
          [](const SessionConfig& s) { EXPECT_EQ(s.quillfileTraceLevel, 4u); }},
-        {"trace 0", {{u"Quillfile Trace Level", 0u}},
+        {"trace 0",
+         {{u"Quillfile Trace Level", 0u}},
          [](const SessionConfig& s) { EXPECT_EQ(s.quillfileTraceLevel, 0u); }},
-        {"trace 9", {{u"Quillfile Trace Level", 9u}},
+        {"trace 9",
+         {{u"Quillfile Trace Level", 9u}},
          [](const SessionConfig& s) { EXPECT_EQ(s.quillfileTraceLevel, 9u); }},
-        {"trace V2 wins", {{u"Quillfile Trace Level", 3u}, {u"Quillfile Trace Level V2", 1u}},
+        {"trace V2 wins",
+         {{u"Quillfile Trace Level", 3u}, {u"Quillfile Trace Level V2", 1u}},
          [](const SessionConfig& s) { EXPECT_EQ(s.quillfileTraceLevel, 1u); }},
-        {"use firewall", {{u"Use Firewall", 1u}},
+        {"use firewall",
+         {{u"Use Firewall", 1u}},
          [](const SessionConfig& s) {
              EXPECT_EQ(s.remoteHostConfig.firewallName.Get(), u"DefaultTerminalFirewall");
              EXPECT_EQ(s.GetConnectConfig()->GetFirewallName(), u"DefaultTerminalFirewall");
          }},
-        {"firewall name wins", {{u"Use Firewall", 1u}, {u"Firewall Name", u"Proxy"}},
-         [](const SessionConfig& s) { EXPECT_EQ(s.remoteHostConfig.firewallName.Get(), u"Proxy"); }},
-        {"highlighting style 1", {{u"Highlighting Style", 1u}},
+        {"firewall name wins",
+         {{u"Use Firewall", 1u}, {u"Firewall Name", u"Proxy"}},
          [](const SessionConfig& s) {
-             EXPECT_FALSE(s.highlightReverseVideo); EXPECT_TRUE(s.highlightBold);
+             EXPECT_EQ(s.remoteHostConfig.firewallName.Get(), u"Proxy");
+         }},
+        {"highlighting style 1",
+         {{u"Highlighting Style", 1u}},
+         [](const SessionConfig& s) {
+             EXPECT_FALSE(s.highlightReverseVideo);
+             EXPECT_TRUE(s.highlightBold);
              EXPECT_FALSE(s.highlightColor);
          }},
-        {"highlighting style 7", {{u"Highlighting Style", 7u}, {u"Highlight Color", 1u}},
+        {"highlighting style 7",
+         {{u"Highlighting Style", 7u}, {u"Highlight Color", 1u}},
          [](const SessionConfig& s) {
-             EXPECT_TRUE(s.highlightReverseVideo); EXPECT_FALSE(s.highlightBold);
+             EXPECT_TRUE(s.highlightReverseVideo);
+             EXPECT_FALSE(s.highlightBold);
              EXPECT_TRUE(s.highlightColor);
          }},
-        {"not a session", {{u"Is Session", 0u}},
+        {"not a session",
+         {{u"Is Session", 0u}},
          [](const SessionConfig& s) { EXPECT_TRUE(s.isSession); }},
-        {"own send delays", {{u"Line Send Delay", 9u}, {u"Character Send Delay", 3u}},
+        {"own send delays",
+         {{u"Line Send Delay", 9u}, {u"Character Send Delay", 3u}},
          [](const SessionConfig& s) {
-             EXPECT_EQ(s.lineSendDelay, 9u); EXPECT_EQ(s.characterSendDelay, 3u);
+             EXPECT_EQ(s.lineSendDelay, 9u);
+             EXPECT_EQ(s.characterSendDelay, 3u);
          }},
     };
     for (const MigrationCase& test : cases) {
@@ -227,11 +256,17 @@ TEST_F(SessionLoad, ProtocolNamesChooseFromTheTableOfTheirSide) {
         {u"Telnet", {{u"Protocol Name", u"telnet"}}, u"telnet", u"SFTP", false},
         {u"Bogus", {{u"Protocol Name", u"Bogus"}}, u"SSH2", u"SFTP", true},
         {u"Wrong side", {{u"Transfer Protocol Name", u"Telnet"}}, u"SSH2", u"SFTP", true},
-        {u"None", {{u"Protocol Name", u"None"}, {u"Transfer Protocol Name", u"FTP"}}, u"None",
-         u"FTP", false},
+        {u"None",
+         {{u"Protocol Name", u"None"}, {u"Transfer Protocol Name", u"FTP"}},
+         u"None",
+         u"FTP",
+         false},
         {u"Empty", {{u"Protocol Name", u""}}, u"None", u"SFTP", false},
-        {u"Default", {{u"Protocol Name", u""}, {u"Transfer Protocol Name", u""}}, u"SSH2",
-         u"SFTP", false},
+        {u"Default",
+         {{u"Protocol Name", u""}, {u"Transfer Protocol Name", u""}},
+         u"SSH2",
+         u"SFTP",
+         false},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(ToUtf8(test.session));
@@ -242,7 +277,8 @@ TEST_F(SessionLoad, ProtocolNamesChooseFromTheTableOfTheirSide) {
         EXPECT_EQ(session->HasTerminalProtocol(), YUnicodeString(test.terminal) != u"None");
         EXPECT_EQ(session->HasUnknownProtocol(), test.unknown);
         if (session->HasTerminalProtocol()) {
-            EXPECT_TRUE(EqualsNoCase(session->GetConnectConfig()->GetProtocolName(), test.terminal));
+            EXPECT_TRUE(
+                EqualsNoCase(session->GetConnectConfig()->GetProtocolName(), test.terminal));
         }
         EXPECT_FALSE(session->IsModified());
     }

@@ -43,7 +43,9 @@ public:
     }
     bool Save(const YProfileKey& key) override { return Record().Table().Save(Record(), key); }
     bool IsChanged() override { return Record().Table().IsChanged(Record()); }
-    void ForEachRow(const RowVisit& visit) override { Record().Table().ForEachRow(Record(), visit); }
+    void ForEachRow(const RowVisit& visit) override {
+        Record().Table().ForEachRow(Record(), visit);
+    }
 
 private:
     auto& Record() { return *holder_; }
@@ -56,8 +58,7 @@ std::function<std::unique_ptr<TableUnderTest>()> Make(std::function<Holder()> ma
 }
 template <class Record, class... Arguments>
 std::function<std::unique_ptr<TableUnderTest>()> Plain(Arguments... arguments) {
-    return Make<std::unique_ptr<Record>>(
-        [=] { return std::make_unique<Record>(arguments...); });
+    return Make<std::unique_ptr<Record>>([=] { return std::make_unique<Record>(arguments...); });
 }
 
 struct TableCase {
@@ -73,8 +74,9 @@ std::vector<TableCase> EveryTable() {
         {"terminal", "session", Plain<TerminalConfig>()},
         {"remote host", "session", Plain<RemoteHostConfig>()},
         {"printer", "session", Plain<PrinterConfig>()},
-        {"global", "global",
-         Make<YRefPtr<GlobalConfig>>([] { return MakeYRef<GlobalConfig>(nullptr, 3, true, true); })},
+        {"global", "global", Make<YRefPtr<GlobalConfig>>([] {
+             return MakeYRef<GlobalConfig>(nullptr, 3, true, true);
+         })},
         {"terminal product", "global", Plain<GlobalProductConfig>(nullptr, 3)},
         {"file-transfer product", "global", Plain<GlobalProductConfig>(nullptr, 6)},
         {"editor", "global", Plain<GlobalEditorConfig>()},

@@ -23,9 +23,7 @@ protected:
         record.Init(key.get());
         return record;
     }
-    void Save(TerminalConfig& record) const {
-        ASSERT_TRUE(record.Save(*MakeMemoryKey(stored_)));
-    }
+    void Save(TerminalConfig& record) const { ASSERT_TRUE(record.Save(*MakeMemoryKey(stored_))); }
     void Store(std::u16string_view name, MemoryValues::Value value) {
         stored_->values.insert_or_assign(YUnicodeString(name), std::move(value));
     }

@@ -59,8 +59,8 @@ TEST(DelimitedTextTest, NamesAndFoldersAreFixedForTheSessionDatabase) {
     EXPECT_EQ(FixImportedFolder(u"Work\\Lab\\A"), u"Work/Lab/A");
     EXPECT_EQ(ImportedFolderPath(u"/Work//Lab/"), u"Work\\Lab");
     EXPECT_EQ(FixImportedName(u"a/b\\c:d*e?f\"g<h>i|j"), u"a_b_c_d_e_f_g_h_i_j");
-    for (const std::u16string_view bad : {u"a:b", u"a*", u"?", u"\"q\"", u"<", u">", u"a|b",
-                                          u"Work/../x", u"."}) {
+    for (const std::u16string_view bad :
+         {u"a:b", u"a*", u"?", u"\"q\"", u"<", u">", u"a|b", u"Work/../x", u"."}) {
         EXPECT_FALSE(IsImportedFolderValid(bad)) << ToUtf8(bad);
     }
     for (const std::u16string_view good : {u"", u"Work/Lab", u"a.b/..c"}) {

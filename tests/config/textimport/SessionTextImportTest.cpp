@@ -77,19 +77,20 @@ TEST_F(SessionTextImportTest, LinesBecomeCopiesOfTheDefaultWithTheirValues) {
     defaults->remoteHostConfig.username.Set(u"template-user");
     SaveDefault(*defaults);
 
-    Read("\"Smith, J\",alpha.example,telnet,vt100,Work\\Lab\r\n"
-         "\r\n"
-         "beta,beta.example,FTP,vt52\r\n"
-         "a/b,gamma.example,Telnet/TLS,,Bad<Folder,extra,more\r\n"
-         ",delta.example\r\n",
-         {F::SessionName, F::Hostname, F::Protocol, F::Emulation, F::Folder});
+    Read(
+        "\"Smith, J\",alpha.example,telnet,vt100,Work\\Lab\r\n"
+        "\r\n"
+        "beta,beta.example,FTP,vt52\r\n"
+        "a/b,gamma.example,Telnet/TLS,,Bad<Folder,extra,more\r\n"
+        ",delta.example\r\n",
+        {F::SessionName, F::Hostname, F::Protocol, F::Emulation, F::Folder});
     const std::vector<SessionImportEntry>& entries = wizard_.GetEntries();
     ASSERT_EQ(entries.size(), 4u);
     EXPECT_EQ(entries[0].lineNumber, 1u);
     EXPECT_EQ(entries[0].prepared.name, u"Smith, J");
     EXPECT_EQ(entries[0].prepared.folder, u"Work/Lab");
-    EXPECT_EQ(entries[0].columns, (YStringArray{u"Smith, J", u"alpha.example", u"Telnet", u"VT100",
-                                                u"Work/Lab"}));
+    EXPECT_EQ(entries[0].columns,
+              (YStringArray{u"Smith, J", u"alpha.example", u"Telnet", u"VT100", u"Work/Lab"}));
     EXPECT_EQ(entries[1].lineNumber, 3u);
     EXPECT_EQ(entries[2].prepared.name, u"a_b");
     EXPECT_TRUE(entries[2].prepared.folderInvalid);
@@ -98,15 +99,15 @@ TEST_F(SessionTextImportTest, LinesBecomeCopiesOfTheDefaultWithTheirValues) {
     EXPECT_EQ(entries[3].prepared.name, u"delta.example");
 
     std::vector<std::uint32_t> reported;
-    const SessionImportResult result =
-        wizard_.Import(nullptr, [&](const YReportMessageParams& r) { reported.push_back(r.GetMessageId()); });
+    const SessionImportResult result = wizard_.Import(
+        nullptr, [&](const YReportMessageParams& r) { reported.push_back(r.GetMessageId()); });
     EXPECT_EQ(result.created, 4u);
     EXPECT_TRUE(result.skipped.empty());
-    EXPECT_EQ(reported, (std::vector<std::uint32_t>{
-                            msg::ImportingFromFile, msg::ImportedSessionCreated,
-                            msg::ImportedSessionCreated, msg::ImportedFolderInvalid,
-                            msg::ImportedExtraData, msg::ImportedSessionCreated,
-                            msg::ImportedSessionCreated, msg::TextImportFinished}));
+    EXPECT_EQ(reported,
+              (std::vector<std::uint32_t>{msg::ImportingFromFile, msg::ImportedSessionCreated,
+                                          msg::ImportedSessionCreated, msg::ImportedFolderInvalid,
+                                          msg::ImportedExtraData, msg::ImportedSessionCreated,
+                                          msg::ImportedSessionCreated, msg::TextImportFinished}));
 
     const struct {
         YUnicodeString path;
@@ -177,8 +178,9 @@ TEST_F(SessionTextImportTest, SessionsKeepTheFileOrderInNewAndExistingFolders) {
     EXPECT_EQ(skipped.GetStrings()[0], u"4");
     EXPECT_FALSE(Database().Exists(u"Work\\Zed\\Inside"));
 
-    for (const auto& [folder, order] : {std::pair{u"New", YStringArray{u"c", u"a", u"b"}},
-                                        std::pair{u"Work", YStringArray{u"Zed", u"Mid", u"Alpha"}}}) {
+    for (const auto& [folder, order] :
+         {std::pair{u"New", YStringArray{u"c", u"a", u"b"}},
+          std::pair{u"Work", YStringArray{u"Zed", u"Mid", u"Alpha"}}}) {
         ProfileFolderData listing;
         ASSERT_TRUE(Database().ListFolder(folder, listing));
         EXPECT_EQ(listing.GetSessions(), order) << ToUtf8(folder);
@@ -221,7 +223,9 @@ TEST_F(SessionTextImportTest, TextNotValidInItsEncodingStopsTheWholeReadWithWher
         std::u16string_view line;
         std::u16string_view column;
     } cases[] = {
-        {"h1,n1\nh2,n\xFF" "2\nh3,n3\n", u"2", u"5"},
+        {"h1,n1\nh2,n\xFF"
+         "2\nh3,n3\n",
+         u"2", u"5"},
         {"h1,n1\n\xC3(\n", u"2", u"1"},
     };
     for (const auto& c : cases) {

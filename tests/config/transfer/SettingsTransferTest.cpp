@@ -84,7 +84,8 @@ TEST_F(SettingsTransferTest, SkippingSensitiveDataImportsEverythingElse) {
     // The importing configuration keeps its own passphrase check value.
     YProfileStore store(true);
     YUnicodeString check;
-    ASSERT_TRUE(YProfileKey(store.GetRootKey(), kGlobalKeyName).GetString(u"Config Passphrase", check));
+    ASSERT_TRUE(
+        YProfileKey(store.GetRootKey(), kGlobalKeyName).GetString(u"Config Passphrase", check));
     YEncryptedString checkValue;
     checkValue.SetEncryptedText(check);
     YUnicodeString plaintext;

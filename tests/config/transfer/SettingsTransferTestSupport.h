@@ -131,9 +131,8 @@ protected:
             ASSERT_TRUE(session.SetString(u"Hostname", FromUtf8("host" + std::to_string(i))));
             ASSERT_TRUE(session.SetDword(u"Port", 2000 + i));
             ASSERT_TRUE(session.SetString(u"Value Of A Newer Version", u"kept ü"));
-            ASSERT_TRUE(session.SetString(u"Password V2",
-                                          Encipher(FromUtf8("secret" + std::to_string(i)),
-                                                   passphrase)));
+            ASSERT_TRUE(session.SetString(
+                u"Password V2", Encipher(FromUtf8("secret" + std::to_string(i)), passphrase)));
             ASSERT_TRUE(session.Flush());
         }
         const YProfileKey firewall(root, u"Firewalls\\Gate", true);
@@ -191,8 +190,8 @@ protected:
     SettingsTransferRequest Request() const {
         SettingsTransferRequest request;
         request.path = FromUtf8(temp_ / "out/settings");
-        request.selection = kSettingsGlobalOptions | kSettingsSessions | kSettingsButtonBars |
-                            kSettingsCommands;
+        request.selection =
+            kSettingsGlobalOptions | kSettingsSessions | kSettingsButtonBars | kSettingsCommands;
         request.sourceName = u"Test";
         return request;
     }
@@ -211,9 +210,9 @@ protected:
     // A session's password as stored in the current configuration ("" when absent).
     YUnicodeString StoredPassword(int i) {
         YProfileStore store(true);
-        const YProfileKey session(store.GetRootKey(),
-                                  FromUtf8("Sessions\\Folder " + std::to_string(i % 7) +
-                                           "\\Server " + std::to_string(i)));
+        const YProfileKey session(
+            store.GetRootKey(), FromUtf8("Sessions\\Folder " + std::to_string(i % 7) + "\\Server " +
+                                         std::to_string(i)));
         YUnicodeString text;
         (void)session.GetString(u"Password V2", text);
         return text;

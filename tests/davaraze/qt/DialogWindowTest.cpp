@@ -59,8 +59,8 @@ protected:
 };
 
 QTreeWidgetItem* TreeItem(QWidget& window, const QString& name) {
-    const auto items =
-        window.findChild<QTreeWidget*>(QStringLiteral("pages"))->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+    const auto items = window.findChild<QTreeWidget*>(QStringLiteral("pages"))
+                           ->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
     return items.isEmpty() ? nullptr : items.front();
 }
 
@@ -72,11 +72,14 @@ void ClickPage(QWidget& window, const QString& name) {
 }
 
 QString ShownPage(QWidget& window) {
-    return window.findChild<QStackedWidget*>(QStringLiteral("pageArea"))->currentWidget()->objectName();
+    return window.findChild<QStackedWidget*>(QStringLiteral("pageArea"))
+        ->currentWidget()
+        ->objectName();
 }
 
 void Press(QWidget& window, const char* button) {
-    QTest::mouseClick(window.findChild<QAbstractButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QAbstractButton*>(QString::fromLatin1(button)),
+                      Qt::LeftButton);
 }
 
 class PropertyTreeWindowTest : public QtDialogWindowTest {
@@ -118,7 +121,8 @@ TEST_F(PropertyTreeWindowTest, OkIsRefusedWhileAPageRefusesAndStoresOnceAllAgree
     terminal_.refuseOk = true;
     WhenModalShows([this](QWidget& window) {
         QTest::keyClicks(window.findChild<QStackedWidget*>(QStringLiteral("pageArea"))
-                             ->currentWidget()->findChild<QLineEdit*>(),
+                             ->currentWidget()
+                             ->findChild<QLineEdit*>(),
                          QStringLiteral("jump.example.org"));
         Press(window, "YID_OK");
         LetEventsRun();

@@ -27,7 +27,6 @@ protected:
     }
 };
 
-
 TEST_F(ConfigFolderTest, CommandLineFolderRule) {
     const std::string dir = folder_ / "Cfg";
     std::filesystem::create_directory(dir);

@@ -29,7 +29,6 @@ protected:
     YUnicodeString Folder(const char* name) const { return FromUtf8(folder_ / name); }
 };
 
-
 TEST_F(ConfigurationPathsPageTest, ChangedFoldersAreRecordedForBothProductsAndAnnounced) {
     SetQuilltermInstalled(true);
     SetQuillfileInstalled(true);
@@ -42,8 +41,8 @@ TEST_F(ConfigurationPathsPageTest, ChangedFoldersAreRecordedForBothProductsAndAn
     page.personalDataFolder = Folder("Private");
     Ids notices;
     ASSERT_TRUE(page.Apply(notices, report)) << ToUtf8(report.GetText());
-    EXPECT_EQ(notices, (Ids{msg::ConfigFolderChangeAtRestart,
-                            msg::PersonalDataFolderChangeAtRestart}));
+    EXPECT_EQ(notices,
+              (Ids{msg::ConfigFolderChangeAtRestart, msg::PersonalDataFolderChangeAtRestart}));
     for (const char16_t* app : {u"Quillterm", u"Quillfile"}) {
         // Saved with force: the sibling's older value is replaced too.
         EXPECT_EQ(GetAppConfigPath(app), Folder("New")) << ToUtf8(app);
@@ -67,8 +66,8 @@ TEST_F(ConfigurationPathsPageTest, RefusalsRecordNothing) {
         std::uint32_t refusal;
     } cases[] = {
         {"relative configuration folder", u"relative/cfg", false, {}, 0},
-        {"personal folder is the configuration folder", Folder("Cfg"), true,
-         Folder("Cfg") + u"//", msg::PersonalDataFolderSameAsConfig},
+        {"personal folder is the configuration folder", Folder("Cfg"), true, Folder("Cfg") + u"//",
+         msg::PersonalDataFolderSameAsConfig},
         {"personal folder is the unchanged configuration folder", u"/cfg", true, u"/cfg",
          msg::PersonalDataFolderSameAsConfig},
         {"relative personal folder", u"/cfg", true, u"relative/personal", 0},

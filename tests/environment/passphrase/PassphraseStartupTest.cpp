@@ -247,8 +247,8 @@ TEST_F(PassphraseStartupTest, AChangeThatCouldNotSaveARecordIsFinishedAtTheNextS
     EXPECT_EQ(result.recordsFailed, 1u);
     EXPECT_TRUE(GetConfigPassphraseState(3).conversionPending);
     // The new passphrase opens the configuration now; the start-up finishes the conversion.
-    std::filesystem::permissions(locked, std::filesystem::perms::owner_read |
-                                             std::filesystem::perms::owner_write);
+    std::filesystem::permissions(
+        locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     UsePrivatePassphraseBlock();
     FreeGlobalConfig();
     EXPECT_EQ(InitializeConfigPassphrase(3, kConfigPassphraseNoPrompt, report, u"new"), 0u);

@@ -29,7 +29,8 @@ TEST(HandlerList, OurTypesAreSetAndEveryOtherLineIsKept) {
         {"one type taken over in place, the other added before the next group",
          "[Default Applications]\ntext/html=browser.desktop\nx-scheme-handler/ssh = other.desktop;"
          "old.desktop;\n\n[Removed Associations]\nx-scheme-handler/ssh=old.desktop;\n",
-         "[Default Applications]\ntext/html=browser.desktop\nx-scheme-handler/ssh=quillterm.desktop;"
+         "[Default "
+         "Applications]\ntext/html=browser.desktop\nx-scheme-handler/ssh=quillterm.desktop;"
          "\nx-scheme-handler/telnet=quillterm.desktop;\n\n[Removed Associations]\n"
          "x-scheme-handler/ssh=old.desktop;\n"},
         {"a similar key is another type",

@@ -58,10 +58,10 @@ protected:
 };
 
 TEST_F(ProtocolLoading, FipsModeLeavesOutSsh1AndTheTlsProtocolsUnlessTlsIsExempt) {
-    const YStringArray transfer{u"SFTP", u"FTP", u"FTP/SSL (implicit)", u"FTP/SSL (explicit)",
-                                u"HTTP", u"HTTPS", u"HTTPS (S3)", u"SCP"};
-    const YStringArray terminalFips{u"SSH2", u"Telnet", u"Local Shell", u"RDP", u"Serial",
-                                    u"TAPI", u"RLogin", u"Raw", u"Marks"};
+    const YStringArray transfer{u"SFTP", u"FTP",   u"FTP/SSL (implicit)", u"FTP/SSL (explicit)",
+                                u"HTTP", u"HTTPS", u"HTTPS (S3)",         u"SCP"};
+    const YStringArray terminalFips{u"SSH2", u"Telnet", u"Local Shell", u"RDP",  u"Serial",
+                                    u"TAPI", u"RLogin", u"Raw",         u"Marks"};
     YStringArray terminalTlsExempt = terminalFips;
     terminalTlsExempt.insert(terminalTlsExempt.begin() + 2, u"Telnet/SSL");
     const struct {
@@ -76,8 +76,8 @@ TEST_F(ProtocolLoading, FipsModeLeavesOutSsh1AndTheTlsProtocolsUnlessTlsIsExempt
         {3, {true, true}, terminalTlsExempt},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.product << " fips " << c.fips.enabled << " exempt "
-                                        << c.fips.tlsExempt);
+        SCOPED_TRACE(testing::Message()
+                     << c.product << " fips " << c.fips.enabled << " exempt " << c.fips.tlsExempt);
         ConnectProtocolTable protocols;
         YReportMessageParams report;
         ASSERT_TRUE(LoadProductModules(protocols, table_, c.product, FromUtf8(MODULE_FOLDER),
@@ -173,8 +173,8 @@ TEST_F(ProtocolLoading, LoadingAgainAddsOnlyWhatWasMissing) {
 TEST_F(ProtocolLoading, TheModuleQueryShowsWhatTheProcessLoadedAndWhereTheRestWouldComeFrom) {
     Install("SFTP");
     bool fipsMode = true;
-    ASSERT_TRUE(LoadSingleProductConnectionProtocolDlls(table_, 6, folder_.Path16(), fipsMode,
-                                                        report_));
+    ASSERT_TRUE(
+        LoadSingleProductConnectionProtocolDlls(table_, 6, folder_.Path16(), fipsMode, report_));
     const std::vector<ConnectProtocolModuleState> modules =
         GetConnectProtocolModules(6, u"/elsewhere");
     ASSERT_EQ(modules.size(), 8u);

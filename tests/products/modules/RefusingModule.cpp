@@ -3,12 +3,15 @@
 
 namespace {
 
-std::uint32_t PortOfAClosedModule(const ConnectProtocolEntry&) { return 4242; }
+std::uint32_t PortOfAClosedModule(const ConnectProtocolEntry&) {
+    return 4242;
+}
 
 }  // namespace
 
-extern "C" [[gnu::visibility("default")]] bool RivodeConnectModuleInit(
-    const YAppFnTable*, ConnectProtocolEntry* entry, YReportMessageParams*) {
+extern "C" [[gnu::visibility("default")]] bool RivodeConnectModuleInit(const YAppFnTable*,
+                                                                       ConnectProtocolEntry* entry,
+                                                                       YReportMessageParams*) {
     entry->functions.defaultPort = PortOfAClosedModule;
     return false;
 }

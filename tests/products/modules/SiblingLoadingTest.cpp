@@ -18,10 +18,11 @@ struct FakeLoader {
 
 int siblingNotices = 0;
 
-void CountSiblingNotice(const ConnectProtocolEntry&) { ++siblingNotices; }
+void CountSiblingNotice(const ConnectProtocolEntry&) {
+    ++siblingNotices;
+}
 
-bool FakeLoad(const YAppFnTable& table, ConnectProtocolEntry& entry,
-              YReportMessageParams& report) {
+bool FakeLoad(const YAppFnTable& table, ConnectProtocolEntry& entry, YReportMessageParams& report) {
     const auto& loader = *static_cast<const FakeLoader*>(table.hostData);
     if (entry.product == loader.refusedProduct) {
         report.SetMessage(loader.refusal);
@@ -98,7 +99,6 @@ TEST_F(SiblingLoading, AProductThatIsNotIntegratedLoadsOnlyItsOwn) {
     ASSERT_TRUE(Load(9));
     EXPECT_EQ(CountOf(9), protocols_.GetCount() - terminal);
     EXPECT_EQ(CountOf(3), terminal);
-
 }
 
 }  // namespace

@@ -32,7 +32,9 @@ struct DetectionCase {
 // Puts the executables with their records into folder and detects the siblings there.
 void DetectIn(const TempFolder& folder, const std::vector<SiblingFile>& files) {
     for (const SiblingFile& file : files) {
-        WriteFileBytes(folder / file.name, "\x7F" "ELF");
+        WriteFileBytes(folder / file.name,
+                       "\x7F"
+                       "ELF");
         if (file.record) {
             WriteFileBytes(folder / file.name + ".version", *file.record);
         }
@@ -49,21 +51,40 @@ protected:
 
 TEST_F(SiblingDetection, AnExecutableCountsOnlyWithARecordOfOurCompanyAndARecentVersion) {
     const DetectionCase cases[] = {
-        {"all three", {{"QTM", Record("5.0")}, {"Quillterm", Record("9.1")},
-                       {"Quillfile", Record("3.0.1")}}, true, true, true},
-        {"older major versions", {{"QTM", Record("4.9")}, {"Quillterm", Record("4.2.0.7")},
-                                  {"Quillfile", Record("2.9")}}, false, false, false},
-        {"foreign company", {{"Quillterm", Record("9.1", "Yarrowby Software")}}, false, false,
+        {"all three",
+         {{"QTM", Record("5.0")}, {"Quillterm", Record("9.1")}, {"Quillfile", Record("3.0.1")}},
+         true,
+         true,
+         true},
+        {"older major versions",
+         {{"QTM", Record("4.9")}, {"Quillterm", Record("4.2.0.7")}, {"Quillfile", Record("2.9")}},
+         false,
+         false,
          false},
-        {"not an application", {{"Quillterm", Record("9.1", kCompany, "Library")}}, false, false,
+        {"foreign company",
+         {{"Quillterm", Record("9.1", "Yarrowby Software")}},
+         false,
+         false,
+         false},
+        {"not an application",
+         {{"Quillterm", Record("9.1", kCompany, "Library")}},
+         false,
+         false,
          false},
         {"no record", {{"Quillterm", std::nullopt}}, false, false, false},
-        {"garbled version", {{"Quillterm", Record("v9")}, {"Quillfile", Record("")}}, false,
-         false, false},
+        {"garbled version",
+         {{"Quillterm", Record("v9")}, {"Quillfile", Record("")}},
+         false,
+         false,
+         false},
         {"record with mark, CR LF and blanks",
-         {{"Quillfile", "\xEF\xBB\xBF" "CompanyName = Yarrowby Software, Inc.\r\n"
-                        "FileVersion=12\r\nFileType=Application\r\n"}},
-         false, false, true},
+         {{"Quillfile",
+           "\xEF\xBB\xBF"
+           "CompanyName = Yarrowby Software, Inc.\r\n"
+           "FileVersion=12\r\nFileType=Application\r\n"}},
+         false,
+         false,
+         true},
     };
     for (const DetectionCase& c : cases) {
         SCOPED_TRACE(c.title);
@@ -115,8 +136,14 @@ TEST_F(SiblingDetection, TheOlderTerminalProductOffersTerminalProtocolsButIsNotL
 
 TEST(VersionRecord, OnlyALeadingNumberIsAMajorVersion) {
     const std::pair<const char*, std::optional<unsigned>> cases[] = {
-        {"9", 9u}, {"9.5.0.1", 9u}, {"12.0", 12u}, {"", std::nullopt}, {"9a", std::nullopt},
-        {".9", std::nullopt}, {"-1", std::nullopt}, {"99999999999", std::nullopt},
+        {"9", 9u},
+        {"9.5.0.1", 9u},
+        {"12.0", 12u},
+        {"", std::nullopt},
+        {"9a", std::nullopt},
+        {".9", std::nullopt},
+        {"-1", std::nullopt},
+        {"99999999999", std::nullopt},
     };
     for (const auto& [version, major] : cases) {
         EXPECT_EQ(ParseVersionRecord(std::string("FileVersion=") + version).majorVersion, major)

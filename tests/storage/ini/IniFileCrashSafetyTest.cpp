@@ -25,7 +25,9 @@ using rivode::test::RunKilledAtChange;
 
 constexpr int kValues = 300;
 
-YUnicodeString NameOf(int index) { return u"Value " + rivode::FromAscii(std::to_string(index)); }
+YUnicodeString NameOf(int index) {
+    return u"Value " + rivode::FromAscii(std::to_string(index));
+}
 
 // Old content: values 0..kValues-1 as "old i"; the new content changes every value, deletes the
 // last ten and adds ten more, so a torn file cannot pass for either.
@@ -157,7 +159,8 @@ TEST_F(IniFileCrashSafetyTest, ProcessesSavingOneKeyKeepEachOthersValues) {
     for (int p = 0; p < kProcesses; ++p) {
         for (int i = 0; i < kSavesEach; ++i) {
             const std::string name = "P" + std::to_string(p) + " " + std::to_string(i);
-            EXPECT_EQ(rivode::test::DwordOf(key, rivode::FromAscii(name)), std::uint32_t(i)) << name;
+            EXPECT_EQ(rivode::test::DwordOf(key, rivode::FromAscii(name)), std::uint32_t(i))
+                << name;
         }
     }
     // Deletions are changes too, and values nobody touched stay.
@@ -174,14 +177,46 @@ TEST_F(IniFileCrashSafetyTest, FaultsAtAnyStepLoseNothingAndReportTheFile) {
     const Case cases[] = {
         {"reads of 7 bytes", [](auto& f) { f.shortReads = 7; }, false},
         // A failed read leaves the key unsavable rather than saved short.
-        {"read", [](auto& f) { f.faults = {{FileCall::Read, 2, EIO}}; }, true},
-        {"journal write", [](auto& f) { f.faults = {{FileCall::Write, 1, ENOSPC}}; }, true},
-        {"in-place write", [](auto& f) { f.faults = {{FileCall::Write, 3, EIO}}; }, true},
-        {"journal sync", [](auto& f) { f.faults = {{FileCall::Sync, 1, EIO}}; }, true},
-        {"file sync", [](auto& f) { f.faults = {{FileCall::Sync, 2, EIO}}; }, true},
-        {"cut", [](auto& f) { f.faults = {{FileCall::Truncate, 1, EIO}}; }, true},
-        {"no space", [](auto& f) { f.faults = {{FileCall::Reserve, 1, ENOSPC}}; }, true},
-        {"journal removal", [](auto& f) { f.faults = {{FileCall::Unlink, 1, EACCES}}; }, true},
+        {"read",
+         [](auto& f) {
+             f.faults = {{FileCall::Read, 2, EIO}};
+         },
+         true},
+        {"journal write",
+         [](auto& f) {
+             f.faults = {{FileCall::Write, 1, ENOSPC}};
+         },
+         true},
+        {"in-place write",
+         [](auto& f) {
+             f.faults = {{FileCall::Write, 3, EIO}};
+         },
+         true},
+        {"journal sync",
+         [](auto& f) {
+             f.faults = {{FileCall::Sync, 1, EIO}};
+         },
+         true},
+        {"file sync",
+         [](auto& f) {
+             f.faults = {{FileCall::Sync, 2, EIO}};
+         },
+         true},
+        {"cut",
+         [](auto& f) {
+             f.faults = {{FileCall::Truncate, 1, EIO}};
+         },
+         true},
+        {"no space",
+         [](auto& f) {
+             f.faults = {{FileCall::Reserve, 1, ENOSPC}};
+         },
+         true},
+        {"journal removal",
+         [](auto& f) {
+             f.faults = {{FileCall::Unlink, 1, EACCES}};
+         },
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -243,8 +278,7 @@ TEST_F(IniFileCrashSafetyTest, HostileFilesAreRefusedWithTheirPath) {
         YProfileKey key(store->GetRootKey(), u"K");
         ASSERT_TRUE(key.SetString(u"A", u"b"));
         EXPECT_FALSE(key.Flush());
-        EXPECT_NE(rivode::test::ReasonOf(key.GetStatus()).find(u"K.ini"),
-                  std::u16string::npos);
+        EXPECT_NE(rivode::test::ReasonOf(key.GetStatus()).find(u"K.ini"), std::u16string::npos);
         EXPECT_EQ(rivode::test::ReadFileBytes(outside), "untouched");
     }
 }

@@ -90,11 +90,12 @@ TEST(ValueFileReaderTest, DecodesUtf8TextsAndStopsAtTheFirstByteThatIsNoCharacte
         {"S:\"Gr\xc3\xbc\xc3\x9f\x65\"=\xe2\x82\xac \xf0\x9f\x98\x80\r\n", true, u"Grüße",
          u"€ \U0001F600", u""},
         // The line is cut where the bad byte starts, as a file read up to it would be.
-        {"S:\"a\"=x\r\nS:\"cut\"=ab\xff" "cd\r\nS:\"after\"=y\r\n", false, u"cut", u"ab",
-         u"after"},
+        {"S:\"a\"=x\r\nS:\"cut\"=ab\xff"
+         "cd\r\nS:\"after\"=y\r\n",
+         false, u"cut", u"ab", u"after"},
         {"S:\"a\"=x\r\nS:\"over\"=\xc0\xafz\r\n", false, u"over", u"", u""},  // overlong
-        {"S:\"a\"=x\r\nS:\"s\"=\xed\xa0\x80\r\n", false, u"s", u"", u""},      // surrogate
-        {"S:\"a\"=x\r\nS:\"end\"=z\xe2\x82", false, u"end", u"z", u""},         // cut character
+        {"S:\"a\"=x\r\nS:\"s\"=\xed\xa0\x80\r\n", false, u"s", u"", u""},     // surrogate
+        {"S:\"a\"=x\r\nS:\"end\"=z\xe2\x82", false, u"end", u"z", u""},       // cut character
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

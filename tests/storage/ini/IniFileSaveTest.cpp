@@ -170,7 +170,8 @@ TEST_F(IniFileSaveTest, FailedSaveLeavesThePreviousFilesIntact) {
             EXPECT_FALSE(key.Flush());
             if (c.error != 0) {
                 EXPECT_EQ(GetSystemErrorCause(key.GetStatus()), c.error);
-                EXPECT_NE(rivode::test::ReasonOf(key.GetStatus()).find(u"S.ini"), std::u16string::npos);
+                EXPECT_NE(rivode::test::ReasonOf(key.GetStatus()).find(u"S.ini"),
+                          std::u16string::npos);
             }
         }
         EXPECT_EQ(ReadFileBytes(Main("S.ini")), kBom + original);

@@ -120,8 +120,8 @@ TEST(InterProcessLockTest, RefusesALockFileThatIsNotTheUsersOwnPrivateRegularFil
         int expected;
         void (*plant)(const std::string& path);
     };
-    static const std::string elsewhere = platform::GetUserRuntimeFolder() + "/lock-target-" +
-                                         std::to_string(::getpid());
+    static const std::string elsewhere =
+        platform::GetUserRuntimeFolder() + "/lock-target-" + std::to_string(::getpid());
     const Case cases[] = {
         {"own private file", 0,
          [](const std::string& path) { ::close(::open(path.c_str(), O_CREAT | O_WRONLY, 0600)); }},

@@ -27,8 +27,8 @@ protected:
 
     // Administrators write the machine-wide root by hand; the library only reads it, so the
     // test writes it through a store of its own on that folder.
-    static void Put(const std::string& root, std::u16string_view keyPath,
-                    std::u16string_view name, std::uint32_t value) {
+    static void Put(const std::string& root, std::u16string_view keyPath, std::u16string_view name,
+                    std::uint32_t value) {
         YIniFileStoreFactory factory(FromUtf8(root));
         YProfileStore store(&factory);
         const YProfileKey key(store.GetRootKey(), keyPath, true);
@@ -46,8 +46,11 @@ TEST_F(PolicyValues, TheMachinePolicyWinsThenTheUsersThenTheProductsOwnKeys) {
         std::uint32_t machinePolicy, userPolicy, machineProduct, userProduct;
         std::optional<std::uint32_t> expected;
     } cases[] = {
-        {0, 0, 0, 0, std::nullopt}, {1, 2, 3, 4, 1}, {0, 2, 3, 4, 2},
-        {0, 0, 3, 4, 3},            {0, 0, 0, 4, 4},
+        {0, 0, 0, 0, std::nullopt},
+        {1, 2, 3, 4, 1},
+        {0, 2, 3, 4, 2},
+        {0, 0, 3, 4, 3},
+        {0, 0, 0, 4, 4},
     };
     for (const auto& c : cases) {
         TempFolder user;
@@ -100,8 +103,8 @@ TEST_F(PolicyValues, TheMachineRootIsOnlyReadAndTheUserRootIsMadeWhenWrittenTo) 
     {
         YRegistryStoreFactory factory(YRegistryHive::CurrentUser);
         YProfileStore store(&factory);
-        EXPECT_TRUE(YProfileKey(store.GetRootKey(), u"Software\\Yarrowby", true)
-                        .SetDword(u"Value", 7));
+        EXPECT_TRUE(
+            YProfileKey(store.GetRootKey(), u"Software\\Yarrowby", true).SetDword(u"Value", 7));
     }
     std::uint32_t value = 0;
     YRegistryStoreFactory machineFactory(YRegistryHive::LocalMachine);

@@ -62,21 +62,20 @@ TEST_F(XmlFileStoreTest, DocumentIsLaidOutAsDeclarationRootNestedKeysAndValueEle
         ASSERT_TRUE(sessions.SetStringArray(u"Keyword List", {u"first entry", u"second entry"}));
         ASSERT_TRUE(YProfileKey(sessions, u"A & <B>", true).GetStatus().IsSuccess());
     }
-    EXPECT_EQ(ReadFileBytes(File()),
-              kBom +
-                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
-                  "<Yarrowby version=\"3.0\">\r\n"
-                  "  <key name=\"Sessions\">\r\n"
-                  "    <dword name=\"Is Session\">1</dword>\r\n"
-                  "    <string name=\"Protocol Name\">SSH2</string>\r\n"
-                  "    <binary name=\"Custom Colors\">00 01 ff</binary>\r\n"
-                  "    <array name=\"Keyword List\">\r\n"
-                  "      <string>first entry</string>\r\n"
-                  "      <string>second entry</string>\r\n"
-                  "    </array>\r\n"
-                  "    <key name=\"A &amp; &lt;B&gt;\"/>\r\n"
-                  "  </key>\r\n"
-                  "</Yarrowby>\r\n");
+    EXPECT_EQ(ReadFileBytes(File()), kBom +
+                                         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+                                         "<Yarrowby version=\"3.0\">\r\n"
+                                         "  <key name=\"Sessions\">\r\n"
+                                         "    <dword name=\"Is Session\">1</dword>\r\n"
+                                         "    <string name=\"Protocol Name\">SSH2</string>\r\n"
+                                         "    <binary name=\"Custom Colors\">00 01 ff</binary>\r\n"
+                                         "    <array name=\"Keyword List\">\r\n"
+                                         "      <string>first entry</string>\r\n"
+                                         "      <string>second entry</string>\r\n"
+                                         "    </array>\r\n"
+                                         "    <key name=\"A &amp; &lt;B&gt;\"/>\r\n"
+                                         "  </key>\r\n"
+                                         "</Yarrowby>\r\n");
     EXPECT_EQ(std::filesystem::status(File()).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
@@ -185,8 +184,7 @@ TEST_F(XmlFileStoreTest, DocumentsThatAreNotSettingsAreRefusedWholeAndNeverOverw
         std::string cause;
     };
     const Case cases[] = {
-        {"another root", "<Settings version=\"3.0\"><key name=\"S\"/></Settings>", kWrongRoot,
-         ""},
+        {"another root", "<Settings version=\"3.0\"><key name=\"S\"/></Settings>", kWrongRoot, ""},
         {"malformed", "<Yarrowby>\n  <key name=\"S\">\n  </kex\n</Yarrowby>", kLoadFailed,
          "line 4, column 1"},
         {"two roots", kBom + "<Yarrowby/>\n <Yarrowby/>", kLoadFailed, "line 2, column 2"},

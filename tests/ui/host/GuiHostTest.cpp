@@ -30,7 +30,8 @@ TEST(GuiOptionsTest, CommandLinesAreReadOrRefused) {
     };
     const Case cases[] = {
         {{"sessions"}, true, ui::GuiCommand::Sessions},
-        {{"--config", "/srv/config/", "--screenshot", "s.png", "sessions"}, true,
+        {{"--config", "/srv/config/", "--screenshot", "s.png", "sessions"},
+         true,
          ui::GuiCommand::Sessions},
         {{"--help", "whatever"}, true, ui::GuiCommand::Help},
         {{}, false, ui::GuiCommand::None},
@@ -96,8 +97,8 @@ TEST_F(SessionsWindowTest, ListsTheTreeInTheUsersOrderAndPassesTheLayoutRules) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("sessionTree"));
-    EXPECT_EQ(TopLevelNames(*tree),
-              (QStringList{QStringLiteral("Work"), QStringLiteral("zeta"), QStringLiteral("alpha")}));
+    EXPECT_EQ(TopLevelNames(*tree), (QStringList{QStringLiteral("Work"), QStringLiteral("zeta"),
+                                                 QStringLiteral("alpha")}));
     ASSERT_EQ(tree->topLevelItem(0)->childCount(), 1);
     EXPECT_EQ(tree->topLevelItem(0)->child(0)->data(0, ui::SessionsWindow::kPathRole).toString(),
               QStringLiteral("Work\\Jump"));
