@@ -29,8 +29,19 @@ constexpr int HexDigitValue(char32_t c) {
 constexpr int HexDigitValue(char16_t c) {
     return HexDigitValue(char32_t{c});
 }
+// Bytes go through a table: value files hold thousands of digits per key, and the comparisons
+// above mispredict on every other digit of random bytes.
+inline constexpr auto kHexDigitValues = [] {
+    struct Table {
+        signed char value[256];
+    } table{};
+    for (int byte = 0; byte < 256; ++byte) {
+        table.value[byte] = static_cast<signed char>(HexDigitValue(static_cast<char32_t>(byte)));
+    }
+    return table;
+}();
 constexpr int HexDigitValue(char c) {
-    return HexDigitValue(char32_t{static_cast<unsigned char>(c)});
+    return kHexDigitValues.value[static_cast<unsigned char>(c)];
 }
 
 // The byte two digits spell, high digit first; -1 when either is not a digit.
@@ -38,7 +49,7 @@ template <class Char>
 constexpr int HexByteValue(Char high, Char low) {
     const int highValue = HexDigitValue(high);
     const int lowValue = HexDigitValue(low);
-    return highValue < 0 || lowValue < 0 ? -1 : highValue << 4 | lowValue;
+    return (highValue | lowValue) < 0 ? -1 : highValue << 4 | lowValue;
 }
 
 // The digit of the low four bits of value.

@@ -8,13 +8,9 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
-#include <vector>
 
 namespace rivode::storage {
 namespace {
-
-// Lengths and counts come from the file: trust them for termination, not for allocation.
-constexpr std::size_t kMaxReserve = 4096;
 
 // Every character the format gives a meaning to is ASCII, and no byte of a multi-byte UTF-8
 // character is: the lines are parsed as bytes, and only names and texts are ever decoded.
@@ -37,27 +33,28 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\v' || c == '\f';
 }
 
-// Appends the bytes of one continuation line; false when the line holds an odd digit, a
-// character that is not hexadecimal, or more bytes than are still missing.
-bool AppendHexBytes(std::string_view line, std::size_t missing, std::vector<std::uint8_t>& bytes) {
+// Reads the bytes of one continuation line into out, which has room for missing more; the
+// number read, or -1 when the line holds an odd digit, a character that is not hexadecimal, or
+// more bytes than are still missing.
+std::ptrdiff_t ReadHexBytes(std::string_view line, std::size_t missing, std::uint8_t* out) {
+    std::size_t read = 0;
     std::size_t i = 0;
     while (i < line.size()) {
         if (IsBlank(line[i])) {
             ++i;
             continue;
         }
-        if (i + 1 >= line.size() || missing == 0) {
-            return false;
+        if (i + 1 >= line.size() || read == missing) {
+            return -1;
         }
         const int byte = HexByteValue(line[i], line[i + 1]);
         if (byte < 0) {
-            return false;
+            return -1;
         }
-        bytes.push_back(static_cast<std::uint8_t>(byte));
-        --missing;
+        out[read++] = static_cast<std::uint8_t>(byte);
         i += 2;
     }
-    return true;
+    return static_cast<std::ptrdiff_t>(read);
 }
 
 struct Header {
@@ -81,6 +78,9 @@ std::optional<Header> ParseHeader(std::string_view line) {
 class LineReader {
 public:
     explicit LineReader(std::string_view text) : text_(text) {}
+
+    // How many bytes are left to read.
+    std::size_t Remaining() const { return text_.size() - std::min(position_, text_.size()); }
 
     bool Next(std::string_view& line) {
         if (position_ >= text_.size()) {
@@ -152,6 +152,16 @@ private:
         if (name_.size() < name.size()) {
             name_.resize(name.size());
         }
+        // Names are ASCII but for the rarest: widened directly, the decoder only when not.
+        unsigned char seen = 0;
+        for (std::size_t i = 0; i < name.size(); ++i) {
+            const auto byte = static_cast<unsigned char>(name[i]);
+            seen |= byte;
+            name_[i] = byte;
+        }
+        if (seen < 0x80) {
+            return {name_.data(), name.size()};
+        }
         std::size_t written = 0;
         (void)platform::DecodeUtf8(name, name_.data(), written, platform::IllFormed::Stop);
         return {name_.data(), written};
@@ -189,42 +199,50 @@ private:
     }
 
     bool ReadBinary(const Header& header, std::uint32_t length, bool keep) {
-        std::vector<std::uint8_t> bytes;
-        bytes.reserve(std::min<std::size_t>(length, kMaxReserve));
+        // Two digits a byte: a length the rest of the text cannot hold ends the reading before
+        // anything is allocated for it.
+        if (length > lines_.Remaining() / 2) {
+            return false;
+        }
+        std::uint8_t* bytes = table_.AllocateBytes(length);
+        std::size_t read = 0;
         std::string_view line;
-        while (bytes.size() < length) {
-            if (!lines_.Next(line) || !AppendHexBytes(line, length - bytes.size(), bytes)) {
+        while (read < length) {
+            if (!lines_.Next(line)) {
                 return false;
             }
+            const std::ptrdiff_t added = ReadHexBytes(line, length - read, bytes + read);
+            if (added < 0) {
+                return false;
+            }
+            read += static_cast<std::size_t>(added);
         }
         if (keep) {
-            table_.Emplace<YIniFileDataBinary>(DecodeName(header.name), std::move(bytes));
+            table_.Emplace<YIniFileDataBinary>(
+                DecodeName(header.name),
+                YIniFileDataBinary::Stored{std::span<const std::uint8_t>(bytes, length)});
         }
         return true;
     }
 
     bool ReadStringArray(const Header& header, std::uint32_t count, bool keep) {
-        YStringArray texts;
-        texts.reserve(std::min<std::size_t>(count, kMaxReserve));
         std::string_view line;
+        const char* first = nullptr;
+        const char* last = nullptr;
         for (std::uint32_t i = 0; i < count; ++i) {
             if (!lines_.Next(line) || line.empty() || line[0] != ' ') {
                 return false;
             }
-            texts.push_back(DecodeText(line.substr(1)));
+            first = first == nullptr ? line.data() : first;
+            last = line.data() + line.size();
         }
         if (keep) {
-            table_.Emplace<YIniFileDataStringSz>(DecodeName(header.name), std::move(texts));
+            const std::string_view lines =
+                count == 0 ? std::string_view() : std::string_view(first, last - first);
+            table_.Emplace<YIniFileDataStringSz>(DecodeName(header.name),
+                                                 YIniFileDataStringSz::Stored{lines, count});
         }
         return true;
-    }
-
-    static YUnicodeString DecodeText(std::string_view utf8) {
-        YUnicodeString text(utf8.size(), u'\0');
-        std::size_t written = 0;
-        (void)platform::DecodeUtf8(utf8, text.data(), written, platform::IllFormed::Stop);
-        text.resize(written);
-        return text;
     }
 
     LineReader lines_;
@@ -240,6 +258,20 @@ bool ReadIniValueFile(std::string_view bytes, IniValueTable& table) {
     const platform::Utf8DecodeResult valid = platform::FindValidUtf8(bytes);
     const std::string_view text = table.CopyBytes(bytes.substr(0, valid.consumed));
     return ValueFileParser(text, table).Run() && valid.consumed == bytes.size();
+}
+
+void ReadStoredTexts(std::string_view lines, std::uint32_t count, YStringArray& texts) {
+    texts.clear();
+    texts.reserve(count);
+    LineReader reader(lines);
+    std::string_view line;
+    for (std::uint32_t i = 0; i < count && reader.Next(line); ++i) {
+        const std::string_view utf8 = line.substr(1);
+        YUnicodeString& text = texts.emplace_back(utf8.size(), u'\0');
+        std::size_t written = 0;
+        (void)platform::DecodeUtf8(utf8, text.data(), written, platform::IllFormed::Stop);
+        text.resize(written);
+    }
 }
 
 }  // namespace rivode::storage

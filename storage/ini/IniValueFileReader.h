@@ -18,4 +18,8 @@ namespace rivode::storage {
 // end of the bytes (the rest was not read).
 bool ReadIniValueFile(std::string_view bytes, IniValueTable& table);
 
+// The texts of a list whose count continuation lines (each a blank, then UTF-8) the reading
+// above kept as they stand: lists are split and decoded only when a caller reads them.
+void ReadStoredTexts(std::string_view lines, std::uint32_t count, YStringArray& texts);
+
 }  // namespace rivode::storage

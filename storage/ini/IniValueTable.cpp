@@ -62,9 +62,12 @@ constexpr std::size_t kInitialSlots = 64;
 constexpr std::size_t kBytesPerValue = 40;
 constexpr std::size_t kMinimumArena = 1024;
 
-}  // namespace
-
-namespace {
+// Names are compared as bytes: the character-by-character comparison of u16string_view is
+// several times slower, and the index compares a name on every look-up.
+bool SameName(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() &&
+           std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
+}
 
 template <class Word>
 std::uint64_t LoadWord(const char* bytes) {
@@ -113,7 +116,7 @@ int FindPersonalValue(std::u16string_view name, std::uint64_t hash) {
         return -1;
     }
     for (std::size_t i = 0; i < kPersonalValueCount; ++i) {
-        if (index.hash[i] == hash && kPersonalValueNames[i] == name) {
+        if (index.hash[i] == hash && SameName(kPersonalValueNames[i], name)) {
             return static_cast<int>(i);
         }
     }
@@ -161,6 +164,10 @@ std::string_view IniValueTable::CopyBytes(std::string_view bytes) {
     return {copy, bytes.size()};
 }
 
+std::uint8_t* IniValueTable::AllocateBytes(std::size_t size) {
+    return static_cast<std::uint8_t*>(arena_.allocate(std::max<std::size_t>(size, 1), 1));
+}
+
 std::u16string_view IniValueTable::GetSlotName(std::size_t slot) const {
     return IsPersonalSlot(slot) ? GetPersonalValueName(slot)
                                 : general_[slot - kPersonalValueCount].name;
@@ -185,20 +192,30 @@ std::size_t IniValueTable::FindGeneral(std::u16string_view name, std::uint64_t h
             return general_.size();
         }
         const Entry& entry = general_[index - 1];
-        if (entry.hash == hash && entry.name == name) {
+        if (entry.hash == hash && SameName(entry.name, name)) {
             return index - 1;
         }
     }
 }
 
 YIniFileData* IniValueTable::Find(std::u16string_view name) const {
+    // Records read their values in the order they are stored: the entry after the one found
+    // last is tried first, which spares the hashing and both look-ups. A general entry never
+    // holds a personal name, so a match there is the answer.
+    if (nextGeneral_ < general_.size() && SameName(general_[nextGeneral_].name, name)) {
+        return general_[nextGeneral_++].value;
+    }
     const std::uint64_t hash = HashValueName(name);
     const int personal = FindPersonalValue(name, hash);
     if (personal >= 0) {
         return personal_[static_cast<std::size_t>(personal)];
     }
     const std::size_t index = FindGeneral(name, hash);
-    return index < general_.size() ? general_[index].value : nullptr;
+    if (index == general_.size()) {
+        return nullptr;
+    }
+    nextGeneral_ = index + 1;
+    return general_[index].value;
 }
 
 void IniValueTable::Store(std::u16string_view name, std::uint64_t hash, YIniFileData* value) {
@@ -224,7 +241,12 @@ void IniValueTable::Store(std::u16string_view name, std::uint64_t hash, YIniFile
         Grow();
         FindGeneral(name, hash, &slot);  // the free slot moved with the index
     }
-    general_.push_back(Entry{hash, CopyText(name), value, true});
+    // Filled in place: building the entry aside and copying it stalls on the copy's loads.
+    Entry& entry = general_.emplace_back();
+    entry.hash = hash;
+    entry.name = CopyText(name);
+    entry.value = value;
+    entry.changed = true;
     slots_[slot] = static_cast<std::uint32_t>(general_.size());
 }
 

@@ -70,6 +70,8 @@ public:
     // A copy of text in the arena, alive as long as the table.
     std::u16string_view CopyText(std::u16string_view text);
     std::string_view CopyBytes(std::string_view bytes);
+    // Room for size bytes in the arena, alive as long as the table.
+    std::uint8_t* AllocateBytes(std::size_t size);
 
     bool personalChanged = false;
     bool generalChanged = false;
@@ -114,10 +116,10 @@ public:
 
 private:
     struct Entry {
-        std::uint64_t hash;
-        std::u16string_view name;  // in the arena
-        YIniFileData* value;       // in the arena; nullptr when none
-        bool changed;              // stored or erased since the last ClearChanges
+        std::uint64_t hash = 0;
+        std::u16string_view name;       // in the arena
+        YIniFileData* value = nullptr;  // in the arena; nullptr when none
+        bool changed = false;           // stored or erased since the last ClearChanges
     };
 
     void Store(std::u16string_view name, std::uint64_t hash, YIniFileData* value);
@@ -132,6 +134,8 @@ private:
     std::array<YIniFileData*, kPersonalValueCount> personal_{};
     std::array<bool, kPersonalValueCount> personalSlotChanged_{};
     std::vector<Entry> general_;
+    // The general entry a look-up tries first: the one after the entry found last.
+    mutable std::size_t nextGeneral_ = 0;
     // Open addressing over general_: each slot holds an entry index + 1, 0 when free.
     std::vector<std::uint32_t> slots_;
 };

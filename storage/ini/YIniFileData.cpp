@@ -1,5 +1,6 @@
 #include "storage/ini/YIniFileData.h"
 
+#include "storage/ini/IniValueFileReader.h"
 #include "storage/ini/IniValueFileWriter.h"
 #include "storage/text/TextCodec.h"
 
@@ -62,10 +63,11 @@ bool YIniFileDataBinary::GetBinary(void* buffer, std::uint64_t& size) const {
 void YIniFileDataBinary::SetBinary(const void* bytes, std::uint64_t length) {
     const auto* first = static_cast<const std::uint8_t*>(bytes);
     if (first == nullptr) {
-        bytes_.clear();
-        return;
+        owned_.clear();
+    } else {
+        owned_.assign(first, first + length);
     }
-    bytes_.assign(first, first + length);
+    bytes_ = owned_;
 }
 
 void YIniFileDataBinary::WriteLines(std::u16string_view name, YUnicodeString& out) const {
@@ -73,10 +75,20 @@ void YIniFileDataBinary::WriteLines(std::u16string_view name, YUnicodeString& ou
 }
 
 bool YIniFileDataStringSz::GetStringArray(YStringArray& value) const {
-    value = value_;
+    if (isStored_) {
+        rivode::storage::ReadStoredTexts(stored_.lines, stored_.count, value);
+    } else {
+        value = value_;
+    }
     return true;
 }
 
 void YIniFileDataStringSz::WriteLines(std::u16string_view name, YUnicodeString& out) const {
-    rivode::storage::AppendStringArrayLines(out, name, value_);
+    if (!isStored_) {
+        rivode::storage::AppendStringArrayLines(out, name, value_);
+        return;
+    }
+    YStringArray texts;
+    (void)GetStringArray(texts);
+    rivode::storage::AppendStringArrayLines(out, name, texts);
 }

@@ -8,6 +8,7 @@
 #include <RivodeRavudaVU/YUnicodeString.h>
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -68,9 +69,16 @@ private:
     YUnicodeString owned_;
 };
 
+// Like a string, a binary value read from a file keeps its bytes in the arena of the key's value
+// table; bytes set later are owned by the value.
 class YIniFileDataBinary final : public YIniFileData {
 public:
-    explicit YIniFileDataBinary(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+    struct Stored {
+        std::span<const std::uint8_t> bytes;  // in the table's arena
+    };
+    explicit YIniFileDataBinary(Stored stored) : bytes_(stored.bytes) {}
+    explicit YIniFileDataBinary(std::vector<std::uint8_t> bytes)
+        : owned_(std::move(bytes)), bytes_(owned_) {}
     YIniFileDataBinary(const void* bytes, std::uint64_t length);
     bool GetBinary(void* buffer, std::uint64_t& size) const override;
     void SetBinary(const void* bytes, std::uint64_t length) override;
@@ -78,17 +86,30 @@ public:
     void WriteLines(std::u16string_view name, YUnicodeString& out) const override;
 
 private:
-    std::vector<std::uint8_t> bytes_;
+    std::vector<std::uint8_t> owned_;
+    std::span<const std::uint8_t> bytes_;  // in the arena, or owned_
 };
 
+// A list read from a file keeps its continuation lines as the file's UTF-8 (in the table's
+// arena) and is split and decoded only when asked for: most keys hold lists no caller reads.
 class YIniFileDataStringSz final : public YIniFileData {
 public:
+    struct Stored {
+        std::string_view lines;  // count well-formed continuation lines, see ReadStoredTexts
+        std::uint32_t count;
+    };
+    explicit YIniFileDataStringSz(Stored stored) : stored_(stored), isStored_(true) {}
     explicit YIniFileDataStringSz(YStringArray value) : value_(std::move(value)) {}
     bool GetStringArray(YStringArray& value) const override;
-    void SetStringArray(const YStringArray& value) override { value_ = value; }
+    void SetStringArray(const YStringArray& value) override {
+        value_ = value;
+        isStored_ = false;
+    }
     ValueKind GetKind() const override { return ValueKindMultiString; }
     void WriteLines(std::u16string_view name, YUnicodeString& out) const override;
 
 private:
+    Stored stored_{};  // while isStored_
+    bool isStored_ = false;
     YStringArray value_;
 };
