@@ -5,9 +5,14 @@
 #include <RivodeRavudaVU/HexDigits.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <optional>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace rivode::storage {
 namespace {
@@ -57,6 +62,31 @@ std::ptrdiff_t ReadHexBytes(std::string_view line, std::size_t missing, std::uin
     return static_cast<std::ptrdiff_t>(read);
 }
 
+// The first byte at or after from that is a or b; the text's size when none. Lines and names are
+// tens of bytes long, too short for a call to memchr to pay off but long enough that testing a
+// byte at a time costs more than the rest of the parsing.
+std::size_t FindEither(std::string_view text, std::size_t from, char a, char b) {
+    std::size_t i = from;
+#if defined(__SSE2__)
+    const __m128i wantA = _mm_set1_epi8(a);
+    const __m128i wantB = _mm_set1_epi8(b);
+    for (; i + 16 <= text.size(); i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+        const int found = _mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, wantA), _mm_cmpeq_epi8(bytes, wantB)));
+        if (found != 0) {
+            return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(found)));
+        }
+    }
+#endif
+    for (; i < text.size(); ++i) {
+        if (text[i] == a || text[i] == b) {
+            return i;
+        }
+    }
+    return text.size();
+}
+
 struct Header {
     char kind;
     std::string_view name;
@@ -67,8 +97,8 @@ std::optional<Header> ParseHeader(std::string_view line) {
     if (line.size() <= 4 || line[1] != ':' || line[2] != '"') {
         return std::nullopt;
     }
-    const std::size_t close = line.find('"', 3);
-    if (close == std::string_view::npos || close + 1 >= line.size() || line[close + 1] != '=') {
+    const std::size_t close = FindEither(line, 3, '"', '"');
+    if (close + 1 >= line.size() || line[close + 1] != '=') {
         return std::nullopt;
     }
     return Header{line[0], line.substr(3, close - 3), line.substr(close + 2)};
@@ -97,34 +127,7 @@ public:
     }
 
 private:
-    // The first CR or LF at or after from (the text's size when none). Lines are tens of bytes
-    // long: eight bytes are tested at a time, and no byte below 0x10 other than the two
-    // terminators occurs in practice, so a group without one is passed over at once.
-    std::size_t FindLineEnd(std::size_t from) const {
-        constexpr std::uint64_t kLow = 0x0101010101010101ULL;
-        constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
-        std::size_t i = from;
-        for (; i + 8 <= text_.size(); i += 8) {
-            std::uint64_t bytes;
-            std::memcpy(&bytes, text_.data() + i, sizeof bytes);
-            // A byte below 0x10 has a zero in bytes & 0xf0.
-            const std::uint64_t masked = bytes & 0xf0f0f0f0f0f0f0f0ULL;
-            if (((masked - kLow) & ~masked & kHigh) == 0) {
-                continue;
-            }
-            for (std::size_t k = i; k < i + 8; ++k) {
-                if (text_[k] == '\n' || text_[k] == '\r') {
-                    return k;
-                }
-            }
-        }
-        for (; i < text_.size(); ++i) {
-            if (text_[i] == '\n' || text_[i] == '\r') {
-                return i;
-            }
-        }
-        return text_.size();
-    }
+    std::size_t FindLineEnd(std::size_t from) const { return FindEither(text_, from, '\n', '\r'); }
 
     std::string_view text_;
     std::size_t position_ = 0;
@@ -261,13 +264,15 @@ bool ReadIniValueFile(std::string_view bytes, IniValueTable& table) {
 }
 
 void ReadStoredTexts(std::string_view lines, std::uint32_t count, YStringArray& texts) {
-    texts.clear();
-    texts.reserve(count);
+    // The strings texts already holds are written over: a caller reading lists into one array
+    // allocates once, not once per line.
+    texts.resize(count);
     LineReader reader(lines);
     std::string_view line;
     for (std::uint32_t i = 0; i < count && reader.Next(line); ++i) {
         const std::string_view utf8 = line.substr(1);
-        YUnicodeString& text = texts.emplace_back(utf8.size(), u'\0');
+        YUnicodeString& text = texts[i];
+        text.resize(utf8.size());
         std::size_t written = 0;
         (void)platform::DecodeUtf8(utf8, text.data(), written, platform::IllFormed::Stop);
         text.resize(written);

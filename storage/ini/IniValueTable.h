@@ -103,6 +103,13 @@ public:
     std::u16string_view GetSlotName(std::size_t slot) const;
     const YIniFileData* GetSlotValue(std::size_t slot) const;
     static bool IsPersonalSlot(std::size_t slot) { return slot < kPersonalValueCount; }
+    // Tells the table that the next look-up is likely the name of slot: a listing hands out
+    // names in its own order, and its caller usually reads each value as it is listed.
+    void ExpectLookup(std::size_t slot) const {
+        if (!IsPersonalSlot(slot)) {
+            nextGeneral_ = slot - kPersonalValueCount;
+        }
+    }
 
     // Every entry that maps to a value, in slot order. visit(name, value, isPersonal).
     template <class Visit>

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <map>
 
 namespace rivode::storage {
@@ -39,11 +40,67 @@ void AppendFoldedWords(std::u16string_view name, std::vector<std::uint64_t>& wor
     }
 }
 
+// The names of the thread's last listing of values, in slot order, and the order it listed them
+// in. Keys of one kind (sessions above all) hold the same names in the same order, so listing
+// thousands of them sorts once: a listing whose names are exactly the last one's takes its order.
+class LastValueOrder {
+public:
+    bool Matches(const std::vector<YIniFileKeyIterator::Entry>& entries) const {
+        if (entries.size() != ends_.size()) {
+            return false;
+        }
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const std::u16string_view name = entries[i].name;
+            if (name.size() != ends_[i] - start ||
+                std::memcmp(name.data(), names_.data() + start, name.size() * sizeof(char16_t)) !=
+                    0) {
+                return false;
+            }
+            start = ends_[i];
+        }
+        return true;
+    }
+    void Remember(const std::vector<YIniFileKeyIterator::Entry>& entries) {
+        names_.clear();
+        ends_.clear();
+        for (const YIniFileKeyIterator::Entry& entry : entries) {
+            names_.append(entry.name);
+            ends_.push_back(names_.size());
+        }
+    }
+
+    std::vector<std::uint32_t> order;  // indices into the listing in slot order
+
+private:
+    YUnicodeString names_;
+    std::vector<std::size_t> ends_;
+};
+thread_local LastValueOrder lastValueOrder;
+
 }  // namespace
 
 std::unique_ptr<YIniFileKeyIterator> YIniFileKeyIterator::ListValues(
     std::shared_ptr<IniValueTable> table) {
     auto iterator = std::make_unique<YIniFileKeyIterator>();
+    std::vector<Entry>& entries = iterator->entries_;
+    entries.reserve(table->GetSlotCount());
+    for (std::size_t slot = 0; slot < table->GetSlotCount(); ++slot) {
+        if (const YIniFileData* value = table->GetSlotValue(slot)) {
+            entries.push_back(Entry{table->GetSlotName(slot), value->GetKind(), slot});
+        }
+    }
+    iterator->table_ = std::move(table);
+    LastValueOrder& last = lastValueOrder;
+    if (last.Matches(entries)) {
+        std::vector<Entry> ordered;
+        ordered.reserve(entries.size());
+        for (const std::uint32_t index : last.order) {
+            ordered.push_back(entries[index]);
+        }
+        entries = std::move(ordered);
+        return iterator;
+    }
     struct SortKey {
         std::size_t entry;
         std::size_t firstWord;
@@ -51,17 +108,12 @@ std::unique_ptr<YIniFileKeyIterator> YIniFileKeyIterator::ListValues(
     };
     std::vector<SortKey> keys;
     std::vector<std::uint64_t> words;
-    iterator->entries_.reserve(table->GetSlotCount());
-    keys.reserve(table->GetSlotCount());
-    for (std::size_t slot = 0; slot < table->GetSlotCount(); ++slot) {
-        if (const YIniFileData* value = table->GetSlotValue(slot)) {
-            const std::u16string_view name = table->GetSlotName(slot);
-            keys.push_back(SortKey{iterator->entries_.size(), words.size(), (name.size() + 3) / 4});
-            AppendFoldedWords(name, words);
-            iterator->entries_.push_back(Entry{name, value->GetKind(), slot});
-        }
+    keys.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::u16string_view name = entries[i].name;
+        keys.push_back(SortKey{i, words.size(), (name.size() + 3) / 4});
+        AppendFoldedWords(name, words);
     }
-    const std::vector<Entry>& entries = iterator->entries_;
     // Value names are exact, so two that differ only in case are both listed, next to each
     // other.
     std::sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
@@ -82,11 +134,13 @@ std::unique_ptr<YIniFileKeyIterator> YIniFileKeyIterator::ListValues(
     });
     std::vector<Entry> sorted;
     sorted.reserve(keys.size());
+    last.order.clear();
     for (const SortKey& key : keys) {
         sorted.push_back(entries[key.entry]);
+        last.order.push_back(static_cast<std::uint32_t>(key.entry));
     }
-    iterator->entries_ = std::move(sorted);
-    iterator->table_ = std::move(table);
+    last.Remember(entries);
+    entries = std::move(sorted);
     return iterator;
 }
 
@@ -136,6 +190,9 @@ bool YIniFileKeyIterator::Next(YUnicodeString& name, int& kind) {
         const Entry& entry = entries_[next_++];
         if (table_ && table_->GetSlotValue(entry.slot) == nullptr) {
             continue;  // deleted since the snapshot
+        }
+        if (table_) {
+            table_->ExpectLookup(entry.slot);
         }
         name.assign(entry.name);
         kind = entry.kind;

@@ -25,13 +25,13 @@ public:
     bool Next(YUnicodeString& name, int& kind) override;
     bool Next(YUnicodeString& name) override;
 
-private:
     struct Entry {
         std::u16string_view name;  // in the shared table, or in subKeyNames_
         int kind;
         std::size_t slot;  // the value's slot in the table
     };
 
+private:
     std::vector<Entry> entries_;
     std::vector<YUnicodeString> subKeyNames_;
     std::size_t next_ = 0;

@@ -85,14 +85,30 @@ TEST_F(IniFileKeyTest, ValueListingIsSortedWithoutCaseAndSkipsLaterDeletions) {
     ASSERT_TRUE(key.SetString(u"Password", u"p"));
     YProfileKeyIterator values(key, true);
     ASSERT_TRUE(key.DeleteValue(u"Gamma"));
-    Listing listed;
-    for (std::pair<YUnicodeString, int> next; values.Next(next.first, next.second);) {
-        listed.push_back(next);
+    const auto list = [](YProfileKeyIterator& listing) {
+        Listing listed;
+        for (std::pair<YUnicodeString, int> next; listing.Next(next.first, next.second);) {
+            listed.push_back(next);
+        }
+        return listed;
+    };
+    const Listing sorted{{u"Alpha", ValueKindMultiString},
+                         {u"alpha", ValueKindString},
+                         {u"beta", ValueKindDword},
+                         {u"Password", ValueKindString}};
+    EXPECT_EQ(list(values), sorted);
+    // Listings of keys holding the same names reuse the last order; one name differing must not.
+    YProfileKeyIterator again(key, true);
+    EXPECT_EQ(list(again), sorted);
+    YProfileKey other(Root(), u"L");
+    for (const char16_t* name : {u"beta", u"Alpha", u"alpha", u"Delta"}) {
+        ASSERT_TRUE(other.SetDword(name, 0));
     }
-    EXPECT_EQ(listed, (Listing{{u"Alpha", ValueKindMultiString},
-                               {u"alpha", ValueKindString},
-                               {u"beta", ValueKindDword},
-                               {u"Password", ValueKindString}}));
+    YProfileKeyIterator otherValues(other, true);
+    EXPECT_EQ(list(otherValues), (Listing{{u"Alpha", ValueKindDword},
+                                          {u"alpha", ValueKindDword},
+                                          {u"beta", ValueKindDword},
+                                          {u"Delta", ValueKindDword}}));
 }
 
 TEST_F(IniFileKeyTest, TwoObjectsOfOneKeyDoNotShareUnsavedChanges) {
