@@ -1,12 +1,13 @@
 // Values of a session key that no part of the record reads, and writing a whole session into
 // another key.
+#include "config/ValueNameSet.h"
+
 #include <RivodeRavudaVU/SessionConfig.h>
 #include <RivodeRavudaVU/YProfileValueNames.h>
 
 #include <algorithm>
-#include <functional>
+#include <cstring>
 #include <string_view>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -76,22 +77,14 @@ private:
     YProfilePrivateKey& key_;
 };
 
-// Looks names up in a set of YUnicodeString without making a string of each.
-struct NameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::u16string_view name) const {
-        return std::hash<std::u16string_view>{}(name);
-    }
-};
-
 }  // namespace
 
 bool SessionConfig::ReadForeignValues(const YProfileKey& key) {
     // The names of the record's own tables are the same for every session: collected once, as
     // opening every session of a large tree would otherwise spend its time building them.
-    static const std::unordered_set<YUnicodeString, NameHash, std::equal_to<>> tableNames = [this] {
-        std::unordered_set<YUnicodeString, NameHash, std::equal_to<>> names;
-        const auto collect = [&names](YProfileData& value) { names.insert(value.GetName()); };
+    static const rivode::config::ValueNameSet tableNames = [this] {
+        rivode::config::ValueNameSet names;
+        const auto collect = [&names](YProfileData& value) { names.Insert(value.GetName()); };
         Table().ForEach(*this, collect);
         TerminalConfig::Table().ForEach(terminalConfig, collect);
         RemoteHostConfig::Table().ForEach(remoteHostConfig, collect);
@@ -110,8 +103,13 @@ bool SessionConfig::ReadForeignValues(const YProfileKey& key) {
         }
     }
     const auto isKnown = [&protocolNames](std::u16string_view name) {
-        return tableNames.find(name) != tableNames.end() ||
-               std::find(protocolNames.begin(), protocolNames.end(), name) != protocolNames.end();
+        return tableNames.Contains(name) ||
+               std::any_of(protocolNames.begin(), protocolNames.end(),
+                           [name](std::u16string_view known) {
+                               return known.size() == name.size() &&
+                                      std::memcmp(known.data(), name.data(),
+                                                  name.size() * sizeof(char16_t)) == 0;
+                           });
     };
     // Nearly every value of a session is the record's own: the names are visited in the
     // store's order and only the foreign ones are put in the order of a listing, which is the
