@@ -14,6 +14,10 @@
 
 class YIniFileData {
 public:
+    YIniFileData() = default;
+    // Values may hold views of their own buffers: never copied, only rebuilt from what they hold.
+    YIniFileData(const YIniFileData&) = delete;
+    YIniFileData& operator=(const YIniFileData&) = delete;
     virtual ~YIniFileData() = default;
 
     virtual bool GetStringArray(YStringArray& value) const { return false; }
