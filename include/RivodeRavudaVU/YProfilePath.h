@@ -42,6 +42,8 @@ public:
 
     // As the typed-value Init, with the default expanded first.
     bool Init(const YProfileKey* key, YUnicodeString name, const YUnicodeString& defaultValue);
+    // The same with a lasting name, as record tables give it: no name is looked up or copied.
+    bool Init(const YProfileKey* key, YLastingName name, const YUnicodeString& defaultValue);
 
     // The stored form of path, and the path of a stored form.
     YUnicodeString Substitute(std::u16string_view path) const;

@@ -53,6 +53,11 @@ bool ProfilePath::Init(const YProfileKey* key, YUnicodeString name,
     return YProfile2::Init(key, std::move(name), Expand(defaultValue));
 }
 
+bool ProfilePath::Init(const YProfileKey* key, YLastingName name,
+                       const YUnicodeString& defaultValue) {
+    return YProfile2::Init(key, name, Expand(defaultValue));
+}
+
 YUnicodeString ProfilePath::Substitute(std::u16string_view path) const {
     std::size_t best = folders_->size();
     std::size_t bestLength = 0;
