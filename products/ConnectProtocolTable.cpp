@@ -17,8 +17,8 @@ bool NoSavedCredentials(const ConnectProtocolEntry&) {
 }
 void IgnoreEntry(const ConnectProtocolEntry&) {}
 void NothingToUnload(ConnectProtocolEntry&) {}
-IProtocolPages* NoPages(const ConnectProtocolEntry&, YPropertyTreeDialog&, int, ISessionConfig&, int,
-                        YPropertyTreePage&) {
+IProtocolPages* NoPages(const ConnectProtocolEntry&, YPropertyTreeDialog&, int, ISessionConfig&,
+                        int, YPropertyTreePage&) {
     return nullptr;
 }
 void ReservedSlot() {}

@@ -159,7 +159,12 @@ YUnicodeString SessionOptionsDialogBase::MakeTitle(const ISessionConfig& session
     title.AddString(session.GetName());
     title.AddString(mode == kSessionOptionsModeReadOnly ? LoadMessageString(msg::ReadOnlySuffix)
                                                         : YUnicodeString());
-    return title.GetSingleLineTextTrimmed();
+    // Without the suffix the text ends in the blank that would have led to it.
+    YUnicodeString text = title.GetSingleLineTextTrimmed();
+    while (!text.empty() && text.back() == u' ') {
+        text.pop_back();
+    }
+    return text;
 }
 
 bool SessionOptionsDialogBase::IsReadOnly() const {

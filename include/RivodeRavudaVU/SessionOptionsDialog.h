@@ -122,6 +122,8 @@ public:
                          int appearanceValue, bool printingValue, bool& keywordListsChanged,
                          int product, QWidget* parent);
     bool OnInitDialog() override;
+    // A refused OK also puts the focus on the field the refusing page named.
+    void OnOK() override;
 };
 
 // Runs the dialog modally; YID_OK when the user confirmed (the session then holds the edits).
