@@ -1,0 +1,319 @@
+#include "tests/davaraze/qt/ModalDriver.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WindowLayoutRules.h"
+#include "ui/host/GuiHostSetup.h"
+
+#include <DavaraZE/YQtUserInterface.h>
+#include <RivodeRavudaVU/ConnectProtocolTable.h>
+#include <RivodeRavudaVU/LibraryEntry.h>
+#include <RivodeRavudaVU/RivodeMessages.h>
+#include <RivodeRavudaVU/SessionConfig.h>
+#include <RivodeRavudaVU/SessionDatabase.h>
+#include <RivodeRavudaVU/SessionOptionsDialog.h>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace rivode {
+namespace {
+
+using test::LetEventsRun;
+using test::TempFolder;
+using test::WhenModalShows;
+
+// Windows from the Qt half; message boxes recorded instead of shown, so a refusal can be
+// checked without a second window to close.
+class QtWindowsRecordedMessages : public YUserInterface {
+public:
+    int ShowMessageBox(const YMessageBoxRequest& request) override {
+        messages.push_back(request.text);
+        return YID_OK;
+    }
+    int RunProgress(YProgressDialog& progress) override { return qt_->RunProgress(progress); }
+    int RunDialog(YDialog& dialog) override { return qt_->RunDialog(dialog); }
+
+    std::vector<YUnicodeString> messages;
+
+private:
+    std::shared_ptr<YUserInterface> qt_ = YCreateQtUserInterface();
+};
+
+class SessionOptionsTest : public ::testing::Test {
+protected:
+    SessionOptionsTest() {
+        HostFolders folders;
+        folders.main = FromUtf8(config_.Path());
+        folders.source = HostFolderSource::CommandLine;
+        ui::PrepareGuiHost(folders, ui::kGuiProduct);
+        YSetUserInterface(recorder_);
+        const YAppFnTable table{LoadConnectProtocolModule, nullptr, nullptr};
+        bool fips = false;
+        YReportMessageParams report;
+        loaded_ = LoadConnectionProtocolDlls(table, ui::kGuiProduct,
+                                             GetDefaultConnectModuleFolder(), fips, report);
+        SessionOptionsDialogBase::m_pageStateMap.Clear();
+    }
+    ~SessionOptionsTest() override {
+        YSetUserInterface(nullptr);
+        RivodeRavudaVuCleanupForUnload();
+    }
+
+    // A stored session of protocol at "Work\Host".
+    YRefPtr<ISessionConfig> StoredSession(const char16_t* protocol) {
+        auto session = YRefPtr<ISessionConfig>::Adopt(new SessionConfig);
+        session->Load(nullptr);
+        session->SetPath(u"Work\\Host");
+        session->SetProtocolName(protocol);
+        YReportMessageParams report;
+        SessionDatabaseImpl& database = *GetSessionDatabaseImpl();
+        EXPECT_TRUE(database.IsFolder(u"Work") || database.CreateFolder(u"Work", report));
+        EXPECT_TRUE(database.SaveSession(*session, !database.Exists(u"Work\\Host"), report));
+        return GetSessionDatabaseImpl()->OpenSession(u"Work\\Host");
+    }
+
+    TempFolder config_;
+    std::shared_ptr<QtWindowsRecordedMessages> recorder_ =
+        std::make_shared<QtWindowsRecordedMessages>();
+    bool loaded_ = false;
+};
+
+std::vector<YUnicodeString> ShownPaths(const YPropertyTreeDialog& dialog) {
+    std::vector<YUnicodeString> paths;
+    for (const YPropertyTreePage* page : dialog.GetShownPages()) {
+        paths.push_back(page->GetPath());
+    }
+    return paths;
+}
+
+bool Shows(const YPropertyTreeDialog& dialog, std::u16string_view path) {
+    const std::vector<YUnicodeString> shown = ShownPaths(dialog);
+    return std::find(shown.begin(), shown.end(), path) != shown.end();
+}
+
+TEST_F(SessionOptionsTest, PagesFollowTheProtocolTheProductAndTheMode) {
+    ASSERT_TRUE(loaded_);
+    struct Case {
+        const char16_t* protocol;
+        int mode;
+        bool terminalPages;  // Logon Actions and the Terminal subtree
+        bool okDisabled;
+        const char16_t* title;
+    };
+    const Case cases[] = {
+        {u"SSH2", 0, true, false, u"Session Options - Host"},
+        {u"Serial", 0, true, false, u"Session Options - Host"},
+        {u"Raw", 0, false, false, u"Session Options - Host"},
+        {u"SSH2", kSessionOptionsModeReadOnly, true, true, u"Session Options - Host (Read Only)"},
+        {u"Telnet", kSessionOptionsModeMultiple, true, false, u"Session Options - multiple"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(ToUtf8(test.protocol));
+        const YRefPtr<ISessionConfig> session = StoredSession(test.protocol);
+        bool keywords = false;
+        SessionOptionsDialogBase dialog(nullptr, session.get(), test.mode, false, false, 0, false,
+                                        0, false, keywords, ui::kGuiProduct, nullptr);
+        ASSERT_TRUE(dialog.OnInitDialog());
+        EXPECT_EQ(dialog.GetTitle(), test.title);
+        EXPECT_EQ(Shows(dialog, u"Connection\\Logon Actions"), test.terminalPages);
+        EXPECT_EQ(Shows(dialog, u"Terminal\\Emulation\\Advanced"), test.terminalPages);
+        EXPECT_EQ(dialog.IsOkButtonDisabled(), test.okDisabled);
+        EXPECT_EQ(dialog.IsReadOnlyPromptPending(), test.okDisabled);
+        // A product without transfer protocols: one protocol combo box, no File Transfer pages,
+        // and the ANSI Color page only when the application-wide option asks for it.
+        EXPECT_EQ(dialog.GetConnectPage().GetTemplateId(), SessionConnectPage::kOneKindTemplateId);
+        EXPECT_FALSE(Shows(dialog, u"File Transfer"));
+        EXPECT_FALSE(Shows(dialog, u"Terminal\\Appearance\\ANSI Color"));
+    }
+}
+
+TEST_F(SessionOptionsTest, ChangingTheProtocolMovesThePagesOrIsRefused) {
+    ASSERT_TRUE(loaded_);
+    const YRefPtr<ISessionConfig> session = StoredSession(u"SSH2");
+    bool keywords = false;
+    SessionOptionsDialogBase dialog(nullptr, session.get(), 0, false, false, 0, false, 0, false,
+                                    keywords, ui::kGuiProduct, nullptr);
+    ASSERT_TRUE(dialog.OnInitDialog());
+    SessionConnectPage& connect = dialog.GetConnectPage();
+    EXPECT_TRUE(connect.OnTerminalProtocolChanged(u"Raw"));
+    EXPECT_FALSE(Shows(dialog, u"Terminal"));
+    EXPECT_EQ(session->GetProtocolName(), u"Raw");
+    EXPECT_FALSE(connect.OnTerminalProtocolChanged(u"Carrier Pigeon"));
+    EXPECT_EQ(connect.terminalProtocol, u"Raw");
+    ASSERT_EQ(recorder_->messages.size(), 1u);
+    EXPECT_NE(recorder_->messages[0].find(u"Carrier Pigeon"), YUnicodeString::npos);
+    EXPECT_TRUE(connect.OnTerminalProtocolChanged(u"Telnet"));
+    EXPECT_TRUE(Shows(dialog, u"Terminal\\Log File"));
+}
+
+QWidget* PageWidget(QWidget& window) {
+    return window.findChild<QStackedWidget*>(QStringLiteral("pageArea"))->currentWidget();
+}
+
+void ClickPage(QWidget& window, const QString& name) {
+    auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("pages"));
+    const auto items = tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_FALSE(items.isEmpty()) << name.toStdString();
+    tree->scrollToItem(items.front());
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                      tree->visualItemRect(items.front()).center());
+}
+
+void Type(QWidget& window, const char* field, const QString& text) {
+    auto* edit = PageWidget(window)->findChild<QLineEdit*>(QString::fromLatin1(field));
+    ASSERT_NE(edit, nullptr) << field;
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+void Tick(QWidget& window, std::uint32_t label) {
+    const QString text = QString::fromStdU16String(LoadMessageString(label));
+    for (QAbstractButton* box : PageWidget(window)->findChildren<QAbstractButton*>()) {
+        if (box->text() == text) {
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+            return;
+        }
+    }
+    ADD_FAILURE() << "no check box " << text.toStdString();
+}
+
+void Press(QWidget& window, const char* button) {
+    QTest::mouseClick(window.findChild<QAbstractButton*>(QString::fromLatin1(button)),
+                      Qt::LeftButton);
+}
+
+int RunDialog(ISessionConfig& session) {
+    bool keywords = false;
+    return ShowSessionOptionsDialog(nullptr, &session, 0, false, false, 0, false, 0, false,
+                                    keywords, ui::kGuiProduct, nullptr);
+}
+
+TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
+    ASSERT_TRUE(loaded_);
+    struct Case {
+        const char* name;
+        std::function<void(QWidget&)> edit;
+        std::function<bool(SessionConfig&)> landed;
+    };
+    const Case cases[] = {
+        {"name, trimmed", [](QWidget& w) { Type(w, "field1", QStringLiteral("  Jump ")); },
+         [](SessionConfig& s) { return s.GetPath() == u"Work\\Jump"; }},
+        {"log file and midnight",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Log File"));
+             Type(w, "field1", QStringLiteral("/logs/%H-%D.log"));
+             Tick(w, msg::LogMidnightLabel);
+         },
+         [](SessionConfig& s) {
+             return s.logFilename.Get() == u"/logs/%H-%D.log" && s.newLogFileAtMidnight;
+         }},
+        {"automate logon",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Logon Actions"));
+             Tick(w, msg::LogonAutomateLabel);
+         },
+         [](SessionConfig& s) { return s.useLoginScript.Get(); }},
+        {"rows",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Emulation"));
+             auto* rows = PageWidget(w)->findChild<QSpinBox*>(QStringLiteral("field4"));
+             ASSERT_NE(rows, nullptr);
+             rows->selectAll();
+             QTest::keyClicks(rows, QStringLiteral("40"));
+         },
+         [](SessionConfig& s) { return s.terminalConfig.rows.Get() == 40; }},
+        {"emacs mode",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Emacs"));
+             Tick(w, msg::EmacsModeLabel);
+         },
+         [](SessionConfig& s) { return s.terminalConfig.emacsMode.Get(); }},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        for (const int button : {YID_CANCEL, YID_OK}) {
+            const YRefPtr<ISessionConfig> session = StoredSession(u"SSH2");
+            SessionOptionsDialogBase::m_pageStateMap.Clear();
+            WhenModalShows([&](QWidget& window) {
+                test.edit(window);
+                Press(window, button == YID_OK ? "YID_OK" : "YID_CANCEL");
+            });
+            EXPECT_EQ(RunDialog(*session), button);
+            EXPECT_EQ(test.landed(static_cast<SessionConfig&>(*session)), button == YID_OK);
+        }
+    }
+    EXPECT_TRUE(recorder_->messages.empty());
+}
+
+TEST_F(SessionOptionsTest, RefusedFieldsKeepTheDialogOpenAndStoreNothing) {
+    ASSERT_TRUE(loaded_);
+    struct Case {
+        const char* logFile;
+        bool midnight;
+        std::uint32_t message;
+    };
+    const Case cases[] = {
+        {"/logs/a:b.log", false, msg::LogFileNameIllegalCharacter},
+        {"/logs/host.log", true, msg::LogFileNameNeedsDate},
+        {"/logs/%d.log", true, msg::LogFileNameNeedsDate},  // the day is "%D", letter case counts
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.logFile);
+        const YRefPtr<ISessionConfig> session = StoredSession(u"SSH2");
+        recorder_->messages.clear();
+        WhenModalShows([&](QWidget& window) {
+            ClickPage(window, QStringLiteral("Log File"));
+            Type(window, "field1", QString::fromLatin1(test.logFile));
+            if (test.midnight) {
+                Tick(window, msg::LogMidnightLabel);
+            }
+            Press(window, "YID_OK");
+            LetEventsRun();
+            EXPECT_TRUE(window.isVisible());
+            EXPECT_TRUE(PageWidget(window)->findChild<QLineEdit*>("field1")->hasFocus());
+            Press(window, "YID_CANCEL");
+        });
+        EXPECT_EQ(RunDialog(*session), YID_CANCEL);
+        ASSERT_EQ(recorder_->messages.size(), 1u);
+        YReportMessageParams expected(test.message);
+        expected.AddString(u":");
+        EXPECT_EQ(recorder_->messages[0], expected.GetTextTrimmed());
+        EXPECT_TRUE(static_cast<SessionConfig&>(*session).logFilename.Get().empty());
+        EXPECT_FALSE(session->IsModified());
+    }
+}
+
+TEST_F(SessionOptionsTest, EveryPageIsLaidOutWithoutFaults) {
+    ASSERT_TRUE(loaded_);
+    if (!test::HaveFonts()) {
+        GTEST_SKIP() << "no fonts: text widths cannot be judged";
+    }
+    const YRefPtr<ISessionConfig> session = StoredSession(u"SSH2");
+    int pages = 0;
+    WhenModalShows([&](QWidget& window) {
+        auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("pages"));
+        QTreeWidgetItemIterator item(tree);
+        for (; *item != nullptr; ++item) {
+            tree->setCurrentItem(*item);
+            LetEventsRun(10);
+            for (const std::string& fault : test::CheckWindowLayout(window)) {
+                ADD_FAILURE() << (*item)->text(0).toStdString() << ": " << fault;
+            }
+            ++pages;
+        }
+        Press(window, "YID_CANCEL");
+    });
+    EXPECT_EQ(RunDialog(*session), YID_CANCEL);
+    EXPECT_EQ(pages, 15);  // Connection, Logon Actions and thirteen Terminal pages
+}
+
+}  // namespace
+}  // namespace rivode
