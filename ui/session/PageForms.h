@@ -14,5 +14,7 @@ QWidget* BuildLogFilePage(YPropertyTreePage& page, QWidget* parent);
 QWidget* BuildValuesPage(YPropertyTreePage& page, QWidget* parent);
 // "Expect/Send Properties".
 void BuildExpectSendForm(YDialog& dialog, QDialog& window);
+// The default session's question: change every session, or the default session only.
+void BuildApplyDefaultChangesForm(YDialog& dialog, QDialog& window);
 
 }  // namespace rivode::ui

@@ -80,5 +80,7 @@ void RegisterSessionOptionsForms() {
         YRegisterPageForm(id, &rivode::ui::BuildValuesPage);
     }
     YRegisterDialogForm(ExpectSendPropertiesDialog::kTemplateId, &rivode::ui::BuildExpectSendForm);
+    YRegisterDialogForm(ApplyDefaultSessionChangesDialog::kTemplateId,
+                        &rivode::ui::BuildApplyDefaultChangesForm);
     RegisterSessionOptionsDialog(&ShowSessionOptionsDialog);
 }

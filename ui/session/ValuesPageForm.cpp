@@ -40,6 +40,8 @@ QWidget* NumberWidget(SessionPageField& field) {
     };
     spin->setRange(limit(field.minimum), limit(field.maximum));
     spin->setValue(limit(field.number));
+    // A number needs the width of its digits, not the page's.
+    spin->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     QObject::connect(spin, &QSpinBox::valueChanged, spin,
                      [&field](int value) { field.number = static_cast<std::uint32_t>(value); });
     return spin;
@@ -47,6 +49,7 @@ QWidget* NumberWidget(SessionPageField& field) {
 
 QWidget* ChoiceWidget(SessionPageField& field) {
     auto* combo = new QComboBox;
+    combo->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     for (const auto& [number, text] : field.choices) {
         combo->addItem(ToQ(text), number);
     }
@@ -64,6 +67,7 @@ QWidget* ChoiceWidget(SessionPageField& field) {
 
 QWidget* NamesWidget(SessionPageField& field) {
     auto* combo = new QComboBox;
+    combo->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     for (const YUnicodeString& name : field.names) {
         combo->addItem(ToQ(name));
     }

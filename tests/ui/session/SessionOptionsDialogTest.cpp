@@ -6,6 +6,7 @@
 #include <DavaraZE/YQtUserInterface.h>
 #include <RivodeRavudaVU/ConnectProtocolTable.h>
 #include <RivodeRavudaVU/LibraryEntry.h>
+#include <RivodeRavudaVU/ProductNumbers.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/SessionConfig.h>
 #include <RivodeRavudaVU/SessionDatabase.h>
@@ -154,6 +155,141 @@ TEST_F(SessionOptionsTest, ChangingTheProtocolMovesThePagesOrIsRefused) {
     EXPECT_TRUE(Shows(dialog, u"Terminal\\Log File"));
 }
 
+void Press(QWidget& window, const char* button) {
+    QTest::mouseClick(window.findChild<QAbstractButton*>(QString::fromLatin1(button)),
+                      Qt::LeftButton);
+}
+
+// A protocol module's page set: one page named after the protocol below the Connection page.
+class NamedProtocolPages : public IProtocolPages {
+public:
+    NamedProtocolPages(const YUnicodeString& name, YPropertyTreePage& connect)
+        : page_(0, name + u" pages") {
+        connect.AddPage(&page_);
+    }
+    void Show(YPropertyTreeDialog& dialog, ISessionConfig&) override { dialog.ShowPage(&page_); }
+    void Hide(YPropertyTreeDialog& dialog) override { dialog.HidePage(&page_); }
+
+private:
+    YPropertyTreePage page_;
+};
+
+IProtocolPages* CreateNamedPages(const ConnectProtocolEntry& entry, YPropertyTreeDialog&, int,
+                                 ISessionConfig&, int, YPropertyTreePage& connect) {
+    return new NamedProtocolPages(entry.name, connect);
+}
+
+// The protocols of both products in the table, the modules of SSH2, Telnet and SFTP offering
+// pages.
+bool LoadBothKindsWithPages() {
+    const YAppFnTable table{LoadConnectProtocolModule, nullptr, nullptr};
+    bool fips = false;
+    YReportMessageParams report;
+    if (!LoadSingleProductConnectionProtocolDlls(table, kProductQuillfile,
+                                                 GetDefaultConnectModuleFolder(), fips, report)) {
+        return false;
+    }
+    for (const char16_t* name : {u"SSH2", u"Telnet", u"SFTP"}) {
+        // The module's entry function fills the slot; here the test does.
+        const_cast<ConnectProtocolEntry*>(GetConnectProtocolTable().Find(name))
+            ->functions.createPages = CreateNamedPages;
+    }
+    return true;
+}
+
+std::vector<YUnicodeString> ProtocolPagesShown(const YPropertyTreeDialog& dialog) {
+    std::vector<YUnicodeString> shown;
+    for (const YUnicodeString& path : ShownPaths(dialog)) {
+        if (path.ends_with(u" pages")) {
+            shown.push_back(path.substr(std::u16string_view(u"Connection\\").size()));
+        }
+    }
+    return shown;
+}
+
+TEST_F(SessionOptionsTest, ProtocolPageSetsFollowBothSidesProtocols) {
+    ASSERT_TRUE(loaded_);
+    ASSERT_TRUE(LoadBothKindsWithPages());
+    using Names = std::vector<YUnicodeString>;
+    struct Case {
+        const char16_t* terminal;
+        const char16_t* transfer;
+        Names pages;
+        bool terminalPages;
+        bool fileTransfer;
+        bool transferComboEnabled;
+    };
+    const Case cases[] = {
+        {u"SSH2", u"SFTP", {u"SSH2 pages"}, true, true, true},
+        {u"Telnet", u"SFTP", {u"Telnet pages", u"SFTP pages"}, true, true, true},
+        {u"Serial", u"SFTP", {}, true, true, false},
+        {u"None", u"SFTP", {u"SFTP pages"}, false, true, true},
+        {u"Telnet", u"None", {u"Telnet pages"}, true, false, true},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(ToUtf8(YUnicodeString(test.terminal) + u"+" + test.transfer));
+        const YRefPtr<ISessionConfig> session = StoredSession(test.terminal);
+        session->SetTransferProtocolName(test.transfer);
+        bool keywords = false;
+        SessionOptionsDialogBase dialog(nullptr, session.get(), 0, false, false, 0, false, 0, false,
+                                        keywords, kProductQuillterm, nullptr);
+        ASSERT_TRUE(dialog.OnInitDialog());
+        EXPECT_EQ(dialog.GetConnectPage().GetTemplateId(),
+                  SessionConnectPage::kBothKindsTemplateId);
+        EXPECT_EQ(ProtocolPagesShown(dialog), test.pages);
+        EXPECT_EQ(Shows(dialog, u"Terminal"), test.terminalPages);
+        EXPECT_EQ(Shows(dialog, u"File Transfer\\FTP/SFTP"), test.fileTransfer);
+        EXPECT_EQ(dialog.GetConnectPage().IsTransferComboEnabled(), test.transferComboEnabled);
+    }
+
+    // Changing sides: the other side's pages follow the rule as well.
+    const YRefPtr<ISessionConfig> session = StoredSession(u"Telnet");
+    session->SetTransferProtocolName(u"SFTP");
+    bool keywords = false;
+    SessionOptionsDialogBase dialog(nullptr, session.get(), 0, false, false, 0, false, 0, false,
+                                    keywords, kProductQuillterm, nullptr);
+    ASSERT_TRUE(dialog.OnInitDialog());
+    SessionConnectPage& connect = dialog.GetConnectPage();
+    ASSERT_TRUE(connect.OnTerminalProtocolChanged(u"SSH2"));
+    EXPECT_EQ(ProtocolPagesShown(dialog), Names{u"SSH2 pages"});
+    ASSERT_TRUE(connect.OnTransferProtocolChanged(u"None"));
+    EXPECT_FALSE(Shows(dialog, u"File Transfer"));
+    ASSERT_TRUE(connect.OnTerminalProtocolChanged(u"None"));
+    EXPECT_EQ(ProtocolPagesShown(dialog), Names{});
+    YReportMessageParams report;
+    int field = 0;
+    EXPECT_FALSE(connect.Validate(report, field));
+    EXPECT_EQ(report.GetMessageId(), msg::BothProtocolsNone);
+    EXPECT_EQ(field, SessionConnectPage::kTerminalField);
+    // The logon actions stay below the protocol pages made since the dialog opened.
+    const std::vector<YPropertyTreePage*>& below = connect.GetChildren();
+    EXPECT_EQ(below.back(), &dialog.GetLogonScriptsPage());
+}
+
+TEST_F(SessionOptionsTest, ReadOnlyPromptComesOnceTheWindowShows) {
+    ASSERT_TRUE(loaded_);
+    const YRefPtr<ISessionConfig> session = StoredSession(u"SSH2");
+    bool okEnabled = true;
+    std::size_t messagesWhenShown = 99;
+    WhenModalShows([&](QWidget& window) {
+        LetEventsRun();
+        okEnabled = window.findChild<QAbstractButton*>(QStringLiteral("YID_OK"))->isEnabled();
+        messagesWhenShown = recorder_->messages.size();
+        Press(window, "YID_OK");  // refused while read-only
+        LetEventsRun();
+        EXPECT_TRUE(window.isVisible());
+        Press(window, "YID_CANCEL");
+    });
+    bool keywords = false;
+    EXPECT_EQ(
+        ShowSessionOptionsDialog(nullptr, session.get(), kSessionOptionsModeReadOnly, false, false,
+                                 0, false, 0, false, keywords, ui::kGuiProduct, nullptr),
+        YID_CANCEL);
+    EXPECT_FALSE(okEnabled);
+    ASSERT_EQ(messagesWhenShown, 1u);
+    EXPECT_EQ(recorder_->messages[0], LoadMessageString(msg::SessionOptionsLocked));
+}
+
 QWidget* PageWidget(QWidget& window) {
     return window.findChild<QStackedWidget*>(QStringLiteral("pageArea"))->currentWidget();
 }
@@ -183,11 +319,6 @@ void Tick(QWidget& window, std::uint32_t label) {
         }
     }
     ADD_FAILURE() << "no check box " << text.toStdString();
-}
-
-void Press(QWidget& window, const char* button) {
-    QTest::mouseClick(window.findChild<QAbstractButton*>(QString::fromLatin1(button)),
-                      Qt::LeftButton);
 }
 
 int RunDialog(ISessionConfig& session) {
