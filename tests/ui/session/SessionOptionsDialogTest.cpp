@@ -2,6 +2,7 @@
 #include "tests/support/TempFolder.h"
 #include "tests/support/WindowLayoutRules.h"
 #include "ui/host/GuiHostSetup.h"
+#include "ui/host/SessionOptionsCommand.h"
 
 #include <DavaraZE/YQtUserInterface.h>
 #include <RivodeRavudaVU/ConnectProtocolTable.h>
@@ -13,11 +14,13 @@
 #include <RivodeRavudaVU/SessionOptionsDialog.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -444,6 +447,78 @@ TEST_F(SessionOptionsTest, EveryPageIsLaidOutWithoutFaults) {
     });
     EXPECT_EQ(RunDialog(*session), YID_CANCEL);
     EXPECT_EQ(pages, 15);  // Connection, Logon Actions and thirteen Terminal pages
+}
+
+// Acts on the modal window that shows after window (the question that follows a dialog).
+void WhenNextModalShows(QWidget* window, std::function<void(QWidget&)> act, int pollsLeft = 300) {
+    QTimer::singleShot(10, [window, act, pollsLeft] {
+        QWidget* next = QApplication::activeModalWidget();
+        if (next != nullptr && next != window && next->isVisible()) {
+            act(*next);
+        } else if (pollsLeft > 0) {
+            WhenNextModalShows(window, act, pollsLeft - 1);
+        }
+    });
+}
+
+bool StoredEmacsMode(const YUnicodeString& path) {
+    const YRefPtr<ISessionConfig> session = GetSessionDatabaseImpl()->OpenSession(path);
+    return session && static_cast<SessionConfig&>(*session).terminalConfig.emacsMode.Get();
+}
+
+TEST_F(SessionOptionsTest, RivodeGuiSavesOnOkThroughTheSessionDatabase) {
+    ASSERT_TRUE(loaded_);
+    (void)StoredSession(u"SSH2");
+    ui::GuiOptions options;
+    options.command = ui::GuiCommand::Session;
+    options.sessionPath = u"Work\\Host";
+    options.page = u"Terminal\\Emulation\\Emacs";
+    std::string problem;
+
+    WhenModalShows([](QWidget& window) {
+        Tick(window, msg::EmacsModeLabel);
+        Press(window, "YID_CANCEL");
+    });
+    EXPECT_EQ(ui::RunSessionOptions(options, problem), 0) << problem;
+    EXPECT_FALSE(StoredEmacsMode(u"Work\\Host"));
+
+    WhenModalShows([](QWidget& window) {
+        Tick(window, msg::EmacsModeLabel);
+        ClickPage(window, QStringLiteral("Connection"));
+        Type(window, "field1", QStringLiteral("Jump"));
+        Press(window, "YID_OK");
+    });
+    EXPECT_EQ(ui::RunSessionOptions(options, problem), 0) << problem;
+    EXPECT_FALSE(GetSessionDatabaseImpl()->Exists(u"Work\\Host"));
+    EXPECT_TRUE(StoredEmacsMode(u"Work\\Jump"));
+
+    options.page = u"No Such Page";
+    EXPECT_EQ(ui::RunSessionOptions(options, problem), 1);  // the session is gone
+    options.sessionPath = u"Work\\Jump";
+    EXPECT_EQ(ui::RunSessionOptions(options, problem), 2);
+}
+
+TEST_F(SessionOptionsTest, RivodeGuiDefaultAsksWhetherEverySessionTakesTheChange) {
+    ASSERT_TRUE(loaded_);
+    (void)StoredSession(u"SSH2");
+    ui::GuiOptions options;
+    options.command = ui::GuiCommand::Default;
+    options.page = u"Emacs";
+    std::string problem;
+    for (const char* answer : {"YID_OK", "YID_CANCEL"}) {
+        SCOPED_TRACE(answer);
+        WhenModalShows([answer](QWidget& window) {
+            Tick(window, msg::EmacsModeLabel);
+            WhenNextModalShows(&window, [answer](QWidget& question) { Press(question, answer); });
+            Press(window, "YID_OK");
+        });
+        EXPECT_EQ(ui::RunSessionOptions(options, problem), 0) << problem;
+        // The first run turns Emacs mode on for every session, the second off again for the
+        // default session only.
+        const bool all = std::string_view(answer) == "YID_OK";
+        EXPECT_EQ(StoredEmacsMode(YUnicodeString(kDefaultSessionName)), all);
+        EXPECT_TRUE(StoredEmacsMode(u"Work\\Host"));
+    }
 }
 
 }  // namespace
