@@ -99,13 +99,14 @@ YPropertyPageStateMap SessionOptionsDialogBase::m_pageStateMap;
 
 SessionOptionsDialogBase::SessionOptionsDialogBase(
     GlobalConfig* global, ISessionConfig* session, int mode, bool newSession,
-    bool skipNameValidation, int /*emulationValue*/, bool /*modesValue*/, int /*appearanceValue*/,
+    bool skipNameValidation, int emulationValue, bool /*modesValue*/, int /*appearanceValue*/,
     bool /*printingValue*/, bool& keywordListsChanged, int product, QWidget* parent)
     : YPropertyTreeDialog(MakeTitle(*session, mode), 0, &m_pageStateMap, parent),
       global_(global),
       session_(static_cast<SessionConfig*>(session)),
       mode_(mode),
       product_(product),
+      scrollbackLimit_(emulationValue),
       keywordListsChanged_(keywordListsChanged),
       hasTerminalProtocols_(TableOffers(SessionProtocolSlot::Side::Terminal)),
       hasTransferProtocols_(TableOffers(SessionProtocolSlot::Side::Transfer)),

@@ -82,6 +82,14 @@ void Pending(SessionValuesPage& page, std::uint32_t what) {
 // The largest number a spin box offers where the value has no limit of its own.
 constexpr std::uint32_t kLargeNumber = 9999999;
 
+// The caller's application-wide limit bounds the scrollback; without one, the largest buffer a
+// terminal keeps.
+std::uint32_t ScrollbackLimit(const SessionValuesPage& page) {
+    constexpr std::uint32_t kLargestScrollback = 128000;
+    const int limit = page.GetOwner().GetScrollbackLimit();
+    return limit > 0 ? static_cast<std::uint32_t>(limit) : kLargestScrollback;
+}
+
 }  // namespace
 
 SessionValuesPage::SessionValuesPage(SessionOptionsDialogBase& dialog, unsigned templateId,
@@ -131,7 +139,7 @@ bool FillSessionValuesPage(SessionValuesPage& page) {
                  Check(msg::EmulationAlternateKeyboardLabel, t.useAlternateKeyboard),
                  Number(msg::EmulationRowsLabel, t.rows, 1, 1024),
                  Number(msg::EmulationColumnsLabel, t.cols, 1, 1024),
-                 Number(msg::EmulationScrollbackLabel, t.scrollback, 0, 128000)};
+                 Number(msg::EmulationScrollbackLabel, t.scrollback, 0, ScrollbackLimit(page))};
             break;
         case 4343:  // Modes
             f = {Check(msg::ModesKeypadLabel, t.keypadMode),

@@ -65,6 +65,8 @@ public:
     bool IsReadOnlyPromptPending() const { return readOnlyPromptPending_; }
     int GetProductID() const { return product_; }
     int GetMode() const { return mode_; }
+    // The largest scrollback the Emulation page offers (the application-wide limit); 0: none.
+    int GetScrollbackLimit() const { return scrollbackLimit_; }
     bool IsReadOnly() const;
 
     SessionConfig& GetSessionConfig() const { return *session_; }
@@ -95,6 +97,7 @@ private:
     SessionConfig* session_;
     int mode_;
     int product_;
+    int scrollbackLimit_;
     bool& keywordListsChanged_;
     bool hasTerminalProtocols_ = false;
     bool hasTransferProtocols_ = false;

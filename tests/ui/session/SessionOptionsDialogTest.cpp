@@ -6,6 +6,7 @@
 
 #include <DavaraZE/YQtUserInterface.h>
 #include <RivodeRavudaVU/ConnectProtocolTable.h>
+#include <RivodeRavudaVU/GlobalConfig.h>
 #include <RivodeRavudaVU/LibraryEntry.h>
 #include <RivodeRavudaVU/ProductNumbers.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
@@ -430,23 +431,32 @@ TEST_F(SessionOptionsTest, EveryPageIsLaidOutWithoutFaults) {
     if (!test::HaveFonts()) {
         GTEST_SKIP() << "no fonts: text widths cannot be judged";
     }
-    const YRefPtr<ISessionConfig> session = StoredSession(u"SSH2");
-    int pages = 0;
+    // Every page at once: both kinds of protocols, and the ANSI Color page asked for.
+    ASSERT_TRUE(LoadBothKindsWithPages());
+    const YRefPtr<GlobalConfig> global = GetGlobalConfig();
+    global->hideSessionAnsiColorPage = false;
+    const YRefPtr<ISessionConfig> session = StoredSession(u"Telnet");
+    session->SetTransferProtocolName(u"FTP");
+    QStringList seen;
     WhenModalShows([&](QWidget& window) {
         auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("pages"));
-        QTreeWidgetItemIterator item(tree);
-        for (; *item != nullptr; ++item) {
+        for (QTreeWidgetItemIterator item(tree); *item != nullptr; ++item) {
             tree->setCurrentItem(*item);
             LetEventsRun(10);
             for (const std::string& fault : test::CheckWindowLayout(window)) {
                 ADD_FAILURE() << (*item)->text(0).toStdString() << ": " << fault;
             }
-            ++pages;
+            seen << (*item)->text(0);
         }
         Press(window, "YID_CANCEL");
     });
-    EXPECT_EQ(RunDialog(*session), YID_CANCEL);
-    EXPECT_EQ(pages, 15);  // Connection, Logon Actions and thirteen Terminal pages
+    bool keywords = false;
+    EXPECT_EQ(ShowSessionOptionsDialog(global.get(), session.get(), 0, false, false, 0, false, 0,
+                                       false, keywords, kProductQuillterm, nullptr),
+              YID_CANCEL);
+    // Connection, Telnet's pages, Logon Actions, the fourteen Terminal pages and the three
+    // File Transfer pages.
+    EXPECT_EQ(seen.size(), 20) << seen.join(QLatin1Char(',')).toStdString();
 }
 
 // Acts on the modal window that shows after window (the question that follows a dialog).
