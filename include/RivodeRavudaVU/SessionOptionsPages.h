@@ -68,6 +68,8 @@ public:
     // What the combo boxes offer: "None" first, then the table's protocols of each side.
     const std::vector<YUnicodeString>& GetTerminalChoices() const { return terminalChoices_; }
     const std::vector<YUnicodeString>& GetTransferChoices() const { return transferChoices_; }
+    // The default-session editor keeps the name: the form shows it but does not offer to edit it.
+    bool IsNameEditable() const { return !skipNameValidation_; }
     bool HasTerminalCombo() const;
     bool HasTransferCombo() const;
     // The transfer combo box is off while the terminal protocol carries no transfers.

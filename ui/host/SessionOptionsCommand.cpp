@@ -11,8 +11,11 @@
 #include <RivodeRavudaVU/SessionOptionsDialog.h>
 
 #include <QApplication>
+
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
+#include <vector>
 
 namespace rivode::ui {
 
@@ -29,21 +32,28 @@ int ScrollbackLimit(GlobalConfig* global) {
 }
 
 // Makes the dialog open at the page named by name; false when the session's dialog has no such
-// page.
+// page or does not show it for the session's protocols.
 bool ChoosePage(GlobalConfig* global, ISessionConfig& session, int mode, const YUnicodeString& name,
                 std::string& problem) {
     if (name.empty()) {
         return true;
     }
     bool keywordListsChanged = false;
-    const SessionOptionsDialogBase dialog(global, &session, mode, false, true,
-                                          ScrollbackLimit(global), false, 0, false,
-                                          keywordListsChanged, kGuiProduct, nullptr);
+    SessionOptionsDialogBase dialog(global, &session, mode, false, true, ScrollbackLimit(global),
+                                    false, 0, false, keywordListsChanged, kGuiProduct, nullptr);
     const YPropertyTreePage* page = dialog.FindPage(name);
     if (page == nullptr) {
         problem = "Session Options has no page '" + ToUtf8(name) +
                   "' (a name several pages share needs its path, such as "
                   "\"Terminal\\Emulation\\Advanced\")";
+        return false;
+    }
+    // Opening hides what the session's protocols do not use; such a page cannot be shown.
+    (void)dialog.OnInitDialog();
+    const std::vector<YPropertyTreePage*> shown = dialog.GetShownPages();
+    if (std::find(shown.begin(), shown.end(), page) == shown.end()) {
+        problem =
+            "the page '" + ToUtf8(page->GetPath()) + "' is not shown for this session's protocols";
         return false;
     }
     SessionOptionsDialogBase::m_pageStateMap.SetLastPage(page->GetPath());

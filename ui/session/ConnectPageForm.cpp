@@ -63,6 +63,7 @@ QWidget* BuildConnectPage(YPropertyTreePage& base, QWidget* parent) {
 
     auto* name = new QLineEdit(ToQ(page.name));
     MarkField(name, SessionConnectPage::kNameField);
+    name->setReadOnly(!page.IsNameEditable());
     QObject::connect(name, &QLineEdit::textEdited, name,
                      [&page](const QString& text) { page.name = FromQ(text); });
     form->addRow(BuddyLabel(MessageText(msg::ConnectNameLabel), name), name);
