@@ -135,6 +135,7 @@ bool SessionConnectPage::ChangeProtocol(bool terminalSide, const YUnicodeString&
     const int otherIndex = SessionOptionsDialogBase::FindProtocolIndex(
         terminalSide ? transferProtocol : terminalProtocol);
     current = name;
+    GetOwner().KeepOpenedSession();
     SessionConfig& session = GetSession();
     if (terminalSide) {
         session.SetProtocolName(name);

@@ -216,6 +216,19 @@ void SessionOptionsDialogBase::OnOK() {
     EndDialog(YID_OK);
 }
 
+void SessionOptionsDialogBase::OnCancel() {
+    if (opened_) {
+        session_->Assign(*opened_);
+    }
+    YPropertyTreeDialog::OnCancel();
+}
+
+void SessionOptionsDialogBase::KeepOpenedSession() {
+    if (!opened_) {
+        opened_ = session_->Clone();
+    }
+}
+
 void SessionOptionsDialogBase::ShowSessionProtocolPages(int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= protocolPages_.size()) {
         return;

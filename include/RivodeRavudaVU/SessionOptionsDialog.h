@@ -50,6 +50,12 @@ public:
     bool OnInitDialog() override;
     // Every shown page validates and stores; then the keyword pages' list changes.
     void OnOK() override;
+    // Cancel: a protocol changed on the Connection page goes back, with its values, as the
+    // session was when the dialog opened.
+    void OnCancel() override;
+    // Called before a page changes the session while the dialog runs (a protocol chosen), so
+    // that Cancel can restore it.
+    void KeepOpenedSession();
 
     // The protocol-table entry's page set shown (made on first need).
     void ShowSessionProtocolPages(int index);
@@ -103,6 +109,7 @@ private:
     bool hasTransferProtocols_ = false;
     bool readOnlyPromptPending_ = false;
     std::vector<std::unique_ptr<IProtocolPages>> protocolPages_;
+    YRefPtr<ISessionConfig> opened_;  // the session as opened, once a page changed it
 
     SessionConnectPage connectPage_;
     SessionLogonScriptsPage logonScriptsPage_;

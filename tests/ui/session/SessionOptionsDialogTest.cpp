@@ -17,6 +17,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -365,6 +366,16 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
              QTest::keyClicks(rows, QStringLiteral("40"));
          },
          [](SessionConfig& s) { return s.terminalConfig.rows.Get() == 40; }},
+        {"protocol, its pages leaving the tree",
+         [](QWidget& w) {
+             auto* protocol = PageWidget(w)->findChild<QComboBox*>(QStringLiteral("field2"));
+             ASSERT_NE(protocol, nullptr);
+             protocol->setCurrentIndex(protocol->findText(QStringLiteral("Raw")));
+             LetEventsRun();
+             auto* tree = w.findChild<QTreeWidget*>(QStringLiteral("pages"));
+             EXPECT_TRUE(tree->findItems(QStringLiteral("Terminal"), Qt::MatchExactly).isEmpty());
+         },
+         [](SessionConfig& s) { return s.GetProtocolName() == u"Raw"; }},
         {"emacs mode",
          [](QWidget& w) {
              ClickPage(w, QStringLiteral("Emacs"));
