@@ -17,6 +17,10 @@ bool NoSavedCredentials(const ConnectProtocolEntry&) {
 }
 void IgnoreEntry(const ConnectProtocolEntry&) {}
 void NothingToUnload(ConnectProtocolEntry&) {}
+IProtocolPages* NoPages(const ConnectProtocolEntry&, YPropertyTreeDialog&, int, ISessionConfig&,
+                        int, YPropertyTreePage&) {
+    return nullptr;
+}
 void ReservedSlot() {}
 
 }  // namespace
@@ -28,6 +32,7 @@ ConnectProtocolFunctions GetDefaultConnectProtocolFunctions() {
     functions.offersSavedCredentials = NoSavedCredentials;
     functions.siblingProtocolsLoaded = IgnoreEntry;
     functions.unload = NothingToUnload;
+    functions.createPages = NoPages;
     functions.reserved.fill(ReservedSlot);
     return functions;
 }

@@ -11,6 +11,11 @@ std::map<unsigned, YDialogFormBuilder>& Forms() {
     return forms;
 }
 
+std::map<unsigned, YPageFormBuilder>& PageForms() {
+    static std::map<unsigned, YPageFormBuilder> forms;
+    return forms;
+}
+
 }  // namespace
 
 void YRegisterDialogForm(unsigned templateId, YDialogFormBuilder builder) {
@@ -22,4 +27,15 @@ YDialogFormBuilder YFindDialogForm(unsigned templateId) {
     std::lock_guard lock(formsMutex);
     const auto found = Forms().find(templateId);
     return found != Forms().end() ? found->second : nullptr;
+}
+
+void YRegisterPageForm(unsigned templateId, YPageFormBuilder builder) {
+    std::lock_guard lock(formsMutex);
+    PageForms()[templateId] = builder;
+}
+
+YPageFormBuilder YFindPageForm(unsigned templateId) {
+    std::lock_guard lock(formsMutex);
+    const auto found = PageForms().find(templateId);
+    return found != PageForms().end() ? found->second : nullptr;
 }

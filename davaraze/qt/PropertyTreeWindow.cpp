@@ -5,6 +5,7 @@
 #include "davaraze/qt/QtText.h"
 
 #include <DavaraZE/YPropertyTree.h>
+#include <DavaraZE/YQtUserInterface.h>
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -133,6 +134,11 @@ private:
             return found->second;
         }
         QWidget* widget = page->CreatePageWidget(pageArea_);
+        if (widget == nullptr) {
+            if (const YPageFormBuilder builder = YFindPageForm(page->GetTemplateId())) {
+                widget = builder(*page, pageArea_);
+            }
+        }
         if (widget == nullptr) {
             widget = new QWidget(pageArea_);
         }

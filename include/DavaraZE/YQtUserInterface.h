@@ -14,6 +14,8 @@
 #pragma GCC visibility push(default)
 
 class QDialog;
+class QWidget;
+class YPropertyTreePage;
 
 // Message boxes as Qt message boxes, progress windows, dialogs through their registered forms,
 // property-tree dialogs as a tree of pages beside the page area, Qt's file and folder dialogs.
@@ -28,6 +30,13 @@ using YDialogFormBuilder = void (*)(YDialog& dialog, QDialog& window);
 // A dialog whose template has no form cannot be shown: DoModal returns YID_CANCEL.
 void YRegisterDialogForm(unsigned templateId, YDialogFormBuilder builder);
 YDialogFormBuilder YFindDialogForm(unsigned templateId);
+
+// Makes the widget of a property-tree page (a child of parent) and wires it to page; used for
+// pages whose CreatePageWidget makes none. Pages hold their logic below the user interface, so
+// their forms are bound by template id as dialogs' are.
+using YPageFormBuilder = QWidget* (*)(YPropertyTreePage& page, QWidget* parent);
+void YRegisterPageForm(unsigned templateId, YPageFormBuilder builder);
+YPageFormBuilder YFindPageForm(unsigned templateId);
 
 // Keeps window placements between runs of a dialog, by the dialog's placement name. The bytes
 // are Qt's saved geometry. The default store keeps them for the life of the process; a host

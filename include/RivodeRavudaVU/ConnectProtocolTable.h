@@ -23,6 +23,10 @@
 
 struct ConnectProtocolEntry;
 struct YAppFnTable;
+class IProtocolPages;
+class ISessionConfig;
+class YPropertyTreeDialog;
+class YPropertyTreePage;
 
 // The slots a module fills: twenty in all, those not named here are reserved for the pages of
 // the options dialogs and later needs.
@@ -39,13 +43,19 @@ struct ConnectProtocolFunctions {
     void (*siblingProtocolsLoaded)(const ConnectProtocolEntry& entry);
     // Called before the module is closed; the entry's objects must be gone by then.
     void (*unload)(ConnectProtocolEntry& entry);
+    // The protocol's pages in an options dialog (ProtocolPages.h), one new set handed out
+    // (the dialog deletes it); nullptr when the protocol has no pages of its own. connectPage
+    // is the page the set's pages go below.
+    IProtocolPages* (*createPages)(const ConnectProtocolEntry& entry, YPropertyTreeDialog& dialog,
+                                   int mode, ISessionConfig& session, int product,
+                                   YPropertyTreePage& connectPage);
 
     static constexpr std::size_t kSlotCount = 20;
-    static constexpr std::size_t kNamedSlotCount = 5;
+    static constexpr std::size_t kNamedSlotCount = 6;
     std::array<void (*)(), kSlotCount - kNamedSlotCount> reserved;
 };
 
-// Default handlers: no configuration, no port, no saved credentials, nothing to do.
+// Default handlers: no configuration, no port, no saved credentials, no pages, nothing to do.
 ConnectProtocolFunctions GetDefaultConnectProtocolFunctions();
 
 struct ConnectProtocolEntry {

@@ -2,6 +2,7 @@
 
 #include <DavaraZE/YQtUserInterface.h>
 #include <RivodeRavudaVU/LibraryEntry.h>
+#include <RivodeRavudaVU/SessionOptionsDialog.h>
 #include <RivodeRavudaVU/YMessageTable.h>
 
 namespace rivode::ui {
@@ -14,6 +15,7 @@ void PrepareGuiHost(const HostFolders& folders, int product) {
     RegisterHostMessageTable(&GetHostMessageTable());
     RivodeRavudaVuInitGUI(product, nullptr, nullptr);
     YSetUserInterface(YCreateQtUserInterface());
+    RegisterSessionOptionsForms();
 }
 
 }  // namespace rivode::ui

@@ -1,4 +1,7 @@
-// rivode-gui's command line: rivode-gui [--config DIR] [--screenshot FILE.png] sessions
+// rivode-gui's command line:
+//   rivode-gui [--config DIR] [--screenshot FILE.png] sessions
+//   rivode-gui [--config DIR] [--screenshot FILE.png] session PATH [--page NAME]
+//   rivode-gui [--config DIR] [--screenshot FILE.png] default [--page NAME]
 #pragma once
 
 #include <RivodeRavudaVU/YUnicodeString.h>
@@ -8,12 +11,14 @@
 
 namespace rivode::ui {
 
-enum class GuiCommand { None, Help, Sessions };
+enum class GuiCommand { None, Help, Sessions, Session, Default };
 
 struct GuiOptions {
     GuiCommand command = GuiCommand::None;
     YUnicodeString configFolder;  // empty: the recorded or default folder, as rivode finds it
     std::string screenshot;       // empty: show the window to the user
+    YUnicodeString sessionPath;   // session: the session's path below "Sessions"
+    YUnicodeString page;          // session, default: the page to open with (name or path)
 };
 
 // Reads the arguments after the program name. false with a problem (in English, for the

@@ -2,6 +2,7 @@
 #include "GuiHostSetup.h"
 #include "GuiOptions.h"
 #include "Screenshot.h"
+#include "SessionOptionsCommand.h"
 #include "SessionsWindow.h"
 
 #include <RivodeRavudaVU/LibraryEntry.h>
@@ -54,7 +55,13 @@ int main(int argc, char** argv) {
     rivode::ui::PrepareGuiHost(folders, rivode::ui::kGuiProduct);
 
     int status = 0;
-    {
+    if (options.command == rivode::ui::GuiCommand::Session ||
+        options.command == rivode::ui::GuiCommand::Default) {
+        status = rivode::ui::RunSessionOptions(options, problem);
+        if (status != 0) {
+            std::fprintf(stderr, "rivode-gui: %s\n", problem.c_str());
+        }
+    } else {
         rivode::ui::SessionsWindow window(*GetSessionDatabaseImpl(),
                                           QString::fromStdU16String(folders.main));
         window.show();

@@ -38,6 +38,10 @@ TEST(GuiOptionsTest, CommandLinesAreReadOrRefused) {
         {{"sessions", "sessions"}, false, ui::GuiCommand::None},
         {{"sessions", "--screenshot"}, false, ui::GuiCommand::None},
         {{"--config", "", "sessions"}, false, ui::GuiCommand::None},
+        {{"session", "Work\\Jump", "--page", "Log File"}, true, ui::GuiCommand::Session},
+        {{"--page", "Emacs", "default"}, true, ui::GuiCommand::Default},
+        {{"session"}, false, ui::GuiCommand::None},
+        {{"sessions", "--page", "Emacs"}, false, ui::GuiCommand::None},
     };
     for (const Case& test : cases) {
         ui::GuiOptions options;

@@ -1,0 +1,236 @@
+#include <RivodeRavudaVU/SessionOptionsDialog.h>
+
+#include <RivodeRavudaVU/EmulationNames.h>
+#include <RivodeRavudaVU/KeywordLists.h>
+#include <RivodeRavudaVU/RivodeMessages.h>
+#include <RivodeRavudaVU/SessionConfig.h>
+
+namespace msg = rivode::msg;
+
+namespace {
+
+using Kind = SessionPageField::Kind;
+
+SessionPageField Check(std::uint32_t label, YProfile<bool>& value) {
+    SessionPageField field;
+    field.kind = Kind::Check;
+    field.label = LoadMessageString(label);
+    field.load = [&value](SessionPageField& f) { f.number = value.Get() ? 1 : 0; };
+    field.store = [&value](const SessionPageField& f) { value.Set(f.number != 0); };
+    return field;
+}
+
+SessionPageField TriState(std::uint32_t label, YProfile<YTriState>& value) {
+    SessionPageField field;
+    field.kind = Kind::TriState;
+    field.label = LoadMessageString(label);
+    field.load = [&value](SessionPageField& f) {
+        f.number = static_cast<std::uint32_t>(value.Get());
+    };
+    field.store = [&value](const SessionPageField& f) {
+        value.Set(static_cast<YTriState>(std::min<std::uint32_t>(f.number, 2)));
+    };
+    return field;
+}
+
+SessionPageField Number(std::uint32_t label, YProfile<std::uint32_t>& value, std::uint32_t minimum,
+                        std::uint32_t maximum) {
+    SessionPageField field;
+    field.kind = Kind::Number;
+    field.label = LoadMessageString(label);
+    field.minimum = minimum;
+    field.maximum = maximum;
+    field.load = [&value](SessionPageField& f) { f.number = value.Get(); };
+    field.store = [&value](const SessionPageField& f) { value.Set(f.number); };
+    return field;
+}
+
+SessionPageField Choice(std::uint32_t label, YProfile<std::uint32_t>& value,
+                        std::vector<std::pair<std::uint32_t, std::uint32_t>> choices) {
+    SessionPageField field = Number(label, value, 0, 0);
+    field.kind = Kind::Choice;
+    for (const auto& [number, text] : choices) {
+        field.choices.emplace_back(number, LoadMessageString(text));
+    }
+    return field;
+}
+
+template <class Text>
+SessionPageField TextField(std::uint32_t label, Text& value) {
+    SessionPageField field;
+    field.kind = Kind::Text;
+    field.label = LoadMessageString(label);
+    field.load = [&value](SessionPageField& f) { f.text = value.Get(); };
+    field.store = [&value](const SessionPageField& f) { value.Set(f.text); };
+    return field;
+}
+
+SessionPageField Names(std::uint32_t label, YProfileString& value,
+                       std::vector<YUnicodeString> names) {
+    SessionPageField field = TextField(label, value);
+    field.kind = Kind::TextChoice;
+    field.names = std::move(names);
+    return field;
+}
+
+void Pending(SessionValuesPage& page, std::uint32_t what) {
+    YReportMessageParams note(msg::SessionPageNotYetEdited);
+    note.AddString(LoadMessageString(what));
+    page.pendingNote = note.GetSingleLineTextTrimmed();
+}
+
+// The largest number a spin box offers where the value has no limit of its own.
+constexpr std::uint32_t kLargeNumber = 9999999;
+
+// The caller's application-wide limit bounds the scrollback; without one, the largest buffer a
+// terminal keeps.
+std::uint32_t ScrollbackLimit(const SessionValuesPage& page) {
+    constexpr std::uint32_t kLargestScrollback = 128000;
+    const int limit = page.GetOwner().GetScrollbackLimit();
+    return limit > 0 ? static_cast<std::uint32_t>(limit) : kLargestScrollback;
+}
+
+}  // namespace
+
+SessionValuesPage::SessionValuesPage(SessionOptionsDialogBase& dialog, unsigned templateId,
+                                     std::uint32_t titleId)
+    : SessionOptionsPage(dialog, templateId, titleId) {}
+
+void SessionValuesPage::Reload() {
+    for (SessionPageField& field : fields) {
+        if (field.load) {
+            field.load(field);
+        }
+    }
+}
+
+bool SessionValuesPage::OnOK() {
+    if (IsReadOnly()) {
+        return true;
+    }
+    for (const SessionPageField& field : fields) {
+        if (field.store) {
+            field.store(field);
+        }
+    }
+    return true;
+}
+
+bool FillSessionValuesPage(SessionValuesPage& page) {
+    SessionConfig& s = page.GetSession();
+    TerminalConfig& t = s.terminalConfig;
+    std::vector<SessionPageField>& f = page.fields;
+    switch (page.GetTemplateId()) {
+        case 4453:  // Terminal
+            f = {Check(msg::TerminalAudioBellLabel, t.audioBell),
+                 Check(msg::TerminalJumpScrollLabel, t.jumpScroll),
+                 TriState(msg::TerminalAutoReconnectLabel, s.autoReconnect),
+                 Check(msg::TerminalIdleCheckLabel, s.idleCheck),
+                 TextField(msg::TerminalIdleStringLabel, s.idleString),
+                 Number(msg::TerminalIdleTimeoutLabel, s.idleTimeout, 1, kLargeNumber),
+                 Check(msg::TerminalNoOpCheckLabel, s.idleNoOpCheck),
+                 Number(msg::TerminalNoOpTimeoutLabel, s.idleNoOpTimeout, 1, kLargeNumber),
+                 Check(msg::TerminalWordDelimitersCheckLabel, s.useWordDelimiterChars),
+                 TextField(msg::TerminalWordDelimitersLabel, s.wordDelimiterChars)};
+            break;
+        case 4365:  // Emulation
+            f = {Names(msg::EmulationTerminalLabel, t.emulation, GetEmulationNames()),
+                 Check(msg::EmulationAnsiColorLabel, t.ansiColor),
+                 Check(msg::EmulationAlternateKeyboardLabel, t.useAlternateKeyboard),
+                 Number(msg::EmulationRowsLabel, t.rows, 1, 1024),
+                 Number(msg::EmulationColumnsLabel, t.cols, 1, 1024),
+                 Number(msg::EmulationScrollbackLabel, t.scrollback, 0, ScrollbackLimit(page))};
+            break;
+        case 4343:  // Modes
+            f = {Check(msg::ModesKeypadLabel, t.keypadMode),
+                 Check(msg::ModesLineWrapLabel, t.lineWrap),
+                 Check(msg::ModesCursorKeyLabel, t.cursorKeyMode),
+                 Check(msg::ModesNewlineLabel, t.newlineMode),
+                 Check(msg::ModesCursorSwitchLabel, t.enableCursorKeyModeSwitching),
+                 Check(msg::ModesKeypadSwitchLabel, t.enableKeypadModeSwitching),
+                 Check(msg::ModesLineWrapSwitchLabel, t.enableLineWrapModeSwitching),
+                 Check(msg::ModesAlternateScreenLabel, t.enableAlternateScreenSwitching)};
+            break;
+        case 4321:  // Emacs
+            f = {Check(msg::EmacsModeLabel, t.emacsMode),
+                 Check(msg::EmacsAltGrLabel, t.preserveAltGr),
+                 Check(msg::Emacs8BitLabel, t.emacsMode8Bit)};
+            break;
+        case 4443:  // Mapped Keys
+            Pending(page, msg::PendingMappedKeys);
+            break;
+        case 4329:  // Emulation\Advanced
+            f = {TextField(msg::AdvancedAnswerbackLabel, s.identString),
+                 Check(msg::AdvancedDisplayTabLabel, t.displayTab),
+                 Number(msg::AdvancedLineDelayLabel, s.lineSendDelay, 0, kLargeNumber),
+                 Number(msg::AdvancedCharacterDelayLabel, s.characterSendDelay, 0, kLargeNumber),
+                 Check(msg::AdvancedWaitForPromptLabel, s.waitForPrompt),
+                 TextField(msg::AdvancedPromptTextLabel, s.waitForPromptText),
+                 Number(msg::AdvancedPromptTimeoutLabel, s.waitForPromptTimeout, 0, kLargeNumber)};
+            break;
+        case 4301:  // Appearance
+            f = {TextField(msg::AppearanceSchemeLabel, t.colorScheme),
+                 TextField(msg::AppearanceTransformerLabel, t.outputTransformerName),
+                 Check(msg::AppearanceLineDrawingLabel, t.useUnicodeLineDrawing),
+                 Check(msg::AppearanceBlinkingCursorLabel, t.blinkingCursor)};
+            Pending(page, msg::PendingAppearance);
+            break;
+        case 11477:  // ANSI Color
+            f = {Check(msg::AnsiUseGlobalLabel, t.useGlobalAnsiColors)};
+            Pending(page, msg::PendingAnsiColors);
+            break;
+        case 4473:  // Window
+            f = {Check(msg::WindowAlwaysOnTopLabel, s.alwaysOnTop),
+                 TriState(msg::WindowDisableResizeLabel, s.disableResize),
+                 TriState(msg::WindowHorizontalScrollbarLabel, t.horizontalScrollbar),
+                 TriState(msg::WindowVerticalScrollbarLabel, t.verticalScrollbar)};
+            Pending(page, msg::PendingWindow);
+            break;
+        case 5057:  // Keyword Highlighting
+            f = {Names(msg::KeywordSetLabel, s.keywordSet, GetKeywordListNames())};
+            break;
+        case 5060:  // Keyword Highlighting\Advanced
+            f = {Check(msg::KeywordReverseLabel, s.highlightReverseVideo),
+                 Check(msg::KeywordBoldLabel, s.highlightBold),
+                 Check(msg::KeywordColorLabel, s.highlightColor)};
+            Pending(page, msg::PendingKeywordAdvanced);
+            break;
+        case 4448:  // Printing
+            f = {Check(msg::PrintingUseGlobalLabel, s.useGlobalPrintSettings)};
+            Pending(page, msg::PendingPrinting);
+            break;
+        case 4482:  // X/Y/Zmodem
+            f = {TextField(msg::ZmodemUploadLabel, s.uploadDirectory),
+                 TextField(msg::ZmodemDownloadLabel, s.downloadDirectory),
+                 Choice(msg::ZmodemPacketSizeLabel, s.xmodemSendPacketSize,
+                        {{0, msg::PacketSize128}, {1024, msg::PacketSize1024}}),
+                 Check(msg::ZmodemDisableLabel, s.disableZmodem)};
+            break;
+        case 4375:  // File Transfer
+            f = {TextField(msg::TransferLocalFolderLabel, s.initialLocalDirectory),
+                 TextField(msg::TransferRemoteFolderLabel, s.lastDirectory),
+                 TriState(msg::TransferTreeDetectionLabel, s.disableDirectoryTreeDetection),
+                 TriState(msg::TransferVerifyStatusLabel, s.verifyRetrieveFileStatus),
+                 TriState(msg::TransferSymbolicLinksLabel, s.resolveSymbolicLinks),
+                 Check(msg::TransferUtf8Label, s.filenamesAlwaysUseUtf8)};
+            break;
+        case 4381:  // FTP/SFTP
+            f = {Choice(msg::FtpOperatingSystemLabel, s.operatingSystem,
+                        {{0, msg::OperatingSystemAutomatic}}),
+                 TextField(msg::FtpTimeZoneLabel, s.timeZone),
+                 TextField(msg::FtpCreationMaskLabel, s.fileCreationMask),
+                 Check(msg::FtpPreserveTimestampLabel, s.preserveTimestamp)};
+            break;
+        case 11478:  // File Transfer\Advanced
+            f = {Check(msg::TransferPgpLabel, s.usePgpForAllTransfers),
+                 Number(msg::TransferTraceLevelLabel, s.quillfileTraceLevel, 0, 8),
+                 Check(msg::TransferSeparateTransportLabel, s.separateTransportPerConnection),
+                 Check(msg::TransferMultipleChannelsLabel, s.useMultipleSftpChannels)};
+            Pending(page, msg::PendingTransferAdvanced);
+            break;
+        default:
+            return false;
+    }
+    page.Reload();
+    return true;
+}

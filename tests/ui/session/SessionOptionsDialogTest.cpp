@@ -1,0 +1,546 @@
+#include "tests/davaraze/qt/ModalDriver.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WindowLayoutRules.h"
+#include "ui/host/GuiHostSetup.h"
+#include "ui/host/SessionOptionsCommand.h"
+
+#include <DavaraZE/YQtUserInterface.h>
+#include <RivodeRavudaVU/ConnectProtocolTable.h>
+#include <RivodeRavudaVU/GlobalConfig.h>
+#include <RivodeRavudaVU/LibraryEntry.h>
+#include <RivodeRavudaVU/ProductNumbers.h>
+#include <RivodeRavudaVU/RivodeMessages.h>
+#include <RivodeRavudaVU/SessionConfig.h>
+#include <RivodeRavudaVU/SessionDatabase.h>
+#include <RivodeRavudaVU/SessionOptionsDialog.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace rivode {
+namespace {
+
+using test::LetEventsRun;
+using test::TempFolder;
+using test::WhenModalShows;
+
+// Windows from the Qt half; message boxes recorded instead of shown, so a refusal can be
+// checked without a second window to close.
+class QtWindowsRecordedMessages : public YUserInterface {
+public:
+    int ShowMessageBox(const YMessageBoxRequest& request) override {
+        messages.push_back(request.text);
+        return YID_OK;
+    }
+    int RunProgress(YProgressDialog& progress) override { return qt_->RunProgress(progress); }
+    int RunDialog(YDialog& dialog) override { return qt_->RunDialog(dialog); }
+
+    std::vector<YUnicodeString> messages;
+
+private:
+    std::shared_ptr<YUserInterface> qt_ = YCreateQtUserInterface();
+};
+
+class SessionOptionsTest : public ::testing::Test {
+protected:
+    SessionOptionsTest() {
+        HostFolders folders;
+        folders.main = FromUtf8(config_.Path());
+        folders.source = HostFolderSource::CommandLine;
+        ui::PrepareGuiHost(folders, ui::kGuiProduct);
+        YSetUserInterface(recorder_);
+        const YAppFnTable table{LoadConnectProtocolModule, nullptr, nullptr};
+        bool fips = false;
+        YReportMessageParams report;
+        loaded_ = LoadConnectionProtocolDlls(table, ui::kGuiProduct,
+                                             GetDefaultConnectModuleFolder(), fips, report);
+        SessionOptionsDialogBase::m_pageStateMap.Clear();
+    }
+    ~SessionOptionsTest() override {
+        YSetUserInterface(nullptr);
+        RivodeRavudaVuCleanupForUnload();
+    }
+
+    // A stored session of protocol at "Work\Host".
+    YRefPtr<ISessionConfig> StoredSession(const char16_t* protocol) {
+        auto session = YRefPtr<ISessionConfig>::Adopt(new SessionConfig);
+        session->Load(nullptr);
+        session->SetPath(u"Work\\Host");
+        session->SetProtocolName(protocol);
+        YReportMessageParams report;
+        SessionDatabaseImpl& database = *GetSessionDatabaseImpl();
+        EXPECT_TRUE(database.IsFolder(u"Work") || database.CreateFolder(u"Work", report));
+        EXPECT_TRUE(database.SaveSession(*session, !database.Exists(u"Work\\Host"), report));
+        return GetSessionDatabaseImpl()->OpenSession(u"Work\\Host");
+    }
+
+    TempFolder config_;
+    std::shared_ptr<QtWindowsRecordedMessages> recorder_ =
+        std::make_shared<QtWindowsRecordedMessages>();
+    bool loaded_ = false;
+};
+
+std::vector<YUnicodeString> ShownPaths(const YPropertyTreeDialog& dialog) {
+    std::vector<YUnicodeString> paths;
+    for (const YPropertyTreePage* page : dialog.GetShownPages()) {
+        paths.push_back(page->GetPath());
+    }
+    return paths;
+}
+
+bool Shows(const YPropertyTreeDialog& dialog, std::u16string_view path) {
+    const std::vector<YUnicodeString> shown = ShownPaths(dialog);
+    return std::find(shown.begin(), shown.end(), path) != shown.end();
+}
+
+TEST_F(SessionOptionsTest, PagesFollowTheProtocolTheProductAndTheMode) {
+    ASSERT_TRUE(loaded_);
+    struct Case {
+        const char16_t* protocol;
+        int mode;
+        bool terminalPages;  // Logon Actions and the Terminal subtree
+        bool okDisabled;
+        const char16_t* title;
+    };
+    const Case cases[] = {
+        {u"SSH2", 0, true, false, u"Session Options - Host"},
+        {u"Serial", 0, true, false, u"Session Options - Host"},
+        {u"Raw", 0, false, false, u"Session Options - Host"},
+        {u"SSH2", kSessionOptionsModeReadOnly, true, true, u"Session Options - Host (Read Only)"},
+        {u"Telnet", kSessionOptionsModeMultiple, true, false, u"Session Options - multiple"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(ToUtf8(test.protocol));
+        const YRefPtr<ISessionConfig> session = StoredSession(test.protocol);
+        bool keywords = false;
+        SessionOptionsDialogBase dialog(nullptr, session.get(), test.mode, false, false, 0, false,
+                                        0, false, keywords, ui::kGuiProduct, nullptr);
+        ASSERT_TRUE(dialog.OnInitDialog());
+        EXPECT_EQ(dialog.GetTitle(), test.title);
+        EXPECT_EQ(Shows(dialog, u"Connection\\Logon Actions"), test.terminalPages);
+        EXPECT_EQ(Shows(dialog, u"Terminal\\Emulation\\Advanced"), test.terminalPages);
+        EXPECT_EQ(dialog.IsOkButtonDisabled(), test.okDisabled);
+        EXPECT_EQ(dialog.IsReadOnlyPromptPending(), test.okDisabled);
+        // A product without transfer protocols: one protocol combo box, no File Transfer pages,
+        // and the ANSI Color page only when the application-wide option asks for it.
+        EXPECT_EQ(dialog.GetConnectPage().GetTemplateId(), SessionConnectPage::kOneKindTemplateId);
+        EXPECT_FALSE(Shows(dialog, u"File Transfer"));
+        EXPECT_FALSE(Shows(dialog, u"Terminal\\Appearance\\ANSI Color"));
+    }
+}
+
+TEST_F(SessionOptionsTest, ChangingTheProtocolMovesThePagesOrIsRefused) {
+    ASSERT_TRUE(loaded_);
+    const YRefPtr<ISessionConfig> session = StoredSession(u"SSH2");
+    bool keywords = false;
+    SessionOptionsDialogBase dialog(nullptr, session.get(), 0, false, false, 0, false, 0, false,
+                                    keywords, ui::kGuiProduct, nullptr);
+    ASSERT_TRUE(dialog.OnInitDialog());
+    SessionConnectPage& connect = dialog.GetConnectPage();
+    EXPECT_TRUE(connect.OnTerminalProtocolChanged(u"Raw"));
+    EXPECT_FALSE(Shows(dialog, u"Terminal"));
+    EXPECT_EQ(session->GetProtocolName(), u"Raw");
+    EXPECT_FALSE(connect.OnTerminalProtocolChanged(u"Carrier Pigeon"));
+    EXPECT_EQ(connect.terminalProtocol, u"Raw");
+    ASSERT_EQ(recorder_->messages.size(), 1u);
+    EXPECT_NE(recorder_->messages[0].find(u"Carrier Pigeon"), YUnicodeString::npos);
+    EXPECT_TRUE(connect.OnTerminalProtocolChanged(u"Telnet"));
+    EXPECT_TRUE(Shows(dialog, u"Terminal\\Log File"));
+}
+
+void Press(QWidget& window, const char* button) {
+    QTest::mouseClick(window.findChild<QAbstractButton*>(QString::fromLatin1(button)),
+                      Qt::LeftButton);
+}
+
+// A protocol module's page set: one page named after the protocol below the Connection page.
+class NamedProtocolPages : public IProtocolPages {
+public:
+    NamedProtocolPages(const YUnicodeString& name, YPropertyTreePage& connect)
+        : page_(0, name + u" pages") {
+        connect.AddPage(&page_);
+    }
+    void Show(YPropertyTreeDialog& dialog, ISessionConfig&) override { dialog.ShowPage(&page_); }
+    void Hide(YPropertyTreeDialog& dialog) override { dialog.HidePage(&page_); }
+
+private:
+    YPropertyTreePage page_;
+};
+
+IProtocolPages* CreateNamedPages(const ConnectProtocolEntry& entry, YPropertyTreeDialog&, int,
+                                 ISessionConfig&, int, YPropertyTreePage& connect) {
+    return new NamedProtocolPages(entry.name, connect);
+}
+
+// The protocols of both products in the table, the modules of SSH2, Telnet and SFTP offering
+// pages.
+bool LoadBothKindsWithPages() {
+    const YAppFnTable table{LoadConnectProtocolModule, nullptr, nullptr};
+    bool fips = false;
+    YReportMessageParams report;
+    if (!LoadSingleProductConnectionProtocolDlls(table, kProductQuillfile,
+                                                 GetDefaultConnectModuleFolder(), fips, report)) {
+        return false;
+    }
+    for (const char16_t* name : {u"SSH2", u"Telnet", u"SFTP"}) {
+        // The module's entry function fills the slot; here the test does.
+        const_cast<ConnectProtocolEntry*>(GetConnectProtocolTable().Find(name))
+            ->functions.createPages = CreateNamedPages;
+    }
+    return true;
+}
+
+std::vector<YUnicodeString> ProtocolPagesShown(const YPropertyTreeDialog& dialog) {
+    std::vector<YUnicodeString> shown;
+    for (const YUnicodeString& path : ShownPaths(dialog)) {
+        if (path.ends_with(u" pages")) {
+            shown.push_back(path.substr(std::u16string_view(u"Connection\\").size()));
+        }
+    }
+    return shown;
+}
+
+TEST_F(SessionOptionsTest, ProtocolPageSetsFollowBothSidesProtocols) {
+    ASSERT_TRUE(loaded_);
+    ASSERT_TRUE(LoadBothKindsWithPages());
+    using Names = std::vector<YUnicodeString>;
+    struct Case {
+        const char16_t* terminal;
+        const char16_t* transfer;
+        Names pages;
+        bool terminalPages;
+        bool fileTransfer;
+        bool transferComboEnabled;
+    };
+    const Case cases[] = {
+        {u"SSH2", u"SFTP", {u"SSH2 pages"}, true, true, true},
+        {u"Telnet", u"SFTP", {u"Telnet pages", u"SFTP pages"}, true, true, true},
+        {u"Serial", u"SFTP", {}, true, true, false},
+        {u"None", u"SFTP", {u"SFTP pages"}, false, true, true},
+        {u"Telnet", u"None", {u"Telnet pages"}, true, false, true},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(ToUtf8(YUnicodeString(test.terminal) + u"+" + test.transfer));
+        const YRefPtr<ISessionConfig> session = StoredSession(test.terminal);
+        session->SetTransferProtocolName(test.transfer);
+        bool keywords = false;
+        SessionOptionsDialogBase dialog(nullptr, session.get(), 0, false, false, 0, false, 0, false,
+                                        keywords, kProductQuillterm, nullptr);
+        ASSERT_TRUE(dialog.OnInitDialog());
+        EXPECT_EQ(dialog.GetConnectPage().GetTemplateId(),
+                  SessionConnectPage::kBothKindsTemplateId);
+        EXPECT_EQ(ProtocolPagesShown(dialog), test.pages);
+        EXPECT_EQ(Shows(dialog, u"Terminal"), test.terminalPages);
+        EXPECT_EQ(Shows(dialog, u"File Transfer\\FTP/SFTP"), test.fileTransfer);
+        EXPECT_EQ(dialog.GetConnectPage().IsTransferComboEnabled(), test.transferComboEnabled);
+    }
+
+    // Changing sides: the other side's pages follow the rule as well.
+    const YRefPtr<ISessionConfig> session = StoredSession(u"Telnet");
+    session->SetTransferProtocolName(u"SFTP");
+    bool keywords = false;
+    SessionOptionsDialogBase dialog(nullptr, session.get(), 0, false, false, 0, false, 0, false,
+                                    keywords, kProductQuillterm, nullptr);
+    ASSERT_TRUE(dialog.OnInitDialog());
+    SessionConnectPage& connect = dialog.GetConnectPage();
+    ASSERT_TRUE(connect.OnTerminalProtocolChanged(u"SSH2"));
+    EXPECT_EQ(ProtocolPagesShown(dialog), Names{u"SSH2 pages"});
+    ASSERT_TRUE(connect.OnTransferProtocolChanged(u"None"));
+    EXPECT_FALSE(Shows(dialog, u"File Transfer"));
+    ASSERT_TRUE(connect.OnTerminalProtocolChanged(u"None"));
+    EXPECT_EQ(ProtocolPagesShown(dialog), Names{});
+    YReportMessageParams report;
+    int field = 0;
+    EXPECT_FALSE(connect.Validate(report, field));
+    EXPECT_EQ(report.GetMessageId(), msg::BothProtocolsNone);
+    EXPECT_EQ(field, SessionConnectPage::kTerminalField);
+    // The logon actions stay below the protocol pages made since the dialog opened.
+    const std::vector<YPropertyTreePage*>& below = connect.GetChildren();
+    EXPECT_EQ(below.back(), &dialog.GetLogonScriptsPage());
+}
+
+TEST_F(SessionOptionsTest, ReadOnlyPromptComesOnceTheWindowShows) {
+    ASSERT_TRUE(loaded_);
+    const YRefPtr<ISessionConfig> session = StoredSession(u"SSH2");
+    bool okEnabled = true;
+    std::size_t messagesWhenShown = 99;
+    WhenModalShows([&](QWidget& window) {
+        LetEventsRun();
+        okEnabled = window.findChild<QAbstractButton*>(QStringLiteral("YID_OK"))->isEnabled();
+        messagesWhenShown = recorder_->messages.size();
+        Press(window, "YID_OK");  // refused while read-only
+        LetEventsRun();
+        EXPECT_TRUE(window.isVisible());
+        Press(window, "YID_CANCEL");
+    });
+    bool keywords = false;
+    EXPECT_EQ(
+        ShowSessionOptionsDialog(nullptr, session.get(), kSessionOptionsModeReadOnly, false, false,
+                                 0, false, 0, false, keywords, ui::kGuiProduct, nullptr),
+        YID_CANCEL);
+    EXPECT_FALSE(okEnabled);
+    ASSERT_EQ(messagesWhenShown, 1u);
+    EXPECT_EQ(recorder_->messages[0], LoadMessageString(msg::SessionOptionsLocked));
+}
+
+QWidget* PageWidget(QWidget& window) {
+    return window.findChild<QStackedWidget*>(QStringLiteral("pageArea"))->currentWidget();
+}
+
+void ClickPage(QWidget& window, const QString& name) {
+    auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("pages"));
+    const auto items = tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_FALSE(items.isEmpty()) << name.toStdString();
+    tree->scrollToItem(items.front());
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                      tree->visualItemRect(items.front()).center());
+}
+
+void Type(QWidget& window, const char* field, const QString& text) {
+    auto* edit = PageWidget(window)->findChild<QLineEdit*>(QString::fromLatin1(field));
+    ASSERT_NE(edit, nullptr) << field;
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+void Tick(QWidget& window, std::uint32_t label) {
+    const QString text = QString::fromStdU16String(LoadMessageString(label));
+    for (QAbstractButton* box : PageWidget(window)->findChildren<QAbstractButton*>()) {
+        if (box->text() == text) {
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+            return;
+        }
+    }
+    ADD_FAILURE() << "no check box " << text.toStdString();
+}
+
+int RunDialog(ISessionConfig& session) {
+    bool keywords = false;
+    return ShowSessionOptionsDialog(nullptr, &session, 0, false, false, 0, false, 0, false,
+                                    keywords, ui::kGuiProduct, nullptr);
+}
+
+TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
+    ASSERT_TRUE(loaded_);
+    struct Case {
+        const char* name;
+        std::function<void(QWidget&)> edit;
+        std::function<bool(SessionConfig&)> landed;
+    };
+    const Case cases[] = {
+        {"name, trimmed", [](QWidget& w) { Type(w, "field1", QStringLiteral("  Jump ")); },
+         [](SessionConfig& s) { return s.GetPath() == u"Work\\Jump"; }},
+        {"log file and midnight",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Log File"));
+             Type(w, "field1", QStringLiteral("/logs/%H-%D.log"));
+             Tick(w, msg::LogMidnightLabel);
+         },
+         [](SessionConfig& s) {
+             return s.logFilename.Get() == u"/logs/%H-%D.log" && s.newLogFileAtMidnight;
+         }},
+        {"automate logon",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Logon Actions"));
+             Tick(w, msg::LogonAutomateLabel);
+         },
+         [](SessionConfig& s) { return s.useLoginScript.Get(); }},
+        {"rows",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Emulation"));
+             auto* rows = PageWidget(w)->findChild<QSpinBox*>(QStringLiteral("field4"));
+             ASSERT_NE(rows, nullptr);
+             rows->selectAll();
+             QTest::keyClicks(rows, QStringLiteral("40"));
+         },
+         [](SessionConfig& s) { return s.terminalConfig.rows.Get() == 40; }},
+        {"protocol, its pages leaving the tree",
+         [](QWidget& w) {
+             auto* protocol = PageWidget(w)->findChild<QComboBox*>(QStringLiteral("field2"));
+             ASSERT_NE(protocol, nullptr);
+             protocol->setCurrentIndex(protocol->findText(QStringLiteral("Raw")));
+             LetEventsRun();
+             auto* tree = w.findChild<QTreeWidget*>(QStringLiteral("pages"));
+             EXPECT_TRUE(tree->findItems(QStringLiteral("Terminal"), Qt::MatchExactly).isEmpty());
+         },
+         [](SessionConfig& s) { return s.GetProtocolName() == u"Raw"; }},
+        {"emacs mode",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Emacs"));
+             Tick(w, msg::EmacsModeLabel);
+         },
+         [](SessionConfig& s) { return s.terminalConfig.emacsMode.Get(); }},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        for (const int button : {YID_CANCEL, YID_OK}) {
+            const YRefPtr<ISessionConfig> session = StoredSession(u"SSH2");
+            SessionOptionsDialogBase::m_pageStateMap.Clear();
+            WhenModalShows([&](QWidget& window) {
+                test.edit(window);
+                Press(window, button == YID_OK ? "YID_OK" : "YID_CANCEL");
+            });
+            EXPECT_EQ(RunDialog(*session), button);
+            EXPECT_EQ(test.landed(static_cast<SessionConfig&>(*session)), button == YID_OK);
+        }
+    }
+    EXPECT_TRUE(recorder_->messages.empty());
+}
+
+TEST_F(SessionOptionsTest, RefusedFieldsKeepTheDialogOpenAndStoreNothing) {
+    ASSERT_TRUE(loaded_);
+    struct Case {
+        const char* logFile;
+        bool midnight;
+        std::uint32_t message;
+    };
+    const Case cases[] = {
+        {"/logs/a:b.log", false, msg::LogFileNameIllegalCharacter},
+        {"/logs/host.log", true, msg::LogFileNameNeedsDate},
+        {"/logs/%d.log", true, msg::LogFileNameNeedsDate},  // the day is "%D", letter case counts
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.logFile);
+        const YRefPtr<ISessionConfig> session = StoredSession(u"SSH2");
+        recorder_->messages.clear();
+        WhenModalShows([&](QWidget& window) {
+            ClickPage(window, QStringLiteral("Log File"));
+            Type(window, "field1", QString::fromLatin1(test.logFile));
+            if (test.midnight) {
+                Tick(window, msg::LogMidnightLabel);
+            }
+            Press(window, "YID_OK");
+            LetEventsRun();
+            EXPECT_TRUE(window.isVisible());
+            EXPECT_TRUE(PageWidget(window)->findChild<QLineEdit*>("field1")->hasFocus());
+            Press(window, "YID_CANCEL");
+        });
+        EXPECT_EQ(RunDialog(*session), YID_CANCEL);
+        ASSERT_EQ(recorder_->messages.size(), 1u);
+        YReportMessageParams expected(test.message);
+        expected.AddString(u":");
+        EXPECT_EQ(recorder_->messages[0], expected.GetTextTrimmed());
+        EXPECT_TRUE(static_cast<SessionConfig&>(*session).logFilename.Get().empty());
+        EXPECT_FALSE(session->IsModified());
+    }
+}
+
+TEST_F(SessionOptionsTest, EveryPageIsLaidOutWithoutFaults) {
+    ASSERT_TRUE(loaded_);
+    if (!test::HaveFonts()) {
+        GTEST_SKIP() << "no fonts: text widths cannot be judged";
+    }
+    // Every page at once: both kinds of protocols, and the ANSI Color page asked for.
+    ASSERT_TRUE(LoadBothKindsWithPages());
+    const YRefPtr<GlobalConfig> global = GetGlobalConfig();
+    global->hideSessionAnsiColorPage = false;
+    const YRefPtr<ISessionConfig> session = StoredSession(u"Telnet");
+    session->SetTransferProtocolName(u"FTP");
+    QStringList seen;
+    WhenModalShows([&](QWidget& window) {
+        auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("pages"));
+        for (QTreeWidgetItemIterator item(tree); *item != nullptr; ++item) {
+            tree->setCurrentItem(*item);
+            LetEventsRun(10);
+            for (const std::string& fault : test::CheckWindowLayout(window)) {
+                ADD_FAILURE() << (*item)->text(0).toStdString() << ": " << fault;
+            }
+            seen << (*item)->text(0);
+        }
+        Press(window, "YID_CANCEL");
+    });
+    bool keywords = false;
+    EXPECT_EQ(ShowSessionOptionsDialog(global.get(), session.get(), 0, false, false, 0, false, 0,
+                                       false, keywords, kProductQuillterm, nullptr),
+              YID_CANCEL);
+    // Connection, Telnet's pages, Logon Actions, the fourteen Terminal pages and the three
+    // File Transfer pages.
+    EXPECT_EQ(seen.size(), 20) << seen.join(QLatin1Char(',')).toStdString();
+}
+
+// Acts on the modal window that shows after window (the question that follows a dialog).
+void WhenNextModalShows(QWidget* window, std::function<void(QWidget&)> act, int pollsLeft = 300) {
+    QTimer::singleShot(10, [window, act, pollsLeft] {
+        QWidget* next = QApplication::activeModalWidget();
+        if (next != nullptr && next != window && next->isVisible()) {
+            act(*next);
+        } else if (pollsLeft > 0) {
+            WhenNextModalShows(window, act, pollsLeft - 1);
+        }
+    });
+}
+
+bool StoredEmacsMode(const YUnicodeString& path) {
+    const YRefPtr<ISessionConfig> session = GetSessionDatabaseImpl()->OpenSession(path);
+    return session && static_cast<SessionConfig&>(*session).terminalConfig.emacsMode.Get();
+}
+
+TEST_F(SessionOptionsTest, RivodeGuiSavesOnOkThroughTheSessionDatabase) {
+    ASSERT_TRUE(loaded_);
+    (void)StoredSession(u"SSH2");
+    ui::GuiOptions options;
+    options.command = ui::GuiCommand::Session;
+    options.sessionPath = u"Work\\Host";
+    options.page = u"Terminal\\Emulation\\Emacs";
+    std::string problem;
+
+    WhenModalShows([](QWidget& window) {
+        Tick(window, msg::EmacsModeLabel);
+        Press(window, "YID_CANCEL");
+    });
+    EXPECT_EQ(ui::RunSessionOptions(options, problem), 0) << problem;
+    EXPECT_FALSE(StoredEmacsMode(u"Work\\Host"));
+
+    WhenModalShows([](QWidget& window) {
+        Tick(window, msg::EmacsModeLabel);
+        ClickPage(window, QStringLiteral("Connection"));
+        Type(window, "field1", QStringLiteral("Jump"));
+        Press(window, "YID_OK");
+    });
+    EXPECT_EQ(ui::RunSessionOptions(options, problem), 0) << problem;
+    EXPECT_FALSE(GetSessionDatabaseImpl()->Exists(u"Work\\Host"));
+    EXPECT_TRUE(StoredEmacsMode(u"Work\\Jump"));
+
+    options.page = u"No Such Page";
+    EXPECT_EQ(ui::RunSessionOptions(options, problem), 1);  // the session is gone
+    options.sessionPath = u"Work\\Jump";
+    EXPECT_EQ(ui::RunSessionOptions(options, problem), 2);
+}
+
+TEST_F(SessionOptionsTest, RivodeGuiDefaultAsksWhetherEverySessionTakesTheChange) {
+    ASSERT_TRUE(loaded_);
+    (void)StoredSession(u"SSH2");
+    ui::GuiOptions options;
+    options.command = ui::GuiCommand::Default;
+    options.page = u"Emacs";
+    std::string problem;
+    for (const char* answer : {"YID_OK", "YID_CANCEL"}) {
+        SCOPED_TRACE(answer);
+        WhenModalShows([answer](QWidget& window) {
+            Tick(window, msg::EmacsModeLabel);
+            WhenNextModalShows(&window, [answer](QWidget& question) { Press(question, answer); });
+            Press(window, "YID_OK");
+        });
+        EXPECT_EQ(ui::RunSessionOptions(options, problem), 0) << problem;
+        // The first run turns Emacs mode on for every session, the second off again for the
+        // default session only.
+        const bool all = std::string_view(answer) == "YID_OK";
+        EXPECT_EQ(StoredEmacsMode(YUnicodeString(kDefaultSessionName)), all);
+        EXPECT_TRUE(StoredEmacsMode(u"Work\\Host"));
+    }
+}
+
+}  // namespace
+}  // namespace rivode

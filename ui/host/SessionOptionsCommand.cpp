@@ -1,0 +1,156 @@
+#include "SessionOptionsCommand.h"
+
+#include "GuiHostSetup.h"
+#include "Screenshot.h"
+
+#include <DavaraZE/YMessageBox.h>
+#include <RivodeRavudaVU/ConnectProtocolTable.h>
+#include <RivodeRavudaVU/EditDefaultSession.h>
+#include <RivodeRavudaVU/GlobalConfig.h>
+#include <RivodeRavudaVU/SessionDatabase.h>
+#include <RivodeRavudaVU/SessionOptionsDialog.h>
+
+#include <QApplication>
+
+#include <QTimer>
+#include <QWidget>
+#include <algorithm>
+#include <vector>
+
+namespace rivode::ui {
+
+namespace {
+
+std::string Text(YReportMessageParams& report) {
+    return ToUtf8(report.GetSingleLineTextTrimmed());
+}
+
+// The Emulation page bounds the scrollback by the application-wide limit, as the
+// default-session editor does.
+int ScrollbackLimit(GlobalConfig* global) {
+    return global != nullptr ? static_cast<int>(global->maxScrollbackBufferSize.Get()) : 0;
+}
+
+// Makes the dialog open at the page named by name; false when the session's dialog has no such
+// page or does not show it for the session's protocols.
+bool ChoosePage(GlobalConfig* global, ISessionConfig& session, int mode, const YUnicodeString& name,
+                std::string& problem) {
+    if (name.empty()) {
+        return true;
+    }
+    bool keywordListsChanged = false;
+    SessionOptionsDialogBase dialog(global, &session, mode, false, true, ScrollbackLimit(global),
+                                    false, 0, false, keywordListsChanged, kGuiProduct, nullptr);
+    const YPropertyTreePage* page = dialog.FindPage(name);
+    if (page == nullptr) {
+        problem = "Session Options has no page '" + ToUtf8(name) +
+                  "' (a name several pages share needs its path, such as "
+                  "\"Terminal\\Emulation\\Advanced\")";
+        return false;
+    }
+    // Opening hides what the session's protocols do not use; such a page cannot be shown.
+    (void)dialog.OnInitDialog();
+    const std::vector<YPropertyTreePage*> shown = dialog.GetShownPages();
+    if (std::find(shown.begin(), shown.end(), page) == shown.end()) {
+        problem =
+            "the page '" + ToUtf8(page->GetPath()) + "' is not shown for this session's protocols";
+        return false;
+    }
+    SessionOptionsDialogBase::m_pageStateMap.SetLastPage(page->GetPath());
+    return true;
+}
+
+// Once the dialog's window shows: renders it into path and cancels it.
+void ScreenshotWhenShown(const std::string& path, std::string& problem, bool& failed) {
+    if (path.empty()) {
+        return;
+    }
+    QTimer::singleShot(0, [&path, &problem, &failed] {
+        QWidget* window = QApplication::activeModalWidget();
+        if (window == nullptr) {
+            problem = "the dialog did not show";
+            failed = true;
+            return;
+        }
+        QApplication::processEvents();
+        if (!SaveScreenshot(*window, path, problem)) {
+            failed = true;
+        }
+        window->close();
+    });
+}
+
+int EditSession(const GuiOptions& options, GlobalConfig* global, std::string& problem) {
+    SessionDatabaseImpl& database = *GetSessionDatabaseImpl();
+    YReportMessageParams report;
+    const YRefPtr<ISessionConfig> session = database.OpenSession(options.sessionPath, report);
+    if (!session) {
+        problem = Text(report);
+        return 1;
+    }
+    if (!ChoosePage(global, *session, 0, options.page, problem)) {
+        return 2;
+    }
+    bool failed = false;
+    ScreenshotWhenShown(options.screenshot, problem, failed);
+    const YUnicodeString openedPath = session->GetPath();
+    bool keywordListsChanged = false;
+    const int result =
+        ShowSessionOptionsDialog(global, session.get(), 0, false, false, ScrollbackLimit(global),
+                                 false, 0, false, keywordListsChanged, kGuiProduct, nullptr);
+    if (failed) {
+        return 1;
+    }
+    if (result != YID_OK) {
+        return 0;
+    }
+    // A new name on the Connection page is a rename of the stored session first, so the save
+    // goes to the session's own key (and its place in the folder's order stays).
+    if (session->GetPath() != openedPath &&
+        !database.RenameItem(openedPath, session->GetName(), report)) {
+        YMessageBox(report);
+        problem = Text(report);
+        return 1;
+    }
+    if (!database.SaveSession(*session, false, report)) {
+        YMessageBox(report);
+        problem = Text(report);
+        return 1;
+    }
+    return 0;
+}
+
+int EditDefault(const GuiOptions& options, GlobalConfig* global, std::string& problem) {
+    const YRefPtr<ISessionConfig> session =
+        GetSessionDatabaseImpl()->OpenSession(YUnicodeString(kDefaultSessionName));
+    if (session &&
+        !ChoosePage(global, *session, kSessionOptionsModeDefaultSession, options.page, problem)) {
+        return 2;
+    }
+    bool failed = false;
+    ScreenshotWhenShown(options.screenshot, problem, failed);
+    bool allUpdated = false;
+    // The editor asks whether the changes go to every session, saves and shows its failures.
+    (void)EditDefaultSession(global, 0, kGuiProduct, nullptr, allUpdated);
+    return failed ? 1 : 0;
+}
+
+}  // namespace
+
+int RunSessionOptions(const GuiOptions& options, std::string& problem) {
+    // Sessions hold their protocols' configurations, and the dialog's pages follow the
+    // protocols: the modules load before any session is opened.
+    const YAppFnTable table{LoadConnectProtocolModule, nullptr, nullptr};
+    bool fipsMode = false;
+    YReportMessageParams report;
+    if (!LoadConnectionProtocolDlls(table, kGuiProduct, GetDefaultConnectModuleFolder(), fipsMode,
+                                    report)) {
+        problem = "the protocol modules could not be loaded: " + Text(report);
+        return 1;
+    }
+    const YRefPtr<GlobalConfig> global = GetGlobalConfig();
+    return options.command == GuiCommand::Default ? EditDefault(options, global.get(), problem)
+                                                  : EditSession(options, global.get(), problem);
+}
+
+}  // namespace rivode::ui

@@ -1,0 +1,44 @@
+#include "ui/session/PageForm.h"
+
+#include <DavaraZE/YQtText.h>
+#include <RivodeRavudaVU/YReportMessageParams.h>
+
+#include <QLabel>
+
+namespace rivode::ui {
+
+namespace {
+
+QString FieldName(int field) {
+    return QStringLiteral("field%1").arg(field);
+}
+
+}  // namespace
+
+QString MessageText(std::uint32_t id) {
+    return YToQString(LoadMessageString(id));
+}
+
+QString ToQ(const YUnicodeString& text) {
+    return YToQString(text);
+}
+
+YUnicodeString FromQ(const QString& text) {
+    return YFromQString(text);
+}
+
+QLabel* BuddyLabel(const QString& text, QWidget* buddy) {
+    auto* label = new QLabel(text);
+    label->setBuddy(buddy);
+    return label;
+}
+
+void MarkField(QWidget* widget, int field) {
+    widget->setObjectName(FieldName(field));
+}
+
+QWidget* FindField(QWidget* page, int field) {
+    return page != nullptr ? page->findChild<QWidget*>(FieldName(field)) : nullptr;
+}
+
+}  // namespace rivode::ui

@@ -1,0 +1,29 @@
+// What the Session Options pages' forms share: texts from the message table, labels bound to
+// their fields (so "&Name:" moves the focus with Alt+N), and the names by which a refused OK
+// finds the field to focus.
+#pragma once
+
+#include <RivodeRavudaVU/YUnicodeString.h>
+
+#include <QString>
+
+#include <cstdint>
+
+class QLabel;
+class QWidget;
+
+namespace rivode::ui {
+
+QString MessageText(std::uint32_t id);
+QString ToQ(const YUnicodeString& text);
+YUnicodeString FromQ(const QString& text);
+
+// A label for buddy: its mnemonic moves the focus to buddy.
+QLabel* BuddyLabel(const QString& text, QWidget* buddy);
+
+// Names widget as the page's field number field (the pages' Field enums).
+void MarkField(QWidget* widget, int field);
+// The widget marked as field inside page; nullptr when none.
+QWidget* FindField(QWidget* page, int field);
+
+}  // namespace rivode::ui

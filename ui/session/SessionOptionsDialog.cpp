@@ -1,0 +1,86 @@
+// The Session Options dialog on its Qt window: the page forms bound by template id, the
+// read-only prompt posted once the window shows, and the field a refused OK points at.
+#include "ui/session/PageForm.h"
+#include "ui/session/PageForms.h"
+
+#include <DavaraZE/YQtUserInterface.h>
+#include <RivodeRavudaVU/EditDefaultSession.h>
+#include <RivodeRavudaVU/SessionOptionsDialog.h>
+
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+constexpr unsigned kValuesPageTemplates[] = {4453, 4365, 4343, 4321, 4443, 4329, 4301, 11477,
+                                             4473, 5057, 5060, 4448, 4482, 4375, 4381, 11478};
+
+}  // namespace
+
+SessionOptionsDialog::SessionOptionsDialog(GlobalConfig* global, ISessionConfig* session, int mode,
+                                           bool newSession, bool skipNameValidation,
+                                           int emulationValue, bool modesValue, int appearanceValue,
+                                           bool printingValue, bool& keywordListsChanged,
+                                           int product, QWidget* parent)
+    : SessionOptionsDialogBase(global, session, mode, newSession, skipNameValidation,
+                               emulationValue, modesValue, appearanceValue, printingValue,
+                               keywordListsChanged, product, parent) {
+    SetNewSession(newSession);
+}
+
+bool SessionOptionsDialog::OnInitDialog() {
+    if (!SessionOptionsDialogBase::OnInitDialog()) {
+        return false;
+    }
+    if (IsReadOnlyPromptPending() && GetWindow() != nullptr) {
+        // Posted, so that the user sees the dialog the prompt speaks of behind it.
+        QTimer::singleShot(0, GetWindow(), [this] {
+            if (IsReadOnlyPromptPending()) {
+                ShowReadOnlyPrompt(GetWindow());
+            }
+        });
+    }
+    return true;
+}
+
+void SessionOptionsDialog::OnOK() {
+    SessionOptionsDialogBase::OnOK();
+    if (IsEnded() || GetWindow() == nullptr) {
+        return;
+    }
+    // A page refused: the window shows that page; its offending field takes the focus.
+    auto* page = dynamic_cast<SessionOptionsPage*>(GetActivePage());
+    if (page == nullptr || page->GetFocusField() == 0) {
+        return;
+    }
+    const QString pageName = rivode::ui::ToQ(page->GetPath());
+    for (QWidget* widget : GetWindow()->findChildren<QWidget*>(pageName)) {
+        if (QWidget* field = rivode::ui::FindField(widget, page->GetFocusField())) {
+            QTimer::singleShot(0, field, [field] { field->setFocus(Qt::OtherFocusReason); });
+        }
+    }
+}
+
+int ShowSessionOptionsDialog(GlobalConfig* global, ISessionConfig* session, int mode,
+                             bool newSession, bool skipNameValidation, int emulationValue,
+                             bool modesValue, int appearanceValue, bool printingValue,
+                             bool& keywordListsChanged, int product, QWidget* parent) {
+    SessionOptionsDialog dialog(global, session, mode, newSession, skipNameValidation,
+                                emulationValue, modesValue, appearanceValue, printingValue,
+                                keywordListsChanged, product, parent);
+    return dialog.DoModal();
+}
+
+void RegisterSessionOptionsForms() {
+    YRegisterPageForm(SessionConnectPage::kBothKindsTemplateId, &rivode::ui::BuildConnectPage);
+    YRegisterPageForm(SessionConnectPage::kOneKindTemplateId, &rivode::ui::BuildConnectPage);
+    YRegisterPageForm(SessionLogonScriptsPage::kTemplateId, &rivode::ui::BuildLogonScriptsPage);
+    YRegisterPageForm(SessionLogFilePage::kTemplateId, &rivode::ui::BuildLogFilePage);
+    for (unsigned id : kValuesPageTemplates) {
+        YRegisterPageForm(id, &rivode::ui::BuildValuesPage);
+    }
+    YRegisterDialogForm(ExpectSendPropertiesDialog::kTemplateId, &rivode::ui::BuildExpectSendForm);
+    YRegisterDialogForm(ApplyDefaultSessionChangesDialog::kTemplateId,
+                        &rivode::ui::BuildApplyDefaultChangesForm);
+    RegisterSessionOptionsDialog(&ShowSessionOptionsDialog);
+}

@@ -1,0 +1,141 @@
+// The pages drawn from their fields: each field a labelled widget of its kind in one form.
+#include "ui/session/PageForm.h"
+#include "ui/session/PageForms.h"
+
+#include <RivodeRavudaVU/SessionOptionsDialog.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+
+#include <limits>
+
+namespace rivode::ui {
+
+namespace {
+
+using Kind = SessionPageField::Kind;
+
+QWidget* CheckWidget(SessionPageField& field, bool triState) {
+    auto* check = new QCheckBox(ToQ(field.label));
+    check->setTristate(triState);
+    // A tri-state value's third state (2) defers to the application-wide setting: the box
+    // shows it partly checked.
+    check->setCheckState(field.number == 2 && triState ? Qt::PartiallyChecked
+                         : field.number != 0           ? Qt::Checked
+                                                       : Qt::Unchecked);
+    QObject::connect(check, &QCheckBox::stateChanged, check, [&field](int state) {
+        field.number = state == Qt::PartiallyChecked ? 2 : state == Qt::Checked ? 1 : 0;
+    });
+    return check;
+}
+
+QWidget* NumberWidget(SessionPageField& field) {
+    auto* spin = new QSpinBox;
+    const auto limit = [](std::uint32_t n) {
+        return static_cast<int>(std::min<std::uint32_t>(n, std::numeric_limits<int>::max()));
+    };
+    spin->setRange(limit(field.minimum), limit(field.maximum));
+    spin->setValue(limit(field.number));
+    // A number needs the width of its digits, not the page's.
+    spin->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    QObject::connect(spin, &QSpinBox::valueChanged, spin,
+                     [&field](int value) { field.number = static_cast<std::uint32_t>(value); });
+    return spin;
+}
+
+QWidget* ChoiceWidget(SessionPageField& field) {
+    auto* combo = new QComboBox;
+    combo->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    for (const auto& [number, text] : field.choices) {
+        combo->addItem(ToQ(text), number);
+    }
+    int index = combo->findData(field.number);
+    if (index < 0) {
+        // A stored number the list does not name is kept and shown as it is.
+        combo->addItem(QString::number(field.number), field.number);
+        index = combo->count() - 1;
+    }
+    combo->setCurrentIndex(index);
+    QObject::connect(combo, &QComboBox::currentIndexChanged, combo,
+                     [&field, combo](int) { field.number = combo->currentData().toUInt(); });
+    return combo;
+}
+
+QWidget* NamesWidget(SessionPageField& field) {
+    auto* combo = new QComboBox;
+    combo->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    for (const YUnicodeString& name : field.names) {
+        combo->addItem(ToQ(name));
+    }
+    int index = combo->findText(ToQ(field.text), Qt::MatchFixedString);
+    if (index < 0) {
+        combo->addItem(ToQ(field.text));
+        index = combo->count() - 1;
+    }
+    combo->setCurrentIndex(index);
+    QObject::connect(combo, &QComboBox::currentTextChanged, combo,
+                     [&field](const QString& text) { field.text = FromQ(text); });
+    return combo;
+}
+
+QWidget* TextWidget(SessionPageField& field) {
+    auto* edit = new QLineEdit(ToQ(field.text));
+    QObject::connect(edit, &QLineEdit::textEdited, edit,
+                     [&field](const QString& text) { field.text = FromQ(text); });
+    return edit;
+}
+
+}  // namespace
+
+QWidget* BuildValuesPage(YPropertyTreePage& base, QWidget* parent) {
+    auto& page = static_cast<SessionValuesPage&>(base);
+    auto* widget = new QWidget(parent);
+    auto* form = new QFormLayout(widget);
+    int number = 1;
+    for (SessionPageField& field : page.fields) {
+        QWidget* editor = nullptr;
+        switch (field.kind) {
+            case Kind::Check:
+            case Kind::TriState:
+                editor = CheckWidget(field, field.kind == Kind::TriState);
+                form->addRow(editor);
+                break;
+            case Kind::Number:
+                editor = NumberWidget(field);
+                break;
+            case Kind::Choice:
+                editor = ChoiceWidget(field);
+                break;
+            case Kind::TextChoice:
+                editor = NamesWidget(field);
+                break;
+            case Kind::Text:
+                editor = TextWidget(field);
+                break;
+            case Kind::Note:
+                form->addRow(new QLabel(ToQ(field.label)));
+                break;
+        }
+        if (editor != nullptr) {
+            MarkField(editor, number);
+            if (field.kind != Kind::Check && field.kind != Kind::TriState) {
+                form->addRow(BuddyLabel(ToQ(field.label), editor), editor);
+            }
+        }
+        ++number;
+    }
+    if (!page.pendingNote.empty()) {
+        auto* note = new QLabel(ToQ(page.pendingNote));
+        note->setObjectName(QStringLiteral("pendingNote"));
+        note->setWordWrap(true);
+        note->setEnabled(false);
+        form->addRow(note);
+    }
+    return widget;
+}
+
+}  // namespace rivode::ui
