@@ -12,9 +12,9 @@
 namespace rivode::storage {
 
 // Stores every value read from bytes (UTF-8, without its byte-order mark) into table, as
-// loading a key does. The bytes are copied into the table, whose string values stay views into
-// that copy. Reading also ends at the first byte that starts no valid UTF-8 character (the text
-// before it is read, as reading line by line would). false when the reading ended before the
+// loading a key does. The bytes are copied into the table, whose string and list values stay views
+// into that copy. Reading also ends at the first byte that starts no valid UTF-8 character (the
+// text before it is read, as reading line by line would). false when the reading ended before the
 // end of the bytes (the rest was not read).
 bool ReadIniValueFile(std::string_view bytes, IniValueTable& table);
 

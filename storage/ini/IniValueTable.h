@@ -4,12 +4,12 @@
 // units (HashValueName).
 //
 // A key holds a few hundred values and is read whole, so the table owns one arena for its
-// names, texts, value objects and the bytes of the files it was read from (texts read from a
-// file stay views into those bytes until they change): loading a key costs a handful of
-// allocations instead of several per value. Entries keep the order in which their names were
-// first read or added, so a key rewrites its values in a stable order. Deleting a value maps its
-// name to none; names are never removed, which keeps every entry's slot number valid for the
-// table's lifetime.
+// names, texts, value objects and the bytes of the files it was read from (texts and lists read
+// from a file stay views into those bytes, and byte strings live in the arena, until they change):
+// loading a key costs a handful of allocations instead of several per value. Entries keep the order
+// in which their names were first read or added, so a key rewrites its values in a stable order.
+// Deleting a value maps its name to none; names are never removed, which keeps every entry's slot
+// number valid for the table's lifetime.
 #pragma once
 
 #include "storage/ini/YIniFileData.h"
