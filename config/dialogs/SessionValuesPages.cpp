@@ -73,6 +73,82 @@ SessionPageField Names(std::uint32_t label, YProfileString& value,
     return field;
 }
 
+// A number the record keeps as a dword but the page offers as on or off: a stored number other
+// than 0 and 1 is kept while the box stays ticked.
+SessionPageField Flag(std::uint32_t label, YProfile<std::uint32_t>& value) {
+    SessionPageField field;
+    field.kind = Kind::Check;
+    field.label = LoadMessageString(label);
+    field.load = [&value](SessionPageField& f) { f.number = value.Get() != 0 ? 1 : 0; };
+    field.store = [&value](const SessionPageField& f) {
+        if ((f.number != 0) != (value.Get() != 0)) {
+            value.Set(f.number != 0 ? 1 : 0);
+        }
+    };
+    return field;
+}
+
+// The terminal's colors as one choice over the three values that make them up: ANSI color off
+// is monochrome; on, the wider palettes add to it.
+enum ColorMode : std::uint32_t { kMonochrome, kAnsi, k256Colors, kTrueColor };
+
+ColorMode CurrentColorMode(const TerminalConfig& t) {
+    if (!t.ansiColor.Get()) {
+        return kMonochrome;
+    }
+    if (t.enableXtermTruecolor.Get()) {
+        return kTrueColor;
+    }
+    return t.enableXterm256Color.Get() ? k256Colors : kAnsi;
+}
+
+SessionPageField ColorModeChoice(TerminalConfig& t) {
+    SessionPageField field;
+    field.kind = Kind::Choice;
+    field.label = LoadMessageString(msg::EmulationColorModeLabel);
+    for (const auto& [mode, text] :
+         {std::pair{kMonochrome, msg::ColorModeMonochrome}, std::pair{kAnsi, msg::ColorModeAnsi},
+          std::pair{k256Colors, msg::ColorMode256},
+          std::pair{kTrueColor, msg::ColorModeTrueColor}}) {
+        field.choices.emplace_back(mode, LoadMessageString(text));
+    }
+    field.load = [&t](SessionPageField& f) { f.number = CurrentColorMode(t); };
+    // An unchanged mode leaves the three values as they were: a session may hold combinations
+    // (256 colors off under true color) that the choice does not tell apart.
+    field.store = [&t](const SessionPageField& f) {
+        if (f.number == CurrentColorMode(t)) {
+            return;
+        }
+        t.ansiColor.Set(f.number != kMonochrome);
+        if (f.number != kMonochrome) {
+            t.enableXterm256Color.Set(f.number >= k256Colors);
+            t.enableXtermTruecolor.Set(f.number == kTrueColor);
+        }
+    };
+    return field;
+}
+
+// The models a TN3270 terminal can be; the rows and columns follow the model when it loads.
+std::vector<YUnicodeString> Tn3270Models() {
+    return {u"IBM-3278-2", u"IBM-3278-3", u"IBM-3278-4", u"IBM-3278-5"};
+}
+
+// "Operating System" of the remote side as the file-transfer client reads it: 0 lets the client
+// find out from the server's replies, every other number names the system whose listing format
+// and path rules it assumes.
+std::vector<std::pair<std::uint32_t, std::uint32_t>> OperatingSystems() {
+    return {{0, msg::OperatingSystemAutomatic},
+            {1, msg::OperatingSystemUnix},
+            {2, msg::OperatingSystemWindows},
+            {3, msg::OperatingSystemVms},
+            {4, msg::OperatingSystemMvs}};
+}
+
+// "Resize Mode": what a terminal window does when the user resizes it.
+std::vector<std::pair<std::uint32_t, std::uint32_t>> ResizeModes() {
+    return {{0, msg::ResizeModeRowsColumns}, {1, msg::ResizeModeFont}, {2, msg::ResizeModeKeep}};
+}
+
 void Pending(SessionValuesPage& page, std::uint32_t what) {
     YReportMessageParams note(msg::SessionPageNotYetEdited);
     note.AddString(LoadMessageString(what));
@@ -123,7 +199,13 @@ bool FillSessionValuesPage(SessionValuesPage& page) {
     switch (page.GetTemplateId()) {
         case 4453:  // Terminal
             f = {Check(msg::TerminalAudioBellLabel, t.audioBell),
+                 Check(msg::TerminalVisualBellLabel, t.visualBell),
+                 Check(msg::TerminalCloseOnDisconnectLabel, t.closeOnDisconnect),
+                 Check(msg::TerminalClearOnDisconnectLabel, t.clearOnDisconnect),
                  Check(msg::TerminalJumpScrollLabel, t.jumpScroll),
+                 Check(msg::TerminalScrollToClearLabel, t.scrollToClear),
+                 Check(msg::TerminalScrollOnOutputLabel, t.scrollToBottomOnOutput),
+                 Check(msg::TerminalScrollOnKeypressLabel, t.scrollToBottomOnKeypress),
                  TriState(msg::TerminalAutoReconnectLabel, s.autoReconnect),
                  Check(msg::TerminalIdleCheckLabel, s.idleCheck),
                  TextField(msg::TerminalIdleStringLabel, s.idleString),
@@ -131,15 +213,22 @@ bool FillSessionValuesPage(SessionValuesPage& page) {
                  Check(msg::TerminalNoOpCheckLabel, s.idleNoOpCheck),
                  Number(msg::TerminalNoOpTimeoutLabel, s.idleNoOpTimeout, 1, kLargeNumber),
                  Check(msg::TerminalWordDelimitersCheckLabel, s.useWordDelimiterChars),
-                 TextField(msg::TerminalWordDelimitersLabel, s.wordDelimiterChars)};
+                 TextField(msg::TerminalWordDelimitersLabel, s.wordDelimiterChars),
+                 Check(msg::TerminalWheelToRemoteLabel, s.sendScrollWheelEventsToRemote),
+                 Check(msg::TerminalShiftLocalMouseLabel, t.shiftForcesLocalMouseOperations),
+                 Flag(msg::TerminalCursorOnClickLabel, s.positionCursorOnLeftClick)};
             break;
         case 4365:  // Emulation
             f = {Names(msg::EmulationTerminalLabel, t.emulation, GetEmulationNames()),
-                 Check(msg::EmulationAnsiColorLabel, t.ansiColor),
+                 ColorModeChoice(t),
                  Check(msg::EmulationAlternateKeyboardLabel, t.useAlternateKeyboard),
                  Number(msg::EmulationRowsLabel, t.rows, 1, 1024),
                  Number(msg::EmulationColumnsLabel, t.cols, 1, 1024),
-                 Number(msg::EmulationScrollbackLabel, t.scrollback, 0, ScrollbackLimit(page))};
+                 Number(msg::EmulationScrollbackLabel, t.scrollback, 0, ScrollbackLimit(page)),
+                 Check(msg::EmulationUseTerminalTypeLabel, t.useTerminalType),
+                 TextField(msg::EmulationTerminalTypeLabel, t.terminalType),
+                 Names(msg::EmulationTn3270ModelLabel, t.tn3270TerminalType, Tn3270Models()),
+                 Choice(msg::EmulationResizeModeLabel, t.resizeMode, ResizeModes())};
             break;
         case 4343:  // Modes
             f = {Check(msg::ModesKeypadLabel, t.keypadMode),
@@ -160,13 +249,21 @@ bool FillSessionValuesPage(SessionValuesPage& page) {
             Pending(page, msg::PendingMappedKeys);
             break;
         case 4329:  // Emulation\Advanced
-            f = {TextField(msg::AdvancedAnswerbackLabel, s.identString),
-                 Check(msg::AdvancedDisplayTabLabel, t.displayTab),
-                 Number(msg::AdvancedLineDelayLabel, s.lineSendDelay, 0, kLargeNumber),
-                 Number(msg::AdvancedCharacterDelayLabel, s.characterSendDelay, 0, kLargeNumber),
-                 Check(msg::AdvancedWaitForPromptLabel, s.waitForPrompt),
-                 TextField(msg::AdvancedPromptTextLabel, s.waitForPromptText),
-                 Number(msg::AdvancedPromptTimeoutLabel, s.waitForPromptTimeout, 0, kLargeNumber)};
+            f = {
+                TextField(msg::AdvancedAnswerbackLabel, s.identString),
+                Check(msg::AdvancedDisplayTabLabel, t.displayTab),
+                Number(msg::AdvancedLineDelayLabel, s.lineSendDelay, 0, kLargeNumber),
+                Number(msg::AdvancedCharacterDelayLabel, s.characterSendDelay, 0, kLargeNumber),
+                Check(msg::AdvancedWaitForPromptLabel, s.waitForPrompt),
+                TextField(msg::AdvancedPromptTextLabel, s.waitForPromptText),
+                Number(msg::AdvancedPromptTimeoutLabel, s.waitForPromptTimeout, 0, kLargeNumber),
+                Check(msg::AdvancedLocalEchoLabel, t.localEcho),
+                Check(msg::AdvancedStrip8thBitLabel, t.strip8thBit),
+                Check(msg::AdvancedIgnoreTitleLabel, t.ignoreWindowTitleChangeRequests),
+                Check(msg::AdvancedOsc52Label, t.allowOsc52EscapeSequence),
+                Check(msg::AdvancedCopyLineDrawingLabel, t.copyTranslatesAnsiLineDrawingCharacters),
+                Check(msg::AdvancedCopyRtfLabel, t.copyToClipboardAsRtfAndPlainText),
+                Check(msg::AdvancedCrToCrlfLabel, t.translateIncomingCrToCrlf)};
             break;
         case 4301:  // Appearance
             f = {TextField(msg::AppearanceSchemeLabel, t.colorScheme),
@@ -208,16 +305,19 @@ bool FillSessionValuesPage(SessionValuesPage& page) {
             break;
         case 4375:  // File Transfer
             f = {TextField(msg::TransferLocalFolderLabel, s.initialLocalDirectory),
+                 // The record keeps one remote folder: the last one visited, where a session
+                 // opens again when the application restores session directories.
                  TextField(msg::TransferRemoteFolderLabel, s.lastDirectory),
+                 TextField(msg::TransferDownloadFolderLabel, s.defaultDownloadDirectory),
                  TriState(msg::TransferTreeDetectionLabel, s.disableDirectoryTreeDetection),
                  TriState(msg::TransferVerifyStatusLabel, s.verifyRetrieveFileStatus),
                  TriState(msg::TransferSymbolicLinksLabel, s.resolveSymbolicLinks),
                  Check(msg::TransferUtf8Label, s.filenamesAlwaysUseUtf8)};
             break;
         case 4381:  // FTP/SFTP
-            f = {Choice(msg::FtpOperatingSystemLabel, s.operatingSystem,
-                        {{0, msg::OperatingSystemAutomatic}}),
+            f = {Choice(msg::FtpOperatingSystemLabel, s.operatingSystem, OperatingSystems()),
                  TextField(msg::FtpTimeZoneLabel, s.timeZone),
+                 Check(msg::FtpFileSystemCaseLabel, s.fileSystemCase),
                  TextField(msg::FtpCreationMaskLabel, s.fileCreationMask),
                  Check(msg::FtpPreserveTimestampLabel, s.preserveTimestamp)};
             break;

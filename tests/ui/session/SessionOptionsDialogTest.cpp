@@ -376,6 +376,29 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
              EXPECT_TRUE(tree->findItems(QStringLiteral("Terminal"), Qt::MatchExactly).isEmpty());
          },
          [](SessionConfig& s) { return s.GetProtocolName() == u"Raw"; }},
+        {"true color keeps ANSI color and 256 colors on",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Emulation"));
+             auto* mode = PageWidget(w)->findChild<QComboBox*>(QStringLiteral("field2"));
+             ASSERT_NE(mode, nullptr);
+             mode->setCurrentIndex(mode->findText(QStringLiteral("True color")));
+         },
+         [](SessionConfig& s) {
+             const TerminalConfig& t = s.terminalConfig;
+             return t.ansiColor && t.enableXterm256Color && t.enableXtermTruecolor;
+         }},
+        {"local echo on the emulation's Advanced page",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Advanced"));
+             Tick(w, msg::AdvancedLocalEchoLabel);
+         },
+         [](SessionConfig& s) { return s.terminalConfig.localEcho.Get(); }},
+        {"clear on disconnect",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Terminal"));
+             Tick(w, msg::TerminalClearOnDisconnectLabel);
+         },
+         [](SessionConfig& s) { return s.terminalConfig.clearOnDisconnect.Get(); }},
         {"emacs mode",
          [](QWidget& w) {
              ClickPage(w, QStringLiteral("Emacs"));
@@ -448,6 +471,10 @@ TEST_F(SessionOptionsTest, EveryPageIsLaidOutWithoutFaults) {
     global->hideSessionAnsiColorPage = false;
     const YRefPtr<ISessionConfig> session = StoredSession(u"Telnet");
     session->SetTransferProtocolName(u"FTP");
+    // Stored numbers beyond the first of their lists, which the choices must still name.
+    auto& values = static_cast<SessionConfig&>(*session);
+    values.operatingSystem.Set(4);
+    values.terminalConfig.resizeMode.Set(2);
     QStringList seen;
     WhenModalShows([&](QWidget& window) {
         auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("pages"));
@@ -456,6 +483,13 @@ TEST_F(SessionOptionsTest, EveryPageIsLaidOutWithoutFaults) {
             LetEventsRun(10);
             for (const std::string& fault : test::CheckWindowLayout(window)) {
                 ADD_FAILURE() << (*item)->text(0).toStdString() << ": " << fault;
+            }
+            // A choice names what it holds: a bare number means a stored value without a name.
+            for (const QComboBox* combo : PageWidget(window)->findChildren<QComboBox*>()) {
+                bool number = false;
+                combo->currentText().toUInt(&number);
+                EXPECT_FALSE(number)
+                    << (*item)->text(0).toStdString() << ": " << combo->currentText().toStdString();
             }
             seen << (*item)->text(0);
         }
