@@ -280,6 +280,23 @@ TEST_F(SessionOptionsTest, ReadOnlyPromptComesOnceTheWindowShows) {
         LetEventsRun();
         okEnabled = window.findChild<QAbstractButton*>(QStringLiteral("YID_OK"))->isEnabled();
         messagesWhenShown = recorder_->messages.size();
+        // Every page can be read, none edited: no field of any page takes input.
+        auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("pages"));
+        for (QTreeWidgetItemIterator item(tree); *item != nullptr; ++item) {
+            tree->setCurrentItem(*item);
+            LetEventsRun(10);
+            auto* page =
+                window.findChild<QStackedWidget*>(QStringLiteral("pageArea"))->currentWidget();
+            for (const QWidget* field : page->findChildren<QWidget*>()) {
+                const bool input = qobject_cast<const QAbstractButton*>(field) != nullptr ||
+                                   qobject_cast<const QLineEdit*>(field) != nullptr ||
+                                   qobject_cast<const QComboBox*>(field) != nullptr ||
+                                   qobject_cast<const QSpinBox*>(field) != nullptr;
+                EXPECT_FALSE(input && field->isEnabled())
+                    << (*item)->text(0).toStdString() << ": " << field->metaObject()->className()
+                    << " " << field->objectName().toStdString();
+            }
+        }
         Press(window, "YID_OK");  // refused while read-only
         LetEventsRun();
         EXPECT_TRUE(window.isVisible());
