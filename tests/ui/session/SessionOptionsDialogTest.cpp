@@ -343,6 +343,18 @@ void Tick(QWidget& window, std::uint32_t label) {
     ADD_FAILURE() << "no check box " << text.toStdString();
 }
 
+// Acts on the modal window that shows after window (the question that follows a dialog).
+void WhenNextModalShows(QWidget* window, std::function<void(QWidget&)> act, int pollsLeft = 300) {
+    QTimer::singleShot(10, [window, act, pollsLeft] {
+        QWidget* next = QApplication::activeModalWidget();
+        if (next != nullptr && next != window && next->isVisible()) {
+            act(*next);
+        } else if (pollsLeft > 0) {
+            WhenNextModalShows(window, act, pollsLeft - 1);
+        }
+    });
+}
+
 int RunDialog(ISessionConfig& session) {
     bool keywords = false;
     return ShowSessionOptionsDialog(nullptr, &session, 0, false, false, 0, false, 0, false,
@@ -368,10 +380,30 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
          [](SessionConfig& s) {
              return s.logFilename.Get() == u"/logs/%H-%D.log" && s.newLogFileAtMidnight;
          }},
-        {"automate logon",
+        {"automate logon, a pair added through buttons in the message table's words",
          [](QWidget& w) {
              ClickPage(w, QStringLiteral("Logon Actions"));
              Tick(w, msg::LogonAutomateLabel);
+             WhenNextModalShows(&w, [](QWidget& pair) {
+                 for (const auto& [name, text] : {std::pair{"YID_OK", msg::ButtonOk},
+                                                  std::pair{"YID_CANCEL", msg::ButtonCancel}}) {
+                     auto* button = pair.findChild<QAbstractButton*>(QLatin1String(name));
+                     ASSERT_NE(button, nullptr) << name;
+                     EXPECT_EQ(button->text(), QString::fromStdU16String(LoadMessageString(text)));
+                 }
+                 QTest::keyClicks(pair.findChild<QLineEdit*>(QStringLiteral("expect")),
+                                  QStringLiteral("login:"));
+                 Press(pair, "YID_OK");
+             });
+             const QString add = QString::fromStdU16String(LoadMessageString(msg::ListAddButton));
+             for (QAbstractButton* button : PageWidget(w)->findChildren<QAbstractButton*>()) {
+                 if (button->text() == add) {
+                     button->click();
+                 }
+             }
+             auto* list = PageWidget(w)->findChild<QTreeWidget*>();
+             ASSERT_NE(list, nullptr);
+             EXPECT_FALSE(list->findItems(QStringLiteral("login:"), Qt::MatchExactly).isEmpty());
          },
          [](SessionConfig& s) { return s.useLoginScript.Get(); }},
         {"rows",
@@ -519,18 +551,6 @@ TEST_F(SessionOptionsTest, EveryPageIsLaidOutWithoutFaults) {
     // Connection, Telnet's pages, Logon Actions, the fourteen Terminal pages and the three
     // File Transfer pages.
     EXPECT_EQ(seen.size(), 20) << seen.join(QLatin1Char(',')).toStdString();
-}
-
-// Acts on the modal window that shows after window (the question that follows a dialog).
-void WhenNextModalShows(QWidget* window, std::function<void(QWidget&)> act, int pollsLeft = 300) {
-    QTimer::singleShot(10, [window, act, pollsLeft] {
-        QWidget* next = QApplication::activeModalWidget();
-        if (next != nullptr && next != window && next->isVisible()) {
-            act(*next);
-        } else if (pollsLeft > 0) {
-            WhenNextModalShows(window, act, pollsLeft - 1);
-        }
-    });
 }
 
 bool StoredEmacsMode(const YUnicodeString& path) {
