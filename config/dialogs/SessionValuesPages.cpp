@@ -1,15 +1,21 @@
 #include <RivodeRavudaVU/SessionOptionsDialog.h>
 
+#include <RivodeRavudaVU/ColorScheme.h>
 #include <RivodeRavudaVU/EmulationNames.h>
+#include <RivodeRavudaVU/GlobalConfig.h>
 #include <RivodeRavudaVU/KeywordLists.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/SessionConfig.h>
+#include <RivodeRavudaVU/YProfileEncryptedString.h>
 
 namespace msg = rivode::msg;
 
 namespace {
 
 using Kind = SessionPageField::Kind;
+
+// The largest number a spin box offers where the value has no limit of its own.
+constexpr std::uint32_t kLargeNumber = 9999999;
 
 SessionPageField Check(std::uint32_t label, YProfile<bool>& value) {
     SessionPageField field;
@@ -149,14 +155,96 @@ std::vector<std::pair<std::uint32_t, std::uint32_t>> ResizeModes() {
     return {{0, msg::ResizeModeRowsColumns}, {1, msg::ResizeModeFont}, {2, msg::ResizeModeKeep}};
 }
 
+// A signed distance kept by the record, offered from 0: a stored negative number shows as 0 and
+// is kept unless the user changes it.
+SessionPageField Distance(std::uint32_t label, YProfile<int>& value) {
+    SessionPageField field;
+    field.kind = Kind::Number;
+    field.label = LoadMessageString(label);
+    field.maximum = kLargeNumber;
+    const auto shown = [&value] { return static_cast<std::uint32_t>(std::max(value.Get(), 0)); };
+    field.load = [shown](SessionPageField& f) { f.number = shown(); };
+    field.store = [&value, shown](const SessionPageField& f) {
+        if (f.number != shown()) {
+            value.Set(static_cast<int>(f.number));
+        }
+    };
+    return field;
+}
+
+// A switch offered as a choice of its two meanings.
+SessionPageField Either(std::uint32_t label, YProfile<bool>& value, std::uint32_t onText,
+                        std::uint32_t offText) {
+    SessionPageField field;
+    field.kind = Kind::Choice;
+    field.label = LoadMessageString(label);
+    field.choices = {{1, LoadMessageString(onText)}, {0, LoadMessageString(offText)}};
+    field.load = [&value](SessionPageField& f) { f.number = value.Get() ? 1 : 0; };
+    field.store = [&value](const SessionPageField& f) { value.Set(f.number != 0); };
+    return field;
+}
+
+// A sensitive text, shown deciphered. Stored again only when edited; while sensitive data is
+// disabled the value cannot be enciphered and keeps what it holds.
+SessionPageField SecretText(std::uint32_t label, YProfileEncryptedString& value) {
+    SessionPageField field;
+    field.kind = Kind::Text;
+    field.label = LoadMessageString(label);
+    field.load = [&value](SessionPageField& f) {
+        f.text = GetProfileEncryptedPlaintextString(value);
+    };
+    field.store = [&value](const SessionPageField& f) {
+        if (f.text != GetProfileEncryptedPlaintextString(value)) {
+            (void)UpdateProfileEncryptedString(value, f.text);
+        }
+    };
+    return field;
+}
+
+// The color schemes a session can name: the application's list, or the built-in schemes when
+// the dialog has no application-wide configuration.
+std::vector<YUnicodeString> ColorSchemeNames(const SessionValuesPage& page) {
+    const GlobalConfig* global = page.GetOwner().GetGlobalConfig();
+    if (global != nullptr && global->guiConfig != nullptr) {
+        return global->guiConfig->colorSchemes.GetNames();
+    }
+    std::vector<YUnicodeString> names;
+    for (const YUnicodeString& line : GetBuiltInColorSchemeLines()) {
+        ColorSchemeEntry scheme;
+        ParseColorSchemeLine(line, scheme);
+        names.push_back(scheme.name);
+    }
+    return names;
+}
+
+// "Color Scheme" names a scheme of the application's list; an empty name stands for the default
+// scheme, which the choice shows by its name without storing it unless another is chosen.
+SessionPageField ColorSchemeChoice(const SessionValuesPage& page, YProfileString& value) {
+    SessionPageField field = Names(msg::AppearanceSchemeLabel, value, ColorSchemeNames(page));
+    const auto shown = [&value] {
+        return value.Get().empty() ? GetDefaultColorSchemeName() : value.Get();
+    };
+    field.load = [shown](SessionPageField& f) { f.text = shown(); };
+    field.store = [&value, shown](const SessionPageField& f) {
+        if (f.text != shown()) {
+            value.Set(f.text);
+        }
+    };
+    return field;
+}
+
+// "Cursor Style": the shape the terminal draws its cursor in.
+std::vector<std::pair<std::uint32_t, std::uint32_t>> CursorStyles() {
+    return {{0, msg::CursorStyleBlock},
+            {1, msg::CursorStyleUnderline},
+            {2, msg::CursorStyleVerticalBar}};
+}
+
 void Pending(SessionValuesPage& page, std::uint32_t what) {
     YReportMessageParams note(msg::SessionPageNotYetEdited);
     note.AddString(LoadMessageString(what));
     page.pendingNote = note.GetSingleLineTextTrimmed();
 }
-
-// The largest number a spin box offers where the value has no limit of its own.
-constexpr std::uint32_t kLargeNumber = 9999999;
 
 // The caller's application-wide limit bounds the scrollback; without one, the largest buffer a
 // terminal keeps.
@@ -266,10 +354,13 @@ bool FillSessionValuesPage(SessionValuesPage& page) {
                 Check(msg::AdvancedCrToCrlfLabel, t.translateIncomingCrToCrlf)};
             break;
         case 4301:  // Appearance
-            f = {TextField(msg::AppearanceSchemeLabel, t.colorScheme),
+            f = {ColorSchemeChoice(page, t.colorScheme),
                  TextField(msg::AppearanceTransformerLabel, t.outputTransformerName),
+                 Check(msg::AppearanceNarrowFontLabel, t.useNarrowFont),
                  Check(msg::AppearanceLineDrawingLabel, t.useUnicodeLineDrawing),
-                 Check(msg::AppearanceBlinkingCursorLabel, t.blinkingCursor)};
+                 Choice(msg::AppearanceCursorStyleLabel, t.cursorStyle, CursorStyles()),
+                 Check(msg::AppearanceBlinkingCursorLabel, t.blinkingCursor),
+                 Check(msg::AppearanceUseCursorColorLabel, t.useCursorColor)};
             Pending(page, msg::PendingAppearance);
             break;
         case 11477:  // ANSI Color
@@ -280,8 +371,19 @@ bool FillSessionValuesPage(SessionValuesPage& page) {
             f = {Check(msg::WindowAlwaysOnTopLabel, s.alwaysOnTop),
                  TriState(msg::WindowDisableResizeLabel, s.disableResize),
                  TriState(msg::WindowHorizontalScrollbarLabel, t.horizontalScrollbar),
-                 TriState(msg::WindowVerticalScrollbarLabel, t.verticalScrollbar)};
-            Pending(page, msg::PendingWindow);
+                 TriState(msg::WindowVerticalScrollbarLabel, t.verticalScrollbar),
+                 TriState(msg::WindowCommandWindowLabel, t.showChatWindow),
+                 TriState(msg::WindowButtonBarLabel, t.userButtonBar),
+                 TextField(msg::WindowButtonBarNameLabel, t.userButtonBarName),
+                 Check(msg::WindowUseLabelLabel, s.useTitleBar),
+                 TextField(msg::WindowLabelLabel, s.titleBar),
+                 Check(msg::WindowUsePositionLabel, t.usePosition),
+                 Distance(msg::WindowXPositionLabel, t.xPosition),
+                 Either(msg::WindowXFromLabel, t.xPositionRelativeLeft, msg::EdgeLeft,
+                        msg::EdgeRight),
+                 Distance(msg::WindowYPositionLabel, t.yPosition),
+                 Either(msg::WindowYFromLabel, t.yPositionRelativeTop, msg::EdgeTop,
+                        msg::EdgeBottom)};
             break;
         case 5057:  // Keyword Highlighting
             f = {Names(msg::KeywordSetLabel, s.keywordSet, GetKeywordListNames())};
@@ -293,7 +395,19 @@ bool FillSessionValuesPage(SessionValuesPage& page) {
             Pending(page, msg::PendingKeywordAdvanced);
             break;
         case 4448:  // Printing
-            f = {Check(msg::PrintingUseGlobalLabel, s.useGlobalPrintSettings)};
+            f = {Check(msg::PrintingUseGlobalLabel, s.useGlobalPrintSettings),
+                 TextField(msg::PrintingPrinterLabel, s.printerConfig.printerName),
+                 Choice(msg::PrintingOrientationLabel, s.printerConfig.pageOrientation,
+                        {{1, msg::OrientationPortrait}, {2, msg::OrientationLandscape}}),
+                 Check(msg::PrintingBlackOnWhiteLabel, s.printerConfig.forceBlackOnWhite),
+                 Check(msg::PrintingNoPassThroughLabel, s.printerConfig.disablePassThroughPrinting),
+                 Check(msg::PrintingBufferPassThroughLabel,
+                       s.printerConfig.bufferPassThroughPrinting),
+                 Check(msg::PrintingRawModeLabel, s.printerConfig.useRawMode),
+                 Check(msg::PrintingUsePortLabel, s.printerConfig.usePrinterPort),
+                 TextField(msg::PrintingPortLabel, s.printerConfig.printerComPort),
+                 Number(msg::PrintingBaudRateLabel, s.printerConfig.printerBaudRate, 1,
+                        kLargeNumber)};
             Pending(page, msg::PendingPrinting);
             break;
         case 4482:  // X/Y/Zmodem
@@ -325,8 +439,13 @@ bool FillSessionValuesPage(SessionValuesPage& page) {
             f = {Check(msg::TransferPgpLabel, s.usePgpForAllTransfers),
                  Number(msg::TransferTraceLevelLabel, s.quillfileTraceLevel, 0, 8),
                  Check(msg::TransferSeparateTransportLabel, s.separateTransportPerConnection),
-                 Check(msg::TransferMultipleChannelsLabel, s.useMultipleSftpChannels)};
-            Pending(page, msg::PendingTransferAdvanced);
+                 Check(msg::TransferMultipleChannelsLabel, s.useMultipleSftpChannels),
+                 SecretText(msg::TransferPgpUploadLabel, s.pgpUploadCommand),
+                 SecretText(msg::TransferPgpDownloadLabel, s.pgpDownloadCommand),
+                 Check(msg::TransferNoStatLabel, s.disableStatForSftpDirectoryValidation),
+                 Check(msg::TransferStatLabel, s.useStatForSftpDirectoryValidation),
+                 Check(msg::TransferNoMlsxLabel, s.disableMlsx),
+                 Check(msg::TransferNoWatchesLabel, s.disableRemoteFileSystemWatches)};
             break;
         default:
             return false;

@@ -5,6 +5,7 @@
 #include "ui/host/SessionOptionsCommand.h"
 
 #include <DavaraZE/YQtUserInterface.h>
+#include <RivodeRavudaVU/ColorScheme.h>
 #include <RivodeRavudaVU/ConnectProtocolTable.h>
 #include <RivodeRavudaVU/GlobalConfig.h>
 #include <RivodeRavudaVU/LibraryEntry.h>
@@ -448,6 +449,38 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
              Tick(w, msg::TerminalClearOnDisconnectLabel);
          },
          [](SessionConfig& s) { return s.terminalConfig.clearOnDisconnect.Get(); }},
+        {"window position from the right edge",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Window"));
+             Tick(w, msg::WindowUsePositionLabel);
+             auto* x = PageWidget(w)->findChild<QSpinBox*>(QStringLiteral("field11"));
+             ASSERT_NE(x, nullptr);
+             x->selectAll();
+             QTest::keyClicks(x, QStringLiteral("120"));
+             auto* from = PageWidget(w)->findChild<QComboBox*>(QStringLiteral("field12"));
+             ASSERT_NE(from, nullptr);
+             from->setCurrentIndex(from->findText(QStringLiteral("Right edge")));
+         },
+         [](SessionConfig& s) {
+             const TerminalConfig& t = s.terminalConfig;
+             return t.usePosition && t.xPosition == 120 && !t.xPositionRelativeLeft;
+         }},
+        {"the session's own printer",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Printing"));
+             Type(w, "field2", QStringLiteral("Office"));
+         },
+         [](SessionConfig& s) { return s.printerConfig.printerName.Get() == u"Office"; }},
+        {"another color scheme; the default one is shown by its name",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Appearance"));
+             auto* scheme = PageWidget(w)->findChild<QComboBox*>(QStringLiteral("field1"));
+             ASSERT_NE(scheme, nullptr);
+             EXPECT_EQ(scheme->currentText().toStdU16String(), GetDefaultColorSchemeName());
+             ASSERT_GT(scheme->count(), 1);
+             scheme->setCurrentIndex(scheme->currentIndex() == 0 ? 1 : 0);
+         },
+         [](SessionConfig& s) { return !s.terminalConfig.colorScheme.Get().empty(); }},
         {"emacs mode",
          [](QWidget& w) {
              ClickPage(w, QStringLiteral("Emacs"));
