@@ -260,6 +260,10 @@ SessionValuesPage::SessionValuesPage(SessionOptionsDialogBase& dialog, unsigned 
                                      std::uint32_t titleId)
     : SessionOptionsPage(dialog, templateId, titleId) {}
 
+SessionValuesPage::SessionValuesPage(SessionOptionsDialogBase& dialog, unsigned templateId,
+                                     const YUnicodeString& title)
+    : SessionOptionsPage(dialog, templateId, title) {}
+
 void SessionValuesPage::Reload() {
     for (SessionPageField& field : fields) {
         if (field.load) {

@@ -26,6 +26,9 @@ public:
     // titleId: the message holding the page's name in the tree.
     SessionOptionsPage(SessionOptionsDialogBase& dialog, unsigned templateId,
                        std::uint32_t titleId);
+    // title: the page's name as it is (a protocol module's page takes the protocol's name).
+    SessionOptionsPage(SessionOptionsDialogBase& dialog, unsigned templateId,
+                       const YUnicodeString& title);
 
     SessionOptionsDialogBase& GetOwner() const { return owner_; }
     SessionConfig& GetSession() const;
@@ -198,7 +201,13 @@ struct SessionPageField {
 
 class SessionValuesPage : public SessionOptionsPage {
 public:
+    // The template of a protocol module's page of fields: the back end draws it as it draws
+    // the dialog's own pages of fields.
+    static constexpr unsigned kProtocolTemplateId = 4601;
+
     SessionValuesPage(SessionOptionsDialogBase& dialog, unsigned templateId, std::uint32_t titleId);
+    SessionValuesPage(SessionOptionsDialogBase& dialog, unsigned templateId,
+                      const YUnicodeString& title);
 
     std::vector<SessionPageField> fields;
     // What the page will edit beyond its fields, shown as a note; empty when the page is whole.

@@ -481,6 +481,20 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
              scheme->setCurrentIndex(scheme->currentIndex() == 0 ? 1 : 0);
          },
          [](SessionConfig& s) { return !s.terminalConfig.colorScheme.Get().empty(); }},
+        {"host and port on the protocol module's page",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("SSH2"));
+             Type(w, "field1", QStringLiteral("build.example.net"));
+             auto* port = PageWidget(w)->findChild<QSpinBox*>(QStringLiteral("field2"));
+             ASSERT_NE(port, nullptr);
+             EXPECT_EQ(port->value(), 22);
+             port->selectAll();
+             QTest::keyClicks(port, QStringLiteral("2222"));
+         },
+         [](SessionConfig& s) {
+             return s.remoteHostConfig.hostname.Get() == u"build.example.net" &&
+                    s.GetTerminalConnectConfig()->GetPort() == 2222;
+         }},
         {"emacs mode",
          [](QWidget& w) {
              ClickPage(w, QStringLiteral("Emacs"));
@@ -581,9 +595,9 @@ TEST_F(SessionOptionsTest, EveryPageIsLaidOutWithoutFaults) {
     EXPECT_EQ(ShowSessionOptionsDialog(global.get(), session.get(), 0, false, false, 0, false, 0,
                                        false, keywords, kProductQuillterm, nullptr),
               YID_CANCEL);
-    // Connection, Telnet's pages, Logon Actions, the fourteen Terminal pages and the three
-    // File Transfer pages.
-    EXPECT_EQ(seen.size(), 20) << seen.join(QLatin1Char(',')).toStdString();
+    // Connection, Telnet's pages, FTP's page from its module, Logon Actions, the fourteen
+    // Terminal pages and the three File Transfer pages.
+    EXPECT_EQ(seen.size(), 21) << seen.join(QLatin1Char(',')).toStdString();
 }
 
 bool StoredEmacsMode(const YUnicodeString& path) {
