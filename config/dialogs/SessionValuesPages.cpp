@@ -3,10 +3,13 @@
 #include <RivodeRavudaVU/ColorScheme.h>
 #include <RivodeRavudaVU/EmulationNames.h>
 #include <RivodeRavudaVU/GlobalConfig.h>
+#include <RivodeRavudaVU/HighlightConfig.h>
 #include <RivodeRavudaVU/KeywordLists.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/SessionConfig.h>
 #include <RivodeRavudaVU/YProfileEncryptedString.h>
+
+#include <memory>
 
 namespace msg = rivode::msg;
 
@@ -233,6 +236,64 @@ SessionPageField ColorSchemeChoice(const SessionValuesPage& page, YProfileString
     return field;
 }
 
+// The match style and letter case of the keyword list the session names: the list's own values,
+// shared by every session that names it, so they are written to the list on OK (writeOutside).
+void FillKeywordMatchFields(SessionValuesPage& page) {
+    struct Edited {
+        YRefPtr<HighlightConfig> list;
+        bool changed = false;
+    };
+    auto edited = std::make_shared<Edited>();
+    SessionPageField style;
+    style.kind = Kind::Choice;
+    style.label = LoadMessageString(msg::KeywordMatchStyleLabel);
+    style.choices = {{1, LoadMessageString(msg::MatchPhrasesAndSubstrings)},
+                     {0, LoadMessageString(msg::MatchWholeWords)}};
+    style.load = [&page, edited](SessionPageField& f) {
+        edited->list = OpenSessionKeywordList(page.GetSession());
+        edited->changed = false;
+        f.number = !edited->list || edited->list->GetRegexLineMode() ? 1 : 0;
+    };
+    style.store = [edited](const SessionPageField& f) {
+        if (edited->list && (f.number != 0) != edited->list->GetRegexLineMode()) {
+            edited->list->SetRegexLineMode(f.number != 0);
+            edited->changed = true;
+        }
+    };
+    SessionPageField matchCase;
+    matchCase.kind = Kind::Check;
+    matchCase.label = LoadMessageString(msg::KeywordMatchCaseLabel);
+    matchCase.load = [edited](SessionPageField& f) {
+        f.number = edited->list && edited->list->GetMatchCase() ? 1 : 0;
+    };
+    matchCase.store = [edited](const SessionPageField& f) {
+        if (edited->list && (f.number != 0) != edited->list->GetMatchCase()) {
+            edited->list->SetMatchCase(f.number != 0);
+            edited->changed = true;
+        }
+    };
+    page.fields.push_back(std::move(style));
+    page.fields.push_back(std::move(matchCase));
+    page.writeOutside = [&page, edited](bool& written, YReportMessageParams& report) {
+        written = false;
+        if (!edited->changed) {
+            return true;
+        }
+        YUnicodeString name;
+        YReportMessageParams ignored;
+        // Saved under the spelling of the list's key, as the session named it on opening.
+        if (!OpenKeywordList(page.GetSession().keywordSet.Get(), ignored, &name)) {
+            name = page.GetSession().keywordSet.Get();
+        }
+        if (!SaveKeywordList(name, *edited->list, report)) {
+            return false;
+        }
+        edited->changed = false;
+        written = true;
+        return true;
+    };
+}
+
 // "Cursor Style": the shape the terminal draws its cursor in.
 std::vector<std::pair<std::uint32_t, std::uint32_t>> CursorStyles() {
     return {{0, msg::CursorStyleBlock},
@@ -396,7 +457,7 @@ bool FillSessionValuesPage(SessionValuesPage& page) {
             f = {Check(msg::KeywordReverseLabel, s.highlightReverseVideo),
                  Check(msg::KeywordBoldLabel, s.highlightBold),
                  Check(msg::KeywordColorLabel, s.highlightColor)};
-            Pending(page, msg::PendingKeywordAdvanced);
+            FillKeywordMatchFields(page);
             break;
         case 4448:  // Printing
             f = {Check(msg::PrintingUseGlobalLabel, s.useGlobalPrintSettings),

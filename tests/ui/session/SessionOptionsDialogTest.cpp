@@ -8,6 +8,8 @@
 #include <RivodeRavudaVU/ColorScheme.h>
 #include <RivodeRavudaVU/ConnectProtocolTable.h>
 #include <RivodeRavudaVU/GlobalConfig.h>
+#include <RivodeRavudaVU/HighlightConfig.h>
+#include <RivodeRavudaVU/KeywordLists.h>
 #include <RivodeRavudaVU/LibraryEntry.h>
 #include <RivodeRavudaVU/ProductNumbers.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
@@ -495,6 +497,23 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
              return s.remoteHostConfig.hostname.Get() == u"build.example.net" &&
                     s.GetTerminalConnectConfig()->GetPort() == 2222;
          }},
+        {"whole-word matching, written to the session's keyword list",
+         [](QWidget& w) {
+             auto* tree = w.findChild<QTreeWidget*>(QStringLiteral("pages"));
+             const auto keywords =
+                 tree->findItems(QStringLiteral("Keyword Highlighting"), Qt::MatchRecursive);
+             ASSERT_EQ(keywords.size(), 1);
+             tree->setCurrentItem(keywords.front()->child(0));
+             LetEventsRun();
+             auto* style = PageWidget(w)->findChild<QComboBox*>(QStringLiteral("field4"));
+             ASSERT_NE(style, nullptr);
+             style->setCurrentIndex(style->findText(QStringLiteral("Whole words")));
+         },
+         [](SessionConfig& s) {
+             YReportMessageParams report;
+             const YRefPtr<HighlightConfig> list = OpenKeywordList(s.keywordSet.Get(), report);
+             return list && !list->GetRegexLineMode();
+         }},
         {"emacs mode",
          [](QWidget& w) {
              ClickPage(w, QStringLiteral("Emacs"));
@@ -502,6 +521,15 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
          },
          [](SessionConfig& s) { return s.terminalConfig.emacsMode.Get(); }},
     };
+    {
+        // The keyword list new sessions name, stored, so its match style can be edited.
+        const auto fresh = YRefPtr<ISessionConfig>::Adopt(new SessionConfig);
+        fresh->Load(nullptr);
+        const YRefPtr<HighlightConfig> list = CreateHighlightConfig();
+        YReportMessageParams report;
+        ASSERT_TRUE(
+            SaveKeywordList(static_cast<SessionConfig&>(*fresh).keywordSet.Get(), *list, report));
+    }
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         for (const int button : {YID_CANCEL, YID_OK}) {
