@@ -8,6 +8,7 @@
 #include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/SessionConfig.h>
 #include <RivodeRavudaVU/YProfileEncryptedString.h>
+#include <RivodeRavudaVU/YProfileLogFont.h>
 
 #include <memory>
 
@@ -294,6 +295,43 @@ void FillKeywordMatchFields(SessionValuesPage& page) {
     };
 }
 
+// A font as its face and size in points; the rest of the description (weight, pitch and the
+// like) is kept. Heights are stored in pixels at 96 per inch, negative for the character height.
+SessionPageField FontField(std::uint32_t label, YProfileLogFont& value) {
+    constexpr int kPixelsPerInch = 96;
+    constexpr int kPointsPerInch = 72;
+    SessionPageField field;
+    field.kind = Kind::Font;
+    field.label = LoadMessageString(label);
+    const auto points = [](const YLogFont& font) {
+        const int pixels = font.height < 0 ? -font.height : font.height;
+        return static_cast<std::uint32_t>((pixels * kPointsPerInch + kPixelsPerInch / 2) /
+                                          kPixelsPerInch);
+    };
+    field.load = [&value, points](SessionPageField& f) {
+        f.text = YUnicodeString(value.Get().GetFaceName());
+        f.number = points(value.Get());
+    };
+    field.store = [&value, points](const SessionPageField& f) {
+        const YLogFont& font = value.Get();
+        if (f.text == font.GetFaceName() && f.number == points(font)) {
+            return;
+        }
+        YLogFont changed = font;
+        changed.SetFaceName(f.text);
+        changed.height = -static_cast<std::int32_t>(
+            (f.number * kPixelsPerInch + kPointsPerInch / 2) / kPointsPerInch);
+        value.Set(changed);
+    };
+    return field;
+}
+
+SessionPageField ColorField(std::uint32_t label, YProfile<std::uint32_t>& value) {
+    SessionPageField field = Number(label, value, 0, 0xFFFFFF);
+    field.kind = Kind::Color;
+    return field;
+}
+
 // "Cursor Style": the shape the terminal draws its cursor in.
 std::vector<std::pair<std::uint32_t, std::uint32_t>> CursorStyles() {
     return {{0, msg::CursorStyleBlock},
@@ -425,8 +463,10 @@ bool FillSessionValuesPage(SessionValuesPage& page) {
                  Check(msg::AppearanceLineDrawingLabel, t.useUnicodeLineDrawing),
                  Choice(msg::AppearanceCursorStyleLabel, t.cursorStyle, CursorStyles()),
                  Check(msg::AppearanceBlinkingCursorLabel, t.blinkingCursor),
-                 Check(msg::AppearanceUseCursorColorLabel, t.useCursorColor)};
-            Pending(page, msg::PendingAppearance);
+                 Check(msg::AppearanceUseCursorColorLabel, t.useCursorColor),
+                 ColorField(msg::AppearanceCursorColorLabel, t.cursorColor),
+                 FontField(msg::AppearanceNormalFontLabel, t.normalFont),
+                 FontField(msg::AppearanceNarrowFontFaceLabel, t.narrowFont)};
             break;
         case 11477:  // ANSI Color
             f = {Check(msg::AnsiUseGlobalLabel, t.useGlobalAnsiColors)};

@@ -181,6 +181,8 @@ struct SessionPageField {
         Text,        // a line edit
         TextChoice,  // a combo box of names
         Note,        // a line of explanation, no value
+        Font,        // a button naming a fixed-pitch font (text: face, number: points)
+        Color,       // a button showing a color (number: 0x00BBGGRR)
     };
     Kind kind = Kind::Note;
     YUnicodeString label;  // with its mnemonic ("&Rows:")

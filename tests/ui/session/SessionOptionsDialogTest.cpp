@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDialog>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -513,6 +514,24 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
              YReportMessageParams report;
              const YRefPtr<HighlightConfig> list = OpenKeywordList(s.keywordSet.Get(), report);
              return list && !list->GetRegexLineMode();
+         }},
+        {"the terminal font chosen in the font chooser",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Appearance"));
+             WhenNextModalShows(&w, [](QWidget& chooser) {
+                 auto* fonts = qobject_cast<QFontDialog*>(&chooser);
+                 ASSERT_NE(fonts, nullptr);
+                 fonts->setCurrentFont(QFont(QStringLiteral("DejaVu Sans Mono"), 12));
+                 fonts->accept();
+             });
+             auto* font = PageWidget(w)->findChild<QAbstractButton*>(QStringLiteral("field9"));
+             ASSERT_NE(font, nullptr);
+             font->click();
+             EXPECT_EQ(font->text(), QStringLiteral("DejaVu Sans Mono, 12 pt"));
+         },
+         [](SessionConfig& s) {
+             const YLogFont& font = s.terminalConfig.normalFont.Get();
+             return font.GetFaceName() == u"DejaVu Sans Mono" && font.height == -16;
          }},
         {"emacs mode",
          [](QWidget& w) {
