@@ -99,16 +99,20 @@ private:
 
     void Fill() {
         if (protocol_.defaultPort != 0) {
-            // The host belongs to the session, not to the protocol: every network protocol of
-            // the session edits the same name.
+            // The host belongs to the session, not to the protocol: both protocols' pages of a
+            // session edit the same name, so each writes it only when the user changed it there.
+            auto loaded = std::make_shared<YUnicodeString>();
             SessionPageField host;
             host.kind = Kind::Text;
             host.label = LoadMessageString(msg::ProtocolHostLabel);
-            host.load = [this](SessionPageField& f) {
-                f.text = page_.GetSession().remoteHostConfig.hostname.Get();
+            host.load = [this, loaded](SessionPageField& f) {
+                *loaded = page_.GetSession().remoteHostConfig.hostname.Get();
+                f.text = *loaded;
             };
-            host.store = [this](const SessionPageField& f) {
-                page_.GetSession().remoteHostConfig.hostname.Set(f.text);
+            host.store = [this, loaded](const SessionPageField& f) {
+                if (f.text != *loaded) {
+                    page_.GetSession().remoteHostConfig.hostname.Set(f.text);
+                }
             };
             page_.fields.push_back(std::move(host));
             AddNumber(
