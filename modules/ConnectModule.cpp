@@ -1,6 +1,7 @@
 #include "modules/ConnectModule.h"
 
 #include "modules/ProtocolConnectConfig.h"
+#include "modules/ProtocolPages.h"
 
 #include <RivodeRavudaVU/RivodeMessages.h>
 
@@ -46,6 +47,7 @@ bool InitConnectModule(std::u16string_view moduleFile, ConnectProtocolEntry* ent
     functions.defaultPort = DefaultPort;
     functions.offersSavedCredentials = OffersSavedCredentials;
     functions.unload = Unload;
+    functions.createPages = CreateProtocolPages;
     return true;
 }
 

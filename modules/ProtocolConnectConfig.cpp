@@ -105,6 +105,22 @@ void ProtocolConnectConfig::SetFirewallName(const YUnicodeString& name) {
     SetKept(kFirewallValue, firewallName_, name);
 }
 
+void ProtocolConnectConfig::SetUseAgent(bool on) {
+    if (Keeps(kAgentValue)) {
+        useAgent_ = on;
+    }
+}
+
+void ProtocolConnectConfig::SetComPort(const YUnicodeString& port) {
+    SetKept(kSerialLineValues, comPort_, port);
+}
+
+void ProtocolConnectConfig::SetBaudRate(std::uint32_t rate) {
+    if (Keeps(kSerialLineValues)) {
+        baudRate_ = rate;
+    }
+}
+
 bool ProtocolConnectConfig::OffersSavedCredentials() const {
     return Keeps(kSavedCredential);
 }

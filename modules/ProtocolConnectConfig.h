@@ -37,6 +37,14 @@ public:
     void SetCredentialTitle(const YUnicodeString& title) override;
     YUnicodeString GetDescription(const YUnicodeString& hostname) const override;
 
+    // The values only this module's pages edit.
+    bool GetUseAgent() const { return useAgent_; }
+    void SetUseAgent(bool on);
+    const YUnicodeString& GetComPort() const { return comPort_; }
+    void SetComPort(const YUnicodeString& port);
+    std::uint32_t GetBaudRate() const { return baudRate_; }
+    void SetBaudRate(std::uint32_t rate);
+
     // The record operations, over the protocol's values only.
     bool Load(const YProfileKey* key) override;
     [[nodiscard]] bool Save(const YProfileKey& key) override;

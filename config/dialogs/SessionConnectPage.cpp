@@ -51,6 +51,10 @@ SessionOptionsPage::SessionOptionsPage(SessionOptionsDialogBase& dialog, unsigne
                                        std::uint32_t titleId)
     : YPropertyTreePage(templateId, LoadMessageString(titleId)), owner_(dialog) {}
 
+SessionOptionsPage::SessionOptionsPage(SessionOptionsDialogBase& dialog, unsigned templateId,
+                                       const YUnicodeString& title)
+    : YPropertyTreePage(templateId, title), owner_(dialog) {}
+
 SessionConfig& SessionOptionsPage::GetSession() const {
     return owner_.GetSessionConfig();
 }

@@ -211,8 +211,17 @@ void SessionOptionsDialogBase::OnOK() {
     if (IsOkButtonDisabled() || !DoOnOK()) {
         return;
     }
-    // The keyword pages choose the session's list and its highlighting; they do not edit the
-    // lists themselves yet, so keywordListsChanged_ is left as the caller set it.
+    // The keyword list's match style lives in the application's list, not in the session: it is
+    // written now that every page accepted, and the caller learns that a list changed.
+    for (const std::unique_ptr<SessionValuesPage>& page : valuesPages_) {
+        bool written = false;
+        YReportMessageParams report;
+        if (page->writeOutside && !IsReadOnly() && !page->writeOutside(written, report)) {
+            YMessageBox(GetWindow() != nullptr ? GetWindow() : GetParent(), report);
+            return;
+        }
+        keywordListsChanged_ = keywordListsChanged_ || written;
+    }
     EndDialog(YID_OK);
 }
 

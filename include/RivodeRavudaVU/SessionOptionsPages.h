@@ -26,6 +26,9 @@ public:
     // titleId: the message holding the page's name in the tree.
     SessionOptionsPage(SessionOptionsDialogBase& dialog, unsigned templateId,
                        std::uint32_t titleId);
+    // title: the page's name as it is (a protocol module's page takes the protocol's name).
+    SessionOptionsPage(SessionOptionsDialogBase& dialog, unsigned templateId,
+                       const YUnicodeString& title);
 
     SessionOptionsDialogBase& GetOwner() const { return owner_; }
     SessionConfig& GetSession() const;
@@ -178,6 +181,8 @@ struct SessionPageField {
         Text,        // a line edit
         TextChoice,  // a combo box of names
         Note,        // a line of explanation, no value
+        Font,        // a button naming a fixed-pitch font (text: face, number: points)
+        Color,       // a button showing a color (number: 0x00BBGGRR)
     };
     Kind kind = Kind::Note;
     YUnicodeString label;  // with its mnemonic ("&Rows:")
@@ -198,11 +203,21 @@ struct SessionPageField {
 
 class SessionValuesPage : public SessionOptionsPage {
 public:
+    // The template of a protocol module's page of fields: the back end draws it as it draws
+    // the dialog's own pages of fields.
+    static constexpr unsigned kProtocolTemplateId = 4601;
+
     SessionValuesPage(SessionOptionsDialogBase& dialog, unsigned templateId, std::uint32_t titleId);
+    SessionValuesPage(SessionOptionsDialogBase& dialog, unsigned templateId,
+                      const YUnicodeString& title);
 
     std::vector<SessionPageField> fields;
     // What the page will edit beyond its fields, shown as a note; empty when the page is whole.
     YUnicodeString pendingNote;
+    // Changes the page keeps outside the session (a keyword list), written once every page has
+    // accepted OK: true when something was written, false with the reason in report when the
+    // write failed. Empty when the page edits the session only.
+    std::function<bool(bool& written, YReportMessageParams& report)> writeOutside;
 
     // Copies every field's value out of the session again.
     void Reload();

@@ -41,6 +41,9 @@ bool ChoosePage(GlobalConfig* global, ISessionConfig& session, int mode, const Y
     bool keywordListsChanged = false;
     SessionOptionsDialogBase dialog(global, &session, mode, false, true, ScrollbackLimit(global),
                                     false, 0, false, keywordListsChanged, kGuiProduct, nullptr);
+    // Opening places the protocols' own pages (made on first need) and hides what the
+    // session's protocols do not use.
+    (void)dialog.OnInitDialog();
     const YPropertyTreePage* page = dialog.FindPage(name);
     if (page == nullptr) {
         problem = "Session Options has no page '" + ToUtf8(name) +
@@ -48,8 +51,7 @@ bool ChoosePage(GlobalConfig* global, ISessionConfig& session, int mode, const Y
                   "\"Terminal\\Emulation\\Advanced\")";
         return false;
     }
-    // Opening hides what the session's protocols do not use; such a page cannot be shown.
-    (void)dialog.OnInitDialog();
+    // A page the session's protocols do not use cannot be shown.
     const std::vector<YPropertyTreePage*> shown = dialog.GetShownPages();
     if (std::find(shown.begin(), shown.end(), page) == shown.end()) {
         problem =

@@ -3,7 +3,14 @@
 #include <DavaraZE/YQtText.h>
 #include <RivodeRavudaVU/YReportMessageParams.h>
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 
 namespace rivode::ui {
 
@@ -39,6 +46,20 @@ void MarkField(QWidget* widget, int field) {
 
 QWidget* FindField(QWidget* page, int field) {
     return page != nullptr ? page->findChild<QWidget*>(FieldName(field)) : nullptr;
+}
+
+void DisableFields(QWidget& page) {
+    for (QWidget* widget : page.findChildren<QWidget*>()) {
+        if (qobject_cast<QAbstractButton*>(widget) != nullptr ||
+            qobject_cast<QLineEdit*>(widget) != nullptr ||
+            qobject_cast<QComboBox*>(widget) != nullptr ||
+            qobject_cast<QAbstractSpinBox*>(widget) != nullptr ||
+            qobject_cast<QAbstractItemView*>(widget) != nullptr ||
+            qobject_cast<QTextEdit*>(widget) != nullptr ||
+            qobject_cast<QPlainTextEdit*>(widget) != nullptr) {
+            widget->setEnabled(false);
+        }
+    }
 }
 
 }  // namespace rivode::ui

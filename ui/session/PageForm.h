@@ -26,4 +26,8 @@ void MarkField(QWidget* widget, int field);
 // The widget marked as field inside page; nullptr when none.
 QWidget* FindField(QWidget* page, int field);
 
+// Disables every widget of page that edits a value (boxes, fields, lists and their buttons);
+// labels stay as they are, so a read-only session is still read in full.
+void DisableFields(QWidget& page);
+
 }  // namespace rivode::ui

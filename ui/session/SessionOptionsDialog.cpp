@@ -12,8 +12,35 @@
 
 namespace {
 
-constexpr unsigned kValuesPageTemplates[] = {4453, 4365, 4343, 4321, 4443, 4329, 4301, 11477,
-                                             4473, 5057, 5060, 4448, 4482, 4375, 4381, 11478};
+constexpr unsigned kValuesPageTemplates[] = {4453,
+                                             4365,
+                                             4343,
+                                             4321,
+                                             4443,
+                                             4329,
+                                             4301,
+                                             11477,
+                                             4473,
+                                             5057,
+                                             5060,
+                                             4448,
+                                             4482,
+                                             4375,
+                                             4381,
+                                             11478,
+                                             SessionValuesPage::kProtocolTemplateId};
+
+// A page's form as build draws it; on a read-only session (a session in use by a locked
+// session) with every field disabled, since nothing edited there could be saved.
+template <YPageFormBuilder build>
+QWidget* ReadOnlyAware(YPropertyTreePage& page, QWidget* parent) {
+    QWidget* form = build(page, parent);
+    const auto* sessionPage = dynamic_cast<const SessionOptionsPage*>(&page);
+    if (form != nullptr && sessionPage != nullptr && sessionPage->IsReadOnly()) {
+        rivode::ui::DisableFields(*form);
+    }
+    return form;
+}
 
 }  // namespace
 
@@ -72,12 +99,13 @@ int ShowSessionOptionsDialog(GlobalConfig* global, ISessionConfig* session, int 
 }
 
 void RegisterSessionOptionsForms() {
-    YRegisterPageForm(SessionConnectPage::kBothKindsTemplateId, &rivode::ui::BuildConnectPage);
-    YRegisterPageForm(SessionConnectPage::kOneKindTemplateId, &rivode::ui::BuildConnectPage);
-    YRegisterPageForm(SessionLogonScriptsPage::kTemplateId, &rivode::ui::BuildLogonScriptsPage);
-    YRegisterPageForm(SessionLogFilePage::kTemplateId, &rivode::ui::BuildLogFilePage);
+    using namespace rivode::ui;
+    YRegisterPageForm(SessionConnectPage::kBothKindsTemplateId, &ReadOnlyAware<BuildConnectPage>);
+    YRegisterPageForm(SessionConnectPage::kOneKindTemplateId, &ReadOnlyAware<BuildConnectPage>);
+    YRegisterPageForm(SessionLogonScriptsPage::kTemplateId, &ReadOnlyAware<BuildLogonScriptsPage>);
+    YRegisterPageForm(SessionLogFilePage::kTemplateId, &ReadOnlyAware<BuildLogFilePage>);
     for (unsigned id : kValuesPageTemplates) {
-        YRegisterPageForm(id, &rivode::ui::BuildValuesPage);
+        YRegisterPageForm(id, &ReadOnlyAware<BuildValuesPage>);
     }
     YRegisterDialogForm(ExpectSendPropertiesDialog::kTemplateId, &rivode::ui::BuildExpectSendForm);
     YRegisterDialogForm(ApplyDefaultSessionChangesDialog::kTemplateId,

@@ -2,16 +2,25 @@
 #include "ui/session/PageForm.h"
 #include "ui/session/PageForms.h"
 
+#include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/SessionOptionsDialog.h>
+#include <RivodeRavudaVU/YReportMessageParams.h>
 
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
+#include <QFontDialog>
 #include <QFormLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
 #include <QSpinBox>
 
+#include <algorithm>
 #include <limits>
+#include <string>
 
 namespace rivode::ui {
 
@@ -82,6 +91,60 @@ QWidget* NamesWidget(SessionPageField& field) {
     return combo;
 }
 
+QString FontText(const SessionPageField& field) {
+    YReportMessageParams text(msg::FontButtonText);
+    text.AddString(field.text);
+    text.AddString(std::to_string(field.number));
+    return ToQ(text.GetSingleLineTextTrimmed());
+}
+
+// A terminal draws in fixed-pitch fonts only: the chooser offers those.
+QWidget* FontWidget(SessionPageField& field) {
+    auto* button = new QPushButton(FontText(field));
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    QObject::connect(button, &QPushButton::clicked, button, [&field, button] {
+        bool chosen = false;
+        const QFont initial(ToQ(field.text), static_cast<int>(field.number));
+        const QFont font = QFontDialog::getFont(&chosen, initial, button->window(), QString(),
+                                                QFontDialog::MonospacedFonts);
+        if (chosen) {
+            field.text = FromQ(font.family());
+            field.number = static_cast<std::uint32_t>(std::max(font.pointSize(), 1));
+            button->setText(FontText(field));
+        }
+    });
+    return button;
+}
+
+// Colors are kept as 0x00BBGGRR.
+QColor ToColor(std::uint32_t value) {
+    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                  static_cast<int>((value >> 16) & 0xFF));
+}
+
+void ShowColor(QPushButton& button, const QColor& color) {
+    QPixmap swatch(button.fontMetrics().height(), button.fontMetrics().height());
+    swatch.fill(color);
+    button.setIcon(QIcon(swatch));
+    button.setText(color.name(QColor::HexRgb).toUpper());
+}
+
+QWidget* ColorWidget(SessionPageField& field) {
+    auto* button = new QPushButton;
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    ShowColor(*button, ToColor(field.number));
+    QObject::connect(button, &QPushButton::clicked, button, [&field, button] {
+        const QColor color = QColorDialog::getColor(ToColor(field.number), button->window());
+        if (color.isValid()) {
+            field.number = static_cast<std::uint32_t>(color.red()) |
+                           static_cast<std::uint32_t>(color.green()) << 8 |
+                           static_cast<std::uint32_t>(color.blue()) << 16;
+            ShowColor(*button, color);
+        }
+    });
+    return button;
+}
+
 QWidget* TextWidget(SessionPageField& field) {
     auto* edit = new QLineEdit(ToQ(field.text));
     QObject::connect(edit, &QLineEdit::textEdited, edit,
@@ -115,6 +178,12 @@ QWidget* BuildValuesPage(YPropertyTreePage& base, QWidget* parent) {
                 break;
             case Kind::Text:
                 editor = TextWidget(field);
+                break;
+            case Kind::Font:
+                editor = FontWidget(field);
+                break;
+            case Kind::Color:
+                editor = ColorWidget(field);
                 break;
             case Kind::Note:
                 form->addRow(new QLabel(ToQ(field.label)));

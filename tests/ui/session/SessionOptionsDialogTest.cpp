@@ -5,8 +5,11 @@
 #include "ui/host/SessionOptionsCommand.h"
 
 #include <DavaraZE/YQtUserInterface.h>
+#include <RivodeRavudaVU/ColorScheme.h>
 #include <RivodeRavudaVU/ConnectProtocolTable.h>
 #include <RivodeRavudaVU/GlobalConfig.h>
+#include <RivodeRavudaVU/HighlightConfig.h>
+#include <RivodeRavudaVU/KeywordLists.h>
 #include <RivodeRavudaVU/LibraryEntry.h>
 #include <RivodeRavudaVU/ProductNumbers.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
@@ -18,6 +21,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDialog>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -280,6 +284,23 @@ TEST_F(SessionOptionsTest, ReadOnlyPromptComesOnceTheWindowShows) {
         LetEventsRun();
         okEnabled = window.findChild<QAbstractButton*>(QStringLiteral("YID_OK"))->isEnabled();
         messagesWhenShown = recorder_->messages.size();
+        // Every page can be read, none edited: no field of any page takes input.
+        auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("pages"));
+        for (QTreeWidgetItemIterator item(tree); *item != nullptr; ++item) {
+            tree->setCurrentItem(*item);
+            LetEventsRun(10);
+            auto* page =
+                window.findChild<QStackedWidget*>(QStringLiteral("pageArea"))->currentWidget();
+            for (const QWidget* field : page->findChildren<QWidget*>()) {
+                const bool input = qobject_cast<const QAbstractButton*>(field) != nullptr ||
+                                   qobject_cast<const QLineEdit*>(field) != nullptr ||
+                                   qobject_cast<const QComboBox*>(field) != nullptr ||
+                                   qobject_cast<const QSpinBox*>(field) != nullptr;
+                EXPECT_FALSE(input && field->isEnabled())
+                    << (*item)->text(0).toStdString() << ": " << field->metaObject()->className()
+                    << " " << field->objectName().toStdString();
+            }
+        }
         Press(window, "YID_OK");  // refused while read-only
         LetEventsRun();
         EXPECT_TRUE(window.isVisible());
@@ -326,6 +347,18 @@ void Tick(QWidget& window, std::uint32_t label) {
     ADD_FAILURE() << "no check box " << text.toStdString();
 }
 
+// Acts on the modal window that shows after window (the question that follows a dialog).
+void WhenNextModalShows(QWidget* window, std::function<void(QWidget&)> act, int pollsLeft = 300) {
+    QTimer::singleShot(10, [window, act, pollsLeft] {
+        QWidget* next = QApplication::activeModalWidget();
+        if (next != nullptr && next != window && next->isVisible()) {
+            act(*next);
+        } else if (pollsLeft > 0) {
+            WhenNextModalShows(window, act, pollsLeft - 1);
+        }
+    });
+}
+
 int RunDialog(ISessionConfig& session) {
     bool keywords = false;
     return ShowSessionOptionsDialog(nullptr, &session, 0, false, false, 0, false, 0, false,
@@ -351,10 +384,30 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
          [](SessionConfig& s) {
              return s.logFilename.Get() == u"/logs/%H-%D.log" && s.newLogFileAtMidnight;
          }},
-        {"automate logon",
+        {"automate logon, a pair added through buttons in the message table's words",
          [](QWidget& w) {
              ClickPage(w, QStringLiteral("Logon Actions"));
              Tick(w, msg::LogonAutomateLabel);
+             WhenNextModalShows(&w, [](QWidget& pair) {
+                 for (const auto& [name, text] : {std::pair{"YID_OK", msg::ButtonOk},
+                                                  std::pair{"YID_CANCEL", msg::ButtonCancel}}) {
+                     auto* button = pair.findChild<QAbstractButton*>(QLatin1String(name));
+                     ASSERT_NE(button, nullptr) << name;
+                     EXPECT_EQ(button->text(), QString::fromStdU16String(LoadMessageString(text)));
+                 }
+                 QTest::keyClicks(pair.findChild<QLineEdit*>(QStringLiteral("expect")),
+                                  QStringLiteral("login:"));
+                 Press(pair, "YID_OK");
+             });
+             const QString add = QString::fromStdU16String(LoadMessageString(msg::ListAddButton));
+             for (QAbstractButton* button : PageWidget(w)->findChildren<QAbstractButton*>()) {
+                 if (button->text() == add) {
+                     button->click();
+                 }
+             }
+             auto* list = PageWidget(w)->findChild<QTreeWidget*>();
+             ASSERT_NE(list, nullptr);
+             EXPECT_FALSE(list->findItems(QStringLiteral("login:"), Qt::MatchExactly).isEmpty());
          },
          [](SessionConfig& s) { return s.useLoginScript.Get(); }},
         {"rows",
@@ -376,6 +429,110 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
              EXPECT_TRUE(tree->findItems(QStringLiteral("Terminal"), Qt::MatchExactly).isEmpty());
          },
          [](SessionConfig& s) { return s.GetProtocolName() == u"Raw"; }},
+        {"true color keeps ANSI color and 256 colors on",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Emulation"));
+             auto* mode = PageWidget(w)->findChild<QComboBox*>(QStringLiteral("field2"));
+             ASSERT_NE(mode, nullptr);
+             mode->setCurrentIndex(mode->findText(QStringLiteral("True color")));
+         },
+         [](SessionConfig& s) {
+             const TerminalConfig& t = s.terminalConfig;
+             return t.ansiColor && t.enableXterm256Color && t.enableXtermTruecolor;
+         }},
+        {"local echo on the emulation's Advanced page",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Advanced"));
+             Tick(w, msg::AdvancedLocalEchoLabel);
+         },
+         [](SessionConfig& s) { return s.terminalConfig.localEcho.Get(); }},
+        {"clear on disconnect",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Terminal"));
+             Tick(w, msg::TerminalClearOnDisconnectLabel);
+         },
+         [](SessionConfig& s) { return s.terminalConfig.clearOnDisconnect.Get(); }},
+        {"window position from the right edge",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Window"));
+             Tick(w, msg::WindowUsePositionLabel);
+             auto* x = PageWidget(w)->findChild<QSpinBox*>(QStringLiteral("field11"));
+             ASSERT_NE(x, nullptr);
+             x->selectAll();
+             QTest::keyClicks(x, QStringLiteral("120"));
+             auto* from = PageWidget(w)->findChild<QComboBox*>(QStringLiteral("field12"));
+             ASSERT_NE(from, nullptr);
+             from->setCurrentIndex(from->findText(QStringLiteral("Right edge")));
+         },
+         [](SessionConfig& s) {
+             const TerminalConfig& t = s.terminalConfig;
+             return t.usePosition && t.xPosition == 120 && !t.xPositionRelativeLeft;
+         }},
+        {"the session's own printer",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Printing"));
+             Type(w, "field2", QStringLiteral("Office"));
+         },
+         [](SessionConfig& s) { return s.printerConfig.printerName.Get() == u"Office"; }},
+        {"another color scheme; the default one is shown by its name",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Appearance"));
+             auto* scheme = PageWidget(w)->findChild<QComboBox*>(QStringLiteral("field1"));
+             ASSERT_NE(scheme, nullptr);
+             EXPECT_EQ(scheme->currentText().toStdU16String(), GetDefaultColorSchemeName());
+             ASSERT_GT(scheme->count(), 1);
+             scheme->setCurrentIndex(scheme->currentIndex() == 0 ? 1 : 0);
+         },
+         [](SessionConfig& s) { return !s.terminalConfig.colorScheme.Get().empty(); }},
+        {"host and port on the protocol module's page",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("SSH2"));
+             Type(w, "field1", QStringLiteral("build.example.net"));
+             auto* port = PageWidget(w)->findChild<QSpinBox*>(QStringLiteral("field2"));
+             ASSERT_NE(port, nullptr);
+             EXPECT_EQ(port->value(), 22);
+             port->selectAll();
+             QTest::keyClicks(port, QStringLiteral("2222"));
+         },
+         [](SessionConfig& s) {
+             return s.remoteHostConfig.hostname.Get() == u"build.example.net" &&
+                    s.GetTerminalConnectConfig()->GetPort() == 2222;
+         }},
+        {"whole-word matching, written to the session's keyword list",
+         [](QWidget& w) {
+             auto* tree = w.findChild<QTreeWidget*>(QStringLiteral("pages"));
+             const auto keywords =
+                 tree->findItems(QStringLiteral("Keyword Highlighting"), Qt::MatchRecursive);
+             ASSERT_EQ(keywords.size(), 1);
+             tree->setCurrentItem(keywords.front()->child(0));
+             LetEventsRun();
+             auto* style = PageWidget(w)->findChild<QComboBox*>(QStringLiteral("field4"));
+             ASSERT_NE(style, nullptr);
+             style->setCurrentIndex(style->findText(QStringLiteral("Whole words")));
+         },
+         [](SessionConfig& s) {
+             YReportMessageParams report;
+             const YRefPtr<HighlightConfig> list = OpenKeywordList(s.keywordSet.Get(), report);
+             return list && !list->GetRegexLineMode();
+         }},
+        {"the terminal font chosen in the font chooser",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Appearance"));
+             WhenNextModalShows(&w, [](QWidget& chooser) {
+                 auto* fonts = qobject_cast<QFontDialog*>(&chooser);
+                 ASSERT_NE(fonts, nullptr);
+                 fonts->setCurrentFont(QFont(QStringLiteral("DejaVu Sans Mono"), 12));
+                 fonts->accept();
+             });
+             auto* font = PageWidget(w)->findChild<QAbstractButton*>(QStringLiteral("field9"));
+             ASSERT_NE(font, nullptr);
+             font->click();
+             EXPECT_EQ(font->text(), QStringLiteral("DejaVu Sans Mono, 12 pt"));
+         },
+         [](SessionConfig& s) {
+             const YLogFont& font = s.terminalConfig.normalFont.Get();
+             return font.GetFaceName() == u"DejaVu Sans Mono" && font.height == -16;
+         }},
         {"emacs mode",
          [](QWidget& w) {
              ClickPage(w, QStringLiteral("Emacs"));
@@ -383,6 +540,15 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
          },
          [](SessionConfig& s) { return s.terminalConfig.emacsMode.Get(); }},
     };
+    {
+        // The keyword list new sessions name, stored, so its match style can be edited.
+        const auto fresh = YRefPtr<ISessionConfig>::Adopt(new SessionConfig);
+        fresh->Load(nullptr);
+        const YRefPtr<HighlightConfig> list = CreateHighlightConfig();
+        YReportMessageParams report;
+        ASSERT_TRUE(
+            SaveKeywordList(static_cast<SessionConfig&>(*fresh).keywordSet.Get(), *list, report));
+    }
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         for (const int button : {YID_CANCEL, YID_OK}) {
@@ -448,6 +614,10 @@ TEST_F(SessionOptionsTest, EveryPageIsLaidOutWithoutFaults) {
     global->hideSessionAnsiColorPage = false;
     const YRefPtr<ISessionConfig> session = StoredSession(u"Telnet");
     session->SetTransferProtocolName(u"FTP");
+    // Stored numbers beyond the first of their lists, which the choices must still name.
+    auto& values = static_cast<SessionConfig&>(*session);
+    values.operatingSystem.Set(4);
+    values.terminalConfig.resizeMode.Set(2);
     QStringList seen;
     WhenModalShows([&](QWidget& window) {
         auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("pages"));
@@ -457,6 +627,13 @@ TEST_F(SessionOptionsTest, EveryPageIsLaidOutWithoutFaults) {
             for (const std::string& fault : test::CheckWindowLayout(window)) {
                 ADD_FAILURE() << (*item)->text(0).toStdString() << ": " << fault;
             }
+            // A choice names what it holds: a bare number means a stored value without a name.
+            for (const QComboBox* combo : PageWidget(window)->findChildren<QComboBox*>()) {
+                bool number = false;
+                combo->currentText().toUInt(&number);
+                EXPECT_FALSE(number)
+                    << (*item)->text(0).toStdString() << ": " << combo->currentText().toStdString();
+            }
             seen << (*item)->text(0);
         }
         Press(window, "YID_CANCEL");
@@ -465,21 +642,9 @@ TEST_F(SessionOptionsTest, EveryPageIsLaidOutWithoutFaults) {
     EXPECT_EQ(ShowSessionOptionsDialog(global.get(), session.get(), 0, false, false, 0, false, 0,
                                        false, keywords, kProductQuillterm, nullptr),
               YID_CANCEL);
-    // Connection, Telnet's pages, Logon Actions, the fourteen Terminal pages and the three
-    // File Transfer pages.
-    EXPECT_EQ(seen.size(), 20) << seen.join(QLatin1Char(',')).toStdString();
-}
-
-// Acts on the modal window that shows after window (the question that follows a dialog).
-void WhenNextModalShows(QWidget* window, std::function<void(QWidget&)> act, int pollsLeft = 300) {
-    QTimer::singleShot(10, [window, act, pollsLeft] {
-        QWidget* next = QApplication::activeModalWidget();
-        if (next != nullptr && next != window && next->isVisible()) {
-            act(*next);
-        } else if (pollsLeft > 0) {
-            WhenNextModalShows(window, act, pollsLeft - 1);
-        }
-    });
+    // Connection, Telnet's pages, FTP's page from its module, Logon Actions, the fourteen
+    // Terminal pages and the three File Transfer pages.
+    EXPECT_EQ(seen.size(), 21) << seen.join(QLatin1Char(',')).toStdString();
 }
 
 bool StoredEmacsMode(const YUnicodeString& path) {
