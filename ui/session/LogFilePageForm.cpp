@@ -20,30 +20,12 @@
 
 namespace rivode::ui {
 
-namespace {
-
-QCheckBox* Check(std::uint32_t label, bool& value) {
-    auto* check = new QCheckBox(MessageText(label));
-    check->setChecked(value);
-    QObject::connect(check, &QCheckBox::toggled, check, [&value](bool on) { value = on; });
-    return check;
-}
-
-QLineEdit* Edit(YUnicodeString& value) {
-    auto* edit = new QLineEdit(ToQ(value));
-    QObject::connect(edit, &QLineEdit::textEdited, edit,
-                     [&value](const QString& text) { value = FromQ(text); });
-    return edit;
-}
-
-}  // namespace
-
 QWidget* BuildLogFilePage(YPropertyTreePage& base, QWidget* parent) {
     auto& page = static_cast<SessionLogFilePage&>(base);
     auto* widget = new QWidget(parent);
     auto* layout = new QVBoxLayout(widget);
 
-    QLineEdit* file = Edit(page.logFilename);
+    QLineEdit* file = BoundEdit(page.logFilename);
     MarkField(file, SessionLogFilePage::kFileNameField);
     auto* browse = new QPushButton(QStringLiteral("..."));
     browse->setToolTip(MessageText(msg::BrowseLogFileTip));
@@ -68,11 +50,14 @@ QWidget* BuildLogFilePage(YPropertyTreePage& base, QWidget* parent) {
     layout->addWidget(hint);
 
     auto* options = new QGridLayout;
-    options->addWidget(Check(msg::LogPromptLabel, page.logPrompt), 0, 0);
-    options->addWidget(Check(msg::LogStartOnConnectLabel, page.startLogUponConnect), 1, 0);
-    options->addWidget(Check(msg::LogRawLabel, page.rawLog), 2, 0);
-    options->addWidget(Check(msg::LogMidnightLabel, page.newLogFileAtMidnight), 0, 1);
-    options->addWidget(Check(msg::LogTimestampLabel, page.timestampEachLine), 1, 1);
+    options->addWidget(BoundCheck(MessageText(msg::LogPromptLabel), page.logPrompt), 0, 0);
+    options->addWidget(
+        BoundCheck(MessageText(msg::LogStartOnConnectLabel), page.startLogUponConnect), 1, 0);
+    options->addWidget(BoundCheck(MessageText(msg::LogRawLabel), page.rawLog), 2, 0);
+    options->addWidget(BoundCheck(MessageText(msg::LogMidnightLabel), page.newLogFileAtMidnight), 0,
+                       1);
+    options->addWidget(BoundCheck(MessageText(msg::LogTimestampLabel), page.timestampEachLine), 1,
+                       1);
     auto* mode = new QGroupBox(MessageText(msg::LogModeTitle));
     auto* overwrite = new QRadioButton(MessageText(msg::LogOverwriteLabel));
     auto* append = new QRadioButton(MessageText(msg::LogAppendLabel));
@@ -97,14 +82,14 @@ QWidget* BuildLogFilePage(YPropertyTreePage& base, QWidget* parent) {
 
     auto* custom = new QGroupBox(MessageText(msg::LogCustomDataTitle));
     auto* customForm = new QFormLayout(custom);
-    QLineEdit* connect = Edit(page.customConnect);
-    QLineEdit* disconnect = Edit(page.customDisconnect);
-    QLineEdit* eachLine = Edit(page.customEachLine);
+    QLineEdit* connect = BoundEdit(page.customConnect);
+    QLineEdit* disconnect = BoundEdit(page.customDisconnect);
+    QLineEdit* eachLine = BoundEdit(page.customEachLine);
     customForm->addRow(BuddyLabel(MessageText(msg::LogUponConnectLabel), connect), connect);
     customForm->addRow(BuddyLabel(MessageText(msg::LogUponDisconnectLabel), disconnect),
                        disconnect);
     customForm->addRow(BuddyLabel(MessageText(msg::LogEachLineLabel), eachLine), eachLine);
-    customForm->addRow(Check(msg::LogOnlyCustomLabel, page.logOnlyCustom));
+    customForm->addRow(BoundCheck(MessageText(msg::LogOnlyCustomLabel), page.logOnlyCustom));
     layout->addWidget(custom);
     layout->addStretch();
     return widget;

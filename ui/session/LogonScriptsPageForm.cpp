@@ -75,20 +75,6 @@ private:
     QTreeWidget* list_;
 };
 
-QCheckBox* BoundCheck(const QString& text, bool& value) {
-    auto* check = new QCheckBox(text);
-    check->setChecked(value);
-    QObject::connect(check, &QCheckBox::toggled, check, [&value](bool on) { value = on; });
-    return check;
-}
-
-QLineEdit* BoundEdit(YUnicodeString& value) {
-    auto* edit = new QLineEdit(ToQ(value));
-    QObject::connect(edit, &QLineEdit::textEdited, edit,
-                     [&value](const QString& text) { value = FromQ(text); });
-    return edit;
-}
-
 }  // namespace
 
 QWidget* BuildLogonScriptsPage(YPropertyTreePage& base, QWidget* parent) {

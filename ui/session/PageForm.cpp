@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +33,20 @@ QString ToQ(const YUnicodeString& text) {
 
 YUnicodeString FromQ(const QString& text) {
     return YFromQString(text);
+}
+
+QCheckBox* BoundCheck(const QString& text, bool& value) {
+    auto* check = new QCheckBox(text);
+    check->setChecked(value);
+    QObject::connect(check, &QCheckBox::toggled, check, [&value](bool on) { value = on; });
+    return check;
+}
+
+QLineEdit* BoundEdit(YUnicodeString& value) {
+    auto* edit = new QLineEdit(ToQ(value));
+    QObject::connect(edit, &QLineEdit::textEdited, edit,
+                     [&value](const QString& text) { value = FromQ(text); });
+    return edit;
 }
 
 QLabel* BuddyLabel(const QString& text, QWidget* buddy) {

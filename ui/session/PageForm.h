@@ -9,7 +9,9 @@
 
 #include <cstdint>
 
+class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QWidget;
 
 namespace rivode::ui {
@@ -17,6 +19,11 @@ namespace rivode::ui {
 QString MessageText(std::uint32_t id);
 QString ToQ(const YUnicodeString& text);
 YUnicodeString FromQ(const QString& text);
+
+// A check box showing value and setting it when toggled; value must outlive the box.
+QCheckBox* BoundCheck(const QString& text, bool& value);
+// A line edit showing value and setting it as the user types; value must outlive the edit.
+QLineEdit* BoundEdit(YUnicodeString& value);
 
 // A label for buddy: its mnemonic moves the focus to buddy.
 QLabel* BuddyLabel(const QString& text, QWidget* buddy);
