@@ -82,8 +82,10 @@ YRefPtr<ISessionConfig> SessionDatabaseImpl::OpenSession(const YUnicodeString& p
     const SessionTree tree;
     {
         // A missing key holds no values, so one read of the key tells a session from anything
-        // else: opening every session of a large tree does not walk each path first.
+        // else: opening every session of a large tree does not walk or look at each path
+        // before reading it.
         const YProfileKey key(tree.Sessions(), path);
+        key.Preload();
         if (HoldsIsSession(key)) {
             YRefPtr<ISessionConfig> session = CreateSessionConfig();
             session->SetPath(path);

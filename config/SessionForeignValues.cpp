@@ -72,6 +72,7 @@ public:
         return key_.CreatePrivateKeyIterator(values);
     }
     bool Flush() override { return key_.Flush(); }
+    void Preload() override { key_.Preload(); }
 
 private:
     YProfilePrivateKey& key_;

@@ -186,9 +186,11 @@ public:
             ::close(fd);
             return S_ISDIR(st.st_mode) ? EISDIR : kErrorNotRegularFile;
         }
-        if (regularOnly) {
-            // Only opening had to be non-blocking; reads of a regular file never wait anyway,
-            // but leave the descriptor as every other opener gets it.
+        if (regularOnly && (access & FileAccessWrite) != 0) {
+            // Only opening had to be non-blocking. Reads of a regular file never wait and
+            // ignore the flag, so a descriptor opened for reading keeps it (loading thousands
+            // of keys spares two calls each); one that writes is left as every other opener
+            // gets it.
             ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         }
         if (created != nullptr) {

@@ -112,6 +112,10 @@ bool YProfileKey::Flush() const {
     return key_->Flush();
 }
 
+void YProfileKey::Preload() const {
+    key_->Preload();
+}
+
 YProfileKeyIterator::YProfileKeyIterator(const YProfileKey& key, bool values)
     : iterator_(key.GetPrivateKey().CreatePrivateKeyIterator(values)) {}
 

@@ -110,6 +110,11 @@ public:
     // learn whether they were stored: false with the reason in GetStatus(). Back ends that
     // store every change at once succeed.
     virtual bool Flush() { return true; }
+
+    // Tells a back end that reads a key's values on first need that the caller is about to
+    // read them all: it may read them now, and answer what it knows of the key from that one
+    // reading. Back ends that hold their values already ignore it.
+    virtual void Preload() {}
 };
 
 class YProfilePrivateStore {
@@ -193,6 +198,8 @@ public:
     void SetPersonalPath(std::u16string_view path) const;
     // Stores pending changes now; false with the reason in GetStatus().
     [[nodiscard]] bool Flush() const;
+    // See YProfilePrivateKey::Preload.
+    void Preload() const;
 
     YProfilePrivateKey& GetPrivateKey() const { return *key_; }
 

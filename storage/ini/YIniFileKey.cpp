@@ -24,8 +24,11 @@ bool IsStorableText(std::u16string_view text) {
     return text.find_first_of(u"\r\n") == std::u16string_view::npos;
 }
 
+// Asked for every value a preloaded key reads: the names are views of known length, so that
+// most names are turned away by their length alone.
 bool IsAnyShortcutName(std::u16string_view name) {
-    return name == u"Is Session" || name == u"Is Command List";
+    using namespace std::string_view_literals;
+    return name == u"Is Session"sv || name == u"Is Command List"sv;
 }
 
 }  // namespace
@@ -148,6 +151,11 @@ std::string YIniFileKey::PersonalValueFile() const {
     return siblings_.personal->ResolveValueFile(rivode::storage::LastPathComponent(personalPath_));
 }
 
+bool YIniFileKey::MainFileHoldsBytes() {
+    const FileInfo& info = MainFileInfo();
+    return info.exists && !info.isFolder && info.size > 0;
+}
+
 const FileInfo& YIniFileKey::MainFileInfo() {
     if (!mainFileInfo_) {
         if (mainValueFile_.empty()) {
@@ -181,17 +189,19 @@ bool YIniFileKey::ReadKeyFiles(std::shared_ptr<IniValueTable>& table) {
         resolved ? mainValueFile_ : mainPath_ + std::string(rivode::storage::kValueFileExtension);
     bool committed = false;
     bool exists = false;
-    if (!ReadBytes(exact, &committed, false, exists)) {
-        table = table ? table : std::make_shared<IniValueTable>();
-        return false;
-    }
-    if (exists && !resolved) {
+    bool read = ReadBytes(exact, &committed, false, exists);
+    if (read && exists && !resolved) {
         mainValueFile_ = exact;
-    } else if (!exists && !resolved && MainValueFile() != exact &&
-               !ReadBytes(mainValueFile_, &committed, false, exists)) {
+    } else if (read && !exists && !resolved && MainValueFile() != exact) {
+        read = ReadBytes(mainValueFile_, &committed, false, exists);
+    }
+    if (!read) {
+        // What could not be read is there all the same: the file's look tells, as before.
+        mainFileHeldBytes_ = MainFileHoldsBytes();
         table = table ? table : std::make_shared<IniValueTable>();
         return false;
     }
+    mainFileHeldBytes_ = exists;
     if (!table) {
         table = std::make_shared<IniValueTable>(readBytes.size());
     }
@@ -258,6 +268,19 @@ IniValueTable& YIniFileKey::LoadedTable() {
     return *table_;
 }
 
+IniValueTable& YIniFileKey::ChangedTable() {
+    shortcutFromRead_ = false;
+    return LoadedTable();
+}
+
+void YIniFileKey::Preload() {
+    if (refused_ || table_) {
+        return;
+    }
+    LoadedTable();
+    shortcutFromRead_ = true;
+}
+
 YIniFileData* YIniFileKey::FindValue(std::u16string_view name) {
     if (refused_) {
         return nullptr;
@@ -296,10 +319,9 @@ bool YIniFileKey::GetString(std::u16string_view name, YUnicodeString& value) {
 bool YIniFileKey::GetDword(std::u16string_view name, std::uint32_t& value) {
     // Listing sessions asks every key whether it is one; answering from the file's existence
     // spares parsing thousands of files.
-    if (!table_ && !refused_ && IsAnyShortcutName(name)) {
-        const FileInfo& info = MainFileInfo();
-        // An empty file is what a save killed before its first byte leaves: no key.
-        if (info.exists && !info.isFolder && info.size > 0) {
+    if ((!table_ || shortcutFromRead_) && !refused_ && IsAnyShortcutName(name)) {
+        // A key read by a Preload answers from that reading, as it would have before it.
+        if (table_ ? shortcutFromRead_ && mainFileHeldBytes_ : MainFileHoldsBytes()) {
             value = 1;
             return true;
         }
@@ -324,7 +346,7 @@ bool YIniFileKey::SetStringArray(std::u16string_view name, const YStringArray& v
     if (!CanStore(name)) {
         return false;
     }
-    LoadedTable().Emplace<YIniFileDataStringSz>(name, value);
+    ChangedTable().Emplace<YIniFileDataStringSz>(name, value);
     return true;
 }
 
@@ -335,7 +357,7 @@ bool YIniFileKey::SetBinary(std::u16string_view name, const void* bytes, std::ui
     if (!CanStore(name)) {
         return false;
     }
-    LoadedTable().Emplace<YIniFileDataBinary>(name, bytes, length);
+    ChangedTable().Emplace<YIniFileDataBinary>(name, bytes, length);
     return true;
 }
 
@@ -346,7 +368,7 @@ bool YIniFileKey::SetString(std::u16string_view name, std::u16string_view value)
     if (!CanStore(name)) {
         return false;
     }
-    IniValueTable& table = LoadedTable();
+    IniValueTable& table = ChangedTable();
     table.Emplace<YIniFileDataString>(name, table.CopyText(value));
     return true;
 }
@@ -355,7 +377,7 @@ bool YIniFileKey::SetDword(std::u16string_view name, std::uint32_t value) {
     if (!CanStore(name)) {
         return false;
     }
-    LoadedTable().Emplace<YIniFileDataDword>(name, value);
+    ChangedTable().Emplace<YIniFileDataDword>(name, value);
     return true;
 }
 
@@ -366,7 +388,7 @@ bool YIniFileKey::DeleteValue(std::u16string_view name) {
     if (!IsStorableValueName(name)) {
         return true;  // such a value cannot exist
     }
-    LoadedTable().Erase(name);
+    ChangedTable().Erase(name);
     return true;
 }
 
@@ -393,6 +415,7 @@ void YIniFileKey::Rewrite() {
     if (!table_) {
         table_ = std::make_shared<IniValueTable>();
     }
+    shortcutFromRead_ = false;
     (void)ReadKeyFiles(table_);
     table_->personalChanged = true;
     table_->generalChanged = true;

@@ -70,6 +70,7 @@ public:
                                                           bool create) override;
     std::unique_ptr<YProfilePrivateKeyIterator> CreatePrivateKeyIterator(bool values) override;
     bool Flush() override;
+    void Preload() override;
 
     // Calls visit(name, kind) for every value, in slot order (see IniValueTable), loading the
     // key first; nothing for a refused key.
@@ -84,6 +85,8 @@ private:
     YIniFileKey(RefusedTag, int error, bool readOnly);
 
     rivode::storage::IniValueTable& LoadedTable();
+    // The loaded table, for a change: what a Preload told of the key no longer holds after it.
+    rivode::storage::IniValueTable& ChangedTable();
     // Reads the main file, then the personal file, into table (made, sized for the files, when
     // null); false (the key then refuses to save, the reason in the status) when one could not
     // be read whole.
@@ -101,6 +104,9 @@ private:
     // The last component of mainPath_.
     std::string_view LastComponent() const;
     const rivode::platform::FileInfo& MainFileInfo();
+    // Whether the main value file is there and holds bytes (an empty one is what a save killed
+    // before its first byte leaves: no key).
+    bool MainFileHoldsBytes();
     bool Save();
     // The table a save writes: the files' current values with this key's changes applied.
     // Both writers are locked; either may be closed (its file missing).
@@ -127,6 +133,10 @@ private:
     std::string mainValueFile_;  // resolved on first need
     std::optional<rivode::platform::FileInfo> mainFileInfo_;
     bool loadFailed_ = false;
+    // Whether the main value file held bytes when the key was last read, and whether a Preload
+    // lets the existence shortcut answer from that reading (until the first change).
+    bool mainFileHeldBytes_ = false;
+    bool shortcutFromRead_ = false;
     YReportMessageParams status_;
     std::optional<YAccessControl> access_;
     // The files whose reading ended early, with their bytes as read; emptied once kept aside.
