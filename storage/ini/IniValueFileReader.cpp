@@ -87,6 +87,30 @@ std::size_t FindEither(std::string_view text, std::size_t from, char a, char b) 
     return text.size();
 }
 
+// Widens text into out (room for text.size() code units) when every byte is ASCII; false, with
+// out holding anything, when one is not.
+bool WidenAscii(std::string_view text, char16_t* out) {
+    std::size_t i = 0;
+    unsigned char seen = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    int high = 0;
+    for (; i + 16 <= text.size(); i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+        high |= _mm_movemask_epi8(bytes);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(bytes, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(bytes, zero));
+    }
+    seen = high != 0 ? 0x80 : 0;
+#endif
+    for (; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        seen |= byte;
+        out[i] = byte;
+    }
+    return seen < 0x80;
+}
+
 struct Header {
     char kind;
     std::string_view name;
@@ -150,24 +174,16 @@ public:
     }
 
 private:
-    // The name as UTF-16, in a buffer reused for every line (the table copies what it keeps).
+    // The name as UTF-16, written into the table's arena: a new entry keeps it without a copy.
     std::u16string_view DecodeName(std::string_view name) {
-        if (name_.size() < name.size()) {
-            name_.resize(name.size());
-        }
+        char16_t* out = table_.AllocateName(name.size());
         // Names are ASCII but for the rarest: widened directly, the decoder only when not.
-        unsigned char seen = 0;
-        for (std::size_t i = 0; i < name.size(); ++i) {
-            const auto byte = static_cast<unsigned char>(name[i]);
-            seen |= byte;
-            name_[i] = byte;
-        }
-        if (seen < 0x80) {
-            return {name_.data(), name.size()};
+        if (WidenAscii(name, out)) {
+            return {out, name.size()};
         }
         std::size_t written = 0;
-        (void)platform::DecodeUtf8(name, name_.data(), written, platform::IllFormed::Stop);
-        return {name_.data(), written};
+        (void)platform::DecodeUtf8(name, out, written, platform::IllFormed::Stop);
+        return {out, written};
     }
 
     // false when the value is invalid, which ends the reading.
@@ -178,14 +194,14 @@ private:
             case 'D': {
                 const std::optional<std::uint32_t> number = ParseHex8(header.rest);
                 if (number && keep) {
-                    table_.Emplace<YIniFileDataDword>(DecodeName(header.name), *number);
+                    table_.EmplaceArenaName<YIniFileDataDword>(DecodeName(header.name), *number);
                 }
                 return number.has_value();
             }
             case 'S':
                 if (keep) {
-                    table_.Emplace<YIniFileDataString>(DecodeName(header.name),
-                                                       YIniFileDataString::Utf8{header.rest});
+                    table_.EmplaceArenaName<YIniFileDataString>(
+                        DecodeName(header.name), YIniFileDataString::Utf8{header.rest});
                 }
                 return true;
             case 'B': {
@@ -221,7 +237,7 @@ private:
             read += static_cast<std::size_t>(added);
         }
         if (keep) {
-            table_.Emplace<YIniFileDataBinary>(
+            table_.EmplaceArenaName<YIniFileDataBinary>(
                 DecodeName(header.name),
                 YIniFileDataBinary::Stored{std::span<const std::uint8_t>(bytes, length)});
         }
@@ -242,15 +258,14 @@ private:
         if (keep) {
             const std::string_view lines =
                 count == 0 ? std::string_view() : std::string_view(first, last - first);
-            table_.Emplace<YIniFileDataStringSz>(DecodeName(header.name),
-                                                 YIniFileDataStringSz::Stored{lines, count});
+            table_.EmplaceArenaName<YIniFileDataStringSz>(
+                DecodeName(header.name), YIniFileDataStringSz::Stored{lines, count});
         }
         return true;
     }
 
     LineReader lines_;
     IniValueTable& table_;
-    YUnicodeString name_;
 };
 
 }  // namespace
@@ -260,7 +275,10 @@ bool ReadIniValueFile(std::string_view bytes, IniValueTable& table) {
     // names and texts below can never stop early.
     const platform::Utf8DecodeResult valid = platform::FindValidUtf8(bytes);
     const std::string_view text = table.CopyBytes(bytes.substr(0, valid.consumed));
-    return ValueFileParser(text, table).Run() && valid.consumed == bytes.size();
+    table.BeginLoad();
+    const bool readAll = ValueFileParser(text, table).Run();
+    table.EndLoad();
+    return readAll && valid.consumed == bytes.size();
 }
 
 void ReadStoredTexts(std::string_view lines, std::uint32_t count, YStringArray& texts) {

@@ -57,9 +57,9 @@ const PersonalIndex& GetPersonalIndex() {
 }
 
 constexpr std::size_t kInitialSlots = 64;
-// A stored value takes about forty bytes of a file, and the arena holds those bytes, the name in
-// UTF-16 and the value object.
-constexpr std::size_t kBytesPerValue = 40;
+// A stored value takes thirty to forty bytes of a file: entries are reserved as if every value
+// took fewer, so that reading a file never moves them.
+constexpr std::size_t kFewestBytesPerValue = 24;
 constexpr std::size_t kMinimumArena = 1024;
 
 // Names are compared as bytes: the character-by-character comparison of u16string_view is
@@ -125,7 +125,7 @@ int FindPersonalValue(std::u16string_view name, std::uint64_t hash) {
 
 IniValueTable::IniValueTable(std::size_t expectedBytes)
     : arena_(std::max(kMinimumArena, expectedBytes * 3)) {
-    general_.reserve(expectedBytes / kBytesPerValue);
+    general_.reserve(expectedBytes / kFewestBytesPerValue);
 }
 
 IniValueTable::~IniValueTable() {
@@ -166,6 +166,11 @@ std::string_view IniValueTable::CopyBytes(std::string_view bytes) {
 
 std::uint8_t* IniValueTable::AllocateBytes(std::size_t size) {
     return static_cast<std::uint8_t*>(arena_.allocate(std::max<std::size_t>(size, 1), 1));
+}
+
+char16_t* IniValueTable::AllocateName(std::size_t length) {
+    return static_cast<char16_t*>(
+        arena_.allocate(std::max<std::size_t>(length, 1) * sizeof(char16_t), alignof(char16_t)));
 }
 
 std::u16string_view IniValueTable::GetSlotName(std::size_t slot) const {
@@ -218,24 +223,26 @@ YIniFileData* IniValueTable::Find(std::u16string_view name) const {
     return general_[index].value;
 }
 
-void IniValueTable::Store(std::u16string_view name, std::uint64_t hash, YIniFileData* value) {
-    const int personal = FindPersonalValue(name, hash);
-    if (personal >= 0) {
-        Destroy(std::exchange(personal_[static_cast<std::size_t>(personal)], value));
-        personalSlotChanged_[static_cast<std::size_t>(personal)] = true;
+IniValueTable::Placement IniValueTable::Store(std::u16string_view name, std::uint64_t hash,
+                                              YIniFileData* value, bool copyName) {
+    Placement placed;
+    placed.personal = FindPersonalValue(name, hash);
+    if (placed.personal >= 0) {
+        Destroy(std::exchange(personal_[static_cast<std::size_t>(placed.personal)], value));
+        personalSlotChanged_[static_cast<std::size_t>(placed.personal)] = true;
         personalChanged = true;
-        return;
+        return placed;
     }
     generalChanged = true;
     std::size_t slot = 0;
-    const std::size_t index = FindGeneral(name, hash, &slot);
-    if (index < general_.size()) {
-        Destroy(std::exchange(general_[index].value, value));
-        general_[index].changed = true;
-        return;
+    placed.entry = FindGeneral(name, hash, &slot);
+    if (placed.entry < general_.size()) {
+        Destroy(std::exchange(general_[placed.entry].value, value));
+        general_[placed.entry].changed = true;
+        return placed;
     }
     if (value == nullptr) {
-        return;  // nothing to forget
+        return placed;  // nothing to forget
     }
     if ((general_.size() + 1) * 2 > slots_.size()) {
         Grow();
@@ -244,10 +251,109 @@ void IniValueTable::Store(std::u16string_view name, std::uint64_t hash, YIniFile
     // Filled in place: building the entry aside and copying it stalls on the copy's loads.
     Entry& entry = general_.emplace_back();
     entry.hash = hash;
-    entry.name = CopyText(name);
+    entry.name = copyName ? CopyText(name) : name;
     entry.value = value;
     entry.changed = true;
     slots_[slot] = static_cast<std::uint32_t>(general_.size());
+    placed.slot = slot;
+    placed.added = true;
+    return placed;
+}
+
+namespace {
+
+// The names of the thread's last reading of a file into an empty table, in the order read, with
+// where each went.
+struct LoadStep {
+    std::uint64_t hash;
+    std::size_t nameOffset;  // in LoadShape::names
+    std::size_t nameLength;
+    int personal;
+    std::size_t entry;
+    std::size_t slot;       // when added
+    std::size_t slotCount;  // the index's size once the name was placed
+    bool added;
+};
+
+struct LoadShape {
+    std::u16string names;
+    std::vector<LoadStep> steps;
+
+    std::u16string_view Name(const LoadStep& step) const {
+        return std::u16string_view(names).substr(step.nameOffset, step.nameLength);
+    }
+    void Truncate(std::size_t count) {
+        if (count < steps.size()) {
+            names.resize(steps[count].nameOffset);
+            steps.resize(count);
+        }
+    }
+};
+
+thread_local LoadShape lastLoad;
+
+}  // namespace
+
+void IniValueTable::BeginLoad() {
+    followingLastLoad_ = general_.empty() && CountPersonalValues() == 0;
+    loadPosition_ = 0;
+    if (followingLastLoad_ && slots_.empty()) {
+        Grow();  // the index takes its size before the first name, as it did last time
+    }
+}
+
+void IniValueTable::StoreLoaded(std::u16string_view name, YIniFileData* value) {
+    const std::size_t position = loadPosition_++;
+    if (!followingLastLoad_) {
+        (void)Store(name, HashValueName(name), value, false);
+        return;
+    }
+    if (position < lastLoad.steps.size()) {
+        const LoadStep& step = lastLoad.steps[position];
+        if (SameName(lastLoad.Name(step), name)) {
+            // The same names so far leave the table as they left the last one: the name goes
+            // where it went then. The checks only guard against a table that grew otherwise.
+            if (step.personal >= 0) {
+                const auto personal = static_cast<std::size_t>(step.personal);
+                Destroy(std::exchange(personal_[personal], value));
+                personalSlotChanged_[personal] = true;
+                personalChanged = true;
+                return;
+            }
+            if (!step.added && step.entry < general_.size() &&
+                SameName(general_[step.entry].name, name)) {
+                Destroy(std::exchange(general_[step.entry].value, value));
+                general_[step.entry].changed = true;
+                generalChanged = true;
+                return;
+            }
+            if (step.added && step.entry == general_.size() && slots_.size() == step.slotCount &&
+                (general_.size() + 1) * 2 <= slots_.size() && slots_[step.slot] == 0) {
+                Entry& entry = general_.emplace_back();
+                entry.hash = step.hash;
+                entry.name = name;
+                entry.value = value;
+                entry.changed = true;
+                slots_[step.slot] = static_cast<std::uint32_t>(general_.size());
+                generalChanged = true;
+                return;
+            }
+        }
+        lastLoad.Truncate(position);
+    }
+    // From here on this reading is the one the thread remembers.
+    const std::uint64_t hash = HashValueName(name);
+    const Placement placed = Store(name, hash, value, false);
+    LoadStep& step = lastLoad.steps.emplace_back();
+    step.hash = hash;
+    step.nameOffset = lastLoad.names.size();
+    step.nameLength = name.size();
+    step.personal = placed.personal;
+    step.entry = placed.entry;
+    step.slot = placed.slot;
+    step.slotCount = slots_.size();
+    step.added = placed.added;
+    lastLoad.names.append(name);
 }
 
 void IniValueTable::Grow() {

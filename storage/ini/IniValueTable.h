@@ -60,18 +60,37 @@ public:
     // The same when the name's hash is known already.
     template <class T, class... Args>
     void EmplaceHashed(std::u16string_view name, std::uint64_t hash, Args&&... args) {
-        std::pmr::polymorphic_allocator<T> allocator(&arena_);
-        T* value = allocator.template new_object<T>(std::forward<Args>(args)...);
-        Store(name, hash, value);
+        Store(name, hash, NewValue<T>(std::forward<Args>(args)...), true);
     }
+    // The same for a name written into AllocateName's room: a new entry keeps it as it is.
+    template <class T, class... Args>
+    void EmplaceArenaName(std::u16string_view name, Args&&... args) {
+        YIniFileData* value = NewValue<T>(std::forward<Args>(args)...);
+        if (loadPosition_ != kNotLoading) {
+            StoreLoaded(name, value);
+        } else {
+            (void)Store(name, HashValueName(name), value, false);
+        }
+    }
+
+    // Brackets the reading of a file. Keys of one kind hold the same names in the same order,
+    // so a file read into an empty table follows the thread's last such reading while its
+    // names are that reading's: each name then goes where it went then, without hashing or
+    // probing the index. From the first name that differs on, the table places names itself
+    // and the thread remembers this reading instead.
+    void BeginLoad();
+    void EndLoad() { loadPosition_ = kNotLoading; }
     // Maps name to none (the value is deleted) and sets the changed flag.
-    void Erase(std::u16string_view name) { Store(name, HashValueName(name), nullptr); }
+    void Erase(std::u16string_view name) { Store(name, HashValueName(name), nullptr, true); }
 
     // A copy of text in the arena, alive as long as the table.
     std::u16string_view CopyText(std::u16string_view text);
     std::string_view CopyBytes(std::string_view bytes);
     // Room for size bytes in the arena, alive as long as the table.
     std::uint8_t* AllocateBytes(std::size_t size);
+    // Room for a name of up to length code units in the arena: a reader decodes names straight
+    // into it instead of decoding them aside and copying each new one.
+    char16_t* AllocateName(std::size_t length);
 
     bool personalChanged = false;
     bool generalChanged = false;
@@ -129,7 +148,23 @@ private:
         bool changed = false;           // stored or erased since the last ClearChanges
     };
 
-    void Store(std::u16string_view name, std::uint64_t hash, YIniFileData* value);
+    template <class T, class... Args>
+    T* NewValue(Args&&... args) {
+        std::pmr::polymorphic_allocator<T> allocator(&arena_);
+        return allocator.template new_object<T>(std::forward<Args>(args)...);
+    }
+    // Where Store put a value: in the personal slot personal, or else in general entry entry,
+    // which it added at index slot when added.
+    struct Placement {
+        int personal = -1;
+        std::size_t entry = 0;
+        std::size_t slot = 0;
+        bool added = false;
+    };
+    // copyName false: name lives in the arena already.
+    Placement Store(std::u16string_view name, std::uint64_t hash, YIniFileData* value,
+                    bool copyName);
+    void StoreLoaded(std::u16string_view name, YIniFileData* value);
     // The entry of name (general_.size() when none) and the index slot where the search ended:
     // the entry's slot, or the free slot a new entry of that name takes.
     std::size_t FindGeneral(std::u16string_view name, std::uint64_t hash,
@@ -145,6 +180,11 @@ private:
     mutable std::size_t nextGeneral_ = 0;
     // Open addressing over general_: each slot holds an entry index + 1, 0 when free.
     std::vector<std::uint32_t> slots_;
+    // While a file is read: how many names it has stored so far.
+    static constexpr std::size_t kNotLoading = ~std::size_t{0};
+    std::size_t loadPosition_ = kNotLoading;
+    // Whether this reading still follows the thread's last one.
+    bool followingLastLoad_ = false;
 };
 
 }  // namespace rivode::storage

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -107,6 +108,62 @@ TEST(ValueFileReaderTest, DecodesUtf8TextsAndStopsAtTheFirstByteThatIsNoCharacte
         if (!c.dropped.empty()) {
             EXPECT_EQ(table.Find(c.dropped), nullptr);
         }
+    }
+}
+
+// A table as its slots list it, with each value's lines and whether a look-up finds it (asked
+// last slot first, so that the look-ups go through the index).
+std::u16string Describe(const IniValueTable& table) {
+    std::u16string text;
+    for (std::size_t slot = table.GetSlotCount(); slot-- > 0;) {
+        const std::u16string_view name = table.GetSlotName(slot);
+        if (const YIniFileData* value = table.GetSlotValue(slot)) {
+            std::u16string lines;
+            value->WriteLines(name, lines);
+            text.insert(0, lines + (table.Find(name) == value ? u"found\n" : u"LOST\n"));
+        }
+    }
+    return text;
+}
+
+// Each file read on a thread of its own, where no earlier reading is remembered.
+std::u16string DescribeReadAlone(const std::string& text) {
+    std::u16string described;
+    std::thread([&] {
+        IniValueTable table(text.size());
+        ReadIniValueFile(text, table);
+        described = Describe(table);
+    }).join();
+    return described;
+}
+
+TEST(ValueFileReaderTest, ReadingAfterOtherFilesOfTheSameShapeGivesWhatReadingAloneGives) {
+    const auto lines = [](int renamed) {
+        std::string text;
+        for (int i = 0; i < 40; ++i) {
+            text += std::string(i == renamed ? "D:\"Other " : "D:\"Value ") + std::to_string(i) +
+                    "\"=0000000" + std::to_string(i % 10) + "\r\n";
+        }
+        return text;
+    };
+    const std::string base = lines(-1), renamed = lines(17);
+    // A personal name, a repeated name (the last one holds) and more names than the index
+    // was sized for.
+    std::string grown = base + "S:\"Password\"=p\r\nD:\"Value 3\"=00000063\r\n";
+    for (int i = 0; i < 200; ++i) {
+        grown += "S:\"Extra " + std::to_string(i) + "\"=x\r\n";
+    }
+    const std::string shorter = base.substr(0, base.size() / 2);
+    const std::string files[] = {base, renamed, base, grown, shorter, grown, base, renamed};
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file.substr(0, 80));
+        IniValueTable table(file.size());
+        ReadIniValueFile(file, table);
+        EXPECT_EQ(Describe(table), DescribeReadAlone(file));
+        // The index stays whole: a name added after reading is found, one never stored is not.
+        table.Emplace<YIniFileDataDword>(u"Added", 1u);
+        EXPECT_NE(table.Find(u"Added"), nullptr);
+        EXPECT_EQ(table.Find(u"Value 99"), nullptr);
     }
 }
 
