@@ -29,10 +29,13 @@ YLastingName LastingNameOf(const YProfileData& value) {
     return YLastingName{GetLastingName(value.GetName())};
 }
 
-ConnectConfigPtr CreateConfig(SessionProtocolSlot::Side side, const YUnicodeString& name) {
-    const ConnectProtocolEntry* entry = FindOnSide(side, &name);
+ConnectConfigPtr ConfigOf(const ConnectProtocolEntry* entry) {
     return entry != nullptr ? ConnectConfigPtr::Adopt(entry->functions.createConfig(*entry))
                             : nullptr;
+}
+
+ConnectConfigPtr CreateConfig(SessionProtocolSlot::Side side, const YUnicodeString& name) {
+    return ConfigOf(FindOnSide(side, &name));
 }
 
 }  // namespace
@@ -66,7 +69,10 @@ void SessionProtocolSlot::Load(const YProfileKey* key) {
     storedEmpty_ = found && stored.empty();
     unknown_ = false;
     YUnicodeString chosen = stored;
-    if (!rivode::EqualsNoCase(chosen, kNoProtocolName) && FindOnSide(side_, &chosen) == nullptr) {
+    // The table is searched once for the stored name and once more only for a fallback:
+    // every session opened passes here twice.
+    const ConnectProtocolEntry* entry = FindOnSide(side_, &chosen);
+    if (entry == nullptr && !rivode::EqualsNoCase(chosen, kNoProtocolName)) {
         chosen.clear();
         if (!stored.empty()) {
             unknown_ = true;
@@ -75,14 +81,17 @@ void SessionProtocolSlot::Load(const YProfileKey* key) {
             TraceDiagnostic(trace_);
         }
     }
-    if (const ConnectProtocolEntry* fallback = FindOnSide(side_); chosen.empty() && fallback) {
-        chosen = fallback->name;
+    if (chosen.empty()) {
+        entry = FindOnSide(side_);
+        if (entry != nullptr) {
+            chosen = entry->name;
+        }
     }
     // A name settled here counts as loaded and is written on the next save.
     if (chosen != stored) {
         name_.Init(nullptr, LastingNameOf(name_), chosen);
     }
-    config_ = CreateConfig(side_, chosen);
+    config_ = ConfigOf(entry);
     if (config_) {
         config_->Load(key);
     }
