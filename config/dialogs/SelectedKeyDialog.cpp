@@ -57,7 +57,7 @@ YUnicodeString ReplaceAll(std::u16string_view text, std::u16string_view from,
 }  // namespace
 
 SelectedKeyDialogBase::SelectedKeyDialogBase(GlobalConfig* global, Keymap* keymap,
-                                             const KeyboardButton* button, std::uint32_t key,
+                                             KeyboardButton* button, std::uint32_t key,
                                              QWidget* parent)
     : YDialog(kTemplateId, nullptr, parent),
       global_(global),

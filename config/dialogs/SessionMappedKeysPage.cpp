@@ -69,6 +69,7 @@ bool SessionMappedKeysPage::EditMapping(KeyboardButton& button, std::uint32_t ke
     GetOwner().KeepOpenedSession();
     SelectedKeyDialog dialog(GetOwner().GetGlobalConfig(), &SessionKeymap(*this), &button,
                              static_cast<int>(GetModifiers(key)), parent);
+    dialog.SetKeyboard(&keyboard_);
     return dialog.DoModal() == YID_OK && dialog.IsModified();
 }
 

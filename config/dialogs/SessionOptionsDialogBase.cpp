@@ -69,7 +69,7 @@ constexpr unsigned kAnsiColorTemplate = 11477;
 constexpr unsigned kFileTransferTemplate = 4375;
 constexpr unsigned kFtpSftpTemplate = 4381;
 constexpr unsigned kTransferAdvancedTemplate = 11478;
-constexpr unsigned kLogFileSlot = 1;  // where the Log File page goes among its siblings
+constexpr unsigned kLogFileSlot = 1;     // where the Log File page goes among its siblings
 constexpr unsigned kMappedKeysSlot = 2;  // and the Mapped Keys page
 constexpr std::array<ValuesPageRow, 17> kValuesPages = {{
     {kTerminalTemplate, msg::SessionPageTerminal, 0, false},

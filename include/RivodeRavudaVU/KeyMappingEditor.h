@@ -74,7 +74,7 @@ public:
 
     // key: the button's virtual key with the modifiers. global may be null (no button bars, and
     // scripting allowed). keymap and button must outlive the dialog.
-    SelectedKeyDialogBase(GlobalConfig* global, Keymap* keymap, const KeyboardButton* button,
+    SelectedKeyDialogBase(GlobalConfig* global, Keymap* keymap, KeyboardButton* button,
                           std::uint32_t key, QWidget* parent);
 
     // The row whose codes hold code; a key without a mapping is in the send-string row.
@@ -87,6 +87,11 @@ public:
     static YUnicodeString SendStringForDisplay(const YUnicodeString& stored);
     static YUnicodeString SendStringForStore(const YUnicodeString& shown);
 
+    // The keyboard the key is on, drawn with the key selected and in the combination's modifier
+    // state (not owned; may stay null).
+    void SetKeyboard(OnScreenKeyboard* keyboard) { keyboard_ = keyboard; }
+    OnScreenKeyboard* GetKeyboard() const { return keyboard_; }
+    KeyboardButton* GetButton() const { return button_; }
     // "Alt-Ctrl-Shift-VK_M".
     YUnicodeString GetCombinationText() const;
     std::uint32_t GetKey() const { return key_; }
@@ -137,7 +142,8 @@ private:
 
     GlobalConfig* global_;
     Keymap* keymap_;
-    const KeyboardButton* button_;
+    KeyboardButton* button_;
+    OnScreenKeyboard* keyboard_ = nullptr;
     std::uint32_t key_;
     bool modified_ = false;
 };

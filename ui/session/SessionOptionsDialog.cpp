@@ -5,6 +5,7 @@
 
 #include <DavaraZE/YQtUserInterface.h>
 #include <RivodeRavudaVU/EditDefaultSession.h>
+#include <RivodeRavudaVU/KeyMappingEditor.h>
 #include <RivodeRavudaVU/SessionOptionsDialog.h>
 
 #include <QTimer>
@@ -103,6 +104,9 @@ void RegisterSessionOptionsForms() {
     YRegisterPageForm(SessionConnectPage::kOneKindTemplateId, &ReadOnlyAware<BuildConnectPage>);
     YRegisterPageForm(SessionLogonScriptsPage::kTemplateId, &ReadOnlyAware<BuildLogonScriptsPage>);
     YRegisterPageForm(SessionLogFilePage::kTemplateId, &ReadOnlyAware<BuildLogFilePage>);
+    YRegisterPageForm(SessionMappedKeysPage::kTemplateId, &ReadOnlyAware<BuildMappedKeysPage>);
+    YRegisterDialogForm(CaptureKeyDialog::kTemplateId, &rivode::ui::BuildCaptureKeyForm);
+    YRegisterDialogForm(SelectedKeyDialog::kTemplateId, &rivode::ui::BuildSelectedKeyForm);
     for (unsigned id : kValuesPageTemplates) {
         YRegisterPageForm(id, &ReadOnlyAware<BuildValuesPage>);
     }
