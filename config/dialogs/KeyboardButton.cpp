@@ -40,12 +40,12 @@ unsigned LayoutModifiers(int index) {
     return modifiers;
 }
 
-// Control characters cannot be drawn on a key: they show as the octal escape a send string
-// would use for them.
+// Control characters (and DEL) cannot be drawn on a key: they show as the octal escape a send
+// string would use for them.
 YUnicodeString Printable(const std::u16string& text) {
     YUnicodeString shown;
     for (const char16_t c : text) {
-        if (c < 32) {
+        if (c < 32 || c == 127) {
             char octal[8];
             std::snprintf(octal, sizeof octal, "\\%03o", static_cast<unsigned>(c));
             shown.append(octal, octal + 4);

@@ -67,7 +67,6 @@ void KeyboardWidget::DrawKey(QPainter& painter, const QRect& rect, const Keyboar
     switch (button.GetFontKind()) {
         case 1:
             font.setPointSizeF(font.pointSizeF() * 0.8);
-            font.setWeight(QFont::Light);
             break;
         case 3:
             font.setPointSizeF(font.pointSizeF() * 1.2);

@@ -13,22 +13,9 @@
 
 namespace {
 
-constexpr unsigned kValuesPageTemplates[] = {4453,
-                                             4365,
-                                             4343,
-                                             4321,
-                                             4329,
-                                             4301,
-                                             11477,
-                                             4473,
-                                             5057,
-                                             5060,
-                                             4448,
-                                             4482,
-                                             4375,
-                                             4381,
-                                             11478,
-                                             SessionValuesPage::kProtocolTemplateId};
+constexpr unsigned kValuesPageTemplates[] = {
+    4453, 4365, 4343, 4321, 4329, 4301, 11477, 4473,
+    5057, 5060, 4448, 4482, 4375, 4381, 11478, SessionValuesPage::kProtocolTemplateId};
 
 // A page's form as build draws it; on a read-only session (a session in use by a locked
 // session) with every field disabled, since nothing edited there could be saved.

@@ -363,6 +363,21 @@ void WhenNextModalShows(QWidget* window, std::function<void(QWidget&)> act, int 
     });
 }
 
+// Acts on the modal window that shows holding a widget named child (a dialog that follows another
+// one closing, when the window below is briefly the active one again).
+void WhenModalWithChildShows(const char* child, std::function<void(QWidget&)> act,
+                             int pollsLeft = 300) {
+    QTimer::singleShot(10, [child, act, pollsLeft] {
+        QWidget* next = QApplication::activeModalWidget();
+        if (next != nullptr && next->isVisible() &&
+            next->findChild<QWidget*>(QLatin1String(child)) != nullptr) {
+            act(*next);
+        } else if (pollsLeft > 0) {
+            WhenModalWithChildShows(child, act, pollsLeft - 1);
+        }
+    });
+}
+
 int RunDialog(ISessionConfig& session) {
     bool keywords = false;
     return ShowSessionOptionsDialog(nullptr, &session, 0, false, false, 0, false, 0, false,
@@ -546,11 +561,11 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
         {"Shift+F5 pressed into Map Key, mapped to a VT key in Map Selected Key",
          [](QWidget& w) {
              ClickPage(w, QStringLiteral("Mapped Keys"));
-             WhenNextModalShows(&w, [&w](QWidget& capture) {
+             WhenNextModalShows(&w, [](QWidget& capture) {
                  QTest::keyPress(&capture, Qt::Key_Shift, Qt::ShiftModifier);
                  LetEventsRun();
                  EXPECT_TRUE(capture.isVisible());  // Shift alone keeps it waiting
-                 WhenNextModalShows(&capture, [](QWidget& selected) {
+                 WhenModalWithChildShows("functionTypes", [](QWidget& selected) {
                      EXPECT_EQ(selected.findChild<QLabel*>(QStringLiteral("combination"))->text(),
                                QStringLiteral("Shift-VK_F5"));
                      selected.findChild<QComboBox*>(QStringLiteral("functionTypes"))
@@ -758,6 +773,29 @@ TEST_F(SessionOptionsTest, RivodeGuiSavesOnOkThroughTheSessionDatabase) {
     options.page = u"No Such Page";
     EXPECT_EQ(ui::RunSessionOptions(options, problem), 1);  // the session is gone
     options.sessionPath = u"Work\\Jump";
+    EXPECT_EQ(ui::RunSessionOptions(options, problem), 2);
+}
+
+TEST_F(SessionOptionsTest, RivodeGuiMapKeySavesTheCombinationsNewFunction) {
+    ASSERT_TRUE(loaded_);
+    (void)StoredSession(u"SSH2");
+    ui::GuiOptions options;
+    options.command = ui::GuiCommand::Session;
+    options.sessionPath = u"Work\\Host";
+    options.mapKey = u"Shift-Extended-VK_INSERT";
+    std::string problem;
+    WhenModalShows([](QWidget& window) {
+        window.findChild<QComboBox*>(QStringLiteral("functionTypes"))
+            ->setCurrentIndex(SelectedKeyDialogBase::kDisableRow);
+        Press(window, "YID_OK");
+    });
+    EXPECT_EQ(ui::RunSessionOptions(options, problem), 0) << problem;
+    const YRefPtr<ISessionConfig> stored = GetSessionDatabaseImpl()->OpenSession(u"Work\\Host");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(static_cast<SessionConfig&>(*stored).terminalConfig.keymap.GetFunctionCode(
+                  0x2D | kKeyShift | kKeyExtended),
+              kFunctionDisabled);
+    options.mapKey = u"Ctrl-VK_NO_SUCH_KEY";
     EXPECT_EQ(ui::RunSessionOptions(options, problem), 2);
 }
 
