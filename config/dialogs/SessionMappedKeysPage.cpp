@@ -67,6 +67,8 @@ bool SessionMappedKeysPage::EditMapping(KeyboardButton& button, std::uint32_t ke
     // The mappings change in the session as the user makes them; the dialog's Cancel puts the
     // session back as it was opened.
     GetOwner().KeepOpenedSession();
+    // A keypad digit mapped with NumLock on is drawn among the keypad's digits.
+    keyboard_.SetNumLock(dynamic_cast<NumpadButton*>(&button) != nullptr);
     SelectedKeyDialog dialog(GetOwner().GetGlobalConfig(), &SessionKeymap(*this), &button,
                              static_cast<int>(GetModifiers(key)), parent);
     dialog.SetKeyboard(&keyboard_);
@@ -74,12 +76,13 @@ bool SessionMappedKeysPage::EditMapping(KeyboardButton& button, std::uint32_t ke
 }
 
 int SessionMappedKeysPage::MapKey(QWidget* parent) {
-    unsigned int scanCode = 0;
-    unsigned int modifiers = 0;
-    if (!LaunchCaptureKeyDialog(scanCode, modifiers, parent)) {
+    CaptureKeyDialog capture(parent);
+    capture.DoModal();
+    if (capture.GetScanCode() == 0) {
         return -1;
     }
-    return MapCapturedKey(scanCode, modifiers, parent);
+    keyboard_.SetNumLock(capture.IsNumLockDigit());
+    return MapCapturedKey(capture.GetScanCode(), capture.GetModifiers(), parent);
 }
 
 int SessionMappedKeysPage::MapCapturedKey(std::uint32_t scanCode, std::uint32_t modifiers,

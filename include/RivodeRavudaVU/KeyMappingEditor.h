@@ -35,6 +35,10 @@ public:
     // The live state of Shift, Ctrl and Alt as key-code modifier bits (kKeyShift, ...); the
     // window sets it before each KeyDown.
     void SetHeldModifiers(std::uint32_t modifiers) { held_ = modifiers; }
+    // Whether the key pressed was a keypad digit with NumLock on (the window tells, before
+    // KeyDown): the key is then the digit, not the cursor key of the same scan code.
+    void SetNumLockDigit(bool digit) { numLockDigit_ = digit; }
+    bool IsNumLockDigit() const { return numLockDigit_; }
 
     // 0 until a key was captured (Cancel leaves it so).
     unsigned int GetScanCode() const { return scanCode_; }
@@ -44,6 +48,7 @@ public:
 
 private:
     std::uint32_t held_ = 0;
+    bool numLockDigit_ = false;
     unsigned int scanCode_ = 0;
     unsigned int modifiers_ = 0;
 };

@@ -156,6 +156,9 @@ protected:
         held |= (modifiers & Qt::ControlModifier) != 0 ? kKeyCtrl : 0;
         held |= (modifiers & Qt::AltModifier) != 0 ? kKeyAlt : 0;
         dialog_.SetHeldModifiers(held);
+        dialog_.SetNumLockDigit((modifiers & Qt::KeypadModifier) != 0 &&
+                                ((key->key() >= Qt::Key_0 && key->key() <= Qt::Key_9) ||
+                                 key->key() == Qt::Key_Period || key->key() == Qt::Key_Comma));
         dialog_.KeyDown(VirtualKeyOfQtKey(key->key()), key->isAutoRepeat() ? 2 : 1,
                         scanCode | (extended ? CaptureKeyDialog::kExtendedFlag : 0));
         return true;

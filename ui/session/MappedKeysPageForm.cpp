@@ -30,13 +30,14 @@ public:
         list_->clear();
         for (std::size_t i = 0; i < page_.rows.size(); ++i) {
             const SessionMappedKeysPage::Row& row = page_.rows[i];
-            // A send string on several lines shows on one, its breaks as the escape it is
-            // stored with.
-            QString argument = ToQ(row.argument);
-            argument.replace(QLatin1Char('\n'), QStringLiteral("\\r\\n"));
+            // A send string on several lines shows them all: the row grows.
             auto* item = new QTreeWidgetItem(
-                list_, QStringList{ToQ(row.combination), ToQ(row.function), argument});
+                list_, QStringList{ToQ(row.combination), ToQ(row.function), ToQ(row.argument)});
             item->setData(0, kRowRole, static_cast<int>(i));
+            // The columns share the width equally; a long combination is read in full here.
+            for (int column = 0; column < item->columnCount(); ++column) {
+                item->setToolTip(column, item->text(column));
+            }
             if (static_cast<int>(i) == selected) {
                 list_->setCurrentItem(item);
             }

@@ -230,6 +230,11 @@ TEST_F(KeyMappingEditorTest, MappingAKeyAlreadyListedAsksWhetherToReplaceIt) {
     EXPECT_EQ(ui_->shown.back(), question.GetTextTrimmed());
     // A key the keyboard does not have is ignored.
     EXPECT_EQ(page.MapCapturedKey(0x7E, 0, nullptr), -1);
+    // With NumLock on, keypad Insert is the digit 0.
+    page.GetKeyboard().SetNumLock(true);
+    const int digit = page.MapCapturedKey(0x52, 0, nullptr);
+    ASSERT_EQ(digit, 2);
+    EXPECT_EQ(page.rows[2].combination, u"VK_NUMPAD0");
 }
 
 TEST_F(KeyMappingEditorTest, DeletingTheLastRowSelectsTheNewLastRow) {
