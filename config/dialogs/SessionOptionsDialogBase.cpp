@@ -4,6 +4,7 @@
 #include <DavaraZE/YMessageBox.h>
 #include <RivodeRavudaVU/ConnectProtocolTable.h>
 #include <RivodeRavudaVU/GlobalConfig.h>
+#include <RivodeRavudaVU/KeyMappingEditor.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/SessionConfig.h>
 
@@ -68,13 +69,14 @@ constexpr unsigned kAnsiColorTemplate = 11477;
 constexpr unsigned kFileTransferTemplate = 4375;
 constexpr unsigned kFtpSftpTemplate = 4381;
 constexpr unsigned kTransferAdvancedTemplate = 11478;
-constexpr unsigned kLogFileSlot = 1;  // where the Log File page goes among its siblings
+constexpr unsigned kLogFileSlot = 1;     // where the Log File page goes among its siblings
+constexpr unsigned kMappedKeysSlot = 2;  // and the Mapped Keys page
 constexpr std::array<ValuesPageRow, 17> kValuesPages = {{
     {kTerminalTemplate, msg::SessionPageTerminal, 0, false},
     {4365, msg::SessionPageEmulation, kTerminalTemplate, false},
     {4343, msg::SessionPageModes, 4365, false},
     {4321, msg::SessionPageEmacs, 4365, false},
-    {4443, msg::SessionPageMappedKeys, 4365, false},
+    {kMappedKeysSlot, 0, 4365, false},
     {4329, msg::SessionPageAdvanced, 4365, false},
     {4301, msg::SessionPageAppearance, kTerminalTemplate, false},
     {kAnsiColorTemplate, msg::SessionPageAnsiColor, 4301, false},
@@ -123,7 +125,10 @@ SessionOptionsDialogBase::SessionOptionsDialogBase(
             continue;
         }
         YPropertyTreePage* page = &logFilePage_;
-        if (row.templateId != kLogFileSlot) {
+        if (row.templateId == kMappedKeysSlot) {
+            mappedKeysPage_ = std::make_unique<SessionMappedKeysPage>(*this);
+            page = mappedKeysPage_.get();
+        } else if (row.templateId != kLogFileSlot) {
             auto values = std::make_unique<SessionValuesPage>(*this, row.templateId, row.titleId);
             FillSessionValuesPage(*values);
             page = values.get();

@@ -436,9 +436,6 @@ bool FillSessionValuesPage(SessionValuesPage& page) {
                  Check(msg::EmacsAltGrLabel, t.preserveAltGr),
                  Check(msg::Emacs8BitLabel, t.emacsMode8Bit)};
             break;
-        case 4443:  // Mapped Keys
-            Pending(page, msg::PendingMappedKeys);
-            break;
         case 4329:  // Emulation\Advanced
             f = {
                 TextField(msg::AdvancedAnswerbackLabel, s.identString),

@@ -18,6 +18,7 @@
 
 class GlobalConfig;
 class ISessionConfig;
+class SessionMappedKeysPage;
 
 // Dialog modes; any other value edits one session.
 inline constexpr int kSessionOptionsModeReadOnly = 2;  // a session a locked session uses
@@ -114,6 +115,7 @@ private:
     SessionConnectPage connectPage_;
     SessionLogonScriptsPage logonScriptsPage_;
     SessionLogFilePage logFilePage_;
+    std::unique_ptr<SessionMappedKeysPage> mappedKeysPage_;  // with the terminal pages
     // The pages drawn from their fields, in tree order, with the parent each goes below.
     std::vector<std::unique_ptr<SessionValuesPage>> valuesPages_;
     SessionValuesPage* terminalPage_ = nullptr;

@@ -13,6 +13,9 @@ const char* GuiUsage() {
            "(\"Work\\Server\")\n"
            "  default [--page NAME]     Session Options of the default session; OK asks whether\n"
            "                            the changes go to every session\n"
+           "  session PATH --map-key COMBINATION\n"
+           "                            Map Selected Key for a key of the session's own key map\n"
+           "                            (\"Ctrl-VK_A\", \"Shift-Extended-VK_INSERT\")\n"
            "\n"
            "Options:\n"
            "  --page NAME           the page to open with, by its name or its path of names\n"
@@ -31,7 +34,8 @@ bool ParseGuiArguments(const std::vector<std::string>& arguments, GuiOptions& op
             options.command = GuiCommand::Help;
             return true;
         }
-        if (argument == "--config" || argument == "--screenshot" || argument == "--page") {
+        if (argument == "--config" || argument == "--screenshot" || argument == "--page" ||
+            argument == "--map-key") {
             if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
                 problem = argument + " needs a value";
                 return false;
@@ -43,6 +47,10 @@ bool ParseGuiArguments(const std::vector<std::string>& arguments, GuiOptions& op
             }
             if (argument == "--page") {
                 options.page = FromUtf8(value);
+                continue;
+            }
+            if (argument == "--map-key") {
+                options.mapKey = FromUtf8(value);
                 continue;
             }
             YReportMessageParams report;
@@ -80,6 +88,11 @@ bool ParseGuiArguments(const std::vector<std::string>& arguments, GuiOptions& op
     }
     if (!options.page.empty() && options.command == GuiCommand::Sessions) {
         problem = "--page goes with session or default";
+        return false;
+    }
+    if (!options.mapKey.empty() &&
+        (options.command != GuiCommand::Session || !options.page.empty())) {
+        problem = "--map-key goes with session, without --page";
         return false;
     }
     return true;

@@ -2,6 +2,7 @@
 //   rivode-gui [--config DIR] [--screenshot FILE.png] sessions
 //   rivode-gui [--config DIR] [--screenshot FILE.png] session PATH [--page NAME]
 //   rivode-gui [--config DIR] [--screenshot FILE.png] default [--page NAME]
+//   rivode-gui [--config DIR] [--screenshot FILE.png] session PATH --map-key COMBINATION
 #pragma once
 
 #include <RivodeRavudaVU/YUnicodeString.h>
@@ -19,6 +20,7 @@ struct GuiOptions {
     std::string screenshot;       // empty: show the window to the user
     YUnicodeString sessionPath;   // session: the session's path below "Sessions"
     YUnicodeString page;          // session, default: the page to open with (name or path)
+    YUnicodeString mapKey;        // session: the key combination to map ("Ctrl-VK_A")
 };
 
 // Reads the arguments after the program name. false with a problem (in English, for the

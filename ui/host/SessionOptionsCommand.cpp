@@ -7,6 +7,9 @@
 #include <RivodeRavudaVU/ConnectProtocolTable.h>
 #include <RivodeRavudaVU/EditDefaultSession.h>
 #include <RivodeRavudaVU/GlobalConfig.h>
+#include <RivodeRavudaVU/KeyCodes.h>
+#include <RivodeRavudaVU/KeyMappingEditor.h>
+#include <RivodeRavudaVU/SessionConfig.h>
 #include <RivodeRavudaVU/SessionDatabase.h>
 #include <RivodeRavudaVU/SessionOptionsDialog.h>
 
@@ -122,6 +125,66 @@ int EditSession(const GuiOptions& options, GlobalConfig* global, std::string& pr
     return 0;
 }
 
+// "Ctrl-Shift-VK_F5": the modifiers' prefixes as the Mapped Keys page shows them, then the key's
+// name. false when the text names no key of the on-screen keyboard.
+bool ParseCombination(const YUnicodeString& text, std::uint32_t& virtualKey,
+                      std::uint32_t& modifiers) {
+    static constexpr std::pair<std::u16string_view, std::uint32_t> kPrefixes[] = {
+        {u"Alt-", kKeyAlt},
+        {u"Ctrl-", kKeyCtrl},
+        {u"Shift-", kKeyShift},
+        {u"Extended-", kKeyExtended}};
+    std::u16string_view rest = text;
+    modifiers = 0;
+    for (bool found = true; found;) {
+        found = false;
+        for (const auto& [prefix, bit] : kPrefixes) {
+            if (rest.starts_with(prefix)) {
+                modifiers |= bit;
+                rest.remove_prefix(prefix.size());
+                found = true;
+            }
+        }
+    }
+    virtualKey = KeyNameToCode(rest);
+    return virtualKey <= 0xFF;
+}
+
+int MapKey(const GuiOptions& options, GlobalConfig* global, std::string& problem) {
+    SessionDatabaseImpl& database = *GetSessionDatabaseImpl();
+    YReportMessageParams report;
+    const YRefPtr<ISessionConfig> session = database.OpenSession(options.sessionPath, report);
+    if (!session) {
+        problem = Text(report);
+        return 1;
+    }
+    std::uint32_t virtualKey = 0;
+    std::uint32_t modifiers = 0;
+    OnScreenKeyboard keyboard;
+    KeyboardButton* button =
+        ParseCombination(options.mapKey, virtualKey, modifiers)
+            ? keyboard.FindByVirtualKey(virtualKey, (modifiers & kKeyExtended) != 0)
+            : nullptr;
+    if (button == nullptr) {
+        problem = "'" + ToUtf8(options.mapKey) + "' is no key combination of the keyboard";
+        return 2;
+    }
+    ProfileKeymap& keymap = static_cast<SessionConfig&>(*session).terminalConfig.keymap;
+    SelectedKeyDialog dialog(global, &keymap, button, static_cast<int>(modifiers), nullptr);
+    dialog.SetKeyboard(&keyboard);
+    bool failed = false;
+    ScreenshotWhenShown(options.screenshot, problem, failed);
+    if (dialog.DoModal() != YID_OK || !dialog.IsModified() || failed) {
+        return failed ? 1 : 0;
+    }
+    if (!database.SaveSession(*session, false, report)) {
+        YMessageBox(report);
+        problem = Text(report);
+        return 1;
+    }
+    return 0;
+}
+
 int EditDefault(const GuiOptions& options, GlobalConfig* global, std::string& problem) {
     const YRefPtr<ISessionConfig> session =
         GetSessionDatabaseImpl()->OpenSession(YUnicodeString(kDefaultSessionName));
@@ -151,6 +214,9 @@ int RunSessionOptions(const GuiOptions& options, std::string& problem) {
         return 1;
     }
     const YRefPtr<GlobalConfig> global = GetGlobalConfig();
+    if (!options.mapKey.empty()) {
+        return MapKey(options, global.get(), problem);
+    }
     return options.command == GuiCommand::Default ? EditDefault(options, global.get(), problem)
                                                   : EditSession(options, global.get(), problem);
 }

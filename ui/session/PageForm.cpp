@@ -1,6 +1,7 @@
 #include "ui/session/PageForm.h"
 
 #include <DavaraZE/YQtText.h>
+#include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/YReportMessageParams.h>
 
 #include <QAbstractButton>
@@ -8,9 +9,12 @@
 #include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTextEdit>
 
 namespace rivode::ui {
@@ -53,6 +57,21 @@ QLabel* BuddyLabel(const QString& text, QWidget* buddy) {
     auto* label = new QLabel(text);
     label->setBuddy(buddy);
     return label;
+}
+
+QDialogButtonBox* DialogButtons(QDialog& window, bool withOk) {
+    // The buttons' texts come from the message tables, as every other button's, so they follow
+    // the user's language rather than Qt's translations.
+    auto* buttons = new QDialogButtonBox;
+    if (withOk) {
+        buttons->addButton(MessageText(rivode::msg::ButtonOk), QDialogButtonBox::AcceptRole)
+            ->setObjectName(QStringLiteral("YID_OK"));
+    }
+    buttons->addButton(MessageText(rivode::msg::ButtonCancel), QDialogButtonBox::RejectRole)
+        ->setObjectName(QStringLiteral("YID_CANCEL"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &window, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &window, &QDialog::reject);
+    return buttons;
 }
 
 void MarkField(QWidget* widget, int field) {

@@ -10,6 +10,8 @@
 #include <cstdint>
 
 class QCheckBox;
+class QDialog;
+class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -27,6 +29,10 @@ QLineEdit* BoundEdit(YUnicodeString& value);
 
 // A label for buddy: its mnemonic moves the focus to buddy.
 QLabel* BuddyLabel(const QString& text, QWidget* buddy);
+
+// OK (when withOk) and Cancel in the message table's words, named "YID_OK" and "YID_CANCEL",
+// accepting and rejecting window.
+QDialogButtonBox* DialogButtons(QDialog& window, bool withOk);
 
 // Names widget as the page's field number field (the pages' Field enums).
 void MarkField(QWidget* widget, int field);

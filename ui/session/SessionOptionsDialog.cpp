@@ -5,6 +5,7 @@
 
 #include <DavaraZE/YQtUserInterface.h>
 #include <RivodeRavudaVU/EditDefaultSession.h>
+#include <RivodeRavudaVU/KeyMappingEditor.h>
 #include <RivodeRavudaVU/SessionOptionsDialog.h>
 
 #include <QTimer>
@@ -12,23 +13,9 @@
 
 namespace {
 
-constexpr unsigned kValuesPageTemplates[] = {4453,
-                                             4365,
-                                             4343,
-                                             4321,
-                                             4443,
-                                             4329,
-                                             4301,
-                                             11477,
-                                             4473,
-                                             5057,
-                                             5060,
-                                             4448,
-                                             4482,
-                                             4375,
-                                             4381,
-                                             11478,
-                                             SessionValuesPage::kProtocolTemplateId};
+constexpr unsigned kValuesPageTemplates[] = {
+    4453, 4365, 4343, 4321, 4329, 4301, 11477, 4473,
+    5057, 5060, 4448, 4482, 4375, 4381, 11478, SessionValuesPage::kProtocolTemplateId};
 
 // A page's form as build draws it; on a read-only session (a session in use by a locked
 // session) with every field disabled, since nothing edited there could be saved.
@@ -104,6 +91,9 @@ void RegisterSessionOptionsForms() {
     YRegisterPageForm(SessionConnectPage::kOneKindTemplateId, &ReadOnlyAware<BuildConnectPage>);
     YRegisterPageForm(SessionLogonScriptsPage::kTemplateId, &ReadOnlyAware<BuildLogonScriptsPage>);
     YRegisterPageForm(SessionLogFilePage::kTemplateId, &ReadOnlyAware<BuildLogFilePage>);
+    YRegisterPageForm(SessionMappedKeysPage::kTemplateId, &ReadOnlyAware<BuildMappedKeysPage>);
+    YRegisterDialogForm(CaptureKeyDialog::kTemplateId, &rivode::ui::BuildCaptureKeyForm);
+    YRegisterDialogForm(SelectedKeyDialog::kTemplateId, &rivode::ui::BuildSelectedKeyForm);
     for (unsigned id : kValuesPageTemplates) {
         YRegisterPageForm(id, &ReadOnlyAware<BuildValuesPage>);
     }

@@ -42,6 +42,8 @@ TEST(GuiOptionsTest, CommandLinesAreReadOrRefused) {
         {{"--page", "Emacs", "default"}, true, ui::GuiCommand::Default},
         {{"session"}, false, ui::GuiCommand::None},
         {{"sessions", "--page", "Emacs"}, false, ui::GuiCommand::None},
+        {{"session", "Work\\Jump", "--map-key", "Ctrl-VK_A"}, true, ui::GuiCommand::Session},
+        {{"default", "--map-key", "Ctrl-VK_A"}, false, ui::GuiCommand::None},
     };
     for (const Case& test : cases) {
         ui::GuiOptions options;

@@ -9,6 +9,8 @@
 #include <RivodeRavudaVU/ConnectProtocolTable.h>
 #include <RivodeRavudaVU/GlobalConfig.h>
 #include <RivodeRavudaVU/HighlightConfig.h>
+#include <RivodeRavudaVU/KeyCodes.h>
+#include <RivodeRavudaVU/KeyMappingEditor.h>
 #include <RivodeRavudaVU/KeywordLists.h>
 #include <RivodeRavudaVU/LibraryEntry.h>
 #include <RivodeRavudaVU/ProductNumbers.h>
@@ -22,7 +24,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTest>
@@ -359,6 +363,21 @@ void WhenNextModalShows(QWidget* window, std::function<void(QWidget&)> act, int 
     });
 }
 
+// Acts on the modal window that shows holding a widget named child (a dialog that follows another
+// one closing, when the window below is briefly the active one again).
+void WhenModalWithChildShows(const char* child, std::function<void(QWidget&)> act,
+                             int pollsLeft = 300) {
+    QTimer::singleShot(10, [child, act, pollsLeft] {
+        QWidget* next = QApplication::activeModalWidget();
+        if (next != nullptr && next->isVisible() &&
+            next->findChild<QWidget*>(QLatin1String(child)) != nullptr) {
+            act(*next);
+        } else if (pollsLeft > 0) {
+            WhenModalWithChildShows(child, act, pollsLeft - 1);
+        }
+    });
+}
+
 int RunDialog(ISessionConfig& session) {
     bool keywords = false;
     return ShowSessionOptionsDialog(nullptr, &session, 0, false, false, 0, false, 0, false,
@@ -539,6 +558,41 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
              Tick(w, msg::EmacsModeLabel);
          },
          [](SessionConfig& s) { return s.terminalConfig.emacsMode.Get(); }},
+        {"Shift+F5 pressed into Map Key, mapped to a VT key in Map Selected Key",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Mapped Keys"));
+             WhenNextModalShows(&w, [](QWidget& capture) {
+                 QTest::keyPress(&capture, Qt::Key_Shift, Qt::ShiftModifier);
+                 LetEventsRun();
+                 EXPECT_TRUE(capture.isVisible());  // Shift alone keeps it waiting
+                 WhenModalWithChildShows("functionTypes", [](QWidget& selected) {
+                     EXPECT_EQ(selected.findChild<QLabel*>(QStringLiteral("combination"))->text(),
+                               QStringLiteral("Shift-VK_F5"));
+                     selected.findChild<QComboBox*>(QStringLiteral("functionTypes"))
+                         ->setCurrentIndex(SelectedKeyDialogBase::kVtRow);
+                     auto* functions = selected.findChild<QComboBox*>(QStringLiteral("functions"));
+                     ASSERT_NE(functions, nullptr);
+                     ASSERT_TRUE(functions->isVisible());
+                     functions->setCurrentIndex(
+                         functions->findText(QStringLiteral("VT_F15 (HELP)")));
+                     Press(selected, "YID_OK");
+                 });
+                 QTest::keyClick(&capture, Qt::Key_F5, Qt::ShiftModifier);
+             });
+             const QString map = QString::fromStdU16String(LoadMessageString(msg::MapAKeyButton));
+             for (QAbstractButton* button : PageWidget(w)->findChildren<QAbstractButton*>()) {
+                 if (button->text() == map) {
+                     button->click();
+                 }
+             }
+             auto* list = PageWidget(w)->findChild<QTreeWidget*>();
+             ASSERT_NE(list, nullptr);
+             EXPECT_EQ(list->findItems(QStringLiteral("Shift-VK_F5"), Qt::MatchExactly).size(), 1);
+         },
+         [](SessionConfig& s) {
+             return s.terminalConfig.keymap.GetFunctionCode(0x74 | kKeyShift) ==
+                    FunctionNameToCode(u"VT_F15");
+         }},
     };
     {
         // The keyword list new sessions name, stored, so its match style can be edited.
@@ -647,6 +701,44 @@ TEST_F(SessionOptionsTest, EveryPageIsLaidOutWithoutFaults) {
     EXPECT_EQ(seen.size(), 21) << seen.join(QLatin1Char(',')).toStdString();
 }
 
+TEST_F(SessionOptionsTest, KeyMappingDialogsAreLaidOutWithoutFaults) {
+    if (!test::HaveFonts()) {
+        GTEST_SKIP() << "no fonts: text widths cannot be judged";
+    }
+    const YRefPtr<ISessionConfig> session = StoredSession(u"SSH2");
+    ProfileKeymap& keymap = static_cast<SessionConfig&>(*session).terminalConfig.keymap;
+    WhenModalShows([](QWidget& window) {
+        for (const std::string& fault : test::CheckWindowLayout(window)) {
+            ADD_FAILURE() << "Map Key: " << fault;
+        }
+        Press(window, "YID_CANCEL");
+    });
+    unsigned scanCode = 0;
+    unsigned modifiers = 0;
+    EXPECT_FALSE(LaunchCaptureKeyDialog(scanCode, modifiers, nullptr));
+
+    // Every function type's controls, on the dialog with its keyboard.
+    OnScreenKeyboard keyboard;
+    SelectedKeyDialog dialog(nullptr, &keymap, keyboard.FindByScanCode(0x1E, false), kKeyCtrl,
+                             nullptr);
+    dialog.SetKeyboard(&keyboard);
+    WhenModalShows([](QWidget& window) {
+        auto* types = window.findChild<QComboBox*>(QStringLiteral("functionTypes"));
+        ASSERT_NE(types, nullptr);
+        EXPECT_EQ(types->count(), SelectedKeyDialogBase::kRowCount);
+        for (int row = 0; row < types->count(); ++row) {
+            types->setCurrentIndex(row);
+            LetEventsRun(10);
+            for (const std::string& fault : test::CheckWindowLayout(window)) {
+                ADD_FAILURE() << types->currentText().toStdString() << ": " << fault;
+            }
+        }
+        Press(window, "YID_CANCEL");
+    });
+    EXPECT_EQ(dialog.DoModal(), YID_CANCEL);
+    EXPECT_EQ(keymap.GetSize(), 0u);
+}
+
 bool StoredEmacsMode(const YUnicodeString& path) {
     const YRefPtr<ISessionConfig> session = GetSessionDatabaseImpl()->OpenSession(path);
     return session && static_cast<SessionConfig&>(*session).terminalConfig.emacsMode.Get();
@@ -681,6 +773,29 @@ TEST_F(SessionOptionsTest, RivodeGuiSavesOnOkThroughTheSessionDatabase) {
     options.page = u"No Such Page";
     EXPECT_EQ(ui::RunSessionOptions(options, problem), 1);  // the session is gone
     options.sessionPath = u"Work\\Jump";
+    EXPECT_EQ(ui::RunSessionOptions(options, problem), 2);
+}
+
+TEST_F(SessionOptionsTest, RivodeGuiMapKeySavesTheCombinationsNewFunction) {
+    ASSERT_TRUE(loaded_);
+    (void)StoredSession(u"SSH2");
+    ui::GuiOptions options;
+    options.command = ui::GuiCommand::Session;
+    options.sessionPath = u"Work\\Host";
+    options.mapKey = u"Shift-Extended-VK_INSERT";
+    std::string problem;
+    WhenModalShows([](QWidget& window) {
+        window.findChild<QComboBox*>(QStringLiteral("functionTypes"))
+            ->setCurrentIndex(SelectedKeyDialogBase::kDisableRow);
+        Press(window, "YID_OK");
+    });
+    EXPECT_EQ(ui::RunSessionOptions(options, problem), 0) << problem;
+    const YRefPtr<ISessionConfig> stored = GetSessionDatabaseImpl()->OpenSession(u"Work\\Host");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(static_cast<SessionConfig&>(*stored).terminalConfig.keymap.GetFunctionCode(
+                  0x2D | kKeyShift | kKeyExtended),
+              kFunctionDisabled);
+    options.mapKey = u"Ctrl-VK_NO_SUCH_KEY";
     EXPECT_EQ(ui::RunSessionOptions(options, problem), 2);
 }
 
