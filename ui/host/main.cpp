@@ -5,6 +5,7 @@
 #include "SessionOptionsCommand.h"
 #include "SessionsWindow.h"
 
+#include <RivodeRavudaVU/GlobalConfig.h>
 #include <RivodeRavudaVU/LibraryEntry.h>
 #include <RivodeRavudaVU/SessionDatabase.h>
 
@@ -62,7 +63,13 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "rivode-gui: %s\n", problem.c_str());
         }
     } else {
-        rivode::ui::SessionsWindow window(*GetSessionDatabaseImpl(),
+        if (!rivode::ui::LoadProtocolModules(problem)) {
+            std::fprintf(stderr, "rivode-gui: %s\n", problem.c_str());
+            RivodeRavudaVuCleanupForUnload();
+            return 1;
+        }
+        const YRefPtr<GlobalConfig> global = GetGlobalConfig();
+        rivode::ui::SessionsWindow window(*GetSessionDatabaseImpl(), global.get(),
                                           QString::fromStdU16String(folders.main));
         window.show();
         if (options.screenshot.empty()) {
