@@ -1,6 +1,7 @@
 // rivode-gui: the library's dialogs in a Qt Widgets host.
 #include "GuiHostSetup.h"
 #include "GuiOptions.h"
+#include "RegistryPlacementStore.h"
 #include "Screenshot.h"
 #include "SessionOptionsCommand.h"
 #include "SessionsWindow.h"
@@ -54,6 +55,10 @@ int main(int argc, char** argv) {
         },
         folders);
     rivode::ui::PrepareGuiHost(folders, rivode::ui::kGuiProduct);
+    // Windows open where the user left them last time; a screenshot shows them as they are made.
+    if (options.screenshot.empty()) {
+        YSetWindowPlacementStore(std::make_shared<rivode::ui::RegistryPlacementStore>());
+    }
 
     int status = 0;
     if (options.command == rivode::ui::GuiCommand::Session ||

@@ -3,6 +3,7 @@
 #include "tests/support/WindowLayoutRules.h"
 #include "ui/host/GuiHostSetup.h"
 #include "ui/host/GuiOptions.h"
+#include "ui/host/RegistryPlacementStore.h"
 #include "ui/host/Screenshot.h"
 #include "ui/host/SessionsWindow.h"
 
@@ -310,6 +311,35 @@ TEST_F(SessionsWindowTest, NewRenameAndDeleteLandInTheStoreAndRefusalsStoreNothi
               "Omega Default beta");
     EXPECT_EQ(FindEntry(*tree, QStringLiteral("Omega"))->data(0, ui::SessionsWindow::kPathRole),
               QStringLiteral("Omega"));
+}
+
+TEST_F(SessionsWindowTest, PlacementsOutliveTheProcessInTheUsersRegistry) {
+    TempFolder registry;
+    const char* const previous = std::getenv("YARROWBY_REGISTRY");
+    const std::string restore = previous != nullptr ? previous : "";
+    ASSERT_EQ(setenv("YARROWBY_REGISTRY", registry.Path().c_str(), 1), 0);
+    YSetWindowPlacementStore(std::make_shared<ui::RegistryPlacementStore>());
+    QSize size;
+    {
+        ui::SessionsWindow window(*GetSessionDatabaseImpl(), nullptr, QStringLiteral("c"));
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        size = window.size() + QSize(37, 23);
+        window.resize(size);
+        window.close();
+    }
+    // Another run reads what this one wrote: a store of its own, nothing kept in memory.
+    YSetWindowPlacementStore(std::make_shared<ui::RegistryPlacementStore>());
+    ui::SessionsWindow again(*GetSessionDatabaseImpl(), nullptr, QStringLiteral("c"));
+    EXPECT_EQ(again.size(), size);
+    std::string placement;
+    EXPECT_FALSE(YGetWindowPlacementStore()->LoadPlacement(u"Never Shown", placement));
+    YSetWindowPlacementStore(nullptr);
+    if (previous != nullptr) {
+        setenv("YARROWBY_REGISTRY", restore.c_str(), 1);
+    } else {
+        unsetenv("YARROWBY_REGISTRY");
+    }
 }
 
 }  // namespace
