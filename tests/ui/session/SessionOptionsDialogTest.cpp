@@ -20,7 +20,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFontDialog>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -533,6 +535,22 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
              const YLogFont& font = s.terminalConfig.normalFont.Get();
              return font.GetFaceName() == u"DejaVu Sans Mono" && font.height == -16;
          }},
+        {"page margins in inches, to the thousandth",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Printing"));
+             for (const auto& [field, text] : {std::pair{"field13", "0.75"}, {"field16", "1.2"}}) {
+                 auto* margin =
+                     PageWidget(w)->findChild<QDoubleSpinBox*>(QString::fromLatin1(field));
+                 ASSERT_NE(margin, nullptr) << field;
+                 margin->selectAll();
+                 QTest::keyClicks(margin, QString::fromLatin1(text));
+             }
+         },
+         [](SessionConfig& s) {
+             const YMarginData& margins = s.printerConfig.pageMargins.Get();
+             return margins.left == 0.75 && margins.right == 0.5 && margins.top == 0.5 &&
+                    margins.bottom == 1.2;
+         }},
         {"emacs mode",
          [](QWidget& w) {
              ClickPage(w, QStringLiteral("Emacs"));
@@ -563,6 +581,56 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
         }
     }
     EXPECT_TRUE(recorder_->messages.empty());
+}
+
+TEST_F(SessionOptionsTest, AnsiColorPickedIntoTheSessionsOwnPaletteOnOkOnly) {
+    ASSERT_TRUE(loaded_);
+    // The page shows once the application lets sessions have palettes of their own.
+    const YRefPtr<GlobalConfig> global = GetGlobalConfig();
+    ASSERT_TRUE(global);
+    global->hideSessionAnsiColorPage.Set(false);
+    for (const int button : {YID_CANCEL, YID_OK}) {
+        const YRefPtr<ISessionConfig> session = StoredSession(u"SSH2");
+        SessionOptionsDialogBase::m_pageStateMap.Clear();
+        WhenModalShows([&](QWidget& w) {
+            ClickPage(w, QStringLiteral("ANSI Color"));
+            WhenNextModalShows(&w, [](QWidget& chooser) {
+                auto* colors = qobject_cast<QColorDialog*>(&chooser);
+                ASSERT_NE(colors, nullptr);
+                colors->setCurrentColor(QColor(0x12, 0x34, 0x56));
+                colors->accept();
+            });
+            // Black, its bold form, red, bold red: each bold color follows its normal one.
+            auto* boldRed = PageWidget(w)->findChild<QAbstractButton*>(QStringLiteral("field11"));
+            ASSERT_NE(boldRed, nullptr);
+            EXPECT_EQ(boldRed->text(), QStringLiteral("#FF0000"));
+            boldRed->click();
+            EXPECT_EQ(boldRed->text(), QStringLiteral("#123456"));
+            Press(w, button == YID_OK ? "YID_OK" : "YID_CANCEL");
+        });
+        bool keywords = false;
+        EXPECT_EQ(ShowSessionOptionsDialog(global.get(), session.get(), 0, false, false, 0, false,
+                                           0, false, keywords, ui::kGuiProduct, nullptr),
+                  button);
+        // Sixteen colors of red, green, blue and a zero; the untouched ones are the
+        // application's palette, which the session starts from.
+        std::vector<std::uint8_t> expected;
+        if (button == YID_OK) {
+            expected.assign(64, 0);
+            expected[4] = 0xA0;  // red
+            expected[36] = 0x12;
+            expected[37] = 0x34;
+            expected[38] = 0x56;
+        }
+        const auto& stored =
+            static_cast<SessionConfig&>(*session).terminalConfig.ansiColorRgb.Get();
+        ASSERT_EQ(stored.size(), expected.size());
+        if (!expected.empty()) {
+            EXPECT_TRUE(std::equal(stored.begin(), stored.begin() + 8, expected.begin()));
+            EXPECT_TRUE(
+                std::equal(stored.begin() + 36, stored.begin() + 40, expected.begin() + 36));
+        }
+    }
 }
 
 TEST_F(SessionOptionsTest, RefusedFieldsKeepTheDialogOpenAndStoreNothing) {
