@@ -154,6 +154,7 @@ QWidget* DecimalWidget(SessionPageField& field) {
     spin->setSingleStep(0.1);
     spin->setRange(field.minimum / kThousandths, field.maximum / kThousandths);
     spin->setValue(field.number / kThousandths);
+    spin->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     QObject::connect(spin, &QDoubleSpinBox::valueChanged, spin, [&field](double value) {
         field.number = static_cast<std::uint32_t>(std::lround(value * kThousandths));
     });
