@@ -5,6 +5,7 @@
 #include "ui/host/GuiOptions.h"
 #include "ui/host/RegistryPlacementStore.h"
 #include "ui/host/Screenshot.h"
+#include "ui/host/SessionOptionsCommand.h"
 #include "ui/host/SessionsWindow.h"
 
 #include <DavaraZE/YMessageBox.h>
@@ -304,6 +305,29 @@ TEST_F(SessionsWindowTest, NewRenameAndDeleteLandInTheStoreAndRefusalsStoreNothi
         EXPECT_EQ(stayedOpen, step.name != nullptr && step.messages > 0);
         EXPECT_EQ(Describe(*tree), step.tree);
         EXPECT_EQ(DescribeStore(sessions, u""), step.tree);
+    }
+    // Enter and a double-click on a session open its Session Options over the window.
+    std::string problem;
+    ASSERT_TRUE(ui::LoadProtocolModules(problem)) << problem;
+    for (const bool doubleClick : {false, true}) {
+        QTreeWidgetItem* entry = FindEntry(*tree, QStringLiteral("beta"));
+        tree->setCurrentItem(entry);
+        QString title;
+        test::WhenModalShows([&](QWidget& dialog) {
+            title = dialog.windowTitle();
+            Press(dialog, "YID_CANCEL");
+        });
+        if (doubleClick) {
+            // A person's double-click: a click, then the second press that makes it double.
+            const QPoint where = tree->visualItemRect(entry).center();
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, where);
+            QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, where);
+        } else {
+            QTest::keyClick(tree, Qt::Key_Return);
+        }
+        test::LetEventsRun();
+        EXPECT_TRUE(title.endsWith(QStringLiteral("beta")))
+            << (doubleClick ? "double-click: " : "Enter: ") << title.toStdString();
     }
     // The window's items carry their stored paths: a fresh window lists the same tree.
     ui::SessionsWindow again(sessions, nullptr, QString::fromStdString(config_.Path()));
