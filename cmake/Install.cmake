@@ -5,7 +5,7 @@
 # Components, one a Debian package (cmake/Packaging.cmake): runtime (the shared libraries, the
 # protocol modules and whatever else installs without naming a component), dev (headers, the
 # unversioned library links, the CMake package, the pkg-config file), rivode (the command, its
-# manual page and completion scripts).
+# manual page and completion scripts), gui (rivode-gui and the companion library's Qt half).
 include(CMakePackageConfigHelpers)
 
 install(TARGETS RivodeRavudaVU DavaraZE RivodePlatform
@@ -26,6 +26,19 @@ install(EXPORT RivodeRavudaVUTargets
     NAMESPACE RivodeRavudaVU::
     DESTINATION ${RIVODE_CMAKE_DIR}
     COMPONENT dev)
+# The companion library's Qt half, for hosts with a window system (component Qt of the package:
+# find_package(RivodeRavudaVU COMPONENTS Qt)). It comes with the GUI host, targets included, so
+# the library's package never names a file that is not installed and never pulls in Qt.
+if(TARGET DavaraZEQt)
+    install(TARGETS DavaraZEQt
+        EXPORT RivodeRavudaVUQtTargets
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT gui NAMELINK_COMPONENT gui
+        INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+    install(EXPORT RivodeRavudaVUQtTargets
+        NAMESPACE RivodeRavudaVU::
+        DESTINATION ${RIVODE_CMAKE_DIR}
+        COMPONENT gui)
+endif()
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/RivodeRavudaVUConfig.cmake.in
     ${CMAKE_CURRENT_BINARY_DIR}/RivodeRavudaVUConfig.cmake
     INSTALL_DESTINATION ${RIVODE_CMAKE_DIR})

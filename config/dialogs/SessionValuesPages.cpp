@@ -5,11 +5,16 @@
 #include <RivodeRavudaVU/GlobalConfig.h>
 #include <RivodeRavudaVU/HighlightConfig.h>
 #include <RivodeRavudaVU/KeywordLists.h>
+#include <RivodeRavudaVU/Printer.h>
+#include <RivodeRavudaVU/ProfileColorLists.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/SessionConfig.h>
 #include <RivodeRavudaVU/YProfileEncryptedString.h>
 #include <RivodeRavudaVU/YProfileLogFont.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <memory>
 
 namespace msg = rivode::msg;
@@ -332,6 +337,122 @@ SessionPageField ColorField(std::uint32_t label, YProfile<std::uint32_t>& value)
     return field;
 }
 
+// The palette a session starts from when it stops using the application's colors: the
+// application's current palette, or the standard one when the dialog has no application-wide
+// configuration.
+std::array<YColor, kAnsiColorCount> ApplicationAnsiColors(const SessionValuesPage& page) {
+    AnsiPalette palette;
+    ParseAnsiPaletteLine(GetBuiltInAnsiPaletteLines().front(), palette);
+    const GlobalConfig* global = page.GetOwner().GetGlobalConfig();
+    if (global != nullptr && !global->ansiColorPalettes.Get().empty()) {
+        ProfileAnsiPaletteList palettes = global->ansiColorPalettes;
+        palettes.Select(global->currentAnsiPalette.Get());
+        palette = palettes.current;
+    }
+    return palette.colors;
+}
+
+// "ANSI Color RGB": the session's 16 colors, four bytes each (red, green, blue, zero), the eight
+// normal colors first, then the same eight bold. A block of another length is none.
+constexpr std::size_t kAnsiColorBytes = 4;
+
+std::array<YColor, kAnsiColorCount> SessionAnsiColors(
+    const YProfileBlob& value, const std::array<YColor, kAnsiColorCount>& fallback) {
+    const YProfileBlob::Bytes& bytes = value.Get();
+    if (bytes.size() != kAnsiColorCount * kAnsiColorBytes) {
+        return fallback;
+    }
+    std::array<YColor, kAnsiColorCount> colors{};
+    for (std::size_t i = 0; i < kAnsiColorCount; ++i) {
+        const std::uint8_t* color = bytes.data() + i * kAnsiColorBytes;
+        colors[i] = MakeColor(color[0], color[1], color[2]);
+    }
+    return colors;
+}
+
+// One color of the session's palette. Storing an unchanged color writes nothing, so a session
+// whose user only looked keeps having no palette of its own.
+SessionPageField AnsiColorField(std::size_t index, YProfileBlob& value,
+                                const std::array<YColor, kAnsiColorCount>& fallback) {
+    constexpr std::size_t kNormalColors = kAnsiColorCount / 2;
+    // The labels name each bold color right after its normal one.
+    const std::uint32_t label =
+        msg::AnsiBlack +
+        static_cast<std::uint32_t>(2 * (index % kNormalColors) + index / kNormalColors);
+    SessionPageField field;
+    field.kind = Kind::Color;
+    field.label = LoadMessageString(label);
+    field.maximum = 0xFFFFFF;
+    field.load = [&value, index, fallback](SessionPageField& f) {
+        f.number = SessionAnsiColors(value, fallback)[index];
+    };
+    field.store = [&value, index, fallback](const SessionPageField& f) {
+        std::array<YColor, kAnsiColorCount> colors = SessionAnsiColors(value, fallback);
+        if (colors[index] == f.number) {
+            return;
+        }
+        colors[index] = f.number;
+        YProfileBlob::Bytes bytes;
+        for (const YColor color : colors) {
+            bytes.insert(bytes.end(), {static_cast<std::uint8_t>(color & 0xFF),
+                                       static_cast<std::uint8_t>((color >> 8) & 0xFF),
+                                       static_cast<std::uint8_t>((color >> 16) & 0xFF), 0});
+        }
+        value.Set(std::move(bytes));
+    };
+    return field;
+}
+
+std::vector<SessionPageField> AnsiColorFields(const SessionValuesPage& page, TerminalConfig& t) {
+    std::vector<SessionPageField> fields{Check(msg::AnsiUseGlobalLabel, t.useGlobalAnsiColors)};
+    const std::array<YColor, kAnsiColorCount> fallback = ApplicationAnsiColors(page);
+    for (std::size_t i = 0; i < kAnsiColorCount; ++i) {
+        fields.push_back(AnsiColorField(i, t.ansiColorRgb, fallback));
+    }
+    return fields;
+}
+
+// "Page Margins": four distances in inches, edited to the thousandth as the printer rounds
+// them. A margin beyond the largest paper is no margin.
+enum class MarginSide { Left, Right, Top, Bottom };
+
+SessionPageField MarginField(std::uint32_t label, YProfileMarginData& value, MarginSide side) {
+    constexpr double kThousandths = 1000.0;
+    constexpr std::uint32_t kLargestMargin = 20000;  // 20 inches
+    SessionPageField field;
+    field.kind = Kind::Decimal;
+    field.label = LoadMessageString(label);
+    field.maximum = kLargestMargin;
+    const auto part = [side](YMarginData& margins) -> double& {
+        switch (side) {
+            case MarginSide::Left:
+                return margins.left;
+            case MarginSide::Right:
+                return margins.right;
+            case MarginSide::Top:
+                return margins.top;
+            case MarginSide::Bottom:
+                break;
+        }
+        return margins.bottom;
+    };
+    field.load = [&value, part](SessionPageField& f) {
+        YMarginData margins = value.Get();
+        const double inches = std::clamp(part(margins), 0.0, kLargestMargin / kThousandths);
+        f.number = static_cast<std::uint32_t>(std::lround(inches * kThousandths));
+    };
+    field.store = [&value, part](const SessionPageField& f) {
+        YMarginData margins = value.Get();
+        const double inches = PrinterBase::RoundMargin(f.number / kThousandths);
+        if (std::lround(part(margins) * kThousandths) == static_cast<long>(f.number)) {
+            return;  // unchanged: a stored value with more decimals stays as it is
+        }
+        part(margins) = inches;
+        value.Set(margins);
+    };
+    return field;
+}
+
 // "Cursor Style": the shape the terminal draws its cursor in.
 std::vector<std::pair<std::uint32_t, std::uint32_t>> CursorStyles() {
     return {{0, msg::CursorStyleBlock},
@@ -466,8 +587,7 @@ bool FillSessionValuesPage(SessionValuesPage& page) {
                  FontField(msg::AppearanceNarrowFontFaceLabel, t.narrowFont)};
             break;
         case 11477:  // ANSI Color
-            f = {Check(msg::AnsiUseGlobalLabel, t.useGlobalAnsiColors)};
-            Pending(page, msg::PendingAnsiColors);
+            f = AnsiColorFields(page, t);
             break;
         case 4473:  // Window
             f = {Check(msg::WindowAlwaysOnTopLabel, s.alwaysOnTop),
@@ -517,8 +637,15 @@ bool FillSessionValuesPage(SessionValuesPage& page) {
                  Check(msg::PrintingUsePortLabel, s.printerConfig.usePrinterPort),
                  TextField(msg::PrintingPortLabel, s.printerConfig.printerComPort),
                  Number(msg::PrintingBaudRateLabel, s.printerConfig.printerBaudRate, 1,
-                        kLargeNumber)};
-            Pending(page, msg::PendingPrinting);
+                        kLargeNumber),
+                 MarginField(msg::PrintingLeftMarginLabel, s.printerConfig.pageMargins,
+                             MarginSide::Left),
+                 MarginField(msg::PrintingRightMarginLabel, s.printerConfig.pageMargins,
+                             MarginSide::Right),
+                 MarginField(msg::PrintingTopMarginLabel, s.printerConfig.pageMargins,
+                             MarginSide::Top),
+                 MarginField(msg::PrintingBottomMarginLabel, s.printerConfig.pageMargins,
+                             MarginSide::Bottom)};
             break;
         case 4482:  // X/Y/Zmodem
             f = {TextField(msg::ZmodemUploadLabel, s.uploadDirectory),

@@ -183,6 +183,7 @@ struct SessionPageField {
         Note,        // a line of explanation, no value
         Font,        // a button naming a fixed-pitch font (text: face, number: points)
         Color,       // a button showing a color (number: 0x00BBGGRR)
+        Decimal,     // a spin box of a number with three decimals (number: thousandths)
     };
     Kind kind = Kind::Note;
     YUnicodeString label;  // with its mnemonic ("&Rows:")

@@ -3,7 +3,8 @@
 # Variables: BUILD_DIR (the build to install), WORK_DIR (scratch), CONSUMER_DIR, GENERATOR,
 # HOST_FLAGS (compile and link flags the host needs, such as the sanitizers), RIVODE_CLI_DIR
 # (rivode's sources), RIVODE_HOST_MESSAGE_TABLE (its generated message table), COMPILER_LAUNCHER
-# (the build's, such as a compiler cache; may be empty).
+# (the build's, such as a compiler cache; may be empty), QT_HALF (true when the build made the
+# companion library's Qt half).
 file(REMOVE_RECURSE "${WORK_DIR}")
 set(prefix "${WORK_DIR}/prefix")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${prefix}"
@@ -31,6 +32,19 @@ endif()
 file(READ "${WORK_DIR}/consumer/consumer_cmake.version" record)
 if(NOT record STREQUAL "FileType=Application\nFileVersion=1.2.0.0\nCompanyName=Yarrowby Software, Inc.\n")
     message(FATAL_ERROR "the version record of the host is wrong: ${record}")
+endif()
+# The Qt half is installed with its targets whenever the build made it (QT_HALF), and a Qt host
+# shows a dialog through it, offscreen.
+if(QT_HALF)
+    if(NOT EXISTS "${WORK_DIR}/consumer/consumer_qt")
+        message(FATAL_ERROR "the Qt host was not built: no Qt component in the package")
+    endif()
+    execute_process(COMMAND "${CMAKE_COMMAND}" -E env QT_QPA_PLATFORM=offscreen
+            "XDG_RUNTIME_DIR=${WORK_DIR}" "${WORK_DIR}/consumer/consumer_qt"
+        OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE failed)
+    if(failed OR NOT output STREQUAL "ended with OK\n")
+        message(FATAL_ERROR "the Qt host failed (${failed}): ${output}${errors}")
+    endif()
 endif()
 foreach(host consumer_cmake consumer_pkgconfig)
     file(MAKE_DIRECTORY "${WORK_DIR}/${host}-config")

@@ -1,5 +1,7 @@
 #include "GuiHostSetup.h"
 
+#include "SessionNameDialogs.h"
+
 #include <DavaraZE/YQtUserInterface.h>
 #include <RivodeRavudaVU/LibraryEntry.h>
 #include <RivodeRavudaVU/SessionOptionsDialog.h>
@@ -16,6 +18,7 @@ void PrepareGuiHost(const HostFolders& folders, int product) {
     RivodeRavudaVuInitGUI(product, nullptr, nullptr);
     YSetUserInterface(YCreateQtUserInterface());
     RegisterSessionOptionsForms();
+    RegisterSessionNameForms();
 }
 
 }  // namespace rivode::ui

@@ -86,9 +86,9 @@ void ScreenshotWhenShown(const std::string& path, std::string& problem, bool& fa
 }
 
 int EditSession(const GuiOptions& options, GlobalConfig* global, std::string& problem) {
-    SessionDatabaseImpl& database = *GetSessionDatabaseImpl();
     YReportMessageParams report;
-    const YRefPtr<ISessionConfig> session = database.OpenSession(options.sessionPath, report);
+    const YRefPtr<ISessionConfig> session =
+        GetSessionDatabaseImpl()->OpenSession(options.sessionPath, report);
     if (!session) {
         problem = Text(report);
         return 1;
@@ -98,27 +98,12 @@ int EditSession(const GuiOptions& options, GlobalConfig* global, std::string& pr
     }
     bool failed = false;
     ScreenshotWhenShown(options.screenshot, problem, failed);
-    const YUnicodeString openedPath = session->GetPath();
-    bool keywordListsChanged = false;
-    const int result =
-        ShowSessionOptionsDialog(global, session.get(), 0, false, false, ScrollbackLimit(global),
-                                 false, 0, false, keywordListsChanged, kGuiProduct, nullptr);
+    YUnicodeString savedPath;
+    const bool saved = EditStoredSession(global, *session, nullptr, savedPath, report);
     if (failed) {
         return 1;
     }
-    if (result != YID_OK) {
-        return 0;
-    }
-    // A new name on the Connection page is a rename of the stored session first, so the save
-    // goes to the session's own key (and its place in the folder's order stays).
-    if (session->GetPath() != openedPath &&
-        !database.RenameItem(openedPath, session->GetName(), report)) {
-        YMessageBox(report);
-        problem = Text(report);
-        return 1;
-    }
-    if (!database.SaveSession(*session, false, report)) {
-        YMessageBox(report);
+    if (!saved) {
         problem = Text(report);
         return 1;
     }
@@ -202,7 +187,34 @@ int EditDefault(const GuiOptions& options, GlobalConfig* global, std::string& pr
 
 }  // namespace
 
-int RunSessionOptions(const GuiOptions& options, std::string& problem) {
+bool EditStoredSession(GlobalConfig* global, ISessionConfig& session, QWidget* parent,
+                       YUnicodeString& savedPath, YReportMessageParams& report) {
+    savedPath.clear();
+    const YUnicodeString openedPath = session.GetPath();
+    bool keywordListsChanged = false;
+    const int result =
+        ShowSessionOptionsDialog(global, &session, 0, false, false, ScrollbackLimit(global), false,
+                                 0, false, keywordListsChanged, kGuiProduct, parent);
+    if (result != YID_OK) {
+        return true;
+    }
+    SessionDatabaseImpl& database = *GetSessionDatabaseImpl();
+    // A new name on the Connection page is a rename of the stored session first, so the save
+    // goes to the session's own key (and its place in the folder's order stays).
+    if (session.GetPath() != openedPath &&
+        !database.RenameItem(openedPath, session.GetName(), report)) {
+        YMessageBox(parent, report);
+        return false;
+    }
+    if (!database.SaveSession(session, false, report)) {
+        YMessageBox(parent, report);
+        return false;
+    }
+    savedPath = session.GetPath();
+    return true;
+}
+
+bool LoadProtocolModules(std::string& problem) {
     // Sessions hold their protocols' configurations, and the dialog's pages follow the
     // protocols: the modules load before any session is opened.
     const YAppFnTable table{LoadConnectProtocolModule, nullptr, nullptr};
@@ -211,6 +223,13 @@ int RunSessionOptions(const GuiOptions& options, std::string& problem) {
     if (!LoadConnectionProtocolDlls(table, kGuiProduct, GetDefaultConnectModuleFolder(), fipsMode,
                                     report)) {
         problem = "the protocol modules could not be loaded: " + Text(report);
+        return false;
+    }
+    return true;
+}
+
+int RunSessionOptions(const GuiOptions& options, std::string& problem) {
+    if (!LoadProtocolModules(problem)) {
         return 1;
     }
     const YRefPtr<GlobalConfig> global = GetGlobalConfig();

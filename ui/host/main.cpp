@@ -1,10 +1,12 @@
 // rivode-gui: the library's dialogs in a Qt Widgets host.
 #include "GuiHostSetup.h"
 #include "GuiOptions.h"
+#include "RegistryPlacementStore.h"
 #include "Screenshot.h"
 #include "SessionOptionsCommand.h"
 #include "SessionsWindow.h"
 
+#include <RivodeRavudaVU/GlobalConfig.h>
 #include <RivodeRavudaVU/LibraryEntry.h>
 #include <RivodeRavudaVU/SessionDatabase.h>
 
@@ -53,6 +55,10 @@ int main(int argc, char** argv) {
         },
         folders);
     rivode::ui::PrepareGuiHost(folders, rivode::ui::kGuiProduct);
+    // Windows open where the user left them last time; a screenshot shows them as they are made.
+    if (options.screenshot.empty()) {
+        YSetWindowPlacementStore(std::make_shared<rivode::ui::RegistryPlacementStore>());
+    }
 
     int status = 0;
     if (options.command == rivode::ui::GuiCommand::Session ||
@@ -62,7 +68,13 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "rivode-gui: %s\n", problem.c_str());
         }
     } else {
-        rivode::ui::SessionsWindow window(*GetSessionDatabaseImpl(),
+        if (!rivode::ui::LoadProtocolModules(problem)) {
+            std::fprintf(stderr, "rivode-gui: %s\n", problem.c_str());
+            RivodeRavudaVuCleanupForUnload();
+            return 1;
+        }
+        const YRefPtr<GlobalConfig> global = GetGlobalConfig();
+        rivode::ui::SessionsWindow window(*GetSessionDatabaseImpl(), global.get(),
                                           QString::fromStdU16String(folders.main));
         window.show();
         if (options.screenshot.empty()) {

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFontDialog>
 #include <QFormLayout>
 #include <QIcon>
@@ -19,6 +20,7 @@
 #include <QSpinBox>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <string>
 
@@ -145,6 +147,20 @@ QWidget* ColorWidget(SessionPageField& field) {
     return button;
 }
 
+QWidget* DecimalWidget(SessionPageField& field) {
+    constexpr double kThousandths = 1000.0;
+    auto* spin = new QDoubleSpinBox;
+    spin->setDecimals(3);
+    spin->setSingleStep(0.1);
+    spin->setRange(field.minimum / kThousandths, field.maximum / kThousandths);
+    spin->setValue(field.number / kThousandths);
+    spin->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    QObject::connect(spin, &QDoubleSpinBox::valueChanged, spin, [&field](double value) {
+        field.number = static_cast<std::uint32_t>(std::lround(value * kThousandths));
+    });
+    return spin;
+}
+
 QWidget* TextWidget(SessionPageField& field) {
     auto* edit = new QLineEdit(ToQ(field.text));
     QObject::connect(edit, &QLineEdit::textEdited, edit,
@@ -184,6 +200,9 @@ QWidget* BuildValuesPage(YPropertyTreePage& base, QWidget* parent) {
                 break;
             case Kind::Color:
                 editor = ColorWidget(field);
+                break;
+            case Kind::Decimal:
+                editor = DecimalWidget(field);
                 break;
             case Kind::Note:
                 form->addRow(new QLabel(ToQ(field.label)));

@@ -1,3 +1,4 @@
+#include "tests/davaraze/ScopedEnvironment.h"
 #include "tests/davaraze/qt/ModalDriver.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WindowLayoutRules.h"
@@ -22,8 +23,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFontDialog>
+
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -34,6 +39,8 @@
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include <functional>
 
@@ -552,6 +559,22 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
              const YLogFont& font = s.terminalConfig.normalFont.Get();
              return font.GetFaceName() == u"DejaVu Sans Mono" && font.height == -16;
          }},
+        {"page margins in inches, to the thousandth",
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Printing"));
+             for (const auto& [field, text] : {std::pair{"field13", "0.75"}, {"field16", "1.2"}}) {
+                 auto* margin =
+                     PageWidget(w)->findChild<QDoubleSpinBox*>(QString::fromLatin1(field));
+                 ASSERT_NE(margin, nullptr) << field;
+                 margin->selectAll();
+                 QTest::keyClicks(margin, QString::fromLatin1(text));
+             }
+         },
+         [](SessionConfig& s) {
+             const YMarginData& margins = s.printerConfig.pageMargins.Get();
+             return margins.left == 0.75 && margins.right == 0.5 && margins.top == 0.5 &&
+                    margins.bottom == 1.2;
+         }},
         {"emacs mode",
          [](QWidget& w) {
              ClickPage(w, QStringLiteral("Emacs"));
@@ -619,6 +642,56 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
     EXPECT_TRUE(recorder_->messages.empty());
 }
 
+TEST_F(SessionOptionsTest, AnsiColorPickedIntoTheSessionsOwnPaletteOnOkOnly) {
+    ASSERT_TRUE(loaded_);
+    // The page shows once the application lets sessions have palettes of their own.
+    const YRefPtr<GlobalConfig> global = GetGlobalConfig();
+    ASSERT_TRUE(global);
+    global->hideSessionAnsiColorPage.Set(false);
+    for (const int button : {YID_CANCEL, YID_OK}) {
+        const YRefPtr<ISessionConfig> session = StoredSession(u"SSH2");
+        SessionOptionsDialogBase::m_pageStateMap.Clear();
+        WhenModalShows([&](QWidget& w) {
+            ClickPage(w, QStringLiteral("ANSI Color"));
+            WhenNextModalShows(&w, [](QWidget& chooser) {
+                auto* colors = qobject_cast<QColorDialog*>(&chooser);
+                ASSERT_NE(colors, nullptr);
+                colors->setCurrentColor(QColor(0x12, 0x34, 0x56));
+                colors->accept();
+            });
+            // Black, its bold form, red, bold red: each bold color follows its normal one.
+            auto* boldRed = PageWidget(w)->findChild<QAbstractButton*>(QStringLiteral("field11"));
+            ASSERT_NE(boldRed, nullptr);
+            EXPECT_EQ(boldRed->text(), QStringLiteral("#FF0000"));
+            boldRed->click();
+            EXPECT_EQ(boldRed->text(), QStringLiteral("#123456"));
+            Press(w, button == YID_OK ? "YID_OK" : "YID_CANCEL");
+        });
+        bool keywords = false;
+        EXPECT_EQ(ShowSessionOptionsDialog(global.get(), session.get(), 0, false, false, 0, false,
+                                           0, false, keywords, ui::kGuiProduct, nullptr),
+                  button);
+        // Sixteen colors of red, green, blue and a zero; the untouched ones are the
+        // application's palette, which the session starts from.
+        std::vector<std::uint8_t> expected;
+        if (button == YID_OK) {
+            expected.assign(64, 0);
+            expected[4] = 0xA0;  // red
+            expected[36] = 0x12;
+            expected[37] = 0x34;
+            expected[38] = 0x56;
+        }
+        const auto& stored =
+            static_cast<SessionConfig&>(*session).terminalConfig.ansiColorRgb.Get();
+        ASSERT_EQ(stored.size(), expected.size());
+        if (!expected.empty()) {
+            EXPECT_TRUE(std::equal(stored.begin(), stored.begin() + 8, expected.begin()));
+            EXPECT_TRUE(
+                std::equal(stored.begin() + 36, stored.begin() + 40, expected.begin() + 36));
+        }
+    }
+}
+
 TEST_F(SessionOptionsTest, RefusedFieldsKeepTheDialogOpenAndStoreNothing) {
     ASSERT_TRUE(loaded_);
     struct Case {
@@ -657,6 +730,43 @@ TEST_F(SessionOptionsTest, RefusedFieldsKeepTheDialogOpenAndStoreNothing) {
     }
 }
 
+// Controls of one page that share a mnemonic letter ("&Host" and "&Hide"): Alt with that letter
+// reaches only one of them. Letters compare as the keyboard types them, without regard to case.
+std::vector<std::string> MnemonicClashes(const QWidget& page) {
+    std::map<QChar, QString> owners;
+    std::vector<std::string> clashes;
+    const auto visit = [&](const QString& text) {
+        for (qsizetype i = text.indexOf(QLatin1Char('&')); i >= 0 && i + 1 < text.size();
+             i = text.indexOf(QLatin1Char('&'), i + 2)) {
+            if (text[i + 1] == QLatin1Char('&')) {
+                continue;  // an escaped ampersand
+            }
+            const QChar letter = text[i + 1].toLower();
+            const auto [owner, added] = owners.emplace(letter, text);
+            if (!added) {
+                clashes.push_back("'" + text.toStdString() + "' and '" +
+                                  owner->second.toStdString() + "'");
+            }
+            return;
+        }
+    };
+    for (const QWidget* widget : page.findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(&page)) {
+            continue;
+        }
+        if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+            visit(label->text());
+        } else if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+            visit(button->text());
+        } else if (const auto* group = qobject_cast<const QGroupBox*>(widget)) {
+            visit(group->title());
+        }
+    }
+    return clashes;
+}
+
+// Once in English and once in French (Canada), whose texts are longer and carry mnemonics of
+// their own.
 TEST_F(SessionOptionsTest, EveryPageIsLaidOutWithoutFaults) {
     ASSERT_TRUE(loaded_);
     if (!test::HaveFonts()) {
@@ -666,39 +776,48 @@ TEST_F(SessionOptionsTest, EveryPageIsLaidOutWithoutFaults) {
     ASSERT_TRUE(LoadBothKindsWithPages());
     const YRefPtr<GlobalConfig> global = GetGlobalConfig();
     global->hideSessionAnsiColorPage = false;
-    const YRefPtr<ISessionConfig> session = StoredSession(u"Telnet");
-    session->SetTransferProtocolName(u"FTP");
-    // Stored numbers beyond the first of their lists, which the choices must still name.
-    auto& values = static_cast<SessionConfig&>(*session);
-    values.operatingSystem.Set(4);
-    values.terminalConfig.resizeMode.Set(2);
-    QStringList seen;
-    WhenModalShows([&](QWidget& window) {
-        auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("pages"));
-        for (QTreeWidgetItemIterator item(tree); *item != nullptr; ++item) {
-            tree->setCurrentItem(*item);
-            LetEventsRun(10);
-            for (const std::string& fault : test::CheckWindowLayout(window)) {
-                ADD_FAILURE() << (*item)->text(0).toStdString() << ": " << fault;
+    for (const char* locale : {"en_US.UTF-8", "fr_CA.UTF-8"}) {
+        SCOPED_TRACE(locale);
+        test::ScopedEnvironment environment;
+        environment.Set("LC_ALL", locale);
+        const YRefPtr<ISessionConfig> session = StoredSession(u"Telnet");
+        session->SetTransferProtocolName(u"FTP");
+        // Stored numbers beyond the first of their lists, which the choices must still name.
+        auto& values = static_cast<SessionConfig&>(*session);
+        values.operatingSystem.Set(4);
+        values.terminalConfig.resizeMode.Set(2);
+        QStringList seen;
+        WhenModalShows([&](QWidget& window) {
+            auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("pages"));
+            for (QTreeWidgetItemIterator item(tree); *item != nullptr; ++item) {
+                tree->setCurrentItem(*item);
+                LetEventsRun(10);
+                const std::string page = (*item)->text(0).toStdString();
+                for (const std::string& fault : test::CheckWindowLayout(window)) {
+                    ADD_FAILURE() << page << ": " << fault;
+                }
+                for (const std::string& clash : MnemonicClashes(*PageWidget(window))) {
+                    ADD_FAILURE() << page << ": one mnemonic for " << clash;
+                }
+                // A choice names what it holds: a bare number means a stored value without a
+                // name.
+                for (const QComboBox* combo : PageWidget(window)->findChildren<QComboBox*>()) {
+                    bool number = false;
+                    combo->currentText().toUInt(&number);
+                    EXPECT_FALSE(number) << page << ": " << combo->currentText().toStdString();
+                }
+                seen << (*item)->text(0);
             }
-            // A choice names what it holds: a bare number means a stored value without a name.
-            for (const QComboBox* combo : PageWidget(window)->findChildren<QComboBox*>()) {
-                bool number = false;
-                combo->currentText().toUInt(&number);
-                EXPECT_FALSE(number)
-                    << (*item)->text(0).toStdString() << ": " << combo->currentText().toStdString();
-            }
-            seen << (*item)->text(0);
-        }
-        Press(window, "YID_CANCEL");
-    });
-    bool keywords = false;
-    EXPECT_EQ(ShowSessionOptionsDialog(global.get(), session.get(), 0, false, false, 0, false, 0,
-                                       false, keywords, kProductQuillterm, nullptr),
-              YID_CANCEL);
-    // Connection, Telnet's pages, FTP's page from its module, Logon Actions, the fourteen
-    // Terminal pages and the three File Transfer pages.
-    EXPECT_EQ(seen.size(), 21) << seen.join(QLatin1Char(',')).toStdString();
+            Press(window, "YID_CANCEL");
+        });
+        bool keywords = false;
+        EXPECT_EQ(ShowSessionOptionsDialog(global.get(), session.get(), 0, false, false, 0, false,
+                                           0, false, keywords, kProductQuillterm, nullptr),
+                  YID_CANCEL);
+        // Connection, Telnet's pages, FTP's page from its module, Logon Actions, the fourteen
+        // Terminal pages and the three File Transfer pages.
+        EXPECT_EQ(seen.size(), 21) << seen.join(QLatin1Char(',')).toStdString();
+    }
 }
 
 TEST_F(SessionOptionsTest, KeyMappingDialogsAreLaidOutWithoutFaults) {
