@@ -62,21 +62,39 @@ std::ptrdiff_t ReadHexBytes(std::string_view line, std::size_t missing, std::uin
     return static_cast<std::ptrdiff_t>(read);
 }
 
+#if defined(__SSE2__)
+// The positions among the 16 bytes at bytes that hold a or b, as bits.
+unsigned MatchEither(const char* bytes, __m128i a, __m128i b) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+    return static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, a), _mm_cmpeq_epi8(chunk, b))));
+}
+#endif
+
 // The first byte at or after from that is a or b; the text's size when none. Lines and names are
 // tens of bytes long, too short for a call to memchr to pay off but long enough that testing a
-// byte at a time costs more than the rest of the parsing.
+// byte at a time costs more than the rest of the parsing. The last 16 bytes are tested as one
+// load that overlaps the bytes tested before, so no byte is ever tested alone.
 std::size_t FindEither(std::string_view text, std::size_t from, char a, char b) {
     std::size_t i = from;
 #if defined(__SSE2__)
-    const __m128i wantA = _mm_set1_epi8(a);
-    const __m128i wantB = _mm_set1_epi8(b);
-    for (; i + 16 <= text.size(); i += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
-        const int found = _mm_movemask_epi8(
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, wantA), _mm_cmpeq_epi8(bytes, wantB)));
-        if (found != 0) {
-            return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(found)));
+    if (text.size() >= 16) {
+        const __m128i wantA = _mm_set1_epi8(a);
+        const __m128i wantB = _mm_set1_epi8(b);
+        for (; i + 16 <= text.size(); i += 16) {
+            if (const unsigned found = MatchEither(text.data() + i, wantA, wantB)) {
+                return i + static_cast<std::size_t>(std::countr_zero(found));
+            }
         }
+        if (i < text.size()) {
+            const std::size_t last = text.size() - 16;
+            // The bits of the bytes before i are dropped: they were tested, or lie before from.
+            if (const unsigned found =
+                    MatchEither(text.data() + last, wantA, wantB) >> (i - last)) {
+                return i + static_cast<std::size_t>(std::countr_zero(found));
+            }
+        }
+        return text.size();
     }
 #endif
     for (; i < text.size(); ++i) {
@@ -88,22 +106,42 @@ std::size_t FindEither(std::string_view text, std::size_t from, char a, char b) 
 }
 
 // Widens text into out (room for text.size() code units) when every byte is ASCII; false, with
-// out holding anything, when one is not.
+// out holding anything, when one is not. The last 16 (or 8) bytes are widened as one load that
+// overlaps the bytes widened before.
 bool WidenAscii(std::string_view text, char16_t* out) {
-    std::size_t i = 0;
-    unsigned char seen = 0;
+    const std::size_t size = text.size();
 #if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    int high = 0;
-    for (; i + 16 <= text.size(); i += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
-        high |= _mm_movemask_epi8(bytes);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(bytes, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(bytes, zero));
+    const auto widen = [&](std::size_t at, bool sixteen) {
+        const __m128i zero = _mm_setzero_si128();
+        const auto* from = reinterpret_cast<const __m128i*>(text.data() + at);
+        auto* to = reinterpret_cast<__m128i*>(out + at);
+        if (!sixteen) {
+            const __m128i bytes = _mm_loadl_epi64(from);
+            _mm_storeu_si128(to, _mm_unpacklo_epi8(bytes, zero));
+            return _mm_movemask_epi8(bytes);
+        }
+        const __m128i bytes = _mm_loadu_si128(from);
+        _mm_storeu_si128(to, _mm_unpacklo_epi8(bytes, zero));
+        _mm_storeu_si128(to + 1, _mm_unpackhi_epi8(bytes, zero));
+        return _mm_movemask_epi8(bytes);
+    };
+    if (size >= 16) {
+        int high = 0;
+        std::size_t i = 0;
+        for (; i + 16 <= size; i += 16) {
+            high |= widen(i, true);
+        }
+        if (i < size) {
+            high |= widen(size - 16, true);
+        }
+        return high == 0;
     }
-    seen = high != 0 ? 0x80 : 0;
+    if (size >= 8) {
+        return (widen(0, false) | widen(size - 8, false)) == 0;
+    }
 #endif
-    for (; i < text.size(); ++i) {
+    unsigned char seen = 0;
+    for (std::size_t i = 0; i < size; ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
         seen |= byte;
         out[i] = byte;
