@@ -112,6 +112,20 @@ bool SessionConfig::ReadForeignValues(const YProfileKey& key) {
                                                   name.size() * sizeof(char16_t)) == 0;
                            });
     };
+    // Sessions of one tree mostly hold the same names in the same order, and none foreign: a
+    // key whose names are those of the last session this thread found without any, with the
+    // same protocols' names, has none either.
+    struct NothingForeign {
+        std::uint64_t shape = 0;
+        std::vector<YUnicodeString> protocolNames;
+    };
+    thread_local NothingForeign nothingForeign;
+    const std::uint64_t shape = GetProfileValueNamesShape(key);
+    if (shape != 0 && shape == nothingForeign.shape &&
+        std::equal(protocolNames.begin(), protocolNames.end(), nothingForeign.protocolNames.begin(),
+                   nothingForeign.protocolNames.end())) {
+        return true;  // the shape remembered is that of a key that held values
+    }
     // Nearly every value of a session is the record's own: the names are visited in the
     // store's order and only the foreign ones are put in the order of a listing, which is the
     // order they are written back in.
@@ -123,6 +137,10 @@ bool SessionConfig::ReadForeignValues(const YProfileKey& key) {
             foreign.emplace_back(name, kind);
         }
     });
+    if (anyValue && foreign.empty()) {
+        nothingForeign.shape = shape;
+        nothingForeign.protocolNames.assign(protocolNames.begin(), protocolNames.end());
+    }
     std::sort(foreign.begin(), foreign.end(), [](const auto& a, const auto& b) {
         const int order = rivode::CompareNoCase(a.first, b.first);
         return order != 0 ? order < 0 : a.first < b.first;

@@ -5,6 +5,7 @@
 
 #include <RivodeRavudaVU/YProfileStore.h>
 
+#include <cstdint>
 #include <functional>
 #include <string_view>
 
@@ -16,5 +17,11 @@
 // of its own visits in the order of its listing.
 void ForEachProfileValueName(const YProfileKey& key,
                              const std::function<void(std::u16string_view name, int kind)>& visit);
+
+// A number that two keys share only when ForEachProfileValueName visits the same names in the
+// same order in both; 0 when the store cannot tell. A caller that checks every name of many keys
+// of one kind can reuse what it found for the last key of the same number. The INI store knows
+// it for a key read whole from one file and not changed since.
+std::uint64_t GetProfileValueNamesShape(const YProfileKey& key);
 
 #pragma GCC visibility pop

@@ -1,6 +1,7 @@
 #include "storage/ini/IniValueTable.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstring>
 
@@ -278,6 +279,9 @@ struct LoadStep {
 struct LoadShape {
     std::u16string names;
     std::vector<LoadStep> steps;
+    // Names the sequence of steps, for GetShape: a new number whenever the steps change.
+    std::uint64_t shape = 0;
+    bool changed = false;
 
     std::u16string_view Name(const LoadStep& step) const {
         return std::u16string_view(names).substr(step.nameOffset, step.nameLength);
@@ -286,17 +290,22 @@ struct LoadShape {
         if (count < steps.size()) {
             names.resize(steps[count].nameOffset);
             steps.resize(count);
+            changed = true;
         }
     }
 };
 
 thread_local LoadShape lastLoad;
+// Shapes are numbered across threads, so that a number names one sequence of names only.
+std::atomic<std::uint64_t> lastShapeNumber{0};
 
 }  // namespace
 
 void IniValueTable::BeginLoad() {
     followingLastLoad_ = general_.empty() && CountPersonalValues() == 0;
     loadPosition_ = 0;
+    shape_ = 0;
+    lastLoad.changed = false;
     if (followingLastLoad_ && slots_.empty()) {
         Grow();  // the index takes its size before the first name, as it did last time
     }
@@ -354,6 +363,19 @@ void IniValueTable::StoreLoaded(std::u16string_view name, YIniFileData* value) {
     step.slotCount = slots_.size();
     step.added = placed.added;
     lastLoad.names.append(name);
+    lastLoad.changed = true;
+}
+
+void IniValueTable::EndLoad() {
+    // A reading that went through every step the thread remembers, adding or changing none,
+    // holds that sequence's names; one that changed the steps holds the new sequence.
+    if (followingLastLoad_ && loadPosition_ == lastLoad.steps.size()) {
+        if (lastLoad.changed || lastLoad.shape == 0) {
+            lastLoad.shape = ++lastShapeNumber;
+        }
+        shape_ = lastLoad.shape;
+    }
+    loadPosition_ = kNotLoading;
 }
 
 void IniValueTable::Grow() {

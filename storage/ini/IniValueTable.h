@@ -60,6 +60,7 @@ public:
     // The same when the name's hash is known already.
     template <class T, class... Args>
     void EmplaceHashed(std::u16string_view name, std::uint64_t hash, Args&&... args) {
+        shape_ = 0;
         Store(name, hash, NewValue<T>(std::forward<Args>(args)...), true);
     }
     // The same for a name written into AllocateName's room: a new entry keeps it as it is.
@@ -69,6 +70,7 @@ public:
         if (loadPosition_ != kNotLoading) {
             StoreLoaded(name, value);
         } else {
+            shape_ = 0;
             (void)Store(name, HashValueName(name), value, false);
         }
     }
@@ -79,9 +81,16 @@ public:
     // probing the index. From the first name that differs on, the table places names itself
     // and the thread remembers this reading instead.
     void BeginLoad();
-    void EndLoad() { loadPosition_ = kNotLoading; }
+    void EndLoad();
+    // A number that two tables share only when their slots hold the same names (a reading of a
+    // file into an empty table that followed the same reading, on any thread); 0 when unknown,
+    // as after a second file or any change.
+    std::uint64_t GetShape() const { return shape_; }
     // Maps name to none (the value is deleted) and sets the changed flag.
-    void Erase(std::u16string_view name) { Store(name, HashValueName(name), nullptr, true); }
+    void Erase(std::u16string_view name) {
+        shape_ = 0;
+        Store(name, HashValueName(name), nullptr, true);
+    }
 
     // A copy of text in the arena, alive as long as the table.
     std::u16string_view CopyText(std::u16string_view text);
@@ -185,6 +194,7 @@ private:
     std::size_t loadPosition_ = kNotLoading;
     // Whether this reading still follows the thread's last one.
     bool followingLastLoad_ = false;
+    std::uint64_t shape_ = 0;
 };
 
 }  // namespace rivode::storage

@@ -75,6 +75,8 @@ public:
     // Calls visit(name, kind) for every value, in slot order (see IniValueTable), loading the
     // key first; nothing for a refused key.
     void ForEachValueName(const std::function<void(std::u16string_view name, int kind)>& visit);
+    // See GetProfileValueNamesShape; loads the key first.
+    std::uint64_t GetValueNamesShape();
 
     // The key's folder path, spelled as on disk where it exists.
     const std::string& GetMainPath();

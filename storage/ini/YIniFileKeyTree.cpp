@@ -160,6 +160,10 @@ void YIniFileKey::ForEachValueName(
     });
 }
 
+std::uint64_t YIniFileKey::GetValueNamesShape() {
+    return refused_ ? 0 : LoadedTable().GetShape();
+}
+
 std::unique_ptr<YProfilePrivateKeyIterator> YIniFileKey::CreatePrivateKeyIterator(bool values) {
     if (refused_) {
         return std::make_unique<rivode::storage::YIniFileKeyIterator>();

@@ -15,3 +15,8 @@ void ForEachProfileValueName(const YProfileKey& key,
         visit(name, kind);
     }
 }
+
+std::uint64_t GetProfileValueNamesShape(const YProfileKey& key) {
+    auto* iniKey = dynamic_cast<YIniFileKey*>(&key.GetPrivateKey());
+    return iniKey != nullptr ? iniKey->GetValueNamesShape() : 0;
+}

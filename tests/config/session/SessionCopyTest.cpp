@@ -64,6 +64,14 @@ TEST_F(SessionCopy, ValuesNoPartReadsAreWrittenElsewhereInTheOrderOfAListing) {
     }
 }
 
+TEST_F(SessionCopy, AValueOfAnotherProtocolIsForeignAfterASessionOfTheSameNamesThatOwnsIt) {
+    Store(u"Serial One", {{u"Protocol Name", u"Serial"}, {u"Com Port", u"COM1"}});
+    Store(u"Telnet Two", {{u"Protocol Name", u"Telnet"}, {u"Com Port", u"COM1"}});
+    EXPECT_EQ(LoadSession(u"Serial One")->GetForeignValueCount(), 0u);
+    EXPECT_EQ(LoadSession(u"Telnet Two")->GetForeignValueCount(), 1u);
+    EXPECT_EQ(LoadSession(u"Serial One")->GetForeignValueCount(), 0u);
+}
+
 TEST_F(SessionCopy, ClonesAndAssignedRecordsSaveLikeTheirOriginal) {
     const YRefPtr<SessionConfig> original = LoadSession(u"Source");
     original->remoteHostConfig.username = u"me";

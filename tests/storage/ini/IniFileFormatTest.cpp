@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <numeric>
 #include <thread>
 #include <vector>
@@ -155,16 +156,23 @@ TEST(ValueFileReaderTest, ReadingAfterOtherFilesOfTheSameShapeGivesWhatReadingAl
     }
     const std::string shorter = base.substr(0, base.size() / 2);
     const std::string files[] = {base, renamed, base, grown, shorter, grown, base, renamed};
+    // Tables of one shape hold the same names; a shape may be unknown (0), never shared wrongly.
+    std::map<std::uint64_t, const std::string*> shapes;
     for (const std::string& file : files) {
         SCOPED_TRACE(file.substr(0, 80));
         IniValueTable table(file.size());
         ReadIniValueFile(file, table);
         EXPECT_EQ(Describe(table), DescribeReadAlone(file));
+        if (const std::uint64_t shape = table.GetShape(); shape != 0) {
+            EXPECT_EQ(*shapes.emplace(shape, &file).first->second, file);
+        }
         // The index stays whole: a name added after reading is found, one never stored is not.
         table.Emplace<YIniFileDataDword>(u"Added", 1u);
+        EXPECT_EQ(table.GetShape(), 0u);
         EXPECT_NE(table.Find(u"Added"), nullptr);
         EXPECT_EQ(table.Find(u"Value 99"), nullptr);
     }
+    EXPECT_GE(shapes.size(), 3u) << "the files read whole have shapes";
 }
 
 // Whole files through a key: the bytes on disk.
