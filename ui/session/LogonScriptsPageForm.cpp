@@ -198,18 +198,9 @@ void BuildExpectSendForm(YDialog& base, QDialog& window) {
     form->addRow(BuddyLabel(MessageText(msg::ExpectLabel), expect), expect);
     form->addRow(BuddyLabel(MessageText(msg::SendLabel), send), send);
     form->addRow(QString(), hide);
-    // The buttons' texts come from the message tables, as every other button's, so they follow
-    // the user's language rather than Qt's translations.
-    auto* buttons = new QDialogButtonBox;
-    buttons->addButton(MessageText(msg::ButtonOk), QDialogButtonBox::AcceptRole)
-        ->setObjectName(QStringLiteral("YID_OK"));
-    buttons->addButton(MessageText(msg::ButtonCancel), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("YID_CANCEL"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &window, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &window, &QDialog::reject);
     auto* layout = new QVBoxLayout(&window);
     layout->addLayout(form);
-    layout->addWidget(buttons);
+    layout->addWidget(DialogButtons(window, true));
     expect->setMinimumWidth(expect->fontMetrics().averageCharWidth() * 40);
 }
 
