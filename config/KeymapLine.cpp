@@ -49,13 +49,6 @@ void AddError(KeymapParseState& state, std::uint32_t id,
     ++state.errorCount;
 }
 
-void ReplaceAll(YUnicodeString& text, std::u16string_view from, std::u16string_view to) {
-    for (std::size_t at = text.find(from); at != YUnicodeString::npos;
-         at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-}
-
 // The position of the two characters first, second at or after position, or npos.
 std::size_t FindPair(std::u16string_view text, std::size_t position, char16_t first,
                      char16_t second) {
@@ -215,6 +208,13 @@ void ReadAction(Keymap& map, std::uint32_t key, std::u16string_view action,
 }
 
 }  // namespace
+
+void ReplaceAll(YUnicodeString& text, std::u16string_view from, std::u16string_view to) {
+    for (std::size_t at = text.find(from); at != YUnicodeString::npos;
+         at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+}
 
 // Older key maps stored a line break in a SEND text as the escape "\r\n", which is now how a
 // typed backslash sequence is kept; doubling keeps their meaning.

@@ -1,5 +1,7 @@
 #include <RivodeRavudaVU/KeyMappingEditor.h>
 
+#include "config/KeymapText.h"
+
 #include <DavaraZE/YChoosers.h>
 #include <DavaraZE/YLabels.h>
 #include <DavaraZE/YMessageBox.h>
@@ -39,20 +41,6 @@ constexpr std::array<RowCodes, SelectedKeyDialogBase::kRowCount> kRowCodes = {{
 // it is not read as a line break.
 constexpr std::u16string_view kLineBreakEscape = u"\\r\\n";
 constexpr std::u16string_view kDoubledEscape = u"\\\\r\\\\n";
-
-YUnicodeString ReplaceAll(std::u16string_view text, std::u16string_view from,
-                          std::u16string_view to) {
-    YUnicodeString result;
-    std::size_t at = 0;
-    for (std::size_t found = text.find(from); found != std::u16string_view::npos;
-         found = text.find(from, at)) {
-        result.append(text.substr(at, found - at));
-        result.append(to);
-        at = found + from.size();
-    }
-    result.append(text.substr(at));
-    return result;
-}
 
 }  // namespace
 
@@ -131,9 +119,11 @@ YUnicodeString SelectedKeyDialogBase::SendStringForDisplay(const YUnicodeString&
 }
 
 YUnicodeString SelectedKeyDialogBase::SendStringForStore(const YUnicodeString& shown) {
-    const YUnicodeString doubled = ReplaceAll(shown, kLineBreakEscape, kDoubledEscape);
-    const YUnicodeString lines = ReplaceAll(doubled, u"\r\n", u"\n");
-    return ReplaceAll(lines, u"\n", kLineBreakEscape);
+    YUnicodeString stored = shown;
+    DoubleLineBreakEscapes(stored);
+    ReplaceAll(stored, u"\r\n", u"\n");
+    ReplaceAll(stored, u"\n", kLineBreakEscape);
+    return stored;
 }
 
 YUnicodeString SelectedKeyDialogBase::GetCombinationText() const {
