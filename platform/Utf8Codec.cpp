@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace rivode::platform {
 namespace {
 
@@ -40,6 +44,51 @@ std::size_t JudgeSequence(const unsigned char* bytes, std::size_t length, std::s
         codePoint = (codePoint << 6) | (next & 0x3F);
     }
     return available;
+}
+
+// Widens text into out (room for text.size() code units) when every byte is ASCII, as names and
+// stored texts almost always are; false, with out holding anything, when one is not. They are
+// tens of bytes long: the last 16 (or 8) bytes are widened as one load that overlaps the bytes
+// widened before, so no byte is ever widened alone.
+bool WidenAscii(std::string_view text, char16_t* out) {
+    const std::size_t size = text.size();
+#if defined(__SSE2__)
+    const auto widen = [&](std::size_t at, bool sixteen) {
+        const __m128i zero = _mm_setzero_si128();
+        const auto* from = reinterpret_cast<const __m128i*>(text.data() + at);
+        auto* to = reinterpret_cast<__m128i*>(out + at);
+        if (!sixteen) {
+            const __m128i bytes = _mm_loadl_epi64(from);
+            _mm_storeu_si128(to, _mm_unpacklo_epi8(bytes, zero));
+            return _mm_movemask_epi8(bytes);
+        }
+        const __m128i bytes = _mm_loadu_si128(from);
+        _mm_storeu_si128(to, _mm_unpacklo_epi8(bytes, zero));
+        _mm_storeu_si128(to + 1, _mm_unpackhi_epi8(bytes, zero));
+        return _mm_movemask_epi8(bytes);
+    };
+    if (size >= 16) {
+        int high = 0;
+        std::size_t i = 0;
+        for (; i + 16 <= size; i += 16) {
+            high |= widen(i, true);
+        }
+        if (i < size) {
+            high |= widen(size - 16, true);
+        }
+        return high == 0;
+    }
+    if (size >= 8) {
+        return (widen(0, false) | widen(size - 8, false)) == 0;
+    }
+#endif
+    unsigned char seen = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        seen |= byte;
+        out[i] = byte;
+    }
+    return seen < 0x80;
 }
 
 std::size_t SequenceLength(unsigned lead) {
@@ -117,6 +166,10 @@ bool ReadUtf8CodePoint(std::string_view bytes, std::size_t& at, char32_t& codePo
 
 Utf8DecodeResult DecodeUtf8(std::string_view bytes, char16_t* out, std::size_t& written,
                             IllFormed illFormed) {
+    if (WidenAscii(bytes, out)) {
+        written = bytes.size();
+        return {bytes.size(), false};
+    }
     char16_t* next = out;
     const Utf8DecodeResult result = Decode<true>(bytes, next, illFormed);
     written = static_cast<std::size_t>(next - out);

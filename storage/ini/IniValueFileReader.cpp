@@ -105,50 +105,6 @@ std::size_t FindEither(std::string_view text, std::size_t from, char a, char b) 
     return text.size();
 }
 
-// Widens text into out (room for text.size() code units) when every byte is ASCII; false, with
-// out holding anything, when one is not. The last 16 (or 8) bytes are widened as one load that
-// overlaps the bytes widened before.
-bool WidenAscii(std::string_view text, char16_t* out) {
-    const std::size_t size = text.size();
-#if defined(__SSE2__)
-    const auto widen = [&](std::size_t at, bool sixteen) {
-        const __m128i zero = _mm_setzero_si128();
-        const auto* from = reinterpret_cast<const __m128i*>(text.data() + at);
-        auto* to = reinterpret_cast<__m128i*>(out + at);
-        if (!sixteen) {
-            const __m128i bytes = _mm_loadl_epi64(from);
-            _mm_storeu_si128(to, _mm_unpacklo_epi8(bytes, zero));
-            return _mm_movemask_epi8(bytes);
-        }
-        const __m128i bytes = _mm_loadu_si128(from);
-        _mm_storeu_si128(to, _mm_unpacklo_epi8(bytes, zero));
-        _mm_storeu_si128(to + 1, _mm_unpackhi_epi8(bytes, zero));
-        return _mm_movemask_epi8(bytes);
-    };
-    if (size >= 16) {
-        int high = 0;
-        std::size_t i = 0;
-        for (; i + 16 <= size; i += 16) {
-            high |= widen(i, true);
-        }
-        if (i < size) {
-            high |= widen(size - 16, true);
-        }
-        return high == 0;
-    }
-    if (size >= 8) {
-        return (widen(0, false) | widen(size - 8, false)) == 0;
-    }
-#endif
-    unsigned char seen = 0;
-    for (std::size_t i = 0; i < size; ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        seen |= byte;
-        out[i] = byte;
-    }
-    return seen < 0x80;
-}
-
 struct Header {
     char kind;
     std::string_view name;
@@ -215,10 +171,6 @@ private:
     // The name as UTF-16, written into the table's arena: a new entry keeps it without a copy.
     std::u16string_view DecodeName(std::string_view name) {
         char16_t* out = table_.AllocateName(name.size());
-        // Names are ASCII but for the rarest: widened directly, the decoder only when not.
-        if (WidenAscii(name, out)) {
-            return {out, name.size()};
-        }
         std::size_t written = 0;
         (void)platform::DecodeUtf8(name, out, written, platform::IllFormed::Stop);
         return {out, written};

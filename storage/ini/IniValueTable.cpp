@@ -63,18 +63,40 @@ constexpr std::size_t kInitialSlots = 64;
 constexpr std::size_t kFewestBytesPerValue = 24;
 constexpr std::size_t kMinimumArena = 1024;
 
-// Names are compared as bytes: the character-by-character comparison of u16string_view is
-// several times slower, and the index compares a name on every look-up.
-bool SameName(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() &&
-           std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
-}
-
 template <class Word>
 std::uint64_t LoadWord(const char* bytes) {
     Word word;
     std::memcpy(&word, bytes, sizeof word);
     return word;
+}
+
+// Names are compared as bytes, a word at a time with the last word overlapping the one before:
+// the character-by-character comparison of u16string_view is several times slower, and a call
+// to memcmp costs more than the comparison of a name tens of bytes long, which the index makes
+// on every look-up and the reader on every name it reads.
+bool SameName(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    const char* x = reinterpret_cast<const char*>(a.data());
+    const char* y = reinterpret_cast<const char*>(b.data());
+    const std::size_t length = a.size() * sizeof(char16_t);
+    if (length >= 8) {
+        std::uint64_t differ = 0;
+        std::size_t i = 0;
+        for (; i + 8 < length; i += 8) {
+            differ |= LoadWord<std::uint64_t>(x + i) ^ LoadWord<std::uint64_t>(y + i);
+        }
+        differ |= LoadWord<std::uint64_t>(x + length - 8) ^ LoadWord<std::uint64_t>(y + length - 8);
+        return differ == 0;
+    }
+    if (length >= 4) {
+        const std::uint64_t first = LoadWord<std::uint32_t>(x) ^ LoadWord<std::uint32_t>(y);
+        const std::uint64_t last =
+            LoadWord<std::uint32_t>(x + length - 4) ^ LoadWord<std::uint32_t>(y + length - 4);
+        return (first | last) == 0;
+    }
+    return length == 0 || LoadWord<std::uint16_t>(x) == LoadWord<std::uint16_t>(y);
 }
 
 }  // namespace

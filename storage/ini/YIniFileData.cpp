@@ -4,6 +4,8 @@
 #include "storage/ini/IniValueFileWriter.h"
 #include "storage/text/TextCodec.h"
 
+#include "platform/Utf8Codec.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -21,9 +23,14 @@ bool YIniFileDataString::GetString(YUnicodeString& value) const {
         value.assign(text_);
         return true;
     }
-    // Stored texts are almost always ASCII, which widens without a decoder.
-    if (std::all_of(stored_.begin(), stored_.end(), [](char c) { return c >= 0; })) {
-        value.assign(stored_.begin(), stored_.end());
+    // Decoded into the caller's string: a record reading its texts into the strings it holds
+    // allocates only for a text longer than the one before.
+    value.resize(stored_.size());
+    std::size_t written = 0;
+    if (rivode::platform::DecodeUtf8(stored_, value.data(), written,
+                                     rivode::platform::IllFormed::Stop)
+            .consumed == stored_.size()) {
+        value.resize(written);
         return true;
     }
     value.clear();

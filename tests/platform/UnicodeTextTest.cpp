@@ -91,6 +91,30 @@ TEST(Utf8Codec, EachToleranceTreatsIllFormedInputItsOwnWay) {
     }
 }
 
+// ASCII is widened in blocks whose last one overlaps the one before it: every length around the
+// block sizes, all ASCII and with one two-byte character at either end, decodes whole.
+TEST(Utf8Codec, EveryLengthDecodesWhole) {
+    for (std::size_t length = 0; length <= 40; ++length) {
+        std::string ascii;
+        YUnicodeString wide;
+        for (std::size_t i = 0; i < length; ++i) {
+            ascii += static_cast<char>('!' + i);
+            wide += static_cast<char16_t>('!' + i);
+        }
+        for (const auto& [bytes, expected] :
+             {std::pair{ascii, wide}, std::pair{ascii + "\xC3\xA9", wide + u"\u00e9"},
+              std::pair{"\xC3\xA9" + ascii, u"\u00e9" + wide}}) {
+            SCOPED_TRACE(bytes);
+            std::u16string out(bytes.size(), u'\0');
+            std::size_t written = 0;
+            const platform::Utf8DecodeResult result =
+                platform::DecodeUtf8(bytes, out.data(), written, platform::IllFormed::Stop);
+            EXPECT_EQ(result.consumed, bytes.size());
+            EXPECT_EQ(out.substr(0, written), expected);
+        }
+    }
+}
+
 TEST(Utf8Codec, StoppedEncodingLeavesTheOutputAsItWas) {
     const YUnicodeString unpaired = u"ok\xD83D";
     std::string out = "kept";
