@@ -29,6 +29,7 @@
 #include <QFontDialog>
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -640,6 +641,41 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
         }
     }
     EXPECT_TRUE(recorder_->messages.empty());
+}
+
+// The Windows key and AltGr, held while a key is pressed into Map Key, are named as key maps
+// name them: the Windows modifier, and Ctrl with Alt.
+TEST_F(SessionOptionsTest, MapKeyTakesTheWindowsKeyAndAltGrAsKeyMapsNameThem) {
+    struct Case {
+        const char* name;
+        Qt::Key held;
+        Qt::KeyboardModifiers modifiers;
+        Qt::Key key;
+        unsigned scanCode;
+        unsigned captured;
+    };
+    const Case cases[] = {
+        {"Windows+F5", Qt::Key_Super_L, Qt::MetaModifier, Qt::Key_F5, 0x3F, kKeyWindows},
+        {"AltGr+E", Qt::Key_AltGr, Qt::NoModifier, Qt::Key_E, 0x12, kKeyCtrl | kKeyAlt},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        bool waited = false;
+        WhenModalShows([&](QWidget& capture) {
+            // QTest types only keys that have a character; these are sent as the window would.
+            QKeyEvent press(QEvent::KeyPress, test.held, test.modifiers);
+            QApplication::sendEvent(&capture, &press);
+            LetEventsRun();
+            waited = capture.isVisible();
+            QTest::keyClick(&capture, test.key, test.modifiers);
+        });
+        unsigned scanCode = 0;
+        unsigned modifiers = 0;
+        EXPECT_TRUE(LaunchCaptureKeyDialog(scanCode, modifiers, nullptr));
+        EXPECT_TRUE(waited);
+        EXPECT_EQ(scanCode, test.scanCode);
+        EXPECT_EQ(modifiers, test.captured);
+    }
 }
 
 TEST_F(SessionOptionsTest, AnsiColorPickedIntoTheSessionsOwnPaletteOnOkOnly) {
