@@ -211,8 +211,11 @@ public:
 
     static std::vector<YUnicodeString> GetColumnTitles();
     OnScreenKeyboard& GetKeyboard() { return keyboard_; }
-    // Backspace and Delete cannot be swapped on a TN3270 session.
+    // Backspace and Delete cannot be swapped on a TN3270 session: the emulation as chosen now on
+    // the dialog's Emulation page.
     bool AreBackspaceDeleteOptionsEnabled() const;
+    // Shown again: the emulation may have changed on the Emulation page meanwhile.
+    bool OnSetActive() override;
 
     // "Map a Key...": captures a key and edits its mapping. Each returns the row to select
     // (-1: the list is unchanged).
