@@ -96,6 +96,8 @@ void RegisterSessionOptionsForms() {
                               ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
                               : nullptr) {
         UseX11KeyboardLayout(x11->connection());
+        // The connection goes with the application; keyboards made later use the names.
+        QObject::connect(qGuiApp, &QObject::destroyed, [] { UseX11KeyboardLayout(nullptr); });
     }
     using namespace rivode::ui;
     YRegisterPageForm(SessionConnectPage::kBothKindsTemplateId, &ReadOnlyAware<BuildConnectPage>);
