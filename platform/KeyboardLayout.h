@@ -2,10 +2,10 @@
 // each combination of Ctrl, Shift and Alt. Physical keys are named by their PC set-1 make code
 // and extended flag (the key codes stored key maps are built from).
 //
-// The layout is compiled from XKB names: the environment's XKB_DEFAULT_RULES, _MODEL, _LAYOUT,
-// _VARIANT and _OPTIONS (the names Wayland compositors and xkbcommon clients read), layout "us"
-// when none is set. The display server's live keymap is not asked: a layout chosen only there
-// (setxkbmap under X11, a desktop's settings) is not seen unless the environment names it too.
+// The layout comes from an X server's live keymap (OpenX11: what setxkbmap or the desktop's
+// settings chose, in the layout the user has switched to), or is compiled from XKB names: the
+// environment's XKB_DEFAULT_RULES, _MODEL, _LAYOUT, _VARIANT and _OPTIONS (the names Wayland
+// compositors and xkbcommon clients read), layout "us" when none is set.
 //
 // A KeyboardLayout is used by one thread at a time.
 #pragma once
@@ -15,6 +15,8 @@
 #include <string>
 
 #pragma GCC visibility push(default)
+
+struct xcb_connection_t;
 
 namespace rivode::platform {
 
@@ -43,6 +45,9 @@ class KeyboardLayout {
 public:
     // nullptr when the names do not make a layout (an unknown layout or variant, no XKB data).
     static std::unique_ptr<KeyboardLayout> Open(const KeyboardLayoutNames& names);
+    // The core keyboard's keymap of the X server on connection (not owned, used only during the
+    // call); nullptr when the server has no keyboard extension or no keymap could be read.
+    static std::unique_ptr<KeyboardLayout> OpenX11(xcb_connection_t* connection);
     virtual ~KeyboardLayout() = default;
 
     // The virtual-key code of the key: letters by what the layout's unshifted key types (the
@@ -51,6 +56,8 @@ public:
     virtual std::uint32_t GetVirtualKey(std::uint32_t scanCode, bool extended) const = 0;
     // The text the key types with modifiers (kLayoutCtrl | kLayoutShift | kLayoutAlt); Ctrl
     // turns letters and the brackets into control characters, as a terminal receives them.
+    // Ctrl with Alt is AltGr: the key's third level (its fourth with Shift), empty for a key
+    // that has none.
     virtual KeyText GetKeyText(std::uint32_t scanCode, bool extended, unsigned modifiers) const = 0;
 };
 

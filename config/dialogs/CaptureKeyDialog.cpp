@@ -10,6 +10,8 @@ namespace {
 
 constexpr unsigned kVkShift = 0x10;
 constexpr unsigned kVkMenu = 0x12;  // Alt
+constexpr unsigned kVkLeftWindows = 0x5B;
+constexpr unsigned kVkRightWindows = 0x5C;
 constexpr unsigned kScanCodeMask = 0xFF;
 
 }  // namespace
@@ -22,11 +24,13 @@ YUnicodeString CaptureKeyDialog::GetTitle() {
 
 void CaptureKeyDialog::KeyDown(unsigned int virtualKey, unsigned int /*repeat*/,
                                unsigned int flags) {
-    // A modifier alone is the start of a combination, not the key to map.
-    if (virtualKey >= kVkShift && virtualKey <= kVkMenu) {
+    // A modifier alone is the start of a combination, not the key to map. The Windows keys are
+    // one: key maps name them only as the Windows modifier of another key.
+    if ((virtualKey >= kVkShift && virtualKey <= kVkMenu) || virtualKey == kVkLeftWindows ||
+        virtualKey == kVkRightWindows) {
         return;
     }
-    modifiers_ = held_ & (kKeyShift | kKeyCtrl | kKeyAlt);
+    modifiers_ = held_ & (kKeyShift | kKeyCtrl | kKeyAlt | kKeyWindows);
     if ((flags & kExtendedFlag) != 0) {
         modifiers_ |= kKeyExtended;
     }

@@ -16,20 +16,55 @@ constexpr std::uint8_t kVkMenu = 0x12;
 
 KeyboardButton* selectedButton = nullptr;
 
-// The user's layout, compiled once: the environment's names, else the US layout they default
-// to, else none (no XKB data installed: keys then show their fixed labels).
-const platform::KeyboardLayout* UserLayout() {
-    static std::once_flag once;
-    static std::unique_ptr<platform::KeyboardLayout> layout;
-    std::call_once(once, [] {
+// Where the user's layout comes from: an X server's live keymap once a host on X11 names its
+// connection, else the environment's XKB names, else the US layout they default to, else none
+// (no XKB data installed: keys then show their fixed labels).
+struct UserLayoutSource {
+    std::mutex mutex;
+    xcb_connection_t* x11 = nullptr;
+    std::shared_ptr<const platform::KeyboardLayout> layout;
+    bool opened = false;
+};
+
+UserLayoutSource& LayoutSource() {
+    static UserLayoutSource source;
+    return source;
+}
+
+std::shared_ptr<const platform::KeyboardLayout> OpenUserLayout(xcb_connection_t* x11) {
+    std::unique_ptr<platform::KeyboardLayout> layout;
+    if (x11 != nullptr) {
+        layout = platform::KeyboardLayout::OpenX11(x11);
+    }
+    if (layout == nullptr) {
         layout = platform::KeyboardLayout::Open(platform::GetKeyboardLayoutNames());
-        if (layout == nullptr) {
-            platform::KeyboardLayoutNames us;
-            us.layout = "us";
-            layout = platform::KeyboardLayout::Open(us);
-        }
-    });
-    return layout.get();
+    }
+    if (layout == nullptr) {
+        platform::KeyboardLayoutNames us;
+        us.layout = "us";
+        layout = platform::KeyboardLayout::Open(us);
+    }
+    return layout;
+}
+
+std::shared_ptr<const platform::KeyboardLayout> UserLayout() {
+    UserLayoutSource& source = LayoutSource();
+    const std::lock_guard lock(source.mutex);
+    if (!source.opened) {
+        source.layout = OpenUserLayout(source.x11);
+        source.opened = true;
+    }
+    return source.layout;
+}
+
+// The X server's keymap changes while the application runs (the user switches layouts): a new
+// keyboard reads it again. Names from the environment cannot change, so they are read once.
+void ForgetLiveLayout() {
+    UserLayoutSource& source = LayoutSource();
+    const std::lock_guard lock(source.mutex);
+    if (source.x11 != nullptr) {
+        source.opened = false;
+    }
 }
 
 unsigned LayoutModifiers(int index) {
@@ -69,7 +104,8 @@ KeyboardButton::KeyboardButton(std::uint32_t scanCode, bool extended, const YUni
       fontKind_(fontKind),
       labelSource_(labelSource),
       label_(label) {
-    const platform::KeyboardLayout* layout = scanCode != 0 ? UserLayout() : nullptr;
+    const std::shared_ptr<const platform::KeyboardLayout> layout =
+        scanCode != 0 ? UserLayout() : nullptr;
     const std::uint32_t virtualKey =
         layout != nullptr ? layout->GetVirtualKey(scanCode, extended) : 0;
     if (layout != nullptr && labelSource == 0) {
@@ -167,6 +203,7 @@ void LayOut(std::span<const KeyboardLayoutCell> cells,
 }  // namespace
 
 OnScreenKeyboard::OnScreenKeyboard() {
+    ForgetLiveLayout();
     LayOut(GetMainKeyboardLayout(), main_, mainPlaces_, width_, height_,
            [](const KeyboardLayoutCell& cell) {
                return std::make_unique<KeyboardButton>(cell.scanCode, cell.extended, cell.label,
@@ -222,6 +259,13 @@ KeyboardButton* OnScreenKeyboard::FindByVirtualKey(std::uint32_t virtualKey, boo
         }
     }
     return nullptr;
+}
+
+void UseX11KeyboardLayout(xcb_connection_t* connection) {
+    UserLayoutSource& source = LayoutSource();
+    const std::lock_guard lock(source.mutex);
+    source.x11 = connection;
+    source.opened = false;
 }
 
 bool NativeKeycodeToScanCode(std::uint32_t nativeKeycode, std::uint32_t& scanCode, bool& extended) {

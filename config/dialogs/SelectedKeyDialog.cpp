@@ -176,7 +176,7 @@ bool SelectedKeyDialogBase::Prepare(QWidget* parent) {
     for (int r = 0; r < kRowCount; ++r) {
         (this->*kPopulate[static_cast<std::size_t>(r)])(r == current ? 1 : -1);
     }
-    row = current;
+    row_ = current;
     return true;
 }
 
@@ -189,19 +189,19 @@ int SelectedKeyDialogBase::DoModal() {
 
 void SelectedKeyDialogBase::PopulateSendString(int current) {
     if (current == 1 && keymap_->GetFunctionCode(key_) == kFunctionSend) {
-        sendString = SendStringForDisplay(keymap_->GetValue(key_));
+        sendString_ = SendStringForDisplay(keymap_->GetValue(key_));
         return;
     }
     // What the key types now is the natural start for what it should send.
-    sendString.clear();
+    sendString_.clear();
     if (button_ != nullptr) {
-        sendString = button_->GetKeyState(mapModifiers(key_)).text;
+        sendString_ = button_->GetKeyState(mapModifiers(key_)).text;
     }
 }
 
 void SelectedKeyDialogBase::PopulateFunctions(int functionRow, int current) {
     const std::uint32_t code = keymap_->GetFunctionCode(key_);
-    functionCodes[static_cast<std::size_t>(functionRow)] =
+    functionCodes_[static_cast<std::size_t>(functionRow)] =
         current == 1 ? code : kRowCodes[static_cast<std::size_t>(functionRow)].first;
 }
 
@@ -225,28 +225,28 @@ void SelectedKeyDialogBase::PopulateSSHFunctions(int current) {
 }
 
 void SelectedKeyDialogBase::PopulateSetButtonBar(int current) {
-    buttonBar = current == 1 ? keymap_->GetValue(key_) : GetDefaultButtonBarName();
+    buttonBar_ = current == 1 ? keymap_->GetValue(key_) : GetDefaultButtonBarName();
 }
 
 void SelectedKeyDialogBase::PopulateRunScript(int current) {
     if (current == 1) {
-        scriptFileName = keymap_->GetValue(key_);
-        scriptArguments = keymap_->GetArguments(key_);
+        scriptFileName_ = keymap_->GetValue(key_);
+        scriptArguments_ = keymap_->GetArguments(key_);
     }
 }
 
 void SelectedKeyDialogBase::PopulateLaunchApplication(int current) {
     if (current == 1) {
-        launchProgram = keymap_->GetValue(key_);
-        launchArguments = keymap_->GetArguments(key_);
+        launchProgram_ = keymap_->GetValue(key_);
+        launchArguments_ = keymap_->GetArguments(key_);
     }
 }
 
 void SelectedKeyDialogBase::PopulateDisable(int /*current*/) {}
 
 bool SelectedKeyDialogBase::OnBrowse(QWidget* parent) {
-    const bool script = row == kRunScriptRow;
-    YUnicodeString& file = script ? scriptFileName : launchProgram;
+    const bool script = row_ == kRunScriptRow;
+    YUnicodeString& file = script ? scriptFileName_ : launchProgram_;
     YFileFilterList filters;
     if (script) {
         YAppendFileFilter(filters, LoadMessageString(msg::ScriptFilesFilter),
@@ -265,25 +265,44 @@ bool SelectedKeyDialogBase::OnBrowse(QWidget* parent) {
 }
 
 void SelectedKeyDialogBase::OnOK() {
-    std::uint32_t code = kRowCodes[static_cast<std::size_t>(row)].first;
+    std::uint32_t code = kRowCodes[static_cast<std::size_t>(row_)].first;
     YUnicodeString value;
     YUnicodeString arguments;
-    switch (GetRowControls(row)) {
-        case Controls::SendString:
+    switch (row_) {
+        case kSendStringRow:
             code = kFunctionSend;
-            value = SendStringForStore(sendString);
+            value = SendStringForStore(GetSendString());
             break;
-        case Controls::FunctionList:
-            code = functionCodes[static_cast<std::size_t>(row)];
+        case kMenuRow:
+            code = GetMenuValue();
             break;
-        case Controls::ButtonBarList:
-            value = buttonBar;
+        case kScrollBarRow:
+            code = GetScrollbarValue();
             break;
-        case Controls::FileAndArguments:
-            value = row == kRunScriptRow ? scriptFileName : launchProgram;
-            arguments = row == kRunScriptRow ? scriptArguments : launchArguments;
+        case kTelnetRow:
+            code = GetTelnetValue();
             break;
-        case Controls::None:
+        case kTn3270Row:
+            code = GetTN3270Value();
+            break;
+        case kVtRow:
+            code = GetVTValue();
+            break;
+        case kSshRow:
+            code = GetSSHValue();
+            break;
+        case kSetButtonBarRow:
+            value = GetSetButtonBarValue();
+            break;
+        case kRunScriptRow:
+            value = GetScriptFileName();
+            arguments = GetScriptArguments();
+            break;
+        case kLaunchRow:
+            value = GetLaunchFileName();
+            arguments = GetLaunchArguments();
+            break;
+        default:
             break;
     }
     const KeyMapEntry* before = keymap_->Find(key_);
@@ -293,6 +312,49 @@ void SelectedKeyDialogBase::OnOK() {
     keymap_->SetValue(key_, value);
     keymap_->SetArguments(key_, arguments);
     YDialog::OnOK();
+}
+
+bool SelectedKeyDialogBase::SetRow(int row) {
+    if (row < 0 || row >= kRowCount) {
+        return false;
+    }
+    row_ = row;
+    return true;
+}
+
+std::uint32_t SelectedKeyDialogBase::GetFunctionValue(int row) const {
+    return GetRowControls(row) == Controls::FunctionList && row >= 0 && row < kRowCount
+               ? functionCodes_[static_cast<std::size_t>(row)]
+               : 0;
+}
+
+bool SelectedKeyDialogBase::SetFunctionValue(int row, std::uint32_t code) {
+    // A code of another row would store a function the row does not name.
+    if (row < 0 || row >= kRowCount || GetRowControls(row) != Controls::FunctionList) {
+        return false;
+    }
+    const RowCodes& codes = kRowCodes[static_cast<std::size_t>(row)];
+    if (code < codes.first || code > codes.last) {
+        return false;
+    }
+    functionCodes_[static_cast<std::size_t>(row)] = code;
+    return true;
+}
+
+bool SelectedKeyDialogBase::SetFileName(int row, const YUnicodeString& file) {
+    if (row != kRunScriptRow && row != kLaunchRow) {
+        return false;
+    }
+    (row == kRunScriptRow ? scriptFileName_ : launchProgram_) = file;
+    return true;
+}
+
+bool SelectedKeyDialogBase::SetArguments(int row, const YUnicodeString& arguments) {
+    if (row != kRunScriptRow && row != kLaunchRow) {
+        return false;
+    }
+    (row == kRunScriptRow ? scriptArguments_ : launchArguments_) = arguments;
+    return true;
 }
 
 SelectedKeyDialog::SelectedKeyDialog(GlobalConfig* global, Keymap* keymap, KeyboardButton* button,

@@ -6,6 +6,8 @@
 #include <RivodeRavudaVU/SessionConfig.h>
 
 #include <algorithm>
+#include <array>
+#include <string_view>
 #include <utility>
 
 namespace msg = rivode::msg;
@@ -16,6 +18,11 @@ namespace {
 ExpectSendPairs ProposedPairs() {
     return {{u"ogin:", u"", false}, {u"assword:", u"", false}};
 }
+
+// Protocols whose connection is logged on by the protocol itself (or needs no logon): the
+// terminal starts at a shell's prompt, where a carriage return only repeats the prompt.
+constexpr std::array<std::u16string_view, 3> kPromptFirstProtocols = {u"SSH2", u"SSH1",
+                                                                      u"Local Shell"};
 
 }  // namespace
 
@@ -108,6 +115,13 @@ bool SessionLogonScriptsPage::OnBrowseScript(QWidget* parent) {
     scriptFilename = chooser.GetPathName();
     SetModified();
     return true;
+}
+
+bool SessionLogonScriptsPage::IsInitialReturnApplicable() const {
+    const YUnicodeString protocol = GetSession().GetProtocolName();
+    return std::none_of(
+        kPromptFirstProtocols.begin(), kPromptFirstProtocols.end(),
+        [&](std::u16string_view name) { return rivode::EqualsNoCase(name, protocol); });
 }
 
 bool SessionLogonScriptsPage::OnOK() {

@@ -37,7 +37,12 @@ std::vector<YUnicodeString> SessionMappedKeysPage::GetColumnTitles() {
 }
 
 bool SessionMappedKeysPage::AreBackspaceDeleteOptionsEnabled() const {
-    return !rivode::EqualsNoCase(GetSession().terminalConfig.emulation.Get(), u"TN3270");
+    return !rivode::EqualsNoCase(GetOwner().GetChosenEmulation(), u"TN3270");
+}
+
+bool SessionMappedKeysPage::OnSetActive() {
+    RefreshForm();
+    return true;
 }
 
 SessionMappedKeysPage::Row SessionMappedKeysPage::MakeRow(std::uint32_t key) const {

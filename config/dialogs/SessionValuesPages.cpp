@@ -23,6 +23,8 @@ namespace {
 
 using Kind = SessionPageField::Kind;
 
+constexpr unsigned kEmulationTemplate = 4365;
+
 // The largest number a spin box offers where the value has no limit of its own.
 constexpr std::uint32_t kLargeNumber = 9999999;
 
@@ -474,7 +476,52 @@ std::uint32_t ScrollbackLimit(const SessionValuesPage& page) {
     return limit > 0 ? static_cast<std::uint32_t>(limit) : kLargestScrollback;
 }
 
+// What a transfer protocol does with the FTP/SFTP page's values.
+struct TransferTraits {
+    std::u16string_view prefix;  // the protocols whose names begin so
+    // Directory listings come as text in the server's own format and local time, so the
+    // server's operating system and time zone are needed to read them (SFTP and HTTP carry
+    // structured entries in universal time).
+    bool listsAsText;
+    // Files are created with permissions the client gives (the creation mask applies).
+    bool setsModes;
+    // A transferred file's modification time can be set on the other side.
+    bool setsTimes;
+};
+constexpr std::array<TransferTraits, 4> kTransferTraits = {{
+    {u"FTP", true, false, true},  // FTP and FTP/SSL; a file's time is set with MFMT
+    {u"SFTP", false, true, true},
+    {u"SCP", true, true, true},  // listings come from the remote shell's ls
+    {u"HTTP", false, false, false},
+}};
+
+// The field applies only while the session's transfer protocol, as chosen now on the
+// Connection page, has trait; a protocol none of the rows names keeps every field.
+void ApplyToTransfers(SessionConfig& session, SessionPageField& field,
+                      bool TransferTraits::*trait) {
+    field.applies = [&session, trait] {
+        const YUnicodeString name = session.GetTransferProtocolName();
+        for (const TransferTraits& traits : kTransferTraits) {
+            if (name.size() >= traits.prefix.size() &&
+                rivode::EqualsNoCase(std::u16string_view(name).substr(0, traits.prefix.size()),
+                                     traits.prefix)) {
+                return traits.*trait;
+            }
+        }
+        return true;
+    };
+}
+
 }  // namespace
+
+YUnicodeString SessionOptionsDialogBase::GetChosenEmulation() const {
+    for (const std::unique_ptr<SessionValuesPage>& page : valuesPages_) {
+        if (page->GetTemplateId() == kEmulationTemplate && !page->fields.empty()) {
+            return page->fields.front().text;
+        }
+    }
+    return session_->terminalConfig.emulation.Get();
+}
 
 SessionValuesPage::SessionValuesPage(SessionOptionsDialogBase& dialog, unsigned templateId,
                                      std::uint32_t titleId)
@@ -530,7 +577,8 @@ bool FillSessionValuesPage(SessionValuesPage& page) {
                  Check(msg::TerminalShiftLocalMouseLabel, t.shiftForcesLocalMouseOperations),
                  Flag(msg::TerminalCursorOnClickLabel, s.positionCursorOnLeftClick)};
             break;
-        case 4365:  // Emulation
+        case kEmulationTemplate:
+            // The emulation's name first: GetChosenEmulation reads it there.
             f = {Names(msg::EmulationTerminalLabel, t.emulation, GetEmulationNames()),
                  ColorModeChoice(t),
                  Check(msg::EmulationAlternateKeyboardLabel, t.useAlternateKeyboard),
@@ -671,6 +719,10 @@ bool FillSessionValuesPage(SessionValuesPage& page) {
                  Check(msg::FtpFileSystemCaseLabel, s.fileSystemCase),
                  TextField(msg::FtpCreationMaskLabel, s.fileCreationMask),
                  Check(msg::FtpPreserveTimestampLabel, s.preserveTimestamp)};
+            ApplyToTransfers(s, f[0], &TransferTraits::listsAsText);
+            ApplyToTransfers(s, f[1], &TransferTraits::listsAsText);
+            ApplyToTransfers(s, f[3], &TransferTraits::setsModes);
+            ApplyToTransfers(s, f[4], &TransferTraits::setsTimes);
             break;
         case 11478:  // File Transfer\Advanced
             f = {Check(msg::TransferPgpLabel, s.usePgpForAllTransfers),

@@ -28,12 +28,13 @@ public:
 
     explicit CaptureKeyDialog(QWidget* parent = nullptr);
 
-    // Shift, Ctrl and Alt alone (virtual keys 0x10-0x12) keep the dialog waiting. Any other key
-    // records its scan code and the modifiers held (SetHeldModifiers), Extended when flags says
-    // so, and ends the dialog with YID_OK.
+    // Shift, Ctrl, Alt and the Windows keys alone (virtual keys 0x10-0x12, 0x5B, 0x5C) keep the
+    // dialog waiting. Any other key records its scan code and the modifiers held
+    // (SetHeldModifiers, Windows among them), Extended when flags says so, and ends the dialog
+    // with YID_OK.
     void KeyDown(unsigned int virtualKey, unsigned int repeat, unsigned int flags);
-    // The live state of Shift, Ctrl and Alt as key-code modifier bits (kKeyShift, ...); the
-    // window sets it before each KeyDown.
+    // The live state of Shift, Ctrl, Alt and the Windows key as key-code modifier bits
+    // (kKeyShift, ..., kKeyWindows); the window sets it before each KeyDown.
     void SetHeldModifiers(std::uint32_t modifiers) { held_ = modifiers; }
     // Whether the key pressed was a keypad digit with NumLock on (the window tells, before
     // KeyDown): the key is then the digit, not the cursor key of the same scan code.
@@ -132,15 +133,34 @@ public:
     bool OnBrowse(QWidget* parent);
     bool IsScriptingDisabled() const;
 
-    // What the form edits.
-    int row = kSendStringRow;
-    std::array<std::uint32_t, kRowCount> functionCodes{};  // rows 1-6: the chosen code
-    YUnicodeString sendString;                             // as shown, lines joined with LF
-    YUnicodeString buttonBar;
-    YUnicodeString scriptFileName;
-    YUnicodeString scriptArguments;
-    YUnicodeString launchProgram;
-    YUnicodeString launchArguments;
+    // The row chosen in the "Function" list; the form's choice goes through SetRow (a row out
+    // of range is refused).
+    int GetRow() const { return row_; }
+    bool SetRow(int row);
+
+    // What each row's controls hold, as OnOK takes them. Function rows give their chosen code.
+    const YUnicodeString& GetSendString() const { return sendString_; }  // lines joined with LF
+    std::uint32_t GetMenuValue() const { return GetFunctionValue(kMenuRow); }
+    std::uint32_t GetScrollbarValue() const { return GetFunctionValue(kScrollBarRow); }
+    std::uint32_t GetTelnetValue() const { return GetFunctionValue(kTelnetRow); }
+    std::uint32_t GetTN3270Value() const { return GetFunctionValue(kTn3270Row); }
+    std::uint32_t GetVTValue() const { return GetFunctionValue(kVtRow); }
+    std::uint32_t GetSSHValue() const { return GetFunctionValue(kSshRow); }
+    const YUnicodeString& GetSetButtonBarValue() const { return buttonBar_; }
+    const YUnicodeString& GetScriptFileName() const { return scriptFileName_; }
+    const YUnicodeString& GetScriptArguments() const { return scriptArguments_; }
+    const YUnicodeString& GetLaunchFileName() const { return launchProgram_; }
+    const YUnicodeString& GetLaunchArguments() const { return launchArguments_; }
+    // The code chosen in a function row (1-6); 0 for the other rows.
+    std::uint32_t GetFunctionValue(int row) const;
+
+    // The form's edits. A function row takes only codes of its own range (false otherwise); the
+    // file rows (run script, launch) keep a file and arguments each.
+    void SetSendString(const YUnicodeString& shown) { sendString_ = shown; }
+    bool SetFunctionValue(int row, std::uint32_t code);
+    void SetButtonBar(const YUnicodeString& name) { buttonBar_ = name; }
+    bool SetFileName(int row, const YUnicodeString& file);
+    bool SetArguments(int row, const YUnicodeString& arguments);
 
 private:
     void PopulateFunctions(int functionRow, int current);
@@ -151,6 +171,14 @@ private:
     OnScreenKeyboard* keyboard_ = nullptr;
     std::uint32_t key_;
     bool modified_ = false;
+    int row_ = kSendStringRow;
+    std::array<std::uint32_t, kRowCount> functionCodes_{};  // rows 1-6: the chosen code
+    YUnicodeString sendString_;
+    YUnicodeString buttonBar_;
+    YUnicodeString scriptFileName_;
+    YUnicodeString scriptArguments_;
+    YUnicodeString launchProgram_;
+    YUnicodeString launchArguments_;
 };
 
 class SelectedKeyDialog : public SelectedKeyDialogBase {
@@ -183,8 +211,11 @@ public:
 
     static std::vector<YUnicodeString> GetColumnTitles();
     OnScreenKeyboard& GetKeyboard() { return keyboard_; }
-    // Backspace and Delete cannot be swapped on a TN3270 session.
+    // Backspace and Delete cannot be swapped on a TN3270 session: the emulation as chosen now on
+    // the dialog's Emulation page.
     bool AreBackspaceDeleteOptionsEnabled() const;
+    // Shown again: the emulation may have changed on the Emulation page meanwhile.
+    bool OnSetActive() override;
 
     // "Map a Key...": captures a key and edits its mapping. Each returns the row to select
     // (-1: the list is unchanged).

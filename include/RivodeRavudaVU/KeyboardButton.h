@@ -20,6 +20,8 @@
 
 #pragma GCC visibility push(default)
 
+struct xcb_connection_t;
+
 struct KeyboardLayoutCell {
     const char16_t* label;
     int width;
@@ -46,7 +48,8 @@ public:
         std::array<std::uint8_t, 256> keyboardState{};  // the pressed modifiers at 0x80
         std::uint32_t virtualKey = 0;
         // The text typed: a control character as a backslash and three octal digits ("\033");
-        // empty for a dead key and for keys that type nothing.
+        // empty for a dead key and for keys that type nothing. Ctrl with Alt is AltGr: the text
+        // of the key's third level (its fourth with Shift), empty for a key that has none.
         YUnicodeString text;
     };
 
@@ -142,6 +145,12 @@ private:
     int modifierState_ = 0;
     bool numLock_ = false;
 };
+
+// The keys' texts follow the X server's live keymap (read again for each OnScreenKeyboard, in
+// the layout the user has switched to) once a host on X11 names its connection here; the
+// connection must stay open while keyboards are made. nullptr, or a server whose keymap cannot be
+// read, leaves the environment's XKB names (XKB_DEFAULT_LAYOUT, ...), else the US layout.
+void UseX11KeyboardLayout(xcb_connection_t* connection);
 
 // The PC set-1 scan code and extended flag of a key event's native key code (X and Wayland:
 // the Linux input code plus 8). false for a key without one.

@@ -90,6 +90,9 @@ public:
     // ignored; a name shared by several pages must be given as a path. nullptr when none.
     YPropertyTreePage* FindPage(const YUnicodeString& nameOrPath) const;
 
+    // The emulation as chosen now on the Emulation page (the session's own without that page).
+    YUnicodeString GetChosenEmulation() const;
+
     SessionConnectPage& GetConnectPage() { return connectPage_; }
     SessionLogonScriptsPage& GetLogonScriptsPage() { return logonScriptsPage_; }
     SessionLogFilePage& GetLogFilePage() { return logFilePage_; }

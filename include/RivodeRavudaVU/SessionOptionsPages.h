@@ -39,7 +39,18 @@ public:
     // the field the user is to correct (0: none).
     int GetFocusField() const { return focusField_; }
 
+    // The form showing the page hears through refresh when what it shows changed behind it (the
+    // protocol chosen on another page); it clears the hook when it goes.
+    void SetFormRefresh(std::function<void()> refresh) { formRefresh_ = std::move(refresh); }
+    // The dialog's refresh calls: the form shows the page for the session as it is now.
+    void Refresh() override { RefreshForm(); }
+
 protected:
+    void RefreshForm() const {
+        if (formRefresh_) {
+            formRefresh_();
+        }
+    }
     // Shows report over the dialog's window and asks the form to focus field.
     void Refuse(YReportMessageParams& report, int field);
     // Asks the form to focus field (a refusal already shown).
@@ -48,6 +59,7 @@ protected:
 private:
     SessionOptionsDialogBase& owner_;
     int focusField_ = 0;
+    std::function<void()> formRefresh_;
 };
 
 // ---- Connection
@@ -127,6 +139,12 @@ public:
     // The browse button: the chosen script replaces the file name; false when cancelled.
     bool OnBrowseScript(QWidget* parent);
 
+    // Whether the initial carriage return means something for the session's terminal protocol
+    // as chosen now: a connection the protocol logs on starts at the shell's prompt, so only
+    // logons carried in the terminal's text (a line, a modem, Telnet, RLogin) are offered it.
+    // The form disables the box otherwise; the stored value is kept.
+    bool IsInitialReturnApplicable() const;
+
     bool OnOK() override;
 };
 
@@ -200,6 +218,9 @@ struct SessionPageField {
     // Take the value out of the session, and put the field's value back.
     std::function<void(SessionPageField&)> load;
     std::function<void(const SessionPageField&)> store;
+    // Whether the value means something for the session's protocols as chosen now; the form
+    // disables the field otherwise (it keeps its value). Empty: always.
+    std::function<bool()> applies;
 };
 
 class SessionValuesPage : public SessionOptionsPage {

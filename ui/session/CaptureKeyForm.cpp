@@ -24,6 +24,8 @@ constexpr unsigned kVkShift = 0x10;
 constexpr unsigned kVkControl = 0x11;
 constexpr unsigned kVkMenu = 0x12;
 constexpr unsigned kVkSnapshot = 0x2C;
+constexpr unsigned kVkLeftWindows = 0x5B;
+constexpr unsigned kVkRightWindows = 0x5C;
 
 struct QtKeyScanCode {
     int key;
@@ -97,11 +99,16 @@ unsigned VirtualKeyOfQtKey(int key) {
         case Qt::Key_Shift:
             return kVkShift;
         case Qt::Key_Control:
-        case Qt::Key_Meta:
             return kVkControl;
         case Qt::Key_Alt:
         case Qt::Key_AltGr:
             return kVkMenu;
+        // Qt names the Windows key Meta (and Super where the layout calls it so).
+        case Qt::Key_Meta:
+        case Qt::Key_Super_L:
+            return kVkLeftWindows;
+        case Qt::Key_Super_R:
+            return kVkRightWindows;
         case Qt::Key_Print:
             return kVkSnapshot;
         default:
@@ -128,6 +135,9 @@ protected:
             return QObject::eventFilter(watched, event);
         }
         auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_AltGr && event->type() != QEvent::ShortcutOverride) {
+            altGr_ = press;
+        }
         if (dialog_.IsEnded() || (release && key->key() != Qt::Key_Print)) {
             return press || release;
         }
@@ -146,6 +156,12 @@ protected:
         held |= (modifiers & Qt::ShiftModifier) != 0 ? kKeyShift : 0;
         held |= (modifiers & Qt::ControlModifier) != 0 ? kKeyCtrl : 0;
         held |= (modifiers & Qt::AltModifier) != 0 ? kKeyAlt : 0;
+        held |= (modifiers & Qt::MetaModifier) != 0 ? kKeyWindows : 0;
+        // Key maps know AltGr as Ctrl with Alt, the keys' third level: X11 reports it as a
+        // modifier of its own, or not at all, so its key's press is remembered too.
+        if (altGr_ || (modifiers & Qt::GroupSwitchModifier) != 0) {
+            held |= kKeyCtrl | kKeyAlt;
+        }
         dialog_.SetHeldModifiers(held);
         dialog_.SetNumLockDigit((modifiers & Qt::KeypadModifier) != 0 &&
                                 ((key->key() >= Qt::Key_0 && key->key() <= Qt::Key_9) ||
@@ -157,6 +173,7 @@ protected:
 
 private:
     CaptureKeyDialog& dialog_;
+    bool altGr_ = false;
 };
 
 }  // namespace

@@ -135,8 +135,13 @@ QWidget* BuildLogonScriptsPage(YPropertyTreePage& base, QWidget* parent) {
     buttons->addWidget(remove);
     buttons->addStretch();
     layout->addLayout(buttons);
-    layout->addWidget(
-        BoundCheck(MessageText(msg::LogonInitialReturnLabel), page.sendInitialCarriageReturn));
+    QCheckBox* initialReturn =
+        BoundCheck(MessageText(msg::LogonInitialReturnLabel), page.sendInitialCarriageReturn);
+    initialReturn->setObjectName(QStringLiteral("initialReturn"));
+    layout->addWidget(initialReturn);
+    FollowPageRefresh(page, widget, [&page, initialReturn] {
+        initialReturn->setEnabled(page.IsInitialReturnApplicable());
+    });
 
     const auto enableList = [=](bool on) {
         for (QWidget* w : {static_cast<QWidget*>(list), static_cast<QWidget*>(add),

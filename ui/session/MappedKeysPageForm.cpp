@@ -128,8 +128,13 @@ QWidget* BuildMappedKeysPage(YPropertyTreePage& base, QWidget* parent) {
     QCheckBox* backspace =
         BoundCheck(MessageText(msg::BackspaceSendsDeleteLabel), page.mapBackspace);
     QCheckBox* del = BoundCheck(MessageText(msg::DeleteSendsBackspaceLabel), page.mapDelete);
-    backspace->setEnabled(page.AreBackspaceDeleteOptionsEnabled());
-    del->setEnabled(page.AreBackspaceDeleteOptionsEnabled());
+    backspace->setObjectName(QStringLiteral("mapBackspace"));
+    del->setObjectName(QStringLiteral("mapDelete"));
+    // The emulation may change on the Emulation page while this page is built.
+    FollowPageRefresh(page, widget, [&page, backspace, del] {
+        backspace->setEnabled(page.AreBackspaceDeleteOptionsEnabled());
+        del->setEnabled(page.AreBackspaceDeleteOptionsEnabled());
+    });
     auto* cua = new QCheckBox(MessageText(msg::CuaCopyPasteLabel));
     cua->setChecked(page.cuaCopyPaste);
     QObject::connect(cua, &QCheckBox::toggled, cua,

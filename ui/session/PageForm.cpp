@@ -2,6 +2,7 @@
 
 #include <DavaraZE/YQtText.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
+#include <RivodeRavudaVU/SessionOptionsPages.h>
 #include <RivodeRavudaVU/YReportMessageParams.h>
 
 #include <QAbstractButton>
@@ -80,6 +81,16 @@ void MarkField(QWidget* widget, int field) {
 
 QWidget* FindField(QWidget* page, int field) {
     return page != nullptr ? page->findChild<QWidget*>(FieldName(field)) : nullptr;
+}
+
+void FollowPageRefresh(SessionOptionsPage& page, QWidget* form, std::function<void()> refresh) {
+    if (page.IsReadOnly()) {
+        return;
+    }
+    refresh();
+    page.SetFormRefresh(refresh);
+    // The page outlives its window: the form's widgets must not be reached once they are gone.
+    QObject::connect(form, &QObject::destroyed, [&page] { page.SetFormRefresh(nullptr); });
 }
 
 void DisableFields(QWidget& page) {

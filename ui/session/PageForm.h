@@ -8,7 +8,9 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
+class SessionOptionsPage;
 class QCheckBox;
 class QDialog;
 class QDialogButtonBox;
@@ -38,6 +40,11 @@ QDialogButtonBox* DialogButtons(QDialog& window, bool withOk);
 void MarkField(QWidget* widget, int field);
 // The widget marked as field inside page; nullptr when none.
 QWidget* FindField(QWidget* page, int field);
+
+// Runs refresh now and whenever page asks its form to show the session as it is now (the
+// dialog's refresh calls, the page shown again), while form lives. On a read-only session the
+// form stays as DisableFields left it.
+void FollowPageRefresh(SessionOptionsPage& page, QWidget* form, std::function<void()> refresh);
 
 // Disables every widget of page that edits a value (boxes, fields, lists and their buttons);
 // labels stay as they are, so a read-only session is still read in full.

@@ -52,12 +52,12 @@ QWidget* SelectedKeyForm::BuildSendString() {
     auto* panel = new QWidget;
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* edit = new QPlainTextEdit(ToQ(dialog_.sendString));
+    auto* edit = new QPlainTextEdit(ToQ(dialog_.GetSendString()));
     edit->setObjectName(QStringLiteral("sendString"));
     edit->setTabChangesFocus(true);
     edit->setFixedHeight(edit->fontMetrics().lineSpacing() * 4);
     QObject::connect(edit, &QPlainTextEdit::textChanged, edit,
-                     [this, edit] { dialog_.sendString = FromQ(edit->toPlainText()); });
+                     [this, edit] { dialog_.SetSendString(FromQ(edit->toPlainText())); });
     layout->addWidget(BuddyLabel(MessageText(msg::SendStringLabel), edit));
     layout->addWidget(edit);
     auto* note = new QLabel(MessageText(msg::SendStringNote));
@@ -76,8 +76,7 @@ QWidget* SelectedKeyForm::BuildFunctionList() {
     functions_->setMaxVisibleItems(20);
     QObject::connect(functions_, &QComboBox::currentIndexChanged, functions_, [this](int index) {
         if (index >= 0 && !filling_) {
-            dialog_.functionCodes[static_cast<std::size_t>(dialog_.row)] =
-                functions_->itemData(index).toUInt();
+            (void)dialog_.SetFunctionValue(dialog_.GetRow(), functions_->itemData(index).toUInt());
         }
     });
     layout->addWidget(BuddyLabel(MessageText(msg::MappedFunctionLabel), functions_));
@@ -95,10 +94,10 @@ QWidget* SelectedKeyForm::BuildButtonBar() {
     for (const YUnicodeString& name : dialog_.GetButtonBarNames()) {
         bars->addItem(ToQ(name));
     }
-    const int current = bars->findText(ToQ(dialog_.buttonBar));
+    const int current = bars->findText(ToQ(dialog_.GetSetButtonBarValue()));
     bars->setCurrentIndex(current >= 0 ? current : 0);
     QObject::connect(bars, &QComboBox::currentTextChanged, bars,
-                     [this](const QString& name) { dialog_.buttonBar = FromQ(name); });
+                     [this](const QString& name) { dialog_.SetButtonBar(FromQ(name)); });
     layout->addWidget(BuddyLabel(MessageText(msg::MappedButtonBarLabel), bars));
     layout->addWidget(bars);
     layout->addStretch();
@@ -113,20 +112,22 @@ QWidget* SelectedKeyForm::BuildFile() {
     file_->setObjectName(QStringLiteral("file"));
     arguments_ = new QLineEdit;
     arguments_->setObjectName(QStringLiteral("arguments"));
-    const auto scriptRow = [this] { return dialog_.row == SelectedKeyDialogBase::kRunScriptRow; };
-    QObject::connect(file_, &QLineEdit::textEdited, file_, [this, scriptRow](const QString& text) {
-        (scriptRow() ? dialog_.scriptFileName : dialog_.launchProgram) = FromQ(text);
+    QObject::connect(file_, &QLineEdit::textEdited, file_, [this](const QString& text) {
+        (void)dialog_.SetFileName(dialog_.GetRow(), FromQ(text));
     });
-    QObject::connect(
-        arguments_, &QLineEdit::textEdited, arguments_, [this, scriptRow](const QString& text) {
-            (scriptRow() ? dialog_.scriptArguments : dialog_.launchArguments) = FromQ(text);
-        });
+    QObject::connect(arguments_, &QLineEdit::textEdited, arguments_, [this](const QString& text) {
+        (void)dialog_.SetArguments(dialog_.GetRow(), FromQ(text));
+    });
+    const auto scriptRow = [this] {
+        return dialog_.GetRow() == SelectedKeyDialogBase::kRunScriptRow;
+    };
     auto* browse = new QPushButton(QStringLiteral("..."));
     browse->setToolTip(MessageText(msg::BrowseMappedFileTip));
     browse->setAccessibleName(browse->toolTip());
     QObject::connect(browse, &QPushButton::clicked, file_, [this, scriptRow] {
         if (dialog_.OnBrowse(&window_)) {
-            file_->setText(ToQ(scriptRow() ? dialog_.scriptFileName : dialog_.launchProgram));
+            file_->setText(
+                ToQ(scriptRow() ? dialog_.GetScriptFileName() : dialog_.GetLaunchFileName()));
         }
     });
     fileLabel_ = BuddyLabel(MessageText(msg::MappedScriptLabel), file_);
@@ -140,7 +141,7 @@ QWidget* SelectedKeyForm::BuildFile() {
 }
 
 void SelectedKeyForm::ShowRow(int row) {
-    dialog_.row = row;
+    (void)dialog_.SetRow(row);
     using Controls = SelectedKeyDialogBase::Controls;
     const Controls controls = SelectedKeyDialogBase::GetRowControls(row);
     panels_->setCurrentIndex(static_cast<int>(controls));
@@ -151,15 +152,15 @@ void SelectedKeyForm::ShowRow(int row) {
         for (const auto& [code, name] : SelectedKeyDialogBase::GetRowFunctions(row)) {
             functions_->addItem(ToQ(name), code);
         }
-        const int current =
-            functions_->findData(dialog_.functionCodes[static_cast<std::size_t>(row)]);
+        const int current = functions_->findData(dialog_.GetFunctionValue(row));
         functions_->setCurrentIndex(current >= 0 ? current : 0);
         filling_ = false;
     } else if (controls == Controls::FileAndArguments) {
         const bool script = row == SelectedKeyDialogBase::kRunScriptRow;
         fileLabel_->setText(MessageText(script ? msg::MappedScriptLabel : msg::MappedProgramLabel));
-        file_->setText(ToQ(script ? dialog_.scriptFileName : dialog_.launchProgram));
-        arguments_->setText(ToQ(script ? dialog_.scriptArguments : dialog_.launchArguments));
+        file_->setText(ToQ(script ? dialog_.GetScriptFileName() : dialog_.GetLaunchFileName()));
+        arguments_->setText(
+            ToQ(script ? dialog_.GetScriptArguments() : dialog_.GetLaunchArguments()));
     }
 }
 
@@ -203,8 +204,9 @@ void SelectedKeyForm::Build() {
     nothing->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     panels_->addWidget(nothing);
     layout->addWidget(panels_);
-    types->setCurrentIndex(dialog_.row);
-    ShowRow(dialog_.row);
+    const int current = dialog_.GetRow();
+    types->setCurrentIndex(current);
+    ShowRow(current);
     QObject::connect(types, &QComboBox::currentIndexChanged, types,
                      [this](int row) { ShowRow(row); });
     layout->addWidget(DialogButtons(window_, true));

@@ -8,6 +8,7 @@
 #include <RivodeRavudaVU/KeyMappingEditor.h>
 #include <RivodeRavudaVU/SessionOptionsDialog.h>
 
+#include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
 
@@ -86,6 +87,18 @@ int ShowSessionOptionsDialog(GlobalConfig* global, ISessionConfig* session, int 
 }
 
 void RegisterSessionOptionsForms() {
+    // The on-screen keyboard shows what keys type in the user's layout. Under X11 that is the
+    // server's live keymap, read through the application's own connection. Wayland keeps the
+    // compositor's keymap with the client's input device, which Qt does not hand out: there, as
+    // offscreen (no keyboard at all), the layout comes from the XKB_DEFAULT_* names the
+    // compositor itself reads, and is "us" when they are unset.
+    if (const auto* x11 = qGuiApp != nullptr
+                              ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+                              : nullptr) {
+        UseX11KeyboardLayout(x11->connection());
+        // The connection goes with the application; keyboards made later use the names.
+        QObject::connect(qGuiApp, &QObject::destroyed, [] { UseX11KeyboardLayout(nullptr); });
+    }
     using namespace rivode::ui;
     YRegisterPageForm(SessionConnectPage::kBothKindsTemplateId, &ReadOnlyAware<BuildConnectPage>);
     YRegisterPageForm(SessionConnectPage::kOneKindTemplateId, &ReadOnlyAware<BuildConnectPage>);

@@ -23,6 +23,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace rivode::ui {
 
@@ -174,6 +175,12 @@ QWidget* BuildValuesPage(YPropertyTreePage& base, QWidget* parent) {
     auto& page = static_cast<SessionValuesPage&>(base);
     auto* widget = new QWidget(parent);
     auto* form = new QFormLayout(widget);
+    struct Conditional {
+        const SessionPageField* field;
+        QWidget* editor;
+        QLabel* label;
+    };
+    std::vector<Conditional> conditional;
     int number = 1;
     for (SessionPageField& field : page.fields) {
         QWidget* editor = nullptr;
@@ -210,11 +217,28 @@ QWidget* BuildValuesPage(YPropertyTreePage& base, QWidget* parent) {
         }
         if (editor != nullptr) {
             MarkField(editor, number);
+            QLabel* label = nullptr;
             if (field.kind != Kind::Check && field.kind != Kind::TriState) {
-                form->addRow(BuddyLabel(ToQ(field.label), editor), editor);
+                label = BuddyLabel(ToQ(field.label), editor);
+                form->addRow(label, editor);
+            }
+            if (field.applies) {
+                conditional.push_back({&field, editor, label});
             }
         }
         ++number;
+    }
+    if (!conditional.empty()) {
+        // A field that means nothing for the protocol chosen now is greyed, with its label.
+        FollowPageRefresh(page, widget, [conditional] {
+            for (const Conditional& c : conditional) {
+                const bool on = c.field->applies();
+                c.editor->setEnabled(on);
+                if (c.label != nullptr) {
+                    c.label->setEnabled(on);
+                }
+            }
+        });
     }
     if (!page.pendingNote.empty()) {
         auto* note = new QLabel(ToQ(page.pendingNote));

@@ -86,6 +86,9 @@ TEST_F(KeyMappingEditorTest, CaptureWaitsThroughModifiersAndKeepsTheExtendedFlag
         {"Print Screen's key release", 0x2C, 0x137, 0, 0x37, kKeyExtended},
         {"right Ctrl+Insert", 0x2D, 0x152, kKeyCtrl, 0x52, kKeyCtrl | kKeyExtended},
         {"keypad Insert", 0x2D, 0x52, 0, 0x52, 0},
+        {"left Windows alone", 0x5B, 0x15B, kKeyWindows, 0, 0},
+        {"right Windows alone", 0x5C, 0x15C, kKeyWindows, 0, 0},
+        {"Windows+F5", 0x74, 0x3F, kKeyWindows, 0x3F, kKeyWindows},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
@@ -115,6 +118,8 @@ TEST_F(KeyMappingEditorTest, KeysHaveTheirVirtualKeysAndTheLayoutsTexts) {
         {0x1A, false, 0xDB, KeyboardButton::kCtrl, u"\\033"},  // Ctrl+[ is Escape
         {0x03, false, '2', KeyboardButton::kShift, u"@"},
         {0x1E, false, 'A', KeyboardButton::kAlt, u"A"},  // Alt keeps the label
+        // Ctrl with Alt is AltGr, and the US layout has no third level.
+        {0x1E, false, 'A', KeyboardButton::kCtrl | KeyboardButton::kAlt, u""},
         {0x35, true, 0x6F, KeyboardButton::kNone, u"/"},
         {0x45, false, 0x13, KeyboardButton::kNone, u""},  // Pause
         {0x37, true, 0x2C, KeyboardButton::kNone, u""},   // Print Screen
@@ -167,18 +172,60 @@ TEST_F(KeyMappingEditorTest, SendStringOnTwoLinesIsStoredWithOneEscapeAndShownAg
     SelectedKeyDialogBase dialog(nullptr, &Keymap(), f5, 0x74 | kKeyShift, nullptr);
     ASSERT_TRUE(dialog.Prepare(nullptr));
     EXPECT_EQ(dialog.GetCombinationText(), u"Shift-VK_F5");
-    dialog.row = SelectedKeyDialogBase::kSendStringRow;
-    dialog.sendString = u"ls\ntyped \\r\\n";
+    ASSERT_TRUE(dialog.SetRow(SelectedKeyDialogBase::kSendStringRow));
+    dialog.SetSendString(u"ls\ntyped \\r\\n");
     dialog.OnOK();
     EXPECT_TRUE(dialog.IsModified());
     EXPECT_EQ(Keymap().GetValue(0x74 | kKeyShift), u"ls\\r\\ntyped \\\\r\\\\n");
 
     SelectedKeyDialogBase again(nullptr, &Keymap(), f5, 0x74 | kKeyShift, nullptr);
     ASSERT_TRUE(again.Prepare(nullptr));
-    EXPECT_EQ(again.row, SelectedKeyDialogBase::kSendStringRow);
-    EXPECT_EQ(again.sendString, u"ls\ntyped \\r\\n");
+    EXPECT_EQ(again.GetRow(), SelectedKeyDialogBase::kSendStringRow);
+    EXPECT_EQ(again.GetSendString(), u"ls\ntyped \\r\\n");
     again.OnOK();
     EXPECT_FALSE(again.IsModified());
+}
+
+TEST_F(KeyMappingEditorTest, EachRowTakesOnlyItsOwnFunctionsAndOkStoresTheChosenRow) {
+    OnScreenKeyboard keyboard;
+    KeyboardButton* f5 = keyboard.FindByScanCode(0x3F, false);
+    SelectedKeyDialogBase dialog(nullptr, &Keymap(), f5, 0x74, nullptr);
+    ASSERT_TRUE(dialog.Prepare(nullptr));
+    using Dialog = SelectedKeyDialogBase;
+    struct Case {
+        int row;
+        const char16_t* function;
+        bool taken;
+    };
+    const Case cases[] = {
+        {Dialog::kVtRow, u"VT_F15", true},
+        {Dialog::kVtRow, u"MENU_COPY", false},  // a menu function is not a VT key
+        {Dialog::kMenuRow, u"MENU_COPY", true},
+        {Dialog::kTn3270Row, u"TN3270_PF24", true},
+        {Dialog::kTn3270Row, u"SSH_BREAK", false},
+        {Dialog::kSendStringRow, u"SEND", false},  // a row without a function list
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(ToUtf8(test.function));
+        const std::uint32_t before = dialog.GetFunctionValue(test.row);
+        const std::uint32_t code = FunctionNameToCode(test.function);
+        EXPECT_EQ(dialog.SetFunctionValue(test.row, code), test.taken);
+        EXPECT_EQ(dialog.GetFunctionValue(test.row), test.taken ? code : before);
+    }
+    EXPECT_FALSE(dialog.SetRow(Dialog::kRowCount));
+    EXPECT_FALSE(dialog.SetFileName(Dialog::kVtRow, u"/bin/true"));
+    // The run-script row's file stays apart from the launch row's; OK takes the row chosen.
+    ASSERT_TRUE(dialog.SetFileName(Dialog::kRunScriptRow, u"/scripts/a.py"));
+    ASSERT_TRUE(dialog.SetFileName(Dialog::kLaunchRow, u"/bin/top"));
+    ASSERT_TRUE(dialog.SetArguments(Dialog::kLaunchRow, u"-d 1"));
+    ASSERT_TRUE(dialog.SetRow(Dialog::kLaunchRow));
+    dialog.OnOK();
+    EXPECT_EQ(Keymap().GetFunctionCode(0x74), kFunctionLaunch);
+    EXPECT_EQ(Keymap().GetValue(0x74), u"/bin/top");
+    EXPECT_EQ(Keymap().GetArguments(0x74), u"-d 1");
+    ASSERT_TRUE(dialog.SetRow(Dialog::kVtRow));
+    dialog.OnOK();
+    EXPECT_EQ(Keymap().GetFunctionCode(0x74), FunctionNameToCode(u"VT_F15"));
 }
 
 TEST_F(KeyMappingEditorTest, ScriptingDisabledWarnsAndFallsBackToTheSendString) {
@@ -198,8 +245,8 @@ TEST_F(KeyMappingEditorTest, ScriptingDisabledWarnsAndFallsBackToTheSendString) 
     ASSERT_TRUE(accepted.Prepare(nullptr));
     ASSERT_EQ(ui_->shown.size(), 2u);
     EXPECT_EQ(ui_->shown[1], YReportMessageParams(msg::ScriptingDisabled).GetTextTrimmed());
-    EXPECT_EQ(accepted.row, SelectedKeyDialogBase::kSendStringRow);
-    EXPECT_EQ(accepted.sendString, u"\\001");                // what Ctrl+A types
+    EXPECT_EQ(accepted.GetRow(), SelectedKeyDialogBase::kSendStringRow);
+    EXPECT_EQ(accepted.GetSendString(), u"\\001");           // what Ctrl+A types
     EXPECT_EQ(Keymap().GetFunctionCode(key), kFunctionRun);  // nothing stored before OK
 }
 

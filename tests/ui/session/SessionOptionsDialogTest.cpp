@@ -29,6 +29,7 @@
 #include <QFontDialog>
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -68,6 +69,8 @@ private:
     std::shared_ptr<YUserInterface> qt_ = YCreateQtUserInterface();
 };
 
+void RestorePageFactories();
+
 class SessionOptionsTest : public ::testing::Test {
 protected:
     SessionOptionsTest() {
@@ -84,6 +87,7 @@ protected:
         SessionOptionsDialogBase::m_pageStateMap.Clear();
     }
     ~SessionOptionsTest() override {
+        RestorePageFactories();
         YSetUserInterface(nullptr);
         RivodeRavudaVuCleanupForUnload();
     }
@@ -199,20 +203,36 @@ IProtocolPages* CreateNamedPages(const ConnectProtocolEntry& entry, YPropertyTre
     return new NamedProtocolPages(entry.name, connect);
 }
 
-// The protocols of both products in the table, the modules of SSH2, Telnet and SFTP offering
-// pages.
-bool LoadBothKindsWithPages() {
+// The protocols of both products in the table.
+bool LoadBothKinds() {
     const YAppFnTable table{LoadConnectProtocolModule, nullptr, nullptr};
     bool fips = false;
     YReportMessageParams report;
-    if (!LoadSingleProductConnectionProtocolDlls(table, kProductQuillfile,
-                                                 GetDefaultConnectModuleFolder(), fips, report)) {
+    return LoadSingleProductConnectionProtocolDlls(table, kProductQuillfile,
+                                                   GetDefaultConnectModuleFolder(), fips, report);
+}
+
+// The page factories the modules filled, put back once a test is done (the table outlives it).
+std::vector<std::pair<ConnectProtocolEntry*, decltype(ConnectProtocolEntry::functions.createPages)>>
+    replacedPageFactories;
+
+void RestorePageFactories() {
+    for (const auto& [entry, factory] : replacedPageFactories) {
+        entry->functions.createPages = factory;
+    }
+    replacedPageFactories.clear();
+}
+
+// Both kinds, the modules of SSH2, Telnet and SFTP offering named pages.
+bool LoadBothKindsWithPages() {
+    if (!LoadBothKinds()) {
         return false;
     }
     for (const char16_t* name : {u"SSH2", u"Telnet", u"SFTP"}) {
         // The module's entry function fills the slot; here the test does.
-        const_cast<ConnectProtocolEntry*>(GetConnectProtocolTable().Find(name))
-            ->functions.createPages = CreateNamedPages;
+        auto* entry = const_cast<ConnectProtocolEntry*>(GetConnectProtocolTable().Find(name));
+        replacedPageFactories.emplace_back(entry, entry->functions.createPages);
+        entry->functions.createPages = CreateNamedPages;
     }
     return true;
 }
@@ -640,6 +660,113 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
         }
     }
     EXPECT_TRUE(recorder_->messages.empty());
+}
+
+bool Enabled(QWidget& window, const char* field) {
+    auto* widget = PageWidget(window)->findChild<QWidget*>(QString::fromLatin1(field));
+    EXPECT_NE(widget, nullptr) << field;
+    return widget != nullptr && widget->isEnabled();
+}
+
+void Choose(QWidget& window, const char* field, const char* text) {
+    auto* combo = PageWidget(window)->findChild<QComboBox*>(QString::fromLatin1(field));
+    ASSERT_NE(combo, nullptr) << field;
+    const int index = combo->findText(QString::fromLatin1(text));
+    ASSERT_GE(index, 0) << text;
+    combo->setCurrentIndex(index);
+    LetEventsRun();
+}
+
+// Pages built while the session had one protocol (or emulation) show the choice made later on
+// another page.
+TEST_F(SessionOptionsTest, ProtocolAndEmulationChoicesRefreshThePagesThatDependOnThem) {
+    ASSERT_TRUE(loaded_);
+    ASSERT_TRUE(LoadBothKinds());
+    const YRefPtr<ISessionConfig> session = StoredSession(u"Telnet");
+    session->SetTransferProtocolName(u"FTP");
+    struct Step {
+        const char* name;
+        const char* page;
+        const char* field;
+        bool enabled;
+        std::function<void(QWidget&)> before;  // on the Connection or Emulation page
+    };
+    const auto onConnection = [](const char* field, const char* protocol) {
+        return [=](QWidget& w) {
+            ClickPage(w, QStringLiteral("Connection"));
+            Choose(w, field, protocol);
+        };
+    };
+    const Step steps[] = {
+        {"FTP reads listings by the server's system", "FTP/SFTP", "field1", true, nullptr},
+        {"FTP sets no modes", "FTP/SFTP", "field4", false, nullptr},
+        {"SFTP lists in structured entries", "FTP/SFTP", "field1", false,
+         onConnection("field3", "SFTP")},
+        {"nor in local time", "FTP/SFTP", "field2", false, nullptr},
+        {"SFTP creates files with a mode", "FTP/SFTP", "field4", true, nullptr},
+        {"Telnet's logon may wait for a carriage return", "Logon Actions", "initialReturn", true,
+         nullptr},
+        {"SSH2 logs on in the protocol", "Logon Actions", "initialReturn", false,
+         onConnection("field2", "SSH2")},
+        {"VT100 swaps Backspace and Delete", "Mapped Keys", "mapBackspace", true, nullptr},
+        {"TN3270 chosen but not yet stored does not", "Mapped Keys", "mapDelete", false,
+         [](QWidget& w) {
+             ClickPage(w, QStringLiteral("Emulation"));
+             Choose(w, "field1", "TN3270");
+         }},
+    };
+    WhenModalShows([&](QWidget& window) {
+        for (const Step& step : steps) {
+            SCOPED_TRACE(step.name);
+            if (step.before) {
+                step.before(window);
+            }
+            ClickPage(window, QString::fromLatin1(step.page));
+            LetEventsRun(10);
+            EXPECT_EQ(Enabled(window, step.field), step.enabled);
+        }
+        Press(window, "YID_CANCEL");
+    });
+    bool keywords = false;
+    EXPECT_EQ(ShowSessionOptionsDialog(nullptr, session.get(), 0, false, false, 0, false, 0, false,
+                                       keywords, kProductQuillterm, nullptr),
+              YID_CANCEL);
+    EXPECT_TRUE(recorder_->messages.empty());
+}
+
+// The Windows key and AltGr, held while a key is pressed into Map Key, are named as key maps
+// name them: the Windows modifier, and Ctrl with Alt.
+TEST_F(SessionOptionsTest, MapKeyTakesTheWindowsKeyAndAltGrAsKeyMapsNameThem) {
+    struct Case {
+        const char* name;
+        Qt::Key held;
+        Qt::KeyboardModifiers modifiers;
+        Qt::Key key;
+        unsigned scanCode;
+        unsigned captured;
+    };
+    const Case cases[] = {
+        {"Windows+F5", Qt::Key_Super_L, Qt::MetaModifier, Qt::Key_F5, 0x3F, kKeyWindows},
+        {"AltGr+E", Qt::Key_AltGr, Qt::NoModifier, Qt::Key_E, 0x12, kKeyCtrl | kKeyAlt},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        bool waited = false;
+        WhenModalShows([&](QWidget& capture) {
+            // QTest types only keys that have a character; these are sent as the window would.
+            QKeyEvent press(QEvent::KeyPress, test.held, test.modifiers);
+            QApplication::sendEvent(&capture, &press);
+            LetEventsRun();
+            waited = capture.isVisible();
+            QTest::keyClick(&capture, test.key, test.modifiers);
+        });
+        unsigned scanCode = 0;
+        unsigned modifiers = 0;
+        EXPECT_TRUE(LaunchCaptureKeyDialog(scanCode, modifiers, nullptr));
+        EXPECT_TRUE(waited);
+        EXPECT_EQ(scanCode, test.scanCode);
+        EXPECT_EQ(modifiers, test.captured);
+    }
 }
 
 TEST_F(SessionOptionsTest, AnsiColorPickedIntoTheSessionsOwnPaletteOnOkOnly) {
