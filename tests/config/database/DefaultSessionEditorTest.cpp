@@ -10,6 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
 namespace rivode::test {
 namespace {
 
@@ -90,6 +95,31 @@ TEST_F(DefaultSessionEditorTest, AnswersDecideWhereChangesGoAndReadOnlySessionsA
     EXPECT_EQ(ui_->shown[0].style & YMB_ICONMASK, YMB_ICONWARNING);
     EXPECT_EQ(FakeOptionsDialog::mode, 3);
     EXPECT_TRUE(FakeOptionsDialog::skipNameValidation);
+}
+
+TEST_F(DefaultSessionEditorTest, OpeningOrCancellingLeavesTheFolderUntouchedOnlyOkStores) {
+    const auto files = [this] {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(MainRoot())) {
+            names.push_back(entry.path().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const std::vector<std::string> before = files();
+    ASSERT_TRUE(Database().OpenSession(u"Default"));
+    FakeOptionsDialog::edit = u"cancelled";
+    FakeOptionsDialog::result = YID_CANCEL;
+    bool allUpdated = false;
+    EXPECT_FALSE(EditDefaultSession(nullptr, 0, 3, nullptr, allUpdated));
+    EXPECT_EQ(files(), before);
+    EXPECT_FALSE(Database().Exists(u"Default"));
+
+    FakeOptionsDialog::result = YID_OK;
+    ui_->dialogAnswer = YID_CANCEL;
+    EXPECT_TRUE(EditDefaultSession(nullptr, 0, 3, nullptr, allUpdated));
+    EXPECT_TRUE(Database().IsSession(u"Default"));
+    EXPECT_EQ(DefaultTitle(), "cancelled");
 }
 
 TEST_F(DefaultSessionEditorTest, SaveSessionDialogRefusesNamesInUse) {
