@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace rivode::test {
@@ -148,6 +149,39 @@ TEST_F(ProtocolLoading, AModuleThatOthersCouldReplaceStopsTheLoadingAtOnce) {
     EXPECT_EQ(Names(protocols_), (YStringArray{u"SSH2", u"SSH1"}));
     ASSERT_EQ(failures_.size(), 1u);
     EXPECT_EQ(failures_[0].protocol, u"Telnet");
+}
+
+TEST_F(ProtocolLoading, AModuleFromAnotherBuildIsRefusedBeforeItRunsAndTheRestLoads) {
+    Install("SSH2");
+    fs::copy_file(STALE_MODULE, folder_ / "Telnet.so");
+    fs::copy_file(UNSTAMPED_MODULE, folder_ / "RLogin.so");
+
+    // Either module's entry function would end the test process.
+    ASSERT_TRUE(Load(3, folder_.Path16())) << ToUtf8(report_.GetText());
+    EXPECT_EQ(Names(protocols_), (YStringArray{u"SSH2", u"SSH1"}));
+    const struct {
+        const char16_t* protocol;
+        const char* file;
+        std::uint32_t id;
+        std::size_t inserts;  // the file, then the module's stamp and the library's
+    } expected[] = {
+        {u"Telnet", "Telnet.so", msg::ProtocolModuleBuiltForOtherLibrary, 3},
+        {u"RLogin", "RLogin.so", msg::ProtocolModuleWithoutStamp, 1},
+    };
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.file);
+        const auto failure =
+            std::find_if(failures_.begin(), failures_.end(),
+                         [&](const Failure& f) { return f.protocol == e.protocol; });
+        ASSERT_NE(failure, failures_.end());
+        EXPECT_EQ(failure->id, e.id);
+        ASSERT_EQ(failure->strings.size(), e.inserts);
+        EXPECT_EQ(failure->strings[0], FromUtf8(folder_ / e.file));
+        if (e.inserts == 3) {
+            EXPECT_NE(failure->strings[1], failure->strings[2]);
+        }
+        EXPECT_EQ(failure->portAfterwards, 0u);
+    }
 }
 
 TEST_F(ProtocolLoading, NoModuleAtAllIsReportedWithTheFolder) {
