@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <tuple>
 
 namespace rivode::test {
 namespace {
@@ -159,28 +160,16 @@ TEST_F(ProtocolLoading, AModuleFromAnotherBuildIsRefusedBeforeItRunsAndTheRestLo
     // Either module's entry function would end the test process.
     ASSERT_TRUE(Load(3, folder_.Path16())) << ToUtf8(report_.GetText());
     EXPECT_EQ(Names(protocols_), (YStringArray{u"SSH2", u"SSH1"}));
-    const struct {
-        const char16_t* protocol;
-        const char* file;
-        std::uint32_t id;
-        std::size_t inserts;  // the file, then the module's stamp and the library's
-    } expected[] = {
-        {u"Telnet", "Telnet.so", msg::ProtocolModuleBuiltForOtherLibrary, 3},
-        {u"RLogin", "RLogin.so", msg::ProtocolModuleWithoutStamp, 1},
-    };
-    for (const auto& e : expected) {
-        SCOPED_TRACE(e.file);
+    for (const auto& [file, id, inserts] :
+         {std::tuple("Telnet.so", msg::ProtocolModuleBuiltForOtherLibrary, 3u),
+          std::tuple("RLogin.so", msg::ProtocolModuleWithoutStamp, 1u)}) {
         const auto failure =
-            std::find_if(failures_.begin(), failures_.end(),
-                         [&](const Failure& f) { return f.protocol == e.protocol; });
-        ASSERT_NE(failure, failures_.end());
-        EXPECT_EQ(failure->id, e.id);
-        ASSERT_EQ(failure->strings.size(), e.inserts);
-        EXPECT_EQ(failure->strings[0], FromUtf8(folder_ / e.file));
-        if (e.inserts == 3) {
-            EXPECT_NE(failure->strings[1], failure->strings[2]);
-        }
-        EXPECT_EQ(failure->portAfterwards, 0u);
+            std::find_if(failures_.begin(), failures_.end(), [&](const Failure& f) {
+                return !f.strings.empty() && f.strings[0] == FromUtf8(folder_ / file);
+            });
+        ASSERT_NE(failure, failures_.end()) << file;
+        EXPECT_EQ(failure->id, id);
+        EXPECT_EQ(failure->strings.size(), inserts);
     }
 }
 
