@@ -103,9 +103,17 @@ YRefPtr<ISessionConfig> SessionDatabaseImpl::OpenSession(const YUnicodeString& p
         report.AddString(path);
         return nullptr;
     }
+    // Loaded from its own key, which holds nothing yet, rather than from no key: a record
+    // loaded from nothing stores itself as the template at once, and merely looking at the
+    // default session (an editor the user cancels) must leave the configuration untouched. The
+    // key is read-only, so nothing can be written through it; the session comes into being
+    // when it is first saved.
+    YProfileStore readOnly(true);
+    const YProfileKey sessions(readOnly.GetRootKey(), kSessionsKeyName);
+    const YProfileKey missing(sessions, path);
     YRefPtr<ISessionConfig> defaults = CreateSessionConfig();
     defaults->SetPath(path);
-    defaults->Load(nullptr);
+    defaults->Load(&missing);
     return defaults;
 }
 

@@ -50,45 +50,149 @@ bool ReportNotFound(std::uint32_t id, const YUnicodeString& path, YReportMessage
     return false;
 }
 
-// The folder key holding the existing item at path; null with the report when there is none.
+// The folder key holding the existing item at path, and what the item is; null with the report
+// when there is none.
 std::unique_ptr<YProfileKey> OpenItemFolder(const SessionTree& tree, const ItemPath& item,
-                                            const YUnicodeString& path,
+                                            const YUnicodeString& path, ChildKind& kind,
                                             YReportMessageParams& report) {
     std::unique_ptr<YProfileKey> folder = tree.OpenFolder(item.folder);
-    if (!folder || item.name.empty() || !folder->SubKeyExists(item.name)) {
+    kind = folder && !item.name.empty() ? KindOfChild(*folder, item.name) : ChildKind::None;
+    if (kind == ChildKind::None) {
         ReportNotFound(msg::SessionItemNotFound, path, report);
         return nullptr;
     }
     return folder;
 }
 
-// Copies the key name of sourceFolder (with everything in it) to newName in targetFolder, then
-// removes the source. A failure leaves the source as it was.
+// The names of key's subkeys as its listing shows them.
+YStringArray ListChildren(const YProfileKey& key) {
+    YStringArray children;
+    YProfileKeyIterator iterator(key, false);
+    YUnicodeString child;
+    while (iterator.Next(child)) {
+        children.push_back(child);
+    }
+    return children;
+}
+
+// Copies the values of source and, recursively, its subkeys into target, failing with the
+// store's reason when any key of source could not be read: a key that fails to read copies as
+// empty, and the source is removed after the copy. item names the item in the report.
+bool CopyKeyWhole(YProfileKey& target, const YProfileKey& source, const YUnicodeString& item,
+                  YReportMessageParams& report) {
+    const bool copied = CopyProfileKeyValues(target, source);
+    if (!source.GetStatus().IsSuccess()) {
+        return FailWith(source.GetStatus(), msg::SessionItemChangeFailed, item, report);
+    }
+    if (!copied) {
+        return FailWith(target.GetStatus(), msg::SessionItemChangeFailed, item, report);
+    }
+    for (const YUnicodeString& child : ListChildren(source)) {
+        const ChildKind kind = KindOfChild(source, child);
+        if (kind == ChildKind::None) {
+            continue;
+        }
+        const YProfileKey from(source, child);
+        // A folder must exist even when it holds nothing; a session is only its value file.
+        YProfileKey to(target, child, kind == ChildKind::Folder);
+        if (!CopyKeyWhole(to, from, item, report)) {
+            return false;
+        }
+        if (!to.Flush()) {
+            return FailWith(to.GetStatus(), msg::SessionItemChangeFailed, item, report);
+        }
+    }
+    return true;
+}
+
+// Removes the item name of folderKey as far as listings show it: a session with its key, a
+// folder after its children and only when nothing is left in it. The store removes a key with
+// all it holds, also what a name spelt another way hides from listings (a folder "both" beside
+// the value file "Both.ini" lists as the session alone, and the key "Both" does not reach it):
+// that was never copied, so it must not go either. It surfaces once the session's file is gone,
+// and stays; complete tells whether anything stayed. false when the store refused a removal.
+bool RemoveListed(const YProfileKey& folderKey, const YUnicodeString& name, bool& complete) {
+    if (KindOfChild(folderKey, name) != ChildKind::Folder) {
+        return folderKey.DeleteSubKey(name);
+    }
+    {
+        const YProfileKey folder(folderKey, name);
+        for (const YUnicodeString& child : ListChildren(folder)) {
+            if (!RemoveListed(folder, child, complete)) {
+                return false;
+            }
+        }
+    }
+    // Listed afresh: a key keeps the spellings it listed, the removed ones included.
+    if (!ListChildren(YProfileKey(folderKey, name)).empty()) {
+        complete = false;
+        return true;
+    }
+    return folderKey.DeleteSubKey(name);
+}
+
+// Copies the item name of sourceFolder (with everything in it) to newName in targetFolder, then
+// removes the source. The source goes only when the copy holds all of it: every key was read
+// whole and the copy is an item of the same kind (a session whose file holds nothing the store
+// can read would not come out as one). A failure leaves the source as it was.
 bool MoveKey(const YProfileKey& sourceFolder, const YUnicodeString& name,
              const YProfileKey& targetFolder, const YUnicodeString& newName,
              YReportMessageParams& report) {
+    const ChildKind kind = KindOfChild(sourceFolder, name);
     bool copied = false;
     {
         const YProfileKey source(sourceFolder, name);
-        // A session is only its value file; a folder must exist even when it holds nothing.
-        YProfileKey target(targetFolder, newName, !HoldsIsSession(source));
-        copied = CopyProfileKey(target, source) && target.Flush();
-        if (!copied) {
-            FailWith(target.GetStatus(), msg::SessionItemChangeFailed, name, report);
+        YProfileKey target(targetFolder, newName, kind == ChildKind::Folder);
+        copied = CopyKeyWhole(target, source, name, report);
+        if (copied && !target.Flush()) {
+            copied = FailWith(target.GetStatus(), msg::SessionItemChangeFailed, name, report);
         }
+    }
+    if (copied && KindOfChild(targetFolder, newName) != kind) {
+        report.SetMessage(msg::SessionItemNotCopiedWhole);
+        report.AddString(name);
+        copied = false;
     }
     // The half-made copy goes only after its key object is gone, which would write it again.
     if (!copied) {
         targetFolder.DeleteSubKey(newName);
         return false;
     }
-    if (!sourceFolder.DeleteSubKey(name)) {
-        // Two copies would confuse the user more than the move not happening.
-        FailWith(sourceFolder.GetStatus(), msg::SessionItemChangeFailed, name, report);
-        targetFolder.DeleteSubKey(newName);
+    if (kind == ChildKind::Session) {
+        if (!sourceFolder.DeleteSubKey(name)) {
+            // Two copies would confuse the user more than the move not happening.
+            FailWith(sourceFolder.GetStatus(), msg::SessionItemChangeFailed, name, report);
+            targetFolder.DeleteSubKey(newName);
+            return false;
+        }
+        return true;
+    }
+    // A folder goes child by child: once part of it is gone, the copy is all that holds that
+    // part, so a failure keeps both.
+    bool complete = true;
+    if (!RemoveListed(sourceFolder, name, complete)) {
+        return FailWith(sourceFolder.GetStatus(), msg::SessionItemChangeFailed, name, report);
+    }
+    if (!complete) {
+        report.SetMessage(msg::SessionFolderMovedInPart);
+        report.AddString(name);
         return false;
     }
     return true;
+}
+
+// Whether the session key name of folderKey holds subkeys of its own: a folder of the same
+// name stored with it, whose children no listing shows (the name lists as the session).
+bool SessionHoldsFolder(const YProfileKey& folderKey, const YUnicodeString& name) {
+    const YProfileKey session(folderKey, name);
+    YProfileKeyIterator iterator(session, false);
+    YUnicodeString child;
+    while (iterator.Next(child)) {
+        if (!rivode::EqualsNoCase(child, kFolderDataKeyName)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // A name that only changes letter case names the same key in the store: it moves through a
@@ -131,7 +235,7 @@ bool SessionDatabaseImpl::ListFolder(const YUnicodeString& path, ProfileFolderDa
     if (!folder) {
         return false;
     }
-    listing.LoadListing(*folder, IsFolderChild, mode);
+    LoadTreeListing(*folder, listing, mode);
     return true;
 }
 
@@ -182,7 +286,8 @@ bool SessionDatabaseImpl::RenameItem(const YUnicodeString& path, const YUnicodeS
                                      YReportMessageParams& report) {
     const ItemPath item = SplitItemPath(path);
     const SessionTree tree;
-    const std::unique_ptr<YProfileKey> parent = OpenItemFolder(tree, item, path, report);
+    ChildKind kind = ChildKind::None;
+    const std::unique_ptr<YProfileKey> parent = OpenItemFolder(tree, item, path, kind, report);
     if (!parent) {
         return false;
     }
@@ -191,7 +296,7 @@ bool SessionDatabaseImpl::RenameItem(const YUnicodeString& path, const YUnicodeS
     if (newName == oldName) {
         return true;
     }
-    const bool isFolder = IsFolderChild(*parent, oldName);
+    const bool isFolder = kind == ChildKind::Folder;
     if (!ValidateItemName(*parent, oldName, newName, false, isFolder, report) ||
         !RenameKey(tree, item.folder, *parent, oldName, newName, report)) {
         return false;
@@ -205,7 +310,8 @@ bool SessionDatabaseImpl::MoveItem(const YUnicodeString& path, const YUnicodeStr
                                    YReportMessageParams& report) {
     const ItemPath item = SplitItemPath(path);
     const SessionTree tree;
-    const std::unique_ptr<YProfileKey> source = OpenItemFolder(tree, item, path, report);
+    ChildKind kind = ChildKind::None;
+    const std::unique_ptr<YProfileKey> source = OpenItemFolder(tree, item, path, kind, report);
     if (!source) {
         return false;
     }
@@ -216,7 +322,7 @@ bool SessionDatabaseImpl::MoveItem(const YUnicodeString& path, const YUnicodeStr
     if (rivode::EqualsNoCase(item.folder, folderPath)) {
         return true;
     }
-    const bool isFolder = IsFolderChild(*source, item.name);
+    const bool isFolder = kind == ChildKind::Folder;
     if (isFolder && IsWithin(folderPath, path)) {
         return ReportNotFound(msg::FolderMoveIntoItself, path, report);
     }
@@ -239,9 +345,14 @@ bool SessionDatabaseImpl::MoveItem(const YUnicodeString& path, const YUnicodeStr
 bool SessionDatabaseImpl::DeleteItem(const YUnicodeString& path, YReportMessageParams& report) {
     const ItemPath item = SplitItemPath(path);
     const SessionTree tree;
-    const std::unique_ptr<YProfileKey> parent = OpenItemFolder(tree, item, path, report);
+    ChildKind kind = ChildKind::None;
+    const std::unique_ptr<YProfileKey> parent = OpenItemFolder(tree, item, path, kind, report);
     if (!parent) {
         return false;
+    }
+    // The store removes a key with all it holds: the hidden folder would go with the session.
+    if (kind == ChildKind::Session && SessionHoldsFolder(*parent, item.name)) {
+        return ReportNotFound(msg::SessionDeleteHoldsFolder, path, report);
     }
     FolderOrder order(*parent);
     if (!parent->DeleteSubKey(item.name)) {

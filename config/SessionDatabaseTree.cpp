@@ -24,8 +24,36 @@ bool HoldsIsSession(const YProfileKey& key) {
     return key.GetDword(kIsSessionValueName, ignored);
 }
 
+ChildKind KindOfChild(const YProfileKey& folderKey, const YUnicodeString& name) {
+    if (HoldsIsSession(YProfileKey(folderKey, name))) {
+        return ChildKind::Session;
+    }
+    return folderKey.SubKeyExists(name) ? ChildKind::Folder : ChildKind::None;
+}
+
 bool IsFolderChild(const YProfileKey& folderKey, const YUnicodeString& name) {
-    return !HoldsIsSession(YProfileKey(folderKey, name));
+    return KindOfChild(folderKey, name) == ChildKind::Folder;
+}
+
+void LoadTreeListing(const YProfileKey& folderKey, ProfileFolderData& listing, int mode) {
+    std::set<YUnicodeString> absent;
+    listing.LoadListing(
+        folderKey,
+        [&absent](const YProfileKey& folder, const YUnicodeString& name) {
+            const ChildKind kind = KindOfChild(folder, name);
+            if (kind == ChildKind::None) {
+                absent.insert(name);
+            }
+            return kind == ChildKind::Folder;
+        },
+        mode);
+    if (absent.empty()) {
+        return;
+    }
+    YStringArray sessions = listing.GetSessions();
+    std::erase_if(sessions,
+                  [&absent](const YUnicodeString& name) { return absent.contains(name); });
+    listing.SetSessions(std::move(sessions));
 }
 
 YUnicodeString FirstFreeName(const YUnicodeString& name,
@@ -93,7 +121,7 @@ auto* FindEntry(Names& names, const YUnicodeString& name) {
 }  // namespace
 
 FolderOrder::FolderOrder(const YProfileKey& folderKey) : folderKey_(folderKey) {
-    data_.LoadListing(folderKey, IsFolderChild);
+    LoadTreeListing(folderKey, data_);
     folders_ = data_.GetFolders();
     sessions_ = data_.GetSessions();
 }

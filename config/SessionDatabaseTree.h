@@ -41,8 +41,21 @@ private:
 
 // Whether key holds "Is Session".
 bool HoldsIsSession(const YProfileKey& key);
-// The folder predicate of listings: the child name of folderKey lacks "Is Session".
+
+// What a child key of a folder is, decided one way for listing, opening, renaming, moving and
+// deleting, so that no operation takes for a folder what another showed as a session. A child
+// is a session when its key, freshly opened, answers "Is Session" (the INI store answers from
+// the value file alone: any file holding bytes, whatever they say), a folder when it exists
+// otherwise, and nothing when the store does not hold it (an empty value file, left by a save
+// that never wrote its first byte).
+enum class ChildKind { None, Folder, Session };
+ChildKind KindOfChild(const YProfileKey& folderKey, const YUnicodeString& name);
+// The folder predicate of listings: KindOfChild is Folder.
 bool IsFolderChild(const YProfileKey& folderKey, const YUnicodeString& name);
+// Lists folderKey into listing (ProfileFolderData::LoadListing) without the children the
+// store does not hold.
+void LoadTreeListing(const YProfileKey& folderKey, ProfileFolderData& listing,
+                     int mode = kFolderListStoredOrder);
 
 // The registered default store opened on its "Sessions" key. Keys opened through it are
 // committed when destroyed, so open them in a scope that ends before the tree does.

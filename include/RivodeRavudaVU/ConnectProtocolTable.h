@@ -96,8 +96,10 @@ using ConnectModuleEntryFunction = bool (*)(const YAppFnTable* table, ConnectPro
 // leave that slot null). Before opening, the module file must pass the code-integrity check: a
 // regular file that nobody outside its owner and group may write; one that fails is refused
 // with 0xE1370007. A file that is missing or is not a module gives 0xE1380177 with the path and
-// the reason; a module that declines the protocol gives its own report (0xE137000B when it
-// gives none). A declined or failed module is closed again and the entry's slots are unchanged.
+// the reason; a module built against other library headers (its ConnectModuleStamp differs,
+// or it exports none) is refused with 0xE1380942 / 0xE1380943 before anything in it runs; a
+// module that declines the protocol gives its own report (0xE137000B when it gives none). A
+// declined or failed module is closed again and the entry's slots are unchanged.
 [[nodiscard]] bool LoadConnectProtocolModule(const YAppFnTable& table, ConnectProtocolEntry& entry,
                                              YReportMessageParams& report);
 

@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <set>
+#include <string>
+
 namespace rivode::test {
 namespace {
 
@@ -90,6 +94,28 @@ TEST_F(DefaultSessionEditorTest, AnswersDecideWhereChangesGoAndReadOnlySessionsA
     EXPECT_EQ(ui_->shown[0].style & YMB_ICONMASK, YMB_ICONWARNING);
     EXPECT_EQ(FakeOptionsDialog::mode, 3);
     EXPECT_TRUE(FakeOptionsDialog::skipNameValidation);
+}
+
+TEST_F(DefaultSessionEditorTest, OpeningOrCancellingLeavesTheFolderUntouchedOnlyOkStores) {
+    const auto files = [this] {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(MainRoot())) {
+            names.insert(entry.path().string());
+        }
+        return names;
+    };
+    const std::set<std::string> before = files();
+    FakeOptionsDialog::edit = u"cancelled";
+    FakeOptionsDialog::result = YID_CANCEL;
+    bool allUpdated = false;
+    EXPECT_FALSE(EditDefaultSession(nullptr, 0, 3, nullptr, allUpdated));
+    EXPECT_EQ(files(), before);
+
+    FakeOptionsDialog::result = YID_OK;
+    ui_->dialogAnswer = YID_CANCEL;
+    EXPECT_TRUE(EditDefaultSession(nullptr, 0, 3, nullptr, allUpdated));
+    EXPECT_EQ(DefaultTitle(), "cancelled");
+    EXPECT_TRUE(Database().IsSession(u"Default"));
 }
 
 TEST_F(DefaultSessionEditorTest, SaveSessionDialogRefusesNamesInUse) {

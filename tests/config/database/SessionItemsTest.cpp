@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <string>
+#include <vector>
 
 namespace rivode::test {
 namespace {
@@ -112,6 +116,107 @@ TEST_F(SessionItemsTest, RefusalsChangeNothing) {
               "The session name 'Alpha' already exists.");
     EXPECT_EQ(Listing(), "Work:Home:|Zulu:Alpha:Mike:");
     EXPECT_EQ(Listing(u"Work"), "Jump:|Server:");
+}
+
+// Files the store holds in unusual ways: a value file without "Is Session", one with nothing
+// readable, one that cannot be read (a link), a session with a folder of the same name spelt
+// otherwise, an empty file. Listing, the kind queries and every operation must agree on what
+// each is, and a refused operation must leave every byte where it was.
+class OddSessionItemsTest : public SessionItemsTest {
+protected:
+    void WriteOddFolder() {
+        std::filesystem::remove_all(Main("Sessions/Odd"));
+        WriteValueFile(Main("Sessions/Odd/Bare.ini"), "S:\"Title Bar\"=bare\r\n");
+        WriteValueFile(Main("Sessions/Odd/Blank.ini"), "\r\nS:\"Title Bar\"=blank\r\n");
+        WriteSession("Elsewhere");
+        std::filesystem::create_symlink(Main("Sessions/Elsewhere.ini"),
+                                        Main("Sessions/Odd/Link.ini"));
+        WriteSession("Odd/Both");
+        WriteSession("Odd/both/Inner");
+        WriteSession("Odd/alpha");
+        WriteFileBytes(Main("Sessions/Odd/Empty.ini"), "");
+    }
+
+    // Every file below "Odd" but the folder data, with its bytes.
+    std::map<std::string, std::string> OddFiles() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry :
+             std::filesystem::recursive_directory_iterator(Main("Sessions/Odd"))) {
+            if (entry.is_regular_file() && entry.path().filename() != "__FolderData__.ini") {
+                files[entry.path().string()] = ReadFileBytes(entry.path().string());
+            }
+        }
+        return files;
+    }
+
+    // Whether a file of that name is anywhere below "Sessions".
+    bool Found(const std::string& file) const {
+        const std::filesystem::recursive_directory_iterator files(Main("Sessions"));
+        return std::any_of(begin(files), end(files),
+                           [&](const auto& entry) { return entry.path().filename() == file; });
+    }
+};
+
+TEST_F(OddSessionItemsTest, ListingKindsAndOperationsAgreeAndNothingIsLost) {
+    WriteOddFolder();
+    SessionDatabaseImpl& db = Database();
+    // Lower case: a name found both as a folder and as a file is listed in either spelling.
+    std::string listed = Listing(u"Odd");
+    std::transform(listed.begin(), listed.end(), listed.begin(), ::tolower);
+    EXPECT_EQ(listed, "|bare:blank:both:link:alpha:");
+    for (const char16_t* session : {u"Odd\\Bare", u"Odd\\Blank", u"Odd\\Link", u"Odd\\Both"}) {
+        EXPECT_TRUE(db.IsSession(session) && !db.IsFolder(session)) << ToUtf8(session);
+    }
+    EXPECT_FALSE(db.IsSession(u"Odd\\Empty") || db.IsFolder(u"Odd\\Empty"));
+
+    struct Case {
+        std::function<bool(YReportMessageParams&)> operation;
+        std::string message;  // the report's start; empty: the operation succeeds
+        std::vector<std::string> afterwards = {};  // files found after a success
+    };
+    const Case cases[] = {
+        {[&](auto& r) { return db.RenameItem(u"Odd\\Bare", u"Plain", r); }, "", {"Plain.ini"}},
+        {[&](auto& r) { return db.RenameItem(u"Odd\\both", u"Pair", r); },
+         "",
+         {"Pair.ini", "Inner.ini"}},
+        {[&](auto& r) { return db.RenameItem(u"Odd\\Blank", u"Other", r); },
+         "'Blank' was left as it is: what it holds could not be read whole"},
+        {[&](auto& r) { return db.MoveItem(u"Odd\\Link", u"", r); },
+         "The session or folder 'Link' could not be changed: "},
+        {[&](auto& r) { return db.DeleteItem(u"Odd\\both", r); },
+         "The session 'Odd\\both' was not deleted: a folder of the same name is stored with it"},
+        {[&](auto& r) { return db.RenameItem(u"Odd\\Empty", u"Other", r); },
+         "There is no session or folder 'Odd\\Empty'."},
+        {[&](auto& r) { return db.RenameItem(u"Odd\\Bare", u"BOTH", r); },
+         "The session name 'BOTH' already exists."},
+        {[&](auto& r) { return db.MoveItem(u"Alpha", u"Odd", r); },
+         "The session name 'Alpha' already exists."},
+    };
+    for (const Case& c : cases) {
+        WriteOddFolder();
+        const std::map<std::string, std::string> before = OddFiles();
+        YReportMessageParams report;
+        const bool done = c.operation(report);
+        const std::string text = ToUtf8(report.GetTextTrimmed());
+        EXPECT_EQ(done, c.message.empty()) << text;
+        if (!done) {
+            EXPECT_EQ(text.substr(0, c.message.size()), c.message);
+            EXPECT_EQ(OddFiles(), before) << c.message;
+        }
+        for (const std::string& file : c.afterwards) {
+            EXPECT_TRUE(Found(file)) << file;
+        }
+    }
+
+    // A folder holding such a pair moves whole, or in part when the listing spells the name as
+    // the file does; either way what the hidden folder holds is kept.
+    WriteSession("Odd/Sub/Keep");
+    WriteSession("Odd/Sub/keep/Deep");
+    YReportMessageParams report;
+    if (!db.RenameItem(u"Odd\\Sub", u"Moved", report)) {
+        EXPECT_EQ(ToUtf8(report.GetTextTrimmed()).substr(0, 31), "The folder 'Sub' was moved, but");
+    }
+    EXPECT_TRUE(Found("Keep.ini") && Found("Deep.ini"));
 }
 
 }  // namespace

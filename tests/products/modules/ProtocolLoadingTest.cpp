@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <tuple>
 
 namespace rivode::test {
 namespace {
@@ -148,6 +150,27 @@ TEST_F(ProtocolLoading, AModuleThatOthersCouldReplaceStopsTheLoadingAtOnce) {
     EXPECT_EQ(Names(protocols_), (YStringArray{u"SSH2", u"SSH1"}));
     ASSERT_EQ(failures_.size(), 1u);
     EXPECT_EQ(failures_[0].protocol, u"Telnet");
+}
+
+TEST_F(ProtocolLoading, AModuleFromAnotherBuildIsRefusedBeforeItRunsAndTheRestLoads) {
+    Install("SSH2");
+    fs::copy_file(STALE_MODULE, folder_ / "Telnet.so");
+    fs::copy_file(UNSTAMPED_MODULE, folder_ / "RLogin.so");
+
+    // Either module's entry function would end the test process.
+    ASSERT_TRUE(Load(3, folder_.Path16())) << ToUtf8(report_.GetText());
+    EXPECT_EQ(Names(protocols_), (YStringArray{u"SSH2", u"SSH1"}));
+    for (const auto& [file, id, inserts] :
+         {std::tuple("Telnet.so", msg::ProtocolModuleBuiltForOtherLibrary, 3u),
+          std::tuple("RLogin.so", msg::ProtocolModuleWithoutStamp, 1u)}) {
+        const auto failure =
+            std::find_if(failures_.begin(), failures_.end(), [&](const Failure& f) {
+                return !f.strings.empty() && f.strings[0] == FromUtf8(folder_ / file);
+            });
+        ASSERT_NE(failure, failures_.end()) << file;
+        EXPECT_EQ(failure->id, id);
+        EXPECT_EQ(failure->strings.size(), inserts);
+    }
 }
 
 TEST_F(ProtocolLoading, NoModuleAtAllIsReportedWithTheFolder) {

@@ -1,5 +1,5 @@
 // A protocol module that declines whatever it is asked for, leaving a slot filled behind it.
-#include <RivodeRavudaVU/ConnectProtocolTable.h>
+#include <RivodeRavudaVU/ConnectModuleStamp.h>
 
 namespace {
 
@@ -8,6 +8,9 @@ std::uint32_t PortOfAClosedModule(const ConnectProtocolEntry&) {
 }
 
 }  // namespace
+
+extern "C" [[gnu::visibility("default")]] const ConnectModuleStamp RivodeConnectModuleStamp =
+    kConnectModuleStamp;
 
 extern "C" [[gnu::visibility("default")]] bool RivodeConnectModuleInit(const YAppFnTable*,
                                                                        ConnectProtocolEntry* entry,

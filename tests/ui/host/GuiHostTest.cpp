@@ -234,8 +234,8 @@ TEST_F(SessionsWindowTest, NewRenameAndDeleteLandInTheStoreAndRefusalsStoreNothi
     auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("sessionTree"));
     ASSERT_EQ(Describe(*tree), "Work(Jump) zeta alpha");
 
-    // Each step acts on the window as it is after the steps before it. The first new session
-    // reads the template of new sessions, which stores "Default" in the top folder.
+    // Each step acts on the window as it is after the steps before it. New sessions copy the
+    // template of new sessions, which reading it does not store: no "Default" appears.
     struct Step {
         const char* what;
         const char* select;  // path of the entry selected first
@@ -248,31 +248,31 @@ TEST_F(SessionsWindowTest, NewRenameAndDeleteLandInTheStoreAndRefusalsStoreNothi
     };
     const Step steps[] = {
         {"a new session goes into the selected folder", "Work", Qt::Key_N, Qt::ControlModifier,
-         "Fresh", YID_OK, 0, "Work(Jump Fresh) zeta alpha Default"},
+         "Fresh", YID_OK, 0, "Work(Jump Fresh) zeta alpha"},
         {"an illegal character is refused", "Work\\Jump", Qt::Key_N, Qt::ControlModifier, "a:b",
-         YID_OK, 1, "Work(Jump Fresh) zeta alpha Default"},
+         YID_OK, 1, "Work(Jump Fresh) zeta alpha"},
         {"a name in use in the folder is refused", "Work\\Jump", Qt::Key_N, Qt::ControlModifier,
-         "jump", YID_OK, 1, "Work(Jump Fresh) zeta alpha Default"},
+         "jump", YID_OK, 1, "Work(Jump Fresh) zeta alpha"},
         {"an empty name is refused", "alpha", Qt::Key_N, Qt::ControlModifier, "", YID_OK, 1,
-         "Work(Jump Fresh) zeta alpha Default"},
+         "Work(Jump Fresh) zeta alpha"},
         {"a new session beside a session of the top folder", "alpha", Qt::Key_N,
-         Qt::ControlModifier, "beta", YID_OK, 0, "Work(Jump Fresh) zeta alpha Default beta"},
+         Qt::ControlModifier, "beta", YID_OK, 0, "Work(Jump Fresh) zeta alpha beta"},
         {"F2 renames in place", "zeta", Qt::Key_F2, Qt::NoModifier, "omega", YID_OK, 0,
-         "Work(Jump Fresh) omega alpha Default beta"},
+         "Work(Jump Fresh) omega alpha beta"},
         {"a rename to a name in use is refused", "omega", Qt::Key_F2, Qt::NoModifier, "Alpha",
-         YID_OK, 1, "Work(Jump Fresh) omega alpha Default beta"},
+         YID_OK, 1, "Work(Jump Fresh) omega alpha beta"},
         {"a rename of letter case only is taken", "omega", Qt::Key_F2, Qt::NoModifier, "Omega",
-         YID_OK, 0, "Work(Jump Fresh) Omega alpha Default beta"},
+         YID_OK, 0, "Work(Jump Fresh) Omega alpha beta"},
         {"a folder renamed keeps its sessions", "Work", Qt::Key_F2, Qt::NoModifier, "Office",
-         YID_OK, 0, "Office(Jump Fresh) Omega alpha Default beta"},
+         YID_OK, 0, "Office(Jump Fresh) Omega alpha beta"},
         {"Del asks first; No keeps the session", "alpha", Qt::Key_Delete, Qt::NoModifier, nullptr,
-         YID_NO, 1, "Office(Jump Fresh) Omega alpha Default beta"},
+         YID_NO, 1, "Office(Jump Fresh) Omega alpha beta"},
         {"Yes deletes it", "alpha", Qt::Key_Delete, Qt::NoModifier, nullptr, YID_YES, 1,
-         "Office(Jump Fresh) Omega Default beta"},
+         "Office(Jump Fresh) Omega beta"},
         {"a session of a renamed folder is deleted by its new path", "Office\\Fresh",
-         Qt::Key_Delete, Qt::NoModifier, nullptr, YID_YES, 1, "Office(Jump) Omega Default beta"},
+         Qt::Key_Delete, Qt::NoModifier, nullptr, YID_YES, 1, "Office(Jump) Omega beta"},
         {"a folder is deleted with everything in it", "Office", Qt::Key_Delete, Qt::NoModifier,
-         nullptr, YID_YES, 1, "Omega Default beta"},
+         nullptr, YID_YES, 1, "Omega beta"},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);
@@ -334,7 +334,7 @@ TEST_F(SessionsWindowTest, NewRenameAndDeleteLandInTheStoreAndRefusalsStoreNothi
     // The window's items carry their stored paths: a fresh window lists the same tree.
     ui::SessionsWindow again(sessions, nullptr, QString::fromStdString(config_.Path()));
     EXPECT_EQ(Describe(*again.findChild<QTreeWidget*>(QStringLiteral("sessionTree"))),
-              "Omega Default beta");
+              "Omega beta");
     EXPECT_EQ(FindEntry(*tree, QStringLiteral("Omega"))->data(0, ui::SessionsWindow::kPathRole),
               QStringLiteral("Omega"));
 }
