@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -23,13 +24,17 @@ std::optional<std::uint32_t> ParseHex8(std::string_view text) {
     if (text.size() != 8) {
         return std::nullopt;
     }
+    // Every digit is looked up, and one test at the end tells whether any was not a digit: a
+    // test per digit mispredicts on the digits of random numbers.
+    int bad = 0;
     std::uint32_t number = 0;
     for (const char c : text) {
         const int digit = HexDigitValue(c);
-        if (digit < 0) {
-            return std::nullopt;
-        }
-        number = (number << 4) | static_cast<std::uint32_t>(digit);
+        bad |= digit;
+        number = (number << 4) | static_cast<std::uint32_t>(digit & 0xF);
+    }
+    if (bad < 0) {
+        return std::nullopt;
     }
     return number;
 }
@@ -44,6 +49,16 @@ bool IsBlank(char c) {
 std::ptrdiff_t ReadHexBytes(std::string_view line, std::size_t missing, std::uint8_t* out) {
     std::size_t read = 0;
     std::size_t i = 0;
+    // Lines as they are written (a blank, then two digits, for each byte) go three characters
+    // at a time; anything else is read by the general loop below from where this one stopped.
+    while (i + 3 <= line.size() && line[i] == ' ' && read < missing) {
+        const int byte = HexByteValue(line[i + 1], line[i + 2]);
+        if (byte < 0) {
+            break;
+        }
+        out[read++] = static_cast<std::uint8_t>(byte);
+        i += 3;
+    }
     while (i < line.size()) {
         if (IsBlank(line[i])) {
             ++i;
@@ -62,48 +77,93 @@ std::ptrdiff_t ReadHexBytes(std::string_view line, std::size_t missing, std::uin
     return static_cast<std::ptrdiff_t>(read);
 }
 
-#if defined(__SSE2__)
-// The positions among the 16 bytes at bytes that hold a or b, as bits.
-unsigned MatchEither(const char* bytes, __m128i a, __m128i b) {
-    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
-    return static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, a), _mm_cmpeq_epi8(chunk, b))));
-}
-#endif
+// Where the bytes that end lines (LF, CR) and the quotes that end names lie in a text, as bits,
+// found for the whole text in one pass: lines and names are tens of bytes long, and searching
+// each one on its own cost more than the rest of the parsing. The same pass tells whether every
+// byte is ASCII, which spares the text's validation as UTF-8.
+class TextMarks {
+public:
+    enum Kind { kLineEnd = 0, kQuote = 1 };
 
-// The first byte at or after from that is a or b; the text's size when none. Lines and names are
-// tens of bytes long, too short for a call to memchr to pay off but long enough that testing a
-// byte at a time costs more than the rest of the parsing. The last 16 bytes are tested as one
-// load that overlaps the bytes tested before, so no byte is ever tested alone.
-std::size_t FindEither(std::string_view text, std::size_t from, char a, char b) {
-    std::size_t i = from;
+    explicit TextMarks(std::string_view text) : size_(text.size()) {
+        const std::size_t blocks = (text.size() + 63) / 64;
+        marks_.resize(blocks * 2);
+        std::uint64_t high = 0;
+        for (std::size_t block = 0; block < blocks; ++block) {
+            const std::size_t at = block * 64;
+            if (at + 64 <= text.size()) {
+                high |= MarkBlock(text.data() + at, block);
+            } else {
+                char last[64] = {};
+                std::memcpy(last, text.data() + at, text.size() - at);
+                high |= MarkBlock(last, block);
+            }
+        }
+        ascii_ = high == 0;
+    }
+
+    bool IsAscii() const { return ascii_; }
+
+    // The first mark of kind at or after from and before limit (at most the text's size);
+    // limit when none.
+    std::size_t Find(Kind kind, std::size_t from, std::size_t limit) const {
+        if (from >= limit) {
+            return limit;
+        }
+        std::size_t block = from / 64;
+        std::uint64_t bits = marks_[block * 2 + kind] & (~std::uint64_t{0} << (from % 64));
+        const std::size_t lastBlock = (limit - 1) / 64;
+        while (bits == 0) {
+            if (++block > lastBlock) {
+                return limit;
+            }
+            bits = marks_[block * 2 + kind];
+        }
+        return std::min(block * 64 + static_cast<std::size_t>(std::countr_zero(bits)), limit);
+    }
+
+    std::size_t Size() const { return size_; }
+
+private:
+    // Marks the 64 bytes at bytes as block; returns a word with a bit set for each byte that
+    // is not ASCII (zero when all are).
+    std::uint64_t MarkBlock(const char* bytes, std::size_t block) {
+        std::uint64_t lineEnds = 0;
+        std::uint64_t quotes = 0;
+        std::uint64_t high = 0;
 #if defined(__SSE2__)
-    if (text.size() >= 16) {
-        const __m128i wantA = _mm_set1_epi8(a);
-        const __m128i wantB = _mm_set1_epi8(b);
-        for (; i + 16 <= text.size(); i += 16) {
-            if (const unsigned found = MatchEither(text.data() + i, wantA, wantB)) {
-                return i + static_cast<std::size_t>(std::countr_zero(found));
-            }
+        const __m128i lf = _mm_set1_epi8('\n');
+        const __m128i cr = _mm_set1_epi8('\r');
+        const __m128i quote = _mm_set1_epi8('"');
+        for (unsigned part = 0; part < 4; ++part) {
+            const __m128i chunk =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + part * 16));
+            const auto bits = [](__m128i matches) {
+                return static_cast<std::uint64_t>(
+                    static_cast<unsigned>(_mm_movemask_epi8(matches)));
+            };
+            lineEnds |= bits(_mm_or_si128(_mm_cmpeq_epi8(chunk, lf), _mm_cmpeq_epi8(chunk, cr)))
+                        << (part * 16);
+            quotes |= bits(_mm_cmpeq_epi8(chunk, quote)) << (part * 16);
+            high |= bits(chunk);
         }
-        if (i < text.size()) {
-            const std::size_t last = text.size() - 16;
-            // The bits of the bytes before i are dropped: they were tested, or lie before from.
-            if (const unsigned found =
-                    MatchEither(text.data() + last, wantA, wantB) >> (i - last)) {
-                return i + static_cast<std::size_t>(std::countr_zero(found));
-            }
+#else
+        for (unsigned i = 0; i < 64; ++i) {
+            const std::uint64_t bit = std::uint64_t{1} << i;
+            lineEnds |= bytes[i] == '\n' || bytes[i] == '\r' ? bit : 0;
+            quotes |= bytes[i] == '"' ? bit : 0;
+            high |= static_cast<unsigned char>(bytes[i]) >= 0x80 ? bit : 0;
         }
-        return text.size();
-    }
 #endif
-    for (; i < text.size(); ++i) {
-        if (text[i] == a || text[i] == b) {
-            return i;
-        }
+        marks_[block * 2 + kLineEnd] = lineEnds;
+        marks_[block * 2 + kQuote] = quotes;
+        return high;
     }
-    return text.size();
-}
+
+    std::size_t size_;
+    std::vector<std::uint64_t> marks_;  // per 64-byte block: line ends, then quotes
+    bool ascii_ = false;
+};
 
 struct Header {
     char kind;
@@ -111,21 +171,11 @@ struct Header {
     std::string_view rest;
 };
 
-std::optional<Header> ParseHeader(std::string_view line) {
-    if (line.size() <= 4 || line[1] != ':' || line[2] != '"') {
-        return std::nullopt;
-    }
-    const std::size_t close = FindEither(line, 3, '"', '"');
-    if (close + 1 >= line.size() || line[close + 1] != '=') {
-        return std::nullopt;
-    }
-    return Header{line[0], line.substr(3, close - 3), line.substr(close + 2)};
-}
-
-// Splits text into lines without copying them.
+// Splits text into lines without copying them; the header of a value line is parsed here,
+// where the marks of the whole text are known.
 class LineReader {
 public:
-    explicit LineReader(std::string_view text) : text_(text) {}
+    LineReader(std::string_view text, const TextMarks& marks) : text_(text), marks_(marks) {}
 
     // How many bytes are left to read.
     std::size_t Remaining() const { return text_.size() - std::min(position_, text_.size()); }
@@ -134,7 +184,8 @@ public:
         if (position_ >= text_.size()) {
             return false;
         }
-        const std::size_t end = FindLineEnd(position_);
+        const std::size_t end = marks_.Find(TextMarks::kLineEnd, position_, text_.size());
+        lineStart_ = position_;
         line = text_.substr(position_, end - position_);
         position_ = end + 1;
         if (end < text_.size() && text_[end] == '\r' && position_ < text_.size() &&
@@ -144,22 +195,37 @@ public:
         return true;
     }
 
-private:
-    std::size_t FindLineEnd(std::size_t from) const { return FindEither(text_, from, '\n', '\r'); }
+    // The header of the line Next gave last: its kind, its name (up to the first quote after
+    // the opening one) and the rest after the quote and the equals sign.
+    std::optional<Header> ParseHeader(std::string_view line) const {
+        if (line.size() <= 4 || line[1] != ':' || line[2] != '"') {
+            return std::nullopt;
+        }
+        const std::size_t close =
+            marks_.Find(TextMarks::kQuote, lineStart_ + 3, lineStart_ + line.size()) - lineStart_;
+        if (close + 1 >= line.size() || line[close + 1] != '=') {
+            return std::nullopt;
+        }
+        return Header{line[0], line.substr(3, close - 3), line.substr(close + 2)};
+    }
 
+private:
     std::string_view text_;
+    const TextMarks& marks_;
     std::size_t position_ = 0;
+    std::size_t lineStart_ = 0;
 };
 
 class ValueFileParser {
 public:
-    ValueFileParser(std::string_view text, IniValueTable& table) : lines_(text), table_(table) {}
+    ValueFileParser(std::string_view text, const TextMarks& marks, IniValueTable& table)
+        : lines_(text, marks), table_(table) {}
 
     // false when a line ended the reading early.
     bool Run() {
         std::string_view line;
         while (lines_.Next(line)) {
-            const std::optional<Header> header = ParseHeader(line);
+            const std::optional<Header> header = lines_.ParseHeader(line);
             if (!header || !ReadValue(*header)) {
                 return false;
             }
@@ -263,19 +329,22 @@ private:
 bool ReadIniValueFile(std::string_view bytes, IniValueTable& table) {
     // The text is cut where UTF-8 stops being valid before it is parsed, so the decoding of
     // names and texts below can never stop early.
-    const platform::Utf8DecodeResult valid = platform::FindValidUtf8(bytes);
-    const std::string_view text = table.CopyBytes(bytes.substr(0, valid.consumed));
+    const TextMarks marks(bytes);
+    const std::size_t valid =
+        marks.IsAscii() ? bytes.size() : platform::FindValidUtf8(bytes).consumed;
+    const std::string_view text = table.CopyBytes(bytes.substr(0, valid));
     table.BeginLoad();
-    const bool readAll = ValueFileParser(text, table).Run();
+    const bool readAll = ValueFileParser(text, marks, table).Run();
     table.EndLoad();
-    return readAll && valid.consumed == bytes.size();
+    return readAll && valid == bytes.size();
 }
 
 void ReadStoredTexts(std::string_view lines, std::uint32_t count, YStringArray& texts) {
     // The strings texts already holds are written over: a caller reading lists into one array
     // allocates once, not once per line.
     texts.resize(count);
-    LineReader reader(lines);
+    const TextMarks marks(lines);
+    LineReader reader(lines, marks);
     std::string_view line;
     for (std::uint32_t i = 0; i < count && reader.Next(line); ++i) {
         const std::string_view utf8 = line.substr(1);
