@@ -462,12 +462,6 @@ std::vector<std::pair<std::uint32_t, std::uint32_t>> CursorStyles() {
             {2, msg::CursorStyleVerticalBar}};
 }
 
-void Pending(SessionValuesPage& page, std::uint32_t what) {
-    YReportMessageParams note(msg::SessionPageNotYetEdited);
-    note.AddString(LoadMessageString(what));
-    page.pendingNote = note.GetSingleLineTextTrimmed();
-}
-
 // The caller's application-wide limit bounds the scrollback; without one, the largest buffer a
 // terminal keeps.
 std::uint32_t ScrollbackLimit(const SessionValuesPage& page) {

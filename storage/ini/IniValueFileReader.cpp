@@ -234,14 +234,6 @@ public:
     }
 
 private:
-    // The name as UTF-16, written into the table's arena: a new entry keeps it without a copy.
-    std::u16string_view DecodeName(std::string_view name) {
-        char16_t* out = table_.AllocateName(name.size());
-        std::size_t written = 0;
-        (void)platform::DecodeUtf8(name, out, written, platform::IllFormed::Stop);
-        return {out, written};
-    }
-
     // false when the value is invalid, which ends the reading.
     bool ReadValue(const Header& header) {
         // A value with an empty name is read (its continuation lines consumed) but not kept.
@@ -250,14 +242,15 @@ private:
             case 'D': {
                 const std::optional<std::uint32_t> number = ParseHex8(header.rest);
                 if (number && keep) {
-                    table_.EmplaceArenaName<YIniFileDataDword>(DecodeName(header.name), *number);
+                    table_.EmplaceArenaName<YIniFileDataDword>(table_.LoadName(header.name),
+                                                               *number);
                 }
                 return number.has_value();
             }
             case 'S':
                 if (keep) {
                     table_.EmplaceArenaName<YIniFileDataString>(
-                        DecodeName(header.name), YIniFileDataString::Utf8{header.rest});
+                        table_.LoadName(header.name), YIniFileDataString::Utf8{header.rest});
                 }
                 return true;
             case 'B': {
@@ -294,7 +287,7 @@ private:
         }
         if (keep) {
             table_.EmplaceArenaName<YIniFileDataBinary>(
-                DecodeName(header.name),
+                table_.LoadName(header.name),
                 YIniFileDataBinary::Stored{std::span<const std::uint8_t>(bytes, length)});
         }
         return true;
@@ -315,7 +308,7 @@ private:
             const std::string_view lines =
                 count == 0 ? std::string_view() : std::string_view(first, last - first);
             table_.EmplaceArenaName<YIniFileDataStringSz>(
-                DecodeName(header.name), YIniFileDataStringSz::Stored{lines, count});
+                table_.LoadName(header.name), YIniFileDataStringSz::Stored{lines, count});
         }
         return true;
     }

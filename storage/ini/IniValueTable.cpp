@@ -1,9 +1,12 @@
 #include "storage/ini/IniValueTable.h"
 
+#include "platform/Utf8Codec.h"
+
 #include <algorithm>
 #include <atomic>
 #include <bit>
 #include <cstring>
+#include <memory>
 
 namespace rivode::storage {
 namespace {
@@ -74,13 +77,7 @@ std::uint64_t LoadWord(const char* bytes) {
 // the character-by-character comparison of u16string_view is several times slower, and a call
 // to memcmp costs more than the comparison of a name tens of bytes long, which the index makes
 // on every look-up and the reader on every name it reads.
-bool SameName(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    const char* x = reinterpret_cast<const char*>(a.data());
-    const char* y = reinterpret_cast<const char*>(b.data());
-    const std::size_t length = a.size() * sizeof(char16_t);
+bool SameBytes(const char* x, const char* y, std::size_t length) {
     if (length >= 8) {
         std::uint64_t differ = 0;
         std::size_t i = 0;
@@ -96,7 +93,23 @@ bool SameName(std::u16string_view a, std::u16string_view b) {
             LoadWord<std::uint32_t>(x + length - 4) ^ LoadWord<std::uint32_t>(y + length - 4);
         return (first | last) == 0;
     }
-    return length == 0 || LoadWord<std::uint16_t>(x) == LoadWord<std::uint16_t>(y);
+    if (length >= 2) {
+        const std::uint64_t first = LoadWord<std::uint16_t>(x) ^ LoadWord<std::uint16_t>(y);
+        const std::uint64_t last =
+            LoadWord<std::uint16_t>(x + length - 2) ^ LoadWord<std::uint16_t>(y + length - 2);
+        return (first | last) == 0;
+    }
+    return length == 0 || *x == *y;
+}
+
+bool SameName(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() &&
+           SameBytes(reinterpret_cast<const char*>(a.data()),
+                     reinterpret_cast<const char*>(b.data()), a.size() * sizeof(char16_t));
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && SameBytes(a.data(), b.data(), a.size());
 }
 
 }  // namespace
@@ -191,11 +204,6 @@ std::uint8_t* IniValueTable::AllocateBytes(std::size_t size) {
     return static_cast<std::uint8_t*>(arena_.allocate(std::max<std::size_t>(size, 1), 1));
 }
 
-char16_t* IniValueTable::AllocateName(std::size_t length) {
-    return static_cast<char16_t*>(
-        arena_.allocate(std::max<std::size_t>(length, 1) * sizeof(char16_t), alignof(char16_t)));
-}
-
 std::u16string_view IniValueTable::GetSlotName(std::size_t slot) const {
     return IsPersonalSlot(slot) ? GetPersonalValueName(slot)
                                 : general_[slot - kPersonalValueCount].name;
@@ -283,14 +291,18 @@ IniValueTable::Placement IniValueTable::Store(std::u16string_view name, std::uin
     return placed;
 }
 
-namespace {
+// The names of the thread's last reading of a file into an empty table, as read (UTF-8) and
+// decoded, with where each went. Tables that follow the reading share its decoded names instead
+// of decoding their own: the arena lives as long as the last table that uses it, and it only
+// grows, so a name never moves.
+struct SharedNames {
+    std::pmr::monotonic_buffer_resource arena{8192};
+};
 
-// The names of the thread's last reading of a file into an empty table, in the order read, with
-// where each went.
 struct LoadStep {
+    std::string_view utf8;     // in the reading's SharedNames
+    std::u16string_view name;  // in the reading's SharedNames
     std::uint64_t hash;
-    std::size_t nameOffset;  // in LoadShape::names
-    std::size_t nameLength;
     int personal;
     std::size_t entry;
     std::size_t slot;       // when added
@@ -299,41 +311,81 @@ struct LoadStep {
 };
 
 struct LoadShape {
-    std::u16string names;
+    std::shared_ptr<SharedNames> names = std::make_shared<SharedNames>();
     std::vector<LoadStep> steps;
     // Names the sequence of steps, for GetShape: a new number whenever the steps change.
     std::uint64_t shape = 0;
     bool changed = false;
 
-    std::u16string_view Name(const LoadStep& step) const {
-        return std::u16string_view(names).substr(step.nameOffset, step.nameLength);
-    }
+    // Keeps the first count steps. Their names move to a new arena, so that the names dropped,
+    // which tables may still use, are freed with those tables rather than kept for the thread's
+    // lifetime.
     void Truncate(std::size_t count) {
-        if (count < steps.size()) {
-            names.resize(steps[count].nameOffset);
-            steps.resize(count);
-            changed = true;
+        if (count >= steps.size()) {
+            return;
         }
+        steps.resize(count);
+        changed = true;
+        std::shared_ptr<SharedNames> kept = std::make_shared<SharedNames>();
+        for (LoadStep& step : steps) {
+            step.utf8 = Copy(*kept, step.utf8);
+            step.name = Copy(*kept, step.name);
+        }
+        names = std::move(kept);
+    }
+
+    template <class Char>
+    static std::basic_string_view<Char> Copy(SharedNames& to, std::basic_string_view<Char> text) {
+        auto* copy =
+            static_cast<Char*>(to.arena.allocate(text.size() * sizeof(Char), alignof(Char)));
+        std::memcpy(copy, text.data(), text.size() * sizeof(Char));
+        return {copy, text.size()};
     }
 };
 
-thread_local LoadShape lastLoad;
+namespace {
+
+thread_local LoadShape threadLastLoad;
 // Shapes are numbered across threads, so that a number names one sequence of names only.
 std::atomic<std::uint64_t> lastShapeNumber{0};
 
 }  // namespace
 
 void IniValueTable::BeginLoad() {
+    // Reached through a pointer while loading: every access to a thread_local with a
+    // constructor goes through a call.
+    memory_ = &threadLastLoad;
+    LoadShape& lastLoad = *memory_;
     followingLastLoad_ = general_.empty() && CountPersonalValues() == 0;
     loadPosition_ = 0;
     shape_ = 0;
     lastLoad.changed = false;
-    if (followingLastLoad_ && slots_.empty()) {
-        Grow();  // the index takes its size before the first name, as it did last time
+    if (followingLastLoad_) {
+        sharedNames_ = lastLoad.names;
+        if (slots_.empty()) {
+            Grow();  // the index takes its size before the first name, as it did last time
+        }
     }
 }
 
+std::u16string_view IniValueTable::LoadName(std::string_view utf8) {
+    const LoadShape& lastLoad = *memory_;
+    loadedUtf8_ = utf8;
+    if (followingLastLoad_ && loadPosition_ < lastLoad.steps.size()) {
+        const LoadStep& step = lastLoad.steps[loadPosition_];
+        if (SameName(step.utf8, utf8)) {
+            return step.name;
+        }
+    }
+    auto* out = static_cast<char16_t*>(arena_.allocate(
+        std::max<std::size_t>(utf8.size(), 1) * sizeof(char16_t), alignof(char16_t)));
+    std::size_t written = 0;
+    (void)platform::DecodeUtf8(utf8, out, written, platform::IllFormed::Stop);
+    return {out, written};
+}
+
 void IniValueTable::StoreLoaded(std::u16string_view name, YIniFileData* value) {
+    LoadShape& lastLoad = *memory_;
     const std::size_t position = loadPosition_++;
     if (!followingLastLoad_) {
         (void)Store(name, HashValueName(name), value, false);
@@ -341,7 +393,9 @@ void IniValueTable::StoreLoaded(std::u16string_view name, YIniFileData* value) {
     }
     if (position < lastLoad.steps.size()) {
         const LoadStep& step = lastLoad.steps[position];
-        if (SameName(lastLoad.Name(step), name)) {
+        // LoadName hands out the step's own name when the names agree, so the same address
+        // is the proof that they do.
+        if (step.name.data() == name.data()) {
             // The same names so far leave the table as they left the last one: the name goes
             // where it went then. The checks only guard against a table that grew otherwise.
             if (step.personal >= 0) {
@@ -376,19 +430,19 @@ void IniValueTable::StoreLoaded(std::u16string_view name, YIniFileData* value) {
     const std::uint64_t hash = HashValueName(name);
     const Placement placed = Store(name, hash, value, false);
     LoadStep& step = lastLoad.steps.emplace_back();
+    step.utf8 = LoadShape::Copy(*lastLoad.names, loadedUtf8_);
+    step.name = LoadShape::Copy(*lastLoad.names, name);
     step.hash = hash;
-    step.nameOffset = lastLoad.names.size();
-    step.nameLength = name.size();
     step.personal = placed.personal;
     step.entry = placed.entry;
     step.slot = placed.slot;
     step.slotCount = slots_.size();
     step.added = placed.added;
-    lastLoad.names.append(name);
     lastLoad.changed = true;
 }
 
 void IniValueTable::EndLoad() {
+    LoadShape& lastLoad = *memory_;
     // A reading that went through every step the thread remembers, adding or changing none,
     // holds that sequence's names; one that changed the steps holds the new sequence.
     if (followingLastLoad_ && loadPosition_ == lastLoad.steps.size()) {

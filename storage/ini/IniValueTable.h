@@ -6,7 +6,9 @@
 // A key holds a few hundred values and is read whole, so the table owns one arena for its
 // names, texts, value objects and the bytes of the files it was read from (texts and lists read
 // from a file stay views into those bytes, and byte strings live in the arena, until they change):
-// loading a key costs a handful of allocations instead of several per value. Entries keep the order
+// loading a key costs a handful of allocations instead of several per value. Keys of one kind
+// hold the same names: a table read the way the thread's last one was shares that reading's
+// decoded names instead of holding its own (see BeginLoad). Entries keep the order
 // in which their names were first read or added, so a key rewrites its values in a stable order.
 // Deleting a value maps its name to none; names are never removed, which keeps every entry's slot
 // number valid for the table's lifetime.
@@ -19,6 +21,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <memory_resource>
 #include <string_view>
 #include <utility>
@@ -39,6 +42,9 @@ int FindPersonalValue(std::u16string_view name, std::uint64_t hash);
 inline int FindPersonalValue(std::u16string_view name) {
     return FindPersonalValue(name, HashValueName(name));
 }
+
+// What a thread remembers of its last reading of a file into an empty table.
+struct LoadShape;
 
 class IniValueTable {
 public:
@@ -63,7 +69,7 @@ public:
         shape_ = 0;
         Store(name, hash, NewValue<T>(std::forward<Args>(args)...), true);
     }
-    // The same for a name written into AllocateName's room: a new entry keeps it as it is.
+    // The same for a name LoadName gave: a new entry keeps it as it is.
     template <class T, class... Args>
     void EmplaceArenaName(std::u16string_view name, Args&&... args) {
         YIniFileData* value = NewValue<T>(std::forward<Args>(args)...);
@@ -97,9 +103,10 @@ public:
     std::string_view CopyBytes(std::string_view bytes);
     // Room for size bytes in the arena, alive as long as the table.
     std::uint8_t* AllocateBytes(std::size_t size);
-    // Room for a name of up to length code units in the arena: a reader decodes names straight
-    // into it instead of decoding them aside and copying each new one.
-    char16_t* AllocateName(std::size_t length);
+    // A name a reader read (valid UTF-8) as UTF-16, for EmplaceArenaName right after: the
+    // name the thread's last reading shared when the names so far and this one are the same
+    // as that reading's, else decoded into the arena.
+    std::u16string_view LoadName(std::string_view utf8);
 
     bool personalChanged = false;
     bool generalChanged = false;
@@ -192,8 +199,13 @@ private:
     // While a file is read: how many names it has stored so far.
     static constexpr std::size_t kNotLoading = ~std::size_t{0};
     std::size_t loadPosition_ = kNotLoading;
-    // Whether this reading still follows the thread's last one.
+    // Whether this reading still follows the thread's last one, and that reading.
     bool followingLastLoad_ = false;
+    LoadShape* memory_ = nullptr;
+    // The name LoadName read last, as read, for the thread's memory of this reading.
+    std::string_view loadedUtf8_;
+    // The names shared with the reading this table followed; entries point into them.
+    std::shared_ptr<const void> sharedNames_;
     std::uint64_t shape_ = 0;
 };
 
