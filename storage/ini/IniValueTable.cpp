@@ -78,14 +78,23 @@ std::uint64_t LoadWord(const char* bytes) {
 // to memcmp costs more than the comparison of a name tens of bytes long, which the index makes
 // on every look-up and the reader on every name it reads.
 bool SameBytes(const char* x, const char* y, std::size_t length) {
+    const auto differ = [&](std::size_t at) {
+        return LoadWord<std::uint64_t>(x + at) ^ LoadWord<std::uint64_t>(y + at);
+    };
     if (length >= 8) {
-        std::uint64_t differ = 0;
+        // Up to 32 bytes (almost every name) without a loop: words that may overlap.
+        if (length <= 16) {
+            return (differ(0) | differ(length - 8)) == 0;
+        }
+        if (length <= 32) {
+            return (differ(0) | differ(8) | differ(length - 16) | differ(length - 8)) == 0;
+        }
+        std::uint64_t any = 0;
         std::size_t i = 0;
         for (; i + 8 < length; i += 8) {
-            differ |= LoadWord<std::uint64_t>(x + i) ^ LoadWord<std::uint64_t>(y + i);
+            any |= differ(i);
         }
-        differ |= LoadWord<std::uint64_t>(x + length - 8) ^ LoadWord<std::uint64_t>(y + length - 8);
-        return differ == 0;
+        return (any | differ(length - 8)) == 0;
     }
     if (length >= 4) {
         const std::uint64_t first = LoadWord<std::uint32_t>(x) ^ LoadWord<std::uint32_t>(y);

@@ -20,10 +20,12 @@ TEST(ValueFileReaderTest, ReadsEveryKindWithAnyLineEndAndKeepsTheLastDuplicate) 
     const std::string text(
         "D:\"s\"=00000001\rD:\"n\"=0000002A\rS:\"s\"=say \"a=b\" == \"\"\n"
         "B:\"b\"=00000005\r\n  00   01\r\n\t02 0a\rFF   \nB:\"e\"=00000000\r\n"
-        "Z:\"z\"=00000002\n one\n \nD:\"N\"=00000003\r\n");
+        "Z:\"z\"=00000002\n one\n \nD:\"N\"=00000003\r\nD:\"m\"=9aBcDeF0\r\n");
     IniValueTable table;
     ReadIniValueFile(text, table);
     std::uint32_t number = 0;
+    ASSERT_TRUE(table.Find(u"m") && table.Find(u"m")->GetDword(number));
+    EXPECT_EQ(number, 0x9ABCDEF0u);
     ASSERT_TRUE(table.Find(u"n") && table.Find(u"n")->GetDword(number));
     EXPECT_EQ(number, 42u);
     ASSERT_TRUE(table.Find(u"N") && table.Find(u"N")->GetDword(number)) << "case makes a new name";
@@ -50,9 +52,16 @@ TEST(ValueFileReaderTest, ReadingStopsAtTheFirstFaultKeepingWhatCameBefore) {
     };
     const std::string a = "D:\"a\"=00000001\r\n", b = "D:\"b\"=00000001\r\n";
     const Case cases[] = {
-        {a + "X:\"u\"=1\r\n" + b, {u"a"}, {u"u", u"b"}},                   // unknown letter
-        {a + "D:\"u\"=0000001\r\n" + b, {u"a"}, {u"u", u"b"}},             // 7 digits
-        {a + "D:\"u\"=0000001g\r\n" + b, {u"a"}, {u"u", u"b"}},            // not hexadecimal
+        {a + "X:\"u\"=1\r\n" + b, {u"a"}, {u"u", u"b"}},         // unknown letter
+        {a + "D:\"u\"=0000001\r\n" + b, {u"a"}, {u"u", u"b"}},   // 7 digits
+        {a + "D:\"u\"=0000001g\r\n" + b, {u"a"}, {u"u", u"b"}},  // not hexadecimal
+        // The characters next to the digits' and letters' ranges.
+        {a + "D:\"u\"=/0000000\r\n" + b, {u"a"}, {u"u", u"b"}},
+        {a + "D:\"u\"=000:0000\r\n" + b, {u"a"}, {u"u", u"b"}},
+        {a + "D:\"u\"=0000@000\r\n" + b, {u"a"}, {u"u", u"b"}},
+        {a + "D:\"u\"=00000G00\r\n" + b, {u"a"}, {u"u", u"b"}},
+        {a + "D:\"u\"=000000`0\r\n" + b, {u"a"}, {u"u", u"b"}},
+        {a + "D:\"u\"=0000000\x10\r\n" + b, {u"a"}, {u"u", u"b"}},
         {a + "S:\"u\" =x\r\n" + b, {u"a"}, {u"u", u"b"}},                  // no '=' after the quote
         {a + "S:\"u=x\r\n" + b, {u"a"}, {u"u", u"b"}},                     // no closing quote
         {a + "S;\"u\"=x\r\n" + b, {u"a"}, {u"u", u"b"}},                   // no ':'
