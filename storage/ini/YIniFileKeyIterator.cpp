@@ -45,7 +45,13 @@ void AppendFoldedWords(std::u16string_view name, std::vector<std::uint64_t>& wor
 // thousands of them sorts once: a listing whose names are exactly the last one's takes its order.
 class LastValueOrder {
 public:
-    bool Matches(const std::vector<YIniFileKeyIterator::Entry>& entries) const {
+    // shape: the listed table's (see IniValueTable::GetShape). A table of the last listing's
+    // shape holds its names in its slots: no name needs comparing.
+    bool Matches(const std::vector<YIniFileKeyIterator::Entry>& entries,
+                 std::uint64_t shape) const {
+        if (shape != 0 && shape == shape_ && entries.size() == ends_.size()) {
+            return true;
+        }
         if (entries.size() != ends_.size()) {
             return false;
         }
@@ -61,7 +67,8 @@ public:
         }
         return true;
     }
-    void Remember(const std::vector<YIniFileKeyIterator::Entry>& entries) {
+    void Remember(const std::vector<YIniFileKeyIterator::Entry>& entries, std::uint64_t shape) {
+        shape_ = shape;
         names_.clear();
         ends_.clear();
         for (const YIniFileKeyIterator::Entry& entry : entries) {
@@ -75,6 +82,7 @@ public:
 private:
     YUnicodeString names_;
     std::vector<std::size_t> ends_;
+    std::uint64_t shape_ = 0;
 };
 thread_local LastValueOrder lastValueOrder;
 
@@ -90,9 +98,10 @@ std::unique_ptr<YIniFileKeyIterator> YIniFileKeyIterator::ListValues(
             entries.push_back(Entry{table->GetSlotName(slot), value->GetKind(), slot});
         }
     }
+    const std::uint64_t shape = table->GetShape();
     iterator->table_ = std::move(table);
     LastValueOrder& last = lastValueOrder;
-    if (last.Matches(entries)) {
+    if (last.Matches(entries, shape)) {
         std::vector<Entry> ordered;
         ordered.reserve(entries.size());
         for (const std::uint32_t index : last.order) {
@@ -139,7 +148,7 @@ std::unique_ptr<YIniFileKeyIterator> YIniFileKeyIterator::ListValues(
         sorted.push_back(entries[key.entry]);
         last.order.push_back(static_cast<std::uint32_t>(key.entry));
     }
-    last.Remember(entries);
+    last.Remember(entries, shape);
     entries = std::move(sorted);
     return iterator;
 }
