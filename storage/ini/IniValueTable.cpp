@@ -371,8 +371,11 @@ void IniValueTable::BeginLoad() {
     lastLoad.changed = false;
     if (followingLastLoad_) {
         sharedNames_ = lastLoad.names;
+        // The index takes the size it had for the last reading's first name, whatever this
+        // file's size suggests: the names then go where they went, also in a file a little
+        // larger or smaller.
         if (slots_.empty()) {
-            Grow();  // the index takes its size before the first name, as it did last time
+            Grow(lastLoad.steps.empty() ? 0 : lastLoad.steps.front().slotCount);
         }
     }
 }
@@ -421,6 +424,11 @@ void IniValueTable::StoreLoaded(std::u16string_view name, YIniFileData* value) {
                 generalChanged = true;
                 return;
             }
+            if (step.added && slots_.size() < step.slotCount) {
+                // Where the last reading's index grew, to the size it grew to: the same entries
+                // rehash alike.
+                Grow(step.slotCount);
+            }
             if (step.added && step.entry == general_.size() && slots_.size() == step.slotCount &&
                 (general_.size() + 1) * 2 <= slots_.size() && slots_[step.slot] == 0) {
                 Entry& entry = general_.emplace_back();
@@ -463,11 +471,13 @@ void IniValueTable::EndLoad() {
     loadPosition_ = kNotLoading;
 }
 
-void IniValueTable::Grow() {
-    std::size_t size = slots_.empty() ? kInitialSlots : slots_.size() * 2;
-    // The first index covers what the loader expects to read, so loading never rehashes.
-    while (size < general_.capacity() * 2) {
-        size *= 2;
+void IniValueTable::Grow(std::size_t size) {
+    if (size == 0) {
+        size = slots_.empty() ? kInitialSlots : slots_.size() * 2;
+        // The first index covers what the loader expects to read, so loading never rehashes.
+        while (size < general_.capacity() * 2) {
+            size *= 2;
+        }
     }
     slots_.assign(size, 0);
     const std::size_t mask = size - 1;

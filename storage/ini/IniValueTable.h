@@ -185,7 +185,8 @@ private:
     // the entry's slot, or the free slot a new entry of that name takes.
     std::size_t FindGeneral(std::u16string_view name, std::uint64_t hash,
                             std::size_t* slot = nullptr) const;
-    void Grow();
+    // Doubles the index, or makes it size slots (a power of two) when size is not 0.
+    void Grow(std::size_t size = 0);
     static void Destroy(YIniFileData* value);
 
     std::pmr::monotonic_buffer_resource arena_;

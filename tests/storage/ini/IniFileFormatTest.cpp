@@ -182,6 +182,29 @@ TEST(ValueFileReaderTest, ReadingAfterOtherFilesOfTheSameShapeGivesWhatReadingAl
         EXPECT_EQ(table.Find(u"Value 99"), nullptr);
     }
     EXPECT_GE(shapes.size(), 3u) << "the files read whole have shapes";
+    // Files of the same names in a row share a shape: one whose index grew while it was read,
+    // and one whose size would have sized the index otherwise.
+    std::string padded = base;
+    padded.insert(padded.find("D:\"Value 5\""),
+                  "S:\"Value 4\"=" + std::string(30000, 'x') + "\r\n");
+    std::string dense;  // lines shorter than the index's sizing assumes
+    for (int i = 0; i < 300; ++i) {
+        dense += "S:\"k" + std::to_string(i) + "\"=\r\n";
+    }
+    std::string baseWithLong = base;
+    baseWithLong.insert(baseWithLong.find("D:\"Value 5\""), "S:\"Value 4\"=y\r\n");
+    for (const auto& [first, second] :
+         {std::pair{&dense, &dense}, std::pair{&baseWithLong, &padded}}) {
+        std::uint64_t shapes[2] = {};
+        for (int i = 0; i < 2; ++i) {
+            const std::string& file = i == 0 ? *first : *second;
+            IniValueTable table(file.size());
+            ReadIniValueFile(file, table);
+            shapes[i] = table.GetShape();
+        }
+        EXPECT_NE(shapes[1], 0u);
+        EXPECT_EQ(shapes[0], shapes[1]);
+    }
 }
 
 // Whole files through a key: the bytes on disk.
