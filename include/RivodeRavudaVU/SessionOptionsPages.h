@@ -234,8 +234,6 @@ public:
                       const YUnicodeString& title);
 
     std::vector<SessionPageField> fields;
-    // What the page will edit beyond its fields, shown as a note; empty when the page is whole.
-    YUnicodeString pendingNote;
     // Changes the page keeps outside the session (a keyword list), written once every page has
     // accepted OK: true when something was written, false with the reason in report when the
     // write failed. Empty when the page edits the session only.

@@ -143,7 +143,6 @@ void SessionsWindow::Reload() {
     // Items are made without the view following each one, then shown once.
     tree_->setUpdatesEnabled(false);
     tree_->clear();
-    hasDefaultSession_ = false;
     AddFolder({}, nullptr);
     tree_->expandAll();
     tree_->setUpdatesEnabled(true);
@@ -179,7 +178,6 @@ void SessionsWindow::AddFolder(const YUnicodeString& path, QTreeWidgetItem* pare
         AddFolder(Join(path, folder), item);
     }
     for (const YUnicodeString& session : listing.GetSessions()) {
-        hasDefaultSession_ = hasDefaultSession_ || Join(path, session) == kDefaultSessionName;
         AddItem(parent, -1, session, Join(path, session), false);
     }
 }
@@ -260,16 +258,8 @@ void SessionsWindow::NewSession() {
         YMessageBox(this, report);
         return;
     }
-    // Reading the template of new sessions stores it when it was not yet: the tree then has an
-    // entry more than the window, and is read again once.
-    QTreeWidgetItem* item = nullptr;
-    if (!hasDefaultSession_) {
-        Reload();
-        item = FindItem(path);
-    } else {
-        // The database appends a new session to its folder's order, after every other entry.
-        item = AddItem(parent, -1, dialog.GetSessionName(), path, false);
-    }
+    // The database appends a new session to its folder's order, after every other entry.
+    QTreeWidgetItem* item = AddItem(parent, -1, dialog.GetSessionName(), path, false);
     if (item != nullptr) {
         tree_->setCurrentItem(item);
         tree_->scrollToItem(item);

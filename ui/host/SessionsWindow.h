@@ -59,8 +59,6 @@ private:
     QPushButton* delete_ = nullptr;
     QIcon folderIcon_;
     QIcon sessionIcon_;
-    // Whether the tree read last held the top folder's "Default".
-    bool hasDefaultSession_ = false;
 };
 
 }  // namespace rivode::ui

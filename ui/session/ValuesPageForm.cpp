@@ -240,13 +240,6 @@ QWidget* BuildValuesPage(YPropertyTreePage& base, QWidget* parent) {
             }
         });
     }
-    if (!page.pendingNote.empty()) {
-        auto* note = new QLabel(ToQ(page.pendingNote));
-        note->setObjectName(QStringLiteral("pendingNote"));
-        note->setWordWrap(true);
-        note->setEnabled(false);
-        form->addRow(note);
-    }
     return widget;
 }
 
