@@ -20,7 +20,8 @@ namespace {
 
 // Every character the format gives a meaning to is ASCII, and no byte of a multi-byte UTF-8
 // character is: the lines are parsed as bytes, and only names and texts are ever decoded.
-std::optional<std::uint32_t> ParseHex8(std::string_view text) {
+// Inlined: called once per number, a call costs as much as the parsing.
+[[gnu::always_inline]] inline std::optional<std::uint32_t> ParseHex8(std::string_view text) {
     if (text.size() != 8) {
         return std::nullopt;
     }

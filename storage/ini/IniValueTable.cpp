@@ -77,7 +77,8 @@ std::uint64_t LoadWord(const char* bytes) {
 // the character-by-character comparison of u16string_view is several times slower, and a call
 // to memcmp costs more than the comparison of a name tens of bytes long, which the index makes
 // on every look-up and the reader on every name it reads.
-bool SameBytes(const char* x, const char* y, std::size_t length) {
+// Inlined: a call costs as much as comparing a name.
+[[gnu::always_inline]] inline bool SameBytes(const char* x, const char* y, std::size_t length) {
     const auto differ = [&](std::size_t at) {
         return LoadWord<std::uint64_t>(x + at) ^ LoadWord<std::uint64_t>(y + at);
     };
