@@ -20,6 +20,7 @@ namespace {
 
 // Every character the format gives a meaning to is ASCII, and no byte of a multi-byte UTF-8
 // character is: the lines are parsed as bytes, and only names and texts are ever decoded.
+
 // Inlined: called once per number, a call costs as much as the parsing.
 [[gnu::always_inline]] inline std::optional<std::uint32_t> ParseHex8(std::string_view text) {
     if (text.size() != 8) {
@@ -107,7 +108,7 @@ class TextMarks {
 public:
     enum Kind { kLineEnd = 0, kQuote = 1 };
 
-    explicit TextMarks(std::string_view text) : size_(text.size()) {
+    explicit TextMarks(std::string_view text) {
         const std::size_t blocks = (text.size() + 63) / 64;
         marks_.resize(blocks * 2);
         std::uint64_t high = 0;
@@ -143,8 +144,6 @@ public:
         }
         return std::min(block * 64 + static_cast<std::size_t>(std::countr_zero(bits)), limit);
     }
-
-    std::size_t Size() const { return size_; }
 
 private:
     // Marks the 64 bytes at bytes as block; returns a word with a bit set for each byte that
@@ -182,7 +181,6 @@ private:
         return high;
     }
 
-    std::size_t size_;
     std::vector<std::uint64_t> marks_;  // per 64-byte block: line ends, then quotes
     bool ascii_ = false;
 };
