@@ -11,6 +11,7 @@
 
 namespace msg = rivode::msg;
 using rivode::config::FailWith;
+using rivode::config::ListSubKeyNames;
 
 namespace {
 
@@ -47,14 +48,7 @@ bool WriteList(const YProfileKey& lists, const YUnicodeString& name, HighlightCo
 
 YStringArray GetKeywordListNames() {
     YProfileStore store(true);
-    const YProfileKey lists(store.GetRootKey(), kKeywordsKeyName);
-    YStringArray names;
-    YProfileKeyIterator iterator(lists, false);
-    YUnicodeString name;
-    while (iterator.Next(name)) {
-        names.push_back(name);
-    }
-    return names;
+    return ListSubKeyNames(YProfileKey(store.GetRootKey(), kKeywordsKeyName));
 }
 
 YRefPtr<HighlightConfig> OpenKeywordList(const YUnicodeString& name, YReportMessageParams& report,

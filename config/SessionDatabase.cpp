@@ -212,14 +212,7 @@ YStringArray SessionDatabaseImpl::GetCollectionNames(SessionCollection collectio
     const std::u16string_view keyName = collection == SessionCollection::ButtonBars
                                             ? std::u16string_view(buttonBarKeyName_)
                                             : GetCollectionKeyName(collection);
-    const YProfileKey key(store.GetRootKey(), keyName);
-    YStringArray names;
-    YProfileKeyIterator iterator(key, false);
-    YUnicodeString name;
-    while (iterator.Next(name)) {
-        names.push_back(name);
-    }
-    return collections_[collection] = std::move(names);
+    return collections_[collection] = ListSubKeyNames(YProfileKey(store.GetRootKey(), keyName));
 }
 
 void SessionDatabaseImpl::ForgetCollection(SessionCollection collection) {

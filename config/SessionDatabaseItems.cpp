@@ -64,17 +64,6 @@ std::unique_ptr<YProfileKey> OpenItemFolder(const SessionTree& tree, const ItemP
     return folder;
 }
 
-// The names of key's subkeys as its listing shows them.
-YStringArray ListChildren(const YProfileKey& key) {
-    YStringArray children;
-    YProfileKeyIterator iterator(key, false);
-    YUnicodeString child;
-    while (iterator.Next(child)) {
-        children.push_back(child);
-    }
-    return children;
-}
-
 // Copies the values of source and, recursively, its subkeys into target, failing with the
 // store's reason when any key of source could not be read: a key that fails to read copies as
 // empty, and the source is removed after the copy. item names the item in the report.
@@ -87,7 +76,7 @@ bool CopyKeyWhole(YProfileKey& target, const YProfileKey& source, const YUnicode
     if (!copied) {
         return FailWith(target.GetStatus(), msg::SessionItemChangeFailed, item, report);
     }
-    for (const YUnicodeString& child : ListChildren(source)) {
+    for (const YUnicodeString& child : ListSubKeyNames(source)) {
         const ChildKind kind = KindOfChild(source, child);
         if (kind == ChildKind::None) {
             continue;
@@ -117,14 +106,14 @@ bool RemoveListed(const YProfileKey& folderKey, const YUnicodeString& name, bool
     }
     {
         const YProfileKey folder(folderKey, name);
-        for (const YUnicodeString& child : ListChildren(folder)) {
+        for (const YUnicodeString& child : ListSubKeyNames(folder)) {
             if (!RemoveListed(folder, child, complete)) {
                 return false;
             }
         }
     }
     // Listed afresh: a key keeps the spellings it listed, the removed ones included.
-    if (!ListChildren(YProfileKey(folderKey, name)).empty()) {
+    if (!ListSubKeyNames(YProfileKey(folderKey, name)).empty()) {
         complete = false;
         return true;
     }

@@ -19,6 +19,16 @@ YUnicodeString JoinItemPath(const YUnicodeString& folder, const YUnicodeString& 
     return folder.empty() ? name : folder + u'\\' + name;
 }
 
+YStringArray ListSubKeyNames(const YProfileKey& key) {
+    YStringArray names;
+    YProfileKeyIterator iterator(key, false);
+    YUnicodeString name;
+    while (iterator.Next(name)) {
+        names.push_back(name);
+    }
+    return names;
+}
+
 bool HoldsIsSession(const YProfileKey& key) {
     std::uint32_t ignored = 0;
     return key.GetDword(kIsSessionValueName, ignored);

@@ -20,6 +20,10 @@ struct ItemPath {
 ItemPath SplitItemPath(const YUnicodeString& path);
 YUnicodeString JoinItemPath(const YUnicodeString& folder, const YUnicodeString& name);
 
+// The names of key's subkeys as its listing shows them (the sessions and folders of a folder,
+// the entries of a collection).
+YStringArray ListSubKeyNames(const YProfileKey& key);
+
 // name when taken(name) is false; otherwise the first of "name (2)", "name (3)", ... that is
 // not taken: the variant a new session or folder gets when its name is in use.
 YUnicodeString FirstFreeName(const YUnicodeString& name,
