@@ -6,6 +6,7 @@
 #include <RivodeRavudaVU/SessionNameValidation.h>
 
 #include "config/SessionDatabaseTree.h"
+#include "storage/ini/ValueFile.h"
 
 #include <algorithm>
 #include <string>
@@ -130,11 +131,21 @@ bool MoveKey(const YProfileKey& sourceFolder, const YUnicodeString& name,
     const ChildKind kind = KindOfChild(sourceFolder, name);
     bool copied = false;
     {
-        const YProfileKey source(sourceFolder, name);
-        YProfileKey target(targetFolder, newName, kind == ChildKind::Folder);
-        copied = CopyKeyWhole(target, source, name, report);
-        if (copied && !target.Flush()) {
-            copied = FailWith(target.GetStatus(), msg::SessionItemChangeFailed, name, report);
+        // A folder of thousands of sessions is copied without a sync per session; the copy is
+        // all on the disk (the batch's end) before any of the source goes.
+        rivode::storage::ValueFileSyncBatch batch;
+        {
+            const YProfileKey source(sourceFolder, name);
+            YProfileKey target(targetFolder, newName, kind == ChildKind::Folder);
+            copied = CopyKeyWhole(target, source, name, report);
+            if (copied && !target.Flush()) {
+                copied = FailWith(target.GetStatus(), msg::SessionItemChangeFailed, name, report);
+            }
+        }
+        if (const rivode::storage::ValueFileError error = batch.End(); copied && error) {
+            YReportMessageParams status;
+            SetFileErrorReport(status, error.error, error.path);
+            copied = FailWith(status, msg::SessionItemChangeFailed, name, report);
         }
     }
     if (copied && KindOfChild(targetFolder, newName) != kind) {
