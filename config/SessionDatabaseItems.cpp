@@ -184,15 +184,10 @@ bool MoveKey(const YProfileKey& sourceFolder, const YUnicodeString& name,
 // Whether the session key name of folderKey holds subkeys of its own: a folder of the same
 // name stored with it, whose children no listing shows (the name lists as the session).
 bool SessionHoldsFolder(const YProfileKey& folderKey, const YUnicodeString& name) {
-    const YProfileKey session(folderKey, name);
-    YProfileKeyIterator iterator(session, false);
-    YUnicodeString child;
-    while (iterator.Next(child)) {
-        if (!rivode::EqualsNoCase(child, kFolderDataKeyName)) {
-            return true;
-        }
-    }
-    return false;
+    const YStringArray children = ListSubKeyNames(YProfileKey(folderKey, name));
+    return std::any_of(children.begin(), children.end(), [](const YUnicodeString& child) {
+        return !rivode::EqualsNoCase(child, kFolderDataKeyName);
+    });
 }
 
 // A name that only changes letter case names the same key in the store: it moves through a
