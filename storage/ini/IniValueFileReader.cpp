@@ -337,19 +337,29 @@ private:
     IniValueTable& table_;
 };
 
-}  // namespace
-
-bool ReadIniValueFile(std::string_view bytes, IniValueTable& table) {
+// copy: whether the table must copy the bytes, or keeps them already.
+bool ReadValueText(std::string_view bytes, IniValueTable& table, bool copy) {
     // The text is cut where UTF-8 stops being valid before it is parsed, so the decoding of
     // names and texts below can never stop early.
     const TextMarks marks(bytes);
     const std::size_t valid =
         marks.IsAscii() ? bytes.size() : platform::FindValidUtf8(bytes).consumed;
-    const std::string_view text = table.CopyBytes(bytes.substr(0, valid));
+    const std::string_view text =
+        copy ? table.CopyBytes(bytes.substr(0, valid)) : bytes.substr(0, valid);
     table.BeginLoad();
     const bool readAll = ValueFileParser(text, marks, table).Run();
     table.EndLoad();
     return readAll && valid == bytes.size();
+}
+
+}  // namespace
+
+bool ReadIniValueFile(std::string_view bytes, IniValueTable& table) {
+    return ReadValueText(bytes, table, true);
+}
+
+bool ReadKeptIniValueFile(std::string_view keptBytes, IniValueTable& table) {
+    return ReadValueText(keptBytes, table, false);
 }
 
 void ReadStoredTexts(std::string_view lines, std::uint32_t count, YStringArray& texts) {

@@ -17,6 +17,8 @@ namespace rivode::storage {
 // text before it is read, as reading line by line would). false when the reading ended before the
 // end of the bytes (the rest was not read).
 bool ReadIniValueFile(std::string_view bytes, IniValueTable& table);
+// The same for bytes the table keeps already (IniValueTable::KeepBytes): they are not copied.
+bool ReadKeptIniValueFile(std::string_view keptBytes, IniValueTable& table);
 
 // The texts of a list whose count continuation lines (each a blank, then UTF-8) the reading
 // above kept as they stand: lists are split and decoded only when a caller reads them.

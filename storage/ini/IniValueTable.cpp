@@ -65,6 +65,8 @@ constexpr std::size_t kInitialSlots = 64;
 // took fewer, so that reading a file never moves them.
 constexpr std::size_t kFewestBytesPerValue = 24;
 constexpr std::size_t kMinimumArena = 1024;
+// The value objects of a file take about twice its size (the file's bytes are kept apart).
+constexpr std::size_t kArenaBytesPerFileByte = 2;
 
 template <class Word>
 std::uint64_t LoadWord(const char* bytes) {
@@ -170,7 +172,7 @@ int FindPersonalValue(std::u16string_view name, std::uint64_t hash) {
 }
 
 IniValueTable::IniValueTable(std::size_t expectedBytes)
-    : arena_(std::max(kMinimumArena, expectedBytes * 3)) {
+    : arena_(std::max(kMinimumArena, expectedBytes * kArenaBytesPerFileByte)) {
     general_.reserve(expectedBytes / kFewestBytesPerValue);
 }
 
@@ -208,6 +210,12 @@ std::string_view IniValueTable::CopyBytes(std::string_view bytes) {
     char* copy = allocator.allocate(bytes.size());
     std::memcpy(copy, bytes.data(), bytes.size());
     return {copy, bytes.size()};
+}
+
+std::string_view IniValueTable::KeepBytes(std::unique_ptr<char[]> block, std::size_t size) {
+    const std::string_view bytes(block.get(), size);
+    keptBlocks_.push_back(std::move(block));
+    return bytes;
 }
 
 std::uint8_t* IniValueTable::AllocateBytes(std::size_t size) {

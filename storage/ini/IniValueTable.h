@@ -4,12 +4,12 @@
 // units (HashValueName).
 //
 // A key holds a few hundred values and is read whole, so the table owns one arena for its
-// names, texts, value objects and the bytes of the files it was read from (texts and lists read
-// from a file stay views into those bytes, and byte strings live in the arena, until they change):
-// loading a key costs a handful of allocations instead of several per value. Keys of one kind
-// hold the same names: a table read the way the thread's last one was shares that reading's
-// decoded names instead of holding its own (see BeginLoad). Entries keep the order
-// in which their names were first read or added, so a key rewrites its values in a stable order.
+// names, texts and value objects, and keeps the blocks of the files it was read from (texts and
+// lists read from a file stay views into those bytes, and byte strings live in the arena, until
+// they change): loading a key costs a handful of allocations instead of several per value. Keys of
+// one kind hold the same names: a table read the way the thread's last one was shares that
+// reading's decoded names instead of holding its own (see BeginLoad). Entries keep the order in
+// which their names were first read or added, so a key rewrites its values in a stable order.
 // Deleting a value maps its name to none; names are never removed, which keeps every entry's slot
 // number valid for the table's lifetime.
 #pragma once
@@ -101,6 +101,8 @@ public:
     // A copy of text in the arena, alive as long as the table.
     std::u16string_view CopyText(std::u16string_view text);
     std::string_view CopyBytes(std::string_view bytes);
+    // Takes over a block holding a file's bytes (its first size), alive as long as the table.
+    std::string_view KeepBytes(std::unique_ptr<char[]> block, std::size_t size);
     // Room for size bytes in the arena, alive as long as the table.
     std::uint8_t* AllocateBytes(std::size_t size);
     // A name a reader read (valid UTF-8) as UTF-16, for EmplaceArenaName right after: the
@@ -190,6 +192,7 @@ private:
     static void Destroy(YIniFileData* value);
 
     std::pmr::monotonic_buffer_resource arena_;
+    std::vector<std::unique_ptr<char[]>> keptBlocks_;
     std::array<YIniFileData*, kPersonalValueCount> personal_{};
     std::array<bool, kPersonalValueCount> personalSlotChanged_{};
     std::vector<Entry> general_;

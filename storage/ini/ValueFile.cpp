@@ -80,32 +80,19 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-// The journal of path, read whole when there is one; found is false when there is none.
-ValueFileError ReadJournal(const std::string& journalPath, std::string& bytes, bool& found,
-                           std::uint64_t maxSize) {
-    found = false;
-    std::unique_ptr<File> journal;
-    const int error =
-        OpenRegular(journalPath, FileAccessRead, OpenDisposition::OpenExisting, 0, journal);
-    if (IsMissing(error)) {
-        return {};
-    }
-    if (error == 0) {
-        found = true;
-        // A whole journal holds the content and its trailer.
-        if (const int readError = ReadWholeOpenFile(*journal, bytes, maxSize + kTrailerSize)) {
-            return {readError, journalPath};
-        }
-        return {};
-    }
-    return {error, journalPath};
+// Room for more bytes at the end of bytes, where a read puts them; bytes.resize(size) then
+// keeps what was read.
+char* Extend(std::string& bytes, std::size_t more) {
+    const std::size_t filled = bytes.size();
+    bytes.resize(filled + more);
+    return bytes.data() + filled;
+}
+char* Extend(FileBytes& bytes, std::size_t more) {
+    return bytes.Extend(more);
 }
 
-thread_local ValueFileSyncBatch* currentBatch = nullptr;
-
-}  // namespace
-
-int ReadWholeOpenFile(File& file, std::string& bytes, std::uint64_t maxSize) {
+template <class Bytes>
+int ReadWholeInto(File& file, Bytes& bytes, std::uint64_t maxSize) {
     bytes.clear();
     std::uint64_t size = 0;
     if (const int error = file.GetSize(size)) {
@@ -119,9 +106,9 @@ int ReadWholeOpenFile(File& file, std::string& bytes, std::uint64_t maxSize) {
     std::size_t chunk = static_cast<std::size_t>(size) + 1;
     for (;;) {
         const std::size_t filled = bytes.size();
-        bytes.resize(filled + chunk);
+        char* at = Extend(bytes, chunk);
         std::size_t got = 0;
-        const int error = file.ReadAt(filled, bytes.data() + filled, chunk, got);
+        const int error = file.ReadAt(filled, at, chunk, got);
         bytes.resize(filled + (error == 0 ? got : 0));
         if (error != 0) {
             return error;
@@ -141,8 +128,31 @@ int ReadWholeOpenFile(File& file, std::string& bytes, std::uint64_t maxSize) {
     }
 }
 
-ValueFileError ReadValueFile(const std::string& path, std::string& bytes, bool& exists,
-                             bool* committed, bool partnerCommitted, std::uint64_t maxSize) {
+// The journal of path, read whole when there is one; found is false when there is none.
+template <class Bytes>
+ValueFileError ReadJournal(const std::string& journalPath, Bytes& bytes, bool& found,
+                           std::uint64_t maxSize) {
+    found = false;
+    std::unique_ptr<File> journal;
+    const int error =
+        OpenRegular(journalPath, FileAccessRead, OpenDisposition::OpenExisting, 0, journal);
+    if (IsMissing(error)) {
+        return {};
+    }
+    if (error == 0) {
+        found = true;
+        // A whole journal holds the content and its trailer.
+        if (const int readError = ReadWholeInto(*journal, bytes, maxSize + kTrailerSize)) {
+            return {readError, journalPath};
+        }
+        return {};
+    }
+    return {error, journalPath};
+}
+
+template <class Bytes>
+ValueFileError ReadValueFileInto(const std::string& path, Bytes& bytes, bool& exists,
+                                 bool* committed, bool partnerCommitted, std::uint64_t maxSize) {
     bytes.clear();
     exists = false;
     if (committed != nullptr) {
@@ -173,12 +183,40 @@ ValueFileError ReadValueFile(const std::string& path, std::string& bytes, bool& 
         if (committed != nullptr) {
             *committed = true;
         }
-    } else if (const int readError = ReadWholeOpenFile(*file, bytes, maxSize)) {
+    } else if (const int readError = ReadWholeInto(*file, bytes, maxSize)) {
         bytes.clear();
         return {readError, path};
     }
     exists = !bytes.empty();
     return {};
+}
+
+thread_local ValueFileSyncBatch* currentBatch = nullptr;
+
+}  // namespace
+
+char* FileBytes::Extend(std::size_t more) {
+    if (more > capacity_ - size_) {
+        // A file that grew while it was read needs more room: the block doubles then.
+        const std::size_t capacity = std::max(size_ + more, capacity_ * 2);
+        auto block = std::make_unique_for_overwrite<char[]>(capacity);
+        if (size_ != 0) {
+            std::memcpy(block.get(), block_.get(), size_);
+        }
+        block_ = std::move(block);
+        capacity_ = capacity;
+    }
+    return block_.get() + size_;
+}
+
+ValueFileError ReadValueFile(const std::string& path, std::string& bytes, bool& exists,
+                             bool* committed, bool partnerCommitted, std::uint64_t maxSize) {
+    return ReadValueFileInto(path, bytes, exists, committed, partnerCommitted, maxSize);
+}
+
+ValueFileError ReadValueFile(const std::string& path, FileBytes& bytes, bool& exists,
+                             bool* committed, bool partnerCommitted, std::uint64_t maxSize) {
+    return ReadValueFileInto(path, bytes, exists, committed, partnerCommitted, maxSize);
 }
 
 ValueFileWriter::~ValueFileWriter() {
@@ -292,8 +330,8 @@ ValueFileError ValueFileWriter::Recover(ValueFileWriter* main, ValueFileWriter* 
     return {};
 }
 
-ValueFileError ValueFileWriter::ReadCurrent(std::string& bytes) {
-    if (const int error = ReadWholeOpenFile(*file_, bytes, maxSize_)) {
+ValueFileError ValueFileWriter::ReadCurrent(FileBytes& bytes) {
+    if (const int error = ReadWholeInto(*file_, bytes, maxSize_)) {
         return {error, path_};
     }
     return {};

@@ -31,6 +31,7 @@
 
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -53,6 +54,33 @@ struct ValueFileError {
     explicit operator bool() const { return error != 0; }
 };
 
+// The bytes of a file read whole, in one block of their own that is neither zero-filled before
+// the read nor copied after it: a key's value table takes the block over, and the texts it read
+// stay views into it.
+class FileBytes {
+public:
+    std::string_view View() const { return {block_.get(), size_}; }
+    operator std::string_view() const { return View(); }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    void clear() { size_ = 0; }
+    // Keeps only the first size bytes.
+    void erase(std::size_t size) { size_ = std::min(size_, size); }
+    // Room for more bytes after the current ones, left as it is: a read fills it.
+    char* Extend(std::size_t more);
+    void resize(std::size_t size) { size_ = size; }  // within what Extend made room for
+    // Hands the block over; empty afterwards.
+    std::unique_ptr<char[]> Release() {
+        size_ = capacity_ = 0;
+        return std::move(block_);
+    }
+
+private:
+    std::unique_ptr<char[]> block_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
 // Reads the content of the value file at path, to its end, under the shared lock: the content
 // of a whole journal when an interrupted save left one, else the file's. A missing file reads
 // as empty with exists false; a file of length 0 is what a save killed before its first byte
@@ -67,11 +95,9 @@ struct ValueFileError {
                                            bool& exists, bool* committed = nullptr,
                                            bool partnerCommitted = false,
                                            std::uint64_t maxSize = kMaxValueFileSize);
-
-// The reading of an already open file to its end; reads that return less than asked go on
-// until the end of the file, a failed read fails. Exposed for the writer and for tests.
-[[nodiscard]] int ReadWholeOpenFile(platform::File& file, std::string& bytes,
-                                    std::uint64_t maxSize = kMaxValueFileSize);
+[[nodiscard]] ValueFileError ReadValueFile(const std::string& path, FileBytes& bytes, bool& exists,
+                                           bool* committed = nullptr, bool partnerCommitted = false,
+                                           std::uint64_t maxSize = kMaxValueFileSize);
 
 // A value file opened for replacing its content, under the exclusive lock until destroyed.
 class ValueFileWriter {
@@ -95,7 +121,7 @@ public:
     // file and the personal file of one key (either may be closed), both locked.
     [[nodiscard]] static ValueFileError Recover(ValueFileWriter* main, ValueFileWriter* partner);
     // The file's current content, to its end.
-    [[nodiscard]] ValueFileError ReadCurrent(std::string& bytes);
+    [[nodiscard]] ValueFileError ReadCurrent(FileBytes& bytes);
     // Replaces the content as the header describes. On failure the file holds its previous
     // content, or a whole journal holds the new one.
     [[nodiscard]] ValueFileError Replace(std::string_view content);

@@ -175,7 +175,7 @@ namespace {
 
 // Reading buffers kept for the thread: loading thousands of keys reuses them instead of
 // allocating and freeing file-sized blocks for each.
-thread_local std::string readBytes;
+thread_local rivode::storage::FileBytes readBytes;
 thread_local YUnicodeString readText;
 thread_local std::string convertedBytes;
 
@@ -229,14 +229,18 @@ bool YIniFileKey::ReadBytes(const std::string& path, bool* committed, bool partn
     return true;
 }
 
-void YIniFileKey::ParseValueFile(const std::string& path, const std::string& bytes,
+void YIniFileKey::ParseValueFile(const std::string& path, rivode::storage::FileBytes& bytes,
                                  IniValueTable& table) {
     std::size_t markLength = 0;
     const YTextFile::Encoding encoding = rivode::storage::DetectByteOrderMark(bytes, markLength);
-    const std::string_view content = std::string_view(bytes).substr(markLength);
+    std::string_view whole = bytes.View();
+    std::string_view content = whole.substr(markLength);
     bool readToEnd = false;
     if (encoding == YTextFile::EncodingUtf8) {
-        readToEnd = rivode::storage::ReadIniValueFile(content, table);
+        // The table keeps the bytes as read: its texts point into them.
+        whole = table.KeepBytes(bytes.Release(), whole.size());
+        content = whole.substr(markLength);
+        readToEnd = rivode::storage::ReadKeptIniValueFile(content, table);
     } else {
         // A file in another encoding (an older one without a mark) is turned into UTF-8 first.
         // Decoding stops at the first byte that starts no valid character; the text before it
@@ -256,7 +260,7 @@ void YIniFileKey::ParseValueFile(const std::string& path, const std::string& byt
         damagedFiles_.erase(damaged);
     }
     if (!readToEnd) {
-        damagedFiles_.emplace_back(path, bytes);
+        damagedFiles_.emplace_back(path, std::string(whole));
     }
 }
 

@@ -96,7 +96,8 @@ private:
     // Reads one value file into the thread's reading buffer (see rivode::storage::ReadValueFile
     // for the journal arguments); false, with the key refusing to save, when it failed.
     bool ReadBytes(const std::string& path, bool* committed, bool partnerCommitted, bool& exists);
-    void ParseValueFile(const std::string& path, const std::string& bytes,
+    // Reads bytes into table, which takes their block over when it can read them as they are.
+    void ParseValueFile(const std::string& path, rivode::storage::FileBytes& bytes,
                         rivode::storage::IniValueTable& table);
     // false (with the reason in the status) when name cannot be stored in this key.
     bool CanStore(std::u16string_view name);

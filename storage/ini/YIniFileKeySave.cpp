@@ -75,8 +75,8 @@ bool YIniFileKey::Fail(const ValueFileError& error) {
 
 std::shared_ptr<IniValueTable> YIniFileKey::MergeWithCurrent(ValueFileWriter& main,
                                                              ValueFileWriter& personal) {
-    std::string mainBytes;
-    std::string personalBytes;
+    rivode::storage::FileBytes mainBytes;
+    rivode::storage::FileBytes personalBytes;
     const std::string mainFile = MainValueFile();
     const std::string personalFile = personalPath_.empty() ? std::string() : PersonalValueFile();
     for (auto [writer, bytes, path] : {std::tuple{&main, &mainBytes, &mainFile},
