@@ -304,7 +304,6 @@ IniValueTable::Placement IniValueTable::Store(std::u16string_view name, std::uin
     entry.value = value;
     entry.changed = true;
     slots_[slot] = static_cast<std::uint32_t>(general_.size());
-    placed.slot = slot;
     placed.added = true;
     return placed;
 }
@@ -320,17 +319,19 @@ struct SharedNames {
 struct LoadStep {
     std::string_view utf8;     // in the reading's SharedNames
     std::u16string_view name;  // in the reading's SharedNames
-    std::uint64_t hash;
     int personal;
     std::size_t entry;
-    std::size_t slot;       // when added
-    std::size_t slotCount;  // the index's size once the name was placed
+    std::size_t entries;  // how many general entries the table held after this step
     bool added;
 };
 
 struct LoadShape {
     std::shared_ptr<SharedNames> names = std::make_shared<SharedNames>();
     std::vector<LoadStep> steps;
+    // The general entries (names in names, no values) and the index the reading left: a table
+    // that follows the reading starts from a copy of both instead of placing names one by one.
+    std::vector<IniValueTable::Entry> entries;
+    std::vector<std::uint32_t> slots;
     // Names the sequence of steps, for GetShape: a new number whenever the steps change.
     std::uint64_t shape = 0;
     bool changed = false;
@@ -378,15 +379,32 @@ void IniValueTable::BeginLoad() {
     loadPosition_ = 0;
     shape_ = 0;
     lastLoad.changed = false;
-    if (followingLastLoad_) {
-        sharedNames_ = lastLoad.names;
-        // The index takes the size it had for the last reading's first name, whatever this
-        // file's size suggests: the names then go where they went, also in a file a little
-        // larger or smaller.
-        if (slots_.empty()) {
-            Grow(lastLoad.steps.empty() ? 0 : lastLoad.steps.front().slotCount);
-        }
+    if (!followingLastLoad_) {
+        return;
     }
+    sharedNames_ = lastLoad.names;
+    if (lastLoad.steps.empty()) {
+        if (slots_.empty()) {
+            Grow();
+        }
+        return;
+    }
+    // The table takes every name of the last reading and its index at once; the file's values
+    // then go to their entries, and a file whose names part from that reading's keeps only the
+    // names it shared with it (KeepLoadedEntries).
+    general_.assign(lastLoad.entries.begin(), lastLoad.entries.end());
+    slots_.assign(lastLoad.slots.begin(), lastLoad.slots.end());
+}
+
+void IniValueTable::KeepLoadedEntries(std::size_t position) {
+    const LoadShape& lastLoad = *memory_;
+    const std::size_t count = position == 0 ? 0 : lastLoad.steps[position - 1].entries;
+    if (count == general_.size()) {
+        return;
+    }
+    // The entries after count hold no value: no step of this reading reached them.
+    general_.resize(count);
+    Grow(slots_.size());
 }
 
 std::u16string_view IniValueTable::LoadName(std::string_view utf8) {
@@ -417,8 +435,8 @@ void IniValueTable::StoreLoaded(std::u16string_view name, YIniFileData* value) {
         // LoadName hands out the step's own name when the names agree, so the same address
         // is the proof that they do.
         if (step.name.data() == name.data()) {
-            // The same names so far leave the table as they left the last one: the name goes
-            // where it went then. The checks only guard against a table that grew otherwise.
+            // The same names so far leave the table as they left the last one: the value goes
+            // where the name went then.
             if (step.personal >= 0) {
                 const auto personal = static_cast<std::size_t>(step.personal);
                 Destroy(std::exchange(personal_[personal], value));
@@ -426,54 +444,51 @@ void IniValueTable::StoreLoaded(std::u16string_view name, YIniFileData* value) {
                 personalChanged = true;
                 return;
             }
-            if (!step.added && step.entry < general_.size() &&
-                SameName(general_[step.entry].name, name)) {
-                Destroy(std::exchange(general_[step.entry].value, value));
-                general_[step.entry].changed = true;
-                generalChanged = true;
-                return;
-            }
-            if (step.added && slots_.size() < step.slotCount) {
-                // Where the last reading's index grew, to the size it grew to: the same entries
-                // rehash alike.
-                Grow(step.slotCount);
-            }
-            if (step.added && step.entry == general_.size() && slots_.size() == step.slotCount &&
-                (general_.size() + 1) * 2 <= slots_.size() && slots_[step.slot] == 0) {
-                Entry& entry = general_.emplace_back();
-                entry.hash = step.hash;
-                entry.name = name;
-                entry.value = value;
-                entry.changed = true;
-                slots_[step.slot] = static_cast<std::uint32_t>(general_.size());
-                generalChanged = true;
-                return;
-            }
+            // A name read a second time replaces the value the first reading of it gave.
+            Destroy(std::exchange(general_[step.entry].value, value));
+            generalChanged = true;
+            return;
         }
+        KeepLoadedEntries(position);
         lastLoad.Truncate(position);
     }
     // From here on this reading is the one the thread remembers.
-    const std::uint64_t hash = HashValueName(name);
-    const Placement placed = Store(name, hash, value, false);
+    const Placement placed = Store(name, HashValueName(name), value, false);
     LoadStep& step = lastLoad.steps.emplace_back();
     step.utf8 = LoadShape::Copy(*lastLoad.names, loadedUtf8_);
     step.name = LoadShape::Copy(*lastLoad.names, name);
-    step.hash = hash;
     step.personal = placed.personal;
     step.entry = placed.entry;
-    step.slot = placed.slot;
-    step.slotCount = slots_.size();
+    step.entries = general_.size();
     step.added = placed.added;
     lastLoad.changed = true;
 }
 
 void IniValueTable::EndLoad() {
     LoadShape& lastLoad = *memory_;
+    if (followingLastLoad_ && loadPosition_ < lastLoad.steps.size()) {
+        // A file that ended before the last reading's names did.
+        KeepLoadedEntries(loadPosition_);
+    }
     // A reading that went through every step the thread remembers, adding or changing none,
-    // holds that sequence's names; one that changed the steps holds the new sequence.
+    // holds that sequence's names; one that changed the steps holds the new sequence, which
+    // the thread keeps for the tables that follow it.
     if (followingLastLoad_ && loadPosition_ == lastLoad.steps.size()) {
         if (lastLoad.changed || lastLoad.shape == 0) {
             lastLoad.shape = ++lastShapeNumber;
+        }
+        if (lastLoad.changed) {
+            lastLoad.entries = general_;
+            for (const LoadStep& step : lastLoad.steps) {
+                if (step.added) {
+                    lastLoad.entries[step.entry].name = step.name;
+                }
+            }
+            for (Entry& entry : lastLoad.entries) {
+                entry.value = nullptr;
+                entry.changed = true;
+            }
+            lastLoad.slots = slots_;
         }
         shape_ = lastLoad.shape;
     }

@@ -171,18 +171,22 @@ private:
         std::pmr::polymorphic_allocator<T> allocator(&arena_);
         return allocator.template new_object<T>(std::forward<Args>(args)...);
     }
+    friend struct LoadShape;
+
     // Where Store put a value: in the personal slot personal, or else in general entry entry,
-    // which it added at index slot when added.
+    // which it added when added.
     struct Placement {
         int personal = -1;
         std::size_t entry = 0;
-        std::size_t slot = 0;
         bool added = false;
     };
     // copyName false: name lives in the arena already.
     Placement Store(std::u16string_view name, std::uint64_t hash, YIniFileData* value,
                     bool copyName);
     void StoreLoaded(std::u16string_view name, YIniFileData* value);
+    // Keeps the general entries that the last reading's steps before position placed: the
+    // rest came with its names but were not read from this file.
+    void KeepLoadedEntries(std::size_t position);
     // The entry of name (general_.size() when none) and the index slot where the search ended:
     // the entry's slot, or the free slot a new entry of that name takes.
     std::size_t FindGeneral(std::u16string_view name, std::uint64_t hash,

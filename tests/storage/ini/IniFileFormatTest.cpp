@@ -122,7 +122,8 @@ TEST(ValueFileReaderTest, DecodesUtf8TextsAndStopsAtTheFirstByteThatIsNoCharacte
 }
 
 // A table as its slots list it, with each value's lines and whether a look-up finds it (asked
-// last slot first, so that the look-ups go through the index).
+// last slot first, so that the look-ups go through the index). A name without a value still
+// holds its slot, where a value set later would go.
 std::u16string Describe(const IniValueTable& table) {
     std::u16string text;
     for (std::size_t slot = table.GetSlotCount(); slot-- > 0;) {
@@ -131,6 +132,8 @@ std::u16string Describe(const IniValueTable& table) {
             std::u16string lines;
             value->WriteLines(name, lines);
             text.insert(0, lines + (table.Find(name) == value ? u"found\n" : u"LOST\n"));
+        } else {
+            text.insert(0, std::u16string(name) + u" without a value\n");
         }
     }
     return text;
