@@ -27,12 +27,27 @@ YUnicodeString Serialize(const IniValueTable& table) {
     return text;
 }
 
+// Every name a reading leaves in a table holds a value (only an erase leaves a name without
+// one) and is found through the index. Readings follow the one before on the thread, so a
+// table that kept names of an earlier file would show here.
+void CheckEveryNameIsFound(const IniValueTable& table) {
+    for (std::size_t slot = 0; slot < table.GetSlotCount(); ++slot) {
+        const YIniFileData* value = table.GetSlotValue(slot);
+        const bool general = !IniValueTable::IsPersonalSlot(slot);
+        if ((general && value == nullptr) ||
+            (value != nullptr && table.Find(table.GetSlotName(slot)) != value)) {
+            std::abort();
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     IniValueTable table;
     ReadIniValueFile(std::string_view(reinterpret_cast<const char*>(data), size), table);
 
+    CheckEveryNameIsFound(table);
     const YUnicodeString written = Serialize(table);
     std::string bytes;
     IniValueTable reread;
@@ -42,5 +57,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         !ReadIniValueFile(bytes, reread) || Serialize(reread) != written) {
         std::abort();  // a value read from a file did not survive being written and read again
     }
+    CheckEveryNameIsFound(reread);
     return 0;
 }
