@@ -26,7 +26,7 @@ const ConnectProtocolEntry* FindOnSide(SessionProtocolSlot::Side side,
 
 // The protocol-name value's name, which a load sets again without making a copy of it.
 YLastingName LastingNameOf(const YProfileData& value) {
-    return YLastingName{GetLastingName(value.GetName())};
+    return YLastingName(value.GetName());
 }
 
 ConnectConfigPtr ConfigOf(const ConnectProtocolEntry* entry) {
