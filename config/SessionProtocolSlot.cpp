@@ -190,7 +190,7 @@ void SessionProtocolSlot::AssignFrom(const SessionProtocolSlot& source) {
     SessionProtocolSlot copy(source);
     // A typed value copies only its current value: commit source's loaded name first, then
     // take its current one.
-    name_ = copy.name_.GetBaseline();
+    name_ = YUnicodeString(copy.name_.GetBaseline());
     name_.CommitAll();
     name_.CopyFrom(copy.name_);
     config_ = copy.config_;
