@@ -26,7 +26,7 @@ const ConnectProtocolEntry* FindOnSide(SessionProtocolSlot::Side side,
 
 // The protocol-name value's name, which a load sets again without making a copy of it.
 YLastingName LastingNameOf(const YProfileData& value) {
-    return YLastingName{GetLastingName(value.GetName())};
+    return YLastingName(value.GetName());
 }
 
 ConnectConfigPtr ConfigOf(const ConnectProtocolEntry* entry) {
@@ -41,19 +41,24 @@ ConnectConfigPtr CreateConfig(SessionProtocolSlot::Side side, const YUnicodeStri
 }  // namespace
 
 SessionProtocolSlot::SessionProtocolSlot(Side side)
-    : side_(side),
-      name_(side == Side::Terminal ? u"Protocol Name" : u"Transfer Protocol Name", u"") {}
+    : name_(side == Side::Terminal ? u"Protocol Name" : u"Transfer Protocol Name", u""),
+      side_(side) {}
 
 SessionProtocolSlot::SessionProtocolSlot(const SessionProtocolSlot& other)
-    : side_(other.side_),
-      name_(other.name_),
+    : name_(other.name_),
       config_(CloneOf(other.config_)),
       loadedConfig_(other.loadedConfig_.get() == other.config_.get()
                         ? config_
                         : CloneOf(other.loadedConfig_)),
-      trace_(other.trace_),
+      trace_(other.trace_ ? std::make_unique<YReportMessageParams>(*other.trace_) : nullptr),
+      side_(other.side_),
       unknown_(other.unknown_),
       storedEmpty_(other.storedEmpty_) {}
+
+const YReportMessageParams& SessionProtocolSlot::GetLoadTrace() const {
+    static const YReportMessageParams nothing;
+    return trace_ ? *trace_ : nothing;
+}
 
 bool SessionProtocolSlot::Suits(Side side, int kind) {
     if (side == Side::Transfer) {
@@ -63,7 +68,7 @@ bool SessionProtocolSlot::Suits(Side side, int kind) {
 }
 
 void SessionProtocolSlot::Load(const YProfileKey* key) {
-    trace_ = YReportMessageParams();
+    trace_.reset();
     const bool found = name_.Init(key, LastingNameOf(name_), u"");
     const YUnicodeString stored = name_.Get();
     storedEmpty_ = found && stored.empty();
@@ -76,9 +81,10 @@ void SessionProtocolSlot::Load(const YProfileKey* key) {
         chosen.clear();
         if (!stored.empty()) {
             unknown_ = true;
-            trace_.SetMessage(rivode::msg::UnknownProtocolUsingDefault);
-            trace_.AddString(rivode::ToUtf8(stored));
-            TraceDiagnostic(trace_);
+            trace_ = std::make_unique<YReportMessageParams>();
+            trace_->SetMessage(rivode::msg::UnknownProtocolUsingDefault);
+            trace_->AddString(rivode::ToUtf8(stored));
+            TraceDiagnostic(*trace_);
         }
     }
     if (chosen.empty()) {
@@ -181,15 +187,15 @@ void SessionProtocolSlot::AssignFrom(const SessionProtocolSlot& source) {
     if (&source == this) {
         return;
     }
-    const SessionProtocolSlot copy(source);
+    SessionProtocolSlot copy(source);
     // A typed value copies only its current value: commit source's loaded name first, then
     // take its current one.
-    name_ = copy.name_.GetBaseline();
+    name_ = YUnicodeString(copy.name_.GetBaseline());
     name_.CommitAll();
     name_.CopyFrom(copy.name_);
     config_ = copy.config_;
     loadedConfig_ = copy.loadedConfig_;
-    trace_ = copy.trace_;
+    trace_ = std::move(copy.trace_);
     unknown_ = copy.unknown_;
     storedEmpty_ = copy.storedEmpty_;
 }

@@ -11,6 +11,7 @@
 #include <RivodeRavudaVU/ConnectConfig.h>
 #include <RivodeRavudaVU/ConnectProtocolTable.h>
 #include <RivodeRavudaVU/SessionConfig.h>
+#include <RivodeRavudaVU/YProfile2.h>
 #include <RivodeRavudaVU/YProfileData.h>
 #include <RivodeRavudaVU/YReportMessageParams.h>
 #include <RivodeRavudaVU/YUnicodeString.h>
@@ -53,7 +54,7 @@ inline constexpr ConnectModuleStamp kConnectModuleStamp = {
                              sizeof(ConnectProtocolFunctions), ConnectProtocolFunctions::kSlotCount,
                              sizeof(YAppFnTable), sizeof(YReportMessageParams),
                              sizeof(YUnicodeString), sizeof(ConnectConfig), sizeof(SessionConfig),
-                             alignof(SessionConfig), sizeof(YProfileData)}),
+                             alignof(SessionConfig), sizeof(YProfileData), sizeof(YProfileString)}),
 };
 
 // The name under which a module exports its ConnectModuleStamp.

@@ -66,6 +66,7 @@
 #include <RivodeRavudaVU/YReportMessageParams.h>
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -95,7 +96,7 @@ public:
     bool IsUnknown() const { return unknown_; }
     // What the last load had to report: id 0 when nothing; for an unknown protocol the trace
     // message "Unknown protocol ... using default protocol." with the stored name as its insert.
-    const YReportMessageParams& GetLoadTrace() const { return trace_; }
+    const YReportMessageParams& GetLoadTrace() const;
 
     const YUnicodeString& GetName() const { return name_.Get(); }
     // Another protocol gets a new configuration with its defaults; "None", an empty name or a
@@ -124,13 +125,15 @@ public:
     void AssignFrom(const SessionProtocolSlot& source);
 
 private:
-    Side side_;
     YProfileString name_;
     ConnectConfigPtr config_;
     // The configuration as loaded, saved or committed: config_ itself unless the protocol was
     // changed since.
     ConnectConfigPtr loadedConfig_;
-    YReportMessageParams trace_;
+    // Made only when a load has something to report, which is rare: a host holds thousands of
+    // sessions open, each with two sides.
+    std::unique_ptr<YReportMessageParams> trace_;
+    Side side_;
     bool unknown_ = false;
     bool storedEmpty_ = false;
 };

@@ -13,6 +13,7 @@
 #include <RivodeRavudaVU/YReportMessageParams.h>
 #include <RivodeRavudaVU/YUnicodeString.h>
 
+#include <cstdint>
 #include <string_view>
 
 #pragma GCC visibility push(default)
@@ -22,13 +23,25 @@ class YProfileKey;
 class YVariant;
 
 // A value name that outlives every value given it (a row of a record's table, which lives as long
-// as the process): values refer to it instead of each holding a copy, so loading a record of a
-// few hundred values makes no name strings.
-struct YLastingName {
-    const YUnicodeString& text;
+// as the process): values hold its number instead of a copy or a pointer, so loading a record of
+// a few hundred values makes no name strings and each value spends four bytes on its name.
+class YLastingName {
+public:
+    // The process's one copy of name, made on first request and kept until the process ends.
+    // Takes a lock; record tables make theirs once per row. Any thread.
+    explicit YLastingName(std::u16string_view name);
+
+    // The text, valid until the process ends. Any thread, without a lock.
+    const YUnicodeString& GetText() const { return TextOf(index_); }
+    std::uint32_t GetIndex() const { return index_; }
+
+    // The text of a number handed out by GetIndex. Any thread, without a lock.
+    static const YUnicodeString& TextOf(std::uint32_t index);
+
+private:
+    std::uint32_t index_;
 };
-// The process's one copy of name, made on first request and kept until the process ends, for
-// YLastingName. Any thread.
+// GetText of YLastingName(name). Any thread.
 const YUnicodeString& GetLastingName(std::u16string_view name);
 
 class YProfileData {
@@ -85,29 +98,29 @@ public:
     virtual void AfterSave() {}
     virtual void AfterRevertAll() {}
 
-    virtual bool IsPending() const { return pending_; }
+    virtual bool IsPending() const { return (flags_ & kPending) != 0; }
     // A flag the owning record reads and sets; the value itself never uses it.
-    virtual bool GetSecondFlag() const { return secondFlag_; }
-    virtual void SetSecondFlag(bool on) { secondFlag_ = on; }
+    virtual bool GetSecondFlag() const { return (flags_ & kSecondFlag) != 0; }
+    virtual void SetSecondFlag(bool on) { SetFlag(kSecondFlag, on); }
     // If the value differs from its baseline it becomes pending; then baseline := value.
     virtual void Commit();
     // value := baseline.
     virtual void Revert();
 
-    const YUnicodeString& GetName() const { return *name_; }
+    const YUnicodeString& GetName() const { return YLastingName::TextOf(nameIndex_); }
     void SetName(YUnicodeString name);
-    void SetName(YLastingName name) { name_ = &name.text; }
+    void SetName(YLastingName name) { nameIndex_ = name.GetIndex(); }
 
     // Whether the current value was read from a store (by Init, or by a Load that found it)
     // rather than taken from its default. Listings show it; saving never looks at it.
-    bool IsFromStore() const { return fromStore_; }
+    bool IsFromStore() const { return (flags_ & kFromStore) != 0; }
 
 protected:
     YProfileData(const YProfileData&) = default;
     YProfileData& operator=(const YProfileData&) = default;
 
-    void SetPending(bool on) { pending_ = on; }
-    void SetFromStore(bool on) { fromStore_ = on; }
+    void SetPending(bool on) { SetFlag(kPending, on); }
+    void SetFromStore(bool on) { SetFlag(kFromStore, on); }
     // Whether Save must write: into a YProfileCopyKey always, otherwise when pending or changed.
     bool MustWrite(const YProfileKey& key) const;
     // Fill report with 0xE104006A / 0xE104006B and the value name; return false.
@@ -115,14 +128,17 @@ protected:
     bool ReportConversionFailed(YReportMessageParams& report) const;
 
 private:
-    static const YUnicodeString& NoName();
+    enum : std::uint8_t { kPending = 1, kSecondFlag = 2, kFromStore = 4 };
+    void SetFlag(std::uint8_t flag, bool on) {
+        flags_ = static_cast<std::uint8_t>(on ? flags_ | flag : flags_ & ~flag);
+    }
 
-    // Always a lasting name: a name given as a string is first made lasting, as value names are
-    // the program's own few thousand words and a record holds hundreds of values.
-    const YUnicodeString* name_ = &NoName();
-    bool pending_ = false;
-    bool secondFlag_ = true;
-    bool fromStore_ = false;
+    // A record holds hundreds of values and a host thousands of records: the name is the number
+    // of a lasting name (a name given as a string is first made lasting, as value names are the
+    // program's own few thousand words) and the flags share one byte, so that the members of
+    // derived values start right after them. Number 0 is the empty name.
+    std::uint32_t nameIndex_ = 0;
+    std::uint8_t flags_ = kSecondFlag;
 };
 
 #pragma GCC visibility pop

@@ -28,6 +28,31 @@ struct YProfileCodec<YEncryptedString, YProfileSz> {
     }
 };
 
+// The baseline keeps the enciphered text only, shared as text baselines are (most are empty):
+// the value compares texts, and taking the baseline back changes the text, not the random
+// source the value was given.
+template <>
+class YProfileBaseline<YEncryptedString> {
+public:
+    explicit YProfileBaseline(const YEncryptedString& value) : text_(value.GetEncryptedText()) {}
+
+    YEncryptedString Get() const {
+        YEncryptedString value;
+        RestoreTo(value);
+        return value;
+    }
+    bool Equals(const YEncryptedString& current) const {
+        return text_.Equals(current.GetEncryptedText());
+    }
+    void Set(const YEncryptedString& value) { text_.Set(value.GetEncryptedText()); }
+    void RestoreTo(YEncryptedString& current) const {
+        current.SetEncryptedText(YUnicodeString(text_.Get()));
+    }
+
+private:
+    YProfileBaseline<YUnicodeString> text_;
+};
+
 class YProfileEncryptedString : public YProfile2<YEncryptedString, YProfileSz> {
 public:
     using YProfile2::YProfile2;

@@ -57,9 +57,9 @@ public:
     bool WriteSz(const YProfileKey& key, const YUnicodeString& value) const override;
 
 private:
-    // Never changed once made, so copies of a value (every session record holds several) share
-    // one set.
-    std::shared_ptr<const Folders> folders_;
+    // Never changed once made and kept until the process ends: every value with the same
+    // folders (every session record holds several values) shares one set.
+    const Folders* folders_;
 };
 
 #pragma GCC visibility pop

@@ -187,7 +187,7 @@ public:
         static_assert(
             std::is_same_v<T, std::monostate> || std::is_same_v<T, typename Value::ValueType>,
             "a derivation gives the value's own type");
-        const YUnicodeString* lasting = &GetLastingName(name);
+        const YLastingName lasting(name);
         if (!rules.olderName.empty()) {
             rules.olderName = GetLastingName(rules.olderName);
         }
@@ -198,18 +198,17 @@ public:
         // A renamed row of a type that cannot read an older name is caught by the checks over
         // every table: its older name is never read.
         if (kReadsOlderName && (rules.marks & kValueRenamed)) {
-            row.init = [member, lasting, older = &GetLastingName(rules.olderName),
+            row.init = [member, lasting, older = YLastingName(rules.olderName),
                         defaultValue = std::move(defaultValue)](Record& record,
                                                                 const YProfileKey* key) {
                 if constexpr (kReadsOlderName) {
-                    (record.*member)
-                        .Init(key, YLastingName{*lasting}, YLastingName{*older}, defaultValue);
+                    (record.*member).Init(key, lasting, older, defaultValue);
                 }
             };
         } else {
             row.init = [member, lasting, defaultValue = std::move(defaultValue)](
                            Record& record, const YProfileKey* key) {
-                InitMember(record.*member, key, *lasting, defaultValue);
+                InitMember(record.*member, key, lasting, defaultValue);
             };
         }
         if (rules.upgrade != nullptr) {
@@ -232,7 +231,7 @@ public:
                 };
             }
         }
-        row.info = YValueRowInfo{*lasting, rules, static_cast<bool>(row.upgrade),
+        row.info = YValueRowInfo{lasting.GetText(), rules, static_cast<bool>(row.upgrade),
                                  static_cast<bool>(row.derive), row.settle != nullptr};
         rows_.push_back(std::move(row));
         return *this;
@@ -368,12 +367,12 @@ private:
     // Values whose Init takes a lasting name get the row's directly; others take it as a string,
     // which costs a look-up of the process's copy on every Init.
     template <class Value>
-    static void InitMember(Value& value, const YProfileKey* key, const YUnicodeString& name,
+    static void InitMember(Value& value, const YProfileKey* key, YLastingName name,
                            const typename Value::ValueType& defaultValue) {
-        if constexpr (requires { value.Init(key, YLastingName{name}, defaultValue); }) {
-            value.Init(key, YLastingName{name}, defaultValue);
-        } else {
+        if constexpr (requires { value.Init(key, name, defaultValue); }) {
             value.Init(key, name, defaultValue);
+        } else {
+            value.Init(key, name.GetText(), defaultValue);
         }
     }
 

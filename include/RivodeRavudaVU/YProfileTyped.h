@@ -12,6 +12,7 @@
 // where the current value lives.
 #pragma once
 
+#include <RivodeRavudaVU/YProfileBaseline.h>
 #include <RivodeRavudaVU/YProfileData.h>
 #include <RivodeRavudaVU/YProfileStore.h>
 #include <RivodeRavudaVU/YPropertyBag.h>
@@ -85,7 +86,7 @@ public:
             return false;
         }
         Current() = std::move(stored);
-        baseline_ = Current();
+        baseline_.Set(Current());
         this->SetPending(true);
         this->SetFromStore(true);
         return true;
@@ -99,20 +100,20 @@ public:
             return false;
         }
         this->SetPending(false);
-        baseline_ = Current();
+        baseline_.Set(Current());
         return true;
     }
 
-    bool IsChanged() const override { return !(Current() == baseline_); }
+    bool IsChanged() const override { return !baseline_.Equals(Current()); }
 
     void Commit() override {
         if (IsChanged()) {
             this->SetPending(true);
         }
-        baseline_ = Current();
+        baseline_.Set(Current());
     }
 
-    void Revert() override { Current() = baseline_; }
+    void Revert() override { baseline_.RestoreTo(Current()); }
 
     bool CopyFrom(const YProfileData& other) override {
         const auto* same = dynamic_cast<const Derived*>(&other);
@@ -144,7 +145,7 @@ public:
         if (!loaded) {
             return false;
         }
-        baseline_ = Current();
+        baseline_.Set(Current());
         this->SetPending(false);
         return true;
     }
@@ -185,7 +186,9 @@ public:
         }
     }
 
-    const T& GetBaseline() const { return baseline_; }
+    // const T&; for a text a std::u16string_view, for an enciphered text a copy (see
+    // YProfileBaseline).
+    decltype(auto) GetBaseline() const { return baseline_.Get(); }
 
 protected:
     YProfileTypedValue(YUnicodeString name, const T& defaultValue)
@@ -200,7 +203,7 @@ protected:
         Current() = found ? std::move(stored) : defaultValue;
         this->SetPending(!found || converted);
         this->SetFromStore(found);
-        baseline_ = Current();
+        baseline_.Set(Current());
         return found;
     }
     // Reads the value under the name now set (an older one) after Init found none.
@@ -211,7 +214,7 @@ protected:
             return false;
         }
         Current() = std::move(stored);
-        baseline_ = Current();
+        baseline_.Set(Current());
         this->SetFromStore(true);
         return true;
     }
@@ -219,7 +222,7 @@ protected:
     // value and baseline := value; the pending flag stays.
     void ResetTo(const T& value) {
         Current() = value;
-        baseline_ = value;
+        baseline_.Set(value);
     }
 
     T& Current() { return static_cast<Derived&>(*this).CurrentValue(); }
@@ -235,7 +238,7 @@ private:
         return true;
     }
 
-    T baseline_;
+    YProfileBaseline<T> baseline_;
 };
 
 #pragma GCC visibility pop

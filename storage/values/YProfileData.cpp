@@ -6,9 +6,13 @@
 
 #include <RivodeRavudaVU/RivodeMessages.h>
 
+#include <array>
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <mutex>
-#include <unordered_set>
+#include <stdexcept>
+#include <unordered_map>
 
 namespace {
 
@@ -19,30 +23,77 @@ struct LastingNameHash {
     }
 };
 
+// Values read their names by number on every load and save, from whichever thread uses the
+// record, while another thread may be adding names: the numbers index fixed chunks that never
+// move once published, so a reader needs two acquiring loads and no lock.
+class LastingNameTable {
+public:
+    static constexpr std::uint32_t kChunkSize = 1024;
+    static constexpr std::uint32_t kChunkCount = 1024;
+
+    LastingNameTable() { Add(u""); }
+
+    std::uint32_t Find(std::u16string_view name) {
+        const std::lock_guard lock(guard_);
+        const auto found = numbers_.find(name);
+        return found != numbers_.end() ? found->second : Add(name);
+    }
+
+    const YUnicodeString& TextOf(std::uint32_t index) const {
+        const Chunk* chunk = chunks_[index / kChunkSize].load(std::memory_order_acquire);
+        return *(*chunk)[index % kChunkSize].load(std::memory_order_acquire);
+    }
+
+private:
+    using Chunk = std::array<std::atomic<const YUnicodeString*>, kChunkSize>;
+
+    // Under guard_. The map's nodes never move, so the texts published stay valid while others
+    // are added.
+    std::uint32_t Add(std::u16string_view name) {
+        const auto index = static_cast<std::uint32_t>(numbers_.size());
+        if (index == kChunkSize * kChunkCount) {
+            throw std::length_error("too many value names");
+        }
+        auto& slot = chunks_[index / kChunkSize];
+        Chunk* chunk = slot.load(std::memory_order_relaxed);
+        if (chunk == nullptr) {
+            chunk = new Chunk{};
+            slot.store(chunk, std::memory_order_release);
+        }
+        const auto added = numbers_.emplace(YUnicodeString(name), index).first;
+        (*chunk)[index % kChunkSize].store(&added->first, std::memory_order_release);
+        return index;
+    }
+
+    std::mutex guard_;
+    std::unordered_map<YUnicodeString, std::uint32_t, LastingNameHash, std::equal_to<>> numbers_;
+    std::array<std::atomic<Chunk*>, kChunkCount> chunks_{};
+};
+
+// Kept until the process ends: values of records released late in its exit still name
+// themselves.
+LastingNameTable& LastingNames() {
+    static auto* table = new LastingNameTable;
+    return *table;
+}
+
 }  // namespace
 
+YLastingName::YLastingName(std::u16string_view name) : index_(LastingNames().Find(name)) {}
+
+const YUnicodeString& YLastingName::TextOf(std::uint32_t index) {
+    return LastingNames().TextOf(index);
+}
+
 const YUnicodeString& GetLastingName(std::u16string_view name) {
-    // Record tables ask once per row when they are built; a set's nodes never move, so the
-    // names handed out stay valid while others are added.
-    static std::mutex guard;
-    static auto* names = new std::unordered_set<YUnicodeString, LastingNameHash, std::equal_to<>>;
-    const std::lock_guard lock(guard);
-    auto found = names->find(name);
-    if (found == names->end()) {
-        found = names->emplace(name).first;
-    }
-    return *found;
+    return YLastingName(name).GetText();
 }
 
 YProfileData::~YProfileData() = default;
 
-const YUnicodeString& YProfileData::NoName() {
-    static const YUnicodeString none;
-    return none;
-}
-
 void YProfileData::SetName(YUnicodeString name) {
-    name_ = &GetLastingName(name);
+    // Values made without a name (members of records before their load) take no lock.
+    nameIndex_ = name.empty() ? 0 : YLastingName(name).GetIndex();
 }
 
 bool YProfileData::LoadFromBag(IYPropertyBag&, YReportMessageParams& report) {
@@ -116,7 +167,7 @@ bool YProfileData::GetNumberFromBag(IYPropertyBag& bag, YReportMessageParams& re
 
 void YProfileData::Commit() {
     if (IsChanged()) {
-        pending_ = true;
+        SetPending(true);
     }
 }
 
@@ -125,7 +176,8 @@ void YProfileData::Revert() {}
 bool YProfileData::MustWrite(const YProfileKey& key) const {
     // A copying key receives every value, defaults included: it is how a record is written out
     // complete (ad-hoc sessions, exports).
-    return pending_ || IsChanged() || dynamic_cast<const YProfileCopyKey*>(&key) != nullptr;
+    return (flags_ & kPending) != 0 || IsChanged() ||
+           dynamic_cast<const YProfileCopyKey*>(&key) != nullptr;
 }
 
 bool YProfileData::ReportFormUnsupported(YReportMessageParams& report) const {

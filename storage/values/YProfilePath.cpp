@@ -2,19 +2,41 @@
 
 #include <DavaraZE/YwsPaths.h>
 
+#include <mutex>
+#include <set>
+
 namespace {
 
-std::shared_ptr<const ProfilePath::Folders> KnownFolders(unsigned mode) {
-    auto folders = std::make_shared<ProfilePath::Folders>();
+// The sets are few (one per mode and folder configuration), so each is made once and kept.
+const ProfilePath::Folders* LastingFolders(const ProfilePath::Folders& folders) {
+    static std::mutex guard;
+    static auto* kept = new std::set<ProfilePath::Folders>;
+    const std::lock_guard lock(guard);
+    return &*kept->insert(folders).first;
+}
+
+// The folders of mode's variables, the others empty.
+const ProfilePath::Folders* SelectedFolders(const ProfilePath::Folders& folders, unsigned mode) {
+    ProfilePath::Folders selected;
+    for (std::size_t i = 0; i < selected.size(); ++i) {
+        if ((mode & (1u << i)) != 0) {
+            selected[i] = folders[i];
+        }
+    }
+    return LastingFolders(selected);
+}
+
+const ProfilePath::Folders* KnownFolders(unsigned mode) {
+    ProfilePath::Folders folders;
     using Getter = YUnicodeString (*)();
     constexpr Getter kGetters[] = {GetYwsConfigPathSub, GetYwsInstallPathSub, GetYwsUserDataPathSub,
                                    GetYwsSshDataPathSub};
-    for (std::size_t i = 0; i < folders->size(); ++i) {
+    for (std::size_t i = 0; i < folders.size(); ++i) {
         if ((mode & (1u << i)) != 0) {
-            (*folders)[i] = kGetters[i]();
+            folders[i] = kGetters[i]();
         }
     }
-    return folders;
+    return LastingFolders(folders);
 }
 
 bool IsSeparator(char16_t c) {
@@ -38,15 +60,8 @@ ProfilePath::ProfilePath(YUnicodeString name, const YUnicodeString& defaultValue
     ResetTo(Expand(defaultValue));
 }
 
-ProfilePath::ProfilePath(const Folders& folders, unsigned mode) {
-    auto selected = std::make_shared<Folders>();
-    for (std::size_t i = 0; i < selected->size(); ++i) {
-        if ((mode & (1u << i)) != 0) {
-            (*selected)[i] = folders[i];
-        }
-    }
-    folders_ = std::move(selected);
-}
+ProfilePath::ProfilePath(const Folders& folders, unsigned mode)
+    : folders_(SelectedFolders(folders, mode)) {}
 
 bool ProfilePath::Init(const YProfileKey* key, YUnicodeString name,
                        const YUnicodeString& defaultValue) {
