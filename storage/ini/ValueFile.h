@@ -56,7 +56,8 @@ struct ValueFileError {
 
 // The bytes of a file read whole, in one block of their own that is neither zero-filled before
 // the read nor copied after it: a key's value table takes the block over, and the texts it read
-// stay views into it.
+// stay views into it. The calls a reading makes are spelt as std::string's, so that one reading
+// serves both.
 class FileBytes {
 public:
     std::string_view View() const { return {block_.get(), size_}; }

@@ -173,8 +173,8 @@ const FileInfo& YIniFileKey::MainFileInfo() {
 
 namespace {
 
-// Reading buffers kept for the thread: loading thousands of keys reuses them instead of
-// allocating and freeing file-sized blocks for each.
+// Reading buffers kept for the thread. A file's block goes to the table that reads it; the
+// buffers of a file in another encoding are reused, key after key.
 thread_local rivode::storage::FileBytes readBytes;
 thread_local YUnicodeString readText;
 thread_local std::string convertedBytes;
