@@ -1,11 +1,13 @@
 #include <RivodeRavudaVU/YProfileBaseline.h>
 
+#include <array>
 #include <cstddef>
 #include <cstring>
 #include <functional>
 #include <mutex>
 #include <new>
 #include <unordered_set>
+#include <utility>
 
 namespace {
 
@@ -47,32 +49,58 @@ SharedBlocks& Blocks() {
     return *blocks;
 }
 
+// The blocks this thread shared last, by their bytes' hash. The records of one host hold the
+// same texts over and over (loading thousands of sessions sets the same baselines in each), so
+// most blocks are found here without the lock; and as the thread holds them, a value dropping
+// one never frees it under the lock either.
+struct RecentBlocks {
+    static constexpr std::size_t kCount = 64;
+    std::array<YSharedBlock*, kCount> blocks{};
+    ~RecentBlocks() {
+        for (YSharedBlock* block : blocks) {
+            YSharedBlock::Drop(block);
+        }
+    }
+};
+thread_local RecentBlocks recentBlocks;
+
 }  // namespace
 
 YSharedBlock* YSharedBlock::Share(std::string_view value) {
     if (value.empty()) {
         return nullptr;
     }
-    SharedBlocks& blocks = Blocks();
-    const std::lock_guard lock(blocks.guard);
-    const auto found = blocks.blocks.find(value);
-    if (found != blocks.blocks.end()) {
-        (*found)->holders_.fetch_add(1, std::memory_order_relaxed);
-        return *found;
+    YSharedBlock*& recent = recentBlocks.blocks[SharedBlockHash{}(value) % RecentBlocks::kCount];
+    if (recent != nullptr && BytesOf(recent) == value) {
+        return Hold(recent);
     }
-    void* memory = ::operator new(sizeof(YSharedBlock) + value.size());
-    auto* made = new (memory) YSharedBlock(value.size());
-    // The bytes of a trivially copyable record: copying them makes the record that baselines
-    // read through GetData.
-    std::memcpy(static_cast<char*>(memory) + sizeof(YSharedBlock), value.data(), value.size());
-    try {
-        blocks.blocks.insert(made);
-    } catch (...) {
-        made->~YSharedBlock();
-        ::operator delete(memory);
-        throw;
+    YSharedBlock* shared = nullptr;
+    {
+        SharedBlocks& blocks = Blocks();
+        const std::lock_guard lock(blocks.guard);
+        const auto found = blocks.blocks.find(value);
+        if (found != blocks.blocks.end()) {
+            (*found)->holders_.fetch_add(1, std::memory_order_relaxed);
+            shared = *found;
+        } else {
+            void* memory = ::operator new(sizeof(YSharedBlock) + value.size());
+            shared = new (memory) YSharedBlock(value.size());
+            // The bytes of a trivially copyable record: copying them makes the record that
+            // baselines read through GetData.
+            std::memcpy(static_cast<char*>(memory) + sizeof(YSharedBlock), value.data(),
+                        value.size());
+            try {
+                blocks.blocks.insert(shared);
+            } catch (...) {
+                shared->~YSharedBlock();
+                ::operator delete(memory);
+                throw;
+            }
+        }
     }
-    return made;
+    // Outside the lock: dropping the block this one replaces may take it.
+    Drop(std::exchange(recent, Hold(shared)));
+    return shared;
 }
 
 void YSharedBlock::Drop(YSharedBlock* block) {
