@@ -80,19 +80,7 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-// Room for more bytes at the end of bytes, where a read puts them; bytes.resize(size) then
-// keeps what was read.
-char* Extend(std::string& bytes, std::size_t more) {
-    const std::size_t filled = bytes.size();
-    bytes.resize(filled + more);
-    return bytes.data() + filled;
-}
-char* Extend(FileBytes& bytes, std::size_t more) {
-    return bytes.Extend(more);
-}
-
-template <class Bytes>
-int ReadWholeInto(File& file, Bytes& bytes, std::uint64_t maxSize) {
+int ReadWholeInto(File& file, FileBytes& bytes, std::uint64_t maxSize) {
     bytes.clear();
     std::uint64_t size = 0;
     if (const int error = file.GetSize(size)) {
@@ -106,7 +94,7 @@ int ReadWholeInto(File& file, Bytes& bytes, std::uint64_t maxSize) {
     std::size_t chunk = static_cast<std::size_t>(size) + 1;
     for (;;) {
         const std::size_t filled = bytes.size();
-        char* at = Extend(bytes, chunk);
+        char* at = bytes.Extend(chunk);
         std::size_t got = 0;
         const int error = file.ReadAt(filled, at, chunk, got);
         bytes.resize(filled + (error == 0 ? got : 0));
@@ -129,8 +117,7 @@ int ReadWholeInto(File& file, Bytes& bytes, std::uint64_t maxSize) {
 }
 
 // The journal of path, read whole when there is one; found is false when there is none.
-template <class Bytes>
-ValueFileError ReadJournal(const std::string& journalPath, Bytes& bytes, bool& found,
+ValueFileError ReadJournal(const std::string& journalPath, FileBytes& bytes, bool& found,
                            std::uint64_t maxSize) {
     found = false;
     std::unique_ptr<File> journal;
@@ -150,9 +137,26 @@ ValueFileError ReadJournal(const std::string& journalPath, Bytes& bytes, bool& f
     return {error, journalPath};
 }
 
-template <class Bytes>
-ValueFileError ReadValueFileInto(const std::string& path, Bytes& bytes, bool& exists,
-                                 bool* committed, bool partnerCommitted, std::uint64_t maxSize) {
+thread_local ValueFileSyncBatch* currentBatch = nullptr;
+
+}  // namespace
+
+char* FileBytes::Extend(std::size_t more) {
+    if (more > capacity_ - size_) {
+        // A file that grew while it was read needs more room: the block doubles then.
+        const std::size_t capacity = std::max(size_ + more, capacity_ * 2);
+        auto block = std::make_unique_for_overwrite<char[]>(capacity);
+        if (size_ != 0) {
+            std::memcpy(block.get(), block_.get(), size_);
+        }
+        block_ = std::move(block);
+        capacity_ = capacity;
+    }
+    return block_.get() + size_;
+}
+
+ValueFileError ReadValueFile(const std::string& path, FileBytes& bytes, bool& exists,
+                             bool* committed, bool partnerCommitted, std::uint64_t maxSize) {
     bytes.clear();
     exists = false;
     if (committed != nullptr) {
@@ -189,34 +193,6 @@ ValueFileError ReadValueFileInto(const std::string& path, Bytes& bytes, bool& ex
     }
     exists = !bytes.empty();
     return {};
-}
-
-thread_local ValueFileSyncBatch* currentBatch = nullptr;
-
-}  // namespace
-
-char* FileBytes::Extend(std::size_t more) {
-    if (more > capacity_ - size_) {
-        // A file that grew while it was read needs more room: the block doubles then.
-        const std::size_t capacity = std::max(size_ + more, capacity_ * 2);
-        auto block = std::make_unique_for_overwrite<char[]>(capacity);
-        if (size_ != 0) {
-            std::memcpy(block.get(), block_.get(), size_);
-        }
-        block_ = std::move(block);
-        capacity_ = capacity;
-    }
-    return block_.get() + size_;
-}
-
-ValueFileError ReadValueFile(const std::string& path, std::string& bytes, bool& exists,
-                             bool* committed, bool partnerCommitted, std::uint64_t maxSize) {
-    return ReadValueFileInto(path, bytes, exists, committed, partnerCommitted, maxSize);
-}
-
-ValueFileError ReadValueFile(const std::string& path, FileBytes& bytes, bool& exists,
-                             bool* committed, bool partnerCommitted, std::uint64_t maxSize) {
-    return ReadValueFileInto(path, bytes, exists, committed, partnerCommitted, maxSize);
 }
 
 ValueFileWriter::~ValueFileWriter() {
@@ -273,8 +249,8 @@ ValueFileError ValueFileWriter::Open(const std::string& path, unsigned fileMode,
     return {ESTALE, path};
 }
 
-ValueFileError ValueFileWriter::ReadWholeJournal(std::string& content, bool& whole,
-                                                 JournalKind& kind, bool& found) const {
+ValueFileError ValueFileWriter::ReadWholeJournal(FileBytes& content, bool& whole, JournalKind& kind,
+                                                 bool& found) const {
     whole = false;
     if (ValueFileError error = ReadJournal(JournalPath(), content, found, maxSize_)) {
         return error;
@@ -298,11 +274,11 @@ ValueFileError ValueFileWriter::Recover(ValueFileWriter* main, ValueFileWriter* 
     const bool sync = !ValueFileSyncBatch::IsOpen();
     struct Pending {
         ValueFileWriter* writer;
-        std::string content;
+        FileBytes content;
         bool whole = false;
         bool found = false;
         JournalKind kind = JournalKind::Single;
-    } files[2] = {{main}, {partner}};
+    } files[2] = {{main, {}}, {partner, {}}};
     for (Pending& file : files) {
         if (file.writer != nullptr && file.writer->IsOpen()) {
             if (ValueFileError error = file.writer->ReadWholeJournal(file.content, file.whole,

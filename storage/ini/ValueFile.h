@@ -56,8 +56,7 @@ struct ValueFileError {
 
 // The bytes of a file read whole, in one block of their own that is neither zero-filled before
 // the read nor copied after it: a key's value table takes the block over, and the texts it read
-// stay views into it. The calls a reading makes are spelt as std::string's, so that one reading
-// serves both.
+// stay views into it.
 class FileBytes {
 public:
     std::string_view View() const { return {block_.get(), size_}; }
@@ -92,10 +91,6 @@ private:
 // is the save's commit). Read the main file first; committed tells whether its journal was
 // whole, and goes to the reading of the personal file as partnerCommitted.
 // A file (or journal) larger than maxSize fails with EFBIG.
-[[nodiscard]] ValueFileError ReadValueFile(const std::string& path, std::string& bytes,
-                                           bool& exists, bool* committed = nullptr,
-                                           bool partnerCommitted = false,
-                                           std::uint64_t maxSize = kMaxValueFileSize);
 [[nodiscard]] ValueFileError ReadValueFile(const std::string& path, FileBytes& bytes, bool& exists,
                                            bool* committed = nullptr, bool partnerCommitted = false,
                                            std::uint64_t maxSize = kMaxValueFileSize);
@@ -140,7 +135,7 @@ private:
     enum class JournalKind { Single, Partner };
     // The journal's content when it is whole and of a kind that counts; found tells whether
     // there was a journal at all.
-    ValueFileError ReadWholeJournal(std::string& content, bool& whole, JournalKind& kind,
+    ValueFileError ReadWholeJournal(FileBytes& content, bool& whole, JournalKind& kind,
                                     bool& found) const;
     ValueFileError RemoveJournal() const;
     ValueFileError WriteJournal(std::string_view content, JournalKind kind, bool sync);

@@ -77,7 +77,7 @@ XmlSettingsDocument::~XmlSettingsDocument() {
 }
 
 void XmlSettingsDocument::LoadFile() {
-    std::string bytes;
+    FileBytes bytes;
     bool exists = false;
     const ValueFileError error =
         ReadValueFile(path_, bytes, exists, nullptr, false, kMaxXmlSettingsSize);
