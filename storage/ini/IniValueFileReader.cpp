@@ -1,6 +1,7 @@
 #include "storage/ini/IniValueFileReader.h"
 
 #include "platform/Utf8Codec.h"
+#include "storage/ini/SameBytes.h"
 
 #include <RivodeRavudaVU/HexDigits.h>
 
@@ -187,8 +188,11 @@ private:
 
 struct Header {
     char kind;
+    std::string_view prefix;  // from the kind to the equals sign, for IniValueTable::LoadName
     std::string_view name;
     std::string_view rest;
+    // Whether prefix is the header the thread's last reading met at this value.
+    bool followed = false;
 };
 
 // Splits text into lines without copying them; the header of a value line is parsed here,
@@ -199,6 +203,12 @@ public:
 
     // How many bytes are left to read.
     std::size_t Remaining() const { return text_.size() - std::min(position_, text_.size()); }
+
+    // Whether the next line starts with prefix, which holds no line end.
+    bool NextStartsWith(std::string_view prefix) const {
+        return Remaining() >= prefix.size() &&
+               SameBytes(text_.data() + position_, prefix.data(), prefix.size());
+    }
 
     bool Next(std::string_view& line) {
         if (position_ >= text_.size()) {
@@ -226,7 +236,8 @@ public:
         if (close + 1 >= line.size() || line[close + 1] != '=') {
             return std::nullopt;
         }
-        return Header{line[0], line.substr(3, close - 3), line.substr(close + 2)};
+        return Header{line[0], line.substr(0, close + 2), line.substr(3, close - 3),
+                      line.substr(close + 2)};
     }
 
 private:
@@ -244,16 +255,41 @@ public:
     // false when a line ended the reading early.
     bool Run() {
         std::string_view line;
-        while (lines_.Next(line)) {
+        for (;;) {
+            // Files of one kind hold the same values in the same order: a line that starts
+            // with the header the thread's last reading met here needs no parsing of it.
+            const std::string_view followed = table_.FollowedHeader();
+            if (!followed.empty() && lines_.NextStartsWith(followed)) {
+                lines_.Next(line);
+                const Header header{followed[0], followed, followed.substr(3, followed.size() - 5),
+                                    line.substr(followed.size()), true};
+                if (!ReadValue(header)) {
+                    return false;
+                }
+                continue;
+            }
+            if (!lines_.Next(line)) {
+                return true;
+            }
             const std::optional<Header> header = lines_.ParseHeader(line);
             if (!header || !ReadValue(*header)) {
                 return false;
             }
         }
-        return true;
     }
 
 private:
+    // Stores a value of kind T read under header.
+    template <class T, class Stored>
+    void Keep(const Header& header, Stored&& stored) {
+        if (header.followed) {
+            table_.EmplaceFollowed<T>(std::forward<Stored>(stored));
+        } else {
+            table_.EmplaceArenaName<T>(table_.LoadName(header.prefix),
+                                       std::forward<Stored>(stored));
+        }
+    }
+
     // false when the value is invalid, which ends the reading.
     bool ReadValue(const Header& header) {
         // A value with an empty name is read (its continuation lines consumed) but not kept.
@@ -262,15 +298,13 @@ private:
             case 'D': {
                 const std::optional<std::uint32_t> number = ParseHex8(header.rest);
                 if (number && keep) {
-                    table_.EmplaceArenaName<YIniFileDataDword>(table_.LoadName(header.name),
-                                                               *number);
+                    Keep<YIniFileDataDword>(header, *number);
                 }
                 return number.has_value();
             }
             case 'S':
                 if (keep) {
-                    table_.EmplaceArenaName<YIniFileDataString>(
-                        table_.LoadName(header.name), YIniFileDataString::Utf8{header.rest});
+                    Keep<YIniFileDataString>(header, YIniFileDataString::Utf8{header.rest});
                 }
                 return true;
             case 'B': {
@@ -306,9 +340,8 @@ private:
             read += static_cast<std::size_t>(added);
         }
         if (keep) {
-            table_.EmplaceArenaName<YIniFileDataBinary>(
-                table_.LoadName(header.name),
-                YIniFileDataBinary::Stored{std::span<const std::uint8_t>(bytes, length)});
+            Keep<YIniFileDataBinary>(
+                header, YIniFileDataBinary::Stored{std::span<const std::uint8_t>(bytes, length)});
         }
         return true;
     }
@@ -327,8 +360,7 @@ private:
         if (keep) {
             const std::string_view lines =
                 count == 0 ? std::string_view() : std::string_view(first, last - first);
-            table_.EmplaceArenaName<YIniFileDataStringSz>(
-                table_.LoadName(header.name), YIniFileDataStringSz::Stored{lines, count});
+            Keep<YIniFileDataStringSz>(header, YIniFileDataStringSz::Stored{lines, count});
         }
         return true;
     }

@@ -1,6 +1,7 @@
 #include "storage/ini/IniValueTable.h"
 
 #include "platform/Utf8Codec.h"
+#include "storage/ini/SameBytes.h"
 
 #include <algorithm>
 #include <atomic>
@@ -68,52 +69,6 @@ constexpr std::size_t kMinimumArena = 1024;
 // The value objects of a file take about twice its size (the file's bytes are kept apart).
 constexpr std::size_t kArenaBytesPerFileByte = 2;
 
-template <class Word>
-std::uint64_t LoadWord(const char* bytes) {
-    Word word;
-    std::memcpy(&word, bytes, sizeof word);
-    return word;
-}
-
-// Names are compared as bytes, a word at a time with the last word overlapping the one before:
-// the character-by-character comparison of u16string_view is several times slower, and a call
-// to memcmp costs more than the comparison of a name tens of bytes long, which the index makes
-// on every look-up and the reader on every name it reads.
-// Inlined: a call costs as much as comparing a name.
-[[gnu::always_inline]] inline bool SameBytes(const char* x, const char* y, std::size_t length) {
-    const auto differ = [&](std::size_t at) {
-        return LoadWord<std::uint64_t>(x + at) ^ LoadWord<std::uint64_t>(y + at);
-    };
-    if (length >= 8) {
-        // Up to 32 bytes (almost every name) without a loop: words that may overlap.
-        if (length <= 16) {
-            return (differ(0) | differ(length - 8)) == 0;
-        }
-        if (length <= 32) {
-            return (differ(0) | differ(8) | differ(length - 16) | differ(length - 8)) == 0;
-        }
-        std::uint64_t any = 0;
-        std::size_t i = 0;
-        for (; i + 8 < length; i += 8) {
-            any |= differ(i);
-        }
-        return (any | differ(length - 8)) == 0;
-    }
-    if (length >= 4) {
-        const std::uint64_t first = LoadWord<std::uint32_t>(x) ^ LoadWord<std::uint32_t>(y);
-        const std::uint64_t last =
-            LoadWord<std::uint32_t>(x + length - 4) ^ LoadWord<std::uint32_t>(y + length - 4);
-        return (first | last) == 0;
-    }
-    if (length >= 2) {
-        const std::uint64_t first = LoadWord<std::uint16_t>(x) ^ LoadWord<std::uint16_t>(y);
-        const std::uint64_t last =
-            LoadWord<std::uint16_t>(x + length - 2) ^ LoadWord<std::uint16_t>(y + length - 2);
-        return (first | last) == 0;
-    }
-    return length == 0 || *x == *y;
-}
-
 bool SameName(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() &&
            SameBytes(reinterpret_cast<const char*>(a.data()),
@@ -172,7 +127,8 @@ int FindPersonalValue(std::u16string_view name, std::uint64_t hash) {
 }
 
 IniValueTable::IniValueTable(std::size_t expectedBytes)
-    : arena_(std::max(kMinimumArena, expectedBytes * kArenaBytesPerFileByte)) {
+    : arena_(std::max(kMinimumArena, expectedBytes * kArenaBytesPerFileByte)),
+      nextBlockSize_(std::max(kMinimumArena, expectedBytes * kArenaBytesPerFileByte)) {
     general_.reserve(expectedBytes / kFewestBytesPerValue);
 }
 
@@ -196,8 +152,8 @@ std::u16string_view IniValueTable::CopyText(std::u16string_view text) {
     if (text.empty()) {
         return {};
     }
-    std::pmr::polymorphic_allocator<char16_t> allocator(&arena_);
-    char16_t* copy = allocator.allocate(text.size());
+    auto* copy =
+        static_cast<char16_t*>(Allocate(text.size() * sizeof(char16_t), alignof(char16_t)));
     std::copy(text.begin(), text.end(), copy);
     return {copy, text.size()};
 }
@@ -206,8 +162,7 @@ std::string_view IniValueTable::CopyBytes(std::string_view bytes) {
     if (bytes.empty()) {
         return {};
     }
-    std::pmr::polymorphic_allocator<char> allocator(&arena_);
-    char* copy = allocator.allocate(bytes.size());
+    auto* copy = static_cast<char*>(Allocate(bytes.size(), 1));
     std::memcpy(copy, bytes.data(), bytes.size());
     return {copy, bytes.size()};
 }
@@ -219,7 +174,16 @@ std::string_view IniValueTable::KeepBytes(std::unique_ptr<char[]> block, std::si
 }
 
 std::uint8_t* IniValueTable::AllocateBytes(std::size_t size) {
-    return static_cast<std::uint8_t*>(arena_.allocate(std::max<std::size_t>(size, 1), 1));
+    return static_cast<std::uint8_t*>(Allocate(std::max<std::size_t>(size, 1), 1));
+}
+
+void* IniValueTable::AllocateInNewBlock(std::size_t size, std::size_t alignment) {
+    // The blocks grow as the arena's own would; what is left of the last one is not used.
+    const std::size_t block = std::max(nextBlockSize_, size + alignment);
+    free_ = static_cast<char*>(arena_.allocate(block, alignof(std::max_align_t)));
+    end_ = free_ + block;
+    nextBlockSize_ = block + block / 2;
+    return Allocate(size, alignment);
 }
 
 std::u16string_view IniValueTable::GetSlotName(std::size_t slot) const {
@@ -316,15 +280,6 @@ struct SharedNames {
     std::pmr::monotonic_buffer_resource arena{8192};
 };
 
-struct LoadStep {
-    std::string_view utf8;     // in the reading's SharedNames
-    std::u16string_view name;  // in the reading's SharedNames
-    int personal;
-    std::size_t entry;
-    std::size_t entries;  // how many general entries the table held after this step
-    bool added;
-};
-
 struct LoadShape {
     std::shared_ptr<SharedNames> names = std::make_shared<SharedNames>();
     std::vector<LoadStep> steps;
@@ -347,7 +302,7 @@ struct LoadShape {
         changed = true;
         std::shared_ptr<SharedNames> kept = std::make_shared<SharedNames>();
         for (LoadStep& step : steps) {
-            step.utf8 = Copy(*kept, step.utf8);
+            step.header = Copy(*kept, step.header);
             step.name = Copy(*kept, step.name);
         }
         names = std::move(kept);
@@ -394,6 +349,8 @@ void IniValueTable::BeginLoad() {
     // names it shared with it (KeepLoadedEntries).
     general_.assign(lastLoad.entries.begin(), lastLoad.entries.end());
     slots_.assign(lastLoad.slots.begin(), lastLoad.slots.end());
+    followedSteps_ = lastLoad.steps.data();
+    followedCount_ = lastLoad.steps.size();
 }
 
 void IniValueTable::KeepLoadedEntries(std::size_t position) {
@@ -407,17 +364,20 @@ void IniValueTable::KeepLoadedEntries(std::size_t position) {
     Grow(slots_.size());
 }
 
-std::u16string_view IniValueTable::LoadName(std::string_view utf8) {
+std::u16string_view IniValueTable::LoadName(std::string_view header) {
     const LoadShape& lastLoad = *memory_;
-    loadedUtf8_ = utf8;
+    loadedHeader_ = header;
     if (followingLastLoad_ && loadPosition_ < lastLoad.steps.size()) {
         const LoadStep& step = lastLoad.steps[loadPosition_];
-        if (SameName(step.utf8, utf8)) {
+        if (SameName(step.header, header)) {
             return step.name;
         }
     }
-    auto* out = static_cast<char16_t*>(arena_.allocate(
-        std::max<std::size_t>(utf8.size(), 1) * sizeof(char16_t), alignof(char16_t)));
+    // The name lies between the kind, colon and opening quote and the closing quote and
+    // equals sign.
+    const std::string_view utf8 = header.substr(3, header.size() - 5);
+    auto* out = static_cast<char16_t*>(
+        Allocate(std::max<std::size_t>(utf8.size(), 1) * sizeof(char16_t), alignof(char16_t)));
     std::size_t written = 0;
     (void)platform::DecodeUtf8(utf8, out, written, platform::IllFormed::Stop);
     return {out, written};
@@ -425,37 +385,29 @@ std::u16string_view IniValueTable::LoadName(std::string_view utf8) {
 
 void IniValueTable::StoreLoaded(std::u16string_view name, YIniFileData* value) {
     LoadShape& lastLoad = *memory_;
-    const std::size_t position = loadPosition_++;
+    const std::size_t position = loadPosition_;
     if (!followingLastLoad_) {
+        ++loadPosition_;
         (void)Store(name, HashValueName(name), value, false);
         return;
     }
     if (position < lastLoad.steps.size()) {
-        const LoadStep& step = lastLoad.steps[position];
-        // LoadName hands out the step's own name when the names agree, so the same address
+        // LoadName hands out the step's own name when the headers agree, so the same address
         // is the proof that they do.
-        if (step.name.data() == name.data()) {
-            // The same names so far leave the table as they left the last one: the value goes
-            // where the name went then.
-            if (step.personal >= 0) {
-                const auto personal = static_cast<std::size_t>(step.personal);
-                Destroy(std::exchange(personal_[personal], value));
-                personalSlotChanged_[personal] = true;
-                personalChanged = true;
-                return;
-            }
-            // A name read a second time replaces the value the first reading of it gave.
-            Destroy(std::exchange(general_[step.entry].value, value));
-            generalChanged = true;
+        if (lastLoad.steps[position].name.data() == name.data()) {
+            PlaceFollowed(value);
             return;
         }
+        // This reading parts from the last one here, and its steps change from here on.
+        followedCount_ = 0;
         KeepLoadedEntries(position);
         lastLoad.Truncate(position);
     }
+    ++loadPosition_;
     // From here on this reading is the one the thread remembers.
     const Placement placed = Store(name, HashValueName(name), value, false);
     LoadStep& step = lastLoad.steps.emplace_back();
-    step.utf8 = LoadShape::Copy(*lastLoad.names, loadedUtf8_);
+    step.header = LoadShape::Copy(*lastLoad.names, loadedHeader_);
     step.name = LoadShape::Copy(*lastLoad.names, name);
     step.personal = placed.personal;
     step.entry = placed.entry;
@@ -493,6 +445,7 @@ void IniValueTable::EndLoad() {
         shape_ = lastLoad.shape;
     }
     loadPosition_ = kNotLoading;
+    followedCount_ = 0;
 }
 
 void IniValueTable::Grow(std::size_t size) {

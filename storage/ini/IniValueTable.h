@@ -46,6 +46,16 @@ inline int FindPersonalValue(std::u16string_view name) {
 // What a thread remembers of its last reading of a file into an empty table.
 struct LoadShape;
 
+// One value of that reading: its header, its name as decoded, and where the name went.
+struct LoadStep {
+    std::string_view header;   // as read (see IniValueTable::LoadName), in the reading's names
+    std::u16string_view name;  // in the reading's names
+    int personal;
+    std::size_t entry;
+    std::size_t entries;  // how many general entries the table held after this step
+    bool added;
+};
+
 class IniValueTable {
 public:
     // expectedBytes sizes the arena's first block (the size of the files about to be read).
@@ -105,10 +115,25 @@ public:
     std::string_view KeepBytes(std::unique_ptr<char[]> block, std::size_t size);
     // Room for size bytes in the arena, alive as long as the table.
     std::uint8_t* AllocateBytes(std::size_t size);
-    // A name a reader read (valid UTF-8) as UTF-16, for EmplaceArenaName right after: the
-    // name the thread's last reading shared when the names so far and this one are the same
-    // as that reading's, else decoded into the arena.
-    std::u16string_view LoadName(std::string_view utf8);
+    // The name of a value a reader read, as UTF-16, for EmplaceArenaName right after. header is
+    // the value's header as the file holds it (valid UTF-8), from its kind to the equals sign
+    // after the name's closing quote. The name is the one the thread's last reading shared when
+    // the headers so far and this one are the same as that reading's, else decoded into the
+    // arena.
+    std::u16string_view LoadName(std::string_view header);
+    // While a reading follows the thread's last one, the header (as for LoadName) of the value
+    // that reading read next; empty when this reading no longer follows it or has passed its
+    // values. A reader that finds this header at the start of its next line knows the value's
+    // kind and name without parsing them.
+    std::string_view FollowedHeader() const {
+        return loadPosition_ < followedCount_ ? followedSteps_[loadPosition_].header
+                                              : std::string_view();
+    }
+    // Stores a value whose header was FollowedHeader(): it goes where that reading's went.
+    template <class T, class... Args>
+    void EmplaceFollowed(Args&&... args) {
+        PlaceFollowed(NewValue<T>(std::forward<Args>(args)...));
+    }
 
     bool personalChanged = false;
     bool generalChanged = false;
@@ -168,9 +193,20 @@ private:
 
     template <class T, class... Args>
     T* NewValue(Args&&... args) {
-        std::pmr::polymorphic_allocator<T> allocator(&arena_);
-        return allocator.template new_object<T>(std::forward<Args>(args)...);
+        return new (Allocate(sizeof(T), alignof(T))) T(std::forward<Args>(args)...);
     }
+    // Room for size bytes (not 0) in the arena. Taken from the block at hand without a call: a
+    // reading makes a value object for nearly every line.
+    void* Allocate(std::size_t size, std::size_t alignment) {
+        const std::uintptr_t at = (reinterpret_cast<std::uintptr_t>(free_) + alignment - 1) &
+                                  ~std::uintptr_t{alignment - 1};
+        if (at + size > reinterpret_cast<std::uintptr_t>(end_)) {
+            return AllocateInNewBlock(size, alignment);
+        }
+        free_ = reinterpret_cast<char*>(at + size);
+        return free_ - size;
+    }
+    void* AllocateInNewBlock(std::size_t size, std::size_t alignment);
     friend struct LoadShape;
 
     // Where Store put a value: in the personal slot personal, or else in general entry entry,
@@ -184,6 +220,25 @@ private:
     Placement Store(std::u16string_view name, std::uint64_t hash, YIniFileData* value,
                     bool copyName);
     void StoreLoaded(std::u16string_view name, YIniFileData* value);
+    // The same names so far leave the table as they left the last one: the value goes where
+    // the name went then. A name read a second time replaces the value the first reading of it
+    // gave.
+    void PlaceFollowed(YIniFileData* value) {
+        const LoadStep& step = followedSteps_[loadPosition_++];
+        YIniFileData* replaced = nullptr;
+        if (step.personal >= 0) {
+            const auto personal = static_cast<std::size_t>(step.personal);
+            replaced = std::exchange(personal_[personal], value);
+            personalSlotChanged_[personal] = true;
+            personalChanged = true;
+        } else {
+            replaced = std::exchange(general_[step.entry].value, value);
+            generalChanged = true;
+        }
+        if (replaced != nullptr) {
+            Destroy(replaced);
+        }
+    }
     // Keeps the general entries that the last reading's steps before position placed: the
     // rest came with its names but were not read from this file.
     void KeepLoadedEntries(std::size_t position);
@@ -195,7 +250,11 @@ private:
     void Grow(std::size_t size = 0);
     static void Destroy(YIniFileData* value);
 
+    // The blocks of the arena come from arena_; free_ to end_ is what is left of the last one.
     std::pmr::monotonic_buffer_resource arena_;
+    char* free_ = nullptr;
+    char* end_ = nullptr;
+    std::size_t nextBlockSize_;
     std::vector<std::unique_ptr<char[]>> keptBlocks_;
     std::array<YIniFileData*, kPersonalValueCount> personal_{};
     std::array<bool, kPersonalValueCount> personalSlotChanged_{};
@@ -210,8 +269,11 @@ private:
     // Whether this reading still follows the thread's last one, and that reading.
     bool followingLastLoad_ = false;
     LoadShape* memory_ = nullptr;
-    // The name LoadName read last, as read, for the thread's memory of this reading.
-    std::string_view loadedUtf8_;
+    // The steps of that reading while this one still follows it, and how many there are.
+    const LoadStep* followedSteps_ = nullptr;
+    std::size_t followedCount_ = 0;
+    // The header LoadName read last, as read, for the thread's memory of this reading.
+    std::string_view loadedHeader_;
     // The names shared with the reading this table followed; entries point into them.
     std::shared_ptr<const void> sharedNames_;
     std::uint64_t shape_ = 0;

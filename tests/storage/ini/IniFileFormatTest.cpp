@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <map>
 #include <numeric>
 #include <thread>
@@ -167,7 +170,12 @@ TEST(ValueFileReaderTest, ReadingAfterOtherFilesOfTheSameShapeGivesWhatReadingAl
         grown += "S:\"Extra " + std::to_string(i) + "\"=x\r\n";
     }
     const std::string shorter = base.substr(0, base.size() / 2);
-    const std::string files[] = {base, renamed, base, grown, shorter, grown, base, renamed};
+    // A value whose name and place are the last reading's, but not its kind or a valid number.
+    std::string otherKind = base, broken = base;
+    otherKind.replace(otherKind.find("D:\"Value 5\""), 1, "S");
+    broken.replace(broken.find("\"Value 20\"=0000000") + 18, 1, "g");
+    const std::string files[] = {base,    renamed, base,      grown, shorter, grown, base,
+                                 renamed, base,    otherKind, base,  broken,  base};
     // Tables of one shape hold the same names; a shape may be unknown (0), never shared wrongly.
     std::map<std::uint64_t, const std::string*> shapes;
     for (const std::string& file : files) {
