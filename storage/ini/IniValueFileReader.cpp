@@ -67,12 +67,67 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\v' || c == '\f';
 }
 
+#if defined(__SSE2__)
+// Sixteen bytes laid out as the writer lays them out (a blank, then two digits, for each), checked
+// and turned into nibbles together: the table look-up per digit cost most of a binary value's
+// reading. false, with out untouched, when the 48 characters at line are not that.
+bool ReadSixteenHexBytes(const char* line, std::uint8_t* out) {
+    constexpr std::uint64_t kBlanks = 0x249249249249;  // every third character, from the first
+    constexpr std::uint64_t kDigits = ~kBlanks & 0xFFFFFFFFFFFF;
+    alignas(16) std::uint8_t nibbles[64];
+    _mm_store_si128(reinterpret_cast<__m128i*>(nibbles + 48), _mm_setzero_si128());
+    std::uint64_t blanks = 0;
+    std::uint64_t digits = 0;
+    const auto bits = [](__m128i matches) {
+        return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(matches)));
+    };
+    for (unsigned part = 0; part < 3; ++part) {
+        const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line + part * 16));
+        // Compared as signed bytes: a byte above 0x7F is below every character looked for.
+        const __m128i lower = _mm_or_si128(chars, _mm_set1_epi8(0x20));
+        const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(chars, _mm_set1_epi8('0' - 1)),
+                                            _mm_cmplt_epi8(chars, _mm_set1_epi8('9' + 1)));
+        const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(lower, _mm_set1_epi8('a' - 1)),
+                                             _mm_cmplt_epi8(lower, _mm_set1_epi8('f' + 1)));
+        blanks |= bits(_mm_cmpeq_epi8(chars, _mm_set1_epi8(' '))) << (part * 16);
+        digits |= bits(_mm_or_si128(digit, letter)) << (part * 16);
+        // A digit's value is its low nibble, plus 9 for a letter.
+        const __m128i values = _mm_add_epi8(_mm_and_si128(chars, _mm_set1_epi8(0x0F)),
+                                            _mm_and_si128(letter, _mm_set1_epi8(9)));
+        _mm_store_si128(reinterpret_cast<__m128i*>(nibbles + part * 16), values);
+    }
+    if ((blanks & kBlanks) != kBlanks || (digits & kDigits) != kDigits) {
+        return false;
+    }
+    // Each byte with the next one's nibble: a digit pair's value sits at its first digit.
+    alignas(16) std::uint8_t pairs[48];
+    for (unsigned part = 0; part < 3; ++part) {
+        const __m128i high = _mm_load_si128(reinterpret_cast<const __m128i*>(nibbles + part * 16));
+        const __m128i low =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(nibbles + part * 16 + 1));
+        const __m128i shifted = _mm_and_si128(_mm_slli_epi16(high, 4), _mm_set1_epi8(-16));
+        _mm_store_si128(reinterpret_cast<__m128i*>(pairs + part * 16), _mm_or_si128(shifted, low));
+    }
+    for (unsigned k = 0; k < 16; ++k) {
+        out[k] = pairs[3 * k + 1];
+    }
+    return true;
+}
+#endif
+
 // Reads the bytes of one continuation line into out, which has room for missing more; the
 // number read, or -1 when the line holds an odd digit, a character that is not hexadecimal, or
 // more bytes than are still missing.
 std::ptrdiff_t ReadHexBytes(std::string_view line, std::size_t missing, std::uint8_t* out) {
     std::size_t read = 0;
     std::size_t i = 0;
+#if defined(__SSE2__)
+    while (i + 48 <= line.size() && missing - read >= 16 &&
+           ReadSixteenHexBytes(line.data() + i, out + read)) {
+        i += 48;
+        read += 16;
+    }
+#endif
     // Lines as they are written (a blank, then two digits, for each byte) go three characters
     // at a time; anything else is read by the general loop below from where this one stopped.
     while (i + 3 <= line.size() && line[i] == ' ' && read < missing) {

@@ -93,6 +93,53 @@ TEST(ValueFileReaderTest, ReadingStopsAtTheFirstFaultKeepingWhatCameBefore) {
     }
 }
 
+// Long binary values are read many bytes at a time while they keep the writer's layout; any
+// other layout and any fault anywhere in such a run reads as it does a byte at a time.
+TEST(ValueFileReaderTest, LongBinaryValuesReadTheSameInAnyLayoutAndStopAtAnyFault) {
+    std::vector<std::uint8_t> expected(40);
+    std::string digits;  // the writer's layout: a blank, then two digits, for each byte
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        expected[i] = static_cast<std::uint8_t>(i * 37 + 5);
+        char pair[4];
+        std::snprintf(pair, sizeof pair, " %02x", expected[i]);
+        digits += pair;
+    }
+    const auto read = [](const std::string& continuation) {
+        IniValueTable table;
+        const bool whole =
+            ReadIniValueFile("B:\"b\"=00000028\r\n" + continuation + "\r\nD:\"d\"=00000001", table);
+        std::vector<std::uint8_t> bytes(64);
+        std::uint64_t size = bytes.size();
+        const YIniFileData* value = table.Find(u"b");
+        if (!whole || value == nullptr || !value->GetBinary(bytes.data(), size)) {
+            return std::vector<std::uint8_t>();
+        }
+        bytes.resize(size);
+        return bytes;
+    };
+    std::string upper = digits;
+    std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) {
+        return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    });
+    std::string tab = digits, doubled = digits, split = digits;
+    tab[21] = '\t';
+    doubled.insert(30, " ");
+    split.insert(48, "\r\n");
+    for (const std::string& layout : {digits, upper, tab, doubled, split}) {
+        EXPECT_EQ(read(layout), expected) << layout;
+    }
+    // A character next to the digits' and letters' ranges, or above ASCII, in any place of the
+    // first runs of sixteen bytes ends the reading there; so does a digit in a blank's place.
+    for (std::size_t at = 0; at < 100; ++at) {
+        for (const std::string_view fault :
+             {"g", "/", ":", "@", "G", "`", "\x7f", "\xc3\xa9", at % 3 == 0 ? "a" : "g"}) {
+            std::string broken = digits;
+            broken.replace(at, fault.size(), fault);
+            EXPECT_TRUE(read(broken).empty()) << broken;
+        }
+    }
+}
+
 TEST(ValueFileReaderTest, DecodesUtf8TextsAndStopsAtTheFirstByteThatIsNoCharacter) {
     struct Case {
         std::string text;
