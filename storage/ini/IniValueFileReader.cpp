@@ -9,6 +9,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -166,7 +167,8 @@ public:
 
     explicit TextMarks(std::string_view text) {
         const std::size_t blocks = (text.size() + 63) / 64;
-        marks_.resize(blocks * 2);
+        // Every word is written below: the block is not filled first.
+        marks_ = std::make_unique_for_overwrite<std::uint64_t[]>(blocks * 2);
         std::uint64_t high = 0;
         for (std::size_t block = 0; block < blocks; ++block) {
             const std::size_t at = block * 64;
@@ -237,7 +239,7 @@ private:
         return high;
     }
 
-    std::vector<std::uint64_t> marks_;  // per 64-byte block: line ends, then quotes
+    std::unique_ptr<std::uint64_t[]> marks_;  // per 64-byte block: line ends, then quotes
     bool ascii_ = false;
 };
 
@@ -453,11 +455,17 @@ void ReadStoredTexts(std::string_view lines, std::uint32_t count, YStringArray& 
     // The strings texts already holds are written over: a caller reading lists into one array
     // allocates once, not once per line.
     texts.resize(count);
-    const TextMarks marks(lines);
-    LineReader reader(lines, marks);
-    std::string_view line;
-    for (std::uint32_t i = 0; i < count && reader.Next(line); ++i) {
-        const std::string_view utf8 = line.substr(1);
+    // A list's lines are few and short: looking for each line's end costs less than marking
+    // every line end of the text first.
+    std::size_t position = 0;
+    for (std::uint32_t i = 0; i < count && position < lines.size(); ++i) {
+        std::size_t end = position;
+        while (end < lines.size() && lines[end] != '\n' && lines[end] != '\r') {
+            ++end;
+        }
+        const std::string_view line = lines.substr(position, end - position);
+        const std::string_view utf8 = line.substr(std::min<std::size_t>(line.size(), 1));
+        position = end + (lines.substr(end, 2) == "\r\n" ? 2 : 1);
         YUnicodeString& text = texts[i];
         text.resize(utf8.size());
         std::size_t written = 0;

@@ -23,7 +23,8 @@ TEST(ValueFileReaderTest, ReadsEveryKindWithAnyLineEndAndKeepsTheLastDuplicate) 
     const std::string text(
         "D:\"s\"=00000001\rD:\"n\"=0000002A\rS:\"s\"=say \"a=b\" == \"\"\n"
         "B:\"b\"=00000005\r\n  00   01\r\n\t02 0a\rFF   \nB:\"e\"=00000000\r\n"
-        "Z:\"z\"=00000002\n one\n \nD:\"N\"=00000003\r\nD:\"m\"=9aBcDeF0\r\n");
+        "Z:\"z\"=00000002\n one\n \nD:\"N\"=00000003\r\nD:\"m\"=9aBcDeF0\r\n"
+        "Z:\"y\"=00000003\r\n 1\r 2\n 3\r\n");
     IniValueTable table;
     ReadIniValueFile(text, table);
     std::uint32_t number = 0;
@@ -46,6 +47,8 @@ TEST(ValueFileReaderTest, ReadsEveryKindWithAnyLineEndAndKeepsTheLastDuplicate) 
     YStringArray list;
     ASSERT_TRUE(table.Find(u"z") && table.Find(u"z")->GetStringArray(list));
     EXPECT_EQ(list, (YStringArray{u"one", u""}));
+    ASSERT_TRUE(table.Find(u"y") && table.Find(u"y")->GetStringArray(list));
+    EXPECT_EQ(list, (YStringArray{u"1", u"2", u"3"}));
 }
 
 TEST(ValueFileReaderTest, ReadingStopsAtTheFirstFaultKeepingWhatCameBefore) {
