@@ -40,19 +40,21 @@ constexpr std::u16string_view kPersonalValueNames[kPersonalValueCount] = {
     u"Credential Title",
 };
 
-// Personal names are looked up for every value read or written: a bitmap of their hashes' low
-// bytes turns nine other names in ten away before any comparison.
+// Personal names are looked up for every value read or written: a table indexed by the low byte
+// of their hashes names the one personal name each byte may stand for, so that a look-up
+// compares one name at most (both are searched for the rare byte that two of them share).
 struct PersonalIndex {
+    static constexpr std::int8_t kNone = -1;
+    static constexpr std::int8_t kShared = -2;
     std::array<std::uint64_t, kPersonalValueCount> hash;
-    std::array<std::uint64_t, 4> lowBytes{};
+    std::array<std::int8_t, 256> byLowByte;
     PersonalIndex() {
+        byLowByte.fill(kNone);
         for (std::size_t i = 0; i < kPersonalValueCount; ++i) {
             hash[i] = HashValueName(kPersonalValueNames[i]);
-            lowBytes[(hash[i] >> 6) & 3] |= std::uint64_t{1} << (hash[i] & 63);
+            std::int8_t& entry = byLowByte[hash[i] & 0xFF];
+            entry = entry == kNone ? static_cast<std::int8_t>(i) : kShared;
         }
-    }
-    bool MayHold(std::uint64_t nameHash) const {
-        return (lowBytes[(nameHash >> 6) & 3] >> (nameHash & 63)) & 1;
     }
 };
 
@@ -117,7 +119,12 @@ std::u16string_view GetPersonalValueName(std::size_t index) {
 
 int FindPersonalValue(std::u16string_view name, std::uint64_t hash) {
     const PersonalIndex& index = GetPersonalIndex();
-    if (!index.MayHold(hash)) {
+    const int candidate = index.byLowByte[hash & 0xFF];
+    if (candidate >= 0) {
+        const auto i = static_cast<std::size_t>(candidate);
+        return index.hash[i] == hash && SameName(kPersonalValueNames[i], name) ? candidate : -1;
+    }
+    if (candidate == PersonalIndex::kNone) {
         return -1;
     }
     for (std::size_t i = 0; i < kPersonalValueCount; ++i) {
