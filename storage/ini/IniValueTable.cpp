@@ -142,6 +142,9 @@ IniValueTable::IniValueTable(std::size_t expectedBytes)
 }
 
 IniValueTable::~IniValueTable() {
+    if (!valuesOwnMemory_) {
+        return;
+    }
     for (YIniFileData* value : personal_) {
         Destroy(value);
     }

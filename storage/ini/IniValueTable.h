@@ -77,6 +77,7 @@ public:
     template <class T, class... Args>
     void EmplaceHashed(std::u16string_view name, std::uint64_t hash, Args&&... args) {
         shape_ = 0;
+        valuesOwnMemory_ = true;
         Store(name, hash, NewValue<T>(std::forward<Args>(args)...), true);
     }
     // The same for a name LoadName gave: a new entry keeps it as it is.
@@ -277,6 +278,9 @@ private:
     // The names shared with the reading this table followed; entries point into them.
     std::shared_ptr<const void> sharedNames_;
     std::uint64_t shape_ = 0;
+    // Whether a value was set since the table was made: values a reading makes own nothing (their
+    // texts and bytes are the table's), so only set ones need their destructors run.
+    bool valuesOwnMemory_ = false;
 };
 
 }  // namespace rivode::storage

@@ -49,7 +49,11 @@ void YIniFileDataString::WriteLines(std::u16string_view name, YUnicodeString& ou
 }
 
 YIniFileDataBinary::YIniFileDataBinary(const void* bytes, std::uint64_t length) {
-    SetBinary(bytes, length);
+    const auto* first = static_cast<const std::uint8_t*>(bytes);
+    if (first != nullptr) {
+        owned_.assign(first, first + length);
+    }
+    bytes_ = owned_;
 }
 
 bool YIniFileDataBinary::GetBinary(void* buffer, std::uint64_t& size) const {
@@ -65,16 +69,6 @@ bool YIniFileDataBinary::GetBinary(void* buffer, std::uint64_t& size) const {
     }
     size = bytes_.size();
     return true;
-}
-
-void YIniFileDataBinary::SetBinary(const void* bytes, std::uint64_t length) {
-    const auto* first = static_cast<const std::uint8_t*>(bytes);
-    if (first == nullptr) {
-        owned_.clear();
-    } else {
-        owned_.assign(first, first + length);
-    }
-    bytes_ = owned_;
 }
 
 void YIniFileDataBinary::WriteLines(std::u16string_view name, YUnicodeString& out) const {

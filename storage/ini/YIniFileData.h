@@ -1,7 +1,8 @@
 // The values of an INI folder store key: one object per stored value, of one of four kinds.
+// A value never changes: the key's table makes a new one for every value set.
 //
-// The base class answers false to every read and ignores every write its kind does not
-// support, so a caller asking for the wrong kind simply finds nothing.
+// The base class answers false to every read its kind does not support, so a caller asking for
+// the wrong kind simply finds nothing.
 #pragma once
 
 #include <RivodeRavudaVU/YProfileStore.h>
@@ -25,10 +26,6 @@ public:
     virtual bool GetBinary(void* buffer, std::uint64_t& size) const { return false; }
     virtual bool GetString(YUnicodeString& value) const { return false; }
     virtual bool GetDword(std::uint32_t& value) const { return false; }
-    virtual void SetStringArray(const YStringArray& value) {}
-    virtual void SetBinary(const void* bytes, std::uint64_t length) {}
-    virtual void SetString(std::u16string_view value) {}
-    virtual void SetDword(std::uint32_t value) {}
     virtual ValueKind GetKind() const = 0;
     // Appends the value's header and continuation lines under name, in the value-file format.
     virtual void WriteLines(std::u16string_view name, YUnicodeString& out) const = 0;
@@ -38,7 +35,6 @@ class YIniFileDataDword final : public YIniFileData {
 public:
     explicit YIniFileDataDword(std::uint32_t value) : value_(value) {}
     bool GetDword(std::uint32_t& value) const override;
-    void SetDword(std::uint32_t value) override { value_ = value; }
     ValueKind GetKind() const override { return ValueKindDword; }
     void WriteLines(std::u16string_view name, YUnicodeString& out) const override;
 
@@ -49,7 +45,7 @@ private:
 // A value read from a file keeps its text as the file's UTF-8 bytes, in the arena of the key's
 // value table (which outlives the value): reading a key neither allocates nor decodes per
 // string, and only a text that is asked for is turned into UTF-16. A text set later is UTF-16,
-// owned by the value.
+// in the same arena.
 class YIniFileDataString final : public YIniFileData {
 public:
     struct Utf8 {
@@ -58,19 +54,13 @@ public:
     explicit YIniFileDataString(Utf8 stored) : stored_(stored.bytes), isUtf8_(true) {}
     explicit YIniFileDataString(std::u16string_view text) : text_(text) {}
     bool GetString(YUnicodeString& value) const override;
-    void SetString(std::u16string_view value) override {
-        owned_.assign(value);
-        text_ = owned_;
-        isUtf8_ = false;
-    }
     ValueKind GetKind() const override { return ValueKindString; }
     void WriteLines(std::u16string_view name, YUnicodeString& out) const override;
 
 private:
     std::string_view stored_;   // while isUtf8_
-    std::u16string_view text_;  // otherwise: in the arena, or owned_
+    std::u16string_view text_;  // otherwise
     bool isUtf8_ = false;
-    YUnicodeString owned_;
 };
 
 // Like a string, a binary value read from a file keeps its bytes in the arena of the key's value
@@ -85,7 +75,6 @@ public:
         : owned_(std::move(bytes)), bytes_(owned_) {}
     YIniFileDataBinary(const void* bytes, std::uint64_t length);
     bool GetBinary(void* buffer, std::uint64_t& size) const override;
-    void SetBinary(const void* bytes, std::uint64_t length) override;
     ValueKind GetKind() const override { return ValueKindBinary; }
     void WriteLines(std::u16string_view name, YUnicodeString& out) const override;
 
@@ -105,10 +94,6 @@ public:
     explicit YIniFileDataStringSz(Stored stored) : stored_(stored), isStored_(true) {}
     explicit YIniFileDataStringSz(YStringArray value) : value_(std::move(value)) {}
     bool GetStringArray(YStringArray& value) const override;
-    void SetStringArray(const YStringArray& value) override {
-        value_ = value;
-        isStored_ = false;
-    }
     ValueKind GetKind() const override { return ValueKindMultiString; }
     void WriteLines(std::u16string_view name, YUnicodeString& out) const override;
 
