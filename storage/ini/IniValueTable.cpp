@@ -198,15 +198,6 @@ void* IniValueTable::AllocateInNewBlock(std::size_t size, std::size_t alignment)
     return Allocate(size, alignment);
 }
 
-std::u16string_view IniValueTable::GetSlotName(std::size_t slot) const {
-    return IsPersonalSlot(slot) ? GetPersonalValueName(slot)
-                                : general_[slot - kPersonalValueCount].name;
-}
-
-const YIniFileData* IniValueTable::GetSlotValue(std::size_t slot) const {
-    return IsPersonalSlot(slot) ? personal_[slot] : general_[slot - kPersonalValueCount].value;
-}
-
 std::size_t IniValueTable::FindGeneral(std::u16string_view name, std::uint64_t hash,
                                        std::size_t* slotFound) const {
     if (slots_.empty()) {

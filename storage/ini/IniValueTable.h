@@ -163,8 +163,14 @@ public:
     // Slots number every name the table has held: the personal names first, then the general
     // names in the order they were first stored. A slot's value is nullptr when none.
     std::size_t GetSlotCount() const { return kPersonalValueCount + general_.size(); }
-    std::u16string_view GetSlotName(std::size_t slot) const;
-    const YIniFileData* GetSlotValue(std::size_t slot) const;
+    // Inlined: listings and saves go through every slot of thousands of keys.
+    std::u16string_view GetSlotName(std::size_t slot) const {
+        return IsPersonalSlot(slot) ? GetPersonalValueName(slot)
+                                    : general_[slot - kPersonalValueCount].name;
+    }
+    const YIniFileData* GetSlotValue(std::size_t slot) const {
+        return IsPersonalSlot(slot) ? personal_[slot] : general_[slot - kPersonalValueCount].value;
+    }
     static bool IsPersonalSlot(std::size_t slot) { return slot < kPersonalValueCount; }
     // Tells the table that the next look-up is likely the name of slot: a listing hands out
     // names in its own order, and its caller usually reads each value as it is listed.

@@ -45,13 +45,8 @@ void AppendFoldedWords(std::u16string_view name, std::vector<std::uint64_t>& wor
 // thousands of them sorts once: a listing whose names are exactly the last one's takes its order.
 class LastValueOrder {
 public:
-    // shape: the listed table's (see IniValueTable::GetShape). A table of the last listing's
-    // shape holds its names in its slots: no name needs comparing.
-    bool Matches(const std::vector<YIniFileKeyIterator::Entry>& entries,
-                 std::uint64_t shape) const {
-        if (shape != 0 && shape == shape_ && entries.size() == ends_.size()) {
-            return true;
-        }
+    // Whether entries (in slot order) hold the last listing's names.
+    bool Matches(const std::vector<YIniFileKeyIterator::Entry>& entries) const {
         if (entries.size() != ends_.size()) {
             return false;
         }
@@ -71,13 +66,30 @@ public:
         shape_ = shape;
         names_.clear();
         ends_.clear();
+        slots.clear();
         for (const YIniFileKeyIterator::Entry& entry : entries) {
             names_.append(entry.name);
             ends_.push_back(names_.size());
+            slots.push_back(entry.slot);
         }
+    }
+    // Whether table is of the last listing's shape (see IniValueTable::GetShape), which makes its
+    // listing that listing's without a name compared: the same names, with values in the same
+    // slots.
+    bool SharesShape(const IniValueTable& table) const {
+        const std::uint64_t shape = table.GetShape();
+        if (shape == 0 || shape != shape_) {
+            return false;
+        }
+        std::size_t values = 0;
+        for (std::size_t slot = 0; slot < table.GetSlotCount(); ++slot) {
+            values += table.GetSlotValue(slot) != nullptr ? 1 : 0;
+        }
+        return values == slots.size();
     }
 
     std::vector<std::uint32_t> order;  // indices into the listing in slot order
+    std::vector<std::size_t> slots;    // the listing's slots, in slot order
 
 private:
     YUnicodeString names_;
@@ -92,6 +104,18 @@ std::unique_ptr<YIniFileKeyIterator> YIniFileKeyIterator::ListValues(
     std::shared_ptr<IniValueTable> table) {
     auto iterator = std::make_unique<YIniFileKeyIterator>();
     std::vector<Entry>& entries = iterator->entries_;
+    LastValueOrder& last = lastValueOrder;
+    if (last.SharesShape(*table)) {
+        // Listed straight in the last listing's order: keys of one kind list thousands of times.
+        entries.reserve(last.order.size());
+        for (const std::uint32_t index : last.order) {
+            const std::size_t slot = last.slots[index];
+            entries.push_back(
+                Entry{table->GetSlotName(slot), table->GetSlotValue(slot)->GetKind(), slot});
+        }
+        iterator->table_ = std::move(table);
+        return iterator;
+    }
     entries.reserve(table->GetSlotCount());
     for (std::size_t slot = 0; slot < table->GetSlotCount(); ++slot) {
         if (const YIniFileData* value = table->GetSlotValue(slot)) {
@@ -100,8 +124,7 @@ std::unique_ptr<YIniFileKeyIterator> YIniFileKeyIterator::ListValues(
     }
     const std::uint64_t shape = table->GetShape();
     iterator->table_ = std::move(table);
-    LastValueOrder& last = lastValueOrder;
-    if (last.Matches(entries, shape)) {
+    if (last.Matches(entries)) {
         std::vector<Entry> ordered;
         ordered.reserve(entries.size());
         for (const std::uint32_t index : last.order) {

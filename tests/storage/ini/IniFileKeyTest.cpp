@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <iterator>
+#include <thread>
 
 namespace {
 
@@ -109,6 +111,38 @@ TEST_F(IniFileKeyTest, ValueListingIsSortedWithoutCaseAndSkipsLaterDeletions) {
                                           {u"alpha", ValueKindDword},
                                           {u"beta", ValueKindDword},
                                           {u"Delta", ValueKindDword}}));
+}
+
+// Keys read from files of one kind are listed in the order the first one was sorted in, by
+// slot; each listing must still be its own key's, names and kinds.
+TEST_F(IniFileKeyTest, KeysOfOneKindListedInARowEachListTheirOwnValues) {
+    const std::string lines =
+        "D:\"zeta\"=00000001\r\nS:\"Username\"=u\r\nS:\"Alpha\"=a\r\n"
+        "B:\"mid\"=00000001\r\n 01\r\nZ:\"beta\"=00000001\r\n x\r\n";
+    const std::string files[] = {lines,
+                                 lines,
+                                 lines + "D:\"Added\"=00000002\r\n",
+                                 lines,
+                                 "S:\"zeta\"=z\r\n" + lines.substr(lines.find("S:\"User")),
+                                 lines};
+    for (std::size_t i = 0; i < std::size(files); ++i) {
+        WriteValueFile(Main("K" + std::to_string(i) + ".ini"), files[i]);
+    }
+    Listing expected[std::size(files)];
+    for (std::size_t i = 0; i < std::size(files); ++i) {
+        // Alone, on a thread that listed nothing before.
+        std::thread([&] {
+            const auto store = OpenStore();
+            expected[i] = ListOf(
+                YProfileKey(store->GetRootKey(), rivode::FromUtf8("K" + std::to_string(i))), true);
+        }).join();
+    }
+    EXPECT_EQ(expected[2].size(), expected[0].size() + 1);
+    for (std::size_t i = 0; i < std::size(files); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(ListOf(YProfileKey(Root(), rivode::FromUtf8("K" + std::to_string(i))), true),
+                  expected[i]);
+    }
 }
 
 TEST_F(IniFileKeyTest, TwoObjectsOfOneKeyDoNotShareUnsavedChanges) {
