@@ -271,14 +271,20 @@ public:
         if (position_ >= text_.size()) {
             return false;
         }
-        const std::size_t end = marks_.Find(TextMarks::kLineEnd, position_, text_.size());
-        lineStart_ = position_;
-        line = text_.substr(position_, end - position_);
-        position_ = end + 1;
-        if (end < text_.size() && text_[end] == '\r' && position_ < text_.size() &&
-            text_[position_] == '\n') {
-            ++position_;
+        Take(marks_.Find(TextMarks::kLineEnd, position_, text_.size()), line);
+        return true;
+    }
+
+    // Takes the next line as Next does when a line end (or the text's end) follows its first
+    // length bytes, which the caller checks to hold none; false, taking nothing, otherwise. A
+    // line of known length (a number's) needs no search for its end.
+    bool NextOfLength(std::size_t length, std::string_view& line) {
+        const std::size_t end = position_ + length;
+        if (end > text_.size() ||
+            (end < text_.size() && text_[end] != '\r' && text_[end] != '\n')) {
+            return false;
         }
+        Take(end, line);
         return true;
     }
 
@@ -298,6 +304,17 @@ public:
     }
 
 private:
+    // The line from the reading position to end, where a line end (or the text's end) is.
+    void Take(std::size_t end, std::string_view& line) {
+        lineStart_ = position_;
+        line = text_.substr(position_, end - position_);
+        position_ = end + 1;
+        if (end < text_.size() && text_[end] == '\r' && position_ < text_.size() &&
+            text_[position_] == '\n') {
+            ++position_;
+        }
+    }
+
     std::string_view text_;
     const TextMarks& marks_;
     std::size_t position_ = 0;
@@ -317,7 +334,10 @@ public:
             // with the header the thread's last reading met here needs no parsing of it.
             const std::string_view followed = table_.FollowedHeader();
             if (!followed.empty() && lines_.NextStartsWith(followed)) {
-                lines_.Next(line);
+                // A number's line ends after its eight digits, which ReadValue checks.
+                if (followed[0] != 'D' || !lines_.NextOfLength(followed.size() + 8, line)) {
+                    lines_.Next(line);
+                }
                 const Header header{followed[0], followed, followed.substr(3, followed.size() - 5),
                                     line.substr(followed.size()), true};
                 if (!ReadValue(header)) {

@@ -221,11 +221,15 @@ TEST(ValueFileReaderTest, ReadingAfterOtherFilesOfTheSameShapeGivesWhatReadingAl
     }
     const std::string shorter = base.substr(0, base.size() / 2);
     // A value whose name and place are the last reading's, but not its kind or a valid number.
-    std::string otherKind = base, broken = base;
+    std::string otherKind = base, broken = base, longer = base, shorterNumber = base;
     otherKind.replace(otherKind.find("D:\"Value 5\""), 1, "S");
-    broken.replace(broken.find("\"Value 20\"=0000000") + 18, 1, "g");
-    const std::string files[] = {base,    renamed, base,      grown, shorter, grown, base,
-                                 renamed, base,    otherKind, base,  broken,  base};
+    const std::size_t number = base.find("\"Value 20\"=0000000") + 11;
+    broken.replace(number + 7, 1, "g");
+    longer.insert(number, "0");
+    shorterNumber.erase(number, 1);
+    const std::string files[] = {base, renamed, base, grown,        shorter, grown,
+                                 base, renamed, base, otherKind,    base,    broken,
+                                 base, longer,  base, shorterNumber};
     // Tables of one shape hold the same names; a shape may be unknown (0), never shared wrongly.
     std::map<std::uint64_t, const std::string*> shapes;
     for (const std::string& file : files) {
