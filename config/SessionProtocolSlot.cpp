@@ -14,7 +14,10 @@ ConnectConfigPtr CloneOf(const ConnectConfigPtr& config) {
 const ConnectProtocolEntry* FindOnSide(SessionProtocolSlot::Side side,
                                        const YUnicodeString* name = nullptr) {
     const ConnectProtocolTable& table = GetConnectProtocolTable();
-    for (std::size_t i = 0; i < table.GetCount(); ++i) {
+    // Entries are only added while modules load, so the count taken once serves the whole
+    // search; asking again on every step would take the table's lock twice per entry.
+    const std::size_t count = table.GetCount();
+    for (std::size_t i = 0; i < count; ++i) {
         const ConnectProtocolEntry& entry = table.GetEntry(i);
         if (SessionProtocolSlot::Suits(side, entry.product) &&
             (name == nullptr || rivode::EqualsNoCase(entry.name, *name))) {
