@@ -27,9 +27,12 @@ const ConnectProtocolEntry* FindOnSide(SessionProtocolSlot::Side side,
     return nullptr;
 }
 
-// The protocol-name value's name, which a load sets again without making a copy of it.
-YLastingName LastingNameOf(const YProfileData& value) {
-    return YLastingName(value.GetName());
+// The name of side's protocol-name value, which every load sets again: looked up once per
+// process rather than under the name table's lock on every load.
+YLastingName LastingNameOf(SessionProtocolSlot::Side side) {
+    static const YLastingName terminal(u"Protocol Name");
+    static const YLastingName transfer(u"Transfer Protocol Name");
+    return side == SessionProtocolSlot::Side::Terminal ? terminal : transfer;
 }
 
 ConnectConfigPtr ConfigOf(const ConnectProtocolEntry* entry) {
@@ -44,8 +47,7 @@ ConnectConfigPtr CreateConfig(SessionProtocolSlot::Side side, const YUnicodeStri
 }  // namespace
 
 SessionProtocolSlot::SessionProtocolSlot(Side side)
-    : name_(side == Side::Terminal ? u"Protocol Name" : u"Transfer Protocol Name", u""),
-      side_(side) {}
+    : name_(LastingNameOf(side).GetText(), u""), side_(side) {}
 
 SessionProtocolSlot::SessionProtocolSlot(const SessionProtocolSlot& other)
     : name_(other.name_),
@@ -72,7 +74,7 @@ bool SessionProtocolSlot::Suits(Side side, int kind) {
 
 void SessionProtocolSlot::Load(const YProfileKey* key) {
     trace_.reset();
-    const bool found = name_.Init(key, LastingNameOf(name_), u"");
+    const bool found = name_.Init(key, LastingNameOf(side_), u"");
     const YUnicodeString stored = name_.Get();
     storedEmpty_ = found && stored.empty();
     unknown_ = false;
@@ -98,7 +100,7 @@ void SessionProtocolSlot::Load(const YProfileKey* key) {
     }
     // A name settled here counts as loaded and is written on the next save.
     if (chosen != stored) {
-        name_.Init(nullptr, LastingNameOf(name_), chosen);
+        name_.Init(nullptr, LastingNameOf(side_), chosen);
     }
     config_ = ConfigOf(entry);
     if (config_) {
@@ -116,7 +118,7 @@ void SessionProtocolSlot::SetName(const YUnicodeString& name) {
 }
 
 void SessionProtocolSlot::LoadNone() {
-    name_.Init(nullptr, LastingNameOf(name_), YUnicodeString(kNoProtocolName));
+    name_.Init(nullptr, LastingNameOf(side_), YUnicodeString(kNoProtocolName));
     config_ = nullptr;
     loadedConfig_ = nullptr;
 }
