@@ -14,6 +14,18 @@ ConnectConfigPtr CloneOf(const ConnectConfigPtr& config) {
 const ConnectProtocolEntry* FindOnSide(SessionProtocolSlot::Side side,
                                        const YUnicodeString* name = nullptr) {
     const ConnectProtocolTable& table = GetConnectProtocolTable();
+    if (name != nullptr) {
+        // Every session loaded names its protocols: the table's own search by name takes its
+        // lock once. Only when the first protocol of that name serves the other side (a
+        // sibling product's) do the entries have to be walked one by one.
+        const ConnectProtocolEntry* named = table.Find(*name);
+        if (named == nullptr) {
+            return nullptr;
+        }
+        if (SessionProtocolSlot::Suits(side, named->product)) {
+            return named;
+        }
+    }
     // Entries are only added while modules load, so the count taken once serves the whole
     // search; asking again on every step would take the table's lock twice per entry.
     const std::size_t count = table.GetCount();
