@@ -9,15 +9,21 @@
 #include <DavaraZE/YwsPaths.h>
 
 #include <mutex>
+#include <utility>
 
 namespace {
 
 // Apart from constants, a new record's defaults depend only on the folders its path values
 // take when made: the configuration folder moves when a host switches configurations, the data
 // folders follow the environment. The record made once serves while they stay the same.
+// Asked for every session opened, so nothing is worked out twice: the install folder does not
+// move while the library is loaded, and the SSH data folder is by definition the user data
+// folder's "SSH" (YwsPaths.h).
 ProfilePath::Folders FoldersInForce() {
-    return {GetYwsConfigPathSub(), GetYwsInstallPathSub(), GetYwsUserDataPathSub(),
-            GetYwsSshDataPathSub()};
+    static const YUnicodeString installFolder = GetYwsInstallPathSub();
+    YUnicodeString userData = GetYwsUserDataPathSub();
+    YUnicodeString sshData = userData + u"/SSH";
+    return {GetYwsConfigPathSub(), installFolder, std::move(userData), std::move(sshData)};
 }
 
 }  // namespace

@@ -14,7 +14,22 @@ ConnectConfigPtr CloneOf(const ConnectConfigPtr& config) {
 const ConnectProtocolEntry* FindOnSide(SessionProtocolSlot::Side side,
                                        const YUnicodeString* name = nullptr) {
     const ConnectProtocolTable& table = GetConnectProtocolTable();
-    for (std::size_t i = 0; i < table.GetCount(); ++i) {
+    if (name != nullptr) {
+        // Every session loaded names its protocols: the table's own search by name takes its
+        // lock once. Only when the first protocol of that name serves the other side (a
+        // sibling product's) do the entries have to be walked one by one.
+        const ConnectProtocolEntry* named = table.Find(*name);
+        if (named == nullptr) {
+            return nullptr;
+        }
+        if (SessionProtocolSlot::Suits(side, named->product)) {
+            return named;
+        }
+    }
+    // Entries are only added while modules load, so the count taken once serves the whole
+    // search; asking again on every step would take the table's lock twice per entry.
+    const std::size_t count = table.GetCount();
+    for (std::size_t i = 0; i < count; ++i) {
         const ConnectProtocolEntry& entry = table.GetEntry(i);
         if (SessionProtocolSlot::Suits(side, entry.product) &&
             (name == nullptr || rivode::EqualsNoCase(entry.name, *name))) {
@@ -24,9 +39,12 @@ const ConnectProtocolEntry* FindOnSide(SessionProtocolSlot::Side side,
     return nullptr;
 }
 
-// The protocol-name value's name, which a load sets again without making a copy of it.
-YLastingName LastingNameOf(const YProfileData& value) {
-    return YLastingName(value.GetName());
+// The name of side's protocol-name value, which every load sets again: looked up once per
+// process rather than under the name table's lock on every load.
+YLastingName LastingNameOf(SessionProtocolSlot::Side side) {
+    static const YLastingName terminal(u"Protocol Name");
+    static const YLastingName transfer(u"Transfer Protocol Name");
+    return side == SessionProtocolSlot::Side::Terminal ? terminal : transfer;
 }
 
 ConnectConfigPtr ConfigOf(const ConnectProtocolEntry* entry) {
@@ -41,8 +59,7 @@ ConnectConfigPtr CreateConfig(SessionProtocolSlot::Side side, const YUnicodeStri
 }  // namespace
 
 SessionProtocolSlot::SessionProtocolSlot(Side side)
-    : name_(side == Side::Terminal ? u"Protocol Name" : u"Transfer Protocol Name", u""),
-      side_(side) {}
+    : name_(LastingNameOf(side).GetText(), u""), side_(side) {}
 
 SessionProtocolSlot::SessionProtocolSlot(const SessionProtocolSlot& other)
     : name_(other.name_),
@@ -69,7 +86,7 @@ bool SessionProtocolSlot::Suits(Side side, int kind) {
 
 void SessionProtocolSlot::Load(const YProfileKey* key) {
     trace_.reset();
-    const bool found = name_.Init(key, LastingNameOf(name_), u"");
+    const bool found = name_.Init(key, LastingNameOf(side_), u"");
     const YUnicodeString stored = name_.Get();
     storedEmpty_ = found && stored.empty();
     unknown_ = false;
@@ -95,7 +112,7 @@ void SessionProtocolSlot::Load(const YProfileKey* key) {
     }
     // A name settled here counts as loaded and is written on the next save.
     if (chosen != stored) {
-        name_.Init(nullptr, LastingNameOf(name_), chosen);
+        name_.Init(nullptr, LastingNameOf(side_), chosen);
     }
     config_ = ConfigOf(entry);
     if (config_) {
@@ -113,7 +130,7 @@ void SessionProtocolSlot::SetName(const YUnicodeString& name) {
 }
 
 void SessionProtocolSlot::LoadNone() {
-    name_.Init(nullptr, LastingNameOf(name_), YUnicodeString(kNoProtocolName));
+    name_.Init(nullptr, LastingNameOf(side_), YUnicodeString(kNoProtocolName));
     config_ = nullptr;
     loadedConfig_ = nullptr;
 }
