@@ -44,11 +44,19 @@ void CheckEveryNameIsFound(const IniValueTable& table) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
     IniValueTable table;
-    ReadIniValueFile(std::string_view(reinterpret_cast<const char*>(data), size), table);
+    const bool readToEnd = ReadIniValueFile(input, table);
 
     CheckEveryNameIsFound(table);
     const YUnicodeString written = Serialize(table);
+    // A second reading follows the first on this thread, knowing every header it met: it must
+    // read the same values and stop at the same place.
+    IniValueTable again;
+    if (ReadIniValueFile(input, again) != readToEnd || Serialize(again) != written) {
+        std::abort();
+    }
+    CheckEveryNameIsFound(again);
     std::string bytes;
     IniValueTable reread;
     // What the reader kept always has a UTF-8 form, and what the store writes is always read
