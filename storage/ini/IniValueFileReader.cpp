@@ -11,7 +11,6 @@
 #include <cstring>
 #include <memory>
 #include <optional>
-#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
