@@ -298,8 +298,8 @@ public:
         if (close + 1 >= line.size() || line[close + 1] != '=') {
             return std::nullopt;
         }
-        return Header{line[0], line.substr(0, close + 2), line.substr(3, close - 3),
-                      line.substr(close + 2)};
+        const std::string_view prefix = line.substr(0, close + 2);
+        return Header{line[0], prefix, NameInHeader(prefix), line.substr(close + 2)};
     }
 
 private:
@@ -337,7 +337,7 @@ public:
                 if (followed[0] != 'D' || !lines_.NextOfLength(followed.size() + 8, line)) {
                     lines_.Next(line);
                 }
-                const Header header{followed[0], followed, followed.substr(3, followed.size() - 5),
+                const Header header{followed[0], followed, NameInHeader(followed),
                                     line.substr(followed.size()), true};
                 if (!ReadValue(header)) {
                     return false;

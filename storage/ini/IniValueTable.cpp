@@ -374,9 +374,7 @@ std::u16string_view IniValueTable::LoadName(std::string_view header) {
             return step.name;
         }
     }
-    // The name lies between the kind, colon and opening quote and the closing quote and
-    // equals sign.
-    const std::string_view utf8 = header.substr(3, header.size() - 5);
+    const std::string_view utf8 = NameInHeader(header);
     auto* out = static_cast<char16_t*>(
         Allocate(std::max<std::size_t>(utf8.size(), 1) * sizeof(char16_t), alignof(char16_t)));
     std::size_t written = 0;

@@ -43,6 +43,12 @@ inline int FindPersonalValue(std::u16string_view name) {
     return FindPersonalValue(name, HashValueName(name));
 }
 
+// The name in a value's header as the file holds it: the header runs from the kind, colon and
+// opening quote to the closing quote and equals sign.
+inline std::string_view NameInHeader(std::string_view header) {
+    return header.substr(3, header.size() - 5);
+}
+
 // What a thread remembers of its last reading of a file into an empty table.
 struct LoadShape;
 
