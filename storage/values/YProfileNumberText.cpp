@@ -1,5 +1,6 @@
 #include "storage/values/YProfileNumberText.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace rivode::storage {
@@ -93,7 +94,10 @@ void AppendPadded(YUnicodeString& text, std::uint32_t value, int width) {
 }
 
 std::vector<std::u16string_view> Split(std::u16string_view text, char16_t separator) {
+    // Sized first: the window and list states of every session opened are split here, and a
+    // growing vector would allocate three times for their three or four pieces.
     std::vector<std::u16string_view> pieces;
+    pieces.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), separator)) + 1);
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = text.find(separator, start);
