@@ -40,18 +40,21 @@ std::optional<std::uint32_t> StoredDword(const YProfileKey* key, std::u16string_
 }
 
 // A folder of the user's desktop ("XDG_DOWNLOAD_DIR").
-std::optional<YUnicodeString> UserFolder(std::string_view name) {
-    const std::optional<std::string> folder = rivode::platform::GetUserFolder(name);
+std::optional<YUnicodeString> UserFolder(rivode::platform::UserFolders& folders,
+                                         std::string_view name) {
+    const std::optional<std::string> folder = folders.Get(name);
     return folder ? std::optional(rivode::FromUtf8(*folder)) : std::nullopt;
 }
 
 // The known folder, else the documents folder or the family's user-data folder with the
 // leaf name appended: transfers never land loose in those shared folders.
-YUnicodeString TransferFolder(std::optional<YUnicodeString> known, std::u16string_view leaf) {
+YUnicodeString TransferFolder(std::optional<YUnicodeString> known, std::u16string_view leaf,
+                              rivode::platform::UserFolders& folders) {
     if (known) {
         return *known;
     }
-    const YUnicodeString base = UserFolder("XDG_DOCUMENTS_DIR").value_or(GetYwsUserDataPathSub());
+    const YUnicodeString base =
+        UserFolder(folders, "XDG_DOCUMENTS_DIR").value_or(GetYwsUserDataPathSub());
     return base + u"/" + YUnicodeString(leaf);
 }
 
@@ -114,11 +117,13 @@ std::optional<YUnicodeString> DefaultKeywordSet(const SessionConfig&, const YPro
 }
 
 std::optional<YUnicodeString> DefaultUploadDirectory(const SessionConfig&, const YProfileKey*) {
-    return TransferFolder(HomeFolder(), u"upload");
+    rivode::platform::UserFolders folders;
+    return TransferFolder(HomeFolder(), u"upload", folders);
 }
 
 std::optional<YUnicodeString> DefaultDownloadDirectory(const SessionConfig&, const YProfileKey*) {
-    return TransferFolder(UserFolder("XDG_DOWNLOAD_DIR"), u"download");
+    rivode::platform::UserFolders folders;
+    return TransferFolder(UserFolder(folders, "XDG_DOWNLOAD_DIR"), u"download", folders);
 }
 
 // The older trace levels started one lower, except for off (0) and the levels above 7.

@@ -85,16 +85,18 @@ std::optional<std::string> ParseUserFolder(std::string_view text, std::string_vi
     return folder;
 }
 
-std::optional<std::string> GetUserFolder(std::string_view name) {
+std::optional<std::string> UserFolders::Get(std::string_view name) {
     const std::string variable(name);
     if (const std::optional<std::string> exported = GetEnvironmentVariable(variable.c_str());
         exported && !exported->empty() && exported->front() == '/') {
         return exported;
     }
-    const std::string home = GetHomeFolder();
-    const std::optional<std::string> folder = ParseUserFolder(
-        ReadSmallFile(GetUserConfigFolder() + "/user-dirs.dirs", kMaxUserDirsBytes), name, home);
-    if (!folder || WithoutTrailingSlashes(*folder) == WithoutTrailingSlashes(home)) {
+    if (!text_) {
+        home_ = GetHomeFolder();
+        text_ = ReadSmallFile(GetUserConfigFolder() + "/user-dirs.dirs", kMaxUserDirsBytes);
+    }
+    const std::optional<std::string> folder = ParseUserFolder(*text_, name, home_);
+    if (!folder || WithoutTrailingSlashes(*folder) == WithoutTrailingSlashes(home_)) {
         return std::nullopt;
     }
     return folder;
