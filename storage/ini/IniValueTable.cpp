@@ -2,6 +2,7 @@
 
 #include "platform/Utf8Codec.h"
 #include "storage/ini/SameBytes.h"
+#include "storage/values/LastingNameText.h"
 
 #include <algorithm>
 #include <atomic>
@@ -64,6 +65,9 @@ const PersonalIndex& GetPersonalIndex() {
 }
 
 constexpr std::size_t kInitialSlots = 64;
+// Hosts that name values by texts of their own have the names they look up checked this often
+// per entry of a reading the thread remembers, not on every look-up.
+constexpr std::uint8_t kLastingNameChecks = 2;
 // A stored value takes thirty to forty bytes of a file: entries are reserved as if every value
 // took fewer, so that reading a file never moves them.
 constexpr std::size_t kFewestBytesPerValue = 24;
@@ -222,14 +226,26 @@ std::size_t IniValueTable::FindGeneral(std::u16string_view name, std::uint64_t h
 YIniFileData* IniValueTable::Find(std::u16string_view name) const {
     // Records read their values in the order they are stored: the entry after the one found
     // last is tried first, which spares the hashing and both look-ups. A general entry never
-    // holds a personal name, so a match there is the answer.
-    if (nextGeneral_ < general_.size() && SameName(general_[nextGeneral_].name, name)) {
-        return general_[nextGeneral_++].value;
+    // holds a personal name, so a match there is the answer. Records name their values by
+    // lasting copies, which never move or change: the same address and length is the same name.
+    if (nextGeneral_ < general_.size()) {
+        const Entry& next = general_[nextGeneral_];
+        if (next.lastingName == name.data() ? next.name.size() == name.size()
+                                            : SameName(next.name, name)) {
+            if (next.lastingNameChecks < kLastingNameChecks) {
+                LearnLastingName(nextGeneral_, name);
+            }
+            ++nextGeneral_;
+            return next.value;
+        }
     }
     // Names are far more often general than personal: the general index is searched first.
     const std::uint64_t hash = HashValueName(name);
     const std::size_t index = FindGeneral(name, hash);
     if (index < general_.size()) {
+        if (general_[index].lastingNameChecks < kLastingNameChecks) {
+            LearnLastingName(index, name);
+        }
         nextGeneral_ = index + 1;
         return general_[index].value;
     }
@@ -445,6 +461,26 @@ void IniValueTable::EndLoad() {
     }
     loadPosition_ = kNotLoading;
     followedCount_ = 0;
+}
+
+void IniValueTable::LearnLastingName(std::size_t entry, std::u16string_view name) const {
+    // Only the memory of the thread that read this table, while it still remembers this
+    // table's reading: its entries are then this table's, name for name. (Another thread's
+    // memory may be gone with its thread.)
+    if (shape_ == 0 || memory_ != &threadLastLoad || memory_->shape != shape_ ||
+        entry >= memory_->entries.size()) {
+        return;
+    }
+    Entry& remembered = memory_->entries[entry];
+    if (remembered.lastingNameChecks >= kLastingNameChecks) {
+        return;
+    }
+    ++remembered.lastingNameChecks;
+    if (IsLastingNameText(name)) {
+        // Known now: no further checks.
+        remembered.lastingName = name.data();
+        remembered.lastingNameChecks = kLastingNameChecks;
+    }
 }
 
 void IniValueTable::Grow(std::size_t size) {

@@ -201,7 +201,13 @@ private:
         std::uint64_t hash = 0;
         std::u16string_view name;       // in the arena
         YIniFileData* value = nullptr;  // in the arena; nullptr when none
-        bool changed = false;           // stored or erased since the last ClearChanges
+        // The process's lasting copy of name (see IsLastingNameText) once a look-up by it was
+        // seen, else nullptr: a look-up that passes that very copy is known without comparing.
+        const char16_t* lastingName = nullptr;
+        bool changed = false;  // stored or erased since the last ClearChanges
+        // How often the thread's memory of a reading checked the names looked up for this
+        // entry; at most once lastingName is known.
+        std::uint8_t lastingNameChecks = 0;
     };
 
     template <class T, class... Args>
@@ -259,6 +265,9 @@ private:
     // the entry's slot, or the free slot a new entry of that name takes.
     std::size_t FindGeneral(std::u16string_view name, std::uint64_t hash,
                             std::size_t* slot = nullptr) const;
+    // Teaches the thread's memory of this table's reading that name, which the table's entry
+    // holds, is a lasting copy: the tables that follow that reading start knowing it.
+    void LearnLastingName(std::size_t entry, std::u16string_view name) const;
     // Doubles the index, or makes it size slots (a power of two) when size is not 0.
     void Grow(std::size_t size = 0);
     static void Destroy(YIniFileData* value);

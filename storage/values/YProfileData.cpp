@@ -6,6 +6,8 @@
 
 #include <RivodeRavudaVU/RivodeMessages.h>
 
+#include "storage/values/LastingNameText.h"
+
 #include <array>
 #include <atomic>
 #include <functional>
@@ -37,6 +39,12 @@ public:
         const std::lock_guard lock(guard_);
         const auto found = numbers_.find(name);
         return found != numbers_.end() ? found->second : Add(name);
+    }
+
+    bool Holds(std::u16string_view text) {
+        const std::lock_guard lock(guard_);
+        const auto found = numbers_.find(text);
+        return found != numbers_.end() && found->first.data() == text.data();
     }
 
     const YUnicodeString& TextOf(std::uint32_t index) const {
@@ -83,6 +91,10 @@ YLastingName::YLastingName(std::u16string_view name) : index_(LastingNames().Fin
 
 const YUnicodeString& YLastingName::TextOf(std::uint32_t index) {
     return LastingNames().TextOf(index);
+}
+
+bool rivode::storage::IsLastingNameText(std::u16string_view text) {
+    return LastingNames().Holds(text);
 }
 
 const YUnicodeString& GetLastingName(std::u16string_view name) {

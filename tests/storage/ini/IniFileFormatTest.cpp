@@ -1,6 +1,8 @@
 #include "storage/ini/IniValueFileReader.h"
 #include "tests/storage/IniFileTestSupport.h"
 
+#include <RivodeRavudaVU/YProfileData.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -240,6 +242,21 @@ TEST(ValueFileReaderTest, ReadingAfterOtherFilesOfTheSameShapeGivesWhatReadingAl
         if (const std::uint64_t shape = table.GetShape(); shape != 0) {
             EXPECT_EQ(*shapes.emplace(shape, &file).first->second, file);
         }
+        // Records look names up by the process's lasting copies, which a table of a shape read
+        // before knows by address: the same value as a copy of the name gives, and a lasting
+        // text's first characters stay a name of their own.
+        for (int i = 0; i < 40; ++i) {
+            for (const std::string prefix : {"Value ", "Other "}) {
+                const std::string name = prefix + std::to_string(i);
+                const std::u16string copy(name.begin(), name.end());
+                const YIniFileData* byLastingName = table.Find(GetLastingName(copy));
+                EXPECT_EQ(byLastingName, table.Find(copy)) << name;
+            }
+        }
+        (void)table.Find(GetLastingName(u"Value 9"));
+        const YIniFileData* byPrefix =
+            table.Find(std::u16string_view(GetLastingName(u"Value 10")).substr(0, 7));
+        EXPECT_EQ(byPrefix, table.Find(std::u16string(u"Value 1")));
         // The index stays whole: a name added after reading is found, one never stored is not.
         table.Emplace<YIniFileDataDword>(u"Added", 1u);
         EXPECT_EQ(table.GetShape(), 0u);
