@@ -1,5 +1,5 @@
-// The rules of firewall values that need no store: proxy commands, "Session:" names, the
-// combo-box contents and the type choices.
+// The rules of firewall values that need no store: proxy commands, "Session:" names and the
+// combo-box contents.
 #include <RivodeRavudaVU/FirewallDatabase.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 
@@ -81,18 +81,6 @@ TEST(FirewallComboBoxTest, TheBarePrefixIsAFirewallNameAndTheNewEntryIsOptional)
 
     contents = BuildFirewallComboBoxContents(u"corp", names, false);
     EXPECT_EQ(contents.selected, 2u);
-}
-
-TEST(FirewallTypeTest, LookupIsExactAndOnlyTheLoginTypesNeedOne) {
-    EXPECT_EQ(FindFirewallType(u"SOCKSv5")->code, 3);
-    EXPECT_EQ(FindFirewallType(u"socksv5"), nullptr);
-    EXPECT_EQ(FindFirewallType(u""), nullptr);
-    int loginTypes = 0;
-    for (const FirewallType& type : GetFirewallTypes()) {
-        loginTypes += type.needsLogin ? 1 : 0;
-    }
-    EXPECT_EQ(loginTypes, 4);
-    EXPECT_EQ(GetFirewallTypes().front().name, kNoFirewall);
 }
 
 }  // namespace

@@ -255,6 +255,8 @@ TEST(LookupTablesTest, EachNameFindsOneRow) {
         EXPECT_TRUE(firewallTypes.insert(type.name).second) << ToUtf8(YUnicodeString(type.name));
         EXPECT_EQ(FindFirewallType(type.name), &type);
     }
+    EXPECT_EQ(FindFirewallType(u"socksv5"), nullptr);
+    EXPECT_EQ(FindFirewallType(u""), nullptr);
 }
 
 }  // namespace
