@@ -3,21 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace {
 
 TEST(EmulationNamesTest, TheServerEmulationIsMissingOnlyForTheOlderProduct) {
     for (const int product : {1, 3, 6, 9}) {
-        SCOPED_TRACE(product);
         BuildEmulationNameTables(product);
-        const auto& names = GetEmulationNames();
-        const bool hasServer = product != 1;
-        EXPECT_EQ(names.size(), hasServer ? 15u : 14u);
-        EXPECT_EQ(names.front(), u"VT100");
-        EXPECT_EQ(names.back(), hasServer ? u"Brackenhold" : u"Dumb");
-        EXPECT_EQ(IsEmulationName(u"Brackenhold"), hasServer);
-        EXPECT_EQ(std::count(names.begin(), names.end(), u"Xterm"), 1);
+        EXPECT_EQ(IsEmulationName(u"Brackenhold"), product != 1) << product;
     }
     BuildEmulationNameTables(3);
 }
