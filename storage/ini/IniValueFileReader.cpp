@@ -1,6 +1,7 @@
 #include "storage/ini/IniValueFileReader.h"
 
 #include "platform/Utf8Codec.h"
+#include "storage/ini/IniTextMarks.h"
 #include "storage/ini/SameBytes.h"
 
 #include <RivodeRavudaVU/HexDigits.h>
@@ -155,92 +156,6 @@ std::ptrdiff_t ReadHexBytes(std::string_view line, std::size_t missing, std::uin
     }
     return static_cast<std::ptrdiff_t>(read);
 }
-
-// Where the bytes that end lines (LF, CR) and the quotes that end names lie in a text, as bits,
-// found for the whole text in one pass: lines and names are tens of bytes long, and searching
-// each one on its own cost more than the rest of the parsing. The same pass tells whether every
-// byte is ASCII, which spares the text's validation as UTF-8.
-class TextMarks {
-public:
-    enum Kind { kLineEnd = 0, kQuote = 1 };
-
-    explicit TextMarks(std::string_view text) {
-        const std::size_t blocks = (text.size() + 63) / 64;
-        // Every word is written below: the block is not filled first.
-        marks_ = std::make_unique_for_overwrite<std::uint64_t[]>(blocks * 2);
-        std::uint64_t high = 0;
-        for (std::size_t block = 0; block < blocks; ++block) {
-            const std::size_t at = block * 64;
-            if (at + 64 <= text.size()) {
-                high |= MarkBlock(text.data() + at, block);
-            } else {
-                char last[64] = {};
-                std::memcpy(last, text.data() + at, text.size() - at);
-                high |= MarkBlock(last, block);
-            }
-        }
-        ascii_ = high == 0;
-    }
-
-    bool IsAscii() const { return ascii_; }
-
-    // The first mark of kind at or after from and before limit (at most the text's size);
-    // limit when none.
-    std::size_t Find(Kind kind, std::size_t from, std::size_t limit) const {
-        if (from >= limit) {
-            return limit;
-        }
-        std::size_t block = from / 64;
-        std::uint64_t bits = marks_[block * 2 + kind] & (~std::uint64_t{0} << (from % 64));
-        const std::size_t lastBlock = (limit - 1) / 64;
-        while (bits == 0) {
-            if (++block > lastBlock) {
-                return limit;
-            }
-            bits = marks_[block * 2 + kind];
-        }
-        return std::min(block * 64 + static_cast<std::size_t>(std::countr_zero(bits)), limit);
-    }
-
-private:
-    // Marks the 64 bytes at bytes as block; returns a word with a bit set for each byte that
-    // is not ASCII (zero when all are).
-    std::uint64_t MarkBlock(const char* bytes, std::size_t block) {
-        std::uint64_t lineEnds = 0;
-        std::uint64_t quotes = 0;
-        std::uint64_t high = 0;
-#if defined(__SSE2__)
-        const __m128i lf = _mm_set1_epi8('\n');
-        const __m128i cr = _mm_set1_epi8('\r');
-        const __m128i quote = _mm_set1_epi8('"');
-        for (unsigned part = 0; part < 4; ++part) {
-            const __m128i chunk =
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + part * 16));
-            const auto bits = [](__m128i matches) {
-                return static_cast<std::uint64_t>(
-                    static_cast<unsigned>(_mm_movemask_epi8(matches)));
-            };
-            lineEnds |= bits(_mm_or_si128(_mm_cmpeq_epi8(chunk, lf), _mm_cmpeq_epi8(chunk, cr)))
-                        << (part * 16);
-            quotes |= bits(_mm_cmpeq_epi8(chunk, quote)) << (part * 16);
-            high |= bits(chunk);
-        }
-#else
-        for (unsigned i = 0; i < 64; ++i) {
-            const std::uint64_t bit = std::uint64_t{1} << i;
-            lineEnds |= bytes[i] == '\n' || bytes[i] == '\r' ? bit : 0;
-            quotes |= bytes[i] == '"' ? bit : 0;
-            high |= static_cast<unsigned char>(bytes[i]) >= 0x80 ? bit : 0;
-        }
-#endif
-        marks_[block * 2 + kLineEnd] = lineEnds;
-        marks_[block * 2 + kQuote] = quotes;
-        return high;
-    }
-
-    std::unique_ptr<std::uint64_t[]> marks_;  // per 64-byte block: line ends, then quotes
-    bool ascii_ = false;
-};
 
 struct Header {
     char kind;
