@@ -11,6 +11,8 @@
 #include <functional>
 #include <string>
 
+#include <unistd.h>
+
 namespace rivode::bench {
 namespace {
 
@@ -88,6 +90,9 @@ SessionTree FillTree(const std::string& root, int sessions, int folders,
         tree.files.push_back(tree.root + "/Sessions/" + folder + "/" + name + ".ini");
         tree.totalBytes += std::filesystem::file_size(tree.files.back());
     }
+    // On the disk before anything is timed: writing back a tree just made would otherwise run
+    // through the first measured reads, and make them slower by turns.
+    ::sync();
     return tree;
 }
 
