@@ -17,7 +17,7 @@ class TextMarks {
 public:
     enum Kind { kLineEnd = 0, kQuote = 1 };
     // How the text is compared: by the widest comparisons the processor has, or by those every
-    // processor of its kind has (which a test holds against the widest).
+    // processor of its kind has. Both give the same marks; tests compare them.
     enum class Width { kWidest, kBaseline };
 
     explicit TextMarks(std::string_view text, Width width = Width::kWidest);

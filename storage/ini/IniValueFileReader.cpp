@@ -7,10 +7,8 @@
 #include <RivodeRavudaVU/HexDigits.h>
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <optional>
 
 #if defined(__SSE2__)
