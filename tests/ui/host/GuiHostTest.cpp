@@ -1,3 +1,4 @@
+#include "tests/davaraze/ScopedEnvironment.h"
 #include "tests/davaraze/qt/ModalDriver.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WindowLayoutRules.h"
@@ -341,9 +342,13 @@ TEST_F(SessionsWindowTest, NewRenameAndDeleteLandInTheStoreAndRefusalsStoreNothi
 
 TEST_F(SessionsWindowTest, PlacementsOutliveTheProcessInTheUsersRegistry) {
     TempFolder registry;
-    const char* const previous = std::getenv("YARROWBY_REGISTRY");
-    const std::string restore = previous != nullptr ? previous : "";
-    ASSERT_EQ(setenv("YARROWBY_REGISTRY", registry.Path().c_str(), 1), 0);
+    ScopedEnvironment environment;
+    environment.Set("YARROWBY_REGISTRY", registry.Path().c_str());
+    // The process goes back to no placement store however the test ends, before the variable
+    // is restored.
+    struct ForgetPlacementStore {
+        ~ForgetPlacementStore() { YSetWindowPlacementStore(nullptr); }
+    } forget;
     YSetWindowPlacementStore(std::make_shared<ui::RegistryPlacementStore>());
     QSize size;
     {
@@ -360,12 +365,6 @@ TEST_F(SessionsWindowTest, PlacementsOutliveTheProcessInTheUsersRegistry) {
     EXPECT_EQ(again.size(), size);
     std::string placement;
     EXPECT_FALSE(YGetWindowPlacementStore()->LoadPlacement(u"Never Shown", placement));
-    YSetWindowPlacementStore(nullptr);
-    if (previous != nullptr) {
-        setenv("YARROWBY_REGISTRY", restore.c_str(), 1);
-    } else {
-        unsetenv("YARROWBY_REGISTRY");
-    }
 }
 
 }  // namespace
