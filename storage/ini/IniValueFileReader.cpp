@@ -388,13 +388,12 @@ void ReadStoredTexts(std::string_view lines, std::uint32_t count, YStringArray& 
     // allocates once, not once per line.
     texts.resize(count);
     // A list's lines are few and short: looking for each line's end costs less than marking
-    // every line end of the text first.
+    // every line end of the text first. A line ends at its LF, or at a CR before it.
     std::size_t position = 0;
     for (std::uint32_t i = 0; i < count && position < lines.size(); ++i) {
-        std::size_t end = position;
-        while (end < lines.size() && lines[end] != '\n' && lines[end] != '\r') {
-            ++end;
-        }
+        const std::size_t newline = std::min(lines.find('\n', position), lines.size());
+        const std::size_t carriage = lines.substr(position, newline - position).find('\r');
+        const std::size_t end = carriage == std::string_view::npos ? newline : position + carriage;
         const std::string_view line = lines.substr(position, end - position);
         const std::string_view utf8 = line.substr(std::min<std::size_t>(line.size(), 1));
         position = end + (lines.substr(end, 2) == "\r\n" ? 2 : 1);
