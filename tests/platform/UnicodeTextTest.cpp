@@ -73,6 +73,11 @@ TEST(Utf8Codec, EachToleranceTreatsIllFormedInputItsOwnWay) {
         {"x\xED\xA0\x80", 1, true, u"x\uFFFD\uFFFD\uFFFD"},
         {"\xF4\x90\x80\x80", 0, true, u"\uFFFD\uFFFD\uFFFD\uFFFD"},
         {"\xE2\x28\xA1", 0, true, u"\uFFFD(\uFFFD"},
+        // Overlong leads, a lead beyond the last plane and a continuation byte alone.
+        {"\xE0\x80", 0, true, u"\uFFFD\uFFFD"},
+        {"\xC1\xBF", 0, true, u"\uFFFD\uFFFD"},
+        {"\xF5\x80", 0, true, u"\uFFFD\uFFFD"},
+        {"a\x80", 1, true, u"a\uFFFD"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.replaced.size());
