@@ -390,8 +390,13 @@ void ReadStoredTexts(std::string_view lines, std::uint32_t count, YStringArray& 
     // A list's lines are few and short: looking for each line's end costs less than marking
     // every line end of the text first. A line ends at its LF, or at a CR before it.
     std::size_t position = 0;
+    // The next LF, searched for again only once passed: lines that CR alone ends share one
+    // search, so a long list of them is not searched to its end once per line.
+    std::size_t newline = std::min(lines.find('\n'), lines.size());
     for (std::uint32_t i = 0; i < count && position < lines.size(); ++i) {
-        const std::size_t newline = std::min(lines.find('\n', position), lines.size());
+        if (newline < position) {
+            newline = std::min(lines.find('\n', position), lines.size());
+        }
         const std::size_t carriage = lines.substr(position, newline - position).find('\r');
         const std::size_t end = carriage == std::string_view::npos ? newline : position + carriage;
         const std::string_view line = lines.substr(position, end - position);
