@@ -65,27 +65,12 @@ const PersonalIndex& GetPersonalIndex() {
 }
 
 constexpr std::size_t kInitialSlots = 64;
-// Hosts that name values by texts of their own have the names they look up checked this often
-// per entry of a reading the thread remembers, not on every look-up.
-constexpr std::uint8_t kLastingNameChecks = 2;
 // A stored value takes thirty to forty bytes of a file: entries are reserved as if every value
 // took fewer, so that reading a file never moves them.
 constexpr std::size_t kFewestBytesPerValue = 24;
 constexpr std::size_t kMinimumArena = 1024;
 // The value objects of a file take about twice its size (the file's bytes are kept apart).
 constexpr std::size_t kArenaBytesPerFileByte = 2;
-
-// Inlined, as the comparison it makes: a look-up that finds its name at once costs little more
-// than the call.
-[[gnu::always_inline]] inline bool SameName(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() &&
-           SameBytes(reinterpret_cast<const char*>(a.data()),
-                     reinterpret_cast<const char*>(b.data()), a.size() * sizeof(char16_t));
-}
-
-[[gnu::always_inline]] inline bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && SameBytes(a.data(), b.data(), a.size());
-}
 
 }  // namespace
 
@@ -223,22 +208,7 @@ std::size_t IniValueTable::FindGeneral(std::u16string_view name, std::uint64_t h
     }
 }
 
-YIniFileData* IniValueTable::Find(std::u16string_view name) const {
-    // Records read their values in the order they are stored: the entry after the one found
-    // last is tried first, which spares the hashing and both look-ups. A general entry never
-    // holds a personal name, so a match there is the answer. Records name their values by
-    // lasting copies, which never move or change: the same address and length is the same name.
-    if (nextGeneral_ < general_.size()) {
-        const Entry& next = general_[nextGeneral_];
-        if (next.lastingName == name.data() ? next.name.size() == name.size()
-                                            : SameName(next.name, name)) {
-            if (next.lastingNameChecks < kLastingNameChecks) {
-                LearnLastingName(nextGeneral_, name);
-            }
-            ++nextGeneral_;
-            return next.value;
-        }
-    }
+YIniFileData* IniValueTable::FindByHash(std::u16string_view name) const {
     // Names are far more often general than personal: the general index is searched first.
     const std::uint64_t hash = HashValueName(name);
     const std::size_t index = FindGeneral(name, hash);

@@ -14,6 +14,7 @@
 // number valid for the table's lifetime.
 #pragma once
 
+#include "storage/ini/SameBytes.h"
 #include "storage/ini/YIniFileData.h"
 
 #include <RivodeRavudaVU/YUnicodeString.h>
@@ -71,7 +72,26 @@ public:
     IniValueTable& operator=(const IniValueTable&) = delete;
 
     // The value of name (personal table first), or nullptr when absent or deleted.
-    YIniFileData* Find(std::u16string_view name) const;
+    // Records read their values in the order they are stored, so the entry after the one found
+    // last is tried first, which spares the hashing and both look-ups. That try is inlined: the
+    // call, saving the registers the index search needs, cost as much as the try itself.
+    // A general entry never holds a personal name, so a match there is the answer. Records name
+    // their values by lasting copies, which never move or change: the same address and length
+    // is the same name.
+    YIniFileData* Find(std::u16string_view name) const {
+        if (nextGeneral_ < general_.size()) {
+            const Entry& next = general_[nextGeneral_];
+            if (next.lastingName == name.data() ? next.name.size() == name.size()
+                                                : SameName(next.name, name)) {
+                if (next.lastingNameChecks < kLastingNameChecks) {
+                    LearnLastingName(nextGeneral_, name);
+                }
+                ++nextGeneral_;
+                return next.value;
+            }
+        }
+        return FindByHash(name);
+    }
 
     // Makes a value of kind T in the table's arena and stores it under name, replacing any
     // value of that name, and sets the changed flag of the table the name belongs to.
@@ -227,6 +247,12 @@ private:
     }
     void* AllocateInNewBlock(std::size_t size, std::size_t alignment);
     friend struct LoadShape;
+
+    // Hosts that name values by texts of their own have the names they look up checked this
+    // often per entry of a reading the thread remembers, not on every look-up.
+    static constexpr std::uint8_t kLastingNameChecks = 2;
+    // Find past the entry it tries first.
+    YIniFileData* FindByHash(std::u16string_view name) const;
 
     // Where Store put a value: in the personal slot personal, or else in general entry entry,
     // which it added when added.

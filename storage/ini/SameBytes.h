@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 namespace rivode::storage {
 
@@ -52,6 +53,17 @@ std::uint64_t LoadWord(const char* bytes) {
         return (first | last) == 0;
     }
     return length == 0 || *x == *y;
+}
+
+// Names (UTF-16 or UTF-8) compared the same way.
+[[gnu::always_inline]] inline bool SameName(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() &&
+           SameBytes(reinterpret_cast<const char*>(a.data()),
+                     reinterpret_cast<const char*>(b.data()), a.size() * sizeof(char16_t));
+}
+
+[[gnu::always_inline]] inline bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && SameBytes(a.data(), b.data(), a.size());
 }
 
 }  // namespace rivode::storage
