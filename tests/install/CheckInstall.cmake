@@ -1,7 +1,7 @@
 # Installs the build into a fresh prefix, then builds and runs hosts against it: a small one,
 # and rivode from its own sources.
 # Variables: BUILD_DIR (the build to install), WORK_DIR (scratch), CONSUMER_DIR, GENERATOR,
-# HOST_FLAGS (compile and link flags the host needs, such as the sanitizers), RIVODE_CLI_DIR
+# HOST_FLAGS (the flags the hosts link with, such as the sanitizers), RIVODE_CLI_DIR
 # (rivode's sources), RIVODE_HOST_MESSAGE_TABLE (its generated message table), COMPILER_LAUNCHER
 # (the build's, such as a compiler cache; may be empty), QT_HALF (true when the build made the
 # companion library's Qt half).
@@ -14,10 +14,12 @@ if(failed)
 endif()
 execute_process(
     COMMAND "${CMAKE_COMMAND}" -S "${CONSUMER_DIR}" -B "${WORK_DIR}/consumer" -G "${GENERATOR}"
-        # Unoptimised: the check is that the hosts compile, link and run against the package;
-        # optimising rivode's sources under the sanitizers took most of the suite's time.
+        # Unoptimised and uninstrumented, linked with the sanitizers' runtime that a sanitizer
+        # build's libraries need: the check is that the hosts compile, link and run against the
+        # package, and the main build already runs rivode's sources under the sanitizers.
+        # Compiling them again instrumented took most of the suite's time.
         "-DCMAKE_PREFIX_PATH=${prefix}" "-DCMAKE_BUILD_TYPE="
-        "-DCMAKE_CXX_FLAGS=${HOST_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${HOST_FLAGS}"
+        "-DCMAKE_EXE_LINKER_FLAGS=${HOST_FLAGS}"
         "-DCMAKE_CXX_COMPILER_LAUNCHER=${COMPILER_LAUNCHER}"
         "-DRIVODE_CLI_DIR=${RIVODE_CLI_DIR}"
         "-DRIVODE_HOST_MESSAGE_TABLE=${RIVODE_HOST_MESSAGE_TABLE}"
