@@ -17,12 +17,9 @@ YProgressDialog::YProgressDialog(const YUnicodeString& title, std::size_t lineCo
 }
 
 int YProgressDialog::DoModal() {
-    {
-        std::lock_guard lock(mutex_);
-        if (state_.closed) {
-            return state_.result;
-        }
-    }
+    // The back end is asked even when the work has already closed the window: each back end
+    // shows nothing for a closed window, and every window then reaches it, however fast the
+    // work was.
     YGetUserInterface()->RunProgress(*this);
     // Whatever the back end returned, the worker's close decides the outcome; wait for it in
     // case a back end gave up showing the window early.
