@@ -77,11 +77,6 @@ QString ShownPage(QWidget& window) {
         ->objectName();
 }
 
-void Press(QWidget& window, const char* button) {
-    QTest::mouseClick(window.findChild<QAbstractButton*>(QString::fromLatin1(button)),
-                      Qt::LeftButton);
-}
-
 class PropertyTreeWindowTest : public QtDialogWindowTest {
 protected:
     PropertyTreeWindowTest() : dialog_(u"Session Options", 0, &state_) {

@@ -1,5 +1,6 @@
 #include "tests/davaraze/qt/ModalDriver.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
@@ -48,6 +49,12 @@ void WhenModalShows(std::function<void(QWidget& window)> act) {
 
 void LetEventsRun(int milliseconds) {
     QTest::qWait(milliseconds);
+}
+
+void Press(QWidget& window, const char* button) {
+    auto* pressed = window.findChild<QAbstractButton*>(QString::fromLatin1(button));
+    ASSERT_NE(pressed, nullptr) << button;
+    QTest::mouseClick(pressed, Qt::LeftButton);
 }
 
 }  // namespace rivode::test

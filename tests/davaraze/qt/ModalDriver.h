@@ -15,4 +15,7 @@ void WhenModalShows(std::function<void(QWidget& window)> act);
 // Lets the window's event loop run for a moment (timers, posted events) before acting further.
 void LetEventsRun(int milliseconds = 60);
 
+// Clicks the button of window whose object name is button ("YID_OK", "YID_CANCEL").
+void Press(QWidget& window, const char* button);
+
 }  // namespace rivode::test

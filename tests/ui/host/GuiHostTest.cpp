@@ -2,17 +2,13 @@
 #include "tests/davaraze/qt/ModalDriver.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WindowLayoutRules.h"
-#include "ui/host/GuiHostSetup.h"
+#include "tests/ui/GuiHostFixture.h"
 #include "ui/host/GuiOptions.h"
 #include "ui/host/RegistryPlacementStore.h"
 #include "ui/host/Screenshot.h"
 #include "ui/host/SessionOptionsCommand.h"
 #include "ui/host/SessionsWindow.h"
 
-#include <DavaraZE/YMessageBox.h>
-#include <DavaraZE/YQtUserInterface.h>
-#include <DavaraZE/YUserInterface.h>
-#include <RivodeRavudaVU/LibraryEntry.h>
 #include <RivodeRavudaVU/ProfileFolderData.h>
 #include <RivodeRavudaVU/SessionDatabase.h>
 #include <RivodeRavudaVU/YReportMessageParams.h>
@@ -71,42 +67,7 @@ TEST(GuiOptionsTest, CommandLinesAreReadOrRefused) {
     EXPECT_EQ(options.configFolder, u"/srv/config");
 }
 
-// Windows from the Qt half; message boxes recorded and answered with answer instead of shown,
-// so a refusal or a question can be checked without a second window to drive.
-class QtWindowsRecordedMessages : public YUserInterface {
-public:
-    int ShowMessageBox(const YMessageBoxRequest& request) override {
-        messages.push_back(ToUtf8(request.text));
-        return answer;
-    }
-    int RunProgress(YProgressDialog& progress) override { return qt_->RunProgress(progress); }
-    int RunDialog(YDialog& dialog) override { return qt_->RunDialog(dialog); }
-
-    std::vector<std::string> messages;
-    int answer = YID_OK;
-
-private:
-    std::shared_ptr<YUserInterface> qt_ = YCreateQtUserInterface();
-};
-
-class SessionsWindowTest : public ::testing::Test {
-protected:
-    SessionsWindowTest() {
-        HostFolders folders;
-        folders.main = FromUtf8(config_.Path());
-        folders.source = HostFolderSource::CommandLine;
-        ui::PrepareGuiHost(folders, ui::kGuiProduct);
-        YSetUserInterface(recorder_);
-    }
-    ~SessionsWindowTest() override {
-        YSetUserInterface(nullptr);
-        RivodeRavudaVuCleanupForUnload();
-    }
-
-    TempFolder config_;
-    std::shared_ptr<QtWindowsRecordedMessages> recorder_ =
-        std::make_shared<QtWindowsRecordedMessages>();
-};
+using SessionsWindowTest = GuiHostTest;
 
 QStringList TopLevelNames(const QTreeWidget& tree) {
     QStringList names;
@@ -207,11 +168,6 @@ QTreeWidgetItem* FindEntry(QTreeWidget& tree, const QString& path) {
         }
     }
     return nullptr;
-}
-
-void Press(QWidget& window, const char* name) {
-    QTest::mouseClick(window.findChild<QAbstractButton*>(QString::fromLatin1(name)),
-                      Qt::LeftButton);
 }
 
 TEST_F(SessionsWindowTest, NewRenameAndDeleteLandInTheStoreAndRefusalsStoreNothing) {

@@ -1,11 +1,9 @@
 #include "tests/davaraze/ScopedEnvironment.h"
 #include "tests/davaraze/qt/ModalDriver.h"
-#include "tests/support/TempFolder.h"
 #include "tests/support/WindowLayoutRules.h"
-#include "ui/host/GuiHostSetup.h"
+#include "tests/ui/GuiHostFixture.h"
 #include "ui/host/SessionOptionsCommand.h"
 
-#include <DavaraZE/YQtUserInterface.h>
 #include <RivodeRavudaVU/ColorScheme.h>
 #include <RivodeRavudaVU/ConnectProtocolTable.h>
 #include <RivodeRavudaVU/GlobalConfig.h>
@@ -13,7 +11,6 @@
 #include <RivodeRavudaVU/KeyCodes.h>
 #include <RivodeRavudaVU/KeyMappingEditor.h>
 #include <RivodeRavudaVU/KeywordLists.h>
-#include <RivodeRavudaVU/LibraryEntry.h>
 #include <RivodeRavudaVU/ProductNumbers.h>
 #include <RivodeRavudaVU/RivodeMessages.h>
 #include <RivodeRavudaVU/SessionConfig.h>
@@ -27,7 +24,6 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFontDialog>
-
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -41,44 +37,21 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include <functional>
+#include <map>
 
 namespace rivode {
 namespace {
 
 using test::LetEventsRun;
-using test::TempFolder;
+using test::Press;
 using test::WhenModalShows;
-
-// Windows from the Qt half; message boxes recorded instead of shown, so a refusal can be
-// checked without a second window to close.
-class QtWindowsRecordedMessages : public YUserInterface {
-public:
-    int ShowMessageBox(const YMessageBoxRequest& request) override {
-        messages.push_back(request.text);
-        return YID_OK;
-    }
-    int RunProgress(YProgressDialog& progress) override { return qt_->RunProgress(progress); }
-    int RunDialog(YDialog& dialog) override { return qt_->RunDialog(dialog); }
-
-    std::vector<YUnicodeString> messages;
-
-private:
-    std::shared_ptr<YUserInterface> qt_ = YCreateQtUserInterface();
-};
 
 void RestorePageFactories();
 
-class SessionOptionsTest : public ::testing::Test {
+class SessionOptionsTest : public test::GuiHostTest {
 protected:
     SessionOptionsTest() {
-        HostFolders folders;
-        folders.main = FromUtf8(config_.Path());
-        folders.source = HostFolderSource::CommandLine;
-        ui::PrepareGuiHost(folders, ui::kGuiProduct);
-        YSetUserInterface(recorder_);
         const YAppFnTable table{LoadConnectProtocolModule, nullptr, nullptr};
         bool fips = false;
         YReportMessageParams report;
@@ -86,11 +59,7 @@ protected:
                                              GetDefaultConnectModuleFolder(), fips, report);
         SessionOptionsDialogBase::m_pageStateMap.Clear();
     }
-    ~SessionOptionsTest() override {
-        RestorePageFactories();
-        YSetUserInterface(nullptr);
-        RivodeRavudaVuCleanupForUnload();
-    }
+    ~SessionOptionsTest() override { RestorePageFactories(); }
 
     // A stored session of protocol at "Work\Host".
     YRefPtr<ISessionConfig> StoredSession(const char16_t* protocol) {
@@ -105,9 +74,6 @@ protected:
         return GetSessionDatabaseImpl()->OpenSession(u"Work\\Host");
     }
 
-    TempFolder config_;
-    std::shared_ptr<QtWindowsRecordedMessages> recorder_ =
-        std::make_shared<QtWindowsRecordedMessages>();
     bool loaded_ = false;
 };
 
@@ -122,6 +88,14 @@ std::vector<YUnicodeString> ShownPaths(const YPropertyTreeDialog& dialog) {
 bool Shows(const YPropertyTreeDialog& dialog, std::u16string_view path) {
     const std::vector<YUnicodeString> shown = ShownPaths(dialog);
     return std::find(shown.begin(), shown.end(), path) != shown.end();
+}
+
+// The dialog's window over session, with the choices no test varies left at their defaults.
+int RunDialog(ISessionConfig& session, int product = ui::kGuiProduct,
+              GlobalConfig* global = nullptr, int mode = 0) {
+    bool keywords = false;
+    return ShowSessionOptionsDialog(global, &session, mode, false, false, 0, false, 0, false,
+                                    keywords, product, nullptr);
 }
 
 TEST_F(SessionOptionsTest, PagesFollowTheProtocolTheProductAndTheMode) {
@@ -176,11 +150,6 @@ TEST_F(SessionOptionsTest, ChangingTheProtocolMovesThePagesOrIsRefused) {
     EXPECT_NE(recorder_->messages[0].find(u"Carrier Pigeon"), YUnicodeString::npos);
     EXPECT_TRUE(connect.OnTerminalProtocolChanged(u"Telnet"));
     EXPECT_TRUE(Shows(dialog, u"Terminal\\Log File"));
-}
-
-void Press(QWidget& window, const char* button) {
-    QTest::mouseClick(window.findChild<QAbstractButton*>(QString::fromLatin1(button)),
-                      Qt::LeftButton);
 }
 
 // A protocol module's page set: one page named after the protocol below the Connection page.
@@ -336,11 +305,8 @@ TEST_F(SessionOptionsTest, ReadOnlyPromptComesOnceTheWindowShows) {
         EXPECT_TRUE(window.isVisible());
         Press(window, "YID_CANCEL");
     });
-    bool keywords = false;
-    EXPECT_EQ(
-        ShowSessionOptionsDialog(nullptr, session.get(), kSessionOptionsModeReadOnly, false, false,
-                                 0, false, 0, false, keywords, ui::kGuiProduct, nullptr),
-        YID_CANCEL);
+    EXPECT_EQ(RunDialog(*session, ui::kGuiProduct, nullptr, kSessionOptionsModeReadOnly),
+              YID_CANCEL);
     EXPECT_FALSE(okEnabled);
     ASSERT_EQ(messagesWhenShown, 1u);
     EXPECT_EQ(recorder_->messages[0], LoadMessageString(msg::SessionOptionsLocked));
@@ -402,12 +368,6 @@ void WhenModalWithChildShows(const char* child, std::function<void(QWidget&)> ac
             WhenModalWithChildShows(child, act, pollsLeft - 1);
         }
     });
-}
-
-int RunDialog(ISessionConfig& session) {
-    bool keywords = false;
-    return ShowSessionOptionsDialog(nullptr, &session, 0, false, false, 0, false, 0, false,
-                                    keywords, ui::kGuiProduct, nullptr);
 }
 
 // The pages made from value rows bind each kind of field the same way: one case of each kind
@@ -710,10 +670,7 @@ TEST_F(SessionOptionsTest, ProtocolAndEmulationChoicesRefreshThePagesThatDependO
         }
         Press(window, "YID_CANCEL");
     });
-    bool keywords = false;
-    EXPECT_EQ(ShowSessionOptionsDialog(nullptr, session.get(), 0, false, false, 0, false, 0, false,
-                                       keywords, kProductQuillterm, nullptr),
-              YID_CANCEL);
+    EXPECT_EQ(RunDialog(*session, kProductQuillterm), YID_CANCEL);
     EXPECT_TRUE(recorder_->messages.empty());
 }
 
@@ -777,10 +734,7 @@ TEST_F(SessionOptionsTest, AnsiColorPickedIntoTheSessionsOwnPaletteOnOkOnly) {
             EXPECT_EQ(boldRed->text(), QStringLiteral("#123456"));
             Press(w, button == YID_OK ? "YID_OK" : "YID_CANCEL");
         });
-        bool keywords = false;
-        EXPECT_EQ(ShowSessionOptionsDialog(global.get(), session.get(), 0, false, false, 0, false,
-                                           0, false, keywords, ui::kGuiProduct, nullptr),
-                  button);
+        EXPECT_EQ(RunDialog(*session, ui::kGuiProduct, global.get()), button);
         // Sixteen colors of red, green, blue and a zero; the untouched ones are the
         // application's palette, which the session starts from.
         std::vector<std::uint8_t> expected;
@@ -920,10 +874,7 @@ TEST_F(SessionOptionsTest, EveryPageIsLaidOutWithoutFaults) {
             }
             Press(window, "YID_CANCEL");
         });
-        bool keywords = false;
-        EXPECT_EQ(ShowSessionOptionsDialog(global.get(), session.get(), 0, false, false, 0, false,
-                                           0, false, keywords, kProductQuillterm, nullptr),
-                  YID_CANCEL);
+        EXPECT_EQ(RunDialog(*session, kProductQuillterm, global.get()), YID_CANCEL);
         // Connection, Telnet's pages, FTP's page from its module, Logon Actions, the fourteen
         // Terminal pages and the three File Transfer pages.
         EXPECT_EQ(seen.size(), 21) << seen.join(QLatin1Char(',')).toStdString();
