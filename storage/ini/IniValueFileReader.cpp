@@ -179,6 +179,21 @@ public:
                SameBytes(text_.data() + position_, prefix.data(), prefix.size());
     }
 
+    // The text and the reading position, for a reader that takes several lines at once.
+    std::string_view Text() const { return text_; }
+    std::size_t Position() const { return position_; }
+    void SkipTo(std::size_t position) { position_ = position; }
+    // Where the line after the one ending at end (a line end, or the text's end) starts: a CR
+    // and LF end a line together.
+    std::size_t AfterLineEnd(std::size_t end) const {
+        std::size_t next = end + 1;
+        if (end < text_.size() && text_[end] == '\r' && next < text_.size() && text_[next] == '\n') {
+            ++next;
+        }
+        return next;
+    }
+    const TextMarks& Marks() const { return marks_; }
+
     bool Next(std::string_view& line) {
         if (position_ >= text_.size()) {
             return false;
@@ -220,11 +235,7 @@ private:
     void Take(std::size_t end, std::string_view& line) {
         lineStart_ = position_;
         line = text_.substr(position_, end - position_);
-        position_ = end + 1;
-        if (end < text_.size() && text_[end] == '\r' && position_ < text_.size() &&
-            text_[position_] == '\n') {
-            ++position_;
-        }
+        position_ = AfterLineEnd(end);
     }
 
     std::string_view text_;
@@ -242,6 +253,9 @@ public:
     bool Run() {
         std::string_view line;
         for (;;) {
+            if (!table_.FollowedHeader().empty()) {
+                ReadFollowedLines();
+            }
             // Files of one kind hold the same values in the same order: a line that starts
             // with the header the thread's last reading met here needs no parsing of it.
             const std::string_view followed = table_.FollowedHeader();
@@ -268,6 +282,46 @@ public:
     }
 
 private:
+    // Reads the numbers and texts whose lines start with the headers the thread's last reading
+    // met, in a row, as far as they go. The lines this leaves (a value with continuation lines,
+    // a line that parts from that reading, one not valid) go through the general path.
+    void ReadFollowedLines() {
+        const std::string_view text = lines_.Text();
+        const TextMarks& marks = lines_.Marks();
+        std::size_t at = lines_.Position();
+        table_.FollowLines([&](std::string_view header) -> YIniFileData* {
+            if (at >= text.size() || text.size() - at < header.size() ||
+                !SameBytes(text.data() + at, header.data(), header.size())) {
+                return nullptr;
+            }
+            const std::size_t rest = at + header.size();
+            YIniFileData* value = nullptr;
+            std::size_t end = 0;
+            if (header[0] == 'D') {
+                // A number's line ends after its eight digits.
+                end = rest + 8;
+                if (end > text.size() ||
+                    (end < text.size() && text[end] != '\r' && text[end] != '\n')) {
+                    return nullptr;
+                }
+                const std::optional<std::uint32_t> number = ParseHex8(text.substr(rest, 8));
+                if (!number) {
+                    return nullptr;
+                }
+                value = table_.MakeValue<YIniFileDataDword>(*number);
+            } else if (header[0] == 'S') {
+                end = marks.Find(TextMarks::kLineEnd, rest, text.size());
+                value = table_.MakeValue<YIniFileDataString>(
+                    YIniFileDataString::Utf8{text.substr(rest, end - rest)});
+            } else {
+                return nullptr;
+            }
+            at = lines_.AfterLineEnd(end);
+            return value;
+        });
+        lines_.SkipTo(at);
+    }
+
     // Stores a value of kind T read under header.
     template <class T, class Stored>
     void Keep(const Header& header, Stored&& stored) {

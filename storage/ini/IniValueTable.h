@@ -161,6 +161,43 @@ public:
     void EmplaceFollowed(Args&&... args) {
         PlaceFollowed(NewValue<T>(std::forward<Args>(args)...));
     }
+    // Stores values as EmplaceFollowed does, for as many lines in a row as read(header) turns
+    // into a value (made by MakeValue): header is FollowedHeader() of each, and read gives
+    // nullptr for a line that does not start with it or that it leaves to its caller. Most
+    // lines of a file are read here: the loop keeps its place in the steps in registers, where
+    // a call per line reloaded it from the table after every value stored.
+    template <class Read>
+    void FollowLines(Read&& read) {
+        const LoadStep* const steps = followedSteps_;
+        const std::size_t count = followedCount_;
+        Entry* const entries = general_.data();
+        std::size_t position = loadPosition_;
+        bool placedGeneral = false;
+        while (position < count) {
+            const LoadStep& step = steps[position];
+            YIniFileData* const value = read(step.header);
+            if (value == nullptr) {
+                break;
+            }
+            ++position;
+            if (step.personal >= 0) {
+                loadPosition_ = position - 1;
+                PlaceFollowed(value);
+                continue;
+            }
+            placedGeneral = true;
+            if (YIniFileData* replaced = std::exchange(entries[step.entry].value, value)) {
+                Destroy(replaced);
+            }
+        }
+        loadPosition_ = position;
+        generalChanged = generalChanged || placedGeneral;
+    }
+    // A value of kind T in the table's arena, for FollowLines to store.
+    template <class T, class... Args>
+    YIniFileData* MakeValue(Args&&... args) {
+        return NewValue<T>(std::forward<Args>(args)...);
+    }
 
     bool personalChanged = false;
     bool generalChanged = false;
