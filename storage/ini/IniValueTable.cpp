@@ -213,11 +213,17 @@ YIniFileData* IniValueTable::FindByHash(std::u16string_view name) const {
     const std::uint64_t hash = HashValueName(name);
     const std::size_t index = FindGeneral(name, hash);
     if (index < general_.size()) {
-        if (general_[index].lastingNameChecks < kLastingNameChecks) {
+        const Entry& found = general_[index];
+        if (found.lastingNameChecks < kLastingNameChecks) {
             LearnLastingName(index, name);
         }
-        nextGeneral_ = index + 1;
-        return general_[index].value;
+        // A value looked up twice in a row (its size, then its bytes) is no step of the order.
+        if (index != lastFound_) {
+            LearnSuccessor(index);
+            lastFound_ = index;
+            nextGeneral_ = found.successor;
+        }
+        return found.value;
     }
     const int personal = FindPersonalValue(name, hash);
     return personal >= 0 ? personal_[static_cast<std::size_t>(personal)] : nullptr;
@@ -250,6 +256,7 @@ IniValueTable::Placement IniValueTable::Store(std::u16string_view name, std::uin
     }
     // Filled in place: building the entry aside and copying it stalls on the copy's loads.
     Entry& entry = general_.emplace_back();
+    entry.successor = static_cast<std::uint32_t>(general_.size());
     entry.hash = hash;
     entry.name = copyName ? CopyText(name) : name;
     entry.value = value;
@@ -433,23 +440,33 @@ void IniValueTable::EndLoad() {
     followedCount_ = 0;
 }
 
-void IniValueTable::LearnLastingName(std::size_t entry, std::u16string_view name) const {
-    // Only the memory of the thread that read this table, while it still remembers this
-    // table's reading: its entries are then this table's, name for name. (Another thread's
-    // memory may be gone with its thread.)
+IniValueTable::Entry* IniValueTable::RememberedEntry(std::size_t entry) const {
     if (shape_ == 0 || memory_ != &threadLastLoad || memory_->shape != shape_ ||
         entry >= memory_->entries.size()) {
+        return nullptr;
+    }
+    return &memory_->entries[entry];
+}
+
+void IniValueTable::LearnLastingName(std::size_t entry, std::u16string_view name) const {
+    Entry* remembered = RememberedEntry(entry);
+    if (remembered == nullptr || remembered->lastingNameChecks >= kLastingNameChecks) {
         return;
     }
-    Entry& remembered = memory_->entries[entry];
-    if (remembered.lastingNameChecks >= kLastingNameChecks) {
-        return;
-    }
-    ++remembered.lastingNameChecks;
+    ++remembered->lastingNameChecks;
     if (IsLastingNameText(name)) {
         // Known now: no further checks.
-        remembered.lastingName = name.data();
-        remembered.lastingNameChecks = kLastingNameChecks;
+        remembered->lastingName = name.data();
+        remembered->lastingNameChecks = kLastingNameChecks;
+    }
+}
+
+void IniValueTable::LearnSuccessor(std::size_t entry) const {
+    if (lastFound_ == kNoEntry) {
+        return;
+    }
+    if (Entry* remembered = RememberedEntry(lastFound_)) {
+        remembered->successor = static_cast<std::uint32_t>(entry);
     }
 }
 

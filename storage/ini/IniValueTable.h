@@ -72,9 +72,10 @@ public:
     IniValueTable& operator=(const IniValueTable&) = delete;
 
     // The value of name (personal table first), or nullptr when absent or deleted.
-    // Records read their values in the order they are stored, so the entry after the one found
-    // last is tried first, which spares the hashing and both look-ups. That try is inlined: the
-    // call, saving the registers the index search needs, cost as much as the try itself.
+    // Readers of one kind of key read its values in one order, mostly the order they are
+    // stored in, so the entry that followed the one found last the last time is tried first,
+    // which spares the hashing and both look-ups. That try is inlined: the call, saving the
+    // registers the index search needs, cost as much as the try itself.
     // A general entry never holds a personal name, so a match there is the answer. Records name
     // their values by lasting copies, which never move or change: the same address and length
     // is the same name.
@@ -86,7 +87,8 @@ public:
                 if (next.lastingNameChecks < kLastingNameChecks) {
                     LearnLastingName(nextGeneral_, name);
                 }
-                ++nextGeneral_;
+                lastFound_ = nextGeneral_;
+                nextGeneral_ = next.successor;
                 return next.value;
             }
         }
@@ -241,6 +243,8 @@ public:
         if (!IsPersonalSlot(slot)) {
             nextGeneral_ = slot - kPersonalValueCount;
         }
+        // The listing's order teaches nothing of the order its readers read in.
+        lastFound_ = kNoEntry;
     }
 
     // Every entry that maps to a value, in slot order. visit(name, value, isPersonal).
@@ -265,6 +269,9 @@ private:
         // How often the thread's memory of a reading checked the names looked up for this
         // entry; at most once lastingName is known.
         std::uint8_t lastingNameChecks = 0;
+        // The entry to try first after this one is found: the next one, or the one that the
+        // readers of tables following the same reading looked up next (see LearnSuccessor).
+        std::uint32_t successor = 0;
     };
 
     template <class T, class... Args>
@@ -331,6 +338,13 @@ private:
     // Teaches the thread's memory of this table's reading that name, which the table's entry
     // holds, is a lasting copy: the tables that follow that reading start knowing it.
     void LearnLastingName(std::size_t entry, std::u16string_view name) const;
+    // Teaches that memory that entry was looked up right after lastFound_, so that the tables
+    // that follow that reading try it first then.
+    void LearnSuccessor(std::size_t entry) const;
+    // The thread's memory of entry while it remembers this table's reading (its entries are
+    // then this table's, name for name), else nullptr. Another thread's memory may be gone with
+    // its thread.
+    Entry* RememberedEntry(std::size_t entry) const;
     // Doubles the index, or makes it size slots (a power of two) when size is not 0.
     void Grow(std::size_t size = 0);
     static void Destroy(YIniFileData* value);
@@ -344,8 +358,11 @@ private:
     std::array<YIniFileData*, kPersonalValueCount> personal_{};
     std::array<bool, kPersonalValueCount> personalSlotChanged_{};
     std::vector<Entry> general_;
-    // The general entry a look-up tries first: the one after the entry found last.
+    // The general entry a look-up tries first (the successor of the entry found last), and
+    // that entry.
+    static constexpr std::size_t kNoEntry = ~std::size_t{0};
     mutable std::size_t nextGeneral_ = 0;
+    mutable std::size_t lastFound_ = kNoEntry;
     // Open addressing over general_: each slot holds an entry index + 1, 0 when free.
     std::vector<std::uint32_t> slots_;
     // While a file is read: how many names it has stored so far.
