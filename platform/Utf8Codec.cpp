@@ -164,16 +164,27 @@ bool ReadUtf8CodePoint(std::string_view bytes, std::size_t& at, char32_t& codePo
     return true;
 }
 
+namespace {
+
+// Kept out of DecodeUtf8: inlined there, its registers were saved and restored around every
+// text, nearly all of which are ASCII and never come here.
+[[gnu::noinline]] Utf8DecodeResult DecodeBeyondAscii(std::string_view bytes, char16_t* out,
+                                                     std::size_t& written, IllFormed illFormed) {
+    char16_t* next = out;
+    const Utf8DecodeResult result = Decode<true>(bytes, next, illFormed);
+    written = static_cast<std::size_t>(next - out);
+    return result;
+}
+
+}  // namespace
+
 Utf8DecodeResult DecodeUtf8(std::string_view bytes, char16_t* out, std::size_t& written,
                             IllFormed illFormed) {
     if (WidenAscii(bytes, out)) {
         written = bytes.size();
         return {bytes.size(), false};
     }
-    char16_t* next = out;
-    const Utf8DecodeResult result = Decode<true>(bytes, next, illFormed);
-    written = static_cast<std::size_t>(next - out);
-    return result;
+    return DecodeBeyondAscii(bytes, out, written, illFormed);
 }
 
 Utf8DecodeResult FindValidUtf8(std::string_view bytes) {
