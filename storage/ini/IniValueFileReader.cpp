@@ -203,7 +203,7 @@ public:
         if (position_ >= text_.size()) {
             return false;
         }
-        Take(marks_.Find(TextMarks::kLineEnd, position_, text_.size()), line);
+        Take(marks_.FindLineEnd(position_, text_.size()), line);
         return true;
     }
 
@@ -226,9 +226,10 @@ public:
         if (line.size() <= 4 || line[1] != ':' || line[2] != '"') {
             return std::nullopt;
         }
-        const std::size_t close =
-            marks_.Find(TextMarks::kQuote, lineStart_ + 3, lineStart_ + line.size()) - lineStart_;
-        if (close + 1 >= line.size() || line[close + 1] != '=') {
+        // Names are read here only where a file parts from the last one read: searching each
+        // on its own costs less than marking every quote of every file.
+        const std::size_t close = line.find('"', 3);
+        if (close == std::string_view::npos || close + 1 >= line.size() || line[close + 1] != '=') {
             return std::nullopt;
         }
         const std::string_view prefix = line.substr(0, close + 2);
@@ -238,7 +239,6 @@ public:
 private:
     // The line from the reading position to end, where a line end (or the text's end) is.
     void Take(std::size_t end, std::string_view& line) {
-        lineStart_ = position_;
         line = text_.substr(position_, end - position_);
         position_ = AfterLineEnd(end);
     }
@@ -246,7 +246,6 @@ private:
     std::string_view text_;
     const TextMarks& marks_;
     std::size_t position_ = 0;
-    std::size_t lineStart_ = 0;
 };
 
 class ValueFileParser {
@@ -315,7 +314,7 @@ private:
                 }
                 value = table_.MakeValue<YIniFileDataDword>(*number);
             } else if (header[0] == 'S') {
-                end = marks.Find(TextMarks::kLineEnd, rest, text.size());
+                end = marks.FindLineEnd(rest, text.size());
                 value = table_.MakeValue<YIniFileDataString>(
                     YIniFileDataString::Utf8{text.substr(rest, end - rest)});
             } else {
