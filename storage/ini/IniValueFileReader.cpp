@@ -7,12 +7,16 @@
 #include <RivodeRavudaVU/HexDigits.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <optional>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__)
+#include <tmmintrin.h>
 #endif
 
 namespace rivode::storage {
@@ -70,49 +74,73 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\v' || c == '\f';
 }
 
-#if defined(__SSE2__)
-// Sixteen bytes laid out as the writer lays them out (a blank, then two digits, for each), checked
-// and turned into nibbles together: the table look-up per digit cost most of a binary value's
-// reading. false, with out untouched, when the 48 characters at line are not that.
-bool ReadSixteenHexBytes(const char* line, std::uint8_t* out) {
+#if defined(__x86_64__)
+// Up to sixteen bytes laid out as the writer lays them out (a blank, then two digits, for
+// each): the first count such triples of the 48 characters at chars, all of which may be read.
+// They are checked and turned into bytes together in registers, where a table look-up per digit
+// cost most of a binary value's reading. false, with out untouched, when those characters are
+// not that.
+[[gnu::target("ssse3")]] bool ReadHexTriples(const char* chars, std::size_t count,
+                                             std::uint8_t* out) {
+    // Where the first and the second digit of each byte sit among the three blocks of sixteen
+    // characters: per block, each byte's lane takes its digit when that block holds it.
+    struct Lanes {
+        alignas(16) std::array<std::array<std::int8_t, 16>, 3> block;
+    };
+    static constexpr auto lanesOf = [](std::size_t digit) {
+        Lanes lanes{};
+        for (std::size_t byte = 0; byte < 16; ++byte) {
+            const std::size_t at = 3 * byte + 1 + digit;
+            for (std::size_t block = 0; block < 3; ++block) {
+                lanes.block[block][byte] =
+                    at / 16 == block ? static_cast<std::int8_t>(at % 16) : std::int8_t{-1};
+            }
+        }
+        return lanes;
+    };
+    static constexpr Lanes kHigh = lanesOf(0);
+    static constexpr Lanes kLow = lanesOf(1);
     constexpr std::uint64_t kBlanks = 0x249249249249;  // every third character, from the first
-    constexpr std::uint64_t kDigits = ~kBlanks & 0xFFFFFFFFFFFF;
-    alignas(16) std::uint8_t nibbles[64];
-    _mm_store_si128(reinterpret_cast<__m128i*>(nibbles + 48), _mm_setzero_si128());
+    const std::uint64_t used = (std::uint64_t{1} << (3 * count)) - 1;
     std::uint64_t blanks = 0;
     std::uint64_t digits = 0;
-    const auto bits = [](__m128i matches) {
-        return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(matches)));
-    };
-    for (unsigned part = 0; part < 3; ++part) {
-        const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line + part * 16));
+    __m128i high = _mm_setzero_si128();
+    __m128i low = _mm_setzero_si128();
+    for (std::size_t block = 0; block < 3; ++block) {
+        const __m128i chars16 =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(chars + block * 16));
         // Compared as signed bytes: a byte above 0x7F is below every character looked for.
-        const __m128i lower = _mm_or_si128(chars, _mm_set1_epi8(0x20));
-        const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(chars, _mm_set1_epi8('0' - 1)),
-                                            _mm_cmplt_epi8(chars, _mm_set1_epi8('9' + 1)));
+        const __m128i lower = _mm_or_si128(chars16, _mm_set1_epi8(0x20));
+        const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(chars16, _mm_set1_epi8('0' - 1)),
+                                            _mm_cmplt_epi8(chars16, _mm_set1_epi8('9' + 1)));
         const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(lower, _mm_set1_epi8('a' - 1)),
                                              _mm_cmplt_epi8(lower, _mm_set1_epi8('f' + 1)));
-        blanks |= bits(_mm_cmpeq_epi8(chars, _mm_set1_epi8(' '))) << (part * 16);
-        digits |= bits(_mm_or_si128(digit, letter)) << (part * 16);
+        const auto bits = [](__m128i matches) {
+            return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(matches)));
+        };
+        blanks |= bits(_mm_cmpeq_epi8(chars16, _mm_set1_epi8(' '))) << (block * 16);
+        digits |= bits(_mm_or_si128(digit, letter)) << (block * 16);
         // A digit's value is its low nibble, plus 9 for a letter.
-        const __m128i values = _mm_add_epi8(_mm_and_si128(chars, _mm_set1_epi8(0x0F)),
+        const __m128i values = _mm_add_epi8(_mm_and_si128(chars16, _mm_set1_epi8(0x0F)),
                                             _mm_and_si128(letter, _mm_set1_epi8(9)));
-        _mm_store_si128(reinterpret_cast<__m128i*>(nibbles + part * 16), values);
+        const auto lanes = [block](const Lanes& of) {
+            return _mm_load_si128(reinterpret_cast<const __m128i*>(of.block[block].data()));
+        };
+        high = _mm_or_si128(high, _mm_shuffle_epi8(values, lanes(kHigh)));
+        low = _mm_or_si128(low, _mm_shuffle_epi8(values, lanes(kLow)));
     }
-    if ((blanks & kBlanks) != kBlanks || (digits & kDigits) != kDigits) {
+    if ((blanks & kBlanks & used) != (kBlanks & used) ||
+        (digits & ~kBlanks & used) != (~kBlanks & used)) {
         return false;
     }
-    // Each byte with the next one's nibble: a digit pair's value sits at its first digit.
-    alignas(16) std::uint8_t pairs[48];
-    for (unsigned part = 0; part < 3; ++part) {
-        const __m128i high = _mm_load_si128(reinterpret_cast<const __m128i*>(nibbles + part * 16));
-        const __m128i low =
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(nibbles + part * 16 + 1));
-        const __m128i shifted = _mm_and_si128(_mm_slli_epi16(high, 4), _mm_set1_epi8(-16));
-        _mm_store_si128(reinterpret_cast<__m128i*>(pairs + part * 16), _mm_or_si128(shifted, low));
-    }
-    for (unsigned k = 0; k < 16; ++k) {
-        out[k] = pairs[3 * k + 1];
+    // Every value is below 16: shifting 16-bit lanes moves no bit into the next byte.
+    const __m128i bytes = _mm_or_si128(_mm_slli_epi16(high, 4), low);
+    if (count == 16) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
+    } else {
+        alignas(16) std::uint8_t all[16];
+        _mm_store_si128(reinterpret_cast<__m128i*>(all), bytes);
+        std::memcpy(out, all, count);
     }
     return true;
 }
@@ -120,15 +148,22 @@ bool ReadSixteenHexBytes(const char* line, std::uint8_t* out) {
 
 // Reads the bytes of one continuation line into out, which has room for missing more; the
 // number read, or -1 when the line holds an odd digit, a character that is not hexadecimal, or
-// more bytes than are still missing.
-std::ptrdiff_t ReadHexBytes(std::string_view line, std::size_t missing, std::uint8_t* out) {
+// more bytes than are still missing. The text holding the line may be read up to textEnd.
+std::ptrdiff_t ReadHexBytes(std::string_view line, const char* textEnd, std::size_t missing,
+                            std::uint8_t* out) {
     std::size_t read = 0;
     std::size_t i = 0;
-#if defined(__SSE2__)
-    while (i + 48 <= line.size() && missing - read >= 16 &&
-           ReadSixteenHexBytes(line.data() + i, out + read)) {
-        i += 48;
-        read += 16;
+#if defined(__x86_64__)
+    static const bool hasShuffle = __builtin_cpu_supports("ssse3");
+    while (hasShuffle && read < missing) {
+        const std::size_t count =
+            std::min({(line.size() - i) / 3, missing - read, std::size_t{16}});
+        if (count == 0 || textEnd - (line.data() + i) < 48 ||
+            !ReadHexTriples(line.data() + i, count, out + read)) {
+            break;
+        }
+        i += 3 * count;
+        read += count;
     }
 #endif
     // Lines as they are written (a blank, then two digits, for each byte) go three characters
@@ -375,13 +410,14 @@ private:
             return false;
         }
         std::uint8_t* bytes = table_.AllocateBytes(length);
+        const char* const textEnd = lines_.Text().data() + lines_.Text().size();
         std::size_t read = 0;
         std::string_view line;
         while (read < length) {
             if (!lines_.Next(line)) {
                 return false;
             }
-            const std::ptrdiff_t added = ReadHexBytes(line, length - read, bytes + read);
+            const std::ptrdiff_t added = ReadHexBytes(line, textEnd, length - read, bytes + read);
             if (added < 0) {
                 return false;
             }

@@ -112,7 +112,10 @@ TEST(ValueFileReaderTest, LongBinaryValuesReadTheSameInAnyLayoutAndStopAtAnyFaul
     const auto read = [](const std::string& continuation) {
         IniValueTable table;
         const bool whole =
-            ReadIniValueFile("B:\"b\"=00000028\r\n" + continuation + "\r\nD:\"d\"=00000001", table);
+            // Text enough after the value that its last bytes, too, are read many at a time.
+            ReadIniValueFile(
+                "B:\"b\"=00000028\r\n" + continuation + "\r\nS:\"s\"=" + std::string(64, 'x'),
+                table);
         std::vector<std::uint8_t> bytes(64);
         std::uint64_t size = bytes.size();
         const YIniFileData* value = table.Find(u"b");
@@ -133,9 +136,9 @@ TEST(ValueFileReaderTest, LongBinaryValuesReadTheSameInAnyLayoutAndStopAtAnyFaul
     for (const std::string& layout : {digits, upper, tab, doubled, split}) {
         EXPECT_EQ(read(layout), expected) << layout;
     }
-    // A character next to the digits' and letters' ranges, or above ASCII, in any place of the
-    // first runs of sixteen bytes ends the reading there; so does a digit in a blank's place.
-    for (std::size_t at = 0; at < 100; ++at) {
+    // A character next to the digits' and letters' ranges, or above ASCII, in any place ends
+    // the reading there; so does a digit in a blank's place.
+    for (std::size_t at = 0; at < digits.size(); ++at) {
         for (const std::string_view fault :
              {"g", "/", ":", "@", "G", "`", "\x7f", "\xc3\xa9", at % 3 == 0 ? "a" : "g"}) {
             std::string broken = digits;
