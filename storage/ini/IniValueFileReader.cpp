@@ -25,6 +25,22 @@ namespace {
 // Every character the format gives a meaning to is ASCII, and no byte of a multi-byte UTF-8
 // character is: the lines are parsed as bytes, and only names and texts are ever decoded.
 
+#if defined(__SSE2__)
+// Which of sixteen characters are hexadecimal digits (all bits of their bytes set), with the
+// value of each in values: its low nibble, plus 9 for a letter. Compared as signed bytes: a
+// byte above 0x7F is below every character looked for.
+[[gnu::always_inline]] inline __m128i HexDigits(__m128i chars, __m128i& values) {
+    const __m128i lower = _mm_or_si128(chars, _mm_set1_epi8(0x20));  // 'A'-'F' as 'a'-'f'
+    const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(chars, _mm_set1_epi8('0' - 1)),
+                                        _mm_cmplt_epi8(chars, _mm_set1_epi8('9' + 1)));
+    const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(lower, _mm_set1_epi8('a' - 1)),
+                                         _mm_cmplt_epi8(lower, _mm_set1_epi8('f' + 1)));
+    values = _mm_add_epi8(_mm_and_si128(chars, _mm_set1_epi8(0x0F)),
+                          _mm_and_si128(letter, _mm_set1_epi8(9)));
+    return _mm_or_si128(digit, letter);
+}
+#endif
+
 // Inlined: called once per number, a call costs as much as the parsing.
 [[gnu::always_inline]] inline std::optional<std::uint32_t> ParseHex8(std::string_view text) {
     if (text.size() != 8) {
@@ -35,18 +51,10 @@ namespace {
     // digit costs more than the rest of a number's line, and so did the same in a general
     // register, which had to build each of its byte-wise constants anew for every number.
     const __m128i chars = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(text.data()));
-    // Compared as signed bytes: a byte above 0x7F is below every character looked for.
-    const __m128i lower = _mm_or_si128(chars, _mm_set1_epi8(0x20));  // 'A'-'F' as 'a'-'f'
-    const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(chars, _mm_set1_epi8('0' - 1)),
-                                        _mm_cmplt_epi8(chars, _mm_set1_epi8('9' + 1)));
-    const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(lower, _mm_set1_epi8('a' - 1)),
-                                         _mm_cmplt_epi8(lower, _mm_set1_epi8('f' + 1)));
-    if ((_mm_movemask_epi8(_mm_or_si128(digit, letter)) & 0xFF) != 0xFF) {
+    __m128i nibbles;
+    if ((_mm_movemask_epi8(HexDigits(chars, nibbles)) & 0xFF) != 0xFF) {
         return std::nullopt;
     }
-    // A digit's value is its low nibble, plus 9 for a letter.
-    const __m128i nibbles = _mm_add_epi8(_mm_and_si128(chars, _mm_set1_epi8(0x0F)),
-                                         _mm_and_si128(letter, _mm_set1_epi8(9)));
     // Each pair of digits as one byte (the first is the high nibble), then the four bytes with
     // the first as the most significant.
     const __m128i pairs =
@@ -109,20 +117,12 @@ bool IsBlank(char c) {
     for (std::size_t block = 0; block < 3; ++block) {
         const __m128i chars16 =
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(chars + block * 16));
-        // Compared as signed bytes: a byte above 0x7F is below every character looked for.
-        const __m128i lower = _mm_or_si128(chars16, _mm_set1_epi8(0x20));
-        const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(chars16, _mm_set1_epi8('0' - 1)),
-                                            _mm_cmplt_epi8(chars16, _mm_set1_epi8('9' + 1)));
-        const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(lower, _mm_set1_epi8('a' - 1)),
-                                             _mm_cmplt_epi8(lower, _mm_set1_epi8('f' + 1)));
         const auto bits = [](__m128i matches) {
             return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(matches)));
         };
+        __m128i values;
         blanks |= bits(_mm_cmpeq_epi8(chars16, _mm_set1_epi8(' '))) << (block * 16);
-        digits |= bits(_mm_or_si128(digit, letter)) << (block * 16);
-        // A digit's value is its low nibble, plus 9 for a letter.
-        const __m128i values = _mm_add_epi8(_mm_and_si128(chars16, _mm_set1_epi8(0x0F)),
-                                            _mm_and_si128(letter, _mm_set1_epi8(9)));
+        digits |= bits(HexDigits(chars16, values)) << (block * 16);
         const auto lanes = [block](const Lanes& of) {
             return _mm_load_si128(reinterpret_cast<const __m128i*>(of.block[block].data()));
         };
