@@ -242,19 +242,6 @@ public:
         return true;
     }
 
-    // Takes the next line as Next does when a line end (or the text's end) follows its first
-    // length bytes, which the caller checks to hold none; false, taking nothing, otherwise. A
-    // line of known length (a number's) needs no search for its end.
-    bool NextOfLength(std::size_t length, std::string_view& line) {
-        const std::size_t end = position_ + length;
-        if (end > text_.size() ||
-            (end < text_.size() && text_[end] != '\r' && text_[end] != '\n')) {
-            return false;
-        }
-        Take(end, line);
-        return true;
-    }
-
     // The header of the line Next gave last: its kind, its name (up to the first quote after
     // the opening one) and the rest after the quote and the equals sign.
     std::optional<Header> ParseHeader(std::string_view line) const {
@@ -297,12 +284,11 @@ public:
             }
             // Files of one kind hold the same values in the same order: a line that starts
             // with the header the thread's last reading met here needs no parsing of it.
+            // The numbers and texts among them are read above; what comes here is a value with
+            // continuation lines, or one whose number ReadValue will find not valid.
             const std::string_view followed = table_.FollowedHeader();
             if (!followed.empty() && lines_.NextStartsWith(followed)) {
-                // A number's line ends after its eight digits, which ReadValue checks.
-                if (followed[0] != 'D' || !lines_.NextOfLength(followed.size() + 8, line)) {
-                    lines_.Next(line);
-                }
+                lines_.Next(line);
                 const Header header{followed[0], followed, NameInHeader(followed),
                                     line.substr(followed.size()), true};
                 if (!ReadValue(header)) {
