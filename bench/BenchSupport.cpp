@@ -1,6 +1,7 @@
 #include "bench/BenchSupport.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -185,23 +186,53 @@ std::vector<std::string> ReadFileContents(const std::vector<std::string>& files)
     return contents;
 }
 
+namespace {
+
+double ThreadSystemSeconds() {
+    struct rusage usage = {};
+    ::getrusage(RUSAGE_THREAD, &usage);
+    return static_cast<double>(usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_stime.tv_usec) / 1e6;
+}
+
+const char* const kSystemSeconds = "system_seconds";
+
+}  // namespace
+
+SystemTimeCounter::SystemTimeCounter(benchmark::State& state)
+    : state_(state), start_(ThreadSystemSeconds()) {}
+
+SystemTimeCounter::~SystemTimeCounter() {
+    state_.counters[kSystemSeconds] =
+        benchmark::Counter(ThreadSystemSeconds() - start_, benchmark::Counter::kAvgIterations);
+}
+
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-        if (!run.error_occurred) {
-            seconds[run.run_name.function_name] = run.GetAdjustedRealTime();
-            cpuSeconds[run.run_name.function_name] = run.GetAdjustedCPUTime();
+        if (run.error_occurred) {
+            continue;
+        }
+        const std::string& name = run.run_name.function_name;
+        seconds[name] = run.GetAdjustedRealTime();
+        cpuSeconds[name] = run.GetAdjustedCPUTime();
+        // In the unit of the times above, so that the ratios divide like by like.
+        const auto system = run.counters.find(kSystemSeconds);
+        if (system != run.counters.end()) {
+            systemSeconds[name] =
+                system->second.value * benchmark::GetTimeUnitMultiplier(run.time_unit);
         }
     }
 }
 
 namespace {
 
-void PrintRatioOf(const std::map<std::string, double>& seconds, const std::string& name,
+void PrintRatioOf(const std::map<std::string, double>& seconds,
+                  const std::map<std::string, double>& rawSeconds, const std::string& name,
                   const char* library, const char* raw) {
     const auto a = seconds.find(library);
-    const auto b = seconds.find(raw);
-    if (a == seconds.end() || b == seconds.end() || b->second <= 0) {
+    const auto b = rawSeconds.find(raw);
+    if (a == seconds.end() || b == rawSeconds.end() || b->second <= 0) {
         std::printf("%s=failed\n", name.c_str());
         return;
     }
@@ -212,8 +243,13 @@ void PrintRatioOf(const std::map<std::string, double>& seconds, const std::strin
 
 void PrintRatio(const RatioReporter& reporter, const char* name, const char* library,
                 const char* raw) {
-    PrintRatioOf(reporter.seconds, name, library, raw);
-    PrintRatioOf(reporter.cpuSeconds, std::string(name) + "_cpu", library, raw);
+    PrintRatioOf(reporter.seconds, reporter.seconds, name, library, raw);
+    PrintRatioOf(reporter.cpuSeconds, reporter.cpuSeconds, std::string(name) + "_cpu", library,
+                 raw);
+    if (reporter.systemSeconds.count(library) != 0) {
+        PrintRatioOf(reporter.systemSeconds, reporter.seconds, std::string(name) + "_system",
+                     library, raw);
+    }
 }
 
 void RegisterRawRead(const char* name, const std::vector<std::string>& files, int iterations,

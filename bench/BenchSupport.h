@@ -41,18 +41,37 @@ bool SaveFilesRaw(RawSave kind, const std::vector<std::string>& files,
 // Every file's bytes.
 std::vector<std::string> ReadFileContents(const std::vector<std::string>& files);
 
-// Keeps each benchmark's mean real and CPU time per iteration, to print the ratios after the
-// run.
+// Counts the kernel's share of a benchmark: the calling thread's time in system calls while it
+// lives, per iteration, into the benchmark's "system_seconds" counter. Make one before the
+// benchmark's loop.
+class SystemTimeCounter {
+public:
+    explicit SystemTimeCounter(benchmark::State& state);
+    ~SystemTimeCounter();
+    SystemTimeCounter(const SystemTimeCounter&) = delete;
+    SystemTimeCounter& operator=(const SystemTimeCounter&) = delete;
+
+private:
+    benchmark::State& state_;
+    double start_;
+};
+
+// Keeps each benchmark's mean real, CPU and system time per iteration, to print the ratios
+// after the run.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override;
     std::map<std::string, double> seconds;
     std::map<std::string, double> cpuSeconds;
+    std::map<std::string, double> systemSeconds;
 };
 
 // Prints name=library/raw of the real times with two decimals, or name=failed when either did
 // not run; then name_cpu= the same of the process's CPU times, which other work on a shared
-// machine disturbs far less (the raw side's CPU time is mostly the kernel's).
+// machine disturbs far less (the raw side's CPU time is mostly the kernel's); then, when the
+// library's benchmark counts its system time, name_system= that time over the raw side's real
+// time: how much of the ratio the system calls alone take, as they run between the library's
+// own work (with the caches that work leaves them).
 void PrintRatio(const RatioReporter& reporter, const char* name, const char* library,
                 const char* raw);
 

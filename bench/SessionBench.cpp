@@ -48,6 +48,7 @@ YProfileStoreFactory* GetStoreFactory() {
 
 void BM_OpenAllSessions(benchmark::State& state) {
     SessionDatabaseImpl& database = *GetSessionDatabaseImpl();
+    const SystemTimeCounter systemTime(state);
     for (auto _ : state) {
         for (const YUnicodeString& path : sessionPaths) {
             if (!database.OpenSession(path)) {

@@ -134,6 +134,7 @@ void LoadEveryKey(benchmark::State& state, Read read) {
     for (const std::string& path : tree->keyPaths) {
         paths.push_back(FromUtf8(path));
     }
+    const SystemTimeCounter systemTime(state);
     for (auto _ : state) {
         YProfileStore store(true, &factory);
         std::size_t values = 0;
