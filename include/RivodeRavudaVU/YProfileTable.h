@@ -241,7 +241,11 @@ public:
     template <class Part>
     YProfileTable& AddRecord(Part Record::*member) {
         Row row{Accessor(member),
-                [member](Record& record, const YProfileKey* key) { (record.*member).Init(key); }};
+                [member](Record& record, const YProfileKey* key) { (record.*member).Init(key); },
+                {},
+                {},
+                nullptr,
+                {}};
         rows_.push_back(std::move(row));
         return *this;
     }
