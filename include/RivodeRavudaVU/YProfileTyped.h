@@ -197,10 +197,15 @@ protected:
 
     // The body of Init once the name is set.
     bool InitValue(const YProfileKey* key, const T& defaultValue) {
-        T stored = defaultValue;
+        // Read in place, over the default: every member of every record opened comes through
+        // here, and a text read into a copy would be made, moved and destroyed once more.
+        Current() = defaultValue;
         bool converted = false;
-        const bool found = key != nullptr && Codec::Read(*this, *key, stored, converted);
-        Current() = found ? std::move(stored) : defaultValue;
+        const bool found = key != nullptr && Codec::Read(*this, *key, Current(), converted);
+        if (!found) {
+            // A codec may have begun to read before finding the stored value unreadable.
+            Current() = defaultValue;
+        }
         this->SetPending(!found || converted);
         this->SetFromStore(found);
         baseline_.Set(Current());

@@ -58,6 +58,7 @@ TEST_F(TypedValueBinary, ShorterPlacementLoadsOverDefaultAndLongerIsIgnored) {
     key->SetBinary(u"Long", longer.data(), 48);
 
     YProfileWindowPlacement fromShort;
+    fromShort.normalPosition.bottom = 999;  // what the value held before Init is not kept
     EXPECT_TRUE(fromShort.Init(key.get(), u"Short", SamplePlacement()));
     EXPECT_EQ(fromShort.normalPosition.left, 111);
     EXPECT_EQ(fromShort.normalPosition.right, 333);
