@@ -25,14 +25,27 @@ struct LastingNameHash {
     }
 };
 
+constexpr std::uint32_t kChunkSize = 1024;
+constexpr std::uint32_t kChunkCount = 1024;
+using Chunk = std::array<std::atomic<const YUnicodeString*>, kChunkSize>;
+
 // Values read their names by number on every load and save, from whichever thread uses the
 // record, while another thread may be adding names: the numbers index fixed chunks that never
-// move once published, so a reader needs two acquiring loads and no lock.
+// move once published, so a reader needs two acquiring loads and no lock. The chunks are found
+// through an index made at compile time, with the empty name (number 0, the name of values not
+// yet named) in place: reading a name never first asks whether the table has been made.
+// Never destroyed: values released late in the process's exit still name themselves.
+union EmptyName {
+    constexpr EmptyName() : text() {}
+    ~EmptyName() {}
+    const YUnicodeString text;
+};
+constinit EmptyName emptyName;
+constinit Chunk firstChunk{&emptyName.text};
+constinit std::array<std::atomic<Chunk*>, kChunkCount> nameChunks{&firstChunk};
+
 class LastingNameTable {
 public:
-    static constexpr std::uint32_t kChunkSize = 1024;
-    static constexpr std::uint32_t kChunkCount = 1024;
-
     LastingNameTable() { Add(u""); }
 
     std::uint32_t Find(std::u16string_view name) {
@@ -47,14 +60,7 @@ public:
         return found != numbers_.end() && found->first.data() == text.data();
     }
 
-    const YUnicodeString& TextOf(std::uint32_t index) const {
-        const Chunk* chunk = chunks_[index / kChunkSize].load(std::memory_order_acquire);
-        return *(*chunk)[index % kChunkSize].load(std::memory_order_acquire);
-    }
-
 private:
-    using Chunk = std::array<std::atomic<const YUnicodeString*>, kChunkSize>;
-
     // Under guard_. The map's nodes never move, so the texts published stay valid while others
     // are added.
     std::uint32_t Add(std::u16string_view name) {
@@ -62,7 +68,7 @@ private:
         if (index == kChunkSize * kChunkCount) {
             throw std::length_error("too many value names");
         }
-        auto& slot = chunks_[index / kChunkSize];
+        auto& slot = nameChunks[index / kChunkSize];
         Chunk* chunk = slot.load(std::memory_order_relaxed);
         if (chunk == nullptr) {
             chunk = new Chunk{};
@@ -75,7 +81,6 @@ private:
 
     std::mutex guard_;
     std::unordered_map<YUnicodeString, std::uint32_t, LastingNameHash, std::equal_to<>> numbers_;
-    std::array<std::atomic<Chunk*>, kChunkCount> chunks_{};
 };
 
 // Kept until the process ends: values of records released late in its exit still name
@@ -90,7 +95,8 @@ LastingNameTable& LastingNames() {
 YLastingName::YLastingName(std::u16string_view name) : index_(LastingNames().Find(name)) {}
 
 const YUnicodeString& YLastingName::TextOf(std::uint32_t index) {
-    return LastingNames().TextOf(index);
+    const Chunk* chunk = nameChunks[index / kChunkSize].load(std::memory_order_acquire);
+    return *(*chunk)[index % kChunkSize].load(std::memory_order_acquire);
 }
 
 bool rivode::storage::IsLastingNameText(std::u16string_view text) {
