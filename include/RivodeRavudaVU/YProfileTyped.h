@@ -198,8 +198,15 @@ protected:
     // The body of Init once the name is set.
     bool InitValue(const YProfileKey* key, const T& defaultValue) {
         // Read in place, over the default: every member of every record opened comes through
-        // here, and a text read into a copy would be made, moved and destroyed once more.
-        Current() = defaultValue;
+        // here, and a text read into a copy would be made, moved and destroyed once more. The
+        // default is swapped in rather than assigned, so that the value gives up the storage of
+        // what it held (a record copied from one made with every default holds their texts)
+        // and a text read takes only the room it needs.
+        {
+            T fresh(defaultValue);
+            using std::swap;
+            swap(Current(), fresh);
+        }
         bool converted = false;
         const bool found = key != nullptr && Codec::Read(*this, *key, Current(), converted);
         if (!found) {

@@ -69,6 +69,24 @@ TEST(LastingNames, ValuesNamedByStringOrUnnamedReadTheirNames) {
     EXPECT_FALSE(named.GetSecondFlag());
 }
 
+// Records are copied from one made with every default, long paths among them: a text loaded
+// over such a copy must not keep the room of the default it replaced.
+TEST(TextBaseline, InitGivesUpTheRoomOfTheTextHeldBefore) {
+    auto stored = std::make_shared<MemoryValues>();
+    auto key = MakeMemoryKey(stored);
+    key->SetString(u"Short Text", u"ab");
+    const YUnicodeString longText(200, u'x');
+    YProfileString value;
+    value = longText;
+    EXPECT_TRUE(value.Init(key.get(), u"Short Text", u""));
+    EXPECT_EQ(value, u"ab");
+    EXPECT_LT(value.capacity(), longText.size());
+    value = longText;
+    EXPECT_FALSE(value.Init(key.get(), u"Absent Text", u"d"));
+    EXPECT_EQ(value, u"d");
+    EXPECT_LT(value.capacity(), longText.size());
+}
+
 TEST(TextBaseline, CommitRevertAndCopiesKeepEveryKindOfText) {
     const YUnicodeString withNul(u"a\0b", 3);
     const std::vector<YUnicodeString> texts = {
