@@ -71,7 +71,9 @@ public:
 // machine disturbs far less (the raw side's CPU time is mostly the kernel's); then, when the
 // library's benchmark counts its system time, name_system= that time over the raw side's real
 // time: how much of the ratio the system calls alone take, as they run between the library's
-// own work (with the caches that work leaves them).
+// own work (with the caches that work leaves them). The kernel divides a thread's time between
+// user and system by clock-tick samples, so over a few hundred milliseconds name_system
+// scatters by a fifth from run to run: compare several runs.
 void PrintRatio(const RatioReporter& reporter, const char* name, const char* library,
                 const char* raw);
 
