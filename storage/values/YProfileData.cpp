@@ -29,12 +29,11 @@ constexpr std::uint32_t kChunkSize = 1024;
 constexpr std::uint32_t kChunkCount = 1024;
 using Chunk = std::array<std::atomic<const YUnicodeString*>, kChunkSize>;
 
-// Values read their names by number on every load and save, from whichever thread uses the
-// record, while another thread may be adding names: the numbers index fixed chunks that never
-// move once published, so a reader needs two acquiring loads and no lock. The chunks are found
-// through an index made at compile time, with the empty name (number 0, the name of values not
-// yet named) in place: reading a name never first asks whether the table has been made.
-// Never destroyed: values released late in the process's exit still name themselves.
+// The texts of the lasting names by number, in fixed chunks that never move once published.
+// The index of the chunks is made at compile time, with the empty name (number 0, the name of
+// values not yet named) in place: reading a name never first asks whether the table has been
+// made. The empty name is never destroyed, as values released late in the process's exit still
+// name themselves.
 union EmptyName {
     constexpr EmptyName() : text() {}
     ~EmptyName() {}
@@ -44,6 +43,9 @@ constinit EmptyName emptyName;
 constinit Chunk firstChunk{&emptyName.text};
 constinit std::array<std::atomic<Chunk*>, kChunkCount> nameChunks{&firstChunk};
 
+// Values read their names by number on every load and save, from whichever thread uses the
+// record, while another thread may be adding names: the table publishes each text in
+// nameChunks before handing out its number, so a reader needs two acquiring loads and no lock.
 class LastingNameTable {
 public:
     LastingNameTable() { Add(u""); }
